@@ -1,0 +1,148 @@
+// The screen states and the in-game frame. The title shows the splash, slides the logo in and
+// waits for the start control; the in-game frame calls every part of the game in one fixed order
+// that everything else relies on: enemies move and are hit before the player moves, the player's
+// shots are spawned after the enemies were tested against the previous frame's, enemy bullets
+// move after the player, the timeline spawns what appears next frame, and the displays come last.
+#include <cstring>
+
+#include "app/game.h"
+#include "enemyfire/enemyfire.h"
+#include "input/input.h"
+#include "platform/platform.h"
+#include "player/player.h"
+#include "sound/sound.h"
+#include "stage/stage.h"
+#include "video/display.h"
+
+int g_screenState = SCREEN_SPLASH;
+int g_splashTimer = 0;
+int g_titleInputDelay = 0;
+int g_blinkTimer = 0;
+TitleLogoPiece g_titleLogoUpper = {55, -100, 90, 100};
+TitleLogoPiece g_titleLogoLower = {55, 230, 90, 100};
+int g_fpsFrameCount = 0;
+float g_fpsValue = 0.0f;
+uint32_t g_fpsNextTick = 0;
+
+namespace {
+
+int DrawTitleLogo() {
+    const TitleLogoPiece& u = g_titleLogoUpper;
+    const TitleLogoPiece& l = g_titleLogoLower;
+    if (!DrawSprite(u.x, u.y, u.x + u.width, u.y + u.height, g_sheetA, 200, 0, 200 + u.width, u.height, 1)) return 0;
+    return DrawSprite(l.x, l.y, l.x + l.width, l.y + l.height, g_sheetA, 200, 100, 200 + l.width, 100 + l.height, 1);
+}
+
+bool StartControlHeld() {
+    if (g_useJoystick == 0) return IsKeyDown(VK_Z) || IsKeyDown(VK_CONTROL) || IsKeyDown(VK_SPACE);
+    return g_joystickState.buttons[0] != 0;
+}
+
+void CountFramesPerSecond() {
+    const uint32_t now = PlatGetTickCount();
+    int count = g_fpsFrameCount;
+    if (now >= g_fpsNextTick) {
+        g_fpsValue = static_cast<float>(g_fpsFrameCount);
+        g_fpsNextTick = PlatGetTickCount() + 1000;
+        count = 0;
+    }
+    g_fpsFrameCount = count + 1 > 999 ? 999 : count + 1;
+}
+
+}  // namespace
+
+int UpdateTitleScreen() {
+    if (g_screenState == SCREEN_SPLASH) {
+        if (!DrawSprite(0, 0, 200, 240, g_sheetA, 0, 0, 200, 240, 0)) return 0;
+        if (++g_splashTimer == 60) {
+            g_screenState = SCREEN_TITLE_SLIDE;
+            g_splashTimer = 0;
+        }
+    }
+    if (g_screenState == SCREEN_TITLE_SLIDE) {
+        if (g_titleLogoUpper.y < 20) {
+            g_titleLogoUpper.y += 10;
+            g_titleLogoLower.y -= 10;
+        } else {
+            g_fieldClearColour = 249;  // the logo's arrival flashes for one frame
+            PlaySoundEffect(101);
+            PlaySoundEffect(102);
+            g_screenState = SCREEN_TITLE;
+        }
+        if (!DrawTitleLogo()) return 0;
+    }
+    if (g_screenState == SCREEN_TITLE) {
+        if (!DrawScores(0)) return 0;
+        if (!DrawSprite(50, 0, 75, 10, g_sheetB, 50, 120, 75, 130, 1)) return 0;
+        if (g_titleInputDelay >= 5) {
+            g_titleInputDelay = 5;
+            // A watched replay starts by itself; otherwise the shot control starts the game.
+            if (g_watchingReplay == 1 || StartControlHeld()) StartGame();
+        }
+        ++g_titleInputDelay;
+        if (g_blinkTimer <= 15 && !DrawSprite(20, 220, 180, 230, g_sheetB, 0, 0, 160, 10, 1)) return 0;
+        if (++g_blinkTimer == 30) g_blinkTimer = 0;
+        if (!DrawTitleLogo()) return 0;
+    }
+    return 1;
+}
+
+void StartGame() {
+    g_hiScore = g_savedHiScore;
+    g_ships[0].active = 1;
+    g_ships[1].active = 1;
+    g_shipSelectActive = 1;
+    g_screenState = SCREEN_GAME;
+    g_replayFrame = 0;
+    // A live game starts a clean recording; a watched replay keeps the loaded one.
+    if (!g_watchingReplay) std::memset(g_replayRecords, 0, sizeof g_replayRecords);
+    PlayMusic("open bgm03.mid alias BGM wait");
+}
+
+int UpdateGameFrame() {
+    if (g_screenState != SCREEN_GAME) return 1;
+    UpdateAimJitter();
+    if (!UpdateStars()) return 0;
+    if (!UpdateShipSelect()) return 0;
+    if (g_playing) {
+        if (g_continueActive == 0) UpdateEnemies();
+        if (!ResolveCollisions()) return 0;
+    }
+    if (!UpdateExplosions() || !UpdateDebris()) return 0;
+    if (!UpdatePlayerShips()) return 0;
+    if (g_playing) {
+        g_idleSpeedBonus = 1;
+        if (!UpdatePlayerShots() || !UpdateBomb() || !UpdateUnitShotsA() || !UpdateUnitShotsB()) return 0;
+        g_fireArmed = 1;
+    }
+    CountFramesPerSecond();
+    // The record of this frame: recording writes its figure here, and playback shows the figure
+    // from this same record below.
+    const int32_t frameRecord = g_replayFrame;
+    if (!g_watchingReplay) g_replayRecords[frameRecord].fps = static_cast<int8_t>(static_cast<int>(g_fpsValue));
+    if (g_replayFrame < MAX_REPLAY_FRAMES - 1) ++g_replayFrame;
+    if (g_playing) {
+        if (!UpdateSmallBullets() || !UpdateLargeBullets()) return 0;
+        if (g_continueActive == 0) UpdateStageTimeline();
+        UpdateBossBlast(g_bossBlastX, g_bossBlastY);
+        if (!DrawMessageImage() || !DrawStoryText() || !DrawLives() || !DrawScoreLevel() || !UpdateItemsAndGauges() ||
+            !UpdateChain() || !DrawScorePopup() || !UpdateEnding() || !UpdateContinueScreen() || !UpdateGameOver() ||
+            !DrawBulletCountAndTimer()) {
+            return 0;
+        }
+    }
+    if (!DrawScores(1)) return 0;
+    char text[16];
+    FormatNumberText(text, static_cast<int>(g_fpsValue));
+    if (!DrawNumberText(g_sheetC, 192, 0, text)) return 0;
+    if (g_watchingReplay) {
+        FormatNumberText(text, g_replayRecords[frameRecord].fps);
+        if (!DrawNumberText(g_sheetC, 192, 10, text)) return 0;
+        if (!DrawSprite(158, 0, 184, 20, g_sheetB, 50, 150, 76, 170, 1)) return 0;
+    }
+    if (g_pauseRequested == 1) {
+        if (!DrawSprite(60, 80, 140, 90, g_sheetB, 0, 220, 80, 230, 1)) return 0;
+        g_paused = 1;
+    }
+    return 1;
+}

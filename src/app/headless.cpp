@@ -1,0 +1,198 @@
+// The headless runner. Tick k is the k-th pass of the frame loop's "interval has passed" branch:
+// the key-down messages of keys that become held at this tick reach the window procedure, the
+// virtual clock moves on by g_frameInterval + 1 ms, RunFrame runs unless the game is paused, and
+// one trace line is written (also while paused, so a later P can end the pause).
+#include "app/headless.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "app/dialog.h"
+#include "app/game.h"
+#include "app/trace.h"
+#include "input/input.h"
+#include "platform/platform.h"
+#include "sound/sound.h"
+#include "video/display.h"
+
+namespace {
+
+struct KeyName {
+    const char* name;
+    int vk;
+};
+
+constexpr KeyName KEY_NAMES[] = {
+    {"up", VK_UP},           {"down", VK_DOWN},         {"left", VK_LEFT},         {"right", VK_RIGHT},
+    {"numpad2", VK_NUMPAD2}, {"numpad4", VK_NUMPAD4},   {"numpad6", VK_NUMPAD6},   {"numpad8", VK_NUMPAD8},
+    {"z", VK_Z},             {"x", VK_X},               {"ctrl", VK_CONTROL},      {"shift", VK_SHIFT},
+    {"space", VK_SPACE},     {"return", VK_RETURN},     {"esc", VK_ESCAPE},        {"p", VK_P},
+};
+
+int KeyFromName(const std::string& name) {
+    for (const KeyName& k : KEY_NAMES) {
+        if (name == k.name) return k.vk;
+    }
+    return -1;
+}
+
+bool ReadFile(const std::string& path, std::string* text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream s;
+    s << in.rdbuf();
+    *text = s.str();
+    return true;
+}
+
+}  // namespace
+
+bool ParseKeysScript(const std::string& text, std::vector<KeyChange>* changes, std::string* error) {
+    std::istringstream lines(text);
+    std::string line;
+    int lineNumber = 0;
+    long lastTick = 0;
+    while (std::getline(lines, line)) {
+        ++lineNumber;
+        const size_t hash = line.find('#');
+        if (hash != std::string::npos) line.erase(hash);
+        std::istringstream words(line);
+        std::string word;
+        if (!(words >> word)) continue;  // blank or comment
+        KeyChange change;
+        char* end = nullptr;
+        change.tick = std::strtol(word.c_str(), &end, 10);
+        if (*end != '\0' || change.tick < 1 || change.tick <= lastTick) {
+            *error = "line " + std::to_string(lineNumber) + ": expected a tick greater than the previous one";
+            return false;
+        }
+        lastTick = change.tick;
+        bool release = false;
+        while (words >> word) {
+            if (word == "-") {
+                release = true;
+                continue;
+            }
+            const int vk = KeyFromName(word);
+            if (vk < 0) {
+                *error = "line " + std::to_string(lineNumber) + ": unknown key '" + word + "'";
+                return false;
+            }
+            change.keys.push_back(vk);
+        }
+        if (release && !change.keys.empty()) {
+            *error = "line " + std::to_string(lineNumber) + ": '-' stands alone";
+            return false;
+        }
+        changes->push_back(change);
+    }
+    return true;
+}
+
+bool WriteScreenshot(const char* path) {
+    if (!g_primarySurface) return false;
+    const int w = PlatSurfaceWidth(g_primarySurface);
+    const int h = PlatSurfaceHeight(g_primarySurface);
+    int pitch = 0;
+    const uint8_t* pixels = PlatSurfacePixels(g_primarySurface, &pitch);
+    const PaletteEntry* palette = PlatGetPalette(g_primarySurface);
+    std::vector<uint8_t> rgb(static_cast<size_t>(w) * h * 3);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const PaletteEntry& e = palette[pixels[y * pitch + x]];
+            uint8_t* out = &rgb[(static_cast<size_t>(y) * w + x) * 3];
+            out[0] = e.red;
+            out[1] = e.green;
+            out[2] = e.blue;
+        }
+    }
+    return PlatWritePng(path, rgb.data(), w, h);
+}
+
+int RunHeadless(const HeadlessOptions& options) {
+    std::vector<KeyChange> changes;
+    if (!options.keysFile.empty()) {
+        std::string text, error;
+        if (!ReadFile(options.keysFile, &text)) {
+            std::fprintf(stderr, "vorne: cannot read keys file %s\n", options.keysFile.c_str());
+            return 2;
+        }
+        if (!ParseKeysScript(text, &changes, &error)) {
+            std::fprintf(stderr, "vorne: %s: %s\n", options.keysFile.c_str(), error.c_str());
+            return 2;
+        }
+    }
+    std::FILE* trace = nullptr;
+    if (!options.traceFile.empty()) {
+        trace = std::fopen(options.traceFile.c_str(), "w");
+        if (!trace) {
+            std::fprintf(stderr, "vorne: cannot write trace file %s\n", options.traceFile.c_str());
+            return 2;
+        }
+    }
+
+    PlatCreateWindow(MainWindowProc);
+    const int button = options.watchReplay ? DIALOG_BUTTON_REPLAY : DIALOG_BUTTON_KEYBOARD;
+    const int choice = StartupDialogCommand(button, true);
+    if (choice < 0) {
+        if (trace) std::fclose(trace);
+        return 1;
+    }
+    g_appActive = 1;  // a headless game never loses the focus
+    const int startStatus = SetUpAfterDialog(choice);
+    if (startStatus >= 0) {
+        if (trace) std::fclose(trace);
+        return startStatus;
+    }
+
+    std::vector<int> sounds;
+    std::vector<std::string> music;
+    std::vector<int> held;
+    size_t nextChange = 0;
+    int status = 0;
+    for (long tick = 1; options.ticks == 0 || tick <= options.ticks; ++tick) {
+        if (nextChange < changes.size() && changes[nextChange].tick == tick) {
+            const std::vector<int>& now = changes[nextChange].keys;
+            for (int vk : held) PlatHeadlessSetKeyDown(vk, false);
+            for (int vk : now) PlatHeadlessSetKeyDown(vk, true);
+            // Keys that become held deliver one key-down message before the tick runs.
+            for (int vk : now) {
+                bool wasHeld = false;
+                for (int h : held) wasHeld = wasHeld || h == vk;
+                if (!wasHeld && PlatWindowExists()) MainWindowProc(WM_KEYDOWN, static_cast<uint32_t>(vk));
+            }
+            held = now;
+            ++nextChange;
+        }
+        if (!PlatWindowExists()) break;  // ESC on the splash or title ended the program
+        PlatHeadlessAdvanceClock(static_cast<uint32_t>(g_frameInterval) + 1);
+        if (g_paused == 0) RunFrame();
+        for (const HeadlessShot& shot : options.shots) {
+            if (shot.tick == tick && !WriteScreenshot(shot.path.c_str())) {
+                std::fprintf(stderr, "vorne: cannot write screenshot %s\n", shot.path.c_str());
+                status = 2;
+            }
+        }
+        if (trace) {
+            PlatHeadlessTakeAudioLog(&sounds, &music);
+            const std::string line = TraceLine(tick, sounds, music);
+            std::fputs(line.c_str(), trace);
+            std::fputc('\n', trace);
+        }
+    }
+    if (!options.stateFile.empty()) {
+        std::FILE* state = std::fopen(options.stateFile.c_str(), "w");
+        if (state) {
+            const std::string text = StateDump();
+            std::fputs(text.c_str(), state);
+            std::fclose(state);
+        } else {
+            std::fprintf(stderr, "vorne: cannot write state file %s\n", options.stateFile.c_str());
+            status = 2;
+        }
+    }
+    if (PlatWindowExists()) PlatDestroyWindow();
+    if (trace) std::fclose(trace);
+    return status;
+}

@@ -1,0 +1,35 @@
+// The headless runner: the same game with no window, no audio and a virtual clock, driven by a
+// keys script, writing a per-tick trace, screenshots and a final state dump. Tests and tools
+// outside the game rely on its interface; it only ever grows by new keys.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct HeadlessShot {
+    int tick;
+    std::string path;
+};
+
+struct HeadlessOptions {
+    bool watchReplay = false;
+    std::string keysFile;
+    long ticks = 0;  // 0: until the program ends by itself
+    std::string traceFile;
+    std::vector<HeadlessShot> shots;
+    std::string stateFile;
+};
+
+// One change of the held keys: from `tick` on exactly these virtual keys are held.
+struct KeyChange {
+    long tick;
+    std::vector<int> keys;
+};
+
+// Parses a keys script. False (with a message in *error) on a malformed line.
+bool ParseKeysScript(const std::string& text, std::vector<KeyChange>* changes, std::string* error);
+// Runs the game headless; returns the exit status.
+int RunHeadless(const HeadlessOptions& options);
+
+// Writes the whole screen as the player sees it (palette applied) as a PNG.
+bool WriteScreenshot(const char* path);

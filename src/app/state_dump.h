@@ -1,0 +1,26 @@
+// The end-of-run state dump of the headless runner: every game global and every record of every
+// pool, by the game's own names. Each part of the game writes its own section.
+#pragma once
+
+#include <string>
+
+struct JsonWriter {
+    std::string text;
+    bool needComma = false;
+};
+
+void JsonKey(JsonWriter& w, const char* name);
+void JsonInt(JsonWriter& w, const char* name, long long value);
+void JsonFloat(JsonWriter& w, const char* name, double value);
+// Opens a named array of records; each record is written as an object with JsonBeginObject.
+void JsonBeginArray(JsonWriter& w, const char* name);
+void JsonEndArray(JsonWriter& w);
+void JsonBeginObject(JsonWriter& w, const char* name);  // name nullptr inside an array
+void JsonEndObject(JsonWriter& w);
+
+// One section per folder, each in its own source.
+void DumpAppState(JsonWriter& w);
+void DumpInputState(JsonWriter& w);
+void DumpPlayerState(JsonWriter& w);
+void DumpEnemyFireState(JsonWriter& w);
+void DumpStageState(JsonWriter& w);

@@ -1,0 +1,12 @@
+// The headless trace: one JSON object per tick, and the end-of-run state dump.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The trace line of a tick (keys and order fixed; see the headless runner's interface).
+std::string TraceLine(long tick, const std::vector<int>& sounds, const std::vector<std::string>& music);
+// One JSON object with every game global and every record of every pool.
+std::string StateDump();
+// FNV-1a 64-bit over the field's pixels, row by row.
+unsigned long long FieldHash();

@@ -1,0 +1,74 @@
+// Input, replay and records: the six controls (keyboard, joystick or the replay), the joystick
+// device, the per-frame replay records with replay.rep, and the high score with score.dat.
+#pragma once
+
+#include <cstdint>
+
+// ---- controls
+enum Control { CONTROL_UP = 0, CONTROL_DOWN = 1, CONTROL_LEFT = 2, CONTROL_RIGHT = 3, CONTROL_SHOT = 4, CONTROL_BOMB = 5 };
+
+inline constexpr int JOY_AXIS_LOW = 14000;
+inline constexpr int JOY_AXIS_HIGH = 50000;
+
+struct JoystickState {
+    int32_t left;
+    int32_t right;
+    int32_t up;
+    int32_t down;
+    uint8_t buttons[32];
+};
+static_assert(sizeof(JoystickState) == 48);
+
+// Polled once per tick in joystick play; zero at program start.
+extern JoystickState g_joystickState;
+
+// True while the key is held (the keyboard is read directly, never through a device).
+bool IsKeyDown(int vk);
+// True while the control is held on the keyboard (keyboard play) or the joystick (joystick play),
+// ignoring the replay. Used by the title's start and the continue screen's accept, which are not
+// recorded.
+bool IsControlHeldLive(Control control);
+// The rule used by the ship, shots, bomb and ship selection: in a watched replay the control's
+// byte of the current record is 1; otherwise the live control is held, and then its byte of the
+// current record is set to 1 (the recording).
+bool IsControlPressed(Control control);
+
+// Joystick set-up for joystick play: 1 on success, 0 after a failure message.
+int InitJoystick();
+// Reads the joystick into state: axes against the thresholds, 32 buttons.
+void PollJoystick(JoystickState* state);
+// Maps a raw reading onto state (the thresholds and the buttons); used by PollJoystick.
+void JoystickStateFromRaw(int32_t x, int32_t y, const uint8_t* buttons, JoystickState* state);
+// Called by the window's destruction in either mode.
+void ReleaseInput();
+
+// ---- replay
+inline constexpr int MAX_REPLAY_FRAMES = 108000;
+inline constexpr uint32_t REPLAY_MAGIC = 42901234;
+
+struct ReplayRecord {
+    uint8_t up, down, left, right, shot, bomb;
+    int8_t fps;
+};
+static_assert(sizeof(ReplayRecord) == 7);
+
+// The recording (live play) or the loaded replay (watched); zero at program start.
+extern ReplayRecord g_replayRecords[MAX_REPLAY_FRAMES];
+extern int32_t g_replayFrame;
+
+// Writes replay.rep from the first g_replayFrame records. Called only by CommitHighScore.
+void SaveReplay();
+// Reads replay.rep: 0 when a replay was read, 1 when there is no usable file.
+int LoadReplay();
+
+// ---- high score
+inline constexpr int32_t DEFAULT_HIGH_SCORE = 100000;
+extern int32_t g_savedHiScore;
+
+void ReadHighScoreFile();
+void WriteHighScoreFile();
+// Called by the dialog's start buttons.
+void LoadHighScore();
+// Called where a game ends (the continue screen opens; the ending has finished): saves the
+// replay and the score when a live game without continue beat the stored score.
+void CommitHighScore();

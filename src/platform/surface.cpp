@@ -1,0 +1,159 @@
+// Software 8-bit surfaces shared by both back-ends. The game composes every frame in these
+// buffers exactly as it would in video memory; the SDL back-end only turns the primary surface
+// into a texture when it presents. Surfaces are made once at set-up, never during play.
+#include <cstring>
+#include <vector>
+
+#include "platform/platform_internal.h"
+
+struct Surface {
+    int width = 0;
+    int height = 0;
+    int colourKey = -1;
+    bool lost = false;
+    bool locked = false;
+    bool primary = false;
+    std::vector<uint8_t> pixels;
+    PaletteEntry palette[256] = {};
+};
+
+namespace {
+
+constexpr int MAX_SURFACES = 16;
+Surface* g_surfaces[MAX_SURFACES] = {};
+Surface* g_primary = nullptr;
+bool g_restoreFails = false;
+
+Surface* NewSurface(int width, int height) {
+    for (Surface*& slot : g_surfaces) {
+        if (slot == nullptr) {
+            slot = new Surface;
+            slot->width = width;
+            slot->height = height;
+            slot->pixels.assign(static_cast<size_t>(width) * height, 0);
+            return slot;
+        }
+    }
+    return nullptr;
+}
+
+bool RectInside(const PlatRect& r, const Surface* s) {
+    return r.left >= 0 && r.top >= 0 && r.right <= s->width && r.bottom <= s->height && r.left <= r.right &&
+           r.top <= r.bottom;
+}
+
+}  // namespace
+
+Surface* SurfacePrimary() { return g_primary; }
+
+Surface* PlatCreatePrimarySurface(int width, int height) {
+    Surface* s = NewSurface(width, height);
+    if (s) {
+        s->primary = true;
+        g_primary = s;
+    }
+    return s;
+}
+
+Surface* PlatCreateSurface(int width, int height) { return NewSurface(width, height); }
+
+void PlatReleaseSurface(Surface* surface) {
+    if (!surface) return;
+    for (Surface*& slot : g_surfaces) {
+        if (slot == surface) slot = nullptr;
+    }
+    if (g_primary == surface) g_primary = nullptr;
+    delete surface;
+}
+
+int PlatSurfaceWidth(const Surface* surface) { return surface->width; }
+int PlatSurfaceHeight(const Surface* surface) { return surface->height; }
+
+void PlatSetColourKey(Surface* surface, int index) { surface->colourKey = index; }
+
+bool PlatLockSurface(Surface* surface, uint8_t** bits, int* pitch) {
+    if (surface->lost || surface->locked) return false;
+    surface->locked = true;
+    *bits = surface->pixels.data();
+    *pitch = surface->width;
+    return true;
+}
+
+void PlatUnlockSurface(Surface* surface) { surface->locked = false; }
+
+void PlatSetPalette(Surface* surface, const PaletteEntry entries[256]) {
+    std::memcpy(surface->palette, entries, sizeof(surface->palette));
+}
+
+const PaletteEntry* PlatGetPalette(const Surface* surface) { return surface->palette; }
+
+const uint8_t* PlatSurfacePixels(const Surface* surface, int* pitch) {
+    if (pitch) *pitch = surface->width;
+    return surface->pixels.data();
+}
+
+BlitResult PlatColourFill(Surface* dst, const PlatRect* rect, int colour) {
+    if (dst->lost) return BLIT_SURFACE_LOST;
+    PlatRect r = rect ? *rect : PlatRect{0, 0, dst->width, dst->height};
+    if (!RectInside(r, dst)) return BLIT_FAILED;
+    const auto value = static_cast<uint8_t>(colour);
+    for (int y = r.top; y < r.bottom; ++y) {
+        std::memset(&dst->pixels[static_cast<size_t>(y) * dst->width + r.left], value,
+                    static_cast<size_t>(r.right - r.left));
+    }
+    return BLIT_OK;
+}
+
+BlitResult PlatBltFast(Surface* dst, int x, int y, Surface* src, const PlatRect& srcRect, bool colourKey) {
+    if (dst->lost || src->lost) return BLIT_SURFACE_LOST;
+    const int w = srcRect.right - srcRect.left;
+    const int h = srcRect.bottom - srcRect.top;
+    const PlatRect dstRect{x, y, x + w, y + h};
+    if (!RectInside(srcRect, src) || !RectInside(dstRect, dst)) return BLIT_FAILED;
+    const int key = colourKey ? src->colourKey : -1;
+    for (int row = 0; row < h; ++row) {
+        const uint8_t* from = &src->pixels[static_cast<size_t>(srcRect.top + row) * src->width + srcRect.left];
+        uint8_t* to = &dst->pixels[static_cast<size_t>(y + row) * dst->width + x];
+        if (key < 0) {
+            std::memcpy(to, from, static_cast<size_t>(w));
+        } else {
+            for (int col = 0; col < w; ++col) {
+                if (from[col] != key) to[col] = from[col];
+            }
+        }
+    }
+    return BLIT_OK;
+}
+
+BlitResult PlatBltStretch(Surface* dst, const PlatRect& dstRect, Surface* src, const PlatRect& srcRect) {
+    if (dst->lost || src->lost) return BLIT_SURFACE_LOST;
+    if (!RectInside(srcRect, src) || !RectInside(dstRect, dst)) return BLIT_FAILED;
+    const int dw = dstRect.right - dstRect.left;
+    const int dh = dstRect.bottom - dstRect.top;
+    const int sw = srcRect.right - srcRect.left;
+    const int sh = srcRect.bottom - srcRect.top;
+    if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return BLIT_OK;
+    for (int row = 0; row < dh; ++row) {
+        const int sy = srcRect.top + row * sh / dh;
+        const uint8_t* from = &src->pixels[static_cast<size_t>(sy) * src->width];
+        uint8_t* to = &dst->pixels[static_cast<size_t>(dstRect.top + row) * dst->width + dstRect.left];
+        for (int col = 0; col < dw; ++col) to[col] = from[srcRect.left + col * sw / dw];
+    }
+    return BLIT_OK;
+}
+
+bool PlatIsSurfaceLost(const Surface* surface) { return surface->lost; }
+
+bool PlatRestoreSurface(Surface* surface) {
+    if (g_restoreFails) return false;
+    surface->lost = false;
+    return true;
+}
+
+void PlatMarkAllSurfacesLost() {
+    for (Surface* s : g_surfaces) {
+        if (s) s->lost = true;
+    }
+}
+
+void PlatSetRestoreFails(bool fails) { g_restoreFails = fails; }

@@ -1,0 +1,89 @@
+// The player's side: the ships, shots and bomb, collisions and score, items, explosions, the
+// displays, the continue screen, game over and the ending, the stars and the aim jitter.
+// This header holds what the rest of the game shares; each family keeps its own details in its
+// own header (ship.h, combat.h).
+#pragma once
+
+#include <cstdint>
+
+inline constexpr int SHIP_STATE_DOWN = 0;
+inline constexpr int SHIP_STATE_NORMAL = 1;
+inline constexpr int SHIP_STATE_INVULNERABLE = 2;
+
+struct PlayerShip {
+    int32_t x, y, width, height;
+    int32_t frameX;  // source x of the animation frame on sheet B: 0, 24, 48, 72
+    int32_t sheetY;  // source y of the ship's row on sheet B
+    int32_t active;
+    int32_t speed;
+    int32_t state;
+    int32_t lives;
+};
+
+// Ship A at 0, ship B at 1; start values from InitObjectPools.
+extern PlayerShip g_ships[2];
+
+// ---- play flags; reset by ResetGame
+extern int g_playing;
+extern int g_playerPhase;
+extern int g_shipSelectActive;
+extern int g_idleSpeedBonus;
+extern int g_fireArmed;
+extern int g_continueActive;
+extern int g_continued;
+extern int g_bombPhase;
+
+// ---- score state; reset by ResetGame except the displayed high score
+extern int32_t g_score;
+extern int32_t g_hiScore;
+extern int g_scoreLevel;
+extern int g_scorePerLevel;
+extern int g_chain;
+extern int g_chainTimer;
+extern int g_shield;
+extern int g_bombs;
+
+// ---- aim jitter: the angle offset added to aimed enemy shots; reset by ResetGame
+extern float g_aimJitter;
+extern int g_aimJitterWide;
+
+// ---- resets, called by ResetGame and InitObjectPools
+void ResetShipSide();     // the ship, selection, shots, bomb, score level, pop-up, jitter values
+void ResetCombatSide();   // score, chain, shield, items, blast, continue, ending, messages values
+void InitGameOverPanels();
+void InitSelectionPools();  // selection panels and cursor
+void InitStars();           // draws from the unseeded random generator, star by star, x then y
+void InitShips();
+void InitShotPools();       // player shots, bomb units and their shots
+void InitMessagePicture();
+void InitExplosionPools();  // explosions and debris
+
+// ---- the in-game frame's steps (each returns 1, or 0 when drawing failed)
+void UpdateAimJitter();
+int UpdateStars();
+int UpdateShipSelect();
+int ResolveCollisions();
+int UpdateExplosions();
+int UpdateDebris();
+int UpdatePlayerShips();
+int UpdatePlayerShots();
+int UpdateBomb();
+int UpdateUnitShotsA();
+int UpdateUnitShotsB();
+void UpdateBossBlast(int x, int y);
+int DrawMessageImage();
+int DrawStoryText();
+int DrawLives();
+int DrawScoreLevel();
+int UpdateItemsAndGauges();
+int UpdateChain();
+int DrawScorePopup();
+int UpdateEnding();
+int UpdateContinueScreen();
+int UpdateGameOver();
+int DrawBulletCountAndTimer();
+int DrawScores(int mode);  // mode 0 the title's form, 1 the play form
+
+// The boss blast's position (read by the in-game frame).
+extern int g_bossBlastX;
+extern int g_bossBlastY;

@@ -1,0 +1,18 @@
+// Stage, first cut: the records and their start values. The pools, timeline and kinds replace this.
+#include "stage/stage.h"
+
+Enemy g_enemies[ENEMY_COUNT] = {};
+LargeEnemy g_largeEnemies[LARGE_ENEMY_COUNT] = {};
+BossRecord g_midBoss, g_midBossEscort, g_midBossTwo, g_bossOne, g_bossTwo, g_bossThree, g_bossFour, g_bossFinal;
+int g_stageFrame = 0;
+int g_round = 1;
+
+void ResetStage() {
+    g_stageFrame = 0;
+    g_round = 1;
+}
+void InitEnemyPools() {
+    for (Enemy& e : g_enemies) e = Enemy{0, 240, 24, 24, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+}
+void UpdateEnemies() {}
+void UpdateStageTimeline() {}

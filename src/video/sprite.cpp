@@ -1,0 +1,54 @@
+// The sprite blitter and the colour fill: the only two ways anything is drawn onto the field.
+#include "video/display.h"
+
+int DrawSprite(int dstLeft, int dstTop, int dstRight, int dstBottom, Surface* source, int srcLeft, int srcTop,
+               int srcRight, int srcBottom, int mode) {
+    // Clipping trims the source rectangle, in this order; a sprite wholly outside is skipped.
+    bool skip = false;
+    int left = dstLeft;
+    int top = dstTop;
+    int right = dstRight;
+    int bottom = dstBottom;
+    if (dstTop < 0) {
+        srcTop -= dstTop;
+        top = 0;
+    }
+    if (dstBottom <= 0) skip = true;
+    if (bottom > FIELD_HEIGHT) {
+        srcBottom -= bottom - FIELD_HEIGHT;
+        bottom = FIELD_HEIGHT;
+    }
+    if (top >= FIELD_HEIGHT) skip = true;
+    if (dstLeft < 0) {
+        srcLeft -= dstLeft;
+        left = 0;
+    }
+    if (dstRight <= 0) skip = true;
+    if (right > FIELD_WIDTH) {
+        srcRight -= right - FIELD_WIDTH;
+        right = FIELD_WIDTH;
+    }
+    if (left >= FIELD_WIDTH) skip = true;
+    if (skip) return 1;
+    if (mode != 0 && mode != 1) return 1;
+
+    const PlatRect srcRect{srcLeft, srcTop, srcRight, srcBottom};
+    // The original repeats a failed copy until it succeeds. A copy that can never succeed (a
+    // source rectangle outside its sheet) would hang the game, so here it is tried a few times
+    // and then given up for this frame, the sprite simply missing.
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        const BlitResult result = PlatBltFast(g_fieldSurface, left, top, source, srcRect, mode == 1);
+        if (result == BLIT_OK) return 1;
+        if (result == BLIT_SURFACE_LOST && !RestoreSurfaces()) return 0;
+    }
+    return 1;
+}
+
+int FillFieldRect(int left, int top, int right, int bottom, int colour) {
+    const PlatRect rect{left, top, right, bottom};
+    if (PlatColourFill(g_fieldSurface, &rect, colour) == BLIT_SURFACE_LOST) {
+        // The bar is simply missing for this frame.
+        return RestoreSurfaces() ? 1 : 0;
+    }
+    return 1;
+}

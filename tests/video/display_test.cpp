@@ -1,0 +1,3 @@
+// Placeholder so the test executable exists; replaced by the display tests.
+#include <gtest/gtest.h>
+TEST(Build, Links) { SUCCEED(); }
