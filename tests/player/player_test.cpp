@@ -562,6 +562,38 @@ TEST_F(PlayerSide, ScoreLevelDoublesItsValueAtSixteenAndIsClampedThere) {
     EXPECT_EQ(g_scoreBadgeAnim, 0);  // five rows of the badge, then round again
 }
 
+unsigned long long BlankFieldHash() {
+    EXPECT_EQ(FillFieldRect(0, 0, FIELD_WIDTH, FIELD_HEIGHT, 15), 1);
+    return FieldHash();
+}
+
+TEST_F(PlayerSide, SpareLivesShowOneIconFewerThanTheLives) {
+    g_ships[0].active = 1;
+    g_ships[0].lives = 3;
+    BlankFieldHash();
+    ASSERT_EQ(DrawSprite(0, 10, 16, 26, g_sheetB, 0, 120, 16, 136, 1), 1);
+    ASSERT_EQ(DrawSprite(17, 10, 33, 26, g_sheetB, 0, 120, 16, 136, 1), 1);
+    const unsigned long long twoIcons = FieldHash();
+    BlankFieldHash();
+    ASSERT_EQ(DrawLives(), 1);
+    EXPECT_EQ(FieldHash(), twoIcons);
+    g_ships[0].lives = 1;  // only the ship being flown: no icon
+    const unsigned long long blank = BlankFieldHash();
+    ASSERT_EQ(DrawLives(), 1);
+    EXPECT_EQ(FieldHash(), blank);
+}
+
+TEST_F(PlayerSide, ScoreLevelBlinksNineFramesOfTwenty) {
+    g_scoreLevel = 3;
+    int shown = 0;
+    for (int i = 0; i < 40; ++i) {
+        const unsigned long long blank = BlankFieldHash();
+        ASSERT_EQ(DrawScoreLevel(), 1);
+        shown += FieldHash() != blank;
+    }
+    EXPECT_EQ(shown, 18);
+}
+
 TEST_F(PlayerSide, ScorePopupRisesTwentyPixelsInTwentyFrames) {
     ShowScorePopup(60, 100, 5000);
     for (int i = 0; i < 19; ++i) ASSERT_EQ(DrawScorePopup(), 1);
