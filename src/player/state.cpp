@@ -36,8 +36,7 @@ int g_fireInterval = 3;
 int g_fireCounter = 2;
 int g_unitFireCounterA = 3;
 int g_unitFireCounterB = 3;
-// ---- lost-life phases, pop-up and slowdown thresholds
+// ---- lost-life phases and the pop-up
 int g_respawnDelay = 0;
 int g_invulnTimer = 0;
 ScorePopup g_scorePopup = {};
-int g_bulletSlowdownHigh = 0;
