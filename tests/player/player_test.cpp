@@ -3,8 +3,6 @@
 // watched from its replay file. Every test starts from ResetGame on a headless display.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,6 +19,7 @@
 #include "player/ship.h"
 #include "sound/sound.h"
 #include "stage/stage.h"
+#include "test_support.h"
 #include "video/display.h"
 
 namespace {
@@ -89,25 +88,7 @@ int AliveShots(int firstSlot, int count) {
 
 class PlayerSide : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static bool ready = false;
-        if (ready) return;
-        PlatformOptions options;
-        options.backend = PLATFORM_HEADLESS;
-        ASSERT_TRUE(PlatformInit(options));
-        ASSERT_EQ(chdir(VORNE_DATA_DIR), 0);
-        ASSERT_EQ(InitSound(), 1);
-        ASSERT_EQ(InitDisplay(), 1);
-        ready = true;
-    }
-
-    void SetUp() override {
-        HoldKeys({});
-        g_useJoystick = 0;
-        g_watchingReplay = 0;
-        ResetGame();
-        TakeSounds();
-    }
+    void SetUp() override { SetUpHeadlessGame(); }
 
     // A game with the ship chosen directly: the first frame of play neither moves nor fires.
     void StartWith(int ship) {
@@ -656,15 +637,10 @@ TEST_F(PlayerSide, LiveGameRecordedAndWatchedReplaysFrameByFrame) {
     ASSERT_EQ(g_ships[0].active, 0) << "the script chooses ship B";
     ASSERT_EQ(g_replayFrame, FRAMES);
 
-    char dir[] = "/tmp/vorne_replay_XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    ASSERT_EQ(chdir(dir), 0);
     SaveReplay();
     std::memset(g_replayRecords, 0, sizeof g_replayRecords);
     const int loaded = LoadReplay();
-    std::remove("replay.rep");
-    ASSERT_EQ(chdir(VORNE_DATA_DIR), 0);
-    rmdir(dir);
+    RemoveRecordFiles();
     ASSERT_EQ(loaded, 0);
 
     g_watchingReplay = 1;
