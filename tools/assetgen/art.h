@@ -120,6 +120,12 @@ void DropShadow(Canvas& c, uint8_t colour, int dx, int dy);
 // Replaces every painted pixel of shade ramp r by the same shade of ramp q.
 void Recolour(Canvas& c, uint8_t fromRamp, uint8_t toRamp);
 
+// Cuts a transparent hole (where a part drawn under the picture shows) and darkens its rim.
+void CutHole(Canvas& c, int x0, int y0, int x1, int y1, uint8_t rim);
+// Small raised panels scattered over the painted pixels inside (x0,y0)-(x1,y1), mirrored about
+// the canvas's middle when `mirror`: the greebles that give a hull its machinery.
+void Greebles(Canvas& c, int x0, int y0, int x1, int y1, uint8_t ramp, int count, uint32_t seed, bool mirror);
+
 // ---- fonts: a 5x7 capital font (6 px advance) and a 3x5 mini font (4 px advance)
 int TextWidth(const char* text, int scaleX = 1);
 // Draws text whose glyph rows take the colours rowColours[0..6] (scaled rows repeat them).
@@ -163,7 +169,8 @@ void PaintHud(Canvas& b, Canvas& c);                  // art_hud.cpp: digits, la
 void PaintShips(Canvas& b);                           // art_ships.cpp: ships, shots, units, items, bullets, stars
 void PaintEnemies(Canvas& b, Canvas& c, Canvas& d);   // art_enemies.cpp: small and large enemies, mid-boss
 void PaintEffects(Canvas& c);                         // art_effects.cpp: explosions and debris
-void PaintBosses(Canvas& c, Canvas& d, Canvas& e, Canvas& f, Canvas& g);  // art_bosses.cpp
+void PaintBossesOneTwo(Canvas& c, Canvas& d);                               // art_bosses.cpp
+void PaintBossesLate(Canvas& e, Canvas& f, Canvas& g);                      // art_bosses_late.cpp
 void PaintScreens(Canvas& a, Canvas& c, Canvas& e, Canvas& f, Canvas& g);  // art_screens.cpp: splash, logo, story, ending
 void PaintStrips(Canvas& screen);                     // art_screens.cpp: palette.dat's 640x480 picture
 

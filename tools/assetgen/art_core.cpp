@@ -278,6 +278,44 @@ void Recolour(Canvas& c, uint8_t fromRamp, uint8_t toRamp) {
         if (p >= fromRamp && p < fromRamp + 8) p = static_cast<uint8_t>(toRamp + (p - fromRamp));
 }
 
+void CutHole(Canvas& c, int x0, int y0, int x1, int y1, uint8_t rim) {
+    for (int y = y0 - 1; y <= y1; ++y)
+        for (int x = x0 - 1; x <= x1; ++x)
+            if (x < x0 || y < y0 || x >= x1 || y >= y1) c.SetOn(x, y, rim);
+    FillRect(c, x0, y0, x1, y1, KEY);
+}
+
+void Greebles(Canvas& c, int x0, int y0, int x1, int y1, uint8_t ramp, int count, uint32_t seed, bool mirror) {
+    Rng rng(seed);
+    for (int k = 0; k < count; ++k) {
+        const int w = rng.Range(2, 6), h = rng.Range(2, 5);
+        const int x = rng.Range(x0, x1 - w), y = rng.Range(y0, y1 - h);
+        const int kind = rng.Range(0, 3);
+        for (int pass = 0; pass < (mirror ? 2 : 1); ++pass) {
+            bool inside = true;
+            for (int v = -1; v <= h && inside; ++v)
+                for (int u = -1; u <= w && inside; ++u) {
+                    const int px = pass ? c.w - 1 - (x + u) : x + u;
+                    if (c.Get(px, y + v) == KEY || c.Get(px, y + v) < ramp || c.Get(px, y + v) >= ramp + 8) inside = false;
+                }
+            if (!inside) continue;
+            for (int v = 0; v < h; ++v)
+                for (int u = 0; u < w; ++u) {
+                    const int px = pass ? c.w - 1 - (x + u) : x + u;
+                    uint8_t p = c.Get(px, y + v);
+                    const int shade = p - ramp;
+                    int s = shade;
+                    if (kind == 0) s = (v == 0 || u == (pass ? w - 1 : 0)) ? shade + 2 : (v == h - 1 ? shade - 2 : shade);
+                    else if (kind == 1) s = (v == 0) ? shade - 2 : (v == h - 1 ? shade + 1 : shade - 1);
+                    else if (kind == 2) s = ((u + v) % 2 == 0) ? shade - 1 : shade;
+                    else s = (v == h / 2) ? shade - 2 : shade;
+                    p = static_cast<uint8_t>(ramp + std::clamp(s, 1, 7));
+                    c.Set(px, y + v, p);
+                }
+        }
+    }
+}
+
 // ---- regions
 
 const atlas::Region& R(const char* name) {

@@ -69,7 +69,8 @@ AllSheets PaintAllSheets() {
     art::PaintShips(b);
     art::PaintEnemies(b, c, d);
     art::PaintEffects(c);
-    art::PaintBosses(c, d, e, f, g);
+    art::PaintBossesOneTwo(c, d);
+    art::PaintBossesLate(e, f, g);
     art::PaintScreens(a, c, e, f, g);
     return s;
 }
