@@ -80,7 +80,7 @@ Canvas Debris(int cell) {
     for (int k = 0; k < 4; ++k) {
         const float cx = 10 + DIR[k][0] * (1.0f + t * 0.8f), cy = 10 + DIR[k][1] * (1.0f + t * 0.8f);
         const float a = t * 0.7f + static_cast<float>(k) * 1.3f;
-        const float s = k < 2 ? 3.8f : 3.0f;
+        const float s = k < 2 ? 5.0f : 4.0f;
         const float ca = std::cos(a), sa = std::sin(a);
         Mask m(20, 20);
         Poly(m, {cx + ca * s, cy + sa * s, cx - sa * s * 0.7f, cy + ca * s * 0.7f, cx - ca * s * 0.8f, cy - sa * s * 0.8f,
