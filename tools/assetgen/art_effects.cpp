@@ -90,6 +90,8 @@ Canvas Debris(int cell) {
         } else {
             Shade(c, m, STEEL, ShadeOptions{1.5f, true, false, 1.0f, cell >= 6 ? -2 : 0});
         }
+        // A glint on each cooling fragment keeps it reading as metal to the last cell.
+        if (cell >= 3) c.SetOn(static_cast<int>(cx + ca), static_cast<int>(cy + sa), cell >= 6 ? STEEL + 4 : STEEL + 6);
         // A short burning trail behind each fragment, fading with the cells.
         if (cell < 6)
             for (int i = 1; i <= 2; ++i) {
