@@ -173,5 +173,14 @@ void PaintBossesOneTwo(Canvas& c, Canvas& d);                               // a
 void PaintBossesLate(Canvas& e, Canvas& f, Canvas& g);                      // art_bosses_late.cpp
 void PaintScreens(Canvas& a, Canvas& c, Canvas& e, Canvas& f, Canvas& g);  // art_screens.cpp: splash, logo, story, ending
 void PaintStrips(Canvas& screen);                     // art_screens.cpp: palette.dat's 640x480 picture
+}  // namespace art
+
+#include <string>
+#include <utility>
+
+namespace art {
+// art_preview.cpp: the sheets' pictures put together as the game draws them, for the contact
+// sheet (name and picture).
+std::vector<std::pair<std::string, Canvas>> ComposedPreviews(const Canvas sheets[7]);
 
 }  // namespace art

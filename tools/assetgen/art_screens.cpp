@@ -351,10 +351,13 @@ void PaintScreens(Canvas& a, Canvas& c, Canvas& e, Canvas& f, Canvas& g) {
 // at half resolution and doubled, so their pixels match the field's doubled pixels.
 void PaintStrips(Canvas& screen) {
     Canvas half(320, 240, CLEAR);
+    // A slow wash from the navy of the field into violet haze, ordered-dithered.
+    static const int BAYER[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
     for (int y = 0; y < 240; ++y)
         for (int x = 0; x < 320; ++x) {
-            const int haze = (y + (x * 5 + y) % 7 * 3) / 90;
-            half.Set(x, y, static_cast<uint8_t>(haze == 0 ? CLEAR : NEBULA + std::min(haze - 1, 1)));
+            const float v = static_cast<float>(y) / 240.0f * 2.4f + (static_cast<float>(BAYER[y & 3][x & 3]) + 0.5f) / 16.0f - 0.5f;
+            const int level = std::clamp(static_cast<int>(std::lround(v)), 0, 2);
+            half.Set(x, y, static_cast<uint8_t>(level == 0 ? CLEAR : NEBULA + level - 1));
         }
     StarField(half, 60, 9, 0, 60);
     StarField(half, 60, 10, 260, 320);

@@ -117,8 +117,30 @@ bool WriteContactSheet(const std::string& pngPath) {
         x += w + gap;
         rowH = std::max(rowH, h);
     }
+    // Below the regions, the composed previews at double size.
+    const auto previews = art::ComposedPreviews(s.sheet);
+    struct Placed {
+        int x, y;
+    };
+    std::vector<Placed> placed;
+    x = gap, y += rowH + gap * 3, rowH = 0;
+    for (const auto& [name, pic] : previews) {
+        const int w = pic.w * 2, h = pic.h * 2 + 12;
+        if (x + w + gap > pageW) x = gap, y += rowH + gap, rowH = 0;
+        placed.push_back({x, y});
+        x += w + gap;
+        rowH = std::max(rowH, h);
+    }
     const int pageH = y + rowH + gap;
     Canvas page(pageW, pageH, 1);  // index 1: dark space blue
+    for (size_t i = 0; i < previews.size(); ++i) {
+        uint8_t gold[7];
+        art::RampRows(gold, art::UIGOLD, 6, 4);
+        art::DrawText(page, placed[i].x, placed[i].y, ("COMPOSED: " + previews[i].first).c_str(), gold);
+        const Canvas& pic = previews[i].second;
+        for (int v = 0; v < pic.h * 2; ++v)
+            for (int u = 0; u < pic.w * 2; ++u) page.Set(placed[i].x + u, placed[i].y + 10 + v, pic.Get(u / 2, v / 2));
+    }
     for (const Tile& t : tiles) {
         std::string label = std::string(t.r->name) + " " + t.r->sheet;
         for (char& ch : label) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
@@ -132,8 +154,7 @@ bool WriteContactSheet(const std::string& pngPath) {
             for (int v = 0; v < t.r->h * t.scale; ++v)
                 for (int u = 0; u < t.r->w * t.scale; ++u) {
                     uint8_t p = sheet.Get(sx + u / t.scale, sy + v / t.scale);
-                    // 252 and 253 are plate colours; the checker needs two indices no art uses
-                    // for the review only, so the key shows as black and grey squares.
+                    // The key shows as black and grey squares.
                     if (p == art::KEY) p = ((u / 6 + v / 6) & 1) ? art::GREY + 1 : art::BLACK;
                     page.Set(ox + u, oy + v, p);
                 }
