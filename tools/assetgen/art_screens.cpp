@@ -306,7 +306,7 @@ Canvas EndingText(const char* top, const char* bottom, uint8_t topRamp, uint8_t 
 void PaintEnding(Canvas& g) {
     // 0: the core goes dark, with the planet's limb behind the words.
     Canvas e0(150, 30);
-    GasGiant(e0, 75, 120, 100, true);
+    GasGiant(e0, 75, 190, 165, true);
     for (uint8_t& p : e0.px)
         if (p != KEY && p >= ROSE && p < ROSE + 8) p = KEY;
     Canvas words0 = EndingText("THE CORE GOES DARK.", "THE RINGS FALL QUIET.", GREY, UICYAN);
@@ -314,14 +314,12 @@ void PaintEnding(Canvas& g) {
     PutFrame(g, "ending0", 0, e0);
     // 1: the interceptor heads home.
     Canvas e1 = EndingText("ONE SHIP TURNS FOR", "THE STATION. HOME.", GREY, UICYAN);
-    const atlas::Region& unit = R("unitA");
-    (void)unit;
-    Mask trail(150, 30);
-    for (int x = 4; x < 14; ++x) e1.Set(x, 15, static_cast<uint8_t>(CYAN + 2 + (x - 4) / 2));
+    // A small interceptor heading right, its exhaust trailing behind.
+    for (int x = 1; x < 9; ++x) e1.Set(x, 15, static_cast<uint8_t>(CYAN + 1 + x * 6 / 9));
     Mask dart(150, 30);
-    Poly(dart, {22, 15, 14, 10, 16, 15, 14, 20});
+    Poly(dart, {24, 15, 17, 12.5f, 11, 8, 9, 9, 12, 13, 9, 15, 12, 17, 9, 21, 11, 22, 17, 17.5f});
     Shade(e1, dart, NAVY, ShadeOptions{1.5f});
-    e1.Set(20, 15, CYAN + 7);
+    e1.Set(18, 14, CYAN + 6), e1.Set(19, 14, CYAN + 5), e1.Set(9, 15, CYAN + 7);
     PutFrame(g, "ending1", 0, e1);
     PutFrame(g, "ending2", 0, EndingText("GAME DESIGN & CODE", "THE VORNE TEAM", UICYAN, UIGOLD));
     PutFrame(g, "ending3", 0, EndingText("ART, MUSIC & SOUND", "THE VORNE TEAM", UICYAN, UIGOLD));
