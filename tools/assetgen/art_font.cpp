@@ -1,5 +1,5 @@
 // The game's two pixel fonts, drawn for VORNE: a 5x7 capital font with a 6-pixel advance for
-// labels, captions and the story, and a 3x5 mini font with a 4-pixel advance for the tightest
+// labels, captions and the story, and a 3x5 mini font (M and W five wide) for the tightest
 // HUD labels. Glyphs are rows of '#' and '.', top row first.
 #include <cstring>
 
@@ -77,7 +77,7 @@ const MiniGlyph MINI[] = {
     {'E', {"###", "#..", "##.", "#..", "###"}}, {'F', {"###", "#..", "##.", "#..", "#.."}},
     {'G', {".##", "#..", "#.#", "#.#", ".##"}}, {'H', {"#.#", "#.#", "###", "#.#", "#.#"}},
     {'I', {"###", ".#.", ".#.", ".#.", "###"}}, {'K', {"#.#", "#.#", "##.", "#.#", "#.#"}},
-    {'L', {"#..", "#..", "#..", "#..", "###"}}, {'M', {"#.#", "###", "###", "#.#", "#.#"}},
+    {'L', {"#..", "#..", "#..", "#..", "###"}}, {'M', {"#...#", "##.##", "#.#.#", "#...#", "#...#"}},
     {'N', {"##.", "#.#", "#.#", "#.#", "#.#"}}, {'O', {".#.", "#.#", "#.#", "#.#", ".#."}},
     {'P', {"##.", "#.#", "##.", "#..", "#.."}}, {'R', {"##.", "#.#", "##.", "#.#", "#.#"}},
     {'S', {".##", "#..", ".#.", "..#", "##."}}, {'T', {"###", ".#.", ".#.", ".#.", ".#."}},
@@ -89,7 +89,7 @@ const MiniGlyph MINI[] = {
     {'4', {"#.#", "#.#", "###", "..#", "..#"}}, {'5', {"###", "#..", "##.", "..#", "##."}},
     {'6', {".##", "#..", "###", "#.#", "###"}}, {'7', {"###", "..#", ".#.", ".#.", ".#."}},
     {'8', {"###", "#.#", "###", "#.#", "###"}}, {'9', {"###", "#.#", "###", "..#", "##."}},
-    {'W', {"#.#", "#.#", "###", "###", "#.#"}}, {'J', {"..#", "..#", "..#", "#.#", ".#."}},
+    {'W', {"#...#", "#...#", "#.#.#", "##.##", "#...#"}}, {'J', {"..#", "..#", "..#", "#.#", ".#."}},
     {'Q', {".#.", "#.#", "#.#", "##.", ".##"}}, {'Z', {"###", "..#", ".#.", "#..", "###"}},
     {'.', {"...", "...", "...", "...", ".#."}}, {'!', {".#.", ".#.", ".#.", "...", ".#."}},
     {'\'', {".#.", ".#.", "...", "...", "..."}}, {',', {"...", "...", "...", ".#.", "#.."}}, {'-', {"...", "...", "###", "...", "..."}},
@@ -136,17 +136,25 @@ void TextMask(Mask& m, int x, int y, const char* text, int scaleX, int scaleY) {
     ForEachTextPixel(x, y, text, scaleX, scaleY, [&](int px, int py, int) { m.Set(px, py, true); });
 }
 
+// Mini glyphs are three pixels wide, except M and W which need five.
+int MiniAdvance(char ch) {
+    const MiniGlyph* g = FindMini(ch);
+    return (g ? static_cast<int>(std::strlen(g->rows[0])) : 3) + 1;
+}
+
 int MiniTextWidth(const char* text) {
-    const int n = static_cast<int>(std::strlen(text));
-    return n == 0 ? 0 : 4 * n - 1;
+    int w = 0;
+    for (const char* p = text; *p; ++p) w += MiniAdvance(*p);
+    return w == 0 ? 0 : w - 1;
 }
 
 void DrawMiniText(Canvas& c, int x, int y, const char* text, uint8_t colour) {
-    for (const char* p = text; *p; ++p, x += 4) {
+    for (const char* p = text; *p; x += MiniAdvance(*p), ++p) {
         const MiniGlyph* g = FindMini(*p);
         if (!g) continue;
+        const int w = static_cast<int>(std::strlen(g->rows[0]));
         for (int row = 0; row < 5; ++row)
-            for (int col = 0; col < 3; ++col)
+            for (int col = 0; col < w; ++col)
                 if (g->rows[row][col] == '#') c.Set(x + col, y + row, colour);
     }
 }

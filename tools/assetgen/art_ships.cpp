@@ -35,30 +35,32 @@ Canvas ShipAHull() {
     return c;
 }
 
-// Ship B: a broad gunship with forward wing pods that carry the wide guns; steel with gold trim.
+// Ship B: a broad gunship with forward gun pods on its wing tips that fire the wide plasma;
+// steel hull, navy inner wings, gold trim, ice-blue muzzles.
 Canvas ShipBHull() {
     Canvas c(24, 24);
     Mask hull(24, 24);
-    Ellipse(hull, 12, 11, 4.2f, 9.5f);
-    Poly(hull, {9, 9, 2, 12, 0.5f, 18, 4, 20, 9, 17});
-    Rect(hull, 1, 5, 5, 18);
-    Ellipse(hull, 3, 6, 2, 2.5f);
+    Ellipse(hull, 12, 11.5f, 4.2f, 9.5f);
+    Poly(hull, {9, 10, 3, 12, 1, 18, 4, 20.5f, 9, 17.5f});
     Ellipse(hull, 8.5f, 19, 2.4f, 3);
     MirrorX(hull);
     Shade(c, hull, STEEL, ShadeOptions{3.0f});
+    Mask inner(24, 24);
+    Poly(inner, {8.5f, 12, 4, 13.5f, 3, 17, 8.5f, 15.5f});
+    MirrorX(inner);
+    Shade(c, inner, NAVY, ShadeOptions{1.0f, false, false, 1.0f, -1});
+    // Gun pods reaching forward from the wing tips.
+    Mask pods(24, 24);
+    Rect(pods, 1, 4, 5, 19);
+    Rect(pods, 19, 4, 23, 19);
+    Shade(c, pods, STEEL, ShadeOptions{1.5f, true, false, 1.0f, 1});
+    for (int y = 8; y < 17; ++y) c.SetOn(2, y, UIGOLD + 4), c.SetOn(21, y, UIGOLD + 3);
+    c.Set(2, 4, ICE + 7), c.Set(3, 4, ICE + 5), c.Set(20, 4, ICE + 5), c.Set(21, 4, ICE + 7);
+    c.Set(2, 3, ICE + 4), c.Set(21, 3, ICE + 4);
     Mask canopy(24, 24);
     Ellipse(canopy, 12, 7.5f, 2.2f, 3.2f);
     Shade(c, canopy, CYAN, ShadeOptions{1.5f, true, false, 1.0f, 1});
-    for (int y = 8; y < 16; ++y) {
-        c.SetOn(2, y, UIGOLD + 4);
-        c.SetOn(21, y, UIGOLD + 3);
-    }
-    for (int x = 6; x < 9; ++x) {
-        c.SetOn(x, 14, UIGOLD + 5);
-        c.SetOn(23 - x, 14, UIGOLD + 4);
-    }
-    c.SetOn(3, 3, GREY + 7);
-    c.SetOn(20, 3, GREY + 7);
+    for (int x = 9; x < 15; ++x) c.SetOn(x, 14, UIGOLD + (x < 12 ? 5 : 4));
     return c;
 }
 
