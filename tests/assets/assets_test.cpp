@@ -151,6 +151,66 @@ TEST_F(Sheets, CompositionsFitWhereTheGameDrawsThem) {
         for (int x = 0; x < 320; ++x) ASSERT_EQ(Sheet('F').At(x, 80 + y), Sheet('F').At(319 - x, y)) << x << "," << y;
 }
 
+// True when a painted pixel lies within `reach` of local point (x, y) of a region's frame.
+bool PaintedNear(const Picture& s, const atlas::Region& r, int frame, int x, int y, int reach) {
+    for (int v = -reach; v <= reach; ++v)
+        for (int u = -reach; u <= reach; ++u) {
+            const int px = x + u, py = y + v;
+            if (px < 0 || py < 0 || px >= r.w || py >= r.h) continue;
+            if (s.At(r.x + frame * r.dx + px, r.y + frame * r.dy + py) != COLOUR_KEY_INDEX) return true;
+        }
+    return false;
+}
+
+TEST_F(Sheets, HitPointsAndGunsSitOnTheArt) {
+    // The ship's one-pixel hit point is on its hull in every frame, shielded or not.
+    struct Point {
+        const char* region;
+        int frame, x, y, reach;
+    };
+    const Point points[] = {
+        {"shipA", 0, 11, 15, 0}, {"shipA", 3, 11, 15, 0}, {"shipAInvulnerable", 1, 11, 15, 0}, {"shipB", 0, 11, 8, 0},
+        {"shipB", 2, 11, 8, 0}, {"shipBInvulnerable", 3, 11, 8, 0},
+        // Muzzles where the enemies' shots come from.
+        {"bossOneBody", 0, 25, 32, 2}, {"bossOneBody", 0, 97, 32, 2}, {"bossOneBody", 0, 60, 44, 2},
+        {"bossTwoBody", 0, 16, 81, 2}, {"bossTwoBody", 0, 106, 81, 2}, {"bossTwoBody", 0, 61, 72, 2},
+        {"midBossTwoBody", 0, 45, 58, 2}, {"midBossTwoBody", 0, 17, 28, 2}, {"midBossTwoBody", 0, 73, 28, 2},
+        {"midBoss", 0, 22, 29, 2}, {"midBoss", 2, 68, 29, 2}, {"midBoss", 1, 45, 21, 2},
+        {"bossThreeCore", 0, 16, 47, 2}, {"bossThreeLeftPart", 3, 36, 28, 3}, {"bossThreeRightPart", 3, 38, 28, 3},
+        {"bossFinalPose3", 0, 48, 95, 2}, {"bossFinalPose3", 0, 49, 56, 2}, {"bossFinalPose3", 0, 1, 68, 3},
+        {"bossFinalPose3", 0, 97, 68, 3},
+    };
+    for (const Point& p : points) {
+        const atlas::Region& r = *atlas::FindRegion(p.region);
+        EXPECT_TRUE(PaintedNear(Sheet(r.sheet), r, p.frame, p.x, p.y, p.reach)) << p.region << " at " << p.x << "," << p.y;
+    }
+}
+
+TEST_F(Sheets, SelectionCursorShowsAroundTheShipsAndDigitsAreDistinct) {
+    // The cursor is drawn under the ship at the same place: most of it must lie outside both hulls.
+    const atlas::Region& cursor = *atlas::FindRegion("selectCursor");
+    for (const char* ship : {"shipA", "shipB"}) {
+        const atlas::Region& r = *atlas::FindRegion(ship);
+        int shown = 0, total = 0;
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0; x < 24; ++x) {
+                if (Sheet('B').At(cursor.x + x, cursor.y + y) == COLOUR_KEY_INDEX) continue;
+                ++total;
+                shown += Sheet('B').At(r.x + x, r.y + y) == COLOUR_KEY_INDEX;
+            }
+        EXPECT_GT(total, 0);
+        EXPECT_GE(shown * 10, total * 8) << ship;
+    }
+    // Ten clearly different digit glyphs.
+    for (int a = 0; a < 10; ++a)
+        for (int b = a + 1; b < 10; ++b) {
+            int differ = 0;
+            for (int y = 0; y < 8; ++y)
+                for (int x = 0; x < 8; ++x) differ += Sheet('C').At(8 * (a + 1) + x, y) != Sheet('C').At(8 * (b + 1) + x, y);
+            EXPECT_GT(differ, 3) << "digits " << a << " and " << b << " look alike";
+        }
+}
+
 TEST_F(Sheets, PaletteKeepsItsRolesAndIsSharedByEveryFile) {
     for (int i = 0; i < 7; ++i)
         for (int c = 0; c < 256; ++c) {

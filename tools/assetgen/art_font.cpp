@@ -1,6 +1,8 @@
 // The game's two pixel fonts, drawn for VORNE: a 5x7 capital font with a 6-pixel advance for
 // labels, captions and the story, and a 3x5 mini font (M and W five wide) for the tightest
 // HUD labels. Glyphs are rows of '#' and '.', top row first.
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "art.h"
@@ -95,6 +97,13 @@ const MiniGlyph MINI[] = {
     {'\'', {".#.", ".#.", "...", "...", "..."}}, {',', {"...", "...", "...", ".#.", "#.."}}, {'-', {"...", "...", "###", "...", "..."}},
 };
 
+// A text with a character the font lacks would come out with a gap: stop the generator instead.
+void MissingGlyph(char c) {
+    if (c == ' ') return;
+    std::fprintf(stderr, "assetgen: the font has no glyph for '%c'\n", c);
+    std::abort();
+}
+
 const Glyph* FindGlyph(char c) {
     for (const Glyph& g : FONT)
         if (g.c == c) return &g;
@@ -112,7 +121,10 @@ template <typename Plot>
 void ForEachTextPixel(int x, int y, const char* text, int sx, int sy, Plot plot) {
     for (const char* p = text; *p; ++p, x += 6 * sx) {
         const Glyph* g = FindGlyph(*p);
-        if (!g) continue;
+        if (!g) {
+            MissingGlyph(*p);
+            continue;
+        }
         for (int row = 0; row < 7; ++row)
             for (int col = 0; col < 5; ++col)
                 if (g->rows[row][col] == '#')
@@ -151,7 +163,10 @@ int MiniTextWidth(const char* text) {
 void DrawMiniText(Canvas& c, int x, int y, const char* text, uint8_t colour) {
     for (const char* p = text; *p; x += MiniAdvance(*p), ++p) {
         const MiniGlyph* g = FindMini(*p);
-        if (!g) continue;
+        if (!g) {
+            MissingGlyph(*p);
+            continue;
+        }
         const int w = static_cast<int>(std::strlen(g->rows[0]));
         for (int row = 0; row < 5; ++row)
             for (int col = 0; col < w; ++col)
