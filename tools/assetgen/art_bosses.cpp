@@ -74,7 +74,24 @@ Canvas BossOne() {
         FillRect(c, static_cast<int>(tx) - 2, 34, static_cast<int>(tx) - 1, 44, STEEL + 4);
         c.Set(static_cast<int>(tx) - 1, 31, RED + 6);
     }
-    Greebles(c, 2, 20, 64, 100, OLIVE, 60, 1001, true);
+    // Armour plate seams following the hull's sides, rivet rows and wing vents.
+    for (int k = 0; k < 3; ++k) {
+        const int off = 8 + k * 7;
+        DrawLine(c, 6 + off / 2, 24 + off / 3, 34 + off / 2 - 2, 88 - off / 2, OLIVE + 2, true);
+        DrawLine(c, 121 - off / 2, 24 + off / 3, 93 - off / 2 + 2, 88 - off / 2, OLIVE + 2, true);
+        DrawLine(c, 7 + off / 2, 24 + off / 3, 35 + off / 2 - 2, 88 - off / 2, OLIVE + 5, true);
+        DrawLine(c, 122 - off / 2, 24 + off / 3, 94 - off / 2 + 2, 88 - off / 2, OLIVE + 4, true);
+    }
+    for (int y = 50; y < 96; y += 4) c.SetOn(38 + (y - 50) / 4, y, OLIVE + 6), c.SetOn(89 - (y - 50) / 4, y, OLIVE + 6);
+    for (int side = 0; side < 2; ++side)
+        for (int k = 0; k < 4; ++k) {
+            const int x = side == 0 ? 14 + k * 3 : 110 - k * 3, y = 52 + k * 6;
+            for (int v = 0; v < 4; ++v) {
+                c.SetOn(x, y + v, v % 2 ? OLIVE + 1 : OLIVE + 5);
+                c.SetOn(x + 1, y + v, v % 2 ? OLIVE + 1 : OLIVE + 4);
+            }
+        }
+    Greebles(c, 2, 20, 64, 100, OLIVE, 90, 1001, true);
     Greebles(c, 42, 22, 64, 72, STEEL, 14, 1002, true);
     // Twin guns at (49..73, 30..40).
     for (int k = 0; k < 2; ++k) {

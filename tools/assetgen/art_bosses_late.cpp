@@ -157,22 +157,40 @@ Canvas BossFourPod() {
 Canvas FinalBoss(int a) {
     const float open = static_cast<float>(a) / 3.0f;
     Canvas c(104, 128);
-    // The living body inside the shell.
+    // The living body inside the shell, crowned by two bone horns.
+    Mask horns(104, 128);
+    Poly(horns, {46, 16, 33, 1, 36, 0, 50, 12});
+    MirrorX(horns);
+    Shade(c, horns, BONE, ShadeOptions{2.0f});
     Mask body(104, 128);
-    Ellipse(body, 52, 64, 24, 60);
-    Poly(body, {52, 0, 40, 14, 64, 14});
+    Ellipse(body, 52, 64, 23, 60);
     Shade(c, body, BLOOD, ShadeOptions{6.0f});
+    Greebles(c, 30, 8, 52, 122, BLOOD, 30, 5002, true);
     Mask ribs(104, 128);
     for (int k = 0; k < 6; ++k) Rect(ribs, 30, 20 + k * 16, 74, 23 + k * 16);
     Shade(c, Intersect(ribs, body), BONE, ShadeOptions{1.0f, true, false, 1.0f, -1});
-    // Shell plates: closed they wrap the body; waking, they part and swing up like wings.
+    // Glowing veins wake up along the body's flanks.
+    if (a >= 1)
+        for (int y = 18; y < 116; ++y) {
+            const int wobble = static_cast<int>(std::lround(std::sin(static_cast<float>(y) * 0.35f) * 2.0f));
+            const uint8_t vein = static_cast<uint8_t>(a == 3 ? PINK + 5 : (a == 2 ? PINK + 3 : BLOOD + 5));
+            c.SetOn(52 - 15 + wobble, y, vein);
+            c.SetOn(52 + 14 - wobble, y, vein);
+        }
+    // Shell plates: closed they wrap the body; waking, they part and swing up like wings, with
+    // spines along their outer edges.
     for (int side = 0; side < 2; ++side) {
         Mask plate(104, 128);
         const float dir = side == 0 ? -1.0f : 1.0f;
         const float x0 = 52 + dir * (1 + 20 * open);
         const float lift = 18 * open;
-        Poly(plate, {x0, 12 + lift * 0.3f, x0 + dir * (26 - 4 * open), 30 - lift * 0.4f, x0 + dir * (30 - 6 * open),
-                     86 - lift, x0 + dir * 14, 122 - lift * 1.6f, x0, 118 - lift * 1.2f});
+        const float outer = x0 + dir * (30 - 6 * open);
+        Poly(plate, {x0, 12 + lift * 0.3f, x0 + dir * (26 - 4 * open), 30 - lift * 0.4f, outer, 86 - lift,
+                     x0 + dir * 14, 122 - lift * 1.6f, x0, 118 - lift * 1.2f});
+        for (int k = 0; k < 3; ++k) {
+            const float sy = 40 + static_cast<float>(k) * 14 - lift * 0.6f;
+            Poly(plate, {outer - dir * 2, sy, outer + dir * (4 + 2 * open), sy + 3, outer - dir * 2, sy + 7});
+        }
         Shade(c, plate, GOLD, ShadeOptions{4.0f, true, false, 1.0f, -1 + a / 2});
     }
     Greebles(c, 2, 12, 52, 122, GOLD, 36, 5001, true);
@@ -180,24 +198,33 @@ Canvas FinalBoss(int a) {
         DrawLine(c, 52, 14, 52, 116, FIRE + 3, true);
         DrawLine(c, 51, 14, 51, 116, BLOOD + 0, true);
     }
-    // Arms reach out from under the plates as it wakes; awake, the hands are the side guns.
+    // Arms reach out from under the plates as it wakes; awake, the clawed hands are the side guns.
     if (a >= 1)
         for (int side = 0; side < 2; ++side) {
-            Mask arm(104, 128);
-            const float hx = 4 + 28 * (1 - open), hy = 68 + 12 * (1 - open);
+            Mask arm(104, 128), armour(104, 128);
+            const float hx = 5 + 27 * (1 - open), hy = 68 + 12 * (1 - open);
             const float ex = 22 + 8 * (1 - open), ey = 52 + 14 * (1 - open);
-            Line(arm, 40, 44, ex, ey, 7);
-            Line(arm, ex, ey, hx, hy, 6);
-            Ellipse(arm, hx + 1, hy, 4.5f, 5.5f);
+            Line(arm, 40, 44, ex, ey, 9);
+            Line(arm, ex, ey, hx, hy, 7);
+            Ellipse(arm, hx + 1, hy, 5.5f, 6.5f);
+            Line(arm, hx - 2, hy + 4, hx - 4, hy + 10, 2.5f);
+            Line(arm, hx + 2, hy + 5, hx + 2, hy + 11, 2.5f);
+            Line(arm, hx + 5, hy + 3, hx + 7, hy + 9, 2.5f);
+            Line(armour, 38, 45, ex + 2, ey, 6);
             if (side == 1) {
-                Mask flipped(104, 128);
+                Mask flipped(104, 128), flippedArmour(104, 128);
                 for (int y = 0; y < 128; ++y)
-                    for (int x = 0; x < 104; ++x) flipped.Set(x, y, arm.Get(103 - x, y));
+                    for (int x = 0; x < 104; ++x) {
+                        flipped.Set(x, y, arm.Get(103 - x, y));
+                        flippedArmour.Set(x, y, armour.Get(103 - x, y));
+                    }
                 arm = flipped;
+                armour = flippedArmour;
             }
             Shade(c, arm, BONE, ShadeOptions{3.0f});
+            Shade(c, armour, GOLD, ShadeOptions{2.0f, true, false, 1.0f, 1});
             const float gx = side == 0 ? hx + 1 : 103 - hx - 1;
-            Glow(c, gx, hy + 1, 2.5f, 2.5f, a == 3 ? PINK : BLOOD, a == 3 ? 7 : 5, 3, true);
+            Glow(c, gx, hy + 1, 3, 3, a == 3 ? PINK : BLOOD, a == 3 ? 7 : 5, 3, true);
         }
     // Eye above the mouth: a dim slit when dormant, wide open when awake.
     Mask eye(104, 128);
