@@ -15,18 +15,18 @@ Canvas Drone(int frame) {
     Canvas c(24, 24);
     Mask body(24, 24);
     Ellipse(body, 12, 10, 8, 7);
-    Poly(body, {5, 11, 2.5f, 19, 5, 22, 7.5f, 15});
+    // Pincers open wide in frame 0 and snap inwards in frame 1.
+    if (frame == 0)
+        Poly(body, {5, 11, 1.5f, 18, 3.5f, 22.5f, 7.5f, 15});
+    else
+        Poly(body, {5, 11, 4, 18, 8, 22.5f, 8.5f, 15});
     Rect(body, 10, 1, 12, 4);
     MirrorX(body);
-    if (frame == 1) {
-        Poly(body, {2, 19, 2, 22, 4, 22}, false);
-        Poly(body, {22, 19, 22, 22, 20, 22}, false);
-    }
     Shade(c, body, RED, ShadeOptions{3.0f});
     Mask eye(24, 24);
     Ellipse(eye, 12, 12, 3.6f, 3.2f);
     Shade(c, eye, STEEL, ShadeOptions{1.5f});
-    const int ex = frame == 0 ? 11 : 12;
+    const int ex = frame == 0 ? 10 : 13;
     FillRect(c, ex, 11, ex + 1, 14, PINK + 6);
     c.Set(ex, 12, WHITE);
     c.Set(11, 1, frame ? FIRE + 6 : FIRE + 4), c.Set(12, 1, frame ? FIRE + 6 : FIRE + 4);
@@ -39,8 +39,10 @@ Canvas Swooper(int frame) {
     Canvas c(24, 24);
     Mask body(24, 24);
     Poly(body, {12, 23, 9.5f, 17, 9.5f, 3, 12, 1});
-    const float tip = frame == 0 ? 1.0f : 2.0f;
-    Poly(body, {10, 6, tip, 3.0f + static_cast<float>(frame), tip + 1, 9, 4, 16, 10, 15});
+    // The wings beat: raised and spread in frame 0, swept down and in during frame 1.
+    const float tip = frame == 0 ? 0.5f : 2.5f;
+    const float tipY = frame == 0 ? 2.0f : 6.0f;
+    Poly(body, {10, 6, tip, tipY, tip + 1, tipY + 6, 4, 16, 10, 15});
     MirrorX(body);
     Shade(c, body, GREEN, ShadeOptions{2.5f});
     Mask glass(24, 24);
@@ -71,7 +73,9 @@ Canvas GunPod(int frame) {
         const int y = 10 + static_cast<int>(std::lround(std::sin(a) * 2.6f)) - (std::sin(a) < -0.1f ? 1 : 0);
         c.Set(x, y, PINK + 5);
     }
-    c.Set(11, 9, PINK + 7), c.Set(12, 9, PINK + 6), c.Set(11, 10, PINK + 6), c.Set(12, 10, PINK + 4);
+    // The core charges: dim in frame 0, blazing in frame 1.
+    if (frame == 1) Glow(c, 12, 10, 2.6f, 2.6f, PINK, 7, 4, true);
+    else c.Set(11, 9, PINK + 5), c.Set(12, 9, PINK + 4), c.Set(11, 10, PINK + 4), c.Set(12, 10, PINK + 3);
     c.Set(11, 23, frame ? FIRE + 6 : FIRE + 3), c.Set(12, 23, frame ? FIRE + 6 : FIRE + 3);
     c.SetOn(6, 6, VIOLET + 7), c.SetOn(7, 5, VIOLET + 6);
     return c;
