@@ -152,7 +152,7 @@ struct Rng {
         s ^= s << 5;
         return s;
     }
-    int Range(int lo, int hi) { return lo + static_cast<int>(Next() % static_cast<uint32_t>(hi - lo + 1)); }
+    int Range(int lo, int hi) { return hi <= lo ? lo : lo + static_cast<int>(Next() % static_cast<uint32_t>(hi - lo + 1)); }
     float Unit() { return static_cast<float>(Next() & 0xffffff) / 16777216.0f; }
 };
 
