@@ -103,6 +103,7 @@ Canvas Gunship(int frame) {
     FillRect(c, 20, 44, 22, 48, STEEL + 4);
     FillRect(c, 26, 44, 28, 48, STEEL + 4);
     c.Set(20, 47, STEEL + 6), c.Set(27, 47, STEEL + 6);
+    Greebles(c, 2, 6, 24, 44, OLIVE, 14, 501, true);
     // Panel lines on the wings.
     for (int i = 0; i < 9; ++i) c.SetOn(5 + i, 27 - i / 2, OLIVE + 1), c.SetOn(42 - i, 27 - i / 2, OLIVE + 1);
     // Engines: nozzles at the top with a flickering flame.
@@ -137,6 +138,8 @@ Canvas MidBoss(int frame) {
     Poly(hull, {8, 30, 8, 38, 14, 38, 18, 32}, true);
     Poly(hull, {88, 30, 88, 38, 82, 38, 78, 32}, true);
     Shade(c, hull, BRONZE, ShadeOptions{5.0f});
+    Greebles(c, 2, 8, 48, 44, BRONZE, 40, 601, true);
+    for (int i = 0; i < 26; ++i) c.SetOn(8 + i, 28 - i / 5, BRONZE + 6), c.SetOn(87 - i, 28 - i / 5, BRONZE + 3);
     Mask armour(96, 48);
     Poly(armour, {48, 40, 38, 34, 36, 14, 48, 8});
     MirrorX(armour);
