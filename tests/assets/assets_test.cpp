@@ -227,6 +227,31 @@ TEST_F(Sheets, PaletteKeepsItsRolesAndIsSharedByEveryFile) {
     EXPECT_GT(p[250].green, p[250].red) << "the healthy gauge is green";
 }
 
+TEST_F(Sheets, RampsRunFromDarkToLightAndTheStripsStayQuiet) {
+    // Shading picks shade 0..7 of a ramp by light; a ramp out of order would light sprites wrongly.
+    for (int base = 16; base < 184; base += 8)
+        for (int i = 1; i < 8; ++i)
+            EXPECT_GE(Luma(screen.palette[static_cast<size_t>(base + i)]), Luma(screen.palette[static_cast<size_t>(base + i - 1)]))
+                << "ramp " << base << " shade " << i;
+    // The strips beside the field frame it without drawing the eye: dim on average, nothing
+    // near white, and the hidden middle is one plain fill.
+    long sum = 0, count = 0;
+    int brightest = 0;
+    std::set<uint8_t> middle;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x) {
+            if (x >= 120 && x < 520) {
+                middle.insert(screen.At(x, y));
+                continue;
+            }
+            const int l = Luma(screen.palette[screen.At(x, y)]);
+            sum += l, ++count, brightest = std::max(brightest, l);
+        }
+    EXPECT_LT(sum / count, 50);
+    EXPECT_LT(brightest, 200);
+    EXPECT_EQ(middle.size(), 1u);
+}
+
 TEST_F(Sheets, EnemyBulletsHaveADarkRimAndABrightCore) {
     // Dark rim against bright backgrounds (flashes, explosions), bright core against the navy.
     for (const char* name : {"smallBullet", "largeBullet", "largeBulletAlt"}) {
