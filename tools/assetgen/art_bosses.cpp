@@ -177,8 +177,8 @@ Canvas MidBossTwo() {
     Canvas c(96, 96);
     Mask hull(96, 96);
     Ellipse(hull, 48, 48, 40, 40);
-    Rect(hull, 0, 8, 96, 26);
-    Rect(hull, 28, 0, 68, 12);
+    // The engine yoke across the top, grown into the body.
+    Poly(hull, {0, 14, 5, 7, 27, 7, 28, 0, 68, 0, 69, 7, 91, 7, 96, 14, 96, 24, 84, 34, 12, 34, 0, 24});
     Ellipse(hull, 17.5f, 28, 13, 12);
     Ellipse(hull, 78.5f, 28, 13, 12);
     Shade(c, hull, REEF, ShadeOptions{7.0f, true, true});
@@ -213,6 +213,13 @@ Canvas MidBossTwo() {
         Glow(c, tx, 29, 2.5f, 2.5f, GREEN, 7, 4, true);
     }
     Greebles(c, 4, 12, 48, 88, REEF, 40, 3001, true);
+    // Bone struts carrying the yoke.
+    for (int side = 0; side < 2; ++side) {
+        Mask strut(96, 96);
+        const float x = side == 0 ? 30 : 66;
+        Line(strut, x, 20, 48 + (x - 48) * 0.4f, 34, 3);
+        Shade(c, strut, BONE, ShadeOptions{1.0f});
+    }
     CutHole(c, 30, 0, 66, 10, REEF + 0);
     CutHole(c, 2, 10, 38, 20, REEF + 0);
     CutHole(c, 58, 10, 94, 20, REEF + 0);

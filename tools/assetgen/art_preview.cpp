@@ -118,7 +118,7 @@ std::vector<std::pair<std::string, Canvas>> ComposedPreviews(const Canvas sheets
         out.emplace_back("BOSS ONE AND TWO WITH PARTS", c);
     }
     {
-        Canvas c(380, 150, CLEAR);
+        Canvas c(410, 150, CLEAR);
         static const int PX[3] = {30, 2, 58}, PY[3] = {0, 10, 10};
         for (int k = 0; k < 3; ++k) Draw(c, sheets, "bossPartAnimC", k, 4 + PX[k], 4 + PY[k]);
         Draw(c, sheets, "midBossTwoBody", 0, 4, 4);
