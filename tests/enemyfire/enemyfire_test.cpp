@@ -1,25 +1,19 @@
 // Enemy fire: the bullet pools (spawn, cull, the ship's hit pixel, drawing, moving, clearing) and
 // the firing operations, checked against exact velocities and call numbers.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
+#include <cstdio>
 #include <numbers>
 #include <vector>
 
 #include "app/game.h"
 #include "enemyfire/enemyfire.h"
 #include "player/player.h"
+#include "test_support.h"
 #include "video/display.h"
 
 namespace {
-
-void PrepareDisplay() {
-    if (g_fieldSurface != nullptr) return;
-    PlatformInit(PlatformOptions{});
-    ASSERT_EQ(chdir(VORNE_DATA_DIR), 0);
-    ASSERT_EQ(InitDisplay(), 1);
-}
 
 std::vector<EnemyBullet> LiveBullets(const EnemyBullet* pool, int count) {
     std::vector<EnemyBullet> live;
@@ -33,8 +27,7 @@ std::vector<EnemyBullet> LiveSmall() { return LiveBullets(g_smallBullets, SMALL_
 class EnemyFireTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        PrepareDisplay();
-        ResetGame();
+        SetUpHeadlessGame();
         g_crossCounterA = 0;
         g_crossCounterB = 0;
         g_ringCounter = 0;
@@ -215,6 +208,27 @@ TEST_F(EnemyFireTest, FinalBossSwitchesEveryLargeBulletToItsSecondPicture) {
     g_largeBulletAltSprite = 1;  // the bullet already flying changes too
     ASSERT_EQ(UpdateLargeBullets(), 1);
     ExpectPictureAt(100, 50, 8, 190, 10);
+}
+
+TEST_F(EnemyFireTest, DrawingFailureStopsThePoolWhereItIs) {
+    g_ships[0].active = 0;
+    Place(g_smallBullets, 0, 10.0f, 10.0f, 1.0f, 1.0f);
+    Place(g_smallBullets, 1, 20.0f, 10.0f, 1.0f, 1.0f);
+    Place(g_smallBullets, 2, -7.0f, 10.0f, 1.0f, 1.0f);  // would be culled
+    // The display is lost and a sheet cannot be reloaded: the first drawing fails.
+    ASSERT_EQ(std::rename("grB.dat", "grB.away"), 0);
+    PlatMarkAllSurfacesLost();
+    const int result = UpdateSmallBullets();
+    ASSERT_EQ(std::rename("grB.away", "grB.dat"), 0);
+    EXPECT_EQ(result, 0);
+    // The first bullet was neither moved nor were the others reached.
+    EXPECT_EQ(g_smallBullets[0].x, 10.0f);
+    EXPECT_EQ(g_smallBullets[1].x, 20.0f);
+    EXPECT_EQ(g_smallBullets[2].alive, 1);
+    EXPECT_EQ(g_enemyBulletCount, 3);
+    ASSERT_EQ(RestoreSurfaces(), 1);
+    EXPECT_EQ(UpdateSmallBullets(), 1);
+    EXPECT_EQ(g_smallBullets[1].x, 21.0f);
 }
 
 TEST_F(EnemyFireTest, ClearEnemyBulletsFreesBothPools) {

@@ -2,7 +2,6 @@
 // clearing, the bosses' start values) and the timeline (events, holds, jumps, the spinner loop,
 // the round change and the whole course of both rounds).
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <string>
@@ -11,23 +10,12 @@
 #include "app/game.h"
 #include "enemyfire/enemyfire.h"
 #include "player/player.h"
+#include "platform/platform.h"
 #include "sound/sound.h"
 #include "stage/stage.h"
-#include "video/display.h"
+#include "test_support.h"
 
 namespace {
-
-void PrepareHeadless() {
-    static bool soundReady = false;
-    if (!soundReady) {
-        ASSERT_EQ(InitSound(), 1);
-        soundReady = true;
-    }
-    if (g_fieldSurface != nullptr) return;
-    PlatformInit(PlatformOptions{});
-    ASSERT_EQ(chdir(VORNE_DATA_DIR), 0);
-    ASSERT_EQ(InitDisplay(), 1);
-}
 
 // The music pieces opened since the last call, as their file names.
 std::vector<std::string> TakeMusic() {
@@ -67,9 +55,7 @@ void RunTimelineTo(int frame) {
 class StageTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        PrepareHeadless();
-        ResetGame();
-        TakeMusic();
+        SetUpHeadlessGame();
     }
 };
 
