@@ -36,6 +36,8 @@ extern BossRecord g_midBoss, g_midBossEscort, g_midBossTwo, g_bossOne, g_bossTwo
 // ---- timeline state; reset by ResetGame
 extern int g_stageFrame;
 extern int g_round;
+extern int g_bossTimer;         // a boss's time limit left, in seconds, as displayed
+extern int g_bossTimerVisible;  // 1 while the boss timer is shown
 
 // Called by ResetGame / InitObjectPools.
 void ResetStage();
