@@ -38,6 +38,17 @@ extern int g_stageFrame;
 extern int g_round;
 extern int g_bossTimer;         // a boss's time limit left, in seconds, as displayed
 extern int g_bossTimerVisible;  // 1 while the boss timer is shown
+extern int g_bossTimerTick;     // frames into the current second
+extern int g_dropItemA;  // the next kill of a carrier drops the bomb item
+extern int g_dropItemB;  // ... the shield item
+extern int g_dropItemC;  // ... the life item
+
+// ---- pictures; reset by ResetGame, advanced by the collision pass after each drawing pass
+extern int g_enemyAnimX;       // 0, 24: small enemies' two frames
+extern int g_largeEnemyAnimX;  // 0, 48, 96, 144: large enemies' four frames
+// Top of a small enemy's picture row on sheet B (rows 1..3 at 50, 74, 98), by record index.
+// Called by the collision pass when it draws the small enemies.
+int EnemySpriteTop(int index);
 
 // Called by ResetGame / InitObjectPools.
 void ResetStage();

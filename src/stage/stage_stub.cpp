@@ -8,15 +8,28 @@ int g_stageFrame = 0;
 int g_round = 1;
 int g_bossTimer = 0;
 int g_bossTimerVisible = 0;
+int g_bossTimerTick = 0;
+int g_dropItemA = 0;
+int g_dropItemB = 0;
+int g_dropItemC = 0;
+int g_enemyAnimX = 0;
+int g_largeEnemyAnimX = 0;
 
 void ResetStage() {
     g_stageFrame = 0;
     g_round = 1;
     g_bossTimer = 0;
     g_bossTimerVisible = 0;
+    g_bossTimerTick = 0;
+    g_dropItemA = 0;
+    g_dropItemB = 0;
+    g_dropItemC = 0;
+    g_enemyAnimX = 0;
+    g_largeEnemyAnimX = 0;
 }
 void InitEnemyPools() {
     for (Enemy& e : g_enemies) e = Enemy{0, 240, 24, 24, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 }
+int EnemySpriteTop(int) { return 50; }
 void UpdateEnemies() {}
 void UpdateStageTimeline() {}
