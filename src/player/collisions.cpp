@@ -50,13 +50,6 @@ inline constexpr int32_t FINAL_BOSS_LIFE_BONUS = 5000000;  // per spare life of 
 inline constexpr int SHIP_START_X[2] = {64, 112};
 inline constexpr int SHIP_START_Y = 180;
 
-// The boss fields this pass draws with (the bosses' own behaviour sets them).
-int& FinalBossPose() { return g_bossFinal.fields[0]; }
-int& BossThreePartFrame() { return g_bossThree.fields[0]; }
-int& BossFourCoverOffset() { return g_bossFour.fields[5]; }
-int& BossFourRightPod() { return g_bossFour.fields[8]; }
-int& BossFourLeftPod() { return g_bossFour.fields[9]; }
-
 bool Overlaps(const Box& a, const Box& b) {
     return a.right > b.left && b.right > a.left && a.bottom > b.top && b.bottom > a.top;
 }
@@ -159,7 +152,7 @@ int ResolveBossFinal() {
     TestBossBody(box);
     if (InShotGate(b.x, b.y, -56, -20, 180)) TestShots(b.hitPoints, box, box, TARGET_BOSS);
     FinishBoss(b.alive, b.hitPoints, b.y, b.x + 32, b.y + 38, FinalBossAward());
-    switch (FinalBossPose()) {
+    switch (b.pose) {
         case 0: return DrawBody(b.x, b.y, b.width, b.height, g_sheetG, 0, 0);
         case 1: return DrawBody(b.x, b.y, b.width, b.height, g_sheetG, 105, 0);
         case 2: return DrawBody(b.x, b.y, b.width, b.height, g_sheetG, 210, 0);
@@ -176,9 +169,9 @@ int ResolveBossFour() {
     if (InShotGate(b.x, b.y, -56, -20, 180)) TestShots(b.hitPoints, box, box, TARGET_BOSS);
     FinishBoss(b.alive, b.hitPoints, b.y, b.x + 4, b.y + 58, BOSS_FOUR_AWARD);
     // Cover plate and pods first; the body covers them where it is not transparent.
-    if (!DrawBody(b.x + 6, b.y + BossFourCoverOffset(), 36, 11, g_sheetE, 60, 100)) return 0;
-    if (!DrawBody(b.x + BossFourRightPod(), b.y + 59, 40, 40, g_sheetE, 170, 100)) return 0;
-    if (!DrawBody(b.x + BossFourLeftPod(), b.y + 59, 40, 40, g_sheetE, 120, 100)) return 0;
+    if (!DrawBody(b.x + 6, b.y + b.coverOffset, 36, 11, g_sheetE, 60, 100)) return 0;
+    if (!DrawBody(b.x + b.rightPodOffset, b.y + 59, 40, 40, g_sheetE, 170, 100)) return 0;
+    if (!DrawBody(b.x + b.leftPodOffset, b.y + 59, 40, 40, g_sheetE, 120, 100)) return 0;
     return DrawBody(b.x, b.y, b.width, b.height, g_sheetE, 0, 100);
 }
 
@@ -190,7 +183,7 @@ int ResolveBossThree() {
     if (InShotGate(b.x, b.y, -56, -20, 180)) TestShots(b.hitPoints, box, box, TARGET_BOSS);
     FinishBoss(b.alive, b.hitPoints, b.y, b.x, b.y + 28, BOSS_THREE_AWARD);
     // The right side part's row runs backwards: it is the mirror of the left one.
-    const int p = BossThreePartFrame();
+    const int p = b.partFrame;
     if (!DrawBody(b.x - 56, b.y + 38, 80, 80, g_sheetF, p, 0)) return 0;
     if (!DrawBody(b.x + 16, b.y + 38, 80, 80, g_sheetF, 240 - p, 80)) return 0;
     return DrawBody(b.x, b.y, b.width, b.height, g_sheetE, g_bossPartAnimA, 0);

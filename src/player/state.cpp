@@ -34,4 +34,3 @@ int g_unitFireCounterB = 3;
 int g_respawnDelay = 0;
 int g_invulnTimer = 0;
 ScorePopup g_scorePopup = {};
-int g_bulletSlowdownHigh = 0;
