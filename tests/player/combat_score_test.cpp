@@ -2,6 +2,7 @@
 // score, the shield, the lives and the records.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -396,6 +397,93 @@ TEST_F(CombatScore, GaugesShowTheShieldAndAtMost99Bombs) {
     g_shield = 3;
     ASSERT_EQ(UpdateItemsAndGauges(), 1);
     EXPECT_EQ(FieldPixel(17, 33), 250);
+}
+
+TEST_F(CombatScore, MidBossesPayWithTheChainAndDropOnlyTheirOwnItems) {
+    g_midBoss = {};
+    g_midBoss.x = 20;
+    g_midBoss.y = 30;
+    g_midBoss.width = 96;
+    g_midBoss.height = 48;
+    g_midBoss.alive = 1;
+    g_midBoss.hitPoints = 1;
+    g_midBossEscort = {};
+    g_midBossEscort.x = 100;
+    g_midBossEscort.y = 30;
+    g_midBossEscort.width = 96;
+    g_midBossEscort.height = 48;
+    g_midBossEscort.alive = 1;
+    g_midBossEscort.hitPoints = 1;
+    g_dropItemA = 1;
+    g_dropItemB = 1;
+    g_chain = 1;
+    g_unitShotsB[0] = PlayerShot{130, 45, 8, 16, 1};  // the escort only
+    ASSERT_EQ(ResolveCollisions(), 1);
+    EXPECT_EQ(g_midBossEscort.alive, 0);
+    EXPECT_EQ(g_score, 45000 * 2);
+    EXPECT_EQ(g_bombItem.x, 140);
+    EXPECT_EQ(g_bombItem.y, 46);
+    EXPECT_EQ(g_dropItemA, 0);
+    EXPECT_EQ(g_dropItemB, 1);  // the escort carries no shield
+    EXPECT_EQ(g_shieldItem.y, ITEM_PARKED_Y);
+    g_unitShotsB[1] = PlayerShot{50, 45, 8, 16, 1};
+    ASSERT_EQ(ResolveCollisions(), 1);
+    EXPECT_EQ(g_midBoss.alive, 0);
+    EXPECT_EQ(g_score, 45000 * 2 + 45000 * 3);
+    EXPECT_EQ(g_shieldItem.x, 60);
+    EXPECT_EQ(g_dropItemB, 0);
+    // The second mid-boss pays a fixed award and leaves the chain alone.
+    g_midBossTwo = {};
+    g_midBossTwo.x = 50;
+    g_midBossTwo.y = 40;
+    g_midBossTwo.width = 96;
+    g_midBossTwo.height = 96;
+    g_midBossTwo.alive = 1;
+    g_midBossTwo.hitPoints = 1;
+    g_dropItemB = 1;
+    g_unitShotsB[2] = PlayerShot{90, 80, 8, 16, 1};
+    const int32_t before = g_score;
+    ASSERT_EQ(ResolveCollisions(), 1);
+    EXPECT_EQ(g_score - before, 100000);
+    EXPECT_EQ(g_chain, 3);
+    EXPECT_EQ(g_shieldItem.x, 90);
+    EXPECT_EQ(g_shieldItem.y, 70);
+}
+
+TEST_F(CombatScore, PictureCountersStepOncePerPass) {
+    std::vector<int> small, core, parts;
+    for (int i = 0; i < 6; ++i) {
+        ASSERT_EQ(ResolveCollisions(), 1);
+        small.push_back(g_enemyAnimX);
+        core.push_back(g_bossPartAnimA);
+        parts.push_back(g_bossPartAnimC);
+    }
+    EXPECT_EQ(small, (std::vector<int>{24, 0, 24, 0, 24, 0}));
+    EXPECT_EQ(core, (std::vector<int>{40, 80, 120, 0, 40, 80}));
+    EXPECT_EQ(parts, (std::vector<int>{36, 72, 108, 144, 0, 36}));
+    EXPECT_EQ(g_largeEnemyAnimX, 96);
+    EXPECT_EQ(g_midBossAnimX, 0);
+}
+
+TEST_F(CombatScore, ExtendsStartOverAfterTheReset) {
+    g_score = 60000000;
+    ASSERT_EQ(UpdateItemsAndGauges(), 1);
+    EXPECT_EQ(g_extendCount, 2);
+    ResetGame();
+    EXPECT_EQ(g_extendCount, 1);
+}
+
+TEST_F(CombatScore, LostDisplayThatCannotBeReloadedAbandonsThePass) {
+    PlaceEnemy(0, 50, 50, 5);
+    ASSERT_EQ(std::rename("grB.dat", "grB.away"), 0);
+    PlatMarkAllSurfacesLost();
+    EXPECT_EQ(ResolveCollisions(), 0);
+    g_chain = 1;
+    g_chainTimer = 5;
+    PlatMarkAllSurfacesLost();
+    EXPECT_EQ(UpdateChain(), 0);
+    ASSERT_EQ(std::rename("grB.away", "grB.dat"), 0);
+    EXPECT_EQ(ResolveCollisions(), 1);
 }
 
 }  // namespace
