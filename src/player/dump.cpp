@@ -88,7 +88,6 @@ void DumpPlayerState(JsonWriter& w) {
     JsonInt(w, "g_scoreLevelBlink", g_scoreLevelBlink);
     JsonInt(w, "g_scoreBadgeAnim", g_scoreBadgeAnim);
     JsonInt(w, "g_aimJitterTick", g_aimJitterTick);
-    JsonInt(w, "g_bulletSlowdownHigh", g_bulletSlowdownHigh);
     JsonBeginObject(w, "g_scorePopup");
     JsonInt(w, "x", g_scorePopup.x);
     JsonInt(w, "y", g_scorePopup.y);

@@ -77,9 +77,6 @@ struct ScorePopup {
 };
 extern ScorePopup g_scorePopup;
 
-// 1: the higher bullet counts slow the game down (set by the stage timeline); reset by ResetGame.
-extern int g_bulletSlowdownHigh;
-
 // ---- play flags; reset by ResetGame
 extern int g_playing;
 extern int g_playerPhase;

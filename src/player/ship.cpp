@@ -144,7 +144,6 @@ void ResetShipSide() {
     g_aimJitter = 0.0f;
     g_aimJitterTick = 0;
     g_aimJitterWide = 0;
-    g_bulletSlowdownHigh = 0;
 }
 
 void InitSelectionPools() {

@@ -3,8 +3,6 @@
 // watched from its replay file. Every test starts from ResetGame on a headless display.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,6 +19,7 @@
 #include "player/ship.h"
 #include "sound/sound.h"
 #include "stage/stage.h"
+#include "test_support.h"
 #include "video/display.h"
 
 namespace {
@@ -89,25 +88,7 @@ int AliveShots(int firstSlot, int count) {
 
 class PlayerSide : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static bool ready = false;
-        if (ready) return;
-        PlatformOptions options;
-        options.backend = PLATFORM_HEADLESS;
-        ASSERT_TRUE(PlatformInit(options));
-        ASSERT_EQ(chdir(VORNE_DATA_DIR), 0);
-        ASSERT_EQ(InitSound(), 1);
-        ASSERT_EQ(InitDisplay(), 1);
-        ready = true;
-    }
-
-    void SetUp() override {
-        HoldKeys({});
-        g_useJoystick = 0;
-        g_watchingReplay = 0;
-        ResetGame();
-        TakeSounds();
-    }
+    void SetUp() override { SetUpHeadlessGame(); }
 
     // A game with the ship chosen directly: the first frame of play neither moves nor fires.
     void StartWith(int ship) {
@@ -562,6 +543,38 @@ TEST_F(PlayerSide, ScoreLevelDoublesItsValueAtSixteenAndIsClampedThere) {
     EXPECT_EQ(g_scoreBadgeAnim, 0);  // five rows of the badge, then round again
 }
 
+unsigned long long BlankFieldHash() {
+    EXPECT_EQ(FillFieldRect(0, 0, FIELD_WIDTH, FIELD_HEIGHT, 15), 1);
+    return FieldHash();
+}
+
+TEST_F(PlayerSide, SpareLivesShowOneIconFewerThanTheLives) {
+    g_ships[0].active = 1;
+    g_ships[0].lives = 3;
+    BlankFieldHash();
+    ASSERT_EQ(DrawSprite(0, 10, 16, 26, g_sheetB, 0, 120, 16, 136, 1), 1);
+    ASSERT_EQ(DrawSprite(17, 10, 33, 26, g_sheetB, 0, 120, 16, 136, 1), 1);
+    const unsigned long long twoIcons = FieldHash();
+    BlankFieldHash();
+    ASSERT_EQ(DrawLives(), 1);
+    EXPECT_EQ(FieldHash(), twoIcons);
+    g_ships[0].lives = 1;  // only the ship being flown: no icon
+    const unsigned long long blank = BlankFieldHash();
+    ASSERT_EQ(DrawLives(), 1);
+    EXPECT_EQ(FieldHash(), blank);
+}
+
+TEST_F(PlayerSide, ScoreLevelBlinksNineFramesOfTwenty) {
+    g_scoreLevel = 3;
+    int shown = 0;
+    for (int i = 0; i < 40; ++i) {
+        const unsigned long long blank = BlankFieldHash();
+        ASSERT_EQ(DrawScoreLevel(), 1);
+        shown += FieldHash() != blank;
+    }
+    EXPECT_EQ(shown, 18);
+}
+
 TEST_F(PlayerSide, ScorePopupRisesTwentyPixelsInTwentyFrames) {
     ShowScorePopup(60, 100, 5000);
     for (int i = 0; i < 19; ++i) ASSERT_EQ(DrawScorePopup(), 1);
@@ -624,15 +637,10 @@ TEST_F(PlayerSide, LiveGameRecordedAndWatchedReplaysFrameByFrame) {
     ASSERT_EQ(g_ships[0].active, 0) << "the script chooses ship B";
     ASSERT_EQ(g_replayFrame, FRAMES);
 
-    char dir[] = "/tmp/vorne_replay_XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    ASSERT_EQ(chdir(dir), 0);
     SaveReplay();
     std::memset(g_replayRecords, 0, sizeof g_replayRecords);
     const int loaded = LoadReplay();
-    std::remove("replay.rep");
-    ASSERT_EQ(chdir(VORNE_DATA_DIR), 0);
-    rmdir(dir);
+    RemoveRecordFiles();
     ASSERT_EQ(loaded, 0);
 
     g_watchingReplay = 1;
