@@ -23,7 +23,7 @@ struct Box {
 enum TargetKind {
     TARGET_BOSS = 0,     // sound 107 on every hit
     TARGET_WEARING = 1,  // the same, and a player-shot hit keeps the chain alive (mid-bosses, large enemies)
-    TARGET_SMALL = 2,    // no sound: small enemies die too often for it
+    TARGET_SMALL = 2,    // small enemies are hit without a sound
 };
 
 // Damage of each shot pool; player shots 0..19 are the heavy pair of the volley.
