@@ -138,6 +138,11 @@ int UpdateGameOver();
 int DrawBulletCountAndTimer();
 int DrawScores(int mode);  // mode 0 the title's form, 1 the play form
 
+// Called by the collision pass after a boss bonus: a number rising 20 pixels over 20 frames.
+void ShowScorePopup(int x, int y, int value);
+// Called by the ship update when the last life is gone: opens the continue screen.
+void StartContinueScreen();
+
 // One hit on the ship (shield, then a life). Called by the enemy bullets and the collision pass.
 void HitPlayer();
 
@@ -152,11 +157,6 @@ extern int g_endingActive;
 // Called by the stage timeline.
 void ShowMessageImage(int n);
 void HideMessageImage();
-
-// Called by the collision pass after a boss bonus: a number rising 20 pixels over 20 frames.
-void ShowScorePopup(int x, int y, int value);
-// Called by the ship update when the last life is gone: opens the continue screen.
-void StartContinueScreen();
 
 // The boss blast's position (read by the in-game frame).
 extern int g_bossBlastX;
