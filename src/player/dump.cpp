@@ -1,5 +1,6 @@
 // The player side's section of the state dump.
 #include "app/state_dump.h"
+#include "player/combat.h"
 #include "player/player.h"
 #include "player/ship.h"
 
@@ -109,4 +110,5 @@ void DumpPlayerState(JsonWriter& w) {
         JsonEndObject(w);
     }
     JsonEndArray(w);
+    DumpCombatState(w);
 }
