@@ -11,16 +11,6 @@ struct GunOffset {
     int dx, dy;
 };
 
-// The field position of a gun on a boss record (any record that starts with x, y).
-template <typename Boss>
-inline int GunX(const Boss& boss, GunOffset gun) {
-    return boss.x + gun.dx;
-}
-template <typename Boss>
-inline int GunY(const Boss& boss, GunOffset gun) {
-    return boss.y + gun.dy;
-}
-
 // A shot from (x, y) aimed at the pixel just above it, so that angle 0 goes straight up and a
 // positive angle turns it clockwise. Called by the bosses' sprays and rings.
 inline void FireUpFrom(int x, int y, double speed, double angle, int kind) {

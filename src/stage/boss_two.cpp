@@ -19,6 +19,10 @@
 
 namespace {
 
+// Where a gun of the hull is on the field.
+int GunX(const BossTwo& b, GunOffset gun) { return b.x + gun.dx; }
+int GunY(const BossTwo& b, GunOffset gun) { return b.y + gun.dy; }
+
 // ---- entry and sway
 inline constexpr int ENTRY_FRAMES = 65;  // 2 pixels a frame, from y -112 to 18
 inline constexpr int ENTRY_SPEED = 2;
@@ -459,9 +463,9 @@ void FireCentreFans(SecondAppearance& s) {
             PlayEnemyFireSound();
             k = 0;
             // Straight at the ship: no aim jitter.
-            FireAimed(static_cast<float>(GunX(b, CENTRE_FANS_LARGE_GUN)), static_cast<float>(GunY(b, CENTRE_FANS_LARGE_GUN)),
-                      static_cast<float>(second ? CENTRE_FANS_LARGE_SPEED_ROUND_2 : CENTRE_FANS_LARGE_SPEED_ROUND_1), 0,
-                      BULLET_LARGE);
+            const double speed = second ? CENTRE_FANS_LARGE_SPEED_ROUND_2 : CENTRE_FANS_LARGE_SPEED_ROUND_1;
+            FireAimed(static_cast<float>(GunX(b, CENTRE_FANS_LARGE_GUN)),
+                      static_cast<float>(GunY(b, CENTRE_FANS_LARGE_GUN)), static_cast<float>(speed), 0, BULLET_LARGE);
         }
         k += 1;
     }

@@ -12,6 +12,10 @@
 
 namespace {
 
+// Where a gun of the hull is on the field.
+int GunX(const MidBossEscort& b, GunOffset gun) { return b.x + gun.dx; }
+int GunY(const MidBossEscort& b, GunOffset gun) { return b.y + gun.dy; }
+
 // ---- motion
 inline constexpr int GLIDE_LAST = 25;       // motion counter 0..25: gliding in
 inline constexpr int SWING_FIRST = 26;      // motion counter 26..85: one swing
@@ -82,7 +86,8 @@ void FireFans(MidBossEscort& e) {
             g_round == 2 ? std::span<const double>(FAN_SPEEDS_ROUND_2) : std::span<const double>(FAN_SPEEDS_ROUND_1);
         for (double speed : speeds) {
             for (double d : FAN_OFFSETS) {
-                FireAtPoint(x, y, e.targetX, e.targetY, static_cast<float>(speed), static_cast<float>(d), BULLET_SMALL);
+                FireAtPoint(x, y, e.targetX, e.targetY, static_cast<float>(speed), static_cast<float>(d),
+                            BULLET_SMALL);
             }
         }
     }

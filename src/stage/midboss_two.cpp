@@ -15,6 +15,10 @@
 
 namespace {
 
+// Where a gun of the hull is on the field.
+int GunX(const MidBossTwo& b, GunOffset gun) { return b.x + gun.dx; }
+int GunY(const MidBossTwo& b, GunOffset gun) { return b.y + gun.dy; }
+
 // ---- entry, sway and leaving
 inline constexpr int ENTRY_FRAMES = 66;  // 2 pixels a frame, from y -96 to 36
 inline constexpr int ENTRY_SPEED = 2;
@@ -83,7 +87,9 @@ void StartRing(const TurretRing& ring) {
 
 void FireAimedFan(const MidBossTwo& b, double speed) {
     const float x = static_cast<float>(GunX(b, MOUTH)), y = static_cast<float>(GunY(b, MOUTH));
-    for (double d : AIMED_FAN_OFFSETS) FireAimed(x, y, static_cast<float>(speed), static_cast<float>(d), BULLET_LARGE);
+    for (double d : AIMED_FAN_OFFSETS) {
+        FireAimed(x, y, static_cast<float>(speed), static_cast<float>(d), BULLET_LARGE);
+    }
 }
 
 void RunScriptEvent(MidBossTwo& b) {
@@ -174,7 +180,9 @@ void FireWave(MidBossTwo& b) {
     if (b.waveTick >= WAVE_INTERVAL_TICK) {
         PlayEnemyFireSound();
         b.waveTick = 0;
-        for (double d : WAVE_OFFSETS) FireDownFrom(GunX(b, MOUTH), GunY(b, MOUTH), WAVE_SPEED, b.waveAngle + d, BULLET_LARGE);
+        for (double d : WAVE_OFFSETS) {
+            FireDownFrom(GunX(b, MOUTH), GunY(b, MOUTH), WAVE_SPEED, b.waveAngle + d, BULLET_LARGE);
+        }
         const double step = g_round == 2 ? WAVE_STEP_ROUND_2 : WAVE_STEP_ROUND_1;
         // Both steps run in the frame where the direction flips, so the turn-round costs no volley.
         if (b.waveDirection == WAVE_RISING) {

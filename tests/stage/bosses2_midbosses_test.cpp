@@ -60,7 +60,8 @@ protected:
     // Updates the mid-boss until its script is about to process timer value t, then clears the
     // bullets so that the next update's volleys stand alone.
     static void RunMidBossTwoTo(int t) {
-        for (int guard = 0; guard < 2000 && !(g_midBossTwo.entryCounter == 66 && g_midBossTwo.scriptTimer == t); ++guard) {
+        for (int guard = 0; guard < 2000; ++guard) {
+            if (g_midBossTwo.entryCounter == 66 && g_midBossTwo.scriptTimer == t) break;
             UpdateMidBossTwo();
         }
         ASSERT_EQ(g_midBossTwo.scriptTimer, t);
