@@ -4,12 +4,16 @@
 // centre fans and showers with its longer script cycle.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <set>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "enemyfire/enemyfire.h"
+#include "platform/platform.h"
 #include "player/player.h"
 #include "stage/stage.h"
 #include "test_support.h"
@@ -29,6 +33,14 @@ double Speed(const EnemyBullet& b) { return std::hypot(b.vx, b.vy); }
 double AngleBetween(double a, double b) { return std::remainder(a - b, 2 * std::numbers::pi); }
 inline constexpr double UP = -std::numbers::pi / 2;
 inline constexpr double DOWN = std::numbers::pi / 2;
+
+// How often the enemy-fire sound (effect 110) started since the last call.
+int TakeEnemyFireSounds() {
+    std::vector<int> sounds;
+    std::vector<std::string> music;
+    PlatHeadlessTakeAudioLog(&sounds, &music);
+    return static_cast<int>(std::count(sounds.begin(), sounds.end(), 110));
+}
 
 // The angle from a gun point to (tx, ty), as the firing operations work it out.
 double AimFrom(int gx, int gy, int tx, int ty) { return std::atan2(ty - gy, tx - gx); }
@@ -251,9 +263,12 @@ TEST_F(BossTwoTest, SecondAppearancePairsStandStillAndFireAtTheCapturedTarget) {
     EXPECT_EQ(g_bossTwo.swaySwitch, 0);
     g_ships[0].x += 30;  // the pairs still go where the ship was
     const int x = g_bossTwo.x, y = g_bossTwo.y;
+    TakeEnemyFireSounds();
     EXPECT_EQ(Step(), std::make_pair(0, 0));
     EXPECT_EQ(Step(), std::make_pair(0, 0));
+    EXPECT_EQ(TakeEnemyFireSounds(), 0);
     EXPECT_EQ(Step(), std::make_pair(0, 2));  // timer 19
+    EXPECT_EQ(TakeEnemyFireSounds(), 1);
     EXPECT_EQ(g_largeBullets[0].x, static_cast<float>(x + 50 - 1));
     EXPECT_EQ(g_largeBullets[1].x, static_cast<float>(x + 70 - 1));
     EXPECT_NEAR(AngleBetween(Heading(g_largeBullets[0]), AimFrom(x + 50, y + 72, 75, 195)), 0.0, 1e-5);
@@ -342,6 +357,7 @@ TEST_F(BossTwoTest, SecondAppearanceCentreFans) {
         SpawnBossTwo(1);
         const int on = round == 2 ? 1180 : 1150;
         RunToTimer(on);
+        TakeEnemyFireSounds();
         int fansOfEleven = 0, fansOfTen = 0, large = 0;
         for (int c = 0; c < 100; ++c) {
             const auto [s, l] = Step();
@@ -358,6 +374,7 @@ TEST_F(BossTwoTest, SecondAppearanceCentreFans) {
         EXPECT_EQ(fansOfEleven, 4);
         EXPECT_EQ(fansOfTen, round == 2 ? 4 : 3);
         EXPECT_EQ(large, round == 2 ? 34 : 23);  // cycle 32, 34, ..., 98 or 33, 36, ..., 99
+        EXPECT_EQ(TakeEnemyFireSounds(), large);  // each large shot with the enemy-fire sound
         UpdateBossTwo();
         EXPECT_EQ(g_bossTwo.centreFansSwitch, 0);
         EXPECT_EQ(g_bossTwo.swaySwitch, 1);
