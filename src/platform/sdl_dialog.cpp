@@ -177,6 +177,7 @@ int SdlRunDialog(const DialogTemplate& dialog, DialogProc proc) {
         return closeWithoutWindow();
     }
     SDL_RaiseWindow(g_open.window);
+    SDL_SetWindowInputFocus(g_open.window);  // also where no window manager hands the keyboard over
     SDL_ShowCursor(SDL_ENABLE);
     Paint();
 

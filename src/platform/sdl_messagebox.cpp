@@ -1,5 +1,6 @@
-// SDL back-end: the message box (MessageBox with MB_OK). A small window of our own, captioned as
-// asked, with the text wrapped and drawn in the Japanese-capable font and one OK button that has
+// SDL back-end: the message box (MessageBox with MB_OK). A small window of our own with a classic
+// caption bar of its own drawing (so the caption shows with any window manager, or none; the bar
+// drags the window), the text wrapped and drawn in the Japanese-capable font and one OK button that has
 // the focus; Enter, Space, ESC or a click on OK closes it, and so does the window manager's close.
 // SDL's own message box is not used: under a C locale it leaves Japanese text blank. The box is
 // modal: while it is open, the other windows hear nothing (the dialog beneath is only repainted).
@@ -23,11 +24,18 @@ constexpr int BUTTON_WIDTH = 75;
 constexpr int BUTTON_HEIGHT = 23;
 constexpr int BUTTON_GAP = 14;  // between the text and the button
 constexpr const char* OK_TEXT = "OK";
+constexpr int FRAME = 3;            // the raised border around the box
+constexpr int CAPTION_HEIGHT = 18;  // the caption bar below the top border
+constexpr int CAPTION_TEXT_INDENT = 4;
+constexpr SDL_Color CAPTION_LEFT = {0, 0, 128, 255};  // the active caption's gradient
+constexpr SDL_Color CAPTION_RIGHT = {16, 132, 208, 255};
+constexpr SDL_Color CAPTION_TEXT = {255, 255, 255, 255};
 
 // The open box (one at a time; lives while SdlMessageBox runs).
 struct OpenBox {
     SDL_Window* window = nullptr;
     TTF_Font* font = nullptr;
+    std::string caption;
     std::vector<std::string> lines;
     SDL_Rect button{};
     bool hot = false;
@@ -39,11 +47,21 @@ void PaintBox(const OpenBox& box) {
     SDL_Surface* s = SDL_GetWindowSurface(box.window);
     if (!s) return;
     UiFill(s, SDL_Rect{0, 0, s->w, s->h}, UI_FACE);
+    UiDrawModalFrame(s);
     const int lineHeight = TTF_FontHeight(box.font);
-    const SDL_Rect clip{0, 0, s->w, s->h};
-    int y = MARGIN;
+    const SDL_Rect bar{FRAME, FRAME, s->w - 2 * FRAME, CAPTION_HEIGHT - 1};
+    for (int i = 0; i < bar.w; ++i) {
+        const auto mix = [&](Uint8 a, Uint8 b) { return static_cast<Uint8>(a + (b - a) * i / std::max(1, bar.w - 1)); };
+        const SDL_Color c{mix(CAPTION_LEFT.r, CAPTION_RIGHT.r), mix(CAPTION_LEFT.g, CAPTION_RIGHT.g),
+                          mix(CAPTION_LEFT.b, CAPTION_RIGHT.b), 255};
+        UiFill(s, SDL_Rect{bar.x + i, bar.y, 1, bar.h}, c);
+    }
+    SdlDrawTextLine(s, box.font, box.caption, bar.x + CAPTION_TEXT_INDENT, bar.y + (bar.h - lineHeight) / 2,
+                    CAPTION_TEXT, bar);
+    const SDL_Rect clip{FRAME, FRAME + CAPTION_HEIGHT, s->w - 2 * FRAME, s->h - 2 * FRAME - CAPTION_HEIGHT};
+    int y = clip.y + MARGIN;
     for (const std::string& line : box.lines) {
-        SdlDrawTextLine(s, box.font, line, MARGIN, y, UI_TEXT, clip);
+        SdlDrawTextLine(s, box.font, line, clip.x + MARGIN, y, UI_TEXT, clip);
         y += lineHeight;
     }
     UiButtonLook look;
@@ -60,6 +78,11 @@ void PaintBox(const OpenBox& box) {
 bool InButton(const OpenBox& box, int x, int y) {
     const SDL_Rect& b = box.button;
     return x >= b.x && x < b.x + b.w && y >= b.y && y < b.y + b.h;
+}
+
+// The caption bar moves the window, as a caption does.
+SDL_HitTestResult CaptionHitTest(SDL_Window*, const SDL_Point* p, void*) {
+    return p->y >= FRAME && p->y < FRAME + CAPTION_HEIGHT ? SDL_HITTEST_DRAGGABLE : SDL_HITTEST_NORMAL;
 }
 
 // The window the box belongs to: the open dialog, or else the window that has the keyboard,
@@ -141,13 +164,15 @@ void SdlMessageBox(const char* text, const char* caption) {
         std::fprintf(stderr, "%s\n", text);
         return;
     }
+    box.caption = caption;
     box.lines = SdlWrapText(box.font, text, MAX_TEXT_WIDTH);
-    int textWidth = MIN_TEXT_WIDTH;
+    int textWidth = std::max(MIN_TEXT_WIDTH, SdlTextWidth(box.font, caption));
     for (const std::string& line : box.lines) textWidth = std::max(textWidth, SdlTextWidth(box.font, line));
     const int textHeight = static_cast<int>(box.lines.size()) * TTF_FontHeight(box.font);
-    const int width = textWidth + 2 * MARGIN;
-    const int height = MARGIN + textHeight + BUTTON_GAP + BUTTON_HEIGHT + MARGIN;
-    box.button = SDL_Rect{(width - BUTTON_WIDTH) / 2, MARGIN + textHeight + BUTTON_GAP, BUTTON_WIDTH, BUTTON_HEIGHT};
+    const int width = 2 * FRAME + textWidth + 2 * MARGIN;
+    const int height = 2 * FRAME + CAPTION_HEIGHT + MARGIN + textHeight + BUTTON_GAP + BUTTON_HEIGHT + MARGIN;
+    box.button = SDL_Rect{(width - BUTTON_WIDTH) / 2, FRAME + CAPTION_HEIGHT + MARGIN + textHeight + BUTTON_GAP,
+                          BUTTON_WIDTH, BUTTON_HEIGHT};
 
     // Centred on its owner, or on the screen when the owner cannot be seen (a minimised game).
     SDL_Window* owner = OwnerWindow();
@@ -164,11 +189,13 @@ void SdlMessageBox(const char* text, const char* caption) {
         y = oy + (oh - height) / 2;
     }
     box.window = SDL_CreateWindow(caption, x, y, width, height,
-                                  SDL_WINDOW_SHOWN | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR);
+                                  SDL_WINDOW_SHOWN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP |
+                                      SDL_WINDOW_SKIP_TASKBAR);
     if (!box.window) {
         std::fprintf(stderr, "%s\n", text);
         return;
     }
+    SDL_SetWindowHitTest(box.window, CaptionHitTest, nullptr);
     if (owner) SDL_SetWindowModalFor(box.window, owner);
 
     // The box must be reachable with the mouse even while the game holds it captive.
@@ -178,11 +205,17 @@ void SdlMessageBox(const char* text, const char* caption) {
     SDL_SetRelativeMouseMode(SDL_FALSE);
     if (grabbedWas) SDL_SetWindowGrab(grabbedWas, SDL_FALSE);
     SDL_ShowCursor(SDL_ENABLE);
+    // Without a window manager nobody hands the keyboard over; ask for it directly.
     SDL_RaiseWindow(box.window);
+    SDL_SetWindowInputFocus(box.window);
 
     PaintBox(box);
     const bool quitRequested = RunBox(&box);
     SDL_DestroyWindow(box.window);
+    if (owner) {
+        SDL_RaiseWindow(owner);
+        SDL_SetWindowInputFocus(owner);
+    }
     if (quitRequested) {
         SDL_Event quit{};
         quit.type = SDL_QUIT;
