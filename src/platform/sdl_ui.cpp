@@ -35,6 +35,9 @@ void DottedFrame(SDL_Surface* s, const SDL_Rect& r, SDL_Color c) {
 }  // namespace
 
 bool SdlEnsureVideo() {
+    // A click that brings one of our windows to the front also presses what it lands on, as on
+    // Windows; SDL would otherwise drop a click that comes in right after the window got the focus.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "vorne: cannot open a window: %s\n", SDL_GetError());

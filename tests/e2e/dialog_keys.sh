@@ -27,6 +27,18 @@ focused_row() {
     echo "$found"
 }
 
+# wait_focus ROW WHAT: waits up to 3 s for the focus mark to be on the button at row ROW (or on
+# none), failing with WHAT otherwise.
+wait_focus() {
+    local now
+    for _ in $(seq 15); do
+        now=$(focused_row)
+        [ "$now" = "$1" ] && return
+        sleep 0.2
+    done
+    fail "$2 (the focus is on row $now)"
+}
+
 # expect_box TEXT: the next key press showed the message TEXT; closes it with Return.
 expect_box() {
     wait_other_window 3
@@ -50,24 +62,21 @@ wait_vorne 0
 note "Enter with no focus and ESC: ignored"
 
 xdotool key shift+Tab  # no focus yet: the last button, watch replay
-sleep 0.3
-[ "$(focused_row)" = 65 ] || fail "Shift+Tab with no focus should focus watch replay, not row $(focused_row)"
+wait_focus 65 "Shift+Tab with no focus should focus watch replay"
 note "Shift+Tab: watch replay has the focus mark"
 xdotool key space
 expect_box "リプレイデータがありません。"
 note "Space pressed watch replay; its focus stays"
 
-[ "$(focused_row)" = 65 ] || fail "the focus left watch replay with its message"
+wait_focus 65 "the focus left watch replay with its message"
 xdotool key Up  # watch replay -> joystick
-sleep 0.3
-[ "$(focused_row)" = 45 ] || fail "Up from watch replay should focus the joystick button"
+wait_focus 45 "Up from watch replay should focus the joystick button"
 xdotool key Return
 expect_box "ジョイスティックが接続されていません"
 note "Up, Enter pressed the joystick button"
 
 xdotool key Tab Tab Tab  # joystick -> watch replay -> keyboard (wrapping) -> quit
-sleep 0.3
-[ "$(focused_row)" = 85 ] || fail "after Tab x3 from joystick, quit should have the focus, not row $(focused_row)"
+wait_focus 85 "after Tab x3 from joystick, quit should have the focus"
 xdotool key Left Right  # back to keyboard and on to quit again
 xdotool key Return
 wait_vorne 5
