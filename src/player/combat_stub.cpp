@@ -26,3 +26,4 @@ int UpdateChain() { return 1; }
 int UpdateEnding() { return 1; }
 int UpdateContinueScreen() { return 1; }
 int UpdateGameOver() { return 1; }
+void StartContinueScreen() {}

@@ -36,6 +36,9 @@ extern BossRecord g_midBoss, g_midBossEscort, g_midBossTwo, g_bossOne, g_bossTwo
 // ---- timeline state; reset by ResetGame
 extern int g_stageFrame;
 extern int g_round;
+extern int g_bossTimer;         // seconds left to beat the boss
+extern int g_bossTimerVisible;  // 1 while the boss timer is shown
+extern int g_bulletSlowdownHigh;  // set at stage and boss starts; picks the slower frame intervals
 
 // Called by ResetGame / InitObjectPools.
 void ResetStage();
