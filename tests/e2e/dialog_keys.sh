@@ -41,14 +41,14 @@ wait_focus() {
 
 # expect_box TEXT: the next key press showed the message TEXT; closes it with Return.
 expect_box() {
-    wait_other_window 3
+    wait_other_window 10
     [ -n "$OTHER" ] || fail "no message box; expected \"$1\""
     sleep 0.3
     if [ -n "$REF_FONT" ]; then
         box_text_matches "$OTHER" "$1" || fail "the message box does not show \"$1\""
     fi
     xdotool key Return
-    wait_gone "$OTHER" 3 || fail "the message box stays after Return"
+    wait_gone "$OTHER" 10 || fail "the message box stays after Return"
     sleep 0.3
 }
 

@@ -11,7 +11,7 @@ wait_for_dialog
 # message box that follows; HOW closes it: click, Return or space.
 press_and_expect() {
     click_item 10 "$1" 190 15
-    wait_other_window 3
+    wait_other_window 10
     [ -n "$OTHER" ] || fail "no message box after the button at row $1"
     sleep 0.3
     [ "$(xdotool getwindowname "$OTHER")" = VORNE ] || fail "the message box's caption is not VORNE"
@@ -25,7 +25,7 @@ press_and_expect() {
         click) click_box_ok "$OTHER" ;;
         *) xdotool key "$3" ;;
     esac
-    wait_gone "$OTHER" 3 || fail "the message box stays after $3"
+    wait_gone "$OTHER" 10 || fail "the message box stays after $3"
     sleep 0.3
     visible_windows | grep -qx "$DIALOG" || fail "the dialog closed with its message box"
     kill -0 "$VORNE_PID" 2>/dev/null || fail "the program ended after the message"
@@ -39,12 +39,12 @@ press_and_expect 65 "リプレイデータがありません。" space
 # The keyboard button still starts the game: the dialog goes, the game's window shows and its
 # splash picture is drawn (not one flat colour).
 click_item 10 25 190 15
-wait_gone "$DIALOG" 3 || fail "the dialog stays after the keyboard button"
+wait_gone "$DIALOG" 10 || fail "the dialog stays after the keyboard button"
 if [ -n "$VORNE_E2E_NO_GAME_WINDOW" ]; then
     # Only for trying the dialog in a build whose game window is still a stand-in.
     note "not looking for the game's window (VORNE_E2E_NO_GAME_WINDOW is set)"
 else
-    wait_other_window 5
+    wait_other_window 15
     [ -n "$OTHER" ] || fail "no game window after the keyboard button"
     drawn=
     for _ in $(seq 50); do

@@ -20,7 +20,7 @@ note "the window manager's close: quit, status 0"
 
 start_vorne --keyboard
 GAME=
-for _ in $(seq 100); do
+for _ in $(seq 300); do
     GAME=$(visible_windows | head -1)
     [ -n "$GAME" ] && break
     sleep 0.1
@@ -29,7 +29,7 @@ done
 sleep 1
 xdotool windowminimize "$GAME"
 BOX=
-for _ in $(seq 50); do
+for _ in $(seq 100); do
     BOX=$(visible_windows | grep -vx "$GAME" | head -1)
     [ -n "$BOX" ] && break
     sleep 0.1
