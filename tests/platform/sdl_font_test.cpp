@@ -46,6 +46,11 @@ TEST_F(UiFont, HoldsEveryCharacterTheDialogAndMessagesShow) {
     EXPECT_FALSE(SdlFindFontCovering("sans", {"\xF4\x8F\xBF\xBD"}, &file, &index));  // U+10FFFD
     EXPECT_TRUE(SdlFindFontCovering("sans", {MESSAGE_NO_REPLAY}, &file, &index));
     EXPECT_FALSE(file.empty());
+    // The joystick set-up's messages use half-width katakana; asking for them keeps a font that
+    // also still holds everything asked for before.
+    TTF_Font* wider = SdlUiFont(STARTUP_DIALOG.fontFamily, STARTUP_DIALOG.fontPoints, {"ｴﾗｰﾁｪｯｸ"});
+    ASSERT_NE(wider, nullptr);
+    for (const uint32_t c : Utf8CodePoints("ｴﾗｰﾁｪｯｸ キーボードでプレイする")) EXPECT_TRUE(TTF_GlyphIsProvided32(wider, c));
 }
 
 TEST_F(UiFont, CondensedFaceIsNarrowerButAsTall) {
