@@ -143,6 +143,21 @@ void ShowScorePopup(int x, int y, int value);
 // Called by the ship update when the last life is gone: opens the continue screen.
 void StartContinueScreen();
 
+// One hit on the ship (shield, then a life). Called by the enemy bullets and the collision pass.
+void HitPlayer();
+
+// ---- stage caption, end-of-round story and ending switches; set by the stage timeline,
+// reset by ResetGame
+extern int g_messageVisible;
+extern int g_messageRowY;
+extern int g_storyActive;
+extern int g_storyLines;
+extern int g_endingActive;
+// The stage caption n (1..5; rows move down by four in the second round) and its removal.
+// Called by the stage timeline.
+void ShowMessageImage(int n);
+void HideMessageImage();
+
 // The boss blast's position (read by the in-game frame).
 extern int g_bossBlastX;
 extern int g_bossBlastY;
