@@ -184,7 +184,10 @@ int SdlRunDialog(const DialogTemplate& dialog, DialogProc proc) {
     int result = DIALOG_STAY;
     while (result == DIALOG_STAY) {
         SDL_Event e;
-        if (!SDL_WaitEvent(&e)) continue;
+        if (!SDL_WaitEvent(&e)) {
+            SDL_Delay(10);  // the event queue failed; do not spin while it recovers
+            continue;
+        }
         int press = -1;  // item index of a button pressed by this event
         bool closeRequested = e.type == SDL_QUIT;
         if (IsDialogEvent(e)) {

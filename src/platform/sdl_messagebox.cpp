@@ -103,7 +103,10 @@ bool RunBox(OpenBox* box) {
     const Uint32 dialogId = SdlDialogWindow() ? SDL_GetWindowID(SdlDialogWindow()) : 0;
     for (;;) {
         SDL_Event e;
-        if (!SDL_WaitEvent(&e)) continue;
+        if (!SDL_WaitEvent(&e)) {
+            SDL_Delay(10);  // the event queue failed; do not spin while it recovers
+            continue;
+        }
         bool close = false;
         switch (e.type) {
             case SDL_QUIT:
