@@ -10,6 +10,7 @@
 // scoring it, its time-out and its pictures belong to the collision pass, which draws the side
 // parts from the source x held in partFrame.
 #include <climits>
+#include <span>
 
 #include "enemyfire/enemyfire.h"
 #include "sound/sound.h"
@@ -38,10 +39,14 @@ inline constexpr GunOffset TWIN_RING_AIM{16, 46};
 int GunX(const BossThree& b, GunOffset g) { return b.x + g.dx; }
 int GunY(const BossThree& b, GunOffset g) { return b.y + g.dy; }
 
-// A shot from a gun towards a point given relative to the boss, turned by `angle`.
-void FireFromTowards(const BossThree& b, GunOffset gun, GunOffset aim, double speed, double angle, int kind) {
-    FireAtPoint(static_cast<float>(GunX(b, gun)), static_cast<float>(GunY(b, gun)), b.x + aim.dx, b.y + aim.dy,
+// A shot from a gun towards a point of the field, turned by `angle`.
+void FireFromAt(const BossThree& b, GunOffset gun, int targetX, int targetY, double speed, double angle, int kind) {
+    FireAtPoint(static_cast<float>(GunX(b, gun)), static_cast<float>(GunY(b, gun)), targetX, targetY,
                 static_cast<float>(speed), static_cast<float>(angle), kind);
+}
+// The same towards a point given relative to the boss.
+void FireFromTowards(const BossThree& b, GunOffset gun, GunOffset aim, double speed, double angle, int kind) {
+    FireFromAt(b, gun, b.x + aim.dx, b.y + aim.dy, speed, angle, kind);
 }
 void FireUp(const BossThree& b, GunOffset g, double speed, double angle, int kind) {
     FireUpFrom(GunX(b, g), GunY(b, g), speed, angle, kind);
@@ -223,14 +228,9 @@ void RunScript(BossThree& b) {
     for (const ScriptEvent& e : SCRIPT_BOTH_ROUNDS) {
         if (e.time == t) Perform(b, e.action);
     }
-    if (g_round == 2) {
-        for (const ScriptEvent& e : SCRIPT_ROUND_2) {
-            if (e.time == t) Perform(b, e.action);
-        }
-    } else {
-        for (const ScriptEvent& e : SCRIPT_ROUND_1) {
-            if (e.time == t) Perform(b, e.action);
-        }
+    const std::span<const ScriptEvent> script = g_round == 2 ? std::span(SCRIPT_ROUND_2) : std::span(SCRIPT_ROUND_1);
+    for (const ScriptEvent& e : script) {
+        if (e.time == t) Perform(b, e.action);
     }
 }
 
@@ -426,10 +426,10 @@ inline constexpr int WALL_SWEEP_SIDE_X = 19;  // a target right of x + 19 sweeps
 void FireWallVolley(const BossThree& b, const RoundValues& r) {
     const double l = b.wallSpreadLeft, rs = b.wallSpreadRight;
     for (double gap : r.wallLeftGaps) {
-        FireFromTowards(b, C3, {b.wallTargetX - b.x, b.wallTargetY - b.y}, WALL_SPEED, -(l + gap), BULLET_LARGE);
+        FireFromAt(b, C3, b.wallTargetX, b.wallTargetY, WALL_SPEED, -(l + gap), BULLET_LARGE);
     }
     for (double gap : r.wallRightGaps) {
-        FireFromTowards(b, C3, {b.wallTargetX - b.x, b.wallTargetY - b.y}, WALL_SPEED, rs + gap, BULLET_LARGE);
+        FireFromAt(b, C3, b.wallTargetX, b.wallTargetY, WALL_SPEED, rs + gap, BULLET_LARGE);
     }
 }
 
@@ -482,10 +482,10 @@ inline constexpr double SIDE_FAN_SPEEDS[] = {2.0, 3.0};
 void RunSideFans(BossThree& b, const RoundValues& r) {
     if (b.sideFanTick == r.sideFanCapture) CaptureShipTarget(&b.sideFanTargetX, &b.sideFanTargetY);
     if (TickPasses(b.sideFanTick, r.sideFanCapture)) {
-        const GunOffset target{b.sideFanTargetX - b.x, b.sideFanTargetY - b.y};
+        const int tx = b.sideFanTargetX, ty = b.sideFanTargetY;
         for (double speed : SIDE_FAN_SPEEDS) {
-            for (double d : SIDE_FAN) FireFromTowards(b, LEFT_GUN, target, speed, d, BULLET_SMALL);
-            for (double d : SIDE_FAN) FireFromTowards(b, RIGHT_GUN, target, speed, d, BULLET_SMALL);
+            for (double d : SIDE_FAN) FireFromAt(b, LEFT_GUN, tx, ty, speed, d, BULLET_SMALL);
+            for (double d : SIDE_FAN) FireFromAt(b, RIGHT_GUN, tx, ty, speed, d, BULLET_SMALL);
         }
     }
     b.sideFanTick += 1;
