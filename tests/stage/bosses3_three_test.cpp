@@ -165,9 +165,16 @@ TEST_F(BossThreeTest, RoundOneCycleFiresEachPatternOnItsFrames) {
     // Back to 20: the cross and side fans start over, swaying.
     EXPECT_EQ(g_bossThree.scriptTimer, 20);
     EXPECT_EQ(g_bossThree.swaySwitch, 1);
-    Step();
-    EXPECT_EQ(g_bossThree.crossSwitch, 1);
-    EXPECT_EQ(g_bossThree.sideFanSwitch, 1);
+    // The fan ticks of the double fans and of the fan and streams are not cleared when their
+    // patterns start again: after 500 and 280 counted frames they stand at 20 and 8, so the
+    // fans come 12 and 8 frames in, with the streams.
+    const std::vector<Volley> again = RecordCycle(1640);
+    EXPECT_EQ(again[26].small, 12);  // the crosses from 20 again
+    EXPECT_EQ(again[120].small, 44);
+    EXPECT_EQ(again[612].small, 30 + 10);
+    EXPECT_EQ(again[632].small, 0);
+    EXPECT_EQ(v[1628].small, 4);
+    EXPECT_EQ(again[1628].small, 4 + 9);
 }
 
 TEST_F(BossThreeTest, RoundTwoCycleIsDenserAndLonger) {
