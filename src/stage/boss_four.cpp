@@ -102,8 +102,26 @@ struct RoundValues {
     int patternASpiralPeriod;
     int patternARingPeriod;
 };
-inline constexpr RoundValues ROUND_1{4, 40, 2.0, 40, {2.0, 0}, 60, 3, 18};
-inline constexpr RoundValues ROUND_2{2, 30, 2.5, 30, {2.0, 2.5}, 40, 1, 14};
+inline constexpr RoundValues ROUND_1{
+    .patternCTwinSpiralPeriod = 4,
+    .patternCRingPeriod = 40,
+    .largeGunSpeed = 2.0,
+    .patternBFanPeriod = 40,
+    .patternBSpiralSpeeds = {2.0, 0},
+    .patternBRingPeriod = 60,
+    .patternASpiralPeriod = 3,
+    .patternARingPeriod = 18,
+};
+inline constexpr RoundValues ROUND_2{
+    .patternCTwinSpiralPeriod = 2,
+    .patternCRingPeriod = 30,
+    .largeGunSpeed = 2.5,
+    .patternBFanPeriod = 30,
+    .patternBSpiralSpeeds = {2.0, 2.5},
+    .patternBRingPeriod = 40,
+    .patternASpiralPeriod = 1,
+    .patternARingPeriod = 14,
+};
 
 const RoundValues& Round() { return g_round == 2 ? ROUND_2 : ROUND_1; }
 

@@ -224,7 +224,7 @@ void Perform(BossThree& b, Action action) {
 }
 
 void RunScript(BossThree& b) {
-    const int t = b.scriptTimer;  // RESTART changes the timer; every event is matched against this frame's
+    const int t = b.scriptTimer;  // RESTART sets the timer back; the events still match this frame's
     for (const ScriptEvent& e : SCRIPT_BOTH_ROUNDS) {
         if (e.time == t) Perform(b, e.action);
     }
@@ -269,21 +269,33 @@ struct RoundValues {
 inline constexpr int NO_END = INT_MAX;
 
 inline constexpr RoundValues ROUND_1{
-    16, 2, 3.0, 32, 12,
-    {&STREAMS_FAST, nullptr},
-    {1.4, 1.0, 0.6, 0.2}, {1.4, 1.0, 0.6, 0.2},
-    {{10, +1}, {20, 0}, {NO_END, -1}, {NO_END, 0}}, 40,
-    99,
-    {3.0, 0},
+    .fanStreamsFanTick = 16,
+    .fanStreamsStreamTick = 2,
+    .twinRingSpeed = 3.0,
+    .doubleFanFanTick = 32,
+    .doubleFanStreamTick = 12,
+    .streamSets = {&STREAMS_FAST, nullptr},
+    .wallLeftGaps = {1.4, 1.0, 0.6, 0.2},
+    .wallRightGaps = {1.4, 1.0, 0.6, 0.2},
+    .sweep = {{10, +1}, {20, 0}, {NO_END, -1}, {NO_END, 0}},
+    .sweepEnd = 40,
+    .sideFanCapture = 99,
+    .crossSpeeds = {3.0, 0},
 };
 
 inline constexpr RoundValues ROUND_2{
-    12, 1, 4.0, 24, 10,
-    {&STREAMS_SLOW, &STREAMS_FAST},
-    {0.8, 0.6, 0.4, 0.2}, {0.7, 0.5, 0.3, 0.1},
-    {{10, +1}, {30, -1}, {50, +1}, {60, -1}}, 60,
-    29,
-    {3.0, 2.0},
+    .fanStreamsFanTick = 12,
+    .fanStreamsStreamTick = 1,
+    .twinRingSpeed = 4.0,
+    .doubleFanFanTick = 24,
+    .doubleFanStreamTick = 10,
+    .streamSets = {&STREAMS_SLOW, &STREAMS_FAST},
+    .wallLeftGaps = {0.8, 0.6, 0.4, 0.2},
+    .wallRightGaps = {0.7, 0.5, 0.3, 0.1},
+    .sweep = {{10, +1}, {30, -1}, {50, +1}, {60, -1}},
+    .sweepEnd = 60,
+    .sideFanCapture = 29,
+    .crossSpeeds = {3.0, 2.0},
 };
 
 const RoundValues& Round() { return g_round == 2 ? ROUND_2 : ROUND_1; }
