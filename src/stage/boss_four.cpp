@@ -148,14 +148,17 @@ void FireSpoke(const BossFour& b, GunOffset gun, std::span<const Shot> shots) {
 
 // Spokes round the ship until the ring angle makes a full turn; the angle is left where the
 // loop ended (about 6.288), and pattern B's fan goes on using it.
-void FireRingOfSpokes(BossFour& b, bool both) {
+// The single ring has no left spokes.
+void FireRingOfSpokes(BossFour& b, std::span<const Shot> right, std::span<const Shot> left) {
     b.ringAngle = 0;
     do {
-        FireSpoke(b, RIGHT_RING_GUN, both ? std::span<const Shot>(DOUBLE_RING_RIGHT) : std::span<const Shot>(SINGLE_RING));
-        if (both) FireSpoke(b, LEFT_RING_GUN, DOUBLE_RING_LEFT);
+        FireSpoke(b, RIGHT_RING_GUN, right);
+        FireSpoke(b, LEFT_RING_GUN, left);
         b.ringAngle = static_cast<float>(b.ringAngle + SPOKE_STEP);
     } while (b.ringAngle < FULL_TURN);
 }
+void FireDoubleRing(BossFour& b) { FireRingOfSpokes(b, DOUBLE_RING_RIGHT, DOUBLE_RING_LEFT); }
+void FireSingleRing(BossFour& b) { FireRingOfSpokes(b, SINGLE_RING, {}); }
 
 void RunLargeGun(BossFour& b, const RoundValues& r) {
     if (Due(b.largeGunTick, 1)) {
@@ -172,13 +175,17 @@ inline constexpr Shot TWIN_SPIRAL_ARM[] = {{2.0, 0}, {2.2, 0.2}, {2.4, 0.4}};
 
 void RunPatternC(BossFour& b, const RoundValues& r) {
     if (Due(b.twinSpiralTick, r.patternCTwinSpiralPeriod)) {
-        for (const Shot& s : TWIN_SPIRAL_ARM) FireUp(b, TWIN_SPIRAL_GUN, s.speed, b.spiralAngle1 + s.offset, BULLET_SMALL);
+        for (const Shot& s : TWIN_SPIRAL_ARM) {
+            FireUp(b, TWIN_SPIRAL_GUN, s.speed, b.spiralAngle1 + s.offset, BULLET_SMALL);
+        }
         SpinClockwise(b.spiralAngle1, SPIRAL_STEP);
-        for (const Shot& s : TWIN_SPIRAL_ARM) FireUp(b, TWIN_SPIRAL_GUN, s.speed, b.spiralAngle2 - s.offset, BULLET_SMALL);
+        for (const Shot& s : TWIN_SPIRAL_ARM) {
+            FireUp(b, TWIN_SPIRAL_GUN, s.speed, b.spiralAngle2 - s.offset, BULLET_SMALL);
+        }
         SpinAnticlockwise(b.spiralAngle2, SPIRAL_STEP);
     }
     b.twinSpiralTick += 1;
-    if (Due(b.ringTick, r.patternCRingPeriod)) FireRingOfSpokes(b, true);
+    if (Due(b.ringTick, r.patternCRingPeriod)) FireDoubleRing(b);
     b.ringTick += 1;
     RunLargeGun(b, r);
 }
@@ -207,7 +214,7 @@ void RunPatternB(BossFour& b, const RoundValues& r) {
         SpinAnticlockwise(b.spiralAngle2, SPIRAL_STEP);
     }
     b.twinSpiralTick += 1;
-    if (Due(b.patternBRingTick, r.patternBRingPeriod)) FireRingOfSpokes(b, true);
+    if (Due(b.patternBRingTick, r.patternBRingPeriod)) FireDoubleRing(b);
     b.patternBRingTick += 1;
 }
 
@@ -219,7 +226,7 @@ void RunPatternA(BossFour& b, const RoundValues& r) {
         SpinAnticlockwise(b.spiralAngle2, SPIRAL_STEP);
     }
     b.patternASpiralTick += 1;
-    if (Due(b.ringTick, r.patternARingPeriod)) FireRingOfSpokes(b, false);
+    if (Due(b.ringTick, r.patternARingPeriod)) FireSingleRing(b);
     b.ringTick += 1;
     RunLargeGun(b, r);
 }
