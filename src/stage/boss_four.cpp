@@ -1,5 +1,275 @@
-// The fourth boss.
-// Their movement and fire come later; until then the records stay where their spawner put them.
+// The fourth boss, g_bossFour: a narrow 48 x 112 body that closes stage 4 in both rounds. It
+// brakes down from y -120 in 23 frames, slides its cover plate down and spreads its two side
+// pods, then swings slowly while a frame-counted script cycles through three patterns: A (a
+// double spiral from the left ring gun, single rings of aimed spokes and the turning large gun),
+// B (aimed fans, twin spirals and double rings) and C (triple twin spirals, double rings and the
+// large gun). The script is the same in both rounds; round 2 only fires more often, and a
+// little faster.
+//
+// Every pattern tick here is of the kind "past n": it fires every n + 1 frames, first on its
+// (n + 2)-th frame after being cleared, so the tables below give the periods. Killing the boss,
+// scoring it, its time-out and its pictures belong to the collision pass, which draws the cover
+// plate at coverOffset and the pods at rightPodOffset and leftPodOffset.
+#include <span>
+
+#include "enemyfire/enemyfire.h"
+#include "player/player.h"
+#include "sound/sound.h"
+#include "stage/boss_guns.h"
+#include "stage/boss_script.h"
 #include "stage/stage.h"
 
-void UpdateBossFour() {}
+namespace {
+
+inline constexpr int SWING_CENTRE_X = 80;
+inline constexpr double SWING_STEP = 0.03;
+inline constexpr int PARTS_SOUND = 111;
+
+// ---- gun points, relative to x, y
+inline constexpr GunOffset TWIN_SPIRAL_GUN{21, 65};
+inline constexpr GunOffset LARGE_GUN{20, 65};
+inline constexpr GunOffset RIGHT_RING_GUN{54, 78};
+inline constexpr GunOffset LEFT_RING_GUN{-12, 78};
+inline constexpr GunOffset LEFT_FAN_GUN{-14, 78};  // pattern B's fan fires its left half from here
+
+float GunX(const BossFour& b, GunOffset g) { return static_cast<float>(b.x + g.dx); }
+float GunY(const BossFour& b, GunOffset g) { return static_cast<float>(b.y + g.dy); }
+void FireUp(const BossFour& b, GunOffset g, double speed, double angle, int kind) {
+    FireUpFrom(b.x + g.dx, b.y + g.dy, speed, angle, kind);
+}
+
+// A tick that fires every `period` frames.
+bool Due(int32_t& tick, int period) { return TickPasses(tick, period - 1); }
+
+// ---- the script
+
+void StartPatternA(BossFour& b) {
+    b.circlingSwitch = 1;
+    b.patternASwitch = 1;
+    b.largeGunTick = 0;
+    b.ringTick = 0;
+    b.patternASpiralTick = 0;
+    b.largeGunAngle = 0;
+    b.ringAngle = 0;
+    b.spiralAngle1 = 0;
+    b.spiralAngle2 = 0;
+}
+
+void StartPatternB(BossFour& b) {
+    b.patternBSwitch = 1;
+    b.patternBRingTick = 0;
+    b.twinSpiralTick = 0;
+    b.patternBFanTick = 0;
+    b.ringAngle = 0;
+    b.spiralAngle1 = 0;
+    b.spiralAngle2 = 0;
+}
+
+void StartPatternC(BossFour& b) {
+    b.patternCSwitch = 1;
+    b.largeGunTick = 0;
+    b.ringTick = 0;
+    b.twinSpiralTick = 0;
+    b.largeGunAngle = 0;
+    b.ringAngle = 0;
+}
+
+// The same script in both rounds; t is the timer before this frame's increment.
+void RunScript(BossFour& b) {
+    switch (b.scriptTimer) {
+        case 0: b.coverSwitch = 1; break;
+        case 11: b.podsSwitch = 1; break;
+        case 40: StartPatternA(b); break;
+        case 440: b.patternASwitch = 0; break;
+        case 540: StartPatternB(b); break;
+        case 800: b.patternBSwitch = 0; break;
+        case 850: StartPatternC(b); break;
+        case 1150: b.patternCSwitch = 0; break;
+        case 1250: b.scriptTimer = 39; break;  // pattern A again at 40, after the increment
+        default: break;
+    }
+}
+
+// ---- per-round values
+
+struct RoundValues {
+    int patternCTwinSpiralPeriod;
+    int patternCRingPeriod;
+    double largeGunSpeed;
+    int patternBFanPeriod;
+    double patternBSpiralSpeeds[2];  // 0 = no second shot
+    int patternBRingPeriod;
+    int patternASpiralPeriod;
+    int patternARingPeriod;
+};
+inline constexpr RoundValues ROUND_1{
+    .patternCTwinSpiralPeriod = 4,
+    .patternCRingPeriod = 40,
+    .largeGunSpeed = 2.0,
+    .patternBFanPeriod = 40,
+    .patternBSpiralSpeeds = {2.0, 0},
+    .patternBRingPeriod = 60,
+    .patternASpiralPeriod = 3,
+    .patternARingPeriod = 18,
+};
+inline constexpr RoundValues ROUND_2{
+    .patternCTwinSpiralPeriod = 2,
+    .patternCRingPeriod = 30,
+    .largeGunSpeed = 2.5,
+    .patternBFanPeriod = 30,
+    .patternBSpiralSpeeds = {2.0, 2.5},
+    .patternBRingPeriod = 40,
+    .patternASpiralPeriod = 1,
+    .patternARingPeriod = 14,
+};
+
+const RoundValues& Round() { return g_round == 2 ? ROUND_2 : ROUND_1; }
+
+// ---- shapes
+
+inline constexpr double SPOKE_STEP = 0.524;  // 12 spokes a ring
+inline constexpr double SPIRAL_STEP = 0.32;
+
+struct Shot {
+    double speed;
+    double offset;
+};
+inline constexpr Shot DOUBLE_RING_RIGHT[] = {{1.2, 0.4}, {1.4, 0}, {1.8, 0.1}, {2.2, 0.2}, {2.6, 0.3}};
+inline constexpr Shot DOUBLE_RING_LEFT[] = {{1.2, -0.4}, {1.4, 0}, {1.8, -0.1}, {2.2, -0.2}, {2.6, -0.3}};
+inline constexpr Shot SINGLE_RING[] = {{1.4, 0}, {1.8, 0.1}, {2.2, 0.2}, {2.6, 0.3}, {3.0, 0.4}};
+
+// One spoke: shots at the ship from a gun, each turned by the jitter, the ring angle and its offset.
+void FireSpoke(const BossFour& b, GunOffset gun, std::span<const Shot> shots) {
+    for (const Shot& s : shots) {
+        FireAimed(GunX(b, gun), GunY(b, gun), static_cast<float>(s.speed),
+                  static_cast<float>(g_aimJitter + b.ringAngle + s.offset), BULLET_SMALL);
+    }
+}
+
+// Spokes round the ship until the ring angle makes a full turn; the angle is left where the
+// loop ended (about 6.288), and pattern B's fan goes on using it.
+// The single ring has no left spokes.
+void FireRingOfSpokes(BossFour& b, std::span<const Shot> right, std::span<const Shot> left) {
+    b.ringAngle = 0;
+    do {
+        FireSpoke(b, RIGHT_RING_GUN, right);
+        FireSpoke(b, LEFT_RING_GUN, left);
+        b.ringAngle = static_cast<float>(b.ringAngle + SPOKE_STEP);
+    } while (b.ringAngle < FULL_TURN);
+}
+void FireDoubleRing(BossFour& b) { FireRingOfSpokes(b, DOUBLE_RING_RIGHT, DOUBLE_RING_LEFT); }
+void FireSingleRing(BossFour& b) { FireRingOfSpokes(b, SINGLE_RING, {}); }
+
+void RunLargeGun(BossFour& b, const RoundValues& r) {
+    if (Due(b.largeGunTick, 1)) {
+        PlayEnemyFireSound();
+        FireUp(b, LARGE_GUN, r.largeGunSpeed, b.largeGunAngle, BULLET_LARGE);
+        SpinClockwise(b.largeGunAngle, 0.16);
+    }
+    b.largeGunTick += 1;
+}
+
+// ---- the patterns
+
+inline constexpr Shot TWIN_SPIRAL_ARM[] = {{2.0, 0}, {2.2, 0.2}, {2.4, 0.4}};
+
+void RunPatternC(BossFour& b, const RoundValues& r) {
+    if (Due(b.twinSpiralTick, r.patternCTwinSpiralPeriod)) {
+        for (const Shot& s : TWIN_SPIRAL_ARM) {
+            FireUp(b, TWIN_SPIRAL_GUN, s.speed, b.spiralAngle1 + s.offset, BULLET_SMALL);
+        }
+        SpinClockwise(b.spiralAngle1, SPIRAL_STEP);
+        for (const Shot& s : TWIN_SPIRAL_ARM) {
+            FireUp(b, TWIN_SPIRAL_GUN, s.speed, b.spiralAngle2 - s.offset, BULLET_SMALL);
+        }
+        SpinAnticlockwise(b.spiralAngle2, SPIRAL_STEP);
+    }
+    b.twinSpiralTick += 1;
+    if (Due(b.ringTick, r.patternCRingPeriod)) FireDoubleRing(b);
+    b.ringTick += 1;
+    RunLargeGun(b, r);
+}
+
+inline constexpr double FAN_OFFSETS[] = {-0.2, -0.1, 0, 0.1, 0.2};
+
+void RunPatternB(BossFour& b, const RoundValues& r) {
+    if (Due(b.patternBFanTick, r.patternBFanPeriod)) {
+        PlayEnemyFireSound();
+        for (GunOffset gun : {RIGHT_RING_GUN, LEFT_FAN_GUN}) {
+            for (double d : FAN_OFFSETS) {
+                FireAimed(GunX(b, gun), GunY(b, gun), 2.0f, static_cast<float>(g_aimJitter + b.ringAngle + d),
+                          BULLET_LARGE);
+            }
+        }
+    }
+    b.patternBFanTick += 1;
+    if (Due(b.twinSpiralTick, 2)) {
+        for (double v : r.patternBSpiralSpeeds) {
+            if (v != 0) FireUp(b, TWIN_SPIRAL_GUN, v, b.spiralAngle1, BULLET_SMALL);
+        }
+        SpinClockwise(b.spiralAngle1, SPIRAL_STEP);
+        for (double v : r.patternBSpiralSpeeds) {
+            if (v != 0) FireUp(b, TWIN_SPIRAL_GUN, v, b.spiralAngle2, BULLET_SMALL);
+        }
+        SpinAnticlockwise(b.spiralAngle2, SPIRAL_STEP);
+    }
+    b.twinSpiralTick += 1;
+    if (Due(b.patternBRingTick, r.patternBRingPeriod)) FireDoubleRing(b);
+    b.patternBRingTick += 1;
+}
+
+void RunPatternA(BossFour& b, const RoundValues& r) {
+    if (Due(b.patternASpiralTick, r.patternASpiralPeriod)) {
+        FireUp(b, LEFT_RING_GUN, 2.0, b.spiralAngle1, BULLET_SMALL);
+        SpinClockwise(b.spiralAngle1, SPIRAL_STEP);
+        FireUp(b, LEFT_RING_GUN, 2.0, b.spiralAngle2, BULLET_SMALL);
+        SpinAnticlockwise(b.spiralAngle2, SPIRAL_STEP);
+    }
+    b.patternASpiralTick += 1;
+    if (Due(b.ringTick, r.patternARingPeriod)) FireSingleRing(b);
+    b.ringTick += 1;
+    RunLargeGun(b, r);
+}
+
+// ---- the parts: the pods spread 2 pixels a frame each way, the cover plate slides 1 pixel.
+
+inline constexpr int POD_STEP = 2;
+inline constexpr int POD_OPEN = 45;     // open once the right pod is past this
+inline constexpr int COVER_DOWN = 100;  // down once the cover is past this
+
+void MoveParts(BossFour& b) {
+    if (b.podsSwitch != 0) {
+        b.rightPodOffset += POD_STEP;
+        b.leftPodOffset -= POD_STEP;
+        if (b.rightPodOffset > POD_OPEN) {
+            PlaySoundEffect(PARTS_SOUND);
+            b.podsSwitch = 0;
+        }
+    }
+    if (b.coverSwitch != 0) {
+        b.coverOffset += 1;
+        if (b.coverOffset > COVER_DOWN) {
+            PlaySoundEffect(PARTS_SOUND);
+            b.coverSwitch = 0;
+        }
+    }
+}
+
+}  // namespace
+
+void UpdateBossFour() {
+    BossFour& b = g_bossFour;
+    if (b.alive != 1) return;
+    if (b.entered == 0) {
+        Descend(b.y, b.entrySpeed, b.entryTick, b.entered);
+        if (b.entered == 0) return;
+    }
+    RunScript(b);
+    b.scriptTimer += 1;
+    const RoundValues& r = Round();
+    if (b.patternCSwitch != 0) RunPatternC(b, r);
+    if (b.patternBSwitch != 0) RunPatternB(b, r);
+    if (b.patternASwitch != 0) RunPatternA(b, r);
+    MoveParts(b);
+    if (b.circlingSwitch != 0) Swing(b.x, b.y, b.circlingAngle, SWING_CENTRE_X, SWING_STEP);
+}

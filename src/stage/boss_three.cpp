@@ -1,5 +1,553 @@
-// The third boss.
-// Their movement and fire come later; until then the records stay where their spawner put them.
+// The third boss, g_bossThree: a narrow 40 x 96 core that closes stage 3 in both rounds, with
+// two large side parts drawn beside it. It brakes down from y -120 in 23 frames, unfolds its
+// side parts in three steps, and then a frame-counted script switches nine patterns on and off
+// while the core sways or stands: rotating crosses and side fans, a closing and sweeping wall of
+// large bullets, double fans with dense side streams, twin rings, two turning rings, a fan with
+// four streams and a large burst. Each round has its own timings, and round 2 fires denser.
+//
+// Script events happen at fixed values of the script timer, and the patterns run after them;
+// unlike the other bosses the timer counts on only at the end of the frame. Killing the boss,
+// scoring it, its time-out and its pictures belong to the collision pass, which draws the side
+// parts from the source x held in partFrame.
+#include <climits>
+#include <span>
+
+#include "enemyfire/enemyfire.h"
+#include "sound/sound.h"
+#include "stage/boss_guns.h"
+#include "stage/boss_script.h"
 #include "stage/stage.h"
 
-void UpdateBossThree() {}
+namespace {
+
+inline constexpr int SWING_CENTRE_X = 80;
+inline constexpr double SWING_STEP = 0.03;
+
+// ---- gun points, relative to x, y
+inline constexpr GunOffset C1{16, 47};
+inline constexpr GunOffset C2{17, 47};
+inline constexpr GunOffset C3{16, 46};
+inline constexpr GunOffset C4{17, 46};
+inline constexpr GunOffset LEFT_GUN{-20, 66};    // L
+inline constexpr GunOffset RIGHT_GUN{54, 66};    // R
+inline constexpr GunOffset LOWER_LEFT{-10, 60};  // DL
+inline constexpr GunOffset LOWER_RIGHT{44, 60};  // DR
+inline constexpr GunOffset TWIN_RING_1{12, 47};  // T1
+inline constexpr GunOffset TWIN_RING_2{20, 47};  // T2
+inline constexpr GunOffset TWIN_RING_AIM{16, 46};
+
+int GunX(const BossThree& b, GunOffset g) { return b.x + g.dx; }
+int GunY(const BossThree& b, GunOffset g) { return b.y + g.dy; }
+
+// A shot from a gun towards a point of the field, turned by `angle`.
+void FireFromAt(const BossThree& b, GunOffset gun, int targetX, int targetY, double speed, double angle, int kind) {
+    FireAtPoint(static_cast<float>(GunX(b, gun)), static_cast<float>(GunY(b, gun)), targetX, targetY,
+                static_cast<float>(speed), static_cast<float>(angle), kind);
+}
+// The same towards a point given relative to the boss.
+void FireFromTowards(const BossThree& b, GunOffset gun, GunOffset aim, double speed, double angle, int kind) {
+    FireFromAt(b, gun, b.x + aim.dx, b.y + aim.dy, speed, angle, kind);
+}
+void FireUp(const BossThree& b, GunOffset g, double speed, double angle, int kind) {
+    FireUpFrom(GunX(b, g), GunY(b, g), speed, angle, kind);
+}
+void FireDown(const BossThree& b, GunOffset g, double speed, double angle, int kind) {
+    FireDownFrom(GunX(b, g), GunY(b, g), speed, angle, kind);
+}
+
+// ---- the script
+
+enum class Action {
+    PARTS_OPENING,  // side parts one step out
+    PARTS_HALF,
+    PARTS_OPEN,     // last step, with its clank
+    CROSS_AND_SIDE_FANS_ON,
+    STAND_STILL,    // sway, cross and side fans off
+    WALL_ON,
+    SWAY_ON,
+    SWAY_OFF,
+    DOUBLE_FANS_ON,
+    DOUBLE_FANS_OFF,
+    TWIN_RINGS_ON,
+    TWIN_RINGS_OFF,
+    TURNING_RING_A_ON,
+    TURNING_RING_A_OFF,
+    TURNING_RING_B_ON,
+    TURNING_RING_B_OFF,
+    FAN_AND_STREAMS_ON,
+    FAN_AND_STREAMS_OFF,
+    BURST_ON,
+    BURST_OFF,
+    RESTART,  // back to 19: the timer's increment at the end of the frame makes it 20
+};
+
+struct ScriptEvent {
+    int time;
+    Action action;
+};
+
+inline constexpr ScriptEvent SCRIPT_BOTH_ROUNDS[] = {
+    {0, Action::PARTS_OPENING},
+    {2, Action::PARTS_HALF},
+    {4, Action::PARTS_OPEN},
+    {20, Action::CROSS_AND_SIDE_FANS_ON},
+    {350, Action::STAND_STILL},
+};
+
+inline constexpr ScriptEvent SCRIPT_ROUND_1[] = {
+    {400, Action::WALL_ON},
+    {560, Action::SWAY_ON},
+    {600, Action::DOUBLE_FANS_ON},
+    {1100, Action::SWAY_OFF},
+    {1100, Action::DOUBLE_FANS_OFF},
+    {1150, Action::WALL_ON},
+    {1320, Action::SWAY_ON},
+    {1350, Action::TWIN_RINGS_ON},
+    {1500, Action::TWIN_RINGS_OFF},
+    {1550, Action::TURNING_RING_A_ON},
+    {1550, Action::SWAY_OFF},
+    {1563, Action::TURNING_RING_A_OFF},
+    {1580, Action::TURNING_RING_B_ON},
+    {1593, Action::TURNING_RING_B_OFF},
+    {1620, Action::FAN_AND_STREAMS_ON},
+    {1700, Action::BURST_ON},
+    {1900, Action::BURST_OFF},
+    {1900, Action::FAN_AND_STREAMS_OFF},
+    {2000, Action::SWAY_ON},
+    {2000, Action::RESTART},
+};
+
+inline constexpr ScriptEvent SCRIPT_ROUND_2[] = {
+    {360, Action::WALL_ON},
+    {560, Action::SWAY_ON},
+    {560, Action::DOUBLE_FANS_ON},
+    {1070, Action::SWAY_OFF},
+    {1070, Action::DOUBLE_FANS_OFF},
+    {1090, Action::WALL_ON},
+    {1280, Action::SWAY_ON},
+    {1280, Action::TWIN_RINGS_ON},
+    {1400, Action::TWIN_RINGS_OFF},
+    {1410, Action::TURNING_RING_A_ON},
+    {1410, Action::SWAY_OFF},
+    {1430, Action::TURNING_RING_A_OFF},
+    {1440, Action::TURNING_RING_B_ON},
+    {1460, Action::TURNING_RING_B_OFF},
+    {1470, Action::FAN_AND_STREAMS_ON},
+    {1570, Action::BURST_ON},
+    {2400, Action::BURST_OFF},
+    {2400, Action::FAN_AND_STREAMS_OFF},
+    {2500, Action::SWAY_ON},
+    {2500, Action::RESTART},
+};
+
+inline constexpr int PART_FRAMES[] = {80, 160, 240};  // source x of the side parts, step by step
+inline constexpr int UNFOLD_SOUND = 111;
+
+void StartWall(BossThree& b) {
+    b.wallSwitch = 1;
+    ZeroFields(&b, 19, 26);  // target, tick, stage, hold and sweep counts
+    b.wallSpreadLeft = 1.0f;
+    b.wallSpreadRight = 1.0f;
+}
+
+void Perform(BossThree& b, Action action) {
+    switch (action) {
+        case Action::PARTS_OPENING: b.partFrame = PART_FRAMES[0]; break;
+        case Action::PARTS_HALF: b.partFrame = PART_FRAMES[1]; break;
+        case Action::PARTS_OPEN:
+            PlaySoundEffect(UNFOLD_SOUND);
+            b.partFrame = PART_FRAMES[2];
+            break;
+        case Action::CROSS_AND_SIDE_FANS_ON:
+            b.crossSwitch = 1;
+            b.crossTick = 0;
+            b.crossAngle = 0;
+            b.sideFanSwitch = 1;
+            b.sideFanTick = 0;
+            b.sideFanTargetX = 0;
+            b.sideFanTargetY = 0;
+            break;
+        case Action::STAND_STILL:
+            b.swaySwitch = 0;
+            b.crossSwitch = 0;
+            b.sideFanSwitch = 0;
+            break;
+        case Action::WALL_ON: StartWall(b); break;
+        case Action::SWAY_ON: b.swaySwitch = 1; break;
+        case Action::SWAY_OFF: b.swaySwitch = 0; break;
+        case Action::DOUBLE_FANS_ON:
+            // The fan tick is not cleared: it counts on from where the last double fans left it.
+            b.doubleFanSwitch = 1;
+            b.doubleFanStreamTick = 0;
+            b.doubleFanAngleA = 0;
+            b.doubleFanAngleB = 0;
+            break;
+        case Action::DOUBLE_FANS_OFF: b.doubleFanSwitch = 0; break;
+        case Action::TWIN_RINGS_ON:
+            b.twinRingSwitch = 1;
+            b.twinRingTick = 0;
+            b.twinRingAngleC = 0;
+            b.twinRingAngleD = 0;
+            break;
+        case Action::TWIN_RINGS_OFF: b.twinRingSwitch = 0; break;
+        case Action::TURNING_RING_A_ON:
+            b.turningRingASwitch = 1;
+            b.turningRingATick = 0;
+            b.turningRingAStep = 0;
+            b.turningRingATurn = 0;
+            break;
+        case Action::TURNING_RING_A_OFF: b.turningRingASwitch = 0; break;
+        case Action::TURNING_RING_B_ON:
+            b.turningRingBSwitch = 1;
+            b.turningRingBTick = 0;
+            b.turningRingBStep = 0;
+            b.turningRingBTurn = 0;
+            break;
+        case Action::TURNING_RING_B_OFF: b.turningRingBSwitch = 0; break;
+        case Action::FAN_AND_STREAMS_ON:
+            // Here too the fan tick keeps its count.
+            b.fanStreamsSwitch = 1;
+            b.fanStreamsStreamTick = 0;
+            b.fanStreamsAngleA = 0;
+            b.fanStreamsAngleB = 0;
+            break;
+        case Action::FAN_AND_STREAMS_OFF: b.fanStreamsSwitch = 0; break;
+        case Action::BURST_ON:
+            b.burstSwitch = 1;
+            b.burstTick = 0;
+            b.burstStep = 0;
+            b.burstTurn = 0;
+            break;
+        case Action::BURST_OFF: b.burstSwitch = 0; break;
+        case Action::RESTART: b.scriptTimer = 19; break;
+    }
+}
+
+void RunScript(BossThree& b) {
+    const int t = b.scriptTimer;  // RESTART sets the timer back; the events still match this frame's
+    for (const ScriptEvent& e : SCRIPT_BOTH_ROUNDS) {
+        if (e.time == t) Perform(b, e.action);
+    }
+    const std::span<const ScriptEvent> script = g_round == 2 ? std::span(SCRIPT_ROUND_2) : std::span(SCRIPT_ROUND_1);
+    for (const ScriptEvent& e : script) {
+        if (e.time == t) Perform(b, e.action);
+    }
+}
+
+// ---- per-round values of the patterns
+
+// One sweep phase of the wall: until the sweep count reaches `end`, the wall turns one way
+// (+1: the first phase), the other (-1) or not at all (0).
+struct SweepSpan {
+    int end;
+    int phase;
+};
+
+// A set of side streams: the speed and the offsets -2s, -s, 0, s, 2s, 3s of its step s.
+struct StreamSet {
+    double speed;
+    double offsets[6];
+};
+inline constexpr StreamSet STREAMS_FAST{3.0, {-0.08, -0.04, 0, 0.04, 0.08, 0.12}};  // s = 0.04
+inline constexpr StreamSet STREAMS_SLOW{2.0, {-0.06, -0.03, 0, 0.03, 0.06, 0.09}};  // s = 0.03
+
+struct RoundValues {
+    int fanStreamsFanTick;     // fan of the fan and streams
+    int fanStreamsStreamTick;
+    double twinRingSpeed;
+    int doubleFanFanTick;
+    int doubleFanStreamTick;
+    const StreamSet* streamSets[2];  // fired in this order; round 1 has one
+    double wallLeftGaps[4];          // beyond the left spread, outer first
+    double wallRightGaps[4];
+    SweepSpan sweep[4];
+    int sweepEnd;         // the wall switches itself off at this sweep count
+    int sideFanCapture;   // the side fans capture at this tick and fire at the next
+    double crossSpeeds[2];  // 0 = no second cross
+};
+
+inline constexpr int NO_END = INT_MAX;
+
+inline constexpr RoundValues ROUND_1{
+    .fanStreamsFanTick = 16,
+    .fanStreamsStreamTick = 2,
+    .twinRingSpeed = 3.0,
+    .doubleFanFanTick = 32,
+    .doubleFanStreamTick = 12,
+    .streamSets = {&STREAMS_FAST, nullptr},
+    .wallLeftGaps = {1.4, 1.0, 0.6, 0.2},
+    .wallRightGaps = {1.4, 1.0, 0.6, 0.2},
+    .sweep = {{10, +1}, {20, 0}, {NO_END, -1}, {NO_END, 0}},
+    .sweepEnd = 40,
+    .sideFanCapture = 99,
+    .crossSpeeds = {3.0, 0},
+};
+
+inline constexpr RoundValues ROUND_2{
+    .fanStreamsFanTick = 12,
+    .fanStreamsStreamTick = 1,
+    .twinRingSpeed = 4.0,
+    .doubleFanFanTick = 24,
+    .doubleFanStreamTick = 10,
+    .streamSets = {&STREAMS_SLOW, &STREAMS_FAST},
+    .wallLeftGaps = {0.8, 0.6, 0.4, 0.2},
+    .wallRightGaps = {0.7, 0.5, 0.3, 0.1},
+    .sweep = {{10, +1}, {30, -1}, {50, +1}, {60, -1}},
+    .sweepEnd = 60,
+    .sideFanCapture = 29,
+    .crossSpeeds = {3.0, 2.0},
+};
+
+const RoundValues& Round() { return g_round == 2 ? ROUND_2 : ROUND_1; }
+
+// ---- the patterns
+
+inline constexpr double RING_STEP = 0.3;  // 21 bullets a ring
+inline constexpr double TWIN_RING_STEP = 0.785;  // 9 bullets a ring: the ninth nearly repeats the first
+
+// A ring of 21 from straight up, turned by `turn`; the step is kept in the record.
+void FireTurnedRing(const BossThree& b, GunOffset gun, float& step, float turn, int kind) {
+    step = 0;
+    do {
+        FireUp(b, gun, 3.0, step + turn, kind);
+        step = static_cast<float>(step + RING_STEP);
+    } while (step < FULL_TURN);
+}
+
+void RunBurst(BossThree& b) {
+    if (b.burstTick == 8) {
+        PlayEnemyFireSound();
+        b.burstTick = 0;
+        FireTurnedRing(b, C1, b.burstStep, b.burstTurn, BULLET_LARGE);
+        b.burstTurn = static_cast<float>(b.burstTurn + 0.05);
+        if (b.burstTurn >= 0.25) b.burstTurn = 0;
+    }
+    b.burstTick += 1;
+}
+
+inline constexpr double FAN_NINE[] = {-1.2, -0.9, -0.6, -0.3, 0, 0.3, 0.6, 0.9, 1.2};
+
+void RunFanAndStreams(BossThree& b, const RoundValues& r) {
+    if (TickReaches(b.fanStreamsFanTick, r.fanStreamsFanTick)) {
+        for (double d : FAN_NINE) {
+            FireAimed(static_cast<float>(GunX(b, C2)), static_cast<float>(GunY(b, C2)), 2.0f, static_cast<float>(d),
+                      BULLET_SMALL);
+        }
+    }
+    b.fanStreamsFanTick += 1;
+    if (TickReaches(b.fanStreamsStreamTick, r.fanStreamsStreamTick)) {
+        const float a = b.fanStreamsAngleA, c = b.fanStreamsAngleB;
+        FireUp(b, LEFT_GUN, 2.0, a, BULLET_SMALL);
+        FireDown(b, LEFT_GUN, 2.0, c, BULLET_SMALL);
+        FireUp(b, RIGHT_GUN, 2.0, c, BULLET_SMALL);
+        FireDown(b, RIGHT_GUN, 2.0, a, BULLET_SMALL);
+        SpinClockwise(b.fanStreamsAngleA, 0.3);
+        SpinAnticlockwise(b.fanStreamsAngleB, 0.3);
+    }
+    b.fanStreamsStreamTick += 1;
+}
+
+// Turning rings A and B differ only in the way they turn.
+void RunTurningRing(BossThree& b, int32_t& tick, float& step, float& turn, double turnStep) {
+    if (TickReaches(tick, 2)) {
+        FireTurnedRing(b, C2, step, turn, BULLET_SMALL);
+        turn = static_cast<float>(turn + turnStep);
+    }
+    tick += 1;
+}
+
+void FireTwinRing(const BossThree& b, GunOffset gun, float& step, float angle, double speed) {
+    step = 0;
+    do {
+        FireFromTowards(b, gun, TWIN_RING_AIM, speed, angle + step, BULLET_SMALL);
+        step = static_cast<float>(step + TWIN_RING_STEP);
+    } while (step < FULL_TURN);
+}
+
+void RunTwinRings(BossThree& b, const RoundValues& r) {
+    if (TickReaches(b.twinRingTick, 2)) {
+        PlayEnemyFireSound();
+        FireTwinRing(b, TWIN_RING_1, b.twinRingStep, b.twinRingAngleC, r.twinRingSpeed);
+        FireTwinRing(b, TWIN_RING_2, b.twinRingStep, b.twinRingAngleD, r.twinRingSpeed);
+        // These two test for the full turn before they step.
+        if (b.twinRingAngleC <= -FULL_TURN) b.twinRingAngleC = 0;
+        b.twinRingAngleC = static_cast<float>(b.twinRingAngleC - 0.15);
+        if (b.twinRingAngleD >= FULL_TURN) b.twinRingAngleD = 0;
+        b.twinRingAngleD = static_cast<float>(b.twinRingAngleD + 0.15);
+    }
+    b.twinRingTick += 1;
+}
+
+inline constexpr double DOUBLE_FAN_SLOW[] = {-0.6, -0.2, 0.2, 0.6};
+inline constexpr double DOUBLE_FAN_FAST[] = {-0.6, -0.4, -0.2, 0.2, 0.4, 0.6};
+
+// One line of a stream set: from a gun towards an aim point (both relative to the boss), the
+// angles a + k s (or b + k s) for k from `first` to `last`.
+struct StreamLine {
+    GunOffset gun;
+    GunOffset aim;
+    bool angleA;
+    int first, last;
+};
+inline constexpr StreamLine STREAM_LINES[] = {
+    {LEFT_GUN, {-19, 66}, true, -1, 3},    // to the right
+    {RIGHT_GUN, {33, 66}, false, -1, 2},   // to the left
+    {LEFT_GUN, {-19, 66}, true, 3, 3},     // a second bullet on the path of the fifth
+    {LOWER_LEFT, {-9, 61}, true, -2, 2},   // down and right
+    {LOWER_RIGHT, {43, 61}, false, -2, 2}, // down and left
+    {LEFT_GUN, {-20, 67}, true, -2, 2},    // down
+    {RIGHT_GUN, {54, 67}, false, -2, 2},   // down
+};
+
+void FireStreamSet(const BossThree& b, const StreamSet& set) {
+    for (const StreamLine& line : STREAM_LINES) {
+        const float base = line.angleA ? b.doubleFanAngleA : b.doubleFanAngleB;
+        for (int k = line.first; k <= line.last; ++k) {
+            FireFromTowards(b, line.gun, line.aim, set.speed, base + set.offsets[k + 2], BULLET_SMALL);
+        }
+    }
+}
+
+void RunDoubleFans(BossThree& b, const RoundValues& r) {
+    if (TickReaches(b.doubleFanFanTick, r.doubleFanFanTick)) {
+        const float gx = static_cast<float>(GunX(b, C3)), gy = static_cast<float>(GunY(b, C3));
+        for (double d : DOUBLE_FAN_SLOW) FireAimed(gx, gy, 2.0f, static_cast<float>(d), BULLET_SMALL);
+        for (double d : DOUBLE_FAN_FAST) FireAimed(gx, gy, 3.0f, static_cast<float>(d), BULLET_SMALL);
+    }
+    b.doubleFanFanTick += 1;
+    if (TickReaches(b.doubleFanStreamTick, r.doubleFanStreamTick)) {
+        for (const StreamSet* set : r.streamSets) {
+            if (set != nullptr) FireStreamSet(b, *set);
+        }
+        SpinClockwise(b.doubleFanAngleA, 0.4);
+        SpinAnticlockwise(b.doubleFanAngleB, 0.4);
+    }
+    b.doubleFanStreamTick += 1;
+}
+
+// ---- the wall: four large bullets on each side of the line to the captured point, none on
+// it; the gap closes, holds, then sweeps to and fro and the wall stops by itself.
+
+enum WallStage { WALL_CLOSING = 0, WALL_HOLDING = 1, WALL_SWEEPING = 2 };
+inline constexpr double WALL_SPEED = 6.0;
+inline constexpr double WALL_CLOSE_STEP = 0.1;
+inline constexpr double WALL_SWEEP_STEP = 0.05;
+inline constexpr int WALL_HOLD_VOLLEYS = 20;
+inline constexpr int WALL_SWEEP_SIDE_X = 19;  // a target right of x + 19 sweeps the other way first
+
+void FireWallVolley(const BossThree& b, const RoundValues& r) {
+    const double l = b.wallSpreadLeft, rs = b.wallSpreadRight;
+    for (double gap : r.wallLeftGaps) {
+        FireFromAt(b, C3, b.wallTargetX, b.wallTargetY, WALL_SPEED, -(l + gap), BULLET_LARGE);
+    }
+    for (double gap : r.wallRightGaps) {
+        FireFromAt(b, C3, b.wallTargetX, b.wallTargetY, WALL_SPEED, rs + gap, BULLET_LARGE);
+    }
+}
+
+void SweepWall(BossThree& b, const RoundValues& r) {
+    const int n = b.wallSweepCount;
+    for (const SweepSpan& span : r.sweep) {
+        if (n >= span.end) continue;
+        // Direction 0 turns the first phase one way, direction 1 the other.
+        const double step = span.phase * (b.wallSweepDirection == 0 ? WALL_SWEEP_STEP : -WALL_SWEEP_STEP);
+        b.wallSpreadLeft = static_cast<float>(b.wallSpreadLeft + step);
+        b.wallSpreadRight = static_cast<float>(b.wallSpreadRight - step);
+        break;
+    }
+    if (n >= r.sweepEnd) b.wallSwitch = 0;
+    b.wallSweepCount += 1;
+}
+
+void RunWall(BossThree& b, const RoundValues& r) {
+    if (b.wallTargetCaptured == 0) {
+        CaptureShipTarget(&b.wallTargetX, &b.wallTargetY);
+        b.wallTargetCaptured = 1;
+    }
+    if (b.wallTick == 2) {
+        PlayEnemyFireSound();
+        b.wallTick = 0;
+        FireWallVolley(b, r);
+        // The stages are tested in turn, so a change of stage already acts in this volley.
+        if (b.wallStage == WALL_CLOSING) {
+            b.wallSpreadLeft = static_cast<float>(b.wallSpreadLeft - WALL_CLOSE_STEP);
+            b.wallSpreadRight = static_cast<float>(b.wallSpreadRight - WALL_CLOSE_STEP);
+            if (!(b.wallSpreadLeft > 0)) b.wallStage = WALL_HOLDING;
+        }
+        if (b.wallStage == WALL_HOLDING) {
+            if (b.wallHoldCount == WALL_HOLD_VOLLEYS) {
+                b.wallSweepDirection = b.wallTargetX > b.x + WALL_SWEEP_SIDE_X ? 1 : 0;
+                b.wallStage = WALL_SWEEPING;
+            }
+            b.wallHoldCount += 1;
+        }
+        if (b.wallStage == WALL_SWEEPING) SweepWall(b, r);
+    }
+    b.wallTick += 1;
+}
+
+inline constexpr double SIDE_FAN[] = {-1.5, -1.2, -0.9, -0.6, -0.3, 0, 0.3, 0.6, 0.9, 1.2, 1.5};
+inline constexpr double SIDE_FAN_SPEEDS[] = {2.0, 3.0};
+
+// Round 1 captures at tick 99 and fires at 100, round 2 at 29 and past 29: both fire on the
+// tick after the capture.
+void RunSideFans(BossThree& b, const RoundValues& r) {
+    if (b.sideFanTick == r.sideFanCapture) CaptureShipTarget(&b.sideFanTargetX, &b.sideFanTargetY);
+    if (TickPasses(b.sideFanTick, r.sideFanCapture)) {
+        const int tx = b.sideFanTargetX, ty = b.sideFanTargetY;
+        for (double speed : SIDE_FAN_SPEEDS) {
+            for (double d : SIDE_FAN) FireFromAt(b, LEFT_GUN, tx, ty, speed, d, BULLET_SMALL);
+            for (double d : SIDE_FAN) FireFromAt(b, RIGHT_GUN, tx, ty, speed, d, BULLET_SMALL);
+        }
+    }
+    b.sideFanTick += 1;
+}
+
+inline constexpr double CROSS_SPREAD[] = {-0.1, 0, 0.1};
+// Up, down, left and right of C4.
+inline constexpr GunOffset CROSS_AIMS[] = {{17, 45}, {17, 47}, {16, 46}, {18, 46}};
+
+void RunCross(BossThree& b, const RoundValues& r) {
+    if (TickReaches(b.crossTick, 6)) {
+        for (double speed : r.crossSpeeds) {
+            if (speed == 0) continue;
+            for (double d : CROSS_SPREAD) {
+                for (GunOffset aim : CROSS_AIMS) FireFromTowards(b, C4, aim, speed, b.crossAngle + d, BULLET_SMALL);
+            }
+        }
+        SpinClockwise(b.crossAngle, 0.6);
+    }
+    b.crossTick += 1;
+}
+
+void RunPatterns(BossThree& b) {
+    const RoundValues& r = Round();
+    if (b.burstSwitch != 0) RunBurst(b);
+    if (b.fanStreamsSwitch != 0) RunFanAndStreams(b, r);
+    if (b.turningRingBSwitch != 0) {
+        RunTurningRing(b, b.turningRingBTick, b.turningRingBStep, b.turningRingBTurn, -0.07);
+    }
+    if (b.turningRingASwitch != 0) {
+        RunTurningRing(b, b.turningRingATick, b.turningRingAStep, b.turningRingATurn, 0.07);
+    }
+    if (b.twinRingSwitch != 0) RunTwinRings(b, r);
+    if (b.doubleFanSwitch != 0) RunDoubleFans(b, r);
+    if (b.wallSwitch != 0) RunWall(b, r);
+    if (b.sideFanSwitch != 0) RunSideFans(b, r);
+    if (b.crossSwitch != 0) RunCross(b, r);
+}
+
+}  // namespace
+
+void UpdateBossThree() {
+    BossThree& b = g_bossThree;
+    if (b.alive != 1) return;
+    if (b.entered == 0) {
+        Descend(b.y, b.entrySpeed, b.entryTick, b.entered);
+        if (b.entered == 0) return;
+    }
+    if (b.swaySwitch != 0) Swing(b.x, b.y, b.swayAngle, SWING_CENTRE_X, SWING_STEP);
+    RunScript(b);
+    RunPatterns(b);
+    b.scriptTimer += 1;
+}

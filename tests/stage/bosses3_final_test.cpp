@@ -1,0 +1,273 @@
+// The final boss: its descent and poses, the first frames of its four patterns, the gap fan at
+// the captured point, the corner curtains, the checkpoints and the last stand.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "enemyfire/enemyfire.h"
+#include "platform/platform.h"
+#include "player/player.h"
+#include "stage/stage.h"
+#include "test_support.h"
+
+namespace {
+
+int Live(const EnemyBullet* pool, int count) {
+    int n = 0;
+    for (int i = 0; i < count; ++i) n += pool[i].alive == 1 ? 1 : 0;
+    return n;
+}
+double Heading(const EnemyBullet& b) { return std::atan2(b.vy, b.vx); }
+double Turn(double from, double to) { return std::remainder(to - from, 2 * std::numbers::pi); }
+double Speed(const EnemyBullet& b) { return std::hypot(b.vx, b.vy); }
+
+struct Volley {
+    int small = 0;
+    int large = 0;
+};
+
+class BossFinalTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetUpHeadlessGame();
+        g_round = 2;
+        g_aimJitter = 0.0f;
+        g_ships[0].active = 1;  // ship A, hit pixel (75, 195)
+        g_ships[0].x = 64;
+        g_ships[0].y = 180;
+        g_ships[1].active = 0;
+    }
+
+    static Volley Step() {
+        ClearEnemyBullets();
+        UpdateBossFinal();
+        return {Live(g_smallBullets, SMALL_BULLET_COUNT), Live(g_largeBullets, LARGE_BULLET_COUNT)};
+    }
+
+    static void Arrive() {
+        SpawnBossFinal();
+        while (g_bossFinal.entered == 0) Step();
+    }
+
+    static void RunTo(int t) {
+        while (g_bossFinal.scriptTimer != t) Step();
+    }
+
+    // The volleys of the frames from the current timer to `end`, by the script timer of their frame.
+    static std::vector<Volley> Record(int end) {
+        std::vector<Volley> byTime(end + 1);
+        for (int t = g_bossFinal.scriptTimer; t <= end; ++t) {
+            EXPECT_EQ(g_bossFinal.scriptTimer, t);
+            byTime[t] = Step();
+        }
+        return byTime;
+    }
+};
+
+TEST_F(BossFinalTest, DescendsAtX48ThenTakesItsThreePoses) {
+    SpawnBossFinal();
+    EXPECT_EQ(g_largeBulletAltSprite, 1);
+    const int ys[22] = {-109, -98, -88, -78, -69, -60, -52, -44, -37, -30, -24,
+                        -18,  -13, -8,  -4,  0,   3,   6,   8,   10,  11,  12};
+    for (int n = 0; n < 22; ++n) {
+        Step();
+        ASSERT_EQ(g_bossFinal.y, ys[n]);
+        ASSERT_EQ(g_bossFinal.x, 48);
+    }
+    Step();
+    EXPECT_EQ(g_bossFinal.entered, 1);
+    EXPECT_EQ(g_bossFinal.y, 12);
+    EXPECT_EQ(g_bossFinal.scriptTimer, 1);
+    std::vector<int> sounds;
+    std::vector<std::string> music;
+    RunTo(10);
+    EXPECT_EQ(g_bossFinal.pose, 0);
+    Step();
+    EXPECT_EQ(g_bossFinal.pose, 1);
+    RunTo(13);
+    Step();
+    EXPECT_EQ(g_bossFinal.pose, 2);
+    RunTo(16);
+    PlatHeadlessTakeAudioLog(&sounds, &music);
+    Step();
+    EXPECT_EQ(g_bossFinal.pose, 3);
+    PlatHeadlessTakeAudioLog(&sounds, &music);
+    EXPECT_TRUE(std::find(sounds.begin(), sounds.end(), 111) != sounds.end());
+    // Standing still until the circling starts at 100, with angle 0 where the descent ended.
+    RunTo(101);
+    EXPECT_EQ(g_bossFinal.x, 48);
+    EXPECT_EQ(g_bossFinal.y, 12);
+    RunTo(119);  // 19 swings of 0.09: the last at 18 x 0.09 = 1.62
+    EXPECT_EQ(g_bossFinal.x, 67);
+}
+
+TEST_F(BossFinalTest, CycleFiresEachPatternOnItsFramesAndRestartsAt110) {
+    Arrive();
+    const std::vector<Volley> v = Record(2000);
+    for (int t = 1; t <= 110; ++t) ASSERT_EQ(v[t].small + v[t].large, 0) << t;
+    // Pattern A: spiral pair and cross every frame from 111, the fan of nine every 6 from 116,
+    // the ring of 12 spokes of five large every 40 from 150.
+    EXPECT_EQ(v[111].small, 6);
+    EXPECT_EQ(v[116].small, 6 + 9);
+    EXPECT_EQ(v[122].small, 6 + 9);
+    EXPECT_EQ(v[149].large, 0);
+    EXPECT_EQ(v[150].large, 60);
+    EXPECT_EQ(v[190].large, 60);
+    EXPECT_EQ(v[499].small, 6);
+    EXPECT_EQ(v[494].small, 6 + 9);
+    for (int t = 500; t < 603; ++t) ASSERT_EQ(v[t].small + v[t].large, 0) << t;
+    // Pattern B: two sprays of eleven every 3 frames from 603.
+    EXPECT_EQ(v[603].small, 22);
+    EXPECT_EQ(v[604].small, 0);
+    EXPECT_EQ(v[606].small, 22);
+    for (int t = 1100; t < 1152; ++t) ASSERT_EQ(v[t].small + v[t].large, 0) << t;
+    // Pattern C: 91 volleys of ten large, every second frame from 1152.
+    int volleys = 0, last = 0;
+    for (int t = 1150; t < 1500; ++t) {
+        if (v[t].large != 0) {
+            ASSERT_EQ(v[t].large, 10) << t;
+            ++volleys;
+            last = t;
+        }
+    }
+    EXPECT_EQ(volleys, 91);
+    EXPECT_EQ(last, 1152 + 2 * 90);
+    // Pattern D: the left cross every 3 from 1503, the right one 20 frames later; curtains of
+    // 24 large every second frame of the window.
+    EXPECT_EQ(v[1503].small, 4);
+    EXPECT_EQ(v[1520].small, 0);
+    EXPECT_EQ(v[1521].small, 4);
+    EXPECT_EQ(v[1523].small, 4);
+    EXPECT_EQ(v[1524].small, 4);
+    EXPECT_EQ(v[1539].large + v[1540].large + v[1541].large, 0);
+    EXPECT_EQ(v[1542].large, 24);
+    EXPECT_EQ(v[1543].large, 0);
+    int curtains = 0;
+    for (int t = 1500; t < 1600; ++t) curtains += v[t].large == 24 ? 1 : 0;
+    EXPECT_EQ(curtains, 9);
+    EXPECT_EQ(v[1640].large, 24);  // the tick kept its count: the next window opens firing
+    for (int t = 1900; t <= 2000; ++t) ASSERT_EQ(v[t].small + v[t].large, 0) << t;
+    EXPECT_EQ(g_bossFinal.scriptTimer, 110);
+    EXPECT_EQ(g_bossFinal.lastStand, 0);
+    Step();
+    EXPECT_EQ(g_bossFinal.patternASwitch, 1);
+}
+
+TEST_F(BossFinalTest, GapFanKeepsToTheCapturedPointThenSweeps) {
+    Arrive();
+    RunTo(1150);
+    Step();  // captures (75, 195)
+    g_ships[0].x = 150;  // moving afterwards changes nothing
+    const int x = g_bossFinal.x, y = g_bossFinal.y;  // standing still from 1150
+    Step();
+    Step();
+    ASSERT_EQ(Live(g_largeBullets, LARGE_BULLET_COUNT), 10);
+    const double aim = std::atan2(195 - (y + 95), 75 - (x + 48));
+    EXPECT_NEAR(Turn(aim, Heading(g_largeBullets[0])), -0.95, 1e-5);
+    EXPECT_NEAR(Turn(aim, Heading(g_largeBullets[4])), -0.15, 1e-5);
+    EXPECT_NEAR(Turn(aim, Heading(g_largeBullets[5])), 0.15, 1e-5);
+    EXPECT_NEAR(Speed(g_largeBullets[9]), 6.0, 1e-5);
+    // Volley n fires with the sweep of the volleys before it: 0 up to 30, -0.5 at 40, +0.5 at
+    // 60, -0.5 at 80, back to 0 at 90, the last.
+    const double sweepAt[] = {0, 0, -0.5, 0.5, -0.5, 0};
+    const int volley[] = {0, 30, 40, 60, 80, 90};
+    int n = 0;
+    for (int k = 0; k < 6; ++k) {
+        while (n < volley[k]) {
+            Step();
+            Step();
+            ++n;
+        }
+        ASSERT_EQ(g_bossFinal.x, x);
+        EXPECT_NEAR(Turn(aim, Heading(g_largeBullets[4])), sweepAt[k] - 0.15, 1e-4) << "volley " << n;
+    }
+    EXPECT_EQ(g_bossFinal.patternCSwitch, 0);
+    EXPECT_EQ(g_bossFinal.patternCVolleyCount, 91);
+}
+
+TEST_F(BossFinalTest, CurtainsComeFromTheCornersIntoTheField) {
+    Arrive();
+    RunTo(1542);
+    Step();
+    ASSERT_EQ(Live(g_largeBullets, LARGE_BULLET_COUNT), 24);
+    const float cornerX[4] = {-1, -1, 191, 191}, cornerY[4] = {-1, 231, -1, 231};
+    for (int c = 0; c < 4; ++c) {
+        for (int k = 0; k < 6; ++k) {
+            const EnemyBullet& b = g_largeBullets[6 * c + k];
+            ASSERT_EQ(b.x, cornerX[c]);
+            ASSERT_EQ(b.y, cornerY[c]);
+            EXPECT_NEAR(Speed(b), 6.0, 1e-5);
+            EXPECT_GT(c < 2 ? b.vx : -b.vx, -1e-5) << c << " " << k;
+            EXPECT_GT(c % 2 == 0 ? b.vy : -b.vy, -1e-5) << c << " " << k;
+        }
+    }
+    EXPECT_NEAR(Heading(g_largeBullets[0]), 0.0, 1e-6);  // along the top edge
+    EXPECT_NEAR(Heading(g_largeBullets[4]), 1.2, 1e-5);
+    EXPECT_NEAR(Heading(g_largeBullets[5]), std::numbers::pi / 2, 1e-6);  // down the left edge
+}
+
+TEST_F(BossFinalTest, SpraysRiseInSpeedTheLeftEndingAt39) {
+    Arrive();
+    RunTo(603);
+    const int x = g_bossFinal.x;
+    Step();
+    ASSERT_EQ(Live(g_smallBullets, SMALL_BULLET_COUNT), 22);
+    EXPECT_NEAR(Heading(g_smallBullets[0]), -std::numbers::pi / 2, 1e-6);  // the left from straight up
+    EXPECT_NEAR(Turn(Heading(g_smallBullets[0]), Heading(g_smallBullets[10])), 1.0, 1e-5);
+    EXPECT_NEAR(Speed(g_smallBullets[0]), 1.8, 1e-5);
+    EXPECT_NEAR(Speed(g_smallBullets[10]), 3.9, 1e-5);
+    EXPECT_EQ(g_smallBullets[0].x, static_cast<float>(x));
+    EXPECT_NEAR(Heading(g_smallBullets[11]), std::numbers::pi / 2, 1e-6);  // the right from straight down
+    EXPECT_NEAR(Speed(g_smallBullets[21]), 3.8, 1e-5);
+    EXPECT_EQ(g_smallBullets[11].x, static_cast<float>(x + 96));
+    EXPECT_FLOAT_EQ(g_bossFinal.patternBLeftAngle, -0.21f);
+    EXPECT_FLOAT_EQ(g_bossFinal.patternBRightAngle, 0.21f);
+}
+
+TEST_F(BossFinalTest, LastStandBeginsAtACheckpointWithTwoThousandHitPoints) {
+    Arrive();
+    RunTo(500);
+    g_bossFinal.hitPoints = 2001;
+    Step();
+    EXPECT_EQ(g_bossFinal.lastStand, 0);
+    RunTo(1100);
+    g_bossFinal.hitPoints = 2000;
+    Step();
+    EXPECT_EQ(g_bossFinal.lastStand, 1);
+}
+
+TEST_F(BossFinalTest, LastStandWaitsForTheCheckpointThenRingsAfterASilence) {
+    Arrive();
+    RunTo(300);
+    g_bossFinal.hitPoints = 1500;  // mid-pattern: pattern A goes on to its checkpoint
+    const std::vector<Volley> v = Record(720);
+    EXPECT_EQ(v[494].small, 6 + 9);
+    EXPECT_EQ(v[499].small, 6);
+    EXPECT_EQ(g_bossFinal.lastStand, 1);
+    for (int t = 500; t < 604; ++t) ASSERT_EQ(v[t].small + v[t].large, 0) << t;  // no pattern B
+    EXPECT_EQ(v[604].large, 30);
+    EXPECT_EQ(v[605].large, 0);
+    EXPECT_EQ(v[608].large, 30);
+    EXPECT_EQ(v[612].small, 0);
+    EXPECT_EQ(g_bossFinal.patternBSwitch, 0);
+}
+
+TEST_F(BossFinalTest, LastStandRingIsThirtyLargeAimedRoundTheShip) {
+    Arrive();
+    RunTo(500);
+    g_bossFinal.hitPoints = 10;
+    RunTo(604);
+    const int x = g_bossFinal.x, y = g_bossFinal.y;
+    Step();
+    ASSERT_EQ(Live(g_largeBullets, LARGE_BULLET_COUNT), 30);
+    const double aim = std::atan2(195 - (y + 95), 75 - (x + 48));
+    EXPECT_NEAR(Turn(aim, Heading(g_largeBullets[0])), 0.0, 1e-5);
+    EXPECT_NEAR(Turn(aim, Heading(g_largeBullets[1])), 0.21, 1e-5);
+    EXPECT_NEAR(Speed(g_largeBullets[29]), 3.4, 1e-5);
+}
+
+}  // namespace
