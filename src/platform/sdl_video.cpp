@@ -178,6 +178,10 @@ bool SdlInit(const PlatformOptions& options) {
     // the original's background-cooperative devices did.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    // The joystick is read once per tick (sdl_joystick.cpp updates it itself). Left to SDL's
+    // event pump, an attached joystick would turn every wait for the next tick into a 1 ms
+    // polling loop (about ten times the CPU of a real sleep).
+    SDL_SetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS, "0");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr,
                      "vorne: cannot start the video (%s). Is a display available? "
