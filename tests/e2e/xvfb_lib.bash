@@ -58,7 +58,7 @@ e2e_start_wm() {
     openbox >"$E2E_WORK/openbox.log" 2>&1 &
     E2E_WM=$!
     local _
-    for _ in $(seq 100); do
+    for _ in $(seq 200); do
         xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
         sleep 0.05
     done
@@ -80,11 +80,16 @@ e2e_reference() {
 }
 
 # e2e_start_game VORNE ARGS...: starts the game (no audio device needed) and waits for its
-# visible window named VORNE into E2E_WID.
+# visible window named VORNE into E2E_WID. In the sanitizer build the leak check is off for the
+# windowed game: the system's OpenGL driver leaks a little and is unloaded before the check, so
+# its allocations cannot even be named, let alone suppressed. Every other sanitizer error still
+# ends the game with a failure; leaks in our own code are checked by the unit tests and the
+# headless runs.
 e2e_start_game() {
     local vorne=$1
     shift
-    (cd "$E2E_WORK/data" && SDL_AUDIODRIVER=dummy exec "$vorne" "$@") >"$E2E_WORK/game.log" 2>&1 &
+    (cd "$E2E_WORK/data" && SDL_AUDIODRIVER=dummy ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
+        exec "$vorne" "$@") >"$E2E_WORK/game.log" 2>&1 &
     E2E_GAME=$!
     local _
     E2E_WID=
