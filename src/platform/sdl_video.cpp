@@ -189,6 +189,16 @@ bool SdlInit(const PlatformOptions& options) {
                      SDL_GetError());
         return false;
     }
+    // With no display SDL falls back to drawing into memory: a game nobody can see or stop.
+    // That is only wanted when asked for by name (the tests ask for the dummy driver).
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* requested = SDL_getenv("SDL_VIDEODRIVER");
+    if (driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0) &&
+        !(requested && SDL_strcasecmp(requested, driver) == 0)) {
+        std::fprintf(stderr, "vorne: no display to open a window on (--headless runs without one)\n");
+        SDL_Quit();
+        return false;
+    }
     // Without a joystick subsystem keyboard play still works; joystick play reports it.
     if (SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0) ReportSdlError("no joystick support");
     g_windowed = options.windowed;
@@ -214,6 +224,14 @@ void SdlCreateWindow() {
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     }
     g_window = SDL_CreateWindow("VORNE", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
+    if (!g_window && !g_windowed) {
+        // A desktop that refuses full screen still gets the game, in a window.
+        ReportSdlError("no full screen, trying a window");
+        g_windowed = true;
+        WindowedSize(&width, &height);
+        flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE;
+        g_window = SDL_CreateWindow("VORNE", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
+    }
     if (!g_window) {
         ReportSdlError("cannot create the window");
         return;
@@ -228,7 +246,12 @@ void SdlCreateWindow() {
 }
 
 void SdlShowWindow() {
-    if (!g_window) return;
+    if (!g_window) {
+        // Nothing to play in: the game would wait for activation for ever. It ends instead,
+        // with a failure status, once its set-up has run.
+        PlatPostQuitMessage(1);
+        return;
+    }
     SDL_ShowWindow(g_window);
     SDL_RaiseWindow(g_window);
     Redraw();
