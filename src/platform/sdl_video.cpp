@@ -174,8 +174,8 @@ void HandleEvent(const SDL_Event& e) {
 // ---- start-up and the window ----------------------------------------------------------------
 
 bool SdlInit(const PlatformOptions& options) {
-    // The joystick must keep reporting while another window (a message box) has the focus, as
-    // the original's background-cooperative devices did.
+    // The joystick keeps reporting while another window (a message box) has the focus: it is
+    // read in the background, whoever has the keyboard.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     // The joystick is read once per tick (sdl_joystick.cpp updates it itself). Left to SDL's
