@@ -1,0 +1,5 @@
+// The escort that flies with the mid-boss's third appearance.
+// Their movement and fire come later; until then the records stay where their spawner put them.
+#include "stage/stage.h"
+
+void UpdateMidBossEscort() {}
