@@ -234,7 +234,7 @@ TEST_F(SdlWindowTest, WaitingSleepsUntilTheDeadlineOrTheFirstMessage) {
     PlatWaitMessageUntil(start + 40);
     const uint32_t woke = PlatTimeGetTime();
     EXPECT_GE(woke - start, 40u);
-    EXPECT_LE(woke - start, 40u + 15u);  // generous: the test machine is shared
+    EXPECT_LE(woke - start, 40u + 40u);  // generous: the test machine is shared
     EXPECT_TRUE(QueueEmpty());
 
     // A deadline already passed returns at once.
