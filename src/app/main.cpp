@@ -87,8 +87,10 @@ int main(int argc, char** argv) {
         } else if (arg == "--shot" && hasValue) {
             const std::string value = argv[++i];
             const size_t colon = value.find(':');
+            // The tick text lives as long as end points into it.
+            const std::string tickText = colon == std::string::npos ? "" : value.substr(0, colon);
             char* end = nullptr;
-            const long tick = colon == std::string::npos ? 0 : std::strtol(value.substr(0, colon).c_str(), &end, 10);
+            const long tick = colon == std::string::npos ? 0 : std::strtol(tickText.c_str(), &end, 10);
             if (colon == std::string::npos || tick < 1 || *end != '\0' || colon + 1 == value.size()) {
                 return Fail("--shot takes TICK:FILE.png");
             }

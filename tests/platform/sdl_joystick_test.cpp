@@ -1,0 +1,204 @@
+// The SDL joystick through SDL's virtual joysticks: the axis scale and the game's thresholds,
+// buttons, game controllers (A, B, stick and d-pad), and a device unplugged and plugged in again
+// during play.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include "app/game.h"
+#include "input/input.h"
+#include "platform/sdl_backend.h"
+#include "sdl_test_support.h"
+
+namespace {
+
+// The device SDL opened for the platform (joysticks are shared, so this is the same object).
+SDL_Joystick* VirtualDevice(int index) {
+    SDL_JoystickUpdate();
+    return SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(index));
+}
+
+// Sets a virtual axis so that the platform reports `mapped` on its 0..65535 scale.
+void SetMappedAxis(SDL_Joystick* j, int axis, int32_t mapped) {
+    ASSERT_EQ(SDL_JoystickSetVirtualAxis(j, axis, static_cast<Sint16>(mapped - 32768)), 0);
+}
+
+JoystickState PollThroughTheGame() {
+    JoystickState state{};
+    PollJoystick(&state);
+    return state;
+}
+
+class SdlJoystickTest : public SdlDummyTest {
+protected:
+    void TearDown() override {
+        ReleaseInput();
+        g_useJoystick = 0;
+        while (SDL_NumJoysticks() > 0) SDL_JoystickDetachVirtual(0);
+        SdlDummyTest::TearDown();
+    }
+};
+
+}  // namespace
+
+TEST(SdlJoystickAxis, SdlRangeLandsOnTheZeroTo65535Scale) {
+    EXPECT_EQ(SdlAxisToRaw(-32768), 0);
+    EXPECT_EQ(SdlAxisToRaw(0), 32768);
+    EXPECT_EQ(SdlAxisToRaw(32767), 65535);
+    EXPECT_EQ(SdlAxisToRaw(14000 - 32768), 14000);
+}
+
+TEST_F(SdlJoystickTest, NoneAttachedMeansStepFiveAndReleasedReadings) {
+    EXPECT_FALSE(PlatJoystickPresent());
+    EXPECT_EQ(PlatJoystickOpen(), 5);
+    PlatJoystickRaw raw;
+    raw.x = 1;
+    raw.buttons[3] = 1;
+    EXPECT_FALSE(PlatJoystickPoll(&raw));
+    EXPECT_EQ(raw.x, 32768);
+    EXPECT_EQ(raw.y, 32768);
+    EXPECT_EQ(raw.buttons[3], 0);
+}
+
+TEST_F(SdlJoystickTest, ThresholdsAndButtonsOfARawJoystick) {
+    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_UNKNOWN, 2, 4, 0);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    ASSERT_FALSE(SDL_IsGameController(index));
+    EXPECT_TRUE(PlatJoystickPresent());
+    ASSERT_EQ(InitJoystick(), 1);
+    SDL_Joystick* j = VirtualDevice(index);
+    ASSERT_NE(j, nullptr);
+
+    struct Case {
+        int32_t value;
+        int low;   // left on the x axis, up on the y axis
+        int high;  // right / down
+    };
+    const Case cases[] = {{0, 1, 0},         {14000, 1, 0}, {14001, 0, 0}, {32768, 0, 0},
+                          {49999, 0, 0},     {50000, 0, 1}, {65535, 0, 1}};
+    for (const Case& c : cases) {
+        SetMappedAxis(j, 0, c.value);
+        SetMappedAxis(j, 1, 32768);
+        JoystickState s = PollThroughTheGame();
+        EXPECT_EQ(s.left, c.low) << "x " << c.value;
+        EXPECT_EQ(s.right, c.high) << "x " << c.value;
+        EXPECT_EQ(s.up, 0) << "x " << c.value;
+        EXPECT_EQ(s.down, 0) << "x " << c.value;
+
+        SetMappedAxis(j, 0, 32768);
+        SetMappedAxis(j, 1, c.value);
+        s = PollThroughTheGame();
+        EXPECT_EQ(s.up, c.low) << "y " << c.value;
+        EXPECT_EQ(s.down, c.high) << "y " << c.value;
+        EXPECT_EQ(s.left, 0) << "y " << c.value;
+    }
+
+    ASSERT_EQ(SDL_JoystickSetVirtualButton(j, 1, SDL_PRESSED), 0);
+    ASSERT_EQ(SDL_JoystickSetVirtualButton(j, 3, SDL_PRESSED), 0);
+    JoystickState s = PollThroughTheGame();
+    EXPECT_EQ(s.buttons[0], 0);
+    EXPECT_EQ(s.buttons[1], 1);
+    EXPECT_EQ(s.buttons[3], 1);
+    EXPECT_EQ(s.buttons[4], 0);  // the device has four
+}
+
+TEST_F(SdlJoystickTest, GameControllerUsesAAndBAndBothStickAndDpad) {
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    desc.name = "test pad";
+    const int index = SDL_JoystickAttachVirtualEx(&desc);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    ASSERT_TRUE(SDL_IsGameController(index));
+    ASSERT_EQ(PlatJoystickOpen(), 0);
+    SDL_Joystick* j = VirtualDevice(index);
+    ASSERT_NE(j, nullptr);
+    SDL_GameController* pad = SDL_GameControllerFromInstanceID(SDL_JoystickInstanceID(j));
+    ASSERT_NE(pad, nullptr);
+    // Set the device's inputs through the controller's own mapping, whatever its raw layout.
+    auto press = [&](SDL_GameControllerButton b, bool down) {
+        const SDL_GameControllerButtonBind bind = SDL_GameControllerGetBindForButton(pad, b);
+        ASSERT_EQ(bind.bindType, SDL_CONTROLLER_BINDTYPE_BUTTON);
+        ASSERT_EQ(SDL_JoystickSetVirtualButton(j, bind.value.button, down ? SDL_PRESSED : SDL_RELEASED), 0);
+    };
+    auto stick = [&](SDL_GameControllerAxis a, int32_t mapped) {
+        const SDL_GameControllerButtonBind bind = SDL_GameControllerGetBindForAxis(pad, a);
+        ASSERT_EQ(bind.bindType, SDL_CONTROLLER_BINDTYPE_AXIS);
+        SetMappedAxis(j, bind.value.axis, mapped);
+    };
+    PlatJoystickRaw raw;
+
+    press(SDL_CONTROLLER_BUTTON_A, true);
+    ASSERT_TRUE(PlatJoystickPoll(&raw));
+    EXPECT_EQ(raw.buttons[0], 1);
+    EXPECT_EQ(raw.buttons[1], 0);
+    press(SDL_CONTROLLER_BUTTON_A, false);
+    press(SDL_CONTROLLER_BUTTON_B, true);
+    ASSERT_TRUE(PlatJoystickPoll(&raw));
+    EXPECT_EQ(raw.buttons[0], 0);
+    EXPECT_EQ(raw.buttons[1], 1);
+    press(SDL_CONTROLLER_BUTTON_B, false);
+
+    // The left stick on the 0..65535 scale.
+    stick(SDL_CONTROLLER_AXIS_LEFTX, 14000);
+    stick(SDL_CONTROLLER_AXIS_LEFTY, 50000);
+    ASSERT_TRUE(PlatJoystickPoll(&raw));
+    EXPECT_EQ(raw.x, 14000);
+    EXPECT_EQ(raw.y, 50000);
+    stick(SDL_CONTROLLER_AXIS_LEFTX, 32768);
+    stick(SDL_CONTROLLER_AXIS_LEFTY, 32768);
+
+    // The d-pad puts its axis at the end of the scale and is no button of its own.
+    press(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true);
+    press(SDL_CONTROLLER_BUTTON_DPAD_UP, true);
+    ASSERT_TRUE(PlatJoystickPoll(&raw));
+    EXPECT_EQ(raw.x, 65535);
+    EXPECT_EQ(raw.y, 0);
+    for (int i = 0; i < 32; ++i) EXPECT_EQ(raw.buttons[i], 0) << i;
+    press(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false);
+    press(SDL_CONTROLLER_BUTTON_DPAD_UP, false);
+    press(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
+    press(SDL_CONTROLLER_BUTTON_DPAD_DOWN, true);
+    ASSERT_TRUE(PlatJoystickPoll(&raw));
+    EXPECT_EQ(raw.x, 0);
+    EXPECT_EQ(raw.y, 65535);
+}
+
+TEST_F(SdlJoystickTest, UnpluggedReadsReleasedAndAReturningDeviceIsPickedUp) {
+    int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_UNKNOWN, 2, 2, 0);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    ASSERT_EQ(InitJoystick(), 1);
+    SDL_Joystick* j = VirtualDevice(index);
+    SetMappedAxis(j, 0, 0);
+    ASSERT_EQ(SDL_JoystickSetVirtualButton(j, 0, SDL_PRESSED), 0);
+    JoystickState s = PollThroughTheGame();
+    ASSERT_EQ(s.left, 1);
+    ASSERT_EQ(s.buttons[0], 1);
+
+    // Pulled out while held: released (centred, no button), never the zeroed left-and-up.
+    ASSERT_EQ(SDL_JoystickDetachVirtual(index), 0);
+    PlatJoystickRaw raw;
+    EXPECT_FALSE(PlatJoystickPoll(&raw));
+    s = PollThroughTheGame();
+    EXPECT_EQ(s.left + s.right + s.up + s.down, 0);
+    EXPECT_EQ(s.buttons[0], 0);
+    EXPECT_FALSE(PlatJoystickPresent());
+
+    // Plugged in again: the next poll reads it.
+    index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_UNKNOWN, 2, 2, 0);
+    ASSERT_GE(index, 0);
+    EXPECT_TRUE(PlatJoystickPoll(&raw));  // opens it
+    j = VirtualDevice(index);
+    ASSERT_NE(j, nullptr);
+    SetMappedAxis(j, 0, 65535);
+    ASSERT_EQ(SDL_JoystickSetVirtualButton(j, 1, SDL_PRESSED), 0);
+    s = PollThroughTheGame();
+    EXPECT_EQ(s.right, 1);
+    EXPECT_EQ(s.buttons[1], 1);
+
+    // Closed for good: no reading, and closing twice is harmless.
+    PlatJoystickClose();
+    PlatJoystickClose();
+    EXPECT_FALSE(PlatJoystickPoll(&raw));
+}

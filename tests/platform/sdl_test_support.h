@@ -1,0 +1,43 @@
+// Shared by the SDL back-end's tests: runs the real SDL back-end on SDL's dummy video driver, so
+// windows, renderers, events and virtual joysticks work without a display.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "platform/platform.h"
+
+class SdlDummyTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* old = std::getenv("SDL_VIDEODRIVER");
+        hadDriver_ = old != nullptr;
+        if (old) oldDriver_ = old;
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        PlatformOptions options;
+        options.backend = PLATFORM_SDL;
+        options.windowed = true;
+        ASSERT_TRUE(PlatformInit(options));
+    }
+
+    void TearDown() override {
+        PlatJoystickClose();
+        if (PlatWindowExists()) PlatDestroyWindow();
+        WindowMessage msg;
+        while (PlatPeekMessage()) PlatGetMessage(&msg);  // drop what the destruction posted
+        PlatformShutdown();
+        PlatformOptions headless;
+        PlatformInit(headless);
+        if (hadDriver_) {
+            setenv("SDL_VIDEODRIVER", oldDriver_.c_str(), 1);
+        } else {
+            unsetenv("SDL_VIDEODRIVER");
+        }
+    }
+
+private:
+    bool hadDriver_ = false;
+    std::string oldDriver_;
+};

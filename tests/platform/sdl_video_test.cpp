@@ -1,0 +1,324 @@
+// The SDL back-end's window side: the key table and keyboard state, the letterbox, the events
+// that become window messages, the wait for the next tick and the presented picture. Runs on
+// SDL's dummy video driver; the real window under X is checked by tests/e2e/window_*.sh.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "platform/platform_internal.h"
+#include "platform/sdl_backend.h"
+#include "sdl_test_support.h"
+
+namespace {
+
+// ---- what the window procedure heard -----------------------------------------------------
+
+std::vector<WindowMessage> g_procHeard;
+
+int RecordingProc(uint32_t message, uint32_t wParam) {
+    g_procHeard.push_back(WindowMessage{message, wParam});
+    if (message == WM_DESTROY) PlatPostQuitMessage(0);
+    return 0;
+}
+
+// Every message now in the queue (after pumping SDL's events), in order.
+std::vector<WindowMessage> DrainMessages() {
+    std::vector<WindowMessage> out;
+    WindowMessage msg;
+    while (PlatPeekMessage()) {
+        PlatGetMessage(&msg);
+        out.push_back(msg);
+    }
+    return out;
+}
+
+void PushKey(SDL_Keycode key, uint32_t windowId, bool repeat) {
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.windowID = windowId;
+    e.key.state = SDL_PRESSED;
+    e.key.repeat = repeat ? 1 : 0;
+    e.key.keysym.sym = key;
+    e.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+    ASSERT_EQ(SDL_PushEvent(&e), 1);
+}
+
+void PushWindowEvent(SDL_WindowEventID id, uint32_t windowId) {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.windowID = windowId;
+    e.window.event = static_cast<Uint8>(id);
+    ASSERT_EQ(SDL_PushEvent(&e), 1);
+}
+
+void PushMusicNotify(uintptr_t code) {
+    SDL_Event e{};
+    e.type = SDL_USEREVENT;
+    e.user.code = 0x3B9;
+    e.user.data1 = reinterpret_cast<void*>(code);
+    ASSERT_EQ(SDL_PushEvent(&e), 1);
+}
+
+bool Same(const WindowMessage& m, uint32_t message, uint32_t wParam) {
+    return m.message == message && m.wParam == wParam;
+}
+
+}  // namespace
+
+// ---- pure pieces ----------------------------------------------------------------------------
+
+TEST(SdlKeys, KeyPressesCarryWindowsCodes) {
+    // The three keys the window procedure acts on, and the controls' keys.
+    EXPECT_EQ(SdlKeyToVirtualKey(SDLK_ESCAPE), 0x1B);
+    EXPECT_EQ(SdlKeyToVirtualKey(SDLK_p), 0x50);
+    EXPECT_EQ(SdlKeyToVirtualKey(SDLK_TAB), 0x09);
+    EXPECT_EQ(SdlKeyToVirtualKey(SDLK_z), VK_Z);
+    EXPECT_EQ(SdlKeyToVirtualKey(SDLK_x), VK_X);
+    EXPECT_EQ(SdlKeyToVirtualKey(SDLK_KP_ENTER), VK_RETURN);
+    EXPECT_EQ(SdlKeyToVirtualKey(SDLK_RCTRL), VK_CONTROL);
+    EXPECT_EQ(SdlKeyToVirtualKey(SDLK_LSHIFT), VK_SHIFT);
+    EXPECT_EQ(SdlKeyToVirtualKey(SDLK_KP_8), VK_NUMPAD8);
+    EXPECT_EQ(SdlKeyToVirtualKey(SDLK_DOWN), VK_DOWN);
+    EXPECT_EQ(SdlKeyToVirtualKey(SDLK_F13), 0);  // no code: no message
+}
+
+TEST(SdlKeys, EitherKeyOfAPairAndTheKeypadAnswer) {
+    std::vector<uint8_t> state(SDL_NUM_SCANCODES, 0);
+    const int n = static_cast<int>(state.size());
+    auto only = [&](SDL_Scancode code) {
+        std::fill(state.begin(), state.end(), 0);
+        state[code] = 1;
+    };
+    const int controlKeys[] = {VK_UP,      VK_DOWN,  VK_LEFT,  VK_RIGHT, VK_NUMPAD2, VK_NUMPAD4, VK_NUMPAD6,
+                               VK_NUMPAD8, VK_Z,     VK_X,     VK_SPACE, VK_RETURN,  VK_CONTROL, VK_SHIFT,
+                               VK_ESCAPE,  VK_TAB,   VK_P};
+    struct Case {
+        SDL_Scancode code;
+        int vk;
+    };
+    const Case cases[] = {
+        {SDL_SCANCODE_LCTRL, VK_CONTROL},  {SDL_SCANCODE_RCTRL, VK_CONTROL}, {SDL_SCANCODE_LSHIFT, VK_SHIFT},
+        {SDL_SCANCODE_RSHIFT, VK_SHIFT},   {SDL_SCANCODE_KP_2, VK_NUMPAD2},  {SDL_SCANCODE_KP_4, VK_NUMPAD4},
+        {SDL_SCANCODE_KP_6, VK_NUMPAD6},   {SDL_SCANCODE_KP_8, VK_NUMPAD8},  {SDL_SCANCODE_RETURN, VK_RETURN},
+        {SDL_SCANCODE_KP_ENTER, VK_RETURN}, {SDL_SCANCODE_Z, VK_Z},          {SDL_SCANCODE_X, VK_X},
+        {SDL_SCANCODE_SPACE, VK_SPACE},    {SDL_SCANCODE_LEFT, VK_LEFT},     {SDL_SCANCODE_UP, VK_UP},
+        {SDL_SCANCODE_RIGHT, VK_RIGHT},    {SDL_SCANCODE_DOWN, VK_DOWN},
+    };
+    for (const Case& c : cases) {
+        only(c.code);
+        for (int vk : controlKeys) {
+            // The held key answers for its own code and for no other key the game reads.
+            EXPECT_EQ(SdlVirtualKeyDownIn(state.data(), n, vk), vk == c.vk)
+                << "scancode " << c.code << " asked as vk " << vk;
+        }
+    }
+    // A state array shorter than the scancode asks about: not held, never read past its end.
+    only(SDL_SCANCODE_KP_8);
+    EXPECT_FALSE(SdlVirtualKeyDownIn(state.data(), SDL_SCANCODE_KP_8, VK_NUMPAD8));
+}
+
+TEST(SdlLetterbox, WholeFactorsWhereTheyFitAspectAlwaysKept) {
+    struct Case {
+        int w, h;
+        PlatRect expected;
+    };
+    const Case cases[] = {
+        {640, 480, {0, 0, 640, 480}},        // exactly the screen
+        {1280, 960, {0, 0, 1280, 960}},      // twice, filling the window
+        {1920, 1080, {320, 60, 1600, 1020}}, // twice, centred (2.25 in height is not whole)
+        {1366, 768, {363, 144, 1003, 624}},  // only once fits
+        {3840, 2160, {0, 0, 0, 0}},          // filled in below: four times would be 2560 x 1920
+        {600, 800, {0, 175, 600, 625}},      // smaller than the screen and tall: bars above and below
+        {800, 300, {200, 0, 600, 300}},      // smaller and wide: bars left and right
+        {0, 480, {0, 0, 0, 0}},              // a window with no area gets nothing
+    };
+    for (const Case& c : cases) {
+        PlatRect expected = c.expected;
+        if (c.w == 3840) expected = PlatRect{640, 120, 3200, 2040};  // factor 4, centred
+        const PlatRect r = SdlLetterboxRect(c.w, c.h, 640, 480);
+        EXPECT_EQ(r.left, expected.left) << c.w << "x" << c.h;
+        EXPECT_EQ(r.top, expected.top) << c.w << "x" << c.h;
+        EXPECT_EQ(r.right, expected.right) << c.w << "x" << c.h;
+        EXPECT_EQ(r.bottom, expected.bottom) << c.w << "x" << c.h;
+        if (r.right > r.left) {
+            // Aspect kept to within one pixel of rounding.
+            const int64_t cross = static_cast<int64_t>(r.right - r.left) * 480 - static_cast<int64_t>(r.bottom - r.top) * 640;
+            EXPECT_LE(std::llabs(cross), 640) << c.w << "x" << c.h;
+        }
+    }
+}
+
+// ---- the window, its events and its picture on the dummy driver -----------------------------
+
+class SdlWindowTest : public SdlDummyTest {
+protected:
+    void SetUp() override {
+        SdlDummyTest::SetUp();
+        g_procHeard.clear();
+        PlatCreateWindow(RecordingProc);
+        ASSERT_NE(SdlWindowId(), 0u);
+        PlatShowWindow();
+        shown_ = DrainMessages();
+    }
+    std::vector<WindowMessage> shown_;
+};
+
+TEST_F(SdlWindowTest, EventsBecomeTheWindowMessagesTheGameKnows) {
+    // Showing the window makes the game active even without a window manager's focus event.
+    ASSERT_FALSE(shown_.empty());
+    EXPECT_TRUE(Same(shown_.back(), WM_ACTIVATEAPP, 1));
+
+    const uint32_t id = SdlWindowId();
+    PushKey(SDLK_ESCAPE, id, false);
+    PushKey(SDLK_p, id, false);
+    PushKey(SDLK_p, id, true);  // the keyboard's repeat is a further press
+    PushKey(SDLK_TAB, id, false);
+    PushKey(SDLK_F13, id, false);            // a key with no code: nothing
+    PushKey(SDLK_ESCAPE, id + 100, false);   // another window's key: nothing
+    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST, id);
+    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED, id);
+    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST, id + 100);  // a message box losing focus: nothing
+    PushWindowEvent(SDL_WINDOWEVENT_MINIMIZED, id);
+    PushMusicNotify(MCI_NOTIFY_SUCCESSFUL);
+    PushMusicNotify(MCI_NOTIFY_ABORTED);
+
+    const std::vector<WindowMessage> got = DrainMessages();
+    const WindowMessage expected[] = {
+        {WM_KEYDOWN, 0x1B},      {WM_KEYDOWN, 0x50},   {WM_KEYDOWN, 0x50},
+        {WM_KEYDOWN, 0x09},      {WM_ACTIVATEAPP, 0},  {WM_ACTIVATEAPP, 1},
+        {WM_SIZE, SIZE_MINIMIZED}, {MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL}, {MM_MCINOTIFY, MCI_NOTIFY_ABORTED},
+    };
+    ASSERT_EQ(got.size(), std::size(expected));
+    for (size_t i = 0; i < got.size(); ++i) {
+        EXPECT_TRUE(Same(got[i], expected[i].message, expected[i].wParam))
+            << i << ": " << got[i].message << "/" << got[i].wParam;
+    }
+    EXPECT_TRUE(g_procHeard.empty());  // nothing was dispatched, only queued
+}
+
+TEST_F(SdlWindowTest, CloseButtonDestroysTheWindowThroughTheProcedure) {
+    PushWindowEvent(SDL_WINDOWEVENT_CLOSE, SdlWindowId());
+    const std::vector<WindowMessage> got = DrainMessages();
+    ASSERT_EQ(g_procHeard.size(), 1u);
+    EXPECT_EQ(g_procHeard[0].message, WM_DESTROY);
+    EXPECT_FALSE(PlatWindowExists());
+    EXPECT_EQ(SdlWindowId(), 0u);
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].message, WM_QUIT);  // posted by the procedure's clean-up
+}
+
+TEST_F(SdlWindowTest, RenderDeviceResetLosesTheSurfaces) {
+    Surface* s = PlatCreateSurface(8, 8);
+    ASSERT_NE(s, nullptr);
+    EXPECT_FALSE(PlatIsSurfaceLost(s));
+    SDL_Event e{};
+    e.type = SDL_RENDER_DEVICE_RESET;
+    ASSERT_EQ(SDL_PushEvent(&e), 1);
+    DrainMessages();
+    EXPECT_TRUE(PlatIsSurfaceLost(s));
+    EXPECT_EQ(PlatColourFill(s, nullptr, 1), BLIT_SURFACE_LOST);
+    EXPECT_TRUE(PlatRestoreSurface(s));
+    e.type = SDL_RENDER_TARGETS_RESET;
+    ASSERT_EQ(SDL_PushEvent(&e), 1);
+    DrainMessages();
+    EXPECT_TRUE(PlatIsSurfaceLost(s));
+    PlatReleaseSurface(s);
+}
+
+TEST_F(SdlWindowTest, WaitingSleepsUntilTheDeadlineOrTheFirstMessage) {
+    // No event: back at the deadline, not before it, and not much after it.
+    const uint32_t start = PlatTimeGetTime();
+    PlatWaitMessageUntil(start + 40);
+    const uint32_t woke = PlatTimeGetTime();
+    EXPECT_GE(woke - start, 40u);
+    EXPECT_LE(woke - start, 40u + 40u);  // generous: the test machine is shared
+    EXPECT_TRUE(QueueEmpty());
+
+    // A deadline already passed returns at once.
+    const uint32_t before = PlatTimeGetTime();
+    PlatWaitMessageUntil(before - 5);
+    EXPECT_LE(PlatTimeGetTime() - before, 2u);
+
+    // A message from another thread (the music layer's) ends the wait early.
+    std::thread notifier([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        PushMusicNotify(MCI_NOTIFY_SUCCESSFUL);
+    });
+    const uint32_t t0 = PlatTimeGetTime();
+    PlatWaitMessageUntil(t0 + 500);
+    const uint32_t waited = PlatTimeGetTime() - t0;
+    notifier.join();
+    EXPECT_LT(waited, 200u);
+    const std::vector<WindowMessage> got = DrainMessages();
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_TRUE(Same(got[0], MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL));
+}
+
+TEST_F(SdlWindowTest, ThePresentedPictureIsTheScreenMagnifiedAndLetterboxed) {
+    Surface* screen = PlatCreatePrimarySurface(640, 480);
+    ASSERT_NE(screen, nullptr);
+    PaletteEntry palette[256];
+    for (int i = 0; i < 256; ++i) {
+        palette[i].red = static_cast<uint8_t>(i);
+        palette[i].green = static_cast<uint8_t>(255 - i);
+        palette[i].blue = static_cast<uint8_t>(i * 7);
+    }
+    PlatSetPalette(screen, palette);
+    uint8_t* bits = nullptr;
+    int pitch = 0;
+    ASSERT_TRUE(PlatLockSurface(screen, &bits, &pitch));
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x) bits[y * pitch + x] = static_cast<uint8_t>((x * 3 + y * 5) & 0xFF);
+    }
+    PlatUnlockSurface(screen);
+    auto colourOf = [&](int x, int y) {
+        const PaletteEntry& e = palette[(x * 3 + y * 5) & 0xFF];
+        return static_cast<uint32_t>(e.red) << 16 | static_cast<uint32_t>(e.green) << 8 | e.blue;
+    };
+
+    // A window with room for twice the screen and some left over: factor 2, centred, black bars.
+    SDL_Window* window = SDL_GetWindowFromID(SdlWindowId());
+    ASSERT_NE(window, nullptr);
+    SDL_SetWindowSize(window, 1400, 1000);
+    DrainMessages();
+    PlatPresent();
+    std::vector<uint32_t> out(1400 * 1000);
+    int w = 0;
+    int h = 0;
+    ASSERT_TRUE(SdlReadPresentedPixels(out.data(), static_cast<int>(out.size()), &w, &h));
+    ASSERT_EQ(w, 1400);
+    ASSERT_EQ(h, 1000);
+    int wrong = 0;
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x) {
+            const uint32_t want = colourOf(x, y);
+            for (int dy = 0; dy < 2; ++dy) {
+                for (int dx = 0; dx < 2; ++dx) {
+                    if (out[(20 + 2 * y + dy) * w + 60 + 2 * x + dx] != want) ++wrong;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(out[0], 0u);                      // bar top left
+    EXPECT_EQ(out[19 * w + 700], 0u);           // bar above
+    EXPECT_EQ(out[500 * w + 59], 0u);           // bar left
+    EXPECT_EQ(out[500 * w + 1340], 0u);         // bar right
+    EXPECT_EQ(out[980 * w + 700], 0u);          // bar below
+
+    // Too small for even one: scaled down with the aspect kept, bars above and below.
+    SDL_SetWindowSize(window, 320, 400);
+    DrainMessages();
+    PlatPresent();
+    ASSERT_TRUE(SdlReadPresentedPixels(out.data(), static_cast<int>(out.size()), &w, &h));
+    ASSERT_EQ(w, 320);
+    EXPECT_EQ(out[0], 0u);
+    EXPECT_EQ(out[79 * w + 160], 0u);
+    EXPECT_NE(out[80 * w + 0], 0u);  // the picture starts here (no palette colour is black)
+    EXPECT_NE(out[319 * w + 319], 0u);
+    EXPECT_EQ(out[320 * w + 160], 0u);
+    PlatReleaseSurface(screen);
+}
