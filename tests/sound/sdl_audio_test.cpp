@@ -1,0 +1,321 @@
+// The SDL sound back-end without a sound card: SDL's dummy audio driver for the music device's
+// state and its end-of-piece notification, and the disk driver (which writes what would be heard
+// to a file) for real output: an effect, a piece, and the join when a piece loops.
+#include <SDL.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "platform/mci.h"
+#include "platform/platform_internal.h"
+#include "sound/midi_bytes.h"
+#include "sound/sound.h"
+
+namespace {
+
+// A piece of the given length in milliseconds at 120 bpm (1 tick = 1000/960 ms): one organ chord
+// held from its first tick to its last, so it sounds without a break until it ends.
+MidiBytes HeldChord(uint32_t ms) {
+    MidiBytes m;
+    const uint32_t ticks = ms * 960 / 1000;
+    m.Tempo(0, 120);
+    m.Program(0, 19);
+    for (int key : {48, 55, 60}) m.Note(0, 0, ticks, key);
+    return m;
+}
+
+uint32_t TicksFor(uint32_t ms) { return ms * 960 / 1000; }
+
+bool SoundFontInstalled() {
+    const char* env = std::getenv("SDL_SOUNDFONTS");
+    struct stat info {};
+    return (env && *env) || stat("/usr/share/sounds/sf2/TimGM6mb.sf2", &info) == 0 ||
+           stat("/usr/share/sounds/sf2/default-GM.sf2", &info) == 0;
+}
+
+// Waits for the end-of-piece notification, as the game's event pump would see it. Returns the
+// milliseconds waited, or -1 when none came within timeoutMs.
+int WaitForNotification(int timeoutMs) {
+    const auto start = std::chrono::steady_clock::now();
+    for (;;) {
+        const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+        const int left = timeoutMs - static_cast<int>(waited.count());
+        if (left <= 0) return -1;
+        SDL_Event event;
+        if (SDL_WaitEventTimeout(&event, left) && event.type == SDL_USEREVENT && event.user.code == 0x3B9) {
+            EXPECT_EQ(reinterpret_cast<uintptr_t>(event.user.data1), 1u);  // MCI_NOTIFY_SUCCESSFUL
+            return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                        std::chrono::steady_clock::now() - start)
+                                        .count());
+        }
+    }
+}
+
+// Each test runs in a fresh folder holding its pieces, with the audio device opened there (so its
+// bgm files are the ones loaded at start-up).
+class SdlAudio : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char cwd[PATH_MAX];
+        ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+        home = cwd;
+        char pattern[] = "/tmp/vorne_audio_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        folder = pattern;
+        ASSERT_EQ(chdir(folder.c_str()), 0);
+        ASSERT_TRUE(HeldChord(1000).Save("bgm01.mid", TicksFor(1000)));
+        ASSERT_TRUE(HeldChord(1500).Save("bgm02.mid", TicksFor(1500)));
+        const char* driver = std::getenv("SDL_AUDIODRIVER");
+        savedDriver = driver ? driver : "";
+    }
+    void TearDown() override {
+        SdlSoundShutdown();
+        if (savedDriver.empty()) {
+            unsetenv("SDL_AUDIODRIVER");
+        } else {
+            setenv("SDL_AUDIODRIVER", savedDriver.c_str(), 1);
+        }
+        unsetenv("SDL_DISKAUDIOFILE");
+        ASSERT_EQ(chdir(home.c_str()), 0);
+        for (const char* name : {"bgm01.mid", "bgm02.mid", "extra.mid", "out.raw"}) {
+            std::remove((folder + "/" + name).c_str());
+        }
+        rmdir(folder.c_str());
+    }
+    void Open(const char* driver) {
+        setenv("SDL_AUDIODRIVER", driver, 1);
+        if (std::string(driver) == "disk") setenv("SDL_DISKAUDIOFILE", (folder + "/out.raw").c_str(), 1);
+        ASSERT_TRUE(SdlSoundInit());
+        SDL_FlushEvent(SDL_USEREVENT);
+    }
+    // The disk driver's output (signed 16-bit stereo at 44.1 kHz) as mono levels of 1.0 full scale.
+    std::vector<double> Recorded() {
+        std::ifstream in(folder + "/out.raw", std::ios::binary);
+        const std::vector<char> raw{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        std::vector<double> mono(raw.size() / 4);
+        for (size_t i = 0; i < mono.size(); ++i) {
+            int16_t left, right;
+            std::memcpy(&left, &raw[i * 4], 2);
+            std::memcpy(&right, &raw[i * 4 + 2], 2);
+            mono[i] = (left + right) / 65536.0;
+        }
+        return mono;
+    }
+    std::string home;
+    std::string folder;
+    std::string savedDriver;
+};
+
+double Rms(const std::vector<double>& samples, size_t from, size_t to) {
+    double sum = 0.0;
+    to = std::min(to, samples.size());
+    if (from >= to) return 0.0;
+    for (size_t i = from; i < to; ++i) sum += samples[i] * samples[i];
+    return std::sqrt(sum / static_cast<double>(to - from));
+}
+
+TEST_F(SdlAudio, MusicDeviceOpensPlaysStopsAndCloses) {
+    Open("dummy");
+    SdlMciSendString("play BGM from 0 notify");  // nothing open: ignored
+    EXPECT_FALSE(SdlMciState().playing);
+    SdlMciSendString("open bgm01.mid alias BGM wait");
+    MciState s = SdlMciState();
+    EXPECT_TRUE(s.open);
+    EXPECT_EQ(s.file, "bgm01.mid");
+    EXPECT_EQ(s.lengthMs, 1000u);
+    EXPECT_FALSE(s.playing);
+    EXPECT_EQ(s.audible, SoundFontInstalled());
+
+    // The alias is taken: a second open fails and the first piece stays.
+    SdlMciSendString("open bgm02.mid alias BGM wait");
+    EXPECT_EQ(SdlMciState().file, "bgm01.mid");
+    SdlMciSendString("play OTHER from 0 notify");  // another alias: ignored
+    SdlMciSendString("play BGM from 250 notify");  // cannot seek: ignored
+    SdlMciSendString("rewind BGM wait");           // unknown: ignored
+    EXPECT_FALSE(SdlMciState().playing);
+
+    SdlMciSendString("play BGM from 0 notify");
+    s = SdlMciState();
+    EXPECT_TRUE(s.playing);
+    EXPECT_TRUE(s.notifyPending);
+    SdlMciSendString("stop BGM wait");
+    s = SdlMciState();
+    EXPECT_TRUE(s.open);
+    EXPECT_FALSE(s.playing);
+    EXPECT_FALSE(s.notifyPending);
+    SdlMciSendString("close BGM wait");
+    EXPECT_FALSE(SdlMciState().open);
+    SdlMciSendString("close BGM wait");  // closing twice is harmless
+
+    // A missing file does not open; the next open still works.
+    SdlMciSendString("open nothere.mid alias BGM wait");
+    EXPECT_FALSE(SdlMciState().open);
+    SdlMciSendString("open bgm02.mid alias BGM wait");
+    EXPECT_EQ(SdlMciState().lengthMs, 1500u);
+}
+
+TEST_F(SdlAudio, OpeningALoadedPieceIsFastAndAChangedFileIsReadAgain) {
+    Open("dummy");
+    // bgm01 and bgm02 were loaded when the device opened: opening them only looks them up.
+    SdlMciSendString("open bgm02.mid alias BGM wait");
+    EXPECT_LT(SdlMciLastOpenMicroseconds(), 3000u);
+    SdlMciSendString("close BGM wait");
+    // A file that was not there at start-up is loaded when it is opened.
+    ASSERT_TRUE(HeldChord(700).Save("extra.mid", TicksFor(700)));
+    SdlMciSendString("open extra.mid alias BGM wait");
+    EXPECT_EQ(SdlMciState().lengthMs, 700u);
+    SdlMciSendString("close BGM wait");
+    // A piece replaced on disk is read again.
+    MidiBytes longer = HeldChord(1200);
+    longer.Note(0, 0, 10, 72);
+    ASSERT_TRUE(longer.Save("bgm01.mid", TicksFor(1200)));
+    SdlMciSendString("open bgm01.mid alias BGM wait");
+    EXPECT_EQ(SdlMciState().lengthMs, 1200u);
+}
+
+TEST_F(SdlAudio, NotifiesAtTheEndAndRestartsWhenPlayedAgain) {
+    Open("dummy");
+    SdlMciSendString("open bgm01.mid alias BGM wait");
+    SdlMciSendString("play BGM from 0 notify");
+    const int first = WaitForNotification(2000);
+    EXPECT_GE(first, 950);
+    EXPECT_LE(first, 1200);
+    EXPECT_FALSE(SdlMciState().notifyPending);
+    // What the window procedure does with the notification: play again, and it ends again.
+    SdlMciSendString("play BGM from 0 notify");
+    const int second = WaitForNotification(2000);
+    EXPECT_GE(second, 950);
+    EXPECT_LE(second, 1200);
+    // Played without notify: it ends silently.
+    SdlMciSendString("play BGM from 0");
+    EXPECT_EQ(WaitForNotification(1300), -1);
+}
+
+TEST_F(SdlAudio, StoppedClosedOrReplacedPiecesDoNotNotify) {
+    Open("dummy");
+    SdlMciSendString("open bgm01.mid alias BGM wait");
+    SdlMciSendString("play BGM from 0 notify");
+    EXPECT_EQ(WaitForNotification(400), -1);
+    SdlMciSendString("stop BGM wait");
+    EXPECT_EQ(WaitForNotification(900), -1);
+
+    // Replaced as PlayMusic does it: the new piece's end is the only notification.
+    SdlMciSendString("play BGM from 0 notify");
+    EXPECT_EQ(WaitForNotification(600), -1);
+    SdlMciSendString("stop BGM wait");
+    SdlMciSendString("close BGM wait");
+    SdlMciSendString("open bgm02.mid alias BGM wait");
+    SdlMciSendString("play BGM from 0 notify");
+    const int ended = WaitForNotification(2500);
+    EXPECT_GE(ended, 1450);
+    EXPECT_LE(ended, 1700);
+
+    // Closing while playing, and closing the device altogether.
+    SdlMciSendString("play BGM from 0 notify");
+    SdlMciSendString("close BGM wait");
+    EXPECT_EQ(WaitForNotification(1700), -1);
+}
+
+TEST_F(SdlAudio, EffectBuffersTakeOnlyWhatTheyCanPlay) {
+    Open("dummy");
+    const uint8_t samples[100] = {};
+    EXPECT_FALSE(SdlSoundCreateBuffer(100, samples, 100, 11025, 8, 1));  // no such effect
+    EXPECT_FALSE(SdlSoundCreateBuffer(113, samples, 100, 11025, 8, 1));
+    EXPECT_FALSE(SdlSoundCreateBuffer(101, samples, 100, 11025, 12, 1));
+    EXPECT_FALSE(SdlSoundCreateBuffer(101, samples, 100, 11025, 8, 3));
+    EXPECT_FALSE(SdlSoundCreateBuffer(101, samples, 0, 11025, 8, 1));
+    EXPECT_FALSE(SdlSoundCreateBuffer(101, samples, 1, 11025, 16, 1));  // not one whole sample
+    EXPECT_TRUE(SdlSoundCreateBuffer(101, samples, 100, 11025, 8, 1));
+    EXPECT_TRUE(SdlSoundCreateBuffer(101, samples, 100, 22050, 16, 2));  // made again over the first
+    SdlSoundPlay(101);
+    SdlSoundPlay(102);  // no buffer: nothing
+    SdlSoundReleaseBuffer(101);
+    SdlSoundPlay(101);
+}
+
+// ---- real output through the disk driver
+
+TEST_F(SdlAudio, Effect104IsHeard) {
+    Open("disk");
+    const uint8_t *format = nullptr, *data = nullptr;
+    uint32_t size = 0;
+    ASSERT_EQ(FindWaveChunks(104, &format, &data, &size), 1);
+    ASSERT_TRUE(SdlSoundCreateBuffer(104, data, size, 11025, 8, 1));
+    SDL_Delay(100);
+    SdlSoundPlay(104);
+    SDL_Delay(500);
+    SdlSoundShutdown();
+    const std::vector<double> out = Recorded();
+    ASSERT_GT(out.size(), 44100u * 4 / 10);
+    const double rms = Rms(out, 0, out.size());
+    const double peak = std::fabs(*std::max_element(out.begin(), out.end(), [](double a, double b) {
+        return std::fabs(a) < std::fabs(b);
+    }));
+    std::printf("[ measure  ] effect 104 on the disk driver: rms %.4f, peak %.3f over %.2f s\n", rms, peak,
+                out.size() / 44100.0);
+    EXPECT_GT(rms, 0.01);
+    EXPECT_LT(peak, 1.0);
+}
+
+TEST_F(SdlAudio, Bgm01IsHeard) {
+    if (!SoundFontInstalled()) GTEST_SKIP() << "no General MIDI soundfont installed";
+    ASSERT_EQ(chdir(VORNE_DATA_DIR), 0);  // the generated pieces are loaded at start-up from here
+    Open("disk");
+    const auto start = std::chrono::steady_clock::now();
+    SdlMciSendString("stop BGM wait");
+    SdlMciSendString("close BGM wait");
+    SdlMciSendString("open bgm01.mid alias BGM wait");
+    SdlMciSendString("play BGM from 0 notify");
+    const auto took = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+    ASSERT_TRUE(SdlMciState().audible);
+    std::printf("[ measure  ] switching to bgm01: %.2f ms (open %.2f ms)\n", took.count() / 1000.0,
+                SdlMciLastOpenMicroseconds() / 1000.0);
+    EXPECT_LT(took.count(), 10000);  // well under one 29 ms tick
+    SDL_Delay(2000);
+    SdlSoundShutdown();
+    const std::vector<double> out = Recorded();
+    const double rms = Rms(out, 44100 / 2, out.size());
+    std::printf("[ measure  ] bgm01 on the disk driver: rms %.4f over %.2f s\n", rms, out.size() / 44100.0);
+    EXPECT_GT(rms, 0.02);
+}
+
+// The join when a piece loops: a held chord that sounds to its last tick is restarted on its
+// notification, as the window procedure does; the level must not drop for longer than a few
+// milliseconds at the join.
+TEST_F(SdlAudio, LoopJoinsWithoutAGap) {
+    if (!SoundFontInstalled()) GTEST_SKIP() << "no General MIDI soundfont installed";
+    Open("disk");
+    SdlMciSendString("open bgm01.mid alias BGM wait");
+    SdlMciSendString("play BGM from 0 notify");
+    ASSERT_GE(WaitForNotification(2000), 0);
+    SdlMciSendString("play BGM from 0 notify");
+    SDL_Delay(600);
+    SdlSoundShutdown();
+    const std::vector<double> out = Recorded();
+    // Levels in 5 ms windows; the longest run of windows under a quarter of the held level,
+    // between half a second in and the end.
+    const size_t window = 44100 / 200;
+    const double held = Rms(out, 44100 * 3 / 10, 44100 * 7 / 10);
+    ASSERT_GT(held, 0.01);
+    int longest = 0, run = 0;
+    for (size_t at = 44100 / 2; at + window <= out.size() - 44100 / 10; at += window) {
+        run = Rms(out, at, at + window) < held / 4 ? run + 1 : 0;
+        longest = std::max(longest, run);
+    }
+    std::printf("[ measure  ] loop join: held level %.4f, longest quiet stretch %d ms\n", held, longest * 5);
+    EXPECT_LE(longest * 5, 40);
+}
+
+}  // namespace
