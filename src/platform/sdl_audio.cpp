@@ -19,10 +19,15 @@
 //     the timer posts the notification as an SDL user event (SDL_PushEvent is safe from the timer
 //     thread); the window's event pump hands it to the window procedure on the game's thread.
 //     Stopping, closing or replacing the piece disarms the timer, so no restart follows.
+//   - a piece halted in the middle keeps its synthesiser's dying voices frozen, and they would
+//     sound again for a moment when the same piece is next played; so a piece stopped while it
+//     played is loaded afresh on a helper thread, and the fresh copy takes its place the next
+//     time it is opened (if the copy is not ready by then, the old one serves).
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <climits>
@@ -30,6 +35,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <memory>
 
 #include "platform/mci.h"
 #include "platform/platform_internal.h"
@@ -39,10 +45,13 @@ namespace {
 constexpr int FIRST_EFFECT_ID = 101;
 constexpr int EFFECT_SLOTS = 12;
 constexpr int OUTPUT_RATE = 44100;
-constexpr int OUTPUT_CHUNK = 1024;  // samples per mixing pass: about 23 ms at 44.1 kHz
-// The effects are written at full scale; the music sits below them so shots and explosions read.
-constexpr int EFFECT_VOLUME = MIX_MAX_VOLUME * 3 / 4;
-constexpr int MUSIC_VOLUME = MIX_MAX_VOLUME;
+constexpr int OUTPUT_CHUNK = 512;  // samples per mixing pass: about 12 ms at 44.1 kHz
+// A restart takes effect with the next mixing pass, on average half a pass after it is asked for;
+// the notification comes that much early so the join lands on the beat.
+constexpr uint32_t NOTIFY_LEAD_MS = OUTPUT_CHUNK * 1000 / OUTPUT_RATE / 2;
+// The effects carry their own levels; the music sits below them so shots and explosions read.
+constexpr int EFFECT_VOLUME = MIX_MAX_VOLUME * 7 / 8;
+constexpr int MUSIC_VOLUME = MIX_MAX_VOLUME * 7 / 16;
 // The pieces the game ships; loaded when the device opens (see above).
 constexpr const char* PIECE_FILES[] = {"bgm01.mid", "bgm02.mid", "bgm03.mid", "bgm04.mid", "bgm05.mid", "bgm06.mid"};
 constexpr size_t MAX_CACHED_PIECES = 10;
@@ -60,6 +69,15 @@ struct EffectBuffer {
     Mix_Chunk* chunk = nullptr;
 };
 
+// A fresh copy of a piece being loaded on a helper thread. Owned by its piece; the thread only
+// writes music and then done.
+struct Reload {
+    std::string path;
+    Mix_Music* music = nullptr;
+    SDL_atomic_t done{};
+    SDL_Thread* thread = nullptr;
+};
+
 // One loaded piece. Lives in the cache until the device closes (or the cache is full).
 struct Piece {
     std::string path;   // absolute path it was read from
@@ -67,6 +85,7 @@ struct Piece {
     int64_t modified = 0;
     Mix_Music* music = nullptr;  // null when no soundfont is available: the piece stays silent
     uint32_t lengthMs = 0;
+    std::shared_ptr<Reload> reload;  // set while a fresh copy is on its way
 };
 
 // The MCI device: at most one open piece. Lives from "open" to "close".
@@ -116,7 +135,42 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes) {
     return true;
 }
 
+int LoadFreshCopy(void* job) {
+    Reload* reload = static_cast<Reload*>(job);
+    reload->music = Mix_LoadMUS(reload->path.c_str());
+    SDL_AtomicSet(&reload->done, 1);
+    return 0;
+}
+
+// Called when a piece was halted while it sounded: a fresh copy is loaded in the background.
+void StartReload(Piece& piece) {
+    if (!piece.music || piece.reload) return;
+    piece.reload = std::make_shared<Reload>();
+    piece.reload->path = piece.path;
+    piece.reload->thread = SDL_CreateThread(LoadFreshCopy, "vorne-music-load", piece.reload.get());
+    if (!piece.reload->thread) piece.reload.reset();
+}
+
+// Waits for the helper thread of a piece, if any, and takes its copy when takeCopy is set.
+void FinishReload(Piece& piece, bool takeCopy) {
+    if (!piece.reload) return;
+    SDL_WaitThread(piece.reload->thread, nullptr);
+    if (takeCopy && piece.reload->music) {
+        if (piece.music) Mix_FreeMusic(piece.music);
+        piece.music = piece.reload->music;
+    } else if (piece.reload->music) {
+        Mix_FreeMusic(piece.reload->music);
+    }
+    piece.reload.reset();
+}
+
+// Before a piece is played again: the fresh copy replaces it when it is ready.
+void TakeFreshCopyIfReady(Piece& piece) {
+    if (piece.reload && SDL_AtomicGet(&piece.reload->done) != 0) FinishReload(piece, true);
+}
+
 void FreePiece(Piece& piece) {
+    FinishReload(piece, false);
     if (piece.music) Mix_FreeMusic(piece.music);
     piece.music = nullptr;
 }
@@ -185,9 +239,16 @@ void ArmNotification(uint32_t afterMs) {
     g_notifyTimer = SDL_AddTimer(afterMs, PostEndOfPiece, reinterpret_cast<void*>(generation));
 }
 
-void StopDevice() {
+// Halts the piece. freshCopy: a piece cut short gets a fresh copy loaded for its next play (not
+// when the device is closing down altogether).
+void StopDevice(bool freshCopy) {
     DisarmNotification();
-    if (g_device.playing) Mix_HaltMusic();
+    if (g_device.playing) {
+        // A piece that ended on its own has nothing left sounding; one cut short has.
+        const bool cutShort = Mix_PlayingMusic() != 0;
+        Mix_HaltMusic();
+        if (cutShort && freshCopy) StartReload(g_pieces[static_cast<size_t>(g_device.piece)]);
+    }
     g_device.playing = false;
 }
 
@@ -200,6 +261,7 @@ void CarryOut(const MciCommand& c) {
         g_lastOpenMicros = static_cast<uint32_t>(
             std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count());
         if (piece < 0) return;
+        TakeFreshCopyIfReady(g_pieces[static_cast<size_t>(piece)]);
         g_device = MusicDevice{true, c.alias, c.file, piece, false};
         return;
     }
@@ -208,18 +270,19 @@ void CarryOut(const MciCommand& c) {
         case MCI_VERB_PLAY: {
             // Only "from 0" can be carried out: the sequencer cannot seek within a piece.
             if (c.hasFrom && c.from != 0) return;
-            StopDevice();
+            // Playing again from the start (the loop) lets the last notes ring on into the first.
+            DisarmNotification();
             const Piece& piece = g_pieces[static_cast<size_t>(g_device.piece)];
             if (piece.music) Mix_PlayMusic(piece.music, 1);
             g_device.playing = true;
-            if (c.notify && piece.lengthMs > 0) ArmNotification(piece.lengthMs);
+            if (c.notify && piece.lengthMs > 0) ArmNotification(std::max(piece.lengthMs, 2 * NOTIFY_LEAD_MS) - NOTIFY_LEAD_MS);
             return;
         }
         case MCI_VERB_STOP:
-            StopDevice();
+            StopDevice(true);
             return;
         case MCI_VERB_CLOSE:
-            StopDevice();
+            StopDevice(true);
             g_device = MusicDevice{};
             return;
         default:
@@ -262,7 +325,7 @@ bool SdlSoundInit() {
 
 void SdlSoundShutdown() {
     if (!g_audioOpen) return;
-    StopDevice();
+    StopDevice(false);
     g_device = MusicDevice{};
     for (Piece& piece : g_pieces) FreePiece(piece);
     g_pieces.clear();
