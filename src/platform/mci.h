@@ -40,3 +40,5 @@ struct MciState {
 MciState SdlMciState();
 // Microseconds SdlMciSendString spent in its last "open" (finding the loaded piece), for measurements.
 uint32_t SdlMciLastOpenMicroseconds();
+// How many pieces are still being loaded in the background; for the tests.
+int SdlMciPendingLoads();

@@ -9,19 +9,23 @@
 // an alias, and understands the few command strings the game sends. MIDI plays through
 // SDL2_mixer's FluidSynth back-end with a General MIDI soundfont. Two things of that back-end are
 // worked around here:
-//   - every Mix_LoadMUS of a MIDI file loads the whole soundfont again (tens of milliseconds),
-//     too slow for the middle of a frame; so the pieces beside the program are loaded once when
-//     the device opens, and "open" finds them in that cache (a file not cached, or changed since,
-//     is still loaded on the spot).
+//   - every Mix_LoadMUS of a MIDI file loads the whole soundfont again (75-350 ms here), far too
+//     slow for the middle of a frame; so the pieces beside the program are loaded once, on a
+//     loader thread started when the device opens, and "open" finds them in that cache (a file
+//     not cached, or changed since, is still loaded on the spot; a piece still on its way is
+//     waited for, which only happens when a game starts within a second of start-up).
 //   - FluidSynth reports the end of a piece only once its voices have died away and then some
-//     (about two seconds), which would leave a hole at every loop. The end is instead taken from
-//     the piece's own tempo map: "play ... notify" arms an SDL timer for the piece's length, and
-//     the timer posts the notification as an SDL user event (SDL_PushEvent is safe from the timer
-//     thread); the window's event pump hands it to the window procedure on the game's thread.
-//     Stopping, closing or replacing the piece disarms the timer, so no restart follows.
+//     (about three seconds after the last note), which would leave a hole at every loop. The end
+//     is instead taken from the piece's own tempo map, counted in samples of the output stream:
+//     "play ... notify" notes the stream position where the piece starts, the mixer's post-mix
+//     hook counts the samples mixed, and one mixing pass before the end it posts the notification
+//     as an SDL user event (SDL_PushEvent is safe from the audio thread). The window's event pump
+//     hands it to the window procedure on the game's thread, whose "play" then starts the piece
+//     again with the very next pass: the join lands on the beat, whatever the audio clock does.
+//     Stopping, closing or replacing the piece disarms it, so no restart follows.
 //   - a piece halted in the middle keeps its synthesiser's dying voices frozen, and they would
 //     sound again for a moment when the same piece is next played; so a piece stopped while it
-//     played is loaded afresh on a helper thread, and the fresh copy takes its place the next
+//     played is loaded afresh on a loader thread, and the fresh copy takes its place the next
 //     time it is opened (if the copy is not ready by then, the old one serves).
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -46,14 +50,12 @@ constexpr int FIRST_EFFECT_ID = 101;
 constexpr int EFFECT_SLOTS = 12;
 constexpr int OUTPUT_RATE = 44100;
 constexpr int OUTPUT_CHUNK = 512;  // samples per mixing pass: about 12 ms at 44.1 kHz
-// A restart takes effect with the next mixing pass, on average half a pass after it is asked for;
-// the notification comes that much early so the join lands on the beat.
-constexpr uint32_t NOTIFY_LEAD_MS = OUTPUT_CHUNK * 1000 / OUTPUT_RATE / 2;
 // The effects carry their own levels; the music sits below them so shots and explosions read.
 constexpr int EFFECT_VOLUME = MIX_MAX_VOLUME * 7 / 8;
 constexpr int MUSIC_VOLUME = MIX_MAX_VOLUME * 7 / 16;
-// The pieces the game ships; loaded when the device opens (see above).
-constexpr const char* PIECE_FILES[] = {"bgm01.mid", "bgm02.mid", "bgm03.mid", "bgm04.mid", "bgm05.mid", "bgm06.mid"};
+// The pieces the game ships, loaded when the device opens (see above), in the order the game
+// first needs them: ship selection, the first stage, the boss, ...
+constexpr const char* PIECE_FILES[] = {"bgm03.mid", "bgm01.mid", "bgm04.mid", "bgm02.mid", "bgm05.mid", "bgm06.mid"};
 constexpr size_t MAX_CACHED_PIECES = 10;
 // What the notification's SDL event carries (the values of MM_MCINOTIFY and MCI_NOTIFY_SUCCESSFUL).
 constexpr Sint32 NOTIFY_EVENT_CODE = 0x3B9;
@@ -69,13 +71,17 @@ struct EffectBuffer {
     Mix_Chunk* chunk = nullptr;
 };
 
-// A fresh copy of a piece being loaded on a helper thread. Owned by its piece; the thread only
-// writes music and then done.
-struct Reload {
+// A copy of a piece being loaded on a loader thread. Shared by its piece and the loader; the
+// loader writes music and then sets done, and touches it no more.
+struct PendingLoad {
     std::string path;
     Mix_Music* music = nullptr;
     SDL_atomic_t done{};
-    SDL_Thread* thread = nullptr;
+};
+
+// The loads one loader thread carries out, one after another. Owned by that thread.
+struct LoadBatch {
+    std::vector<std::shared_ptr<PendingLoad>> loads;
 };
 
 // One loaded piece. Lives in the cache until the device closes (or the cache is full).
@@ -85,7 +91,7 @@ struct Piece {
     int64_t modified = 0;
     Mix_Music* music = nullptr;  // null when no soundfont is available: the piece stays silent
     uint32_t lengthMs = 0;
-    std::shared_ptr<Reload> reload;  // set while a fresh copy is on its way
+    std::shared_ptr<PendingLoad> pending;  // set while a (fresh) copy is on its way
 };
 
 // The MCI device: at most one open piece. Lives from "open" to "close".
@@ -103,13 +109,20 @@ std::array<EffectBuffer, EFFECT_SLOTS> g_effects;
 bool g_midiAvailable = false;
 std::vector<Piece> g_pieces;
 MusicDevice g_device;
-SDL_TimerID g_notifyTimer = 0;
-// Bumped whenever the armed notification is disarmed; a timer that fires for an older
-// generation posts nothing.
-SDL_atomic_t g_notifyGeneration{};
-// Set by the timer when it has posted; read by the tests' view of the device.
-SDL_atomic_t g_notifyPosted{};
+// The end-of-piece notification, shared between the game's thread (which arms and disarms it)
+// and the audio thread (which counts the samples mixed and posts it); guarded by g_notifyLock.
+struct EndOfPieceWatch {
+    int64_t samplesMixed = 0;  // output frames mixed since the device opened
+    bool armed = false;
+    int64_t endSample = 0;     // where the armed piece ends in the output stream
+    bool posted = false;       // the armed notification has been posted
+};
+EndOfPieceWatch g_watch;
+SDL_SpinLock g_notifyLock = 0;
 uint32_t g_lastOpenMicros = 0;
+// The output stream's format, set when the device opens.
+int g_outputRate = OUTPUT_RATE;
+int g_frameBytes = 4;
 
 int EffectSlot(int effectId) {
     const int slot = effectId - FIRST_EFFECT_ID;
@@ -135,49 +148,66 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes) {
     return true;
 }
 
-int LoadFreshCopy(void* job) {
-    Reload* reload = static_cast<Reload*>(job);
-    reload->music = Mix_LoadMUS(reload->path.c_str());
-    SDL_AtomicSet(&reload->done, 1);
+int RunLoads(void* batch) {
+    const std::unique_ptr<LoadBatch> own(static_cast<LoadBatch*>(batch));
+    for (const std::shared_ptr<PendingLoad>& load : own->loads) {
+        load->music = Mix_LoadMUS(load->path.c_str());
+        SDL_AtomicSet(&load->done, 1);
+    }
     return 0;
 }
 
-// Called when a piece was halted while it sounded: a fresh copy is loaded in the background.
-void StartReload(Piece& piece) {
-    if (!piece.music || piece.reload) return;
-    piece.reload = std::make_shared<Reload>();
-    piece.reload->path = piece.path;
-    piece.reload->thread = SDL_CreateThread(LoadFreshCopy, "vorne-music-load", piece.reload.get());
-    if (!piece.reload->thread) piece.reload.reset();
-}
-
-// Waits for the helper thread of a piece, if any, and takes its copy when takeCopy is set.
-void FinishReload(Piece& piece, bool takeCopy) {
-    if (!piece.reload) return;
-    SDL_WaitThread(piece.reload->thread, nullptr);
-    if (takeCopy && piece.reload->music) {
-        if (piece.music) Mix_FreeMusic(piece.music);
-        piece.music = piece.reload->music;
-    } else if (piece.reload->music) {
-        Mix_FreeMusic(piece.reload->music);
+// Loads a copy of each piece in the background, one after another, on one loader thread.
+void StartLoads(const std::vector<Piece*>& pieces) {
+    auto batch = std::make_unique<LoadBatch>();
+    for (Piece* piece : pieces) {
+        if (piece->pending) continue;
+        piece->pending = std::make_shared<PendingLoad>();
+        piece->pending->path = piece->path;
+        batch->loads.push_back(piece->pending);
     }
-    piece.reload.reset();
+    if (batch->loads.empty()) return;
+    LoadBatch* handed = batch.release();
+    SDL_Thread* thread = SDL_CreateThread(RunLoads, "vorne-music-load", handed);
+    if (thread) {
+        SDL_DetachThread(thread);
+    } else {
+        RunLoads(handed);  // no thread to be had: load here and now
+    }
 }
 
-// Before a piece is played again: the fresh copy replaces it when it is ready.
-void TakeFreshCopyIfReady(Piece& piece) {
-    if (piece.reload && SDL_AtomicGet(&piece.reload->done) != 0) FinishReload(piece, true);
+// Waits for a piece's pending copy, if any; takes it in place of the piece's music when take is
+// set, otherwise throws it away.
+void FinishLoad(Piece& piece, bool take) {
+    if (!piece.pending) return;
+    while (SDL_AtomicGet(&piece.pending->done) == 0) SDL_Delay(1);
+    Mix_Music* copy = piece.pending->music;
+    piece.pending.reset();
+    if (!copy) return;
+    if (take) {
+        if (piece.music) Mix_FreeMusic(piece.music);
+        piece.music = copy;
+    } else {
+        Mix_FreeMusic(copy);
+    }
+}
+
+// Before a piece is played: its copy replaces it when ready, and is waited for when the piece has
+// no music yet (loaded at start-up and not ready so far).
+void TakePendingCopy(Piece& piece) {
+    if (piece.pending && (SDL_AtomicGet(&piece.pending->done) != 0 || !piece.music)) FinishLoad(piece, true);
 }
 
 void FreePiece(Piece& piece) {
-    FinishReload(piece, false);
+    FinishLoad(piece, false);
     if (piece.music) Mix_FreeMusic(piece.music);
     piece.music = nullptr;
 }
 
 // Finds the piece for a file name (relative to the current directory), loading it when it is not
-// cached or has changed. -1 when the file cannot be read as MIDI.
-int FindOrLoadPiece(const std::string& file) {
+// cached or has changed: here and now, or with inBackground on a loader thread. -1 when the file
+// cannot be read as MIDI.
+int FindOrLoadPiece(const std::string& file, bool inBackground) {
     char resolved[PATH_MAX];
     if (!realpath(file.c_str(), resolved)) return -1;
     struct stat info {};
@@ -194,7 +224,7 @@ int FindOrLoadPiece(const std::string& file) {
     piece.modified = modified;
     std::vector<uint8_t> bytes;
     if (!ReadWholeFile(piece.path, &bytes) || !MidiLengthMs(bytes, &piece.lengthMs)) return -1;
-    if (g_midiAvailable) {
+    if (g_midiAvailable && !inBackground) {
         piece.music = Mix_LoadMUS(piece.path.c_str());
         if (!piece.music) std::fprintf(stderr, "vorne: cannot play %s: %s\n", file.c_str(), Mix_GetError());
     }
@@ -214,29 +244,41 @@ int FindOrLoadPiece(const std::string& file) {
     return slot;
 }
 
-Uint32 PostEndOfPiece(Uint32, void* generation) {
-    if (static_cast<int>(reinterpret_cast<intptr_t>(generation)) == SDL_AtomicGet(&g_notifyGeneration)) {
+// The mixer's post-mix hook, on the audio thread after every pass: posts the notification when
+// the piece ends within the next pass, so that the restart it brings starts that pass.
+void CountMixedSamples(void*, Uint8*, int bytes) {
+    bool post = false;
+    SDL_AtomicLock(&g_notifyLock);
+    const int64_t passFrames = bytes / g_frameBytes;
+    g_watch.samplesMixed += passFrames;
+    if (g_watch.armed && !g_watch.posted && g_watch.endSample <= g_watch.samplesMixed + passFrames / 2 + passFrames) {
+        g_watch.posted = true;
+        post = true;
+    }
+    SDL_AtomicUnlock(&g_notifyLock);
+    if (post) {
         SDL_Event event{};
         event.type = SDL_USEREVENT;
         event.user.code = NOTIFY_EVENT_CODE;
         event.user.data1 = reinterpret_cast<void*>(NOTIFY_SUCCESSFUL);
         SDL_PushEvent(&event);
-        SDL_AtomicSet(&g_notifyPosted, 1);
     }
-    return 0;  // once
 }
 
 void DisarmNotification() {
-    SDL_AtomicIncRef(&g_notifyGeneration);
-    if (g_notifyTimer != 0) SDL_RemoveTimer(g_notifyTimer);
-    g_notifyTimer = 0;
-    SDL_AtomicSet(&g_notifyPosted, 0);
+    SDL_AtomicLock(&g_notifyLock);
+    g_watch.armed = false;
+    g_watch.posted = false;
+    SDL_AtomicUnlock(&g_notifyLock);
 }
 
-void ArmNotification(uint32_t afterMs) {
-    DisarmNotification();
-    const intptr_t generation = SDL_AtomicGet(&g_notifyGeneration);
-    g_notifyTimer = SDL_AddTimer(afterMs, PostEndOfPiece, reinterpret_cast<void*>(generation));
+// Called right before the piece starts, which happens with the next pass.
+void ArmNotification(uint32_t lengthMs) {
+    SDL_AtomicLock(&g_notifyLock);
+    g_watch.armed = true;
+    g_watch.posted = false;
+    g_watch.endSample = g_watch.samplesMixed + static_cast<int64_t>(lengthMs) * g_outputRate / 1000;
+    SDL_AtomicUnlock(&g_notifyLock);
 }
 
 // Halts the piece. freshCopy: a piece cut short gets a fresh copy loaded for its next play (not
@@ -247,7 +289,8 @@ void StopDevice(bool freshCopy) {
         // A piece that ended on its own has nothing left sounding; one cut short has.
         const bool cutShort = Mix_PlayingMusic() != 0;
         Mix_HaltMusic();
-        if (cutShort && freshCopy) StartReload(g_pieces[static_cast<size_t>(g_device.piece)]);
+        Piece& piece = g_pieces[static_cast<size_t>(g_device.piece)];
+        if (cutShort && freshCopy && piece.music) StartLoads({&piece});
     }
     g_device.playing = false;
 }
@@ -257,11 +300,11 @@ void CarryOut(const MciCommand& c) {
         // As MCI: an alias in use cannot be opened again (the game always closes first).
         if (g_device.open) return;
         const auto start = std::chrono::steady_clock::now();
-        const int piece = FindOrLoadPiece(c.file);
+        const int piece = FindOrLoadPiece(c.file, false);
         g_lastOpenMicros = static_cast<uint32_t>(
             std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count());
         if (piece < 0) return;
-        TakeFreshCopyIfReady(g_pieces[static_cast<size_t>(piece)]);
+        TakePendingCopy(g_pieces[static_cast<size_t>(piece)]);
         g_device = MusicDevice{true, c.alias, c.file, piece, false};
         return;
     }
@@ -273,9 +316,11 @@ void CarryOut(const MciCommand& c) {
             // Playing again from the start (the loop) lets the last notes ring on into the first.
             DisarmNotification();
             const Piece& piece = g_pieces[static_cast<size_t>(g_device.piece)];
+            // The piece starts with the next pass. (Should a pass slip in between these two lines,
+            // the notification comes one pass, 12 ms, early: the loop's last moment is cut.)
+            if (c.notify && piece.lengthMs > 0) ArmNotification(piece.lengthMs);
             if (piece.music) Mix_PlayMusic(piece.music, 1);
             g_device.playing = true;
-            if (c.notify && piece.lengthMs > 0) ArmNotification(std::max(piece.lengthMs, 2 * NOTIFY_LEAD_MS) - NOTIFY_LEAD_MS);
             return;
         }
         case MCI_VERB_STOP:
@@ -306,6 +351,14 @@ bool SdlSoundInit() {
         return false;
     }
     g_audioOpen = true;
+    int rate = 0;
+    Uint16 format = 0;
+    int channels = 0;
+    Mix_QuerySpec(&rate, &format, &channels);
+    g_outputRate = rate;
+    g_frameBytes = std::max(1, static_cast<int>(SDL_AUDIO_BITSIZE(format)) / 8 * channels);
+    g_watch = EndOfPieceWatch{};
+    Mix_SetPostMix(CountMixedSamples, nullptr);
     Mix_AllocateChannels(EFFECT_SLOTS);
     Mix_Volume(-1, EFFECT_VOLUME);
     Mix_VolumeMusic(MUSIC_VOLUME);
@@ -319,7 +372,12 @@ bool SdlSoundInit() {
         Mix_Init(MIX_INIT_MID);
         g_midiAvailable = true;
     }
-    for (const char* file : PIECE_FILES) FindOrLoadPiece(file);
+    for (const char* file : PIECE_FILES) FindOrLoadPiece(file, true);
+    if (g_midiAvailable) {
+        std::vector<Piece*> pieces;
+        for (Piece& piece : g_pieces) pieces.push_back(&piece);
+        StartLoads(pieces);
+    }
     return true;
 }
 
@@ -330,6 +388,7 @@ void SdlSoundShutdown() {
     for (Piece& piece : g_pieces) FreePiece(piece);
     g_pieces.clear();
     for (int slot = 0; slot < EFFECT_SLOTS; ++slot) SdlSoundReleaseBuffer(FIRST_EFFECT_ID + slot);
+    Mix_SetPostMix(nullptr, nullptr);
     Mix_CloseAudio();
     Mix_Quit();
     SDL_QuitSubSystem(SDL_INIT_AUDIO | SDL_INIT_TIMER | SDL_INIT_EVENTS);
@@ -413,7 +472,9 @@ MciState SdlMciState() {
     MciState state;
     state.open = g_device.open;
     state.playing = g_device.playing;
-    state.notifyPending = g_notifyTimer != 0 && SDL_AtomicGet(&g_notifyPosted) == 0;
+    SDL_AtomicLock(&g_notifyLock);
+    state.notifyPending = g_watch.armed && !g_watch.posted;
+    SDL_AtomicUnlock(&g_notifyLock);
     if (g_device.open) {
         const Piece& piece = g_pieces[static_cast<size_t>(g_device.piece)];
         state.file = g_device.file;
@@ -424,3 +485,11 @@ MciState SdlMciState() {
 }
 
 uint32_t SdlMciLastOpenMicroseconds() { return g_lastOpenMicros; }
+
+int SdlMciPendingLoads() {
+    int pending = 0;
+    for (const Piece& piece : g_pieces) {
+        if (piece.pending && SDL_AtomicGet(&piece.pending->done) == 0) ++pending;
+    }
+    return pending;
+}
