@@ -105,7 +105,7 @@ void DumpInputState(JsonWriter& w) {
 
 std::string StateDump() {
     JsonWriter w;
-    w.text = "{";
+    w.text.push_back('{');
     DumpAppState(w);
     DumpInputState(w);
     DumpPlayerState(w);

@@ -27,6 +27,22 @@ bool g_headlessJoystickOpen = false;
 PlatJoystickRaw g_headlessJoystick;
 std::array<bool, 256> g_headlessSoundBuffers{};
 std::vector<int> g_headlessSounds;
+struct ScheduledMessage {
+    uint32_t at;
+    WindowMessage message;
+};
+std::vector<ScheduledMessage> g_headlessSchedule;  // in the order given (times increasing)
+std::vector<uint32_t> g_headlessPresentTimes;
+
+// Posts the scheduled messages that are due at the virtual time now.
+void PostDueMessages() {
+    size_t done = 0;
+    while (done < g_headlessSchedule.size() && static_cast<int32_t>(g_virtualClock - g_headlessSchedule[done].at) >= 0) {
+        QueuePost(g_headlessSchedule[done].message.message, g_headlessSchedule[done].message.wParam);
+        ++done;
+    }
+    g_headlessSchedule.erase(g_headlessSchedule.begin(), g_headlessSchedule.begin() + static_cast<long>(done));
+}
 std::vector<std::string> g_headlessMusic;
 
 bool Sdl() { return g_backend == PLATFORM_SDL; }
@@ -44,6 +60,8 @@ bool QueueEmpty() { return g_queueCount == 0; }
 bool PlatformInit(const PlatformOptions& options) {
     g_backend = options.backend;
     g_virtualClock = 0;
+    g_headlessSchedule.clear();
+    g_headlessPresentTimes.clear();
     if (Sdl()) return SdlInit(options);
     return true;
 }
@@ -80,14 +98,22 @@ bool PlatWindowExists() { return g_windowExists; }
 
 bool PlatPeekMessage() {
     if (Sdl() && QueueEmpty()) SdlPumpEvents(false, 0, false);
+    if (!Sdl()) PostDueMessages();
     return !QueueEmpty();
 }
 
 int PlatGetMessage(WindowMessage* msg) {
     while (QueueEmpty()) {
-        if (!Sdl()) {  // headless: nothing will ever arrive; behave as a quit
-            *msg = WindowMessage{WM_QUIT, 0};
-            return 0;
+        if (!Sdl()) {
+            // Headless: time jumps to the next scheduled message; with none, nothing will ever
+            // arrive, which ends the loop as a quit would.
+            if (g_headlessSchedule.empty()) {
+                *msg = WindowMessage{WM_QUIT, 0};
+                return 0;
+            }
+            g_virtualClock = g_headlessSchedule.front().at;
+            PostDueMessages();
+            continue;
         }
         SdlPumpEvents(true, 0, false);
     }
@@ -106,16 +132,32 @@ void PlatPostMessage(uint32_t message, uint32_t wParam) { QueuePost(message, wPa
 void PlatPostQuitMessage(int exitCode) { QueuePost(WM_QUIT, static_cast<uint32_t>(exitCode)); }
 
 void PlatWaitMessage() {
-    if (Sdl() && QueueEmpty()) SdlPumpEvents(true, 0, false);
+    if (!QueueEmpty()) return;
+    if (Sdl()) {
+        SdlPumpEvents(true, 0, false);
+    } else if (!g_headlessSchedule.empty()) {
+        if (static_cast<int32_t>(g_headlessSchedule.front().at - g_virtualClock) > 0) {
+            g_virtualClock = g_headlessSchedule.front().at;
+        }
+        PostDueMessages();
+    } else {
+        QueuePost(WM_QUIT, 0);  // headless with nothing to wait for: end the loop
+    }
 }
 
 void PlatWaitMessageUntil(uint32_t deadlineMs) {
     if (!QueueEmpty()) return;
     if (Sdl()) {
         SdlPumpEvents(true, deadlineMs, true);
-    } else if (static_cast<int32_t>(deadlineMs - g_virtualClock) > 0) {
-        g_virtualClock = deadlineMs;  // headless: time simply jumps to the deadline
+        return;
     }
+    // Headless: time jumps to the deadline or to the next scheduled message, whichever is first.
+    uint32_t until = deadlineMs;
+    if (!g_headlessSchedule.empty() && static_cast<int32_t>(g_headlessSchedule.front().at - until) < 0) {
+        until = g_headlessSchedule.front().at;
+    }
+    if (static_cast<int32_t>(until - g_virtualClock) > 0) g_virtualClock = until;
+    PostDueMessages();
 }
 
 void PlatShowCursor(bool show) {
@@ -238,8 +280,19 @@ uint64_t g_presentCount = 0;
 
 void PlatPresent() {
     ++g_presentCount;
-    if (Sdl()) SdlPresent(SurfacePrimary());
+    if (Sdl()) {
+        SdlPresent(SurfacePrimary());
+        return;
+    }
+    if (g_headlessPresentTimes.size() == 64) g_headlessPresentTimes.erase(g_headlessPresentTimes.begin());
+    g_headlessPresentTimes.push_back(g_virtualClock);
 }
+
+void PlatHeadlessScheduleMessage(uint32_t atMs, uint32_t message, uint32_t wParam) {
+    g_headlessSchedule.push_back(ScheduledMessage{atMs, WindowMessage{message, wParam}});
+}
+
+void PlatHeadlessPresentTimes(std::vector<uint32_t>* times) { *times = g_headlessPresentTimes; }
 
 uint64_t PlatPresentCount() { return g_presentCount; }
 

@@ -204,6 +204,12 @@ void PlatSetRestoreFails(bool fails);
 void PlatPresent();
 uint64_t PlatPresentCount();
 
+// Headless only, for tests of the frame loop on the virtual clock: a message that arrives at a
+// given virtual time (waiting jumps the clock forward to it), and the virtual times of the last
+// presentations (oldest first, at most 64).
+void PlatHeadlessScheduleMessage(uint32_t atMs, uint32_t message, uint32_t wParam);
+void PlatHeadlessPresentTimes(std::vector<uint32_t>* times);
+
 // Writes a width x height RGB picture (3 bytes a pixel, rows top-down) as a PNG. False on failure.
 bool PlatWritePng(const char* path, const uint8_t* rgb, int width, int height);
 

@@ -133,11 +133,32 @@ BlitResult PlatBltStretch(Surface* dst, const PlatRect& dstRect, Surface* src, c
     const int sw = srcRect.right - srcRect.left;
     const int sh = srcRect.bottom - srcRect.top;
     if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return BLIT_OK;
+    // Nearest neighbour: the source column of every destination column is worked out once, and a
+    // destination row that repeats the previous source row is a plain copy of the row above.
+    constexpr int MAX_WIDTH = 4096;
+    if (dw > MAX_WIDTH) return BLIT_FAILED;
+    int columns[MAX_WIDTH];
+    for (int col = 0; col < dw; ++col) columns[col] = srcRect.left + col * sw / dw;
+    int previousRow = -1;
     for (int row = 0; row < dh; ++row) {
         const int sy = srcRect.top + row * sh / dh;
-        const uint8_t* from = &src->pixels[static_cast<size_t>(sy) * src->width];
         uint8_t* to = &dst->pixels[static_cast<size_t>(dstRect.top + row) * dst->width + dstRect.left];
-        for (int col = 0; col < dw; ++col) to[col] = from[srcRect.left + col * sw / dw];
+        if (sy == previousRow) {
+            std::memcpy(to, to - dst->width, static_cast<size_t>(dw));
+            continue;
+        }
+        const uint8_t* from = &src->pixels[static_cast<size_t>(sy) * src->width];
+        if (dw == 2 * sw) {
+            // The usual case, the field doubled: each source pixel becomes a pair.
+            const uint8_t* row = from + srcRect.left;
+            for (int col = 0; col < sw; ++col) {
+                to[2 * col] = row[col];
+                to[2 * col + 1] = row[col];
+            }
+        } else {
+            for (int col = 0; col < dw; ++col) to[col] = from[columns[col]];
+        }
+        previousRow = sy;
     }
     return BLIT_OK;
 }

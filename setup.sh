@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Sets VORNE up on a Debian 12 machine and then plays or tests it.
+#
+#   ./setup.sh play [vorne options]   install what is missing, build, generate the data, start the game
+#   ./setup.sh test                   install what is missing, build (normal and sanitizer builds), run every test
+#
+# Packages are installed with apt-get when run as root; otherwise the exact apt-get line is
+# printed and the script stops. Nothing is downloaded at build or run time.
+set -euo pipefail
+
+cd "$(dirname "$0")"
+mode="${1:-}"
+[ $# -gt 0 ] && shift
+
+BUILD_PACKAGES=(cmake g++ make pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libsdl2-image-dev
+                libfontconfig-dev fonts-vlgothic timgm6mb-soundfont libgtest-dev libbenchmark-dev)
+TEST_PACKAGES=(xvfb xdotool x11-utils imagemagick sox openbox)
+
+usage() {
+    echo "usage: ./setup.sh play [vorne options] | ./setup.sh test" >&2
+    exit 2
+}
+
+install_missing() {
+    local missing=()
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" -eq 0 ]; then
+        echo "setup: installing ${missing[*]}"
+        export DEBIAN_FRONTEND=noninteractive
+        apt-get update -qq
+        apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    else
+        echo "setup: these packages are missing; install them and run this again:" >&2
+        echo "  sudo apt-get install -y --no-install-recommends ${missing[*]}" >&2
+        exit 1
+    fi
+}
+
+jobs=$(nproc 2>/dev/null || echo 2)
+
+build() {  # build DIR [cmake options]
+    local dir="$1"
+    shift
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" > /dev/null
+    cmake --build "$dir" -j "$jobs"
+}
+
+case "$mode" in
+    play)
+        install_missing "${BUILD_PACKAGES[@]}"
+        build build
+        cd build/data
+        exec ../vorne "$@"
+        ;;
+    test)
+        install_missing "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+        build build
+        build build-asan -DVORNE_SANITIZE=ON -DVORNE_BENCHMARKS=OFF
+        status=0
+        echo "== tests: normal build"
+        ctest --test-dir build --output-on-failure -j "$jobs" || status=1
+        echo "== tests: sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer)"
+        ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
+            ctest --test-dir build-asan --output-on-failure -j "$jobs" || status=1
+        exit $status
+        ;;
+    *)
+        usage
+        ;;
+esac

@@ -1,0 +1,182 @@
+// The frame loop's tick rule on the virtual clock, the one-frame flash, the title's timing, and
+// the ESC and P keys.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/game.h"
+#include "input/input.h"
+#include "platform/platform.h"
+#include "player/player.h"
+#include "test_support.h"
+#include "video/display.h"
+
+namespace {
+
+class FrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetUpHeadlessGame();
+        PlatCreateWindow(MainWindowProc);
+    }
+    // Runs ticks as the frame loop would, without the loop's waiting.
+    static void Ticks(int n) {
+        for (int i = 0; i < n; ++i) RunFrame();
+    }
+    static int FieldPixel(int x, int y) {
+        int pitch = 0;
+        return PlatSurfacePixels(g_fieldSurface, &pitch)[y * pitch + x];
+    }
+};
+
+TEST_F(FrameTest, TickNeedsStrictlyMoreThanTheInterval) {
+    g_frameInterval = 28;
+    EXPECT_FALSE(FrameTickDue(1028, 1000));
+    EXPECT_TRUE(FrameTickDue(1029, 1000));
+    EXPECT_TRUE(FrameTickDue(13, 0xFFFFFFF0u));  // the millisecond clock wraps
+    EXPECT_FALSE(FrameTickDue(12, 0xFFFFFFF0u));
+    g_frameInterval = 36;
+    EXPECT_FALSE(FrameTickDue(1036, 1000));
+}
+
+// The real message loop on the virtual clock: ticks are 29 ms apart, none while the game is in
+// the background, one (not a burst) on its return, and none while paused.
+TEST_F(FrameTest, MessageLoopPacesTicksWithoutCatchingUp) {
+    PlatHeadlessScheduleMessage(0, WM_ACTIVATEAPP, 1);
+    PlatHeadlessScheduleMessage(300, WM_ACTIVATEAPP, 0);
+    PlatHeadlessScheduleMessage(1000, WM_ACTIVATEAPP, 1);
+    PlatHeadlessScheduleMessage(1200, WM_QUIT, 0);
+    g_appActive = 0;
+    EXPECT_EQ(RunMessageLoop(), 0);
+    std::vector<uint32_t> times;
+    PlatHeadlessPresentTimes(&times);
+    ASSERT_GE(times.size(), 10u);
+    bool sawReturn = false;
+    for (size_t i = 1; i < times.size(); ++i) {
+        const uint32_t gap = times[i] - times[i - 1];
+        EXPECT_GE(gap, 29u) << "tick " << i;
+        EXPECT_FALSE(times[i] > 300 && times[i] < 1000) << "a tick ran in the background at " << times[i];
+        if (times[i] >= 1000 && !sawReturn) {
+            sawReturn = true;
+            EXPECT_LE(times[i], 1001u);  // the first tick after the return comes at once ...
+            ASSERT_LT(i + 1, times.size());
+            EXPECT_EQ(times[i + 1] - times[i], 29u);  // ... and the next one an interval later
+        }
+    }
+    EXPECT_TRUE(sawReturn);
+}
+
+TEST_F(FrameTest, PausedLoopPresentsNothing) {
+    g_paused = 1;
+    PlatHeadlessScheduleMessage(500, WM_QUIT, 0);
+    g_appActive = 1;
+    const uint64_t before = PlatPresentCount();
+    RunMessageLoop();
+    EXPECT_EQ(PlatPresentCount(), before);
+}
+
+TEST_F(FrameTest, FlashColourTintsExactlyOneFrame) {
+    Ticks(1);
+    g_fieldClearColour = 249;
+    g_screenState = SCREEN_GAME;  // nothing covers the field's corner during a game without a ship
+    g_shipSelectActive = 0;
+    Ticks(1);
+    EXPECT_EQ(FieldPixel(0, 239), 249);
+    Ticks(1);
+    EXPECT_EQ(FieldPixel(0, 239), 15);
+}
+
+// Splash 60 frames; the logo's first step comes in the splash's last tick, it slides 12 frames
+// and arrives (flash, effects 101 and 102) on tick 72; the title's sixth frame (tick 77) is the
+// first that reads the start control.
+TEST_F(FrameTest, TitleTiming) {
+    Ticks(59);
+    EXPECT_EQ(g_screenState, SCREEN_SPLASH);
+    Ticks(1);
+    EXPECT_EQ(g_screenState, SCREEN_TITLE_SLIDE);
+    EXPECT_EQ(g_titleLogoUpper.y, -90);
+    Ticks(11);
+    EXPECT_EQ(g_screenState, SCREEN_TITLE_SLIDE);
+    EXPECT_EQ(g_titleLogoUpper.y, 20);
+    EXPECT_EQ(g_titleLogoLower.y, 110);
+    std::vector<int> sounds;
+    std::vector<std::string> music;
+    PlatHeadlessTakeAudioLog(&sounds, &music);
+    Ticks(1);
+    EXPECT_EQ(g_screenState, SCREEN_TITLE);
+    EXPECT_EQ(g_fieldClearColour, 249);
+    PlatHeadlessTakeAudioLog(&sounds, &music);
+    EXPECT_EQ(sounds, (std::vector<int>{101, 102}));
+    PlatHeadlessSetKeyDown(VK_SPACE, true);
+    Ticks(4);
+    EXPECT_EQ(g_screenState, SCREEN_TITLE);
+    Ticks(1);
+    EXPECT_EQ(g_screenState, SCREEN_GAME);
+    PlatHeadlessTakeAudioLog(&sounds, &music);
+    EXPECT_EQ(music, (std::vector<std::string>{"stop BGM wait", "close BGM wait", "open bgm03.mid alias BGM wait",
+                                                "play BGM from 0 notify"}));
+}
+
+TEST_F(FrameTest, PushStartLineBlinksSixteenOnFourteenOff) {
+    Ticks(72);
+    ASSERT_EQ(g_screenState, SCREEN_TITLE);
+    // Count the frames in which the line's area differs from the clear colour.
+    std::vector<bool> shown;
+    for (int i = 0; i < 60; ++i) {
+        Ticks(1);
+        bool inked = false;
+        for (int x = 20; x < 180 && !inked; ++x) {
+            for (int y = 220; y < 230 && !inked; ++y) inked = FieldPixel(x, y) != 15;
+        }
+        shown.push_back(inked);
+    }
+    // The line was drawn on the arrival frame too, so the first run seen here is one short.
+    std::vector<std::pair<bool, int>> runs;
+    for (bool s : shown) {
+        if (runs.empty() || runs.back().first != s) runs.push_back({s, 0});
+        ++runs.back().second;
+    }
+    ASSERT_GE(runs.size(), 3u);
+    EXPECT_EQ(runs[0], std::make_pair(true, 15));
+    EXPECT_EQ(runs[1], std::make_pair(false, 14));
+    EXPECT_EQ(runs[2], std::make_pair(true, 16));
+}
+
+TEST_F(FrameTest, EscapeQuitsFromTheTitleAndResetsAGame) {
+    Ticks(80);
+    g_screenState = SCREEN_GAME;
+    g_playing = 1;
+    MainWindowProc(WM_KEYDOWN, VK_ESCAPE);
+    EXPECT_TRUE(PlatWindowExists());
+    EXPECT_EQ(g_screenState, SCREEN_SPLASH);
+    EXPECT_EQ(g_playing, 0);
+    MainWindowProc(WM_KEYDOWN, VK_ESCAPE);  // a repeated key message on the splash ends the program
+    EXPECT_FALSE(PlatWindowExists());
+    SetUpHeadlessGame();  // the destruction released the display; bring it back for the next tests
+    InitDisplay();
+}
+
+TEST_F(FrameTest, PausesOnlyInPlayAndAnyPressResumes) {
+    MainWindowProc(WM_KEYDOWN, VK_P);  // splash: only clears
+    EXPECT_EQ(g_pauseRequested, 0);
+    g_screenState = SCREEN_GAME;
+    g_playing = 0;  // ship selection
+    MainWindowProc(WM_KEYDOWN, VK_P);
+    EXPECT_EQ(g_pauseRequested, 0);
+    g_playing = 1;
+    g_shipSelectActive = 0;
+    MainWindowProc(WM_KEYDOWN, VK_P);
+    EXPECT_EQ(g_pauseRequested, 1);
+    Ticks(1);  // the frame draws the label, then the pause takes hold
+    EXPECT_EQ(g_paused, 1);
+    bool labelInked = false;
+    for (int x = 60; x < 140; ++x) {
+        for (int y = 80; y < 90; ++y) labelInked = labelInked || FieldPixel(x, y) != 15;
+    }
+    EXPECT_TRUE(labelInked);
+    MainWindowProc(WM_KEYDOWN, VK_P);  // the next press (or a key repeat) resumes
+    EXPECT_EQ(g_paused, 0);
+    EXPECT_EQ(g_pauseRequested, 0);
+}
+
+}  // namespace

@@ -1,0 +1,153 @@
+// Controls, the replay file and the high-score file.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/game.h"
+#include "input/input.h"
+#include "platform/platform.h"
+#include "player/player.h"
+#include "test_support.h"
+
+namespace {
+
+std::string Le32(uint32_t v) {
+    std::string s(4, '\0');
+    for (int i = 0; i < 4; ++i) s[i] = static_cast<char>(v >> (8 * i));
+    return s;
+}
+
+class RecordsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetUpHeadlessGame();
+        RemoveRecordFiles();
+        std::memset(g_replayRecords, 0, sizeof g_replayRecords);
+    }
+    void TearDown() override { RemoveRecordFiles(); }
+};
+
+TEST_F(RecordsTest, JoystickAxisThresholds) {
+    const uint8_t buttons[32] = {0, 3};
+    JoystickState s;
+    JoystickStateFromRaw(14000, 50000, buttons, &s);
+    EXPECT_EQ(s.left, 1);
+    EXPECT_EQ(s.right, 0);
+    EXPECT_EQ(s.down, 1);
+    EXPECT_EQ(s.buttons[0], 0);
+    EXPECT_EQ(s.buttons[1], 1);  // any nonzero report counts as held
+    JoystickStateFromRaw(14001, 49999, buttons, &s);
+    EXPECT_EQ(s.left + s.right + s.up + s.down, 0);
+    JoystickStateFromRaw(50000, 14000, buttons, &s);
+    EXPECT_EQ(s.right, 1);
+    EXPECT_EQ(s.up, 1);
+}
+
+TEST_F(RecordsTest, LiveControlsRecordAndReplayReadsOnlyBytesOfOne) {
+    g_replayFrame = 5;
+    PlatHeadlessSetKeyDown(VK_NUMPAD4, true);
+    PlatHeadlessSetKeyDown(VK_LEFT, false);
+    EXPECT_TRUE(IsControlPressed(CONTROL_LEFT));
+    EXPECT_FALSE(IsControlPressed(CONTROL_RIGHT));
+    EXPECT_EQ(g_replayRecords[5].left, 1);
+    EXPECT_EQ(g_replayRecords[5].right, 0);
+    // Watching: the keys no longer count, and only a byte equal to 1 is a press.
+    g_watchingReplay = 1;
+    g_replayRecords[5].right = 2;
+    EXPECT_TRUE(IsControlPressed(CONTROL_LEFT));
+    EXPECT_FALSE(IsControlPressed(CONTROL_RIGHT));
+    PlatHeadlessSetKeyDown(VK_NUMPAD4, false);
+    g_replayRecords[5].left = 0;
+    PlatHeadlessSetKeyDown(VK_LEFT, true);
+    EXPECT_FALSE(IsControlPressed(CONTROL_LEFT));
+    PlatHeadlessSetKeyDown(VK_LEFT, false);
+    g_watchingReplay = 0;
+}
+
+TEST_F(RecordsTest, ReplayFileCases) {
+    // No file, or a wrong magic number: nothing usable.
+    EXPECT_EQ(LoadReplay(), 1);
+    WriteWholeFile("replay.rep", Le32(REPLAY_MAGIC + 1));
+    EXPECT_EQ(LoadReplay(), 1);
+    WriteWholeFile("replay.rep", "\xF2\x9E");
+    EXPECT_EQ(LoadReplay(), 1);
+    // The magic alone is a replay in which nothing is ever pressed.
+    WriteWholeFile("replay.rep", Le32(REPLAY_MAGIC));
+    EXPECT_EQ(LoadReplay(), 0);
+    // A trailing partial record fills the first bytes of one more record.
+    WriteWholeFile("replay.rep", Le32(REPLAY_MAGIC) + std::string("\1\0\1\0\1\0\x20\1\1", 9));
+    EXPECT_EQ(LoadReplay(), 0);
+    EXPECT_EQ(g_replayRecords[0].fps, 0x20);
+    EXPECT_EQ(g_replayRecords[1].up, 1);
+    EXPECT_EQ(g_replayRecords[1].down, 1);
+    EXPECT_EQ(g_replayRecords[1].left, 0);
+    // More than the whole array: exactly 108000 records are read, the rest ignored.
+    std::string big = Le32(REPLAY_MAGIC) + std::string(7 * MAX_REPLAY_FRAMES, '\0') + std::string(70, '\1');
+    big[4 + 7 * (MAX_REPLAY_FRAMES - 1)] = 1;
+    WriteWholeFile("replay.rep", big);
+    EXPECT_EQ(LoadReplay(), 0);
+    EXPECT_EQ(g_replayRecords[MAX_REPLAY_FRAMES - 1].up, 1);
+    EXPECT_EQ(g_replayRecords[0].up, 0);
+}
+
+TEST_F(RecordsTest, SavingWritesTheMagicAndTheFramesPlayed) {
+    g_replayFrame = 0;
+    SaveReplay();
+    EXPECT_EQ(ReadWholeFile("replay.rep"), Le32(REPLAY_MAGIC));
+    g_replayRecords[1].shot = 1;
+    g_replayFrame = 2;
+    SaveReplay();
+    const std::string saved = ReadWholeFile("replay.rep");
+    ASSERT_EQ(saved.size(), 4u + 14u);
+    EXPECT_EQ(saved[4 + 7 + 4], 1);
+    // The last index holds: a game longer than the array keeps writing the last record.
+    g_replayFrame = MAX_REPLAY_FRAMES - 1;
+    SaveReplay();
+    EXPECT_EQ(ReadWholeFile("replay.rep").size(), 4u + 7u * (MAX_REPLAY_FRAMES - 1));
+}
+
+TEST_F(RecordsTest, HighScoreFileAndCommitRules) {
+    ReadHighScoreFile();
+    EXPECT_EQ(g_savedHiScore, DEFAULT_HIGH_SCORE);
+    WriteWholeFile("score.dat", Le32(123456789));
+    LoadHighScore();
+    EXPECT_EQ(g_savedHiScore, 123456789);
+    EXPECT_EQ(g_hiScore, 123456789);
+    RemoveRecordFiles();
+    ReadHighScoreFile();
+
+    // Equal to the stored score: nothing written.
+    g_hiScore = DEFAULT_HIGH_SCORE;
+    CommitHighScore();
+    EXPECT_EQ(ReadWholeFile("score.dat"), "");
+    // After a continue: nothing written, however high.
+    g_hiScore = DEFAULT_HIGH_SCORE + 10;
+    g_continued = 1;
+    CommitHighScore();
+    EXPECT_EQ(ReadWholeFile("score.dat"), "");
+    // Watching a replay: nothing written.
+    g_continued = 0;
+    g_watchingReplay = 1;
+    CommitHighScore();
+    EXPECT_EQ(ReadWholeFile("replay.rep"), "");
+    g_watchingReplay = 0;
+    // A live game that beat it: the replay and then the score.
+    g_replayFrame = 3;
+    CommitHighScore();
+    EXPECT_EQ(ReadWholeFile("score.dat"), Le32(DEFAULT_HIGH_SCORE + 10));
+    EXPECT_EQ(ReadWholeFile("replay.rep").size(), 4u + 21u);
+    EXPECT_EQ(g_savedHiScore, DEFAULT_HIGH_SCORE + 10);
+}
+
+TEST_F(RecordsTest, UnwritableFolderLosesNothingAndDoesNotStop) {
+    // A folder in place of the file: it cannot be opened for writing.
+    ASSERT_EQ(std::system("mkdir -p score.dat replay.rep"), 0);
+    g_hiScore = DEFAULT_HIGH_SCORE + 1;
+    g_replayFrame = 10;
+    CommitHighScore();
+    EXPECT_EQ(g_savedHiScore, DEFAULT_HIGH_SCORE + 1);  // play goes on with the new value shown
+    ASSERT_EQ(std::system("rmdir score.dat replay.rep"), 0);
+}
+
+}  // namespace
