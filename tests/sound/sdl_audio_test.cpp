@@ -41,8 +41,10 @@ uint32_t TicksFor(uint32_t ms) { return ms * 960 / 1000; }
 // The two pieces every test finds in its folder: bgm01 and bgm02, held chords of these lengths.
 constexpr uint32_t SHORT_MS = 600;
 constexpr uint32_t LONGER_MS = 900;
-// How late a notification may come: the timer thread and the test's event wait.
-constexpr int NOTIFY_SLACK_MS = 150;
+// How late a notification may come. It is counted in mixed samples, and on a busy machine the
+// dummy driver's mixing falls behind the wall clock; still far from the 2.8 s that FluidSynth
+// itself would take to report the end.
+constexpr int NOTIFY_SLACK_MS = 600;
 
 bool SoundFontInstalled() {
     const char* env = std::getenv("SDL_SOUNDFONTS");
@@ -204,18 +206,18 @@ TEST_F(SdlAudio, NotifiesAtTheEndAndRestartsWhenPlayedAgain) {
     Open("dummy");
     SdlMciSendString("open bgm01.mid alias BGM wait");
     SdlMciSendString("play BGM from 0 notify");
-    const int first = WaitForNotification(2000);
+    const int first = WaitForNotification(3000);
     EXPECT_GE(first, static_cast<int>(SHORT_MS) * 9 / 10);  // the dummy driver's clock runs a little fast
     EXPECT_LE(first, static_cast<int>(SHORT_MS) + NOTIFY_SLACK_MS);
     EXPECT_FALSE(SdlMciState().notifyPending);
     // What the window procedure does with the notification: play again, and it ends again.
     SdlMciSendString("play BGM from 0 notify");
-    const int second = WaitForNotification(2000);
+    const int second = WaitForNotification(3000);
     EXPECT_GE(second, static_cast<int>(SHORT_MS) * 9 / 10);
     EXPECT_LE(second, static_cast<int>(SHORT_MS) + NOTIFY_SLACK_MS);
     // Played without notify: it ends silently.
     SdlMciSendString("play BGM from 0");
-    EXPECT_EQ(WaitForNotification(SHORT_MS + 300), -1);
+    EXPECT_EQ(WaitForNotification(SHORT_MS + NOTIFY_SLACK_MS), -1);
 }
 
 TEST_F(SdlAudio, StoppedClosedOrReplacedPiecesDoNotNotify) {
@@ -233,7 +235,7 @@ TEST_F(SdlAudio, StoppedClosedOrReplacedPiecesDoNotNotify) {
     SdlMciSendString("close BGM wait");
     SdlMciSendString("open bgm02.mid alias BGM wait");
     SdlMciSendString("play BGM from 0 notify");
-    const int ended = WaitForNotification(2000);
+    const int ended = WaitForNotification(3000);
     EXPECT_GE(ended, static_cast<int>(LONGER_MS) * 9 / 10);
     EXPECT_LE(ended, static_cast<int>(LONGER_MS) + NOTIFY_SLACK_MS);
 
