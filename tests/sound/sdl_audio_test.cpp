@@ -373,24 +373,38 @@ TEST_F(SdlAudio, APieceCutShortStartsCleanNextTime) {
     for (int key : {48, 55, 60, 64}) late.Note(0, TicksFor(600), TicksFor(2400), key);
     ASSERT_TRUE(late.Save("bgm01.mid", TicksFor(3000)));
     Open("disk");
+    WaitForLoads();
     SdlMciSendString("open bgm01.mid alias BGM wait");
     SdlMciSendString("play BGM from 0 notify");
     SDL_Delay(1100);  // the chord sounds
     SdlMciSendString("stop BGM wait");
     SdlMciSendString("close BGM wait");
-    SDL_Delay(900);
+    EXPECT_EQ(SdlMciPendingLoads(), 1);  // the fresh copy
+    WaitForLoads();
+    SDL_Delay(200);
     SdlMciSendString("open bgm01.mid alias BGM wait");
     SdlMciSendString("play BGM from 0 notify");
     SDL_Delay(450);  // still inside the silent beginning
     SdlSoundShutdown();
     const std::vector<double> out = Recorded();
-    ASSERT_GT(out.size(), 44100u);
-    const size_t end = out.size();
-    const double chord = Rms(out, end - 44100 * 17 / 10, end - 44100 * 14 / 10);
-    const double replayStart = Rms(out, end - 44100 * 35 / 100, end);
-    std::printf("[ measure  ] cut-short chord %.4f, start of the next play %.5f\n", chord, replayStart);
+    // In 10 ms windows: the chord, then the silence from the moment it was stopped; from there on
+    // everything must stay silent, the next play's beginning included.
+    const size_t window = 44100 / 100;
+    std::vector<double> level;
+    for (size_t at = 0; at + window <= out.size(); at += window) level.push_back(Rms(out, at, at + window));
+    size_t chordStart = 0;
+    while (chordStart < level.size() && level[chordStart] < 0.01) ++chordStart;
+    ASSERT_LT(chordStart, level.size()) << "the chord was not heard";
+    size_t chordEnd = chordStart;
+    double chord = 0.0;
+    while (chordEnd < level.size() && level[chordEnd] > 0.001) chord = std::max(chord, level[chordEnd++]);
+    double afterwards = 0.0;
+    for (size_t i = chordEnd; i < level.size(); ++i) afterwards = std::max(afterwards, level[i]);
+    std::printf("[ measure  ] cut-short chord %.4f; loudest 10 ms after it, the next play's start included: %.5f\n",
+                chord, afterwards);
     EXPECT_GT(chord, 0.02);
-    EXPECT_LT(replayStart, 0.001);
+    EXPECT_GT(level.size() - chordEnd, 30u);  // the silence and the next play were recorded
+    EXPECT_LT(afterwards, 0.001);
 }
 
 }  // namespace
