@@ -119,6 +119,8 @@ struct EndOfPieceWatch {
 };
 EndOfPieceWatch g_watch;
 SDL_SpinLock g_notifyLock = 0;
+// Taken around every load of a piece (see LoadMusicFile).
+SDL_mutex* g_loadLock = nullptr;
 uint32_t g_lastOpenMicros = 0;
 // The output stream's format, set when the device opens.
 int g_outputRate = OUTPUT_RATE;
@@ -148,10 +150,19 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes) {
     return true;
 }
 
+// Mix_LoadMUS is not safe on two threads at once: for a MIDI file it also tries SDL_mixer's
+// built-in Timidity, whose set-up rebuilds global tables each time. Every load takes this lock.
+Mix_Music* LoadMusicFile(const std::string& path) {
+    SDL_LockMutex(g_loadLock);
+    Mix_Music* music = Mix_LoadMUS(path.c_str());
+    SDL_UnlockMutex(g_loadLock);
+    return music;
+}
+
 int RunLoads(void* batch) {
     const std::unique_ptr<LoadBatch> own(static_cast<LoadBatch*>(batch));
     for (const std::shared_ptr<PendingLoad>& load : own->loads) {
-        load->music = Mix_LoadMUS(load->path.c_str());
+        load->music = LoadMusicFile(load->path);
         SDL_AtomicSet(&load->done, 1);
     }
     return 0;
@@ -225,7 +236,7 @@ int FindOrLoadPiece(const std::string& file, bool inBackground) {
     std::vector<uint8_t> bytes;
     if (!ReadWholeFile(piece.path, &bytes) || !MidiLengthMs(bytes, &piece.lengthMs)) return -1;
     if (g_midiAvailable && !inBackground) {
-        piece.music = Mix_LoadMUS(piece.path.c_str());
+        piece.music = LoadMusicFile(piece.path);
         if (!piece.music) std::fprintf(stderr, "vorne: cannot play %s: %s\n", file.c_str(), Mix_GetError());
     }
 
@@ -353,6 +364,7 @@ bool SdlSoundInit() {
         return false;
     }
     g_audioOpen = true;
+    g_loadLock = SDL_CreateMutex();
     int rate = 0;
     Uint16 format = 0;
     int channels = 0;
@@ -391,6 +403,8 @@ void SdlSoundShutdown() {
     g_pieces.clear();
     for (int slot = 0; slot < EFFECT_SLOTS; ++slot) SdlSoundReleaseBuffer(FIRST_EFFECT_ID + slot);
     Mix_SetPostMix(nullptr, nullptr);
+    SDL_DestroyMutex(g_loadLock);  // every load has finished: each piece waited for its own
+    g_loadLock = nullptr;
     Mix_CloseAudio();
     Mix_Quit();
     SDL_QuitSubSystem(SDL_INIT_AUDIO | SDL_INIT_EVENTS);
