@@ -72,8 +72,10 @@ void AppendBulletSums(std::string& out) {
 
 struct NamedBoss {
     const char* name;
-    const BossRecord* record;
+    int32_t x, y, alive, hitPoints;
 };
+
+#define NAMED_BOSS(record) NamedBoss{#record, record.x, record.y, record.alive, record.hitPoints}
 
 }  // namespace
 
@@ -107,10 +109,9 @@ std::string TraceLine(long tick, const std::vector<int>& sounds, const std::vect
     out += "],";
     AppendRecords(out, "enemies", g_enemies, ENEMY_COUNT);
     AppendRecords(out, "large", g_largeEnemies, LARGE_ENEMY_COUNT);
-    const NamedBoss bosses[] = {{"g_midBoss", &g_midBoss},     {"g_midBossEscort", &g_midBossEscort},
-                                {"g_midBossTwo", &g_midBossTwo}, {"g_bossOne", &g_bossOne},
-                                {"g_bossTwo", &g_bossTwo},     {"g_bossThree", &g_bossThree},
-                                {"g_bossFour", &g_bossFour},   {"g_bossFinal", &g_bossFinal}};
+    const NamedBoss bosses[] = {NAMED_BOSS(g_midBoss), NAMED_BOSS(g_midBossEscort), NAMED_BOSS(g_midBossTwo),
+                                NAMED_BOSS(g_bossOne), NAMED_BOSS(g_bossTwo),       NAMED_BOSS(g_bossThree),
+                                NAMED_BOSS(g_bossFour), NAMED_BOSS(g_bossFinal)};
     out += "\"bosses\":{";
     bool first = true;
     for (const NamedBoss& b : bosses) {
@@ -118,8 +119,8 @@ std::string TraceLine(long tick, const std::vector<int>& sounds, const std::vect
         first = false;
         out += '"';
         out += b.name;
-        out += "\":[" + std::to_string(b.record->x) + ',' + std::to_string(b.record->y) + ',' +
-               std::to_string(b.record->alive) + ',' + std::to_string(b.record->hitPoints) + ']';
+        out += "\":[" + std::to_string(b.x) + ',' + std::to_string(b.y) + ',' + std::to_string(b.alive) + ',' +
+               std::to_string(b.hitPoints) + ']';
     }
     out += "},";
     AppendBulletSums(out);

@@ -23,6 +23,9 @@ void DumpBullets(JsonWriter& w, const char* name, const EnemyBullet* bullets, in
 void DumpEnemyFireState(JsonWriter& w) {
     JsonInt(w, "g_enemyBulletCount", g_enemyBulletCount);
     JsonInt(w, "g_largeBulletAltSprite", g_largeBulletAltSprite);
+    JsonInt(w, "g_crossCounterA", g_crossCounterA);
+    JsonInt(w, "g_crossCounterB", g_crossCounterB);
+    JsonInt(w, "g_ringCounter", g_ringCounter);
     DumpBullets(w, "g_smallBullets", g_smallBullets, SMALL_BULLET_COUNT);
     DumpBullets(w, "g_largeBullets", g_largeBullets, LARGE_BULLET_COUNT);
 }

@@ -4,6 +4,10 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "platform/platform_internal.h"
 
 struct Surface {
@@ -35,6 +39,40 @@ Surface* NewSurface(int width, int height) {
         }
     }
     return nullptr;
+}
+
+// Copies n pixels, leaving the destination where the source holds the key.
+void CopyKeyed(uint8_t* to, const uint8_t* from, int n, uint8_t key) {
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i keys = _mm_set1_epi8(static_cast<char>(key));
+    for (; i + 16 <= n; i += 16) {
+        const __m128i src = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
+        const __m128i dst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(to + i));
+        const __m128i transparent = _mm_cmpeq_epi8(src, keys);
+        const __m128i mixed = _mm_or_si128(_mm_and_si128(transparent, dst), _mm_andnot_si128(transparent, src));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), mixed);
+    }
+#endif
+    for (; i < n; ++i) {
+        if (from[i] != key) to[i] = from[i];
+    }
+}
+
+// Writes every pixel of a row twice: n source pixels become 2n.
+void DoubleRow(uint8_t* to, const uint8_t* from, int n) {
+    int i = 0;
+#if defined(__SSE2__)
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 2 * i), _mm_unpacklo_epi8(v, v));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 2 * i + 16), _mm_unpackhi_epi8(v, v));
+    }
+#endif
+    for (; i < n; ++i) {
+        to[2 * i] = from[i];
+        to[2 * i + 1] = from[i];
+    }
 }
 
 bool RectInside(const PlatRect& r, const Surface* s) {
@@ -117,9 +155,7 @@ BlitResult PlatBltFast(Surface* dst, int x, int y, Surface* src, const PlatRect&
         if (key < 0) {
             std::memcpy(to, from, static_cast<size_t>(w));
         } else {
-            for (int col = 0; col < w; ++col) {
-                if (from[col] != key) to[col] = from[col];
-            }
+            CopyKeyed(to, from, w, static_cast<uint8_t>(key));
         }
     }
     return BLIT_OK;
@@ -150,11 +186,7 @@ BlitResult PlatBltStretch(Surface* dst, const PlatRect& dstRect, Surface* src, c
         const uint8_t* from = &src->pixels[static_cast<size_t>(sy) * src->width];
         if (dw == 2 * sw) {
             // The usual case, the field doubled: each source pixel becomes a pair.
-            const uint8_t* row = from + srcRect.left;
-            for (int col = 0; col < sw; ++col) {
-                to[2 * col] = row[col];
-                to[2 * col + 1] = row[col];
-            }
+            DoubleRow(to, from + srcRect.left, sw);
         } else {
             for (int col = 0; col < dw; ++col) to[col] = from[columns[col]];
         }

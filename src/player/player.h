@@ -23,6 +23,60 @@ struct PlayerShip {
 // Ship A at 0, ship B at 1; start values from InitObjectPools.
 extern PlayerShip g_ships[2];
 
+// The ship is hit (and aimed at) through one pixel: ship A's at (11, 15), ship B's at (11, 8) of
+// its 24 x 24 picture. Used by the collision pass, the enemy bullets and the aimed shots.
+inline int32_t ShipHitX(int ship) { return g_ships[ship].x + 11; }
+inline int32_t ShipHitY(int ship) { return g_ships[ship].y + (ship == 0 ? 15 : 8); }
+
+// Player shots and bomb-unit shots share one record.
+struct PlayerShot {
+    int32_t x, y, width, height, alive;
+};
+
+// One of the escort craft a bomb calls.
+struct BombUnit {
+    int32_t x, y, width, height, alive;
+};
+
+inline constexpr int PLAYER_SHOT_COUNT = 40;  // four groups of ten
+inline constexpr int BOMB_UNIT_COUNT_A = 5;
+inline constexpr int BOMB_UNIT_COUNT_B = 10;
+inline constexpr int UNIT_SHOT_COUNT_A = 50;   // ten per ship A unit
+inline constexpr int UNIT_SHOT_COUNT_B = 100;  // ten per ship B unit
+inline constexpr int MAX_SCORE_LEVEL = 16;
+inline constexpr int32_t MAX_SCORE = 999999990;
+
+inline constexpr int BOMB_PHASE_NONE = 0;
+inline constexpr int BOMB_PHASE_RISING = 1;
+inline constexpr int BOMB_PHASE_FIRING = 2;
+inline constexpr int BOMB_PHASE_LEAVING = 3;
+
+inline constexpr int PLAYER_PHASE_NORMAL = 0;
+inline constexpr int PLAYER_PHASE_RESPAWN = 1;
+inline constexpr int PLAYER_PHASE_INVULNERABLE = 2;
+inline constexpr int PLAYER_PHASE_OUT = 3;
+
+// ---- shot pools; start values from InitObjectPools, shot sizes set by ConfirmShip
+extern PlayerShot g_playerShots[PLAYER_SHOT_COUNT];
+extern BombUnit g_bombUnitsA[BOMB_UNIT_COUNT_A];
+extern BombUnit g_bombUnitsB[BOMB_UNIT_COUNT_B];
+extern PlayerShot g_unitShotsA[UNIT_SHOT_COUNT_A];
+extern PlayerShot g_unitShotsB[UNIT_SHOT_COUNT_B];
+extern int g_fireInterval;       // frames between volleys (3)
+extern int g_fireCounter;        // frames since the last volley
+extern int g_unitFireCounterA;   // the same for the bomb units' volleys
+extern int g_unitFireCounterB;
+
+// ---- a lost life sets these (with g_playerPhase 1); the ship update counts them down
+extern int g_respawnDelay;   // frames left before the ship returns
+extern int g_invulnTimer;    // frames left of invulnerability
+
+// The floating score number after a bonus; reset by ResetGame.
+struct ScorePopup {
+    int32_t x, y, value, active, age;
+};
+extern ScorePopup g_scorePopup;
+
 // ---- play flags; reset by ResetGame
 extern int g_playing;
 extern int g_playerPhase;
@@ -45,7 +99,7 @@ extern int g_bombs;
 
 // ---- aim jitter: the angle offset added to aimed enemy shots; reset by ResetGame
 extern float g_aimJitter;
-extern int g_aimJitterWide;
+extern int g_aimJitterWide;  // 1: the wide table (set by the stage timeline)
 
 // ---- resets, called by ResetGame and InitObjectPools
 void ResetShipSide();     // the ship, selection, shots, bomb, score level, pop-up, jitter values
@@ -83,6 +137,26 @@ int UpdateContinueScreen();
 int UpdateGameOver();
 int DrawBulletCountAndTimer();
 int DrawScores(int mode);  // mode 0 the title's form, 1 the play form
+
+// Called by the collision pass after a boss bonus: a number rising 20 pixels over 20 frames.
+void ShowScorePopup(int x, int y, int value);
+// Called by the ship update when the last life is gone: opens the continue screen.
+void StartContinueScreen();
+
+// One hit on the ship (shield, then a life). Called by the enemy bullets and the collision pass.
+void HitPlayer();
+
+// ---- stage caption, end-of-round story and ending switches; set by the stage timeline,
+// reset by ResetGame
+extern int g_messageVisible;
+extern int g_messageRowY;
+extern int g_storyActive;
+extern int g_storyLines;
+extern int g_endingActive;
+// The stage caption n (1..5; rows move down by four in the second round) and its removal.
+// Called by the stage timeline.
+void ShowMessageImage(int n);
+void HideMessageImage();
 
 // The boss blast's position (read by the in-game frame).
 extern int g_bossBlastX;

@@ -8,6 +8,7 @@
 #include "input/input.h"
 #include "platform/platform.h"
 #include "player/player.h"
+#include "player/ship.h"
 #include "test_support.h"
 #include "video/display.h"
 
@@ -80,6 +81,7 @@ TEST_F(FrameTest, FlashColourTintsExactlyOneFrame) {
     g_fieldClearColour = 249;
     g_screenState = SCREEN_GAME;  // nothing covers the field's corner during a game without a ship
     g_shipSelectActive = 0;
+    for (Star& s : g_stars) s.y = -100;  // nor a falling star
     Ticks(1);
     EXPECT_EQ(FieldPixel(0, 239), 249);
     Ticks(1);

@@ -1,0 +1,399 @@
+// The collision pass: the one place where the player hurts enemies. Once a frame, right after the
+// enemies have moved and before the ship does, every live target is taken in a fixed order (the
+// final boss first, the small enemies last) and, for each, in this order: the boss body against
+// the ship, the player's shots and the bomb units' shots against its vulnerable box, the boss
+// time limit, the kill, the removal once it has left the field, and its drawing. The pass also
+// holds HitPlayer, the one operation a hit on the ship runs (the enemy bullets call it too).
+#include "app/game.h"
+#include "enemyfire/enemyfire.h"
+#include "player/combat.h"
+#include "player/player.h"
+#include "sound/sound.h"
+#include "stage/stage.h"
+#include "video/display.h"
+
+namespace {
+
+// A target's vulnerable box, right and bottom exclusive.
+struct Box {
+    int left, top, right, bottom;
+};
+
+// How a target answers a hit.
+enum TargetKind {
+    TARGET_BOSS = 0,     // sound 107 on every hit
+    TARGET_WEARING = 1,  // the same, and a player-shot hit keeps the chain alive (mid-bosses, large enemies)
+    TARGET_SMALL = 2,    // small enemies are hit without a sound
+};
+
+// Damage of each shot pool; player shots 0..19 are the heavy pair of the volley.
+inline constexpr int HEAVY_SHOT_SLOTS = 20;
+inline constexpr int HEAVY_SHOT_DAMAGE = 2;
+inline constexpr int LIGHT_SHOT_DAMAGE = 1;
+inline constexpr int UNIT_SHOT_A_DAMAGE = 3;
+inline constexpr int UNIT_SHOT_B_DAMAGE = 1;
+// A player-shot hit on a mid-boss or large enemy lifts the chain timer to at least this.
+inline constexpr int WEARING_CHAIN_HOLD = 10;
+
+// Chain-kill awards per chain step, and the fixed awards of the bosses.
+inline constexpr int32_t SMALL_KILL_AWARD = 460;
+inline constexpr int32_t LARGE_KILL_AWARD = 6850;
+inline constexpr int32_t MID_BOSS_KILL_AWARD = 45000;
+inline constexpr int32_t MID_BOSS_TWO_AWARD = 100000;
+inline constexpr int32_t BOSS_ONE_AWARD = 100000;
+inline constexpr int32_t BOSS_TWO_AWARD = 200000;
+inline constexpr int32_t BOSS_THREE_AWARD = 300000;
+inline constexpr int32_t BOSS_FOUR_AWARD = 400000;
+inline constexpr int32_t FINAL_BOSS_AWARD = 1000000;
+inline constexpr int32_t FINAL_BOSS_LIFE_BONUS = 5000000;  // per spare life of each ship still flying
+
+inline constexpr int SHIP_START_X[2] = {64, 112};
+inline constexpr int SHIP_START_Y = 180;
+
+bool Overlaps(const Box& a, const Box& b) {
+    return a.right > b.left && b.right > a.left && a.bottom > b.top && b.bottom > a.top;
+}
+
+bool HitPixelInside(int ship, const Box& box) {
+    const int hx = ShipHitX(ship);
+    const int hy = ShipHitY(ship);
+    return Overlaps(Box{hx, hy, hx + 1, hy + 1}, box);
+}
+
+// The shot gate: a target is hit only once this much of it is on the field.
+bool InShotGate(int x, int y, int minY, int minX, int maxX) { return y >= minY && x >= minX && x <= maxX; }
+
+// A boss body touching the hit pixel of a ship that can be hit costs a shield point per frame.
+void TestBossBody(const Box& box) {
+    for (int s = 0; s < 2; ++s) {
+        if (g_ships[s].active != 0 && g_ships[s].state == SHIP_STATE_NORMAL && HitPixelInside(s, box)) HitPlayer();
+    }
+}
+
+// Every live shot of one pool that overlaps the box is spent on this target, even after its hit
+// points have run out.
+void TestShotPool(PlayerShot* shots, int count, int32_t& hitPoints, const Box& box, int kind, bool playerShots) {
+    for (int i = 0; i < count; ++i) {
+        PlayerShot& s = shots[i];
+        if (s.alive == 0) continue;
+        if (!Overlaps(Box{s.x, s.y, s.x + s.width, s.y + s.height}, box)) continue;
+        s.alive = 0;
+        if (playerShots) {
+            hitPoints -= i < HEAVY_SHOT_SLOTS ? HEAVY_SHOT_DAMAGE : LIGHT_SHOT_DAMAGE;
+            if (kind == TARGET_WEARING && g_chainTimer <= WEARING_CHAIN_HOLD) g_chainTimer = WEARING_CHAIN_HOLD;
+            AddScore(g_scoreLevel * g_scorePerLevel);
+        } else {
+            hitPoints -= shots == g_unitShotsA ? UNIT_SHOT_A_DAMAGE : UNIT_SHOT_B_DAMAGE;
+        }
+        if (kind != TARGET_SMALL) PlaySoundEffect(107);
+    }
+}
+
+// The first boss takes the units' wider shots on a wider box than the player's.
+void TestShots(int32_t& hitPoints, const Box& playerBox, const Box& unitBox, int kind) {
+    TestShotPool(g_playerShots, PLAYER_SHOT_COUNT, hitPoints, playerBox, kind, true);
+    TestShotPool(g_unitShotsA, UNIT_SHOT_COUNT_A, hitPoints, unitBox, kind, false);
+    TestShotPool(g_unitShotsB, UNIT_SHOT_COUNT_B, hitPoints, unitBox, kind, false);
+}
+
+// The boss time limit, one step per frame of a live boss (two live bosses count it down twice).
+// Returns true when time ran out: the boss explodes without award.
+bool RunBossTimer(int32_t& alive, int killX, int killY) {
+    if (g_bossTimer >= 0) {
+        if (g_bossTimerTick == 60) {
+            g_bossTimerTick = 0;
+            --g_bossTimer;
+        }
+        ++g_bossTimerTick;
+    }
+    if (g_bossTimer >= 0) return false;
+    g_bossTimerVisible = 0;
+    StartBossBlast(killX, killY);
+    alive = 0;
+    return true;
+}
+
+// Time limit, kill and removal of a boss. A boss timed out in the frame its hit points ran out
+// ends by the time-out: blast, no award.
+void FinishBoss(int32_t& alive, int32_t hitPoints, int32_t y, int killX, int killY, int32_t award) {
+    const bool timedOut = RunBossTimer(alive, killX, killY);
+    if (!timedOut && hitPoints <= 0) {
+        alive = 0;
+        AddScore(award);
+        g_bossTimerVisible = 0;
+        StartBossBlast(killX, killY);
+    }
+    if (y >= FIELD_HEIGHT) alive = 0;
+}
+
+// A chain kill counts first, then pays with the new chain.
+void ChainKill(int32_t awardPerStep) {
+    ++g_chain;
+    g_chainTimer = g_chainWindow;
+    AddScore(awardPerStep * g_chain);
+}
+
+int DrawBody(int x, int y, int width, int height, Surface* sheet, int srcX, int srcY) {
+    return DrawSprite(x, y, x + width, y + height, sheet, srcX, srcY, srcX + width, srcY + height, 1);
+}
+
+int32_t FinalBossAward() {
+    int32_t award = FINAL_BOSS_AWARD;
+    for (const PlayerShip& s : g_ships) {
+        if (s.active != 0 && s.lives >= 1) award += FINAL_BOSS_LIFE_BONUS * (s.lives - 1);
+    }
+    return award;
+}
+
+int ResolveBossFinal() {
+    auto& b = g_bossFinal;
+    if (b.alive != 1) return 1;
+    const Box box{b.x + 30, b.y + 8, b.x + b.width - 30, b.y + b.height - 8};
+    TestBossBody(box);
+    if (InShotGate(b.x, b.y, -56, -20, 180)) TestShots(b.hitPoints, box, box, TARGET_BOSS);
+    FinishBoss(b.alive, b.hitPoints, b.y, b.x + 32, b.y + 38, FinalBossAward());
+    switch (b.pose) {
+        case 0: return DrawBody(b.x, b.y, b.width, b.height, g_sheetG, 0, 0);
+        case 1: return DrawBody(b.x, b.y, b.width, b.height, g_sheetG, 105, 0);
+        case 2: return DrawBody(b.x, b.y, b.width, b.height, g_sheetG, 210, 0);
+        case 3: return DrawBody(b.x, b.y, b.width, b.height, g_sheetE, 215, 0);
+        default: return 1;
+    }
+}
+
+int ResolveBossFour() {
+    auto& b = g_bossFour;
+    if (b.alive != 1) return 1;
+    const Box box{b.x, b.y + 56, b.x + b.width, b.y + b.height - 6};
+    TestBossBody(box);
+    if (InShotGate(b.x, b.y, -56, -20, 180)) TestShots(b.hitPoints, box, box, TARGET_BOSS);
+    FinishBoss(b.alive, b.hitPoints, b.y, b.x + 4, b.y + 58, BOSS_FOUR_AWARD);
+    // Cover plate and pods first; the body covers them where it is not transparent.
+    if (!DrawBody(b.x + 6, b.y + b.coverOffset, 36, 11, g_sheetE, 60, 100)) return 0;
+    if (!DrawBody(b.x + b.rightPodOffset, b.y + 59, 40, 40, g_sheetE, 170, 100)) return 0;
+    if (!DrawBody(b.x + b.leftPodOffset, b.y + 59, 40, 40, g_sheetE, 120, 100)) return 0;
+    return DrawBody(b.x, b.y, b.width, b.height, g_sheetE, 0, 100);
+}
+
+int ResolveBossThree() {
+    auto& b = g_bossThree;
+    if (b.alive != 1) return 1;
+    const Box box{b.x, b.y + 28, b.x + b.width, b.y + b.height - 28};
+    TestBossBody(box);
+    if (InShotGate(b.x, b.y, -56, -20, 180)) TestShots(b.hitPoints, box, box, TARGET_BOSS);
+    FinishBoss(b.alive, b.hitPoints, b.y, b.x, b.y + 28, BOSS_THREE_AWARD);
+    // The right side part's row runs backwards: it is the mirror of the left one.
+    const int p = b.partFrame;
+    if (!DrawBody(b.x - 56, b.y + 38, 80, 80, g_sheetF, p, 0)) return 0;
+    if (!DrawBody(b.x + 16, b.y + 38, 80, 80, g_sheetF, 240 - p, 80)) return 0;
+    return DrawBody(b.x, b.y, b.width, b.height, g_sheetE, g_bossPartAnimA, 0);
+}
+
+int ResolveMidBossTwo() {
+    auto& b = g_midBossTwo;
+    if (b.alive != 1) return 1;
+    const Box box{b.x + 24, b.y + 24, b.x + b.width - 24, b.y + b.height - 24};
+    if (InShotGate(b.x, b.y, -48, -96, 104)) TestShots(b.hitPoints, box, box, TARGET_BOSS);
+    if (b.hitPoints <= 0) {
+        b.alive = 0;
+        AddScore(MID_BOSS_TWO_AWARD);
+        if (g_dropItemB == 1) {
+            DropShieldItem(b.x + 40, b.y + 30);
+            g_dropItemB = 0;
+        }
+        SpawnBurst(b.x + 23, b.y + 26);
+    }
+    if (b.y >= FIELD_HEIGHT) b.alive = 0;
+    if (!DrawBody(b.x + 30, b.y, 36, 10, g_sheetD, g_bossPartAnimC, 120)) return 0;
+    if (!DrawBody(b.x + 2, b.y + 10, 36, 10, g_sheetD, g_bossPartAnimC, 120)) return 0;
+    if (!DrawBody(b.x + 58, b.y + 10, 36, 10, g_sheetD, g_bossPartAnimC, 120)) return 0;
+    return DrawBody(b.x, b.y, b.width, b.height, g_sheetC, 200, 0);
+}
+
+int ResolveBossTwo() {
+    auto& b = g_bossTwo;
+    if (b.alive != 1) return 1;
+    const Box box{b.x + 34, b.y + 64, b.x + b.width - 34, b.y + b.height - 10};
+    TestBossBody(box);
+    if (InShotGate(b.x, b.y, -56, -64, 136)) TestShots(b.hitPoints, box, box, TARGET_BOSS);
+    FinishBoss(b.alive, b.hitPoints, b.y, b.x + 34, b.y + 56, BOSS_TWO_AWARD);
+    constexpr int PARTS[4][2] = {{30, 42}, {73, 42}, {7, 66}, {96, 66}};
+    for (const auto& part : PARTS) {
+        if (!DrawBody(b.x + part[0], b.y + part[1], 26, 10, g_sheetD, g_bossPartAnimB, 200)) return 0;
+    }
+    return DrawBody(b.x, b.y, b.width, b.height, g_sheetD, 150, 0);
+}
+
+// The recurring mid-boss and its escort share their box, award and picture: worn down with the
+// chain kept alive, killed as a chain kill. Only the mid-boss itself carries the shield item.
+int ResolveMidBossRecord(int32_t x, int32_t y, int32_t width, int32_t height, int32_t& alive, int32_t& hitPoints,
+                         bool carriesShield) {
+    if (alive != 1) return 1;
+    const Box box{x + 12, y + 12, x + width - 12, y + height - 12};
+    if (InShotGate(x, y, -24, -48, 152)) TestShots(hitPoints, box, box, TARGET_WEARING);
+    if (hitPoints <= 0) {
+        alive = 0;
+        ChainKill(MID_BOSS_KILL_AWARD);
+        if (g_dropItemA == 1) {
+            DropBombItem(x + 40, y + 16);
+            g_dropItemA = 0;
+        }
+        if (carriesShield && g_dropItemB == 1) {
+            DropShieldItem(x + 40, y + 16);
+            g_dropItemB = 0;
+        }
+        SpawnBurst(x + 24, y + 12);
+    }
+    if (y >= FIELD_HEIGHT) alive = 0;
+    return DrawBody(x, y, width, height, g_sheetD, g_midBossAnimX, 140);
+}
+
+int ResolveMidBoss() {
+    auto& b = g_midBoss;
+    return ResolveMidBossRecord(b.x, b.y, b.width, b.height, b.alive, b.hitPoints, true);
+}
+
+int ResolveMidBossEscort() {
+    auto& b = g_midBossEscort;
+    return ResolveMidBossRecord(b.x, b.y, b.width, b.height, b.alive, b.hitPoints, false);
+}
+
+int ResolveBossOne() {
+    auto& b = g_bossOne;
+    if (b.alive != 1) return 1;
+    const Box box{b.x + 45, b.y + 24, b.x + b.width - 45, b.y + b.height - 54};
+    const Box unitBox{b.x + 34, b.y + 24, b.x + b.width - 34, b.y + b.height - 54};
+    TestBossBody(box);
+    if (InShotGate(b.x, b.y, -56, -64, 136)) TestShots(b.hitPoints, box, unitBox, TARGET_BOSS);
+    FinishBoss(b.alive, b.hitPoints, b.y, b.x + 34, b.y + 26, BOSS_ONE_AWARD);
+    if (!DrawBody(b.x + 46, b.y, 36, 10, g_sheetD, g_bossPartAnimC, 120)) return 0;
+    if (!DrawBody(b.x + 10, b.y + 11, 36, 10, g_sheetD, g_bossPartAnimC, 120)) return 0;
+    if (!DrawBody(b.x + 82, b.y + 11, 36, 10, g_sheetD, g_bossPartAnimC, 120)) return 0;
+    return DrawBody(b.x, b.y, b.width, b.height, g_sheetD, 0, 0);
+}
+
+bool LeftField(int x, int y) { return y >= FIELD_HEIGHT || x <= -30 || x >= 230; }
+
+int ResolveLargeEnemies() {
+    for (int i = 0; i < LARGE_ENEMY_COUNT; ++i) {
+        LargeEnemy& e = g_largeEnemies[i];
+        if (e.alive != 1) continue;
+        const Box box{e.x, e.y, e.x + e.width, e.y + e.height};
+        if (InShotGate(e.x, e.y, -24, -24, 176)) TestShots(e.hitPoints, box, box, TARGET_WEARING);
+        if (e.hitPoints <= 0) {
+            ChainKill(LARGE_KILL_AWARD);
+            // The first two gunship slots carry the items the timeline has armed.
+            if (i == 0) {
+                if (g_dropItemC == 1) {
+                    DropLifeItem(e.x + 16, e.y + 16);
+                    g_dropItemC = 0;
+                }
+                if (g_dropItemB == 1) {
+                    DropShieldItem(e.x + 16, e.y + 16);
+                    g_dropItemB = 0;
+                }
+            } else if (i == 1 && g_dropItemA == 1) {
+                DropBombItem(e.x + 16, e.y + 16);
+                g_dropItemA = 0;
+            }
+            g_fieldClearColour = 255;
+            SpawnBurst(e.x + 4, e.y + 4);
+            e.alive = 0;
+        }
+        // A kill outside the field has been scored already.
+        if (LeftField(e.x, e.y)) e.alive = 0;
+        if (!DrawBody(e.x, e.y, e.width, e.height, g_sheetC, g_largeEnemyAnimX, 10)) return 0;
+    }
+    return 1;
+}
+
+int ResolveSmallEnemies() {
+    for (int i = 0; i < ENEMY_COUNT; ++i) {
+        Enemy& e = g_enemies[i];
+        if (e.alive != 1) continue;
+        const Box box{e.x, e.y, e.x + e.width, e.y + e.height};
+        if (InShotGate(e.x, e.y, -12, -12, 188)) TestShots(e.hitPoints, box, box, TARGET_SMALL);
+        if (e.hitPoints <= 0) {
+            ChainKill(SMALL_KILL_AWARD);
+            SpawnExplosion(e.x - 8, e.y - 8, 0, 4, BLAST_SOUND_SMALL);
+            e.alive = 0;
+        }
+        if (LeftField(e.x, e.y)) e.alive = 0;
+        const int top = EnemySpriteTop(i);
+        if (!DrawSprite(e.x, e.y, e.x + e.width, e.y + e.height, g_sheetB, 200 + g_enemyAnimX, top,
+                        224 + g_enemyAnimX, top + 24, 1)) {
+            return 0;
+        }
+    }
+    return 1;
+}
+
+// Advances a picture counter by one step, back to 0 at its end.
+void StepAnimation(int& counter, int step, int end) {
+    counter += step;
+    if (counter == end) counter = 0;
+}
+
+}  // namespace
+
+void AddScore(int32_t value) {
+    g_score = static_cast<int32_t>(static_cast<uint32_t>(g_score) + static_cast<uint32_t>(value));
+}
+
+int ResolveCollisions() {
+    // Each picture counter steps once the last target that uses it has been drawn.
+    if (!ResolveBossFinal() || !ResolveBossFour() || !ResolveBossThree()) return 0;
+    StepAnimation(g_bossPartAnimA, 40, 160);
+    if (!ResolveMidBossTwo() || !ResolveBossTwo()) return 0;
+    StepAnimation(g_bossPartAnimB, 26, 130);
+    if (!ResolveMidBoss() || !ResolveMidBossEscort()) return 0;
+    StepAnimation(g_midBossAnimX, 96, 288);
+    if (!ResolveBossOne()) return 0;
+    StepAnimation(g_bossPartAnimC, 36, 180);
+    if (!ResolveLargeEnemies()) return 0;
+    StepAnimation(g_largeEnemyAnimX, 48, 192);
+    if (!ResolveSmallEnemies()) return 0;
+    StepAnimation(g_enemyAnimX, 24, 48);
+    return 1;
+}
+
+void HitPlayer() {
+    ClearEnemyBullets();
+    --g_shield;
+    if (g_scoreLevel > 1) --g_scoreLevel;
+    g_fieldClearColour = 249;
+    // The shield absorbs three hits with no invulnerable time; the fourth costs a life.
+    if (g_shield >= 0) {
+        PlaySoundEffect(109);
+        return;
+    }
+    g_chain = 0;
+    g_shield = 3;
+    g_scoreLevel = 1;
+    g_playerPhase = PLAYER_PHASE_RESPAWN;
+    g_respawnDelay = 40;
+    g_bombs = 2;
+    g_fieldClearColour = 249;
+    for (int s = 0; s < 2; ++s) {
+        PlayerShip& ship = g_ships[s];
+        if (ship.active == 0 || ship.state != SHIP_STATE_NORMAL) continue;
+        --ship.lives;
+        ship.state = SHIP_STATE_DOWN;
+        SpawnBurst(ship.x - 8, ship.y - 8);
+        ship.x = SHIP_START_X[s];
+        ship.y = SHIP_START_Y;
+    }
+}
+
+void StartBossBlast(int x, int y) {
+    for (PlayerShip& ship : g_ships) {
+        if (ship.active == 0 || ship.state == SHIP_STATE_DOWN) continue;
+        ship.state = SHIP_STATE_INVULNERABLE;
+        g_invulnTimer = 120;
+        g_playerPhase = PLAYER_PHASE_INVULNERABLE;
+    }
+    g_bossBlastX = x;
+    g_bossBlastY = y;
+    g_bossBlastActive = 1;
+    g_bossBlastTick = 0;
+}

@@ -1,0 +1,146 @@
+// The end of the lives: the continue screen and game over. When the respawn delay ends with no
+// life left, the continue screen slides its two panels in and counts five seconds down; the bomb
+// control (read live, never recorded) takes the continue: a fresh stock and a score of 0. The
+// high score and its replay are committed as the screen opens, before any continue. When the
+// count runs out, or at once in a watched replay, the two game-over panels slide in, rest a
+// moment and the game returns to the splash picture.
+#include "app/game.h"
+#include "input/input.h"
+#include "player/combat.h"
+#include "player/player.h"
+#include "video/display.h"
+
+// Continue screen and game-over state; reset by ResetGame.
+GameOverPanel g_gameOverPanels[2] = {};
+int g_gameOverHold = 0;
+int g_continuePanelsIn = 0;
+int g_continueCount = 0;
+int g_continueTick = 0;
+int g_continuePanelX[2] = {-96, 200};
+int g_continuePanelY[2] = {80, 80};
+
+namespace {
+
+inline constexpr int CONTINUE_SECONDS = 5;
+inline constexpr int CONTINUE_COUNT_FRAMES = 30;
+inline constexpr int CONTINUE_PANEL_STEP = 4;
+inline constexpr int GAME_OVER_PANEL_STEP = 5;
+inline constexpr int GAME_OVER_HOLD = 120;
+inline constexpr int SHIP_START_X[2] = {64, 112};
+
+void PlaceContinuePanels() {
+    g_continuePanelX[0] = -96;
+    g_continuePanelY[0] = 80;
+    g_continuePanelX[1] = 200;
+    g_continuePanelY[1] = 80;
+}
+
+void ShowGameOverPanels() {
+    g_gameOverPanels[0].state = 1;
+    g_gameOverPanels[1].state = 1;
+}
+
+int DrawContinuePanel(int k, int sourceY) {
+    const int x = g_continuePanelX[k];
+    const int y = g_continuePanelY[k];
+    return DrawSprite(x, y, x + 96, y + 24, g_sheetB, 220, sourceY, 316, sourceY + 24, 1);
+}
+
+// The count, the accept and the end of the count, once the panels are in.
+int RunContinueCount() {
+    if (g_continueCount >= 0) {
+        if (g_continueTick == CONTINUE_COUNT_FRAMES) {
+            g_continueTick = 0;
+            --g_continueCount;
+        }
+        ++g_continueTick;
+        if (g_continueCount >= 0) {
+            if (IsControlHeldLive(CONTROL_BOMB)) ContinueGame();
+            char text[16];
+            FormatNumberText(text, g_continueCount);
+            if (!DrawNumberText(g_sheetC, 96, 130, text)) return 0;
+        }
+    }
+    if (g_continueCount < 0) {
+        g_continueActive = 0;
+        ShowGameOverPanels();
+    }
+    return DrawSprite(52, 110, 148, 122, g_sheetB, 220, 130, 316, 142, 1);
+}
+
+}  // namespace
+
+void InitGameOverPanels() {
+    g_gameOverPanels[0] = GameOverPanel{-100, 80, 100, 50, 0};
+    g_gameOverPanels[1] = GameOverPanel{200, 80, 100, 50, 0};
+}
+
+void StartContinueScreen() {
+    // A replay never continues: it ends at once.
+    if (g_watchingReplay) {
+        ShowGameOverPanels();
+        return;
+    }
+    g_continuePanelsIn = 0;
+    g_continueTick = 0;
+    g_continueActive = 1;
+    g_continueCount = CONTINUE_SECONDS;
+    // What the player reached before any continue is what can be saved.
+    CommitHighScore();
+    PlaceContinuePanels();
+}
+
+// The frame in which the panels arrive does not count down yet.
+int UpdateContinueScreen() {
+    if (g_continueActive != 1) return 1;
+    if (g_continuePanelsIn == 0) {
+        g_continuePanelX[0] += CONTINUE_PANEL_STEP;
+        g_continuePanelX[1] -= CONTINUE_PANEL_STEP;
+        if (g_continuePanelX[0] > 20) g_continuePanelsIn = 1;
+    } else if (!RunContinueCount()) {
+        return 0;
+    }
+    if (!DrawContinuePanel(0, 150)) return 0;
+    return DrawContinuePanel(1, 174);
+}
+
+void ContinueGame() {
+    g_continueActive = 0;
+    g_continued = 1;
+    g_shield = 3;
+    g_chain = 0;
+    g_scoreLevel = 1;
+    g_playerPhase = PLAYER_PHASE_RESPAWN;
+    g_bombs = 2;
+    g_respawnDelay = 10;
+    g_score = 0;
+    for (int s = 0; s < 2; ++s) {
+        PlayerShip& ship = g_ships[s];
+        if (ship.active == 0) continue;
+        ship.lives = 3;
+        ship.state = SHIP_STATE_DOWN;
+        ship.x = SHIP_START_X[s];
+        ship.y = 180;
+    }
+}
+
+// A panel that comes to rest adds to the hold in the same frame; with both resting the hold
+// grows by two a frame.
+int UpdateGameOver() {
+    constexpr int SOURCE_X[2] = {0, 100};
+    constexpr int STEP[2] = {GAME_OVER_PANEL_STEP, -GAME_OVER_PANEL_STEP};
+    for (int k = 0; k < 2; ++k) {
+        GameOverPanel& p = g_gameOverPanels[k];
+        if (p.state < 1) continue;
+        if (!DrawSprite(p.x, p.y, p.x + p.width, p.y + p.height, g_sheetC, SOURCE_X[k], 100, SOURCE_X[k] + p.width,
+                        100 + p.height, 1)) {
+            return 0;
+        }
+        if (p.state == 1) {
+            p.x += STEP[k];
+            if (g_gameOverPanels[0].x >= 0) p.state = 2;
+        }
+        if (p.state == 2 && ++g_gameOverHold == GAME_OVER_HOLD) ResetGame();
+    }
+    return 1;
+}

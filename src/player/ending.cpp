@@ -1,0 +1,102 @@
+// The pictures the stage timeline shows around the fight: the stage caption, the story text
+// between the loops (revealed a line at a time), and the ending after the final boss, six
+// pictures falling down the field one after another, the last one coming to rest before the
+// game commits its high score and returns to the splash picture.
+#include "app/game.h"
+#include "input/input.h"
+#include "player/combat.h"
+#include "player/player.h"
+#include "stage/stage.h"
+#include "video/display.h"
+
+// Caption, story and ending state; set by the stage timeline, reset by ResetGame.
+int g_messageVisible = 0;
+int g_messageRowY = 0;
+int g_storyActive = 0;
+int g_storyLines = 0;
+int g_endingActive = 0;
+int g_endingTick = 0;
+int g_endingSlotActive[ENDING_PICTURES] = {};
+int g_endingX[ENDING_PICTURES] = {25, 25, 25, 25, 25, 25};
+int g_endingY[ENDING_PICTURES] = {-20, -20, -20, -20, -20, -20};
+int g_endingHold = 0;
+// The caption's place on the field; InitObjectPools sets it.
+MessagePicture g_messagePicture = {50, 100, 100, 20};
+
+namespace {
+
+inline constexpr int ENDING_START_TICKS[ENDING_PICTURES] = {100, 350, 600, 850, 1100, 1350};
+inline constexpr int ENDING_SOURCE[ENDING_PICTURES][2] = {{0, 130},   {0, 165},   {0, 200},
+                                                          {160, 130}, {160, 165}, {160, 200}};
+inline constexpr int ENDING_WIDTH = 150;
+inline constexpr int ENDING_HEIGHT = 30;
+inline constexpr int ENDING_LAST = ENDING_PICTURES - 1;
+inline constexpr int ENDING_REST_Y = 100;
+inline constexpr int ENDING_HOLD = 250;
+inline constexpr int STORY_LAST_LINE = 4;
+
+}  // namespace
+
+void InitMessagePicture() {
+    g_messagePicture = MessagePicture{50, 100, 100, 20};
+    g_messageVisible = 0;
+}
+
+// Captions 1..4 are the stages, 5 the warning before the final boss; the second round's rows
+// lie four below the first round's.
+void ShowMessageImage(int n) {
+    const int m = n > 0 ? n - 1 : n;
+    g_messageVisible = 1;
+    g_messageRowY = 20 * (g_round == 2 ? m + 4 : m);
+}
+
+void HideMessageImage() { g_messageVisible = 0; }
+
+int DrawMessageImage() {
+    if (g_messageVisible != 1) return 1;
+    const MessagePicture& p = g_messagePicture;
+    return DrawSprite(p.x, p.y, p.x + p.width, p.y + p.height, g_sheetB, 100, 50 + g_messageRowY, 200,
+                      70 + g_messageRowY, 1);
+}
+
+int DrawStoryText() {
+    if (g_storyActive != 1) return 1;
+    for (int k = 0; k <= g_storyLines && k <= STORY_LAST_LINE; ++k) {
+        const int top = 60 + 15 * k;
+        const bool ok = g_round == 1 ? DrawSprite(0, top, 200, top + 15, g_sheetF, 0, 160 + 15 * k, 200, 175 + 15 * k, 1)
+                                     : DrawSprite(0, top, 200, top + 15, g_sheetE, 120, 150 + 15 * k, 320, 165 + 15 * k, 1);
+        if (!ok) return 0;
+    }
+    return 1;
+}
+
+int UpdateEnding() {
+    if (g_endingActive != 1) return 1;
+    for (int k = 0; k < ENDING_PICTURES; ++k) {
+        if (g_endingTick == ENDING_START_TICKS[k]) g_endingSlotActive[k] = 1;
+    }
+    ++g_endingTick;
+    for (int k = 0; k < ENDING_PICTURES; ++k) {
+        if (g_endingSlotActive[k] != 1) continue;
+        ++g_endingY[k];
+        if (k == ENDING_LAST && g_endingY[k] >= ENDING_REST_Y) {
+            g_endingY[k] = ENDING_REST_Y;
+            // The game is over: the record, then back to the splash picture. The last picture is
+            // still drawn into this frame, from its reset place.
+            if (++g_endingHold == ENDING_HOLD) {
+                CommitHighScore();
+                ResetGame();
+            }
+        }
+        if (g_endingY[k] >= FIELD_HEIGHT) g_endingSlotActive[k] = 0;
+        const int x = g_endingX[k];
+        const int y = g_endingY[k];
+        const int sx = ENDING_SOURCE[k][0];
+        const int sy = ENDING_SOURCE[k][1];
+        if (!DrawSprite(x, y, x + ENDING_WIDTH, y + ENDING_HEIGHT, g_sheetG, sx, sy, sx + ENDING_WIDTH,
+                        sy + ENDING_HEIGHT, 1)) {
+            return 0;
+        }
+    }
+    return 1;
+}

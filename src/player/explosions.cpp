@@ -1,0 +1,143 @@
+// Explosions and debris: two rings of forty short animations (40 x 40 and 20 x 20 cells), each
+// drifting at a constant velocity while its strip plays once. A spawn always takes the next slot
+// of its ring, overwriting the oldest animation when all are busy, so it never fails. A burst
+// throws eight of each apart from one point; the boss blast is a 53-frame script of explosions,
+// debris, bursts and white flashes at a boss's kill point.
+#include "app/game.h"
+#include "player/combat.h"
+#include "player/player.h"
+#include "sound/sound.h"
+#include "video/display.h"
+
+// Both rings live for the whole run; InitObjectPools frees every record.
+Explosion g_explosions[EXPLOSION_COUNT] = {};
+Explosion g_debris[DEBRIS_COUNT] = {};
+int g_explosionNext = 0;
+int g_debrisNext = 0;
+// The boss blast's script position; reset by ResetGame.
+int g_bossBlastActive = 0;
+int g_bossBlastTick = 0;
+
+namespace {
+
+inline constexpr int EXPLOSION_SIZE = 40;
+inline constexpr int DEBRIS_SIZE = 20;
+inline constexpr int BLAST_FLASH_COLOUR = 255;
+
+void TakeRingSlot(Explosion* ring, int* next, int count, int x, int y, int vx, int vy) {
+    Explosion& e = ring[*next];
+    e.alive = 1;
+    e.x = x;
+    e.y = y;
+    e.vx = vx;
+    e.vy = vy;
+    e.frameX = 0;
+    e.tick = 0;
+    if (++*next == count) *next = 0;
+}
+
+// One ring's frame: draw, step the strip every `ticksPerCell` frames (the first cell shows one
+// frame longer, as the tick starts at 0), drift, and die after the last cell.
+int UpdateRing(Explosion* ring, int count, int sourceY, int ticksPerCell, int endFrameX) {
+    for (int i = 0; i < count; ++i) {
+        Explosion& e = ring[i];
+        if (e.alive == 0) continue;
+        if (!DrawSprite(e.x, e.y, e.x + e.width, e.y + e.height, g_sheetC, e.frameX, sourceY, e.frameX + e.width,
+                        sourceY + e.height, 1)) {
+            return 0;
+        }
+        if (e.tick == ticksPerCell) {
+            e.tick = 0;
+            e.frameX += e.width;
+        }
+        ++e.tick;
+        e.x += e.vx;
+        e.y += e.vy;
+        if (e.frameX == endFrameX) {
+            e.frameX = 0;
+            e.alive = 0;
+        }
+    }
+    return 1;
+}
+
+// The six explosions of the blast's first part, repeated three times 12 frames apart.
+struct BlastShot {
+    int dx, dy, vx, vy;
+};
+inline constexpr BlastShot BLAST_SHOTS[6] = {
+    {-5, 5, -2, 4}, {5, -8, 2, 4}, {0, -7, -2, 4}, {9, 2, 2, 1}, {-11, 9, 2, 0}, {2, 0, 0, 4},
+};
+inline constexpr int BLAST_SHOTS_END = 36;  // ticks 0..34, every second frame
+inline constexpr int BLAST_BURST_A = 36;
+inline constexpr int BLAST_BURST_B = 44;
+
+}  // namespace
+
+void InitExplosionPools() {
+    for (Explosion& e : g_explosions) e = Explosion{0, 0, 0, 0, 0, EXPLOSION_SIZE, EXPLOSION_SIZE, 0, 0};
+    g_explosionNext = 0;
+    for (Explosion& e : g_debris) e = Explosion{0, 0, 0, 0, 0, DEBRIS_SIZE, DEBRIS_SIZE, 0, 0};
+    g_debrisNext = 0;
+}
+
+void SpawnExplosion(int x, int y, int vx, int vy, int sound) {
+    switch (sound) {
+        case BLAST_SOUND_SMALL: PlaySoundEffect(106); break;
+        case BLAST_SOUND_LARGE: PlaySoundEffect(102); break;
+        case BLAST_SOUND_BOTH:
+            PlaySoundEffect(101);
+            PlaySoundEffect(102);
+            break;
+        default: break;
+    }
+    TakeRingSlot(g_explosions, &g_explosionNext, EXPLOSION_COUNT, x, y, vx, vy);
+}
+
+void SpawnDebris(int x, int y, int vx, int vy) { TakeRingSlot(g_debris, &g_debrisNext, DEBRIS_COUNT, x, y, vx, vy); }
+
+void SpawnBurst(int x, int y) {
+    SpawnExplosion(x, y, 0, -10, BLAST_SOUND_BOTH);
+    SpawnExplosion(x, y, 8, -5, BLAST_SOUND_NONE);
+    SpawnExplosion(x, y, 9, 0, BLAST_SOUND_NONE);
+    SpawnExplosion(x, y, 7, 6, BLAST_SOUND_NONE);
+    SpawnExplosion(x, y, 0, 5, BLAST_SOUND_NONE);
+    SpawnExplosion(x, y, -6, 10, BLAST_SOUND_NONE);
+    SpawnExplosion(x, y, -9, 0, BLAST_SOUND_NONE);
+    SpawnExplosion(x, y, -5, -8, BLAST_SOUND_NONE);
+    SpawnDebris(x, y, 0, -3);
+    SpawnDebris(x, y, 3, -4);
+    SpawnDebris(x, y, 3, 0);
+    SpawnDebris(x, y, 1, 3);
+    SpawnDebris(x, y, 0, 2);
+    SpawnDebris(x, y, -2, 4);
+    SpawnDebris(x, y, -5, 0);
+    SpawnDebris(x, y, -2, -3);
+}
+
+// 17 frames: cell 0 for three, the seven others for two each.
+int UpdateExplosions() { return UpdateRing(g_explosions, EXPLOSION_COUNT, 200, 2, 320); }
+
+// 33 frames: cell 0 for five, the seven others for four each.
+int UpdateDebris() { return UpdateRing(g_debris, DEBRIS_COUNT, 170, 4, 160); }
+
+void UpdateBossBlast(int x, int y) {
+    if (g_bossBlastActive == 0) return;
+    const int t = g_bossBlastTick;
+    if (t < BLAST_SHOTS_END && t % 2 == 0) {
+        const BlastShot& s = BLAST_SHOTS[(t % 12) / 2];
+        SpawnExplosion(x + s.dx, y + s.dy, s.vx, s.vy, BLAST_SOUND_LARGE);
+        SpawnDebris(x + s.dx, y + s.dy, 0, -3);
+        g_fieldClearColour = BLAST_FLASH_COLOUR;
+    } else if (t == BLAST_BURST_A || t == BLAST_BURST_B) {
+        SpawnBurst(x, y);
+        g_fieldClearColour = BLAST_FLASH_COLOUR;
+    } else if (t == BOSS_BLAST_LAST_TICK) {
+        SpawnBurst(x, y);
+        g_fieldClearColour = BLAST_FLASH_COLOUR;
+        g_bossBlastActive = 0;
+        g_bossBlastTick = 0;
+    }
+    // The last frame's increment leaves the tick at 1; the next blast starts it from 0 again.
+    ++g_bossBlastTick;
+}

@@ -1,0 +1,93 @@
+// The numbers around the action: score and high score along the top (and the title's
+// nine-digit high score), the spare lives under them, the floating bonus number, the count of
+// live enemy bullets in the bottom-right corner with the boss timer. The bullet count also sets
+// the frame interval of the frame loop: the more bullets, the slower the game runs.
+#include "app/game.h"
+#include "enemyfire/enemyfire.h"
+#include "input/input.h"
+#include "player/player.h"
+#include "player/ship.h"
+#include "stage/stage.h"
+#include "video/display.h"
+
+namespace {
+
+int DrawNumber(int x, int y, int value) {
+    char text[16];
+    FormatNumberText(text, value);
+    return DrawNumberText(g_sheetC, x, y, text);
+}
+
+// Spare-life icons of one ship, continuing the row at *x.
+int DrawShipLives(const PlayerShip& ship, int sourceY, int* x) {
+    if (ship.active != 1 || ship.lives < 2) return 1;
+    for (int i = 0; i < ship.lives - 1; ++i) {
+        if (!DrawSprite(*x, 10, *x + 16, 26, g_sheetB, 0, sourceY, 16, sourceY + 16, 1)) return 0;
+        *x += 17;
+    }
+    return 1;
+}
+
+}  // namespace
+
+void ShowScorePopup(int x, int y, int value) {
+    g_scorePopup.x = x;
+    g_scorePopup.y = y;
+    g_scorePopup.value = value;
+    g_scorePopup.active = 1;
+    g_scorePopup.age = 0;
+}
+
+int DrawScorePopup() {
+    if (g_scorePopup.active != 1) return 1;
+    if (!DrawNumber(g_scorePopup.x, g_scorePopup.y, g_scorePopup.value)) return 0;
+    --g_scorePopup.y;
+    ++g_scorePopup.age;
+    if (g_scorePopup.age == 20) g_scorePopup.active = 0;
+    return 1;
+}
+
+int DrawScores(int mode) {
+    if (g_score > MAX_SCORE) g_score = MAX_SCORE;
+    if (g_savedHiScore >= MAX_SCORE) g_savedHiScore = MAX_SCORE;
+    if (mode == 1) {
+        // A watched replay never raises the high score.
+        if (!g_watchingReplay && g_score >= g_hiScore) g_hiScore = g_score;
+        if (!DrawNumber(65, 0, g_score)) return 0;
+        return DrawNumber(150, 0, g_hiScore);
+    }
+    if (mode == 0) {
+        // Leading zeros to nine digits, one glyph per power of ten the value is below.
+        int power = 100000000;
+        for (int x = 86; x <= 142; x += 8, power /= 10) {
+            if (g_savedHiScore < power && !DrawNumberText(g_sheetC, x, 0, "0$")) return 0;
+        }
+        return DrawNumber(150, 0, g_savedHiScore);
+    }
+    return 1;
+}
+
+int DrawLives() {
+    int x = 0;
+    if (!DrawShipLives(g_ships[0], 120, &x)) return 0;
+    return DrawShipLives(g_ships[1], 140, &x);
+}
+
+int DrawBulletCountAndTimer() {
+    const int n = g_enemyBulletCount;
+    const int slowAt = g_bulletSlowdownHigh == 1 ? 260 : 120;
+    const int slowerAt = g_bulletSlowdownHigh == 1 ? 300 : 140;
+    if (n < slowAt) {
+        g_frameInterval = 28;
+    } else if (n < slowerAt) {
+        g_frameInterval = 32;
+    } else {
+        g_frameInterval = 36;
+    }
+    if (!DrawNumber(192, 232, n)) return 0;
+    if (g_bossTimerVisible == 1) {
+        if (!DrawSprite(68, 16, 100, 26, g_sheetB, 50, 130, 82, 140, 1)) return 0;
+        if (!DrawNumber(116, 16, g_bossTimer)) return 0;
+    }
+    return 1;
+}

@@ -1,0 +1,164 @@
+// Items, extends, gauges and the chain display. Three items exist once each (bomb, shield, life):
+// a carrier's kill drops the item at its kill point, from where it falls a pixel a frame until it
+// leaves the field or a ship's hit pixel touches it. A bomb or shield collected with that stock
+// already full pays points instead. The same frame step draws the shield gauge and the bomb
+// stock and grants an extra life every 50,000,000 points, one per frame at most. The chain
+// display shows the chain count and its shrinking bar, and decays the chain timer.
+#include <cstdint>
+
+#include "app/game.h"
+#include "player/combat.h"
+#include "player/player.h"
+#include "sound/sound.h"
+#include "stage/stage.h"
+#include "video/display.h"
+
+// Item positions; parked at reset (InitObjectPools leaves them to ResetCombatSide).
+ItemPosition g_bombItem = {0, ITEM_PARKED_Y};
+ItemPosition g_shieldItem = {0, ITEM_PARKED_Y};
+ItemPosition g_lifeItem = {0, ITEM_PARKED_Y};
+int g_extendCount = 1;
+
+namespace {
+
+inline constexpr int MAX_BOMB_DISPLAY = 99;
+inline constexpr int FULL_BOMB_STOCK = 5;
+inline constexpr int FULL_SHIELD = 3;
+inline constexpr int32_t FULL_BOMBS_POINTS = 10000;
+inline constexpr int32_t FULL_SHIELD_POINTS = 30000;
+
+int DrawNumber(int x, int y, int value) {
+    char text[16];
+    FormatNumberText(text, value);
+    return DrawNumberText(g_sheetC, x, y, text);
+}
+
+// The item falls one pixel and stays parked once it reaches the bottom.
+void FallItem(ItemPosition& item) {
+    ++item.y;
+    if (item.y > ITEM_PARKED_Y) item.y = ITEM_PARKED_Y;
+}
+
+// A ship in states 1 or 2 (invulnerable ships collect too) whose hit pixel lies on the item.
+bool ShipTouchesItem(int ship, const ItemPosition& item) {
+    const PlayerShip& s = g_ships[ship];
+    if (s.active == 0 || s.state == SHIP_STATE_DOWN) return false;
+    const int hx = ShipHitX(ship);
+    const int hy = ShipHitY(ship);
+    return hx >= item.x && hx < item.x + ITEM_SIZE && hy >= item.y && hy < item.y + ITEM_SIZE;
+}
+
+int DrawItem(const ItemPosition& item, int sourceY) {
+    return DrawSprite(item.x, item.y, item.x + ITEM_SIZE, item.y + ITEM_SIZE, g_sheetB, 30, sourceY, 30 + ITEM_SIZE,
+                      sourceY + ITEM_SIZE, 1);
+}
+
+// Points for an item whose stock is already full; the level has already been raised.
+void PayFullStock(int ship, int32_t value) {
+    ShowScorePopup(g_ships[ship].x + 24, g_ships[ship].y, value);
+    AddScore(value);
+}
+
+int DrawShieldGauge() {
+    switch (g_shield) {
+        case 3: return FillFieldRect(2, 30, 18, 34, 250);
+        case 2: return FillFieldRect(2, 30, 12, 34, 250);
+        case 1: return FillFieldRect(2, 30, 6, 34, 249);
+        default: return 1;
+    }
+}
+
+void UpdateBombItem() {
+    FallItem(g_bombItem);
+    for (int s = 0; s < 2; ++s) {
+        if (!ShipTouchesItem(s, g_bombItem)) continue;
+        PlaySoundEffect(108);
+        g_scoreLevel += 2;
+        if (g_bombs < FULL_BOMB_STOCK) {
+            ++g_bombs;
+        } else {
+            PayFullStock(s, FULL_BOMBS_POINTS * (g_scoreLevel - 1));
+        }
+        g_bombItem.y = ITEM_PARKED_Y;
+    }
+}
+
+// One extra life per frame at most: a score past two thresholds gives the second next frame.
+void CheckExtend() {
+    if (g_score < EXTEND_STEP * g_extendCount) return;
+    g_fieldClearColour = 255;
+    ++g_extendCount;
+    for (PlayerShip& ship : g_ships) {
+        if (ship.active == 0) continue;
+        PlaySoundEffect(112);
+        ++ship.lives;
+    }
+}
+
+void UpdateLifeItem() {
+    FallItem(g_lifeItem);
+    for (int s = 0; s < 2; ++s) {
+        if (!ShipTouchesItem(s, g_lifeItem)) continue;
+        g_fieldClearColour = 255;
+        PlaySoundEffect(112);
+        g_scoreLevel += 3;
+        g_lifeItem.y = ITEM_PARKED_Y;
+        ++g_ships[s].lives;
+    }
+}
+
+void UpdateShieldItem() {
+    FallItem(g_shieldItem);
+    for (int s = 0; s < 2; ++s) {
+        if (!ShipTouchesItem(s, g_shieldItem)) continue;
+        PlaySoundEffect(108);
+        g_scoreLevel += 2;
+        if (g_shield < FULL_SHIELD) {
+            g_shield = FULL_SHIELD;
+        } else {
+            PayFullStock(s, FULL_SHIELD_POINTS * (g_scoreLevel - 2));
+        }
+        g_shieldItem.y = ITEM_PARKED_Y;
+    }
+}
+
+}  // namespace
+
+void DropBombItem(int x, int y) { g_bombItem = ItemPosition{x, y}; }
+void DropShieldItem(int x, int y) { g_shieldItem = ItemPosition{x, y}; }
+void DropLifeItem(int x, int y) { g_lifeItem = ItemPosition{x, y}; }
+
+// The level raised here may pass 16; the score level display clamps it next frame, and the
+// points above use the raised, unclamped level.
+int UpdateItemsAndGauges() {
+    if (!DrawShieldGauge()) return 0;
+    if (!DrawSprite(0, 224, 16, 240, g_sheetB, 30, 120, 46, 136, 1)) return 0;
+    if (g_bombs >= MAX_BOMB_DISPLAY + 1) g_bombs = MAX_BOMB_DISPLAY;
+    if (!DrawNumber(22, 230, g_bombs)) return 0;
+    UpdateBombItem();
+    if (!DrawItem(g_bombItem, 120)) return 0;
+    CheckExtend();
+    UpdateLifeItem();
+    if (!DrawItem(g_lifeItem, 150)) return 0;
+    UpdateShieldItem();
+    return DrawItem(g_shieldItem, 170);
+}
+
+int UpdateChain() {
+    if (g_chainTimer > 0) {
+        if (g_chain > 0) {
+            if (!DrawNumber(170, 20, g_chain)) return 0;
+            if (!DrawSprite(180, 20, 196, 28, g_sheetC, 100, 0, 116, 8, 1)) return 0;
+        }
+        // The second round is kinder: below 20 frames the chain runs out at half speed.
+        if (g_round == 1 || g_chainTimer >= 20) {
+            --g_chainTimer;
+        } else if (++g_chainDecayTick == 2) {
+            g_chainDecayTick = 0;
+            --g_chainTimer;
+        }
+        if (g_chain > 0 && !FillFieldRect(168, 30, 168 + g_chainTimer, 34, 251)) return 0;
+    }
+    if (g_chainTimer == 0) g_chain = 0;
+    return 1;
+}

@@ -1,0 +1,234 @@
+// The two ships: the selection screen that opens every game (two panels slide in, a countdown
+// runs, a blinking cursor glides between the ships and the shot control or the end of the
+// countdown confirms the ship under it), and the chosen ship in flight: movement and its clamps,
+// the phases after a lost life (respawn delay, invulnerability, out of lives), drawing and the
+// four-frame animation. Every control read here goes through IsControlPressed, which records it
+// in live play and reads the recording in a watched replay, so the choice of ship replays too.
+#include "enemyfire/enemyfire.h"
+#include "input/input.h"
+#include "player/player.h"
+#include "player/ship.h"
+#include "sound/sound.h"
+#include "video/display.h"
+
+// Selection screen state; reset by ResetGame, panels and cursor by InitObjectPools.
+int g_shipSelectReady = 0;
+int g_shipSelectCountdown = 9;
+int g_shipSelectTick = 0;
+int g_selectCursorX = SELECT_CURSOR_A;
+int g_shipChosen = 0;
+int g_selectMove = 0;
+int g_selectCursorBlink = 0;
+SelectPanel g_selectPanels[2] = {{-96, 40, 96, 24}, {200, 40, 96, 24}};
+
+namespace {
+
+inline constexpr int SELECT_PANEL_STEP = 5;   // pixels per frame while the panels slide in
+inline constexpr int SELECT_GLIDE_STEP = 4;   // pixels per frame of the cursor: 12 frames per ship
+inline constexpr int SELECT_TICKS_PER_COUNT = 30;
+inline constexpr int RESPAWN_INVULN_FRAMES = 120;
+inline constexpr int SHIP_TOP = 20;  // the top row is left to the score display
+inline constexpr int SHIP_RIGHT = FIELD_WIDTH - 24;
+inline constexpr int SHIP_BOTTOM = FIELD_HEIGHT - 24;
+
+void ChooseShipUnderCursor() {
+    if (g_shipChosen == 0) ConfirmShip();
+    g_shipChosen = 1;
+}
+
+// The cursor reacts only while it stands exactly on a ship. Both the shot control and the
+// direction are read (and so recorded) in the same frame; the end of the countdown confirms
+// without reading anything.
+void ReadSelectInput() {
+    Control glideControl;
+    int glideMove;
+    if (g_selectCursorX == SELECT_CURSOR_A) {
+        glideControl = CONTROL_RIGHT;
+        glideMove = 1;
+    } else if (g_selectCursorX == SELECT_CURSOR_B) {
+        glideControl = CONTROL_LEFT;
+        glideMove = 2;
+    } else {
+        return;
+    }
+    if (g_shipSelectCountdown < 0) {
+        ChooseShipUnderCursor();
+        return;
+    }
+    if (IsControlPressed(CONTROL_SHOT)) ChooseShipUnderCursor();
+    if (IsControlPressed(glideControl)) g_selectMove = glideMove;
+}
+
+int DrawSelectPanels() {
+    const SelectPanel& p0 = g_selectPanels[0];
+    const SelectPanel& p1 = g_selectPanels[1];
+    if (!DrawSprite(p0.x, p0.y, p0.x + p0.width, p0.y + p0.height, g_sheetB, 200, 0, 296, 24, 1)) return 0;
+    return DrawSprite(p1.x, p1.y, p1.x + p1.width, p1.y + p1.height, g_sheetB, 200, 24, 296, 48, 1);
+}
+
+void MoveShip(PlayerShip& ship) {
+    if (ship.state != SHIP_STATE_DOWN && g_fireArmed == 1) {
+        // Opposite directions both apply and cancel; every pressed direction is recorded.
+        const int step = ship.speed + g_idleSpeedBonus;
+        if (IsControlPressed(CONTROL_UP)) ship.y -= step;
+        if (IsControlPressed(CONTROL_DOWN)) ship.y += step;
+        if (IsControlPressed(CONTROL_LEFT)) ship.x -= step;
+        if (IsControlPressed(CONTROL_RIGHT)) ship.x += step;
+    }
+    if (ship.x < 0) ship.x = 0;
+    if (ship.y < SHIP_TOP) ship.y = SHIP_TOP;
+    if (ship.x > SHIP_RIGHT) ship.x = SHIP_RIGHT;
+    if (ship.y > SHIP_BOTTOM) ship.y = SHIP_BOTTOM;
+}
+
+// The respawn delay and the invulnerability never both count in one frame, so the ship shows
+// its invulnerable picture for exactly 120 frames after the delay.
+void StepLostLifePhases(PlayerShip& ship) {
+    if (g_playerPhase == PLAYER_PHASE_RESPAWN) {
+        if (g_respawnDelay > 0) --g_respawnDelay;
+        if (g_respawnDelay == 0) {
+            if (ship.lives != 0) {
+                g_invulnTimer = RESPAWN_INVULN_FRAMES;
+                ship.state = SHIP_STATE_INVULNERABLE;
+                g_playerPhase = PLAYER_PHASE_INVULNERABLE;
+            } else {
+                StartContinueScreen();
+                g_playerPhase = PLAYER_PHASE_OUT;
+            }
+        }
+    } else if (g_playerPhase == PLAYER_PHASE_INVULNERABLE) {
+        if (g_invulnTimer > 0) --g_invulnTimer;
+        if (g_invulnTimer == 0) {
+            ship.state = SHIP_STATE_NORMAL;
+            g_playerPhase = PLAYER_PHASE_NORMAL;
+        }
+    }
+}
+
+int DrawShip(const PlayerShip& ship) {
+    int sourceY;
+    if (ship.state == SHIP_STATE_NORMAL) {
+        sourceY = ship.sheetY;
+    } else if (ship.state == SHIP_STATE_INVULNERABLE) {
+        sourceY = ship.sheetY + 25;  // the invulnerable row lies under the normal one
+    } else {
+        return 1;
+    }
+    return DrawSprite(ship.x, ship.y, ship.x + ship.width, ship.y + ship.height, g_sheetB, ship.frameX, sourceY,
+                      ship.frameX + 24, sourceY + 24, 1);
+}
+
+}  // namespace
+
+void ResetShipSide() {
+    g_playing = 0;
+    g_playerPhase = PLAYER_PHASE_NORMAL;
+    g_respawnDelay = 0;
+    g_invulnTimer = 0;
+    g_idleSpeedBonus = 0;
+    g_shipSelectActive = 0;
+    g_shipSelectReady = 0;
+    g_shipSelectCountdown = 9;
+    g_shipSelectTick = 0;
+    g_shipChosen = 0;
+    g_selectMove = 0;
+    g_selectCursorBlink = 0;
+    g_scoreLevel = 1;
+    g_scorePerLevel = 120;
+    g_fireArmed = 0;
+    g_scoreLevelBlink = 0;
+    g_scoreBadgeAnim = 0;
+    g_bombs = 2;
+    g_bombPhase = BOMB_PHASE_NONE;
+    g_scorePopup = ScorePopup{0, 0, 0, 0, 0};
+    g_aimJitter = 0.0f;
+    g_aimJitterTick = 0;
+    g_aimJitterWide = 0;
+}
+
+void InitSelectionPools() {
+    g_selectPanels[0] = SelectPanel{-96, 40, 96, 24};
+    g_selectPanels[1] = SelectPanel{200, 40, 96, 24};
+    g_selectCursorX = SELECT_CURSOR_A;
+}
+
+void InitShips() {
+    g_ships[0] = PlayerShip{64, 180, 24, 24, 0, 20, 0, 3, SHIP_STATE_NORMAL, 3};
+    g_ships[1] = PlayerShip{112, 180, 24, 24, 0, 70, 0, 2, SHIP_STATE_NORMAL, 3};
+}
+
+int UpdateShipSelect() {
+    if (g_shipSelectActive != 1) return 1;
+    if (g_shipSelectReady == 1) {
+        if (!DrawSprite(84, 80, 116, 90, g_sheetB, 50, 130, 82, 140, 1)) return 0;
+        if (g_shipSelectCountdown >= 0) {
+            if (g_shipSelectTick == SELECT_TICKS_PER_COUNT) {
+                g_shipSelectTick = 0;
+                --g_shipSelectCountdown;
+            }
+            ++g_shipSelectTick;
+        }
+        if (g_shipSelectCountdown >= 0) {
+            char text[16];
+            FormatNumberText(text, g_shipSelectCountdown);
+            if (!DrawNumberText(g_sheetC, 96, 90, text)) return 0;
+        }
+        ReadSelectInput();
+        if (g_selectMove == 1 && g_selectCursorX < SELECT_CURSOR_B) g_selectCursorX += SELECT_GLIDE_STEP;
+        if (g_selectMove == 2 && g_selectCursorX >= SELECT_CURSOR_A + 1) g_selectCursorX -= SELECT_GLIDE_STEP;
+        if (g_selectCursorBlink < 3 &&
+            !DrawSprite(g_selectCursorX, SELECT_CURSOR_Y, g_selectCursorX + 24, SELECT_CURSOR_Y + 24, g_sheetB, 100,
+                        20, 124, 44, 1)) {
+            return 0;
+        }
+        if (g_selectCursorBlink == 6) g_selectCursorBlink = 0;
+        ++g_selectCursorBlink;
+    }
+    // The panels slide in; the frame in which they arrive already makes the screen ready.
+    if (g_selectPanels[0].x < 0) {
+        g_selectPanels[0].x += SELECT_PANEL_STEP;
+        g_selectPanels[1].x -= SELECT_PANEL_STEP;
+    }
+    if (g_selectPanels[0].x >= 0) g_shipSelectReady = 1;
+    return DrawSelectPanels();
+}
+
+void ConfirmShip() {
+    g_shipSelectReady = 0;
+    g_playing = 1;
+    g_shipSelectActive = 0;
+    PlaySoundEffect(103);
+    if (g_selectCursorX == SELECT_CURSOR_A) {
+        g_ships[1].active = 0;
+        g_ships[1].state = SHIP_STATE_DOWN;
+        for (PlayerShot& s : g_playerShots) {
+            s.width = 3;
+            s.height = 24;
+        }
+    }
+    if (g_selectCursorX == SELECT_CURSOR_B) {
+        g_ships[0].active = 0;
+        g_ships[0].state = SHIP_STATE_DOWN;
+        for (PlayerShot& s : g_playerShots) {
+            s.width = 8;
+            s.height = 16;
+        }
+    }
+    PlayMusic("open bgm01.mid alias BGM wait");
+}
+
+int UpdatePlayerShips() {
+    for (PlayerShip& ship : g_ships) {
+        if (ship.active != 1) continue;
+        if (g_playing == 1) MoveShip(ship);
+        // While the ship is away or invulnerable, no enemy bullet survives a frame.
+        if (g_playerPhase == PLAYER_PHASE_RESPAWN || g_playerPhase == PLAYER_PHASE_INVULNERABLE) {
+            ClearEnemyBullets();
+        }
+        StepLostLifePhases(ship);
+        if (!DrawShip(ship)) return 0;
+        ship.frameX += 24;
+        if (ship.frameX == 96) ship.frameX = 0;
+    }
+    return 1;
+}

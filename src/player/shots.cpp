@@ -1,0 +1,142 @@
+// The player's shots and the score level. While the shot control is held the ship fires a volley
+// every third frame, one shot into each of four groups of ten slots (two straight, one slanting
+// left, one slanting right); a fresh press fires at once. The score level multiplies what a hit
+// earns; its display blinks below 16 and turns into an animated badge at 16, where the value of
+// a level doubles.
+#include "input/input.h"
+#include "player/player.h"
+#include "player/ship.h"
+#include "sound/sound.h"
+#include "video/display.h"
+
+// Score level display counters; reset by ResetGame.
+int g_scoreLevelBlink = 0;
+int g_scoreBadgeAnim = 0;
+
+namespace {
+
+inline constexpr int SHOT_GROUP_SIZE = 10;
+inline constexpr int SHOT_GROUPS = 4;
+
+// One group's path and picture: the step per frame and the source of the picture on sheet B.
+struct ShotPath {
+    int dx, dy;
+    int sourceX, sourceY;
+};
+
+// Slots 0-19 fly straight, 20-29 slant left, 30-39 slant right.
+constexpr ShotPath SHIP_A_PATHS[SHOT_GROUPS] = {{0, -14, 170, 0}, {0, -14, 170, 0}, {-1, -14, 170, 0}, {1, -14, 170, 0}};
+constexpr ShotPath SHIP_B_PATHS[SHOT_GROUPS] = {{0, -13, 130, 20}, {0, -13, 130, 20}, {-2, -12, 140, 20}, {2, -12, 150, 20}};
+
+// Start points of the four groups relative to the ship's top-left corner.
+struct ShotOffset {
+    int dx, dy;
+};
+constexpr ShotOffset SHIP_A_STARTS[SHOT_GROUPS] = {{8, -14}, {12, -14}, {3, -5}, {17, -5}};
+constexpr ShotOffset SHIP_B_STARTS[SHOT_GROUPS] = {{0, -14}, {15, -14}, {0, -8}, {15, -8}};
+
+void FreeShot(PlayerShot& s) {
+    s.x = -50;
+    s.y = 500;
+    s.alive = 0;
+}
+
+bool ShotOffField(const PlayerShot& s) { return s.y < -48 || s.x < -48 || s.x > FIELD_WIDTH; }
+
+// Draws the shot where it was, moves it one step, and frees it once it has left the field.
+int MoveAndDrawShot(PlayerShot& s, const ShotPath& path) {
+    if (!DrawSprite(s.x, s.y, s.x + s.width, s.y + s.height, g_sheetB, path.sourceX, path.sourceY,
+                    path.sourceX + s.width, path.sourceY + s.height, 1)) {
+        return 0;
+    }
+    s.x += path.dx;
+    s.y += path.dy;
+    if (ShotOffField(s)) FreeShot(s);
+    return 1;
+}
+
+}  // namespace
+
+void InitShotPools() {
+    for (PlayerShot& s : g_playerShots) s = PlayerShot{-50, 500, 0, 0, 0};
+    g_fireInterval = 3;
+    g_fireCounter = 2;
+    for (BombUnit& u : g_bombUnitsA) u = BombUnit{0, 0, 16, 16, 0};
+    for (PlayerShot& s : g_unitShotsA) s = PlayerShot{-50, 500, 3, 24, 0};
+    g_unitFireCounterA = 3;
+    for (PlayerShot& s : g_unitShotsB) s = PlayerShot{-50, 500, 8, 16, 0};
+    g_unitFireCounterB = 3;
+    for (BombUnit& u : g_bombUnitsB) u = BombUnit{0, 0, 16, 16, 0};
+}
+
+void SpawnVolley() {
+    ++g_fireCounter;
+    g_idleSpeedBonus = 0;  // firing costs the idle ship's extra pixel from the next frame on
+    if (g_fireCounter < g_fireInterval) return;
+    g_fireCounter = 0;
+    for (int ship = 0; ship < 2; ++ship) {
+        const PlayerShip& p = g_ships[ship];
+        if (p.active != 1 || (p.state != SHIP_STATE_NORMAL && p.state != SHIP_STATE_INVULNERABLE)) continue;
+        const ShotOffset* starts = ship == 0 ? SHIP_A_STARTS : SHIP_B_STARTS;
+        for (int group = 0; group < SHOT_GROUPS; ++group) {
+            // The first free slot of the group takes the shot; a full group gets none.
+            for (int slot = group * SHOT_GROUP_SIZE; slot < (group + 1) * SHOT_GROUP_SIZE; ++slot) {
+                PlayerShot& s = g_playerShots[slot];
+                if (s.alive != 0) continue;
+                s.alive = 1;
+                s.x = p.x + starts[group].dx;
+                s.y = p.y + starts[group].dy;
+                if (group == 0) PlaySoundEffect(104);
+                break;
+            }
+        }
+    }
+}
+
+void HandleFireInput() {
+    if (IsControlPressed(CONTROL_SHOT)) {
+        SpawnVolley();
+    } else {
+        g_fireCounter = g_fireInterval - 1;  // so that the next press fires at once
+    }
+}
+
+int UpdatePlayerShots() {
+    const bool shipA = g_ships[0].active == 1;
+    if (g_fireArmed == 1) {
+        // Ship A's units fly in the ship's own line of fire: it holds its shots while they rise
+        // and fire. Ship B's units spread over the field and never block it.
+        const bool unitsInTheWay = shipA && (g_bombPhase == BOMB_PHASE_RISING || g_bombPhase == BOMB_PHASE_FIRING);
+        if (!unitsInTheWay) HandleFireInput();
+    }
+    const ShotPath* paths = shipA ? SHIP_A_PATHS : SHIP_B_PATHS;
+    for (int slot = 0; slot < PLAYER_SHOT_COUNT; ++slot) {
+        PlayerShot& s = g_playerShots[slot];
+        if (s.alive != 1) continue;
+        if (!MoveAndDrawShot(s, paths[slot / SHOT_GROUP_SIZE])) return 0;
+    }
+    return 1;
+}
+
+int DrawScoreLevel() {
+    if (g_scoreLevel < MAX_SCORE_LEVEL) {
+        g_scorePerLevel = 120;
+        ++g_scoreLevelBlink;
+        if (g_scoreLevelBlink < 10) {
+            if (!DrawSprite(0, 36, 8, 44, g_sheetB, 30, 140, 38, 148, 1)) return 0;
+            char text[16];
+            FormatNumberText(text, g_scoreLevel);
+            if (!DrawNumberText(g_sheetC, 16, 36, text)) return 0;
+        }
+        if (g_scoreLevelBlink == 20) g_scoreLevelBlink = 0;
+        return 1;
+    }
+    // A pick-up may have lifted the level past 16 since the last frame: the clamp is here.
+    g_scoreLevel = MAX_SCORE_LEVEL;
+    g_scorePerLevel = 240;
+    const int k = g_scoreBadgeAnim;
+    if (!DrawSprite(0, 36, 30, 46, g_sheetB, 250, 50 + k, 280, 60 + k, 1)) return 0;
+    g_scoreBadgeAnim += 10;
+    if (g_scoreBadgeAnim == 50) g_scoreBadgeAnim = 0;
+    return 1;
+}

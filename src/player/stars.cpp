@@ -1,0 +1,61 @@
+// The two services that open every game frame: the aim jitter, a small angle cycled through a
+// ten-step table that every aimed enemy shot adds to its aim (so aimed fire sweeps around the
+// ship instead of converging on one line), and the star field, the game's only background.
+// The stars are the one place that uses the standard library's random generator; it is never
+// seeded, so the field looks the same in every run, and no random number reaches the game logic.
+#include <cstdlib>
+
+#include "player/player.h"
+#include "player/ship.h"
+#include "video/display.h"
+
+Star g_stars[STAR_COUNT] = {};
+int g_aimJitterTick = 0;
+
+namespace {
+
+inline constexpr int STAR_SPAWN_RANGE = 197;
+inline constexpr int STAR_BIG_COUNT = 30;  // stars 0-29 are 3 x 5 streaks, the rest 2 x 2 dots
+
+// The jitter of each step; step 9 writes nothing, so step 8's value holds for two frames.
+constexpr double AIM_JITTER_NARROW[9] = {-0.1, -0.05, -0.05, 0.0, 0.0, 0.0, 0.05, 0.05, 0.1};
+constexpr double AIM_JITTER_WIDE[9] = {-0.2, -0.1, -0.1, 0.0, 0.0, 0.0, 0.1, 0.1, 0.2};
+
+// Four layers of fifteen stars falling at their own speeds.
+int StarSpeed(int i) {
+    if (i < 15) return 2;
+    if (i < 30) return 3;
+    if (i < 45) return 1;
+    return 2;
+}
+
+}  // namespace
+
+void InitStars() {
+    for (int i = 0; i < STAR_COUNT; ++i) {
+        Star& s = g_stars[i];
+        s.x = std::rand() % STAR_SPAWN_RANGE;  // x first, then y: the order of the draws matters
+        s.y = std::rand() % FIELD_HEIGHT;
+        s.width = i < STAR_BIG_COUNT ? 3 : 2;
+        s.height = i < STAR_BIG_COUNT ? 5 : 2;
+    }
+}
+
+void UpdateAimJitter() {
+    const int t = g_aimJitterTick;
+    if (t < 9) g_aimJitter = static_cast<float>(g_aimJitterWide ? AIM_JITTER_WIDE[t] : AIM_JITTER_NARROW[t]);
+    g_aimJitterTick = t == 9 ? 0 : t + 1;
+}
+
+int UpdateStars() {
+    for (int i = 0; i < STAR_COUNT; ++i) {
+        Star& s = g_stars[i];
+        s.y += StarSpeed(i);
+        if (s.y > FIELD_HEIGHT) {
+            s.x = std::rand() % STAR_SPAWN_RANGE;
+            s.y = -5;  // just above the field, drawn there this same frame
+        }
+        if (!DrawSprite(s.x, s.y, s.x + s.width, s.y + s.height, g_sheetB, 0, 10, s.width, 10 + s.height, 1)) return 0;
+    }
+    return 1;
+}

@@ -1,0 +1,334 @@
+// Checks of the generated pictures: every atlas region holds real art, the compositions the
+// game relies on hold (logo halves, boss bays, mirrored wings, opaque splash), the palette keeps
+// its fixed roles, the generator writes the same bytes every run, and an independent reader
+// (ImageMagick) sees the same pictures as the game's own loader.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "tools/assetgen/atlas.h"
+#include "video/display.h"
+
+namespace {
+
+const std::string DATA = VORNE_DATA_DIR;
+
+// One picture as the game loads it: indices top row first, and the attached palette.
+struct Picture {
+    int w = 0, h = 0;
+    std::vector<uint8_t> px;
+    std::array<PaletteEntry, 256> palette{};
+    uint8_t At(int x, int y) const { return px[static_cast<size_t>(y * w + x)]; }
+};
+
+Picture LoadWithGame(const std::string& name, int w, int h) {
+    Picture p;
+    Surface* s = PlatCreateSurface(w, h);
+    EXPECT_EQ(LoadImageFile(s, (DATA + "/" + name).c_str()), 1) << name;
+    int pitch = 0;
+    const uint8_t* bits = PlatSurfacePixels(s, &pitch);
+    p.w = w;
+    p.h = h;
+    for (int y = 0; y < h; ++y) p.px.insert(p.px.end(), bits + y * pitch, bits + y * pitch + w);
+    const PaletteEntry* pal = PlatGetPalette(s);
+    if (pal)
+        for (int i = 0; i < 256; ++i) p.palette[static_cast<size_t>(i)] = pal[i];
+    PlatReleaseSurface(s);
+    return p;
+}
+
+std::vector<uint8_t> ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+class Sheets : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        for (int i = 0; i < 7; ++i) sheets[i] = LoadWithGame(std::string("gr") + char('A' + i) + ".dat", 320, 240);
+        screen = LoadWithGame("palette.dat", 640, 480);
+    }
+    static const Picture& Sheet(char c) { return sheets[c - 'A']; }
+    static std::array<Picture, 7> sheets;
+    static Picture screen;
+};
+std::array<Picture, 7> Sheets::sheets;
+Picture Sheets::screen;
+
+int Luma(const PaletteEntry& e) { return (e.red * 299 + e.green * 587 + e.blue * 114) / 1000; }
+
+TEST_F(Sheets, EveryRegionFrameHoldsVisibleArt) {
+    for (const atlas::Region& r : atlas::REGIONS) {
+        const Picture& s = Sheet(r.sheet);
+        for (int f = 0; f < r.frames; ++f) {
+            std::set<uint8_t> colours;
+            int painted = 0;
+            for (int y = 0; y < r.h; ++y)
+                for (int x = 0; x < r.w; ++x) {
+                    const uint8_t p = s.At(r.x + f * r.dx + x, r.y + f * r.dy + y);
+                    if (p != COLOUR_KEY_INDEX) ++painted, colours.insert(p);
+                }
+            EXPECT_GT(painted, 0) << r.name << " frame " << f << " is empty";
+            // Never one flat colour; anything of sprite size or more is shaded with several.
+            EXPECT_GE(colours.size(), r.w * r.h >= 1000 ? 4u : 2u) << r.name << " frame " << f << " is too flat";
+        }
+    }
+}
+
+TEST_F(Sheets, AnimatedRegionsChangeFromFrameToFrame) {
+    for (const atlas::Region& r : atlas::REGIONS) {
+        if (r.frames < 2) continue;
+        const Picture& s = Sheet(r.sheet);
+        for (int f = 1; f < r.frames; ++f) {
+            int differ = 0;
+            for (int y = 0; y < r.h; ++y)
+                for (int x = 0; x < r.w; ++x)
+                    differ += s.At(r.x + f * r.dx + x, r.y + f * r.dy + y) != s.At(r.x + (f - 1) * r.dx + x, r.y + (f - 1) * r.dy + y);
+            EXPECT_GT(differ, 0) << r.name << " frames " << f - 1 << " and " << f << " are identical";
+        }
+    }
+}
+
+TEST_F(Sheets, OpaquePicturesNeverShowTheKeyColour) {
+    const atlas::Region& splash = *atlas::FindRegion("splash");
+    for (int y = 0; y < splash.h; ++y)
+        for (int x = 0; x < splash.w; ++x) ASSERT_NE(Sheet('A').At(x, y), COLOUR_KEY_INDEX) << "splash " << x << "," << y;
+    // The star cell looks the same drawn keyed or opaque.
+    const atlas::Region& star = *atlas::FindRegion("star");
+    for (int y = 0; y < star.h; ++y)
+        for (int x = 0; x < star.w; ++x) EXPECT_NE(Sheet('B').At(star.x + x, star.y + y), COLOUR_KEY_INDEX);
+    // The strips beside the field are shown as they are.
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x) {
+            if (x >= 120 && x < 520) continue;
+            ASSERT_NE(screen.At(x, y), COLOUR_KEY_INDEX) << "strip " << x << "," << y;
+        }
+}
+
+TEST_F(Sheets, CompositionsFitWhereTheGameDrawsThem) {
+    // Logo: the upper half's last ten rows are covered by the lower half's first ten rows.
+    const atlas::Region& up = *atlas::FindRegion("titleLogoUpper");
+    const atlas::Region& low = *atlas::FindRegion("titleLogoLower");
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < up.w; ++x) {
+            const uint8_t u = Sheet('A').At(up.x + x, up.y + 90 + y);
+            EXPECT_TRUE(u == COLOUR_KEY_INDEX || u == Sheet('A').At(low.x + x, low.y + y)) << x << "," << y;
+        }
+    // Boss bays: the body is transparent where its animated parts are to be seen.
+    struct Bay {
+        const char* body;
+        int x0, y0, x1, y1;
+    };
+    const Bay bays[] = {{"bossOneBody", 46, 0, 82, 10},    {"bossOneBody", 10, 11, 46, 21},   {"bossOneBody", 82, 11, 118, 21},
+                        {"midBossTwoBody", 30, 0, 66, 10}, {"midBossTwoBody", 2, 10, 38, 20}, {"midBossTwoBody", 58, 10, 94, 20},
+                        {"bossTwoBody", 30, 42, 56, 52},   {"bossTwoBody", 73, 42, 99, 52},   {"bossTwoBody", 7, 66, 33, 76},
+                        {"bossTwoBody", 96, 66, 122, 76}};
+    for (const Bay& b : bays) {
+        const atlas::Region& r = *atlas::FindRegion(b.body);
+        int holes = 0;
+        for (int y = b.y0; y < b.y1; ++y)
+            for (int x = b.x0; x < b.x1; ++x) holes += Sheet(r.sheet).At(r.x + x, r.y + y) == COLOUR_KEY_INDEX;
+        EXPECT_GE(holes * 10, (b.x1 - b.x0) * (b.y1 - b.y0) * 8) << b.body << " bay at " << b.x0 << "," << b.y0;
+    }
+    // The fourth boss hides its tucked pods behind its body and lets the jaw plate show below.
+    const atlas::Region& four = *atlas::FindRegion("bossFourBody");
+    int solid = 0, open = 0;
+    for (int y = 59; y < 99; ++y)
+        for (int x = 6; x < 42; ++x) solid += Sheet('E').At(four.x + x, four.y + y) != COLOUR_KEY_INDEX;
+    for (int y = 101; y < 112; ++y)
+        for (int x = 6; x < 42; ++x) open += Sheet('E').At(four.x + x, four.y + y) == COLOUR_KEY_INDEX;
+    EXPECT_EQ(solid, 40 * 36);
+    EXPECT_GE(open * 10, 11 * 36 * 8);
+    // The third boss's right wing strip is the left strip's mirror image.
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 320; ++x) ASSERT_EQ(Sheet('F').At(x, 80 + y), Sheet('F').At(319 - x, y)) << x << "," << y;
+}
+
+// True when a painted pixel lies within `reach` of local point (x, y) of a region's frame.
+bool PaintedNear(const Picture& s, const atlas::Region& r, int frame, int x, int y, int reach) {
+    for (int v = -reach; v <= reach; ++v)
+        for (int u = -reach; u <= reach; ++u) {
+            const int px = x + u, py = y + v;
+            if (px < 0 || py < 0 || px >= r.w || py >= r.h) continue;
+            if (s.At(r.x + frame * r.dx + px, r.y + frame * r.dy + py) != COLOUR_KEY_INDEX) return true;
+        }
+    return false;
+}
+
+TEST_F(Sheets, HitPointsAndGunsSitOnTheArt) {
+    // The ship's one-pixel hit point is on its hull in every frame, shielded or not.
+    struct Point {
+        const char* region;
+        int frame, x, y, reach;
+    };
+    const Point points[] = {
+        {"shipA", 0, 11, 15, 0}, {"shipA", 3, 11, 15, 0}, {"shipAInvulnerable", 1, 11, 15, 0}, {"shipB", 0, 11, 8, 0},
+        {"shipB", 2, 11, 8, 0}, {"shipBInvulnerable", 3, 11, 8, 0},
+        // Muzzles where the enemies' shots come from.
+        {"bossOneBody", 0, 25, 32, 2}, {"bossOneBody", 0, 97, 32, 2}, {"bossOneBody", 0, 60, 44, 2},
+        {"bossTwoBody", 0, 16, 81, 2}, {"bossTwoBody", 0, 106, 81, 2}, {"bossTwoBody", 0, 61, 72, 2},
+        {"midBossTwoBody", 0, 45, 58, 2}, {"midBossTwoBody", 0, 17, 28, 2}, {"midBossTwoBody", 0, 73, 28, 2},
+        {"midBoss", 0, 22, 29, 2}, {"midBoss", 2, 68, 29, 2}, {"midBoss", 1, 45, 21, 2},
+        {"bossThreeCore", 0, 16, 47, 2}, {"bossThreeLeftPart", 3, 36, 28, 3}, {"bossThreeRightPart", 3, 38, 28, 3},
+        {"bossFinalPose3", 0, 48, 95, 2}, {"bossFinalPose3", 0, 49, 56, 2}, {"bossFinalPose3", 0, 1, 68, 3},
+        {"bossFinalPose3", 0, 97, 68, 3},
+    };
+    for (const Point& p : points) {
+        const atlas::Region& r = *atlas::FindRegion(p.region);
+        EXPECT_TRUE(PaintedNear(Sheet(r.sheet), r, p.frame, p.x, p.y, p.reach)) << p.region << " at " << p.x << "," << p.y;
+    }
+}
+
+TEST_F(Sheets, SelectionCursorShowsAroundTheShipsAndDigitsAreDistinct) {
+    // The cursor is drawn under the ship at the same place: most of it must lie outside both hulls.
+    const atlas::Region& cursor = *atlas::FindRegion("selectCursor");
+    for (const char* ship : {"shipA", "shipB"}) {
+        const atlas::Region& r = *atlas::FindRegion(ship);
+        int shown = 0, total = 0;
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0; x < 24; ++x) {
+                if (Sheet('B').At(cursor.x + x, cursor.y + y) == COLOUR_KEY_INDEX) continue;
+                ++total;
+                shown += Sheet('B').At(r.x + x, r.y + y) == COLOUR_KEY_INDEX;
+            }
+        EXPECT_GT(total, 0);
+        EXPECT_GE(shown * 10, total * 8) << ship;
+    }
+    // Ten clearly different digit glyphs.
+    for (int a = 0; a < 10; ++a)
+        for (int b = a + 1; b < 10; ++b) {
+            int differ = 0;
+            for (int y = 0; y < 8; ++y)
+                for (int x = 0; x < 8; ++x) differ += Sheet('C').At(8 * (a + 1) + x, y) != Sheet('C').At(8 * (b + 1) + x, y);
+            EXPECT_GT(differ, 3) << "digits " << a << " and " << b << " look alike";
+        }
+}
+
+TEST_F(Sheets, PaletteKeepsItsRolesAndIsSharedByEveryFile) {
+    for (int i = 0; i < 7; ++i)
+        for (int c = 0; c < 256; ++c) {
+            const PaletteEntry& a = sheets[static_cast<size_t>(i)].palette[static_cast<size_t>(c)];
+            const PaletteEntry& b = screen.palette[static_cast<size_t>(c)];
+            ASSERT_TRUE(a.red == b.red && a.green == b.green && a.blue == b.blue) << "sheet " << i << " colour " << c;
+        }
+    const auto& p = screen.palette;
+    EXPECT_LT(Luma(p[15]), 24) << "the field's clear colour must be nearly black";
+    EXPECT_GT(p[15].blue, p[15].red);
+    EXPECT_GT(p[249].red, 2 * p[249].green) << "hit flash reads as alarm red";
+    EXPECT_GT(Luma(p[251]), 180) << "bomb flash is bright";
+    EXPECT_GT(Luma(p[255]), 240) << "the big flash is white";
+    EXPECT_GT(p[250].green, p[250].red) << "the healthy gauge is green";
+}
+
+TEST_F(Sheets, RampsRunFromDarkToLightAndTheStripsStayQuiet) {
+    // Shading picks shade 0..7 of a ramp by light; a ramp out of order would light sprites wrongly.
+    for (int base = 16; base < 184; base += 8)
+        for (int i = 1; i < 8; ++i)
+            EXPECT_GE(Luma(screen.palette[static_cast<size_t>(base + i)]), Luma(screen.palette[static_cast<size_t>(base + i - 1)]))
+                << "ramp " << base << " shade " << i;
+    // The strips beside the field frame it without drawing the eye: dim on average, nothing
+    // near white, and the hidden middle is one plain fill.
+    long sum = 0, count = 0;
+    int brightest = 0;
+    std::set<uint8_t> middle;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x) {
+            if (x >= 120 && x < 520) {
+                middle.insert(screen.At(x, y));
+                continue;
+            }
+            const int l = Luma(screen.palette[screen.At(x, y)]);
+            sum += l, ++count, brightest = std::max(brightest, l);
+        }
+    EXPECT_LT(sum / count, 50);
+    EXPECT_LT(brightest, 200);
+    EXPECT_EQ(middle.size(), 1u);
+}
+
+TEST_F(Sheets, EnemyBulletsHaveADarkRimAndABrightCore) {
+    // Dark rim against bright backgrounds (flashes, explosions), bright core against the navy.
+    for (const char* name : {"smallBullet", "largeBullet", "largeBulletAlt"}) {
+        const atlas::Region& r = *atlas::FindRegion(name);
+        int darkest = 255, brightest = 0;
+        for (int y = 0; y < r.h; ++y)
+            for (int x = 0; x < r.w; ++x) {
+                const uint8_t c = Sheet('B').At(r.x + x, r.y + y);
+                if (c == COLOUR_KEY_INDEX) continue;
+                darkest = std::min(darkest, Luma(screen.palette[c]));
+                brightest = std::max(brightest, Luma(screen.palette[c]));
+            }
+        EXPECT_LT(darkest, 60) << name;
+        EXPECT_GT(brightest, 200) << name;
+        EXPECT_GT(brightest - Luma(screen.palette[15]), 180) << name;
+    }
+}
+
+int Shell(const std::string& command) { return std::system(command.c_str()); }
+
+TEST(AssetGenerator, WritesTheSameBytesEveryRun) {
+    char dirA[] = "/tmp/vorne_assets_aXXXXXX";
+    char dirB[] = "/tmp/vorne_assets_bXXXXXX";
+    ASSERT_NE(mkdtemp(dirA), nullptr);
+    ASSERT_NE(mkdtemp(dirB), nullptr);
+    const std::string gen = VORNE_ASSETGEN;
+    ASSERT_EQ(Shell(gen + " --out " + dirA + " > /dev/null"), 0);
+    ASSERT_EQ(Shell(gen + " --out " + dirB + " > /dev/null"), 0);
+    for (const char* name : {"palette.dat", "grA.dat", "grB.dat", "grC.dat", "grD.dat", "grE.dat", "grF.dat", "grG.dat"}) {
+        const std::vector<uint8_t> a = ReadFile(std::string(dirA) + "/" + name);
+        const std::vector<uint8_t> b = ReadFile(std::string(dirB) + "/" + name);
+        const std::vector<uint8_t> built = ReadFile(DATA + "/" + name);
+        EXPECT_FALSE(a.empty()) << name;
+        EXPECT_EQ(a, b) << name << " differs between two runs";
+        EXPECT_EQ(a, built) << name << " differs from the build's copy";
+        // The layout the loader expects: 1078-byte header and table, then exactly w*h bytes.
+        const size_t w = name[0] == 'p' ? 640 : 320, h = name[0] == 'p' ? 480 : 240;
+        EXPECT_EQ(a.size(), 1078 + w * h) << name;
+    }
+    Shell(std::string("rm -rf ") + dirA + " " + dirB);
+}
+
+std::string Capture(const std::string& command) {
+    std::string out;
+    FILE* p = popen(command.c_str(), "r");
+    if (!p) return out;
+    char buffer[256];
+    while (fgets(buffer, sizeof buffer, p)) out += buffer;
+    pclose(p);
+    return out;
+}
+
+TEST_F(Sheets, ImageMagickReadsWhatTheGameReads) {
+    if (Shell("command -v identify > /dev/null 2>&1 && command -v convert > /dev/null 2>&1") != 0)
+        GTEST_SKIP() << "ImageMagick is not installed";
+    for (int i = 0; i < 8; ++i) {
+        const std::string file = i == 7 ? "palette.dat" : std::string("gr") + char('A' + i) + ".dat";
+        const Picture& pic = i == 7 ? screen : sheets[static_cast<size_t>(i)];
+        const std::string id = Capture("identify -format '%w %h %z' bmp:" + DATA + "/" + file);
+        EXPECT_EQ(id, std::to_string(pic.w) + " " + std::to_string(pic.h) + " 8") << file;
+        // A few pixels spread over the picture, including its corners (bottom-up rows flipped).
+        const int points[][2] = {{0, 0}, {pic.w - 1, 0}, {0, pic.h - 1}, {pic.w - 1, pic.h - 1}, {pic.w / 2, pic.h / 3},
+                                 {37, 101}, {pic.w / 3, pic.h - 20}};
+        std::string format, expected;
+        for (const auto& pt : points) {
+            const std::string at = "p{" + std::to_string(pt[0]) + "," + std::to_string(pt[1]) + "}";
+            format += "%[fx:int(255*" + at + ".r+0.5)] %[fx:int(255*" + at + ".g+0.5)] %[fx:int(255*" + at + ".b+0.5)];";
+            const PaletteEntry& e = pic.palette[pic.At(pt[0], pt[1])];
+            expected += std::to_string(e.red) + " " + std::to_string(e.green) + " " + std::to_string(e.blue) + ";";
+        }
+        EXPECT_EQ(Capture("convert bmp:" + DATA + "/" + file + " -format '" + format + "' info:"), expected) << file;
+    }
+    // The contact sheet's hand-made PNG encoding (stored blocks, CRC, Adler) must decode too.
+    const std::string png = "/tmp/vorne_contact_test.png";
+    ASSERT_EQ(Shell(std::string(VORNE_ASSETGEN) + " --contact-sheet " + png), 0);
+    EXPECT_EQ(Capture("identify -regard-warnings -format '%w %m' " + png + " 2>&1"), "1800 PNG");
+    std::remove(png.c_str());
+}
+
+}  // namespace

@@ -1,0 +1,51 @@
+#!/bin/bash
+# The start-up dialog appears on its own before the game, at the size of its template, with its
+# four buttons and its Japanese texts drawn in real glyphs; a click on quit ends the program with
+# status 0. Leaves a screenshot of the dialog in the build folder (dialog.png).
+. "$(dirname "$0")/dialog_common.inc"
+
+start_vorne
+wait_for_dialog
+note "dialog ${DIALOG_W}x${DIALOG_H} pixels, base units ${BX}x${BY}"
+[ "$(visible_windows | wc -l)" = 1 ] || fail "more than one window shows while the dialog is up"
+[ "$BY" -ge 10 ] && [ "$BY" -le 16 ] || fail "a 9-point font should be 10 to 16 pixels high, not $BY"
+
+shot "$DIALOG" "$BUILD_DIR/dialog.png"
+note "screenshot: $BUILD_DIR/dialog.png"
+PIC="$BUILD_DIR/dialog.png"
+
+# Every button and static shows ink where its text belongs: x y w h in dialog units, the text,
+# "button" or "static", and whether to compare it with its rendering. Inside a button, its 3D
+# border is left out.
+check_item() {
+    rect "$1" "$2" "$3" "$4"
+    local inset=0 inside
+    [ "$6" = button ] && inset=3
+    inside=$(ink "$PIC" $((RL + inset)) $((RT + inset)) $((RW - 2 * inset)) $((RH - 2 * inset)))
+    [ "$inside" -ge 20 ] || fail "no text drawn in \"$5\" ($inside dark pixels)"
+    if [ -n "$REF_FONT" ] && [ "$7" = compare ]; then
+        text_matches "$PIC" $((RL + inset)) $((RT + inset)) $((RW - 2 * inset)) $((RH - 2 * inset)) "$5" ||
+            fail "\"$5\" does not look like its glyphs"
+    fi
+}
+check_item 10 25 190 15 "キーボードでプレイする" button compare
+check_item 10 45 190 15 "ジョイスティックでプレイする" button compare
+check_item 10 65 190 15 "ハイスコアのリプレイを見る" button compare
+check_item 10 85 190 15 "終了する" button compare
+check_item 115 185 85 8 "方向キー・・・移動" static
+check_item 5 5 200 10 "VORNE" static
+check_item 115 165 85 8 "Aボタン・・・ショット" static
+check_item 13 108 180 18 "注：解像度が…" static
+check_item 24 131 160 17 "ゲーム中にPキーを…" static
+check_item 5 200 200 10 "credit line" static
+[ -n "$REF_FONT" ] || note "VL PGothic is not installed: glyphs checked by their ink only"
+
+# Between the buttons and around the frame's inside nothing is drawn.
+rect 10 40 190 5
+[ "$(ink "$PIC" "$RL" $((RT + 1)) "$RW" $((RH - 2)))" = 0 ] || fail "ink between the first two buttons"
+
+click_item 10 85 190 15
+wait_vorne 5
+[ "$STATUS" = 0 ] || fail "quit should end the program with status 0, got $STATUS"
+note "quit: status 0"
+echo PASS

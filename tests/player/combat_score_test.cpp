@@ -1,0 +1,489 @@
+// The collision pass, the chain, the items and the extends: what a frame of hits does to the
+// score, the shield, the lives and the records.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/game.h"
+#include "platform/platform.h"
+#include "player/combat.h"
+#include "player/player.h"
+#include "stage/stage.h"
+#include "test_support.h"
+#include "video/display.h"
+
+namespace {
+
+class CombatScore : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetUpHeadlessGame();
+        // Ship A chosen and flying.
+        g_playing = 1;
+        g_ships[0].active = 1;
+        g_ships[0].state = SHIP_STATE_NORMAL;
+        g_ships[1].active = 0;
+        g_ships[1].state = SHIP_STATE_DOWN;
+        for (PlayerShot& s : g_playerShots) s = PlayerShot{-50, 500, 3, 24, 0};
+        for (PlayerShot& s : g_unitShotsA) s = PlayerShot{-50, 500, 3, 24, 0};
+        for (PlayerShot& s : g_unitShotsB) s = PlayerShot{-50, 500, 8, 16, 0};
+        g_bossOne.alive = g_bossTwo.alive = g_bossThree.alive = g_bossFour.alive = g_bossFinal.alive = 0;
+        g_midBoss.alive = g_midBossEscort.alive = g_midBossTwo.alive = 0;
+        TakeSounds();
+    }
+    static void PlaceEnemy(int i, int x, int y, int hitPoints) {
+        g_enemies[i] = Enemy{x, y, 24, 24, 1, hitPoints, 0, 0, 0, 0, 0, 0, 0, 0};
+    }
+    static std::vector<int> TakeSounds() {
+        std::vector<int> sounds;
+        std::vector<std::string> music;
+        PlatHeadlessTakeAudioLog(&sounds, &music);
+        return sounds;
+    }
+    static int FieldPixel(int x, int y) {
+        int pitch = 0;
+        return PlatSurfacePixels(g_fieldSurface, &pitch)[y * pitch + x];
+    }
+    static void ClearField(int colour) {
+        const PlatRect all{0, 0, FIELD_WIDTH, FIELD_HEIGHT};
+        PlatColourFill(g_fieldSurface, &all, colour);
+    }
+    static bool FieldRectHasColourOtherThan(int left, int top, int right, int bottom, int colour) {
+        for (int y = top; y < bottom; ++y) {
+            for (int x = left; x < right; ++x) {
+                if (FieldPixel(x, y) != colour) return true;
+            }
+        }
+        return false;
+    }
+    // Ship A's hit pixel at (hx, hy).
+    static void PutShipHitPixelAt(int hx, int hy) {
+        g_ships[0].x = hx - 11;
+        g_ships[0].y = hy - 15;
+    }
+};
+
+// A unit shot of ship B deals 1 and scores nothing itself, so the score is the award alone.
+TEST_F(CombatScore, ChainPays460Then920AndEndsAfter32QuietFramesInRoundOne) {
+    PlaceEnemy(0, 50, 50, 1);
+    g_unitShotsB[0] = PlayerShot{55, 55, 8, 16, 1};
+    ASSERT_EQ(ResolveCollisions(), 1);
+    EXPECT_EQ(g_score, 460);
+    EXPECT_EQ(g_chain, 1);
+    EXPECT_EQ(g_chainTimer, 32);
+    ASSERT_EQ(UpdateChain(), 1);
+    PlaceEnemy(1, 100, 50, 1);
+    g_unitShotsB[1] = PlayerShot{105, 55, 8, 16, 1};
+    ASSERT_EQ(ResolveCollisions(), 1);
+    EXPECT_EQ(g_score, 460 + 920);
+    EXPECT_EQ(g_chain, 2);
+    for (int frame = 1; frame <= 31; ++frame) {
+        ASSERT_EQ(UpdateChain(), 1);
+        EXPECT_EQ(g_chain, 2) << "frame " << frame;
+    }
+    ASSERT_EQ(UpdateChain(), 1);
+    EXPECT_EQ(g_chainTimer, 0);
+    EXPECT_EQ(g_chain, 0);
+}
+
+// Second round: a frame a step down to 20, then one step every second frame: 13 + 19 x 2 = 51.
+TEST_F(CombatScore, SecondRoundChainDecaysAtHalfSpeedBelowTwenty) {
+    g_round = 2;
+    g_chain = 3;
+    g_chainTimer = 32;
+    int frames = 0;
+    std::vector<int> timers;
+    while (g_chain > 0 && frames < 200) {
+        ASSERT_EQ(UpdateChain(), 1);
+        timers.push_back(g_chainTimer);
+        ++frames;
+    }
+    EXPECT_EQ(frames, 51);
+    EXPECT_EQ(timers[12], 19);  // the 13th frame leaves 19
+    EXPECT_EQ(timers[13], 19);  // ... which holds for a second frame
+    EXPECT_EQ(timers[14], 18);
+}
+
+TEST_F(CombatScore, ChainBarShrinksWithTheTimer) {
+    ClearField(15);
+    g_chain = 1;
+    g_chainTimer = 11;
+    ASSERT_EQ(UpdateChain(), 1);
+    EXPECT_EQ(FieldPixel(168, 30), 251);
+    EXPECT_EQ(FieldPixel(177, 33), 251);
+    EXPECT_EQ(FieldPixel(178, 30), 15);  // ten pixels long now
+}
+
+TEST_F(CombatScore, TwoHeavyShotsAndAUnitShotKillASixPointEnemyAndAreAllSpent) {
+    PlaceEnemy(5, 80, 60, 6);
+    g_playerShots[0] = PlayerShot{85, 70, 3, 24, 1};
+    g_playerShots[1] = PlayerShot{95, 70, 3, 24, 1};
+    g_unitShotsA[0] = PlayerShot{90, 65, 3, 24, 1};
+    g_playerShots[25] = PlayerShot{10, 10, 3, 24, 1};  // elsewhere: not spent
+    ASSERT_EQ(ResolveCollisions(), 1);
+    EXPECT_EQ(g_enemies[5].alive, 0);
+    EXPECT_EQ(g_enemies[5].hitPoints, -1);
+    EXPECT_EQ(g_playerShots[0].alive, 0);
+    EXPECT_EQ(g_playerShots[1].alive, 0);
+    EXPECT_EQ(g_unitShotsA[0].alive, 0);
+    EXPECT_EQ(g_playerShots[25].alive, 1);
+    EXPECT_EQ(g_score, 2 * 120 + 460);
+    // The small enemies are hit silently; the kill's explosion sounds effect 106 and drifts down.
+    EXPECT_EQ(TakeSounds(), std::vector<int>{106});
+    EXPECT_EQ(g_explosions[0].alive, 1);
+    EXPECT_EQ(g_explosions[0].x, 72);
+    EXPECT_EQ(g_explosions[0].vy, 4);
+}
+
+TEST_F(CombatScore, LightShotsDealOneAndScoreWithTheLevel) {
+    g_scoreLevel = 16;
+    g_scorePerLevel = 240;
+    PlaceEnemy(0, 80, 60, 3);
+    g_playerShots[20] = PlayerShot{85, 70, 3, 24, 1};
+    ASSERT_EQ(ResolveCollisions(), 1);
+    EXPECT_EQ(g_enemies[0].hitPoints, 2);
+    EXPECT_EQ(g_score, 16 * 240);
+}
+
+TEST_F(CombatScore, ShotGateStopsHitsAtX189ButTheEnemyIsStillDrawn) {
+    ClearField(15);
+    PlaceEnemy(0, 189, 100, 1);
+    g_unitShotsB[0] = PlayerShot{190, 105, 8, 16, 1};
+    ASSERT_EQ(ResolveCollisions(), 1);
+    EXPECT_EQ(g_enemies[0].alive, 1);
+    EXPECT_EQ(g_unitShotsB[0].alive, 1);
+    EXPECT_TRUE(FieldRectHasColourOtherThan(189, 100, 200, 124, 15));
+    // One pixel further in, the same shot hits.
+    g_enemies[0].x = 188;
+    ASSERT_EQ(ResolveCollisions(), 1);
+    EXPECT_EQ(g_enemies[0].alive, 0);
+    EXPECT_EQ(g_unitShotsB[0].alive, 0);
+}
+
+TEST_F(CombatScore, KillOutsideTheFieldIsScoredBeforeTheRecordIsDropped) {
+    PlaceEnemy(0, 50, 240, 1);
+    g_unitShotsB[0] = PlayerShot{55, 238, 8, 16, 1};
+    ASSERT_EQ(ResolveCollisions(), 1);
+    EXPECT_EQ(g_enemies[0].alive, 0);
+    EXPECT_EQ(g_score, 460);
+    // Leaving without being killed scores nothing.
+    PlaceEnemy(1, -30, 50, 5);
+    ASSERT_EQ(ResolveCollisions(), 1);
+    EXPECT_EQ(g_enemies[1].alive, 0);
+    EXPECT_EQ(g_score, 460);
+}
+
+TEST_F(CombatScore, LargeEnemyHitsHoldTheChainAndItsKillDropsTheArmedItems) {
+    g_largeEnemies[0] = {};
+    g_largeEnemies[0].x = 60;
+    g_largeEnemies[0].y = 40;
+    g_largeEnemies[0].width = 48;
+    g_largeEnemies[0].height = 48;
+    g_largeEnemies[0].alive = 1;
+    g_largeEnemies[0].hitPoints = 2;
+    g_chain = 4;
+    g_chainTimer = 3;
+    g_dropItemC = 1;
+    g_dropItemB = 1;
+    g_dropItemA = 1;  // carried by slot 1, not this one
+    g_playerShots[30] = PlayerShot{70, 50, 3, 24, 1};
+    ASSERT_EQ(ResolveCollisions(), 1);
+    EXPECT_EQ(g_chainTimer, 10);
+    EXPECT_EQ(g_largeEnemies[0].alive, 1);
+    g_playerShots[31] = PlayerShot{70, 50, 3, 24, 1};
+    const int32_t before = g_score;
+    ASSERT_EQ(ResolveCollisions(), 1);
+    EXPECT_EQ(g_largeEnemies[0].alive, 0);
+    EXPECT_EQ(g_chain, 5);
+    EXPECT_EQ(g_score - before, 120 + 6850 * 5);
+    EXPECT_EQ(g_lifeItem.x, 76);
+    EXPECT_EQ(g_lifeItem.y, 56);
+    EXPECT_EQ(g_shieldItem.y, 56);
+    EXPECT_EQ(g_bombItem.y, ITEM_PARKED_Y);
+    EXPECT_EQ(g_dropItemA, 1);
+    EXPECT_EQ(g_dropItemB, 0);
+    EXPECT_EQ(g_dropItemC, 0);
+    EXPECT_EQ(g_fieldClearColour, 255);
+    EXPECT_EQ(g_explosions[7].alive, 1);  // a burst: eight explosions, eight debris
+    EXPECT_EQ(g_debris[7].alive, 1);
+}
+
+TEST_F(CombatScore, BossTimeOutBlastsWithoutPointsEvenWhenKilledInTheSameFrame) {
+    g_bossOne = {};
+    g_bossOne.x = 36;
+    g_bossOne.y = 20;
+    g_bossOne.width = 128;
+    g_bossOne.height = 112;
+    g_bossOne.alive = 1;
+    g_bossOne.hitPoints = 2;
+    g_bossTimerVisible = 1;
+    g_bossTimer = 0;
+    g_bossTimerTick = 59;
+    ASSERT_EQ(ResolveCollisions(), 1);
+    EXPECT_EQ(g_bossOne.alive, 1);  // tick 59 -> 60: the second is not over yet
+    EXPECT_EQ(g_bossTimer, 0);
+    g_playerShots[0] = PlayerShot{36 + 50, 20 + 30, 3, 24, 1};  // the kill, in the last frame
+    const int32_t before = g_score;
+    ASSERT_EQ(ResolveCollisions(), 1);
+    EXPECT_EQ(g_bossTimer, -1);
+    EXPECT_EQ(g_bossOne.alive, 0);
+    EXPECT_EQ(g_bossTimerVisible, 0);
+    EXPECT_EQ(g_score - before, 120);  // the shot's points only
+    EXPECT_EQ(g_bossBlastActive, 1);
+    EXPECT_EQ(g_bossBlastX, 36 + 34);
+    EXPECT_EQ(g_bossBlastY, 20 + 26);
+    EXPECT_EQ(g_ships[0].state, SHIP_STATE_INVULNERABLE);
+    EXPECT_EQ(g_invulnTimer, 120);
+    EXPECT_EQ(g_playerPhase, PLAYER_PHASE_INVULNERABLE);
+}
+
+TEST_F(CombatScore, BossTimerCountsWholeSecondsOfSixtyFrames) {
+    g_bossTwo = {};
+    g_bossTwo.x = 36;
+    g_bossTwo.y = -100;  // above the shot gate: only the timer runs
+    g_bossTwo.width = 128;
+    g_bossTwo.height = 112;
+    g_bossTwo.alive = 1;
+    g_bossTwo.hitPoints = 500;
+    g_bossTimer = 2;
+    g_bossTimerTick = 0;
+    int frames = 0;
+    while (g_bossTwo.alive == 1 && frames < 1000) {
+        ASSERT_EQ(ResolveCollisions(), 1);
+        ++frames;
+    }
+    EXPECT_EQ(frames, 3 * 60 + 1);
+    EXPECT_EQ(g_score, 0);
+}
+
+TEST_F(CombatScore, FinalBossPaysFiveMillionForEachSpareLife) {
+    g_bossFinal = {};
+    g_bossFinal.x = 48;
+    g_bossFinal.y = 10;
+    g_bossFinal.width = 104;
+    g_bossFinal.height = 128;
+    g_bossFinal.alive = 1;
+    g_bossFinal.hitPoints = 1;
+    g_bossTimer = 50;
+    g_bossTimerVisible = 1;
+    g_ships[0].lives = 3;
+    g_ships[1].lives = 3;  // not flying: no bonus
+    g_unitShotsB[0] = PlayerShot{48 + 40, 10 + 40, 8, 16, 1};
+    ASSERT_EQ(ResolveCollisions(), 1);
+    EXPECT_EQ(g_bossFinal.alive, 0);
+    EXPECT_EQ(g_score, 11000000);
+    EXPECT_EQ(g_bossTimerVisible, 0);
+    EXPECT_EQ(g_bossBlastX, 48 + 32);
+    EXPECT_EQ(g_bossBlastY, 10 + 38);
+}
+
+TEST_F(CombatScore, BossBodyOnTheShipForFourFramesFromAFullShieldCostsALife) {
+    g_bossTwo = {};
+    g_bossTwo.x = 36;
+    g_bossTwo.y = 100;
+    g_bossTwo.width = 128;
+    g_bossTwo.height = 112;
+    g_bossTwo.alive = 1;
+    g_bossTwo.hitPoints = 500;
+    g_bossTimer = 50;
+    g_scoreLevel = 5;
+    PutShipHitPixelAt(36 + 60, 100 + 80);  // inside the body's box
+    const int x = g_ships[0].x;
+    for (int frame = 1; frame <= 3; ++frame) {
+        ASSERT_EQ(ResolveCollisions(), 1);
+        EXPECT_EQ(g_shield, 3 - frame);
+        EXPECT_EQ(g_ships[0].lives, 3);
+        EXPECT_EQ(g_ships[0].x, x);
+    }
+    EXPECT_EQ(g_scoreLevel, 2);
+    EXPECT_EQ(TakeSounds(), (std::vector<int>{109, 109, 109}));
+    ASSERT_EQ(ResolveCollisions(), 1);
+    EXPECT_EQ(g_ships[0].lives, 2);
+    EXPECT_EQ(g_ships[0].state, SHIP_STATE_DOWN);
+    EXPECT_EQ(g_ships[0].x, 64);
+    EXPECT_EQ(g_ships[0].y, 180);
+    EXPECT_EQ(g_shield, 3);
+    EXPECT_EQ(g_scoreLevel, 1);
+    EXPECT_EQ(g_playerPhase, PLAYER_PHASE_RESPAWN);
+    EXPECT_EQ(g_respawnDelay, 40);
+    EXPECT_EQ(g_bombs, 2);
+    EXPECT_EQ(g_fieldClearColour, 249);
+    EXPECT_EQ(TakeSounds(), (std::vector<int>{101, 102}));  // the ship's burst, no hit sound
+    // A ship that is down is not hit again.
+    ASSERT_EQ(ResolveCollisions(), 1);
+    EXPECT_EQ(g_shield, 3);
+}
+
+TEST_F(CombatScore, BombItemAtFullStockPays170000AtLevelSixteen) {
+    g_scoreLevel = 16;
+    g_bombs = 5;
+    PutShipHitPixelAt(100, 150);
+    DropBombItem(92, 140);  // falls to y 141: the pixel lies inside
+    ASSERT_EQ(UpdateItemsAndGauges(), 1);
+    EXPECT_EQ(g_scoreLevel, 18);
+    EXPECT_EQ(g_bombs, 5);
+    EXPECT_EQ(g_score, 170000);
+    EXPECT_EQ(g_scorePopup.active, 1);
+    EXPECT_EQ(g_scorePopup.value, 170000);
+    EXPECT_EQ(g_scorePopup.x, g_ships[0].x + 24);
+    EXPECT_EQ(g_bombItem.y, ITEM_PARKED_Y);
+    EXPECT_EQ(TakeSounds(), std::vector<int>{108});
+    // Below a full stock the item is a bomb.
+    g_bombs = 2;
+    DropBombItem(92, 140);
+    ASSERT_EQ(UpdateItemsAndGauges(), 1);
+    EXPECT_EQ(g_bombs, 3);
+    EXPECT_EQ(g_score, 170000);
+}
+
+TEST_F(CombatScore, ShieldItemAtFullShieldPays120000AtLevelFour) {
+    g_scoreLevel = 4;
+    PutShipHitPixelAt(100, 150);
+    DropShieldItem(100, 135);  // falls to 136; the pixel is on its left column
+    ASSERT_EQ(UpdateItemsAndGauges(), 1);
+    EXPECT_EQ(g_score, 120000);
+    EXPECT_EQ(g_scoreLevel, 6);
+    g_shield = 1;
+    DropShieldItem(100, 135);
+    ASSERT_EQ(UpdateItemsAndGauges(), 1);
+    EXPECT_EQ(g_shield, 3);
+    EXPECT_EQ(g_score, 120000);
+}
+
+TEST_F(CombatScore, ItemsAreCollectedInvulnerableButNotWhileDown) {
+    PutShipHitPixelAt(100, 150);
+    g_ships[0].state = SHIP_STATE_DOWN;
+    DropLifeItem(95, 140);
+    ASSERT_EQ(UpdateItemsAndGauges(), 1);
+    EXPECT_EQ(g_lifeItem.y, 141);
+    EXPECT_EQ(g_ships[0].lives, 3);
+    g_ships[0].state = SHIP_STATE_INVULNERABLE;
+    ASSERT_EQ(UpdateItemsAndGauges(), 1);
+    EXPECT_EQ(g_lifeItem.y, ITEM_PARKED_Y);
+    EXPECT_EQ(g_ships[0].lives, 4);
+    EXPECT_EQ(g_scoreLevel, 4);
+    EXPECT_EQ(g_fieldClearColour, 255);
+    // An item nobody takes falls out and stays parked.
+    DropBombItem(10, 238);
+    ASSERT_EQ(UpdateItemsAndGauges(), 1);
+    ASSERT_EQ(UpdateItemsAndGauges(), 1);
+    ASSERT_EQ(UpdateItemsAndGauges(), 1);
+    EXPECT_EQ(g_bombItem.y, ITEM_PARKED_Y);
+}
+
+TEST_F(CombatScore, TwoExtendThresholdsAtOnceGiveOneLifePerFrame) {
+    g_score = 100000000;
+    ASSERT_EQ(UpdateItemsAndGauges(), 1);
+    EXPECT_EQ(g_ships[0].lives, 4);
+    EXPECT_EQ(g_extendCount, 2);
+    EXPECT_EQ(TakeSounds(), std::vector<int>{112});
+    ASSERT_EQ(UpdateItemsAndGauges(), 1);
+    EXPECT_EQ(g_ships[0].lives, 5);
+    ASSERT_EQ(UpdateItemsAndGauges(), 1);
+    EXPECT_EQ(g_ships[0].lives, 5);
+    EXPECT_EQ(g_extendCount, 3);
+}
+
+TEST_F(CombatScore, GaugesShowTheShieldAndAtMost99Bombs) {
+    ClearField(15);
+    g_bombs = 120;
+    g_shield = 1;
+    ASSERT_EQ(UpdateItemsAndGauges(), 1);
+    EXPECT_EQ(g_bombs, 99);
+    EXPECT_EQ(FieldPixel(5, 32), 249);
+    EXPECT_EQ(FieldPixel(6, 32), 15);
+    g_shield = 3;
+    ASSERT_EQ(UpdateItemsAndGauges(), 1);
+    EXPECT_EQ(FieldPixel(17, 33), 250);
+}
+
+TEST_F(CombatScore, MidBossesPayWithTheChainAndDropOnlyTheirOwnItems) {
+    g_midBoss = {};
+    g_midBoss.x = 20;
+    g_midBoss.y = 30;
+    g_midBoss.width = 96;
+    g_midBoss.height = 48;
+    g_midBoss.alive = 1;
+    g_midBoss.hitPoints = 1;
+    g_midBossEscort = {};
+    g_midBossEscort.x = 100;
+    g_midBossEscort.y = 30;
+    g_midBossEscort.width = 96;
+    g_midBossEscort.height = 48;
+    g_midBossEscort.alive = 1;
+    g_midBossEscort.hitPoints = 1;
+    g_dropItemA = 1;
+    g_dropItemB = 1;
+    g_chain = 1;
+    g_unitShotsB[0] = PlayerShot{130, 45, 8, 16, 1};  // the escort only
+    ASSERT_EQ(ResolveCollisions(), 1);
+    EXPECT_EQ(g_midBossEscort.alive, 0);
+    EXPECT_EQ(g_score, 45000 * 2);
+    EXPECT_EQ(g_bombItem.x, 140);
+    EXPECT_EQ(g_bombItem.y, 46);
+    EXPECT_EQ(g_dropItemA, 0);
+    EXPECT_EQ(g_dropItemB, 1);  // the escort carries no shield
+    EXPECT_EQ(g_shieldItem.y, ITEM_PARKED_Y);
+    g_unitShotsB[1] = PlayerShot{50, 45, 8, 16, 1};
+    ASSERT_EQ(ResolveCollisions(), 1);
+    EXPECT_EQ(g_midBoss.alive, 0);
+    EXPECT_EQ(g_score, 45000 * 2 + 45000 * 3);
+    EXPECT_EQ(g_shieldItem.x, 60);
+    EXPECT_EQ(g_dropItemB, 0);
+    // The second mid-boss pays a fixed award and leaves the chain alone.
+    g_midBossTwo = {};
+    g_midBossTwo.x = 50;
+    g_midBossTwo.y = 40;
+    g_midBossTwo.width = 96;
+    g_midBossTwo.height = 96;
+    g_midBossTwo.alive = 1;
+    g_midBossTwo.hitPoints = 1;
+    g_dropItemB = 1;
+    g_unitShotsB[2] = PlayerShot{90, 80, 8, 16, 1};
+    const int32_t before = g_score;
+    ASSERT_EQ(ResolveCollisions(), 1);
+    EXPECT_EQ(g_score - before, 100000);
+    EXPECT_EQ(g_chain, 3);
+    EXPECT_EQ(g_shieldItem.x, 90);
+    EXPECT_EQ(g_shieldItem.y, 70);
+}
+
+TEST_F(CombatScore, PictureCountersStepOncePerPass) {
+    std::vector<int> small, core, parts;
+    for (int i = 0; i < 6; ++i) {
+        ASSERT_EQ(ResolveCollisions(), 1);
+        small.push_back(g_enemyAnimX);
+        core.push_back(g_bossPartAnimA);
+        parts.push_back(g_bossPartAnimC);
+    }
+    EXPECT_EQ(small, (std::vector<int>{24, 0, 24, 0, 24, 0}));
+    EXPECT_EQ(core, (std::vector<int>{40, 80, 120, 0, 40, 80}));
+    EXPECT_EQ(parts, (std::vector<int>{36, 72, 108, 144, 0, 36}));
+    EXPECT_EQ(g_largeEnemyAnimX, 96);
+    EXPECT_EQ(g_midBossAnimX, 0);
+}
+
+TEST_F(CombatScore, ExtendsStartOverAfterTheReset) {
+    g_score = 60000000;
+    ASSERT_EQ(UpdateItemsAndGauges(), 1);
+    EXPECT_EQ(g_extendCount, 2);
+    ResetGame();
+    EXPECT_EQ(g_extendCount, 1);
+}
+
+TEST_F(CombatScore, LostDisplayThatCannotBeReloadedAbandonsThePass) {
+    PlaceEnemy(0, 50, 50, 5);
+    ASSERT_EQ(std::rename("grB.dat", "grB.away"), 0);
+    PlatMarkAllSurfacesLost();
+    EXPECT_EQ(ResolveCollisions(), 0);
+    g_chain = 1;
+    g_chainTimer = 5;
+    PlatMarkAllSurfacesLost();
+    EXPECT_EQ(UpdateChain(), 0);
+    ASSERT_EQ(std::rename("grB.away", "grB.dat"), 0);
+    EXPECT_EQ(ResolveCollisions(), 1);
+}
+
+}  // namespace

@@ -1,0 +1,658 @@
+// The player's side: ship selection, the ship's movement and phases, shots, the bomb, the star
+// field and aim jitter, the displays and the frame interval, and a live game recorded and then
+// watched from its replay file. Every test starts from ResetGame on a headless display.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "app/game.h"
+#include "app/trace.h"
+#include "enemyfire/enemyfire.h"
+#include "input/input.h"
+#include "platform/platform.h"
+#include "player/player.h"
+#include "player/ship.h"
+#include "sound/sound.h"
+#include "stage/stage.h"
+#include "test_support.h"
+#include "video/display.h"
+
+namespace {
+
+constexpr int CONTROL_VKS[] = {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT, VK_Z, VK_X};
+
+void HoldKeys(std::initializer_list<int> keys) {
+    for (int vk : CONTROL_VKS) PlatHeadlessSetKeyDown(vk, false);
+    for (int vk : keys) PlatHeadlessSetKeyDown(vk, true);
+}
+
+std::vector<int> TakeSounds() {
+    std::vector<int> sounds;
+    std::vector<std::string> music;
+    PlatHeadlessTakeAudioLog(&sounds, &music);
+    return sounds;
+}
+
+std::vector<std::string> TakeMusic() {
+    std::vector<int> sounds;
+    std::vector<std::string> music;
+    PlatHeadlessTakeAudioLog(&sounds, &music);
+    return music;
+}
+
+int Count(const std::vector<int>& v, int value) {
+    int n = 0;
+    for (int x : v) n += x == value;
+    return n;
+}
+
+// The player's steps of the in-game frame, in the frame's order, without the enemies, so that
+// each test sees only what the ship side does.
+void Frame() {
+    UpdateAimJitter();
+    ASSERT_EQ(UpdateStars(), 1);
+    ASSERT_EQ(UpdateShipSelect(), 1);
+    ASSERT_EQ(UpdatePlayerShips(), 1);
+    if (g_playing) {
+        g_idleSpeedBonus = 1;
+        ASSERT_EQ(UpdatePlayerShots(), 1);
+        ASSERT_EQ(UpdateBomb(), 1);
+        ASSERT_EQ(UpdateUnitShotsA(), 1);
+        ASSERT_EQ(UpdateUnitShotsB(), 1);
+        g_fireArmed = 1;
+    }
+    if (g_replayFrame < MAX_REPLAY_FRAMES - 1) ++g_replayFrame;
+    if (g_playing) {
+        ASSERT_EQ(DrawLives(), 1);
+        ASSERT_EQ(DrawScoreLevel(), 1);
+        ASSERT_EQ(DrawScorePopup(), 1);
+        ASSERT_EQ(DrawBulletCountAndTimer(), 1);
+    }
+    ASSERT_EQ(DrawScores(1), 1);
+}
+
+void Frames(int n) {
+    for (int i = 0; i < n; ++i) Frame();
+}
+
+int AliveShots(int firstSlot, int count) {
+    int n = 0;
+    for (int i = firstSlot; i < firstSlot + count; ++i) n += g_playerShots[i].alive;
+    return n;
+}
+
+class PlayerSide : public ::testing::Test {
+protected:
+    void SetUp() override { SetUpHeadlessGame(); }
+
+    // A game with the ship chosen directly: the first frame of play neither moves nor fires.
+    void StartWith(int ship) {
+        StartGame();
+        g_selectCursorX = ship == 0 ? SELECT_CURSOR_A : SELECT_CURSOR_B;
+        ConfirmShip();
+        g_shipChosen = 1;
+        Frame();
+        TakeSounds();
+    }
+};
+
+// ---- ship selection
+
+TEST_F(PlayerSide, PanelsSlideInAndTheCountdownConfirmsShipAByItself) {
+    StartGame();
+    Frames(19);
+    EXPECT_EQ(g_shipSelectReady, 0);
+    Frame();  // the 20th frame brings panel 0 to x 4 and makes the screen ready at once
+    EXPECT_EQ(g_selectPanels[0].x, 4);
+    EXPECT_EQ(g_selectPanels[1].x, 100);
+    EXPECT_EQ(g_shipSelectReady, 1);
+    // Ten counts of 30 frames, then -1 confirms the ship under the cursor without input.
+    Frames(300);
+    EXPECT_EQ(g_playing, 0);
+    EXPECT_EQ(g_shipSelectCountdown, 0);
+    TakeMusic();
+    Frame();
+    EXPECT_EQ(g_shipSelectCountdown, -1);
+    EXPECT_EQ(g_playing, 1);
+    EXPECT_EQ(g_shipSelectActive, 0);
+    EXPECT_EQ(g_ships[0].active, 1);
+    EXPECT_EQ(g_ships[1].active, 0);
+    EXPECT_EQ(g_ships[1].state, SHIP_STATE_DOWN);
+    for (const PlayerShot& s : g_playerShots) {
+        EXPECT_EQ(s.width, 3);
+        EXPECT_EQ(s.height, 24);
+    }
+    const std::vector<std::string> music = TakeMusic();
+    bool opened = false;
+    for (const std::string& m : music) opened = opened || m == "open bgm01.mid alias BGM wait";
+    EXPECT_TRUE(opened);
+}
+
+TEST_F(PlayerSide, CursorGlidesTwelveFramesAndConfirmsOnlyOnArrival) {
+    StartGame();
+    Frames(20);
+    HoldKeys({VK_RIGHT});
+    Frame();
+    EXPECT_EQ(g_selectMove, 1);
+    EXPECT_EQ(g_selectCursorX, 68);
+    EXPECT_EQ(g_replayRecords[g_replayFrame - 1].right, 1);
+    HoldKeys({});
+    g_shipSelectCountdown = -1;  // time is up while the cursor is on its way
+    for (int i = 0; i < 11; ++i) {
+        Frame();
+        EXPECT_EQ(g_playing, 0) << "frame " << i;
+    }
+    EXPECT_EQ(g_selectCursorX, 112);
+    TakeSounds();
+    Frame();
+    EXPECT_EQ(g_playing, 1);
+    EXPECT_EQ(g_ships[0].active, 0);
+    EXPECT_EQ(g_ships[1].active, 1);
+    EXPECT_EQ(g_playerShots[0].width, 8);
+    EXPECT_EQ(g_playerShots[39].height, 16);
+    EXPECT_EQ(Count(TakeSounds(), 103), 1);
+}
+
+TEST_F(PlayerSide, ShotAndDirectionOnAShipAreBothReadAndRecorded) {
+    StartGame();
+    Frames(20);
+    HoldKeys({VK_Z, VK_RIGHT});
+    const int record = g_replayFrame;
+    Frame();
+    EXPECT_EQ(g_playing, 1);
+    EXPECT_EQ(g_selectMove, 1);
+    EXPECT_EQ(g_replayRecords[record].shot, 1);
+    EXPECT_EQ(g_replayRecords[record].right, 1);
+    EXPECT_EQ(g_replayRecords[record].left, 0);
+    EXPECT_EQ(g_ships[1].active, 0);  // ship A was under the cursor when the shot was read
+}
+
+// ---- the ship
+
+TEST_F(PlayerSide, FirstFrameOfPlayIgnoresControlsAndFiringCostsOnePixel) {
+    StartGame();
+    g_selectCursorX = SELECT_CURSOR_A;
+    ConfirmShip();
+    HoldKeys({VK_RIGHT, VK_Z});
+    Frame();
+    EXPECT_EQ(g_ships[0].x, 64);
+    EXPECT_EQ(AliveShots(0, PLAYER_SHOT_COUNT), 0);
+    EXPECT_EQ(g_fireArmed, 1);
+
+    HoldKeys({VK_RIGHT});
+    int x = g_ships[0].x;
+    Frame();
+    EXPECT_EQ(g_ships[0].x - x, 4);  // idle: speed 3 + 1
+    HoldKeys({VK_RIGHT, VK_Z});
+    x = g_ships[0].x;
+    Frame();
+    EXPECT_EQ(g_ships[0].x - x, 4);  // the bonus is lost from the next frame on
+    x = g_ships[0].x;
+    Frame();
+    EXPECT_EQ(g_ships[0].x - x, 3);
+    HoldKeys({VK_RIGHT});
+    x = g_ships[0].x;
+    Frame();
+    EXPECT_EQ(g_ships[0].x - x, 3);  // the previous frame still held the shot control
+    x = g_ships[0].x;
+    Frame();
+    EXPECT_EQ(g_ships[0].x - x, 4);
+    HoldKeys({VK_LEFT, VK_RIGHT});
+    x = g_ships[0].x;
+    Frame();
+    EXPECT_EQ(g_ships[0].x, x);  // opposite directions cancel
+}
+
+TEST_F(PlayerSide, ShipBMovesTwoPixelsFiringAndThreeIdle) {
+    StartWith(1);
+    HoldKeys({VK_UP});
+    Frames(2);
+    int y = g_ships[1].y;
+    Frame();
+    EXPECT_EQ(y - g_ships[1].y, 3);
+    HoldKeys({VK_UP, VK_Z});
+    Frame();
+    y = g_ships[1].y;
+    Frame();
+    EXPECT_EQ(y - g_ships[1].y, 2);
+}
+
+TEST_F(PlayerSide, ShipStaysBelowTheScoreRowAndInsideTheField) {
+    StartWith(0);
+    HoldKeys({VK_UP, VK_RIGHT});
+    Frames(80);
+    EXPECT_EQ(g_ships[0].y, 20);
+    EXPECT_EQ(g_ships[0].x, 176);
+    HoldKeys({VK_DOWN, VK_LEFT});
+    Frames(80);
+    EXPECT_EQ(g_ships[0].y, 216);
+    EXPECT_EQ(g_ships[0].x, 0);
+}
+
+TEST_F(PlayerSide, LostLifeWaitsFortyFramesThenIsInvulnerableForExactly120) {
+    StartWith(0);
+    g_ships[0].state = SHIP_STATE_DOWN;
+    g_playerPhase = 1;
+    g_respawnDelay = 40;
+    Frames(39);
+    EXPECT_EQ(g_playerPhase, 1);
+    EXPECT_EQ(g_ships[0].state, SHIP_STATE_DOWN);
+    int invulnerableFrames = 0;
+    for (int i = 0; i < 200 && g_playerPhase != 0; ++i) {
+        Frame();
+        invulnerableFrames += g_ships[0].state == SHIP_STATE_INVULNERABLE;
+    }
+    EXPECT_EQ(invulnerableFrames, 120);
+    EXPECT_EQ(g_ships[0].state, SHIP_STATE_NORMAL);
+}
+
+TEST_F(PlayerSide, LastLifeGoneOpensTheContinuePhase) {
+    StartWith(1);
+    g_ships[1].state = SHIP_STATE_DOWN;
+    g_ships[1].lives = 0;
+    g_playerPhase = 1;
+    g_respawnDelay = 2;
+    Frames(2);
+    EXPECT_EQ(g_playerPhase, 3);
+    EXPECT_EQ(g_ships[1].state, SHIP_STATE_DOWN);
+}
+
+TEST_F(PlayerSide, ShipAnimatesThroughFourFramesInEveryState) {
+    StartGame();
+    for (int i = 0; i < 8; ++i) {
+        Frame();
+        EXPECT_EQ(g_ships[0].frameX, ((i + 1) % 4) * 24);
+        EXPECT_EQ(g_ships[1].frameX, ((i + 1) % 4) * 24);
+    }
+    g_ships[1].state = SHIP_STATE_DOWN;  // not drawn, but still animated
+    Frame();
+    EXPECT_EQ(g_ships[1].frameX, 24);
+}
+
+// ---- shots
+
+TEST_F(PlayerSide, FreshPressFiresAtOnceAndHoldingFiresEveryThirdFrame) {
+    StartWith(0);
+    HoldKeys({VK_Z});
+    Frame();
+    EXPECT_EQ(AliveShots(0, 40), 4);
+    EXPECT_EQ(Count(TakeSounds(), 104), 1);
+    // Each shot was drawn at its start and then moved one step.
+    EXPECT_EQ(g_playerShots[0].x, 72);
+    EXPECT_EQ(g_playerShots[0].y, 152);
+    EXPECT_EQ(g_playerShots[10].x, 76);
+    EXPECT_EQ(g_playerShots[20].x, 66);
+    EXPECT_EQ(g_playerShots[20].y, 161);
+    EXPECT_EQ(g_playerShots[30].x, 82);
+    EXPECT_EQ(g_playerShots[30].y, 161);
+    Frames(2);
+    EXPECT_EQ(AliveShots(0, 10), 1);
+    Frame();
+    EXPECT_EQ(AliveShots(0, 10), 2);
+    // Letting go for a frame re-arms: the next press fires at once.
+    HoldKeys({});
+    Frame();
+    HoldKeys({VK_Z});
+    Frame();
+    EXPECT_EQ(AliveShots(0, 10), 3);
+}
+
+TEST_F(PlayerSide, ShipAShotsClimbFourteenPixelsAndLeaveAboveMinus48) {
+    StartWith(0);
+    HoldKeys({VK_Z});
+    Frame();
+    HoldKeys({});
+    // Start y 166, one step of 14 per frame; the 16th step takes it below -48.
+    Frames(14);
+    EXPECT_EQ(g_playerShots[0].y, 166 - 14 * 15);
+    EXPECT_EQ(g_playerShots[20].x, 67 - 15);
+    EXPECT_EQ(g_playerShots[30].x, 81 + 15);
+    EXPECT_EQ(g_playerShots[0].alive, 1);
+    Frame();
+    EXPECT_EQ(g_playerShots[0].alive, 0);
+    EXPECT_EQ(g_playerShots[0].x, -50);
+    EXPECT_EQ(g_playerShots[0].y, 500);
+}
+
+TEST_F(PlayerSide, ShipBShotsFanOutFromItsOwnStartPoints) {
+    StartWith(1);
+    HoldKeys({VK_Z});
+    Frame();
+    const PlayerShot* s = g_playerShots;
+    EXPECT_EQ(s[0].x, 112);
+    EXPECT_EQ(s[0].y, 166 - 13);
+    EXPECT_EQ(s[10].x, 127);
+    EXPECT_EQ(s[10].y, 166 - 13);
+    EXPECT_EQ(s[20].x, 112 - 2);
+    EXPECT_EQ(s[20].y, 172 - 12);
+    EXPECT_EQ(s[30].x, 127 + 2);
+    EXPECT_EQ(s[30].y, 172 - 12);
+    HoldKeys({});
+    Frames(3);
+    EXPECT_EQ(s[20].x, 112 - 8);
+    EXPECT_EQ(s[30].y, 172 - 48);
+    EXPECT_EQ(s[10].y, 166 - 52);
+}
+
+TEST_F(PlayerSide, FullGroupGetsNoShotAndNoSound) {
+    StartWith(0);
+    for (int i = 0; i < 10; ++i) g_playerShots[i] = PlayerShot{100, 100, 3, 24, 1};
+    HoldKeys({VK_Z});
+    Frame();
+    EXPECT_EQ(AliveShots(0, 10), 10);
+    EXPECT_EQ(AliveShots(10, 30), 3);
+    EXPECT_EQ(Count(TakeSounds(), 104), 0);
+}
+
+// ---- bomb
+
+TEST_F(PlayerSide, ShipABombRisesFiresFollowsAndLeaves) {
+    StartWith(0);
+    g_scoreLevel = 5;
+    g_chain = 7;
+    HoldKeys({VK_X});
+    Frame();  // trigger and the first rise in the same frame
+    EXPECT_EQ(g_bombs, 1);
+    EXPECT_EQ(g_scoreLevel, 2);
+    EXPECT_EQ(g_bombPhase, BOMB_PHASE_RISING);
+    EXPECT_EQ(g_fieldClearColour, 251);
+    EXPECT_EQ(g_ships[0].state, SHIP_STATE_INVULNERABLE);
+    EXPECT_EQ(Count(TakeSounds(), 103), 1);
+    EXPECT_EQ(g_bombUnitsA[0].x, 32);
+    EXPECT_EQ(g_bombUnitsA[2].x, 68);
+    EXPECT_EQ(g_bombUnitsA[4].x, 104);
+    EXPECT_EQ(g_bombUnitsA[0].y, 232);
+    HoldKeys({VK_Z});
+    Frames(9);
+    EXPECT_EQ(g_bombPhase, BOMB_PHASE_RISING);
+    EXPECT_EQ(g_bombUnitsA[3].y, 160);
+    EXPECT_EQ(AliveShots(0, 40), 0);  // ship A holds its fire while its units rise
+    Frame();  // in place: the row is set 25 above the ship and fires at once
+    EXPECT_EQ(g_bombPhase, BOMB_PHASE_FIRING);
+    EXPECT_EQ(g_bombUnitsA[1].y, 155);
+    for (int k = 0; k < 5; ++k) EXPECT_EQ(g_unitShotsA[k * 10].alive, 1) << k;
+    EXPECT_EQ(g_unitShotsA[20].x, 68 + 7);
+    EXPECT_EQ(g_unitShotsA[20].y, 155 - 18 - 14);
+    EXPECT_EQ(AliveShots(0, 40), 0);
+    HoldKeys({VK_LEFT, VK_X});
+    const int bombRecord = g_replayFrame;
+    Frame();
+    EXPECT_EQ(g_bombUnitsA[2].x, g_ships[0].x + 4);  // the row follows the ship
+    EXPECT_EQ(g_bombs, 1);                          // no second bomb while one is out
+    EXPECT_EQ(g_replayRecords[bombRecord].bomb, 0);  // and the control was not read
+    HoldKeys({VK_Z});
+    // The ship became invulnerable in the trigger frame; 120 frames later it is back.
+    Frames(108);
+    EXPECT_EQ(g_ships[0].state, SHIP_STATE_INVULNERABLE);
+    EXPECT_EQ(g_chain, 7);
+    Frame();
+    EXPECT_EQ(g_ships[0].state, SHIP_STATE_NORMAL);
+    EXPECT_EQ(g_chain, 0);
+    EXPECT_EQ(g_bombPhase, BOMB_PHASE_LEAVING);
+    EXPECT_EQ(g_bombUnitsA[0].y, 147);
+    EXPECT_EQ(AliveShots(0, 40), 0);  // this frame's fire was read while the units still fired
+    Frame();
+    EXPECT_EQ(AliveShots(0, 40), 4);
+    // 155 - 8m < -16 first at m = 22.
+    Frames(19);
+    EXPECT_EQ(g_bombPhase, BOMB_PHASE_LEAVING);
+    EXPECT_EQ(g_bombUnitsA[0].alive, 1);
+    Frame();
+    EXPECT_EQ(g_bombPhase, BOMB_PHASE_NONE);
+    for (const BombUnit& u : g_bombUnitsA) EXPECT_EQ(u.alive, 0);
+}
+
+TEST_F(PlayerSide, ShipBBombUnitsDriftUpWhileTheShipKeepsFiring) {
+    StartWith(1);
+    g_scoreLevel = 2;
+    HoldKeys({VK_X, VK_Z});
+    Frame();
+    EXPECT_EQ(g_scoreLevel, 1);
+    EXPECT_EQ(g_bombUnitsB[0].x, 2);
+    EXPECT_EQ(g_bombUnitsB[9].x, 182);
+    EXPECT_EQ(g_bombUnitsB[9].y, 239);
+    EXPECT_GT(AliveShots(0, 40), 0);
+    HoldKeys({VK_Z});
+    Frames(14);
+    EXPECT_EQ(g_bombPhase, BOMB_PHASE_RISING);
+    EXPECT_EQ(g_bombUnitsB[5].y, 225);
+    Frame();  // 224 reached: firing starts, and the units already climb one pixel
+    EXPECT_EQ(g_bombPhase, BOMB_PHASE_FIRING);
+    EXPECT_EQ(g_bombUnitsB[5].y, 223);
+    for (int k = 0; k < 10; ++k) EXPECT_EQ(g_unitShotsB[k * 10].alive, 1) << k;
+    EXPECT_EQ(g_unitShotsB[90].x, 182 + 4);
+    EXPECT_EQ(g_unitShotsB[90].y, 223 - 14 - 12);
+    for (PlayerShot& s : g_playerShots) s.alive = 0;
+    Frames(3);
+    EXPECT_EQ(AliveShots(0, 40), 4);  // ship B is never held back by its units
+}
+
+TEST_F(PlayerSide, NoBombWithoutStockAndNothingRecorded) {
+    StartWith(0);
+    g_bombs = 0;
+    HoldKeys({VK_X});
+    const int record = g_replayFrame;
+    Frame();
+    EXPECT_EQ(g_bombPhase, BOMB_PHASE_NONE);
+    EXPECT_EQ(g_ships[0].state, SHIP_STATE_NORMAL);
+    EXPECT_EQ(g_replayRecords[record].bomb, 0);
+}
+
+// ---- stars and aim jitter
+
+TEST_F(PlayerSide, AimJitterCyclesTenStepsAndSwitchesTableMidCycle) {
+    const float narrow[10] = {-0.1f, -0.05f, -0.05f, 0.0f, 0.0f, 0.0f, 0.05f, 0.05f, 0.1f, 0.1f};
+    for (int round = 0; round < 2; ++round) {
+        for (int t = 0; t < 10; ++t) {
+            UpdateAimJitter();
+            EXPECT_EQ(g_aimJitter, narrow[t]) << "step " << t;
+        }
+    }
+    UpdateAimJitter();
+    g_aimJitterWide = 1;
+    UpdateAimJitter();
+    EXPECT_EQ(g_aimJitter, static_cast<float>(-0.1));
+    UpdateAimJitter();
+    UpdateAimJitter();
+    EXPECT_EQ(g_aimJitter, 0.0f);
+}
+
+TEST_F(PlayerSide, StarsDrawXThenYAndWrapJustAboveTheField) {
+    std::srand(12345);
+    int expected[4];
+    for (int& e : expected) e = std::rand();
+    std::srand(12345);
+    InitStars();
+    EXPECT_EQ(g_stars[0].x, expected[0] % 197);
+    EXPECT_EQ(g_stars[0].y, expected[1] % 240);
+    EXPECT_EQ(g_stars[1].x, expected[2] % 197);
+    EXPECT_EQ(g_stars[29].height, 5);
+    EXPECT_EQ(g_stars[30].width, 2);
+    g_stars[0].y = 239;   // speed 2: passes 240
+    g_stars[30].y = 239;  // speed 1: reaches 240 and stays
+    ASSERT_EQ(UpdateStars(), 1);
+    EXPECT_EQ(g_stars[0].y, -5);
+    EXPECT_EQ(g_stars[30].y, 240);
+}
+
+// ---- displays
+
+TEST_F(PlayerSide, BulletCountChoosesTheFrameInterval) {
+    const struct {
+        int high, count, interval;
+    } cases[] = {{0, 119, 28}, {0, 120, 32}, {0, 139, 32}, {0, 140, 36}, {1, 259, 28},
+                 {1, 260, 32}, {1, 299, 32}, {1, 300, 36}, {1, 140, 28}};
+    for (const auto& c : cases) {
+        g_bulletSlowdownHigh = c.high;
+        g_enemyBulletCount = c.count;
+        ASSERT_EQ(DrawBulletCountAndTimer(), 1);
+        EXPECT_EQ(g_frameInterval, c.interval) << c.count << " bullets, high " << c.high;
+    }
+    g_enemyBulletCount = 0;
+}
+
+TEST_F(PlayerSide, ScoreIsCappedAndOnlyLiveGamesRaiseTheHighScore) {
+    g_hiScore = 500;
+    g_score = 1000000000;
+    ASSERT_EQ(DrawScores(1), 1);
+    EXPECT_EQ(g_score, MAX_SCORE);
+    EXPECT_EQ(g_hiScore, MAX_SCORE);
+    g_watchingReplay = 1;
+    g_hiScore = 500;
+    g_score = 900;
+    ASSERT_EQ(DrawScores(1), 1);
+    EXPECT_EQ(g_hiScore, 500);
+    g_watchingReplay = 0;
+    const int32_t saved = g_savedHiScore;
+    g_savedHiScore = MAX_SCORE;
+    ASSERT_EQ(DrawScores(0), 1);
+    EXPECT_EQ(g_savedHiScore, MAX_SCORE);
+    g_savedHiScore = saved;
+}
+
+TEST_F(PlayerSide, TitleHighScoreIsDrawnAsNineDigits) {
+    const int32_t saved = g_savedHiScore;
+    for (int32_t value : {5, 100000, 123456789}) {
+        ASSERT_EQ(FillFieldRect(0, 0, FIELD_WIDTH, FIELD_HEIGHT, 15), 1);
+        char text[16];
+        std::snprintf(text, sizeof text, "%09d$", value);
+        ASSERT_EQ(DrawNumberText(g_sheetC, 150, 0, text), 1);
+        const unsigned long long expected = FieldHash();
+        ASSERT_EQ(FillFieldRect(0, 0, FIELD_WIDTH, FIELD_HEIGHT, 15), 1);
+        g_savedHiScore = value;
+        ASSERT_EQ(DrawScores(0), 1);
+        EXPECT_EQ(FieldHash(), expected) << value;
+    }
+    g_savedHiScore = saved;
+}
+
+TEST_F(PlayerSide, ScoreLevelDoublesItsValueAtSixteenAndIsClampedThere) {
+    g_scoreLevel = 15;
+    ASSERT_EQ(DrawScoreLevel(), 1);
+    EXPECT_EQ(g_scorePerLevel, 120);
+    g_scoreLevel = 18;
+    ASSERT_EQ(DrawScoreLevel(), 1);
+    EXPECT_EQ(g_scoreLevel, 16);
+    EXPECT_EQ(g_scorePerLevel, 240);
+    for (int i = 0; i < 4; ++i) ASSERT_EQ(DrawScoreLevel(), 1);
+    EXPECT_EQ(g_scoreBadgeAnim, 0);  // five rows of the badge, then round again
+}
+
+unsigned long long BlankFieldHash() {
+    EXPECT_EQ(FillFieldRect(0, 0, FIELD_WIDTH, FIELD_HEIGHT, 15), 1);
+    return FieldHash();
+}
+
+TEST_F(PlayerSide, SpareLivesShowOneIconFewerThanTheLives) {
+    g_ships[0].active = 1;
+    g_ships[0].lives = 3;
+    BlankFieldHash();
+    ASSERT_EQ(DrawSprite(0, 10, 16, 26, g_sheetB, 0, 120, 16, 136, 1), 1);
+    ASSERT_EQ(DrawSprite(17, 10, 33, 26, g_sheetB, 0, 120, 16, 136, 1), 1);
+    const unsigned long long twoIcons = FieldHash();
+    BlankFieldHash();
+    ASSERT_EQ(DrawLives(), 1);
+    EXPECT_EQ(FieldHash(), twoIcons);
+    g_ships[0].lives = 1;  // only the ship being flown: no icon
+    const unsigned long long blank = BlankFieldHash();
+    ASSERT_EQ(DrawLives(), 1);
+    EXPECT_EQ(FieldHash(), blank);
+}
+
+TEST_F(PlayerSide, ScoreLevelBlinksNineFramesOfTwenty) {
+    g_scoreLevel = 3;
+    int shown = 0;
+    for (int i = 0; i < 40; ++i) {
+        const unsigned long long blank = BlankFieldHash();
+        ASSERT_EQ(DrawScoreLevel(), 1);
+        shown += FieldHash() != blank;
+    }
+    EXPECT_EQ(shown, 18);
+}
+
+TEST_F(PlayerSide, ScorePopupRisesTwentyPixelsInTwentyFrames) {
+    ShowScorePopup(60, 100, 5000);
+    for (int i = 0; i < 19; ++i) ASSERT_EQ(DrawScorePopup(), 1);
+    EXPECT_EQ(g_scorePopup.active, 1);
+    ASSERT_EQ(DrawScorePopup(), 1);
+    EXPECT_EQ(g_scorePopup.active, 0);
+    EXPECT_EQ(g_scorePopup.y, 80);
+    ASSERT_EQ(DrawScorePopup(), 1);
+    EXPECT_EQ(g_scorePopup.y, 80);
+}
+
+// ---- recording and playback
+
+// What the player's side looks like after a frame.
+std::string Snapshot() {
+    std::string s;
+    auto add = [&s](long long v) { s += std::to_string(v) + ','; };
+    for (const PlayerShip& p : g_ships) {
+        add(p.x), add(p.y), add(p.active), add(p.state), add(p.frameX);
+    }
+    add(g_playing), add(g_selectCursorX), add(g_shipSelectCountdown), add(g_playerPhase), add(g_bombPhase);
+    add(g_bombs), add(g_scoreLevel), add(g_fireCounter), add(g_invulnTimer);
+    for (const PlayerShot& p : g_playerShots) add(p.x), add(p.y), add(p.alive);
+    for (const BombUnit& u : g_bombUnitsA) add(u.x), add(u.y), add(u.alive);
+    for (const BombUnit& u : g_bombUnitsB) add(u.x), add(u.y), add(u.alive);
+    for (const PlayerShot& p : g_unitShotsA) add(p.y), add(p.alive);
+    for (const PlayerShot& p : g_unitShotsB) add(p.y), add(p.alive);
+    return s;
+}
+
+// Keys of a short live game: glide to ship B, choose it, fly, fire and bomb.
+void ScriptKeys(int frame) {
+    if (frame == 25) {
+        HoldKeys({VK_RIGHT});
+    } else if (frame == 45) {
+        HoldKeys({VK_Z, VK_LEFT});
+    } else if (frame == 60) {
+        HoldKeys({VK_UP, VK_Z});
+    } else if (frame == 90) {
+        HoldKeys({VK_LEFT, VK_X});
+    } else if (frame == 100) {
+        HoldKeys({VK_RIGHT, VK_DOWN, VK_Z});
+    } else if (frame == 150) {
+        HoldKeys({});
+    } else if (frame == 170) {
+        HoldKeys({VK_Z, VK_UP, VK_LEFT});
+    }
+}
+
+TEST_F(PlayerSide, LiveGameRecordedAndWatchedReplaysFrameByFrame) {
+    constexpr int FRAMES = 260;
+    StartGame();
+    std::vector<std::string> live;
+    for (int f = 0; f < FRAMES; ++f) {
+        ScriptKeys(f);
+        ASSERT_EQ(UpdateGameFrame(), 1);
+        live.push_back(Snapshot());
+    }
+    HoldKeys({});
+    ASSERT_EQ(g_ships[0].active, 0) << "the script chooses ship B";
+    ASSERT_EQ(g_replayFrame, FRAMES);
+
+    SaveReplay();
+    std::memset(g_replayRecords, 0, sizeof g_replayRecords);
+    const int loaded = LoadReplay();
+    RemoveRecordFiles();
+    ASSERT_EQ(loaded, 0);
+
+    g_watchingReplay = 1;
+    ResetGame();
+    StartGame();
+    HoldKeys({VK_LEFT, VK_UP, VK_X});  // live keys mean nothing while watching
+    for (int f = 0; f < FRAMES; ++f) {
+        ASSERT_EQ(UpdateGameFrame(), 1);
+        ASSERT_EQ(Snapshot(), live[f]) << "frame " << f;
+    }
+    HoldKeys({});
+    g_watchingReplay = 0;
+}
+
+}  // namespace

@@ -1,0 +1,351 @@
+// The second mid-boss and the mid-boss's escort: their entry and motion paths, the frames on
+// which each pattern first fires and how many bullets it fires in each round, the turning of the
+// sprays and rings, the captured target of the escort's fans, and the leaving.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "enemyfire/enemyfire.h"
+#include "platform/platform.h"
+#include "player/player.h"
+#include "stage/stage.h"
+#include "test_support.h"
+
+namespace {
+
+int LiveBullets(const EnemyBullet* pool, int count) {
+    int n = 0;
+    for (int i = 0; i < count; ++i) n += pool[i].alive == 1 ? 1 : 0;
+    return n;
+}
+int SmallBullets() { return LiveBullets(g_smallBullets, SMALL_BULLET_COUNT); }
+int LargeBullets() { return LiveBullets(g_largeBullets, LARGE_BULLET_COUNT); }
+
+// Runs `update` once and returns the bullets it added: small, large.
+template <typename Update>
+std::pair<int, int> Step(Update update) {
+    const int small = SmallBullets(), large = LargeBullets();
+    update();
+    return {SmallBullets() - small, LargeBullets() - large};
+}
+
+// Direction of a bullet's flight, in the screen's clockwise angles.
+double Heading(const EnemyBullet& b) { return std::atan2(b.vy, b.vx); }
+double Speed(const EnemyBullet& b) { return std::hypot(b.vx, b.vy); }
+// The difference of two angles folded into (-pi, pi].
+double AngleBetween(double a, double b) { return std::remainder(a - b, 2 * std::numbers::pi); }
+
+int TakeEnemyFireSounds() {
+    std::vector<int> sounds;
+    std::vector<std::string> commands;
+    PlatHeadlessTakeAudioLog(&sounds, &commands);
+    return static_cast<int>(std::count(sounds.begin(), sounds.end(), 110));
+}
+
+class MidBossesTest : public ::testing::Test {
+protected:
+    void SetUp() override { StartGameInRound(1); }
+    // A fresh game in the given round with ship A in play, its hit pixel at (75, 195).
+    static void StartGameInRound(int round) {
+        SetUpHeadlessGame();
+        g_round = round;
+        g_aimJitter = 0.0f;
+        g_ships[0].active = 1;
+        g_ships[0].state = 1;
+        g_ships[1].active = 0;
+    }
+    // Updates the mid-boss until its script is about to process timer value t, then clears the
+    // bullets so that the next update's volleys stand alone.
+    static void RunMidBossTwoTo(int t) {
+        for (int guard = 0; guard < 2000; ++guard) {
+            if (g_midBossTwo.entryCounter == 66 && g_midBossTwo.scriptTimer == t) break;
+            UpdateMidBossTwo();
+        }
+        ASSERT_EQ(g_midBossTwo.scriptTimer, t);
+        ClearEnemyBullets();
+    }
+    static std::pair<int, int> StepMidBossTwo() { return Step(UpdateMidBossTwo); }
+    static std::pair<int, int> StepEscort() { return Step(UpdateMidBossEscort); }
+};
+
+// ---- second mid-boss
+
+TEST_F(MidBossesTest, MidBossTwoDescendsSilentlyThenStandsUntilItSways) {
+    SpawnMidBossTwo();
+    for (int f = 1; f <= 66; ++f) {
+        UpdateMidBossTwo();
+        ASSERT_EQ(g_midBossTwo.y, -96 + 2 * f);
+    }
+    EXPECT_EQ(g_midBossTwo.y, 36);
+    EXPECT_EQ(g_midBossTwo.scriptTimer, 0);
+    EXPECT_EQ(SmallBullets() + LargeBullets(), 0);
+    RunMidBossTwoTo(230);
+    EXPECT_EQ(g_midBossTwo.x, 52);  // it stands still until the sway
+    EXPECT_EQ(g_midBossTwo.y, 36);
+    UpdateMidBossTwo();             // sway switched on at 230, moves from the next frame
+    EXPECT_EQ(g_midBossTwo.swaySwitch, 1);
+    UpdateMidBossTwo();
+    EXPECT_EQ(g_midBossTwo.x, 53);  // sin 0 x 20 + 53, cos 0 x 5 + 28
+    EXPECT_EQ(g_midBossTwo.y, 33);
+}
+
+TEST_F(MidBossesTest, MidBossTwoWaveFiresTenLargeFromTheMouthEveryThirdFrame) {
+    SpawnMidBossTwo();
+    RunMidBossTwoTo(0);
+    TakeEnemyFireSounds();
+    for (int t = 0; t < 3; ++t) EXPECT_EQ(StepMidBossTwo(), std::make_pair(0, 0)) << t;
+    EXPECT_EQ(StepMidBossTwo(), std::make_pair(0, 10));  // timer 3
+    EXPECT_EQ(TakeEnemyFireSounds(), 1);
+    const EnemyBullet& first = g_largeBullets[0];
+    EXPECT_EQ(first.x, static_cast<float>(52 + 45 - 1));
+    EXPECT_EQ(first.y, static_cast<float>(36 + 58 - 1));
+    EXPECT_NEAR(Speed(first), 6.0, 1e-5);
+    // Turned 3.48 clockwise from straight down.
+    EXPECT_NEAR(AngleBetween(Heading(first), std::numbers::pi / 2 + 3.48), 0.0, 1e-5);
+    EXPECT_NEAR(g_midBossTwo.waveAngle, 0.04, 1e-6);
+    EXPECT_EQ(StepMidBossTwo().second, 0);
+    EXPECT_EQ(StepMidBossTwo().second, 0);
+    EXPECT_EQ(StepMidBossTwo().second, 10);  // timer 6
+    EXPECT_EQ(TakeEnemyFireSounds(), 1);
+}
+
+// The wave swings between about -0.6 and 0.6. At the top both steps run in the volley where it
+// turns round, so that volley leaves the angle where it was; at the bottom it only steps down.
+TEST_F(MidBossesTest, MidBossTwoWaveSwingsAndTurnsWithinOneVolley) {
+    for (int round : {1, 2}) {
+        SCOPED_TRACE(round);
+        StartGameInRound(round);
+        const double step = round == 2 ? 0.08 : 0.04;
+        SpawnMidBossTwo();
+        RunMidBossTwoTo(1);
+        int flips = 0;
+        float before = g_midBossTwo.waveAngle;
+        int direction = g_midBossTwo.waveDirection;
+        while (g_midBossTwo.scriptTimer < 180) {
+            UpdateMidBossTwo();
+            const float after = g_midBossTwo.waveAngle;
+            ASSERT_LE(std::abs(after), 0.6 + step + 1e-6);
+            if (direction == 0 && g_midBossTwo.waveDirection == 1) {
+                flips += 1;
+                EXPECT_NEAR(after, before, 1e-6);  // up a step and down a step
+                EXPECT_GE(before + step, 0.6 - 1e-6);
+            } else if (direction == 1 && g_midBossTwo.waveDirection == 0) {
+                flips += 1;
+                EXPECT_NEAR(after, before - step, 1e-6);
+                EXPECT_LE(after, -0.6 + 1e-6);
+            } else {
+                EXPECT_TRUE(after == before || std::abs(std::abs(after - before) - step) < 1e-6);
+            }
+            before = after;
+            direction = g_midBossTwo.waveDirection;
+        }
+        EXPECT_GE(flips, round == 2 ? 3 : 1);
+    }
+}
+
+TEST_F(MidBossesTest, MidBossTwoRingsFromEachTurretTurnOppositeWays) {
+    SpawnMidBossTwo();
+    RunMidBossTwoTo(20);
+    for (int t = 20; t < 24; ++t) StepMidBossTwo();
+    ClearEnemyBullets();
+    EXPECT_EQ(StepMidBossTwo().first, 15);  // timer 24: left ring
+    EXPECT_EQ(g_smallBullets[0].x, static_cast<float>(52 + 17 - 1));
+    EXPECT_EQ(g_smallBullets[0].y, static_cast<float>(36 + 28 - 1));
+    EXPECT_NEAR(g_smallBullets[0].vy, -3.0, 1e-6);  // the first spoke straight up
+    EXPECT_NEAR(g_midBossTwo.leftRingBase, 0.1, 1e-6);
+    for (int t = 25; t < 28; ++t) EXPECT_EQ(StepMidBossTwo().first, 0) << t;
+    ClearEnemyBullets();
+    EXPECT_EQ(StepMidBossTwo().first, 15);  // every fourth frame
+    EXPECT_NEAR(AngleBetween(Heading(g_smallBullets[0]), -std::numbers::pi / 2), 0.1, 1e-5);
+    RunMidBossTwoTo(84);
+    EXPECT_EQ(StepMidBossTwo().first, 15);  // right ring, its first volley 4 frames after 80
+    EXPECT_EQ(g_smallBullets[0].x, static_cast<float>(52 + 73 - 1));
+    EXPECT_NEAR(g_midBossTwo.rightRingBase, -0.1, 1e-6);
+
+    StartGameInRound(2);
+    SpawnMidBossTwo();
+    RunMidBossTwoTo(20);
+    for (int t = 20; t < 23; ++t) EXPECT_EQ(StepMidBossTwo().first, 0);
+    EXPECT_EQ(StepMidBossTwo().first, 15);  // round 2: every third frame
+}
+
+TEST_F(MidBossesTest, MidBossTwoRingsOverlapOnlyFromTwoHundredTo229) {
+    SpawnMidBossTwo();
+    RunMidBossTwoTo(0);
+    while (g_midBossTwo.scriptTimer < 300) {
+        const int t = g_midBossTwo.scriptTimer;
+        UpdateMidBossTwo();
+        const bool both = g_midBossTwo.leftRingSwitch == 1 && g_midBossTwo.rightRingSwitch == 1;
+        EXPECT_EQ(both, t >= 200 && t <= 229) << t;
+    }
+}
+
+TEST_F(MidBossesTest, MidBossTwoAimedFanAtTwoHundred) {
+    SpawnMidBossTwo();
+    RunMidBossTwoTo(200);
+    EXPECT_EQ(StepMidBossTwo(), std::make_pair(0, 5));
+    const double aim = std::atan2(195.0 - (36 + 58), 75.0 - (52 + 45));
+    EXPECT_NEAR(AngleBetween(Heading(g_largeBullets[0]), aim), -0.4, 1e-5);
+    EXPECT_NEAR(AngleBetween(Heading(g_largeBullets[2]), aim), 0.0, 1e-5);
+    EXPECT_NEAR(Speed(g_largeBullets[4]), 5.0, 1e-5);
+
+    StartGameInRound(2);
+    SpawnMidBossTwo();
+    RunMidBossTwoTo(200);
+    EXPECT_EQ(StepMidBossTwo(), std::make_pair(0, 10));
+    EXPECT_NEAR(Speed(g_largeBullets[5]), 6.0, 1e-5);
+}
+
+// The burst's first volley 11 frames after it is switched on; its spokes start at base 0, 0.1,
+// 0.2, 0.3 in turn, then 0 again.
+TEST_F(MidBossesTest, MidBossTwoBurstStartsLateAndStepsItsBase) {
+    SpawnMidBossTwo();
+    RunMidBossTwoTo(260);
+    for (int t = 260; t < 270; ++t) EXPECT_EQ(StepMidBossTwo().first, 0) << t;
+    EXPECT_EQ(StepMidBossTwo().first, 16 * 3);  // timer 270: 16 spokes of three from base 0
+    EXPECT_NEAR(Speed(g_smallBullets[0]), 3.0, 1e-5);
+    EXPECT_NEAR(AngleBetween(Heading(g_smallBullets[1]), -std::numbers::pi / 2), 0.1, 1e-5);
+    const float bases[] = {0.1f, 0.2f, 0.3f, 0.0f};
+    for (float base : bases) {
+        EXPECT_NEAR(g_midBossTwo.burstBase, base, 1e-6);
+        for (int f = 0; f < 9; ++f) StepMidBossTwo();
+        ClearEnemyBullets();
+        const int fired = StepMidBossTwo().first;
+        EXPECT_EQ(fired, base > 0.25f ? 15 * 3 : 16 * 3) << base;  // from 0.3 the 16th spoke passes 6.28
+    }
+
+    StartGameInRound(2);
+    SpawnMidBossTwo();
+    RunMidBossTwoTo(260);
+    for (int t = 260; t < 268; ++t) EXPECT_EQ(StepMidBossTwo().first, 0) << t;
+    EXPECT_EQ(StepMidBossTwo().first, 16 * 3);
+    EXPECT_NEAR(Speed(g_smallBullets[0]), 4.0, 1e-5);
+}
+
+TEST_F(MidBossesTest, MidBossTwoLeavesToTheLowerRightFiringNothingNew) {
+    SpawnMidBossTwo();
+    RunMidBossTwoTo(800);
+    UpdateMidBossTwo();
+    EXPECT_EQ(g_midBossTwo.leaving, 1);
+    const int x = g_midBossTwo.x, y = g_midBossTwo.y;
+    ClearEnemyBullets();
+    for (int f = 1; f <= 100; ++f) {
+        EXPECT_EQ(StepMidBossTwo(), std::make_pair(0, 0));
+        ASSERT_EQ(g_midBossTwo.x, x + f);
+        ASSERT_EQ(g_midBossTwo.y, y + 2 * f);
+    }
+}
+
+// ---- escort
+
+TEST_F(MidBossesTest, EscortGlidesInThenSwingsSixTimesAndSinksAway) {
+    SpawnMidBossEscort();
+    int speed = 18, x = 200;
+    for (int f = 1; f <= 26; ++f) {
+        x -= speed;
+        speed = std::max(speed - 1, 0);
+        UpdateMidBossEscort();
+        ASSERT_EQ(g_midBossEscort.x, x) << f;
+        ASSERT_EQ(g_midBossEscort.y, 100 - f);
+    }
+    EXPECT_EQ(g_midBossEscort.x, 29);
+    EXPECT_EQ(g_midBossEscort.y, 74);
+    EXPECT_EQ(g_midBossEscort.scriptTimer, 0);
+    const int legs[] = {3, 2, 1, -3, -2, -1};
+    for (int swing = 0; swing < 6; ++swing) {
+        for (int f = 0; f < 60; ++f) {
+            const int before = g_midBossEscort.x;
+            UpdateMidBossEscort();
+            ASSERT_EQ(g_midBossEscort.x - before, legs[f / 10]) << swing << " " << f;
+            ASSERT_EQ(g_midBossEscort.y, 74);
+        }
+        EXPECT_EQ(g_midBossEscort.x, 29);
+        EXPECT_EQ(g_midBossEscort.leaving, 0);
+    }
+    UpdateMidBossEscort();  // the sixth return: leaving is set, and this frame still swings
+    EXPECT_EQ(g_midBossEscort.leaving, 1);
+    EXPECT_EQ(g_midBossEscort.x, 32);
+    ClearEnemyBullets();
+    for (int f = 1; f <= 60; ++f) {
+        EXPECT_EQ(StepEscort(), std::make_pair(0, 0));
+        ASSERT_EQ(g_midBossEscort.x, 32 + f);
+        ASSERT_EQ(g_midBossEscort.y, 74 + 3 * f);
+    }
+}
+
+// The spray starts 10 frames after the glide-in: switched on in the 11th swing frame, first
+// volley two frames later, then every second frame until the craft leaves.
+TEST_F(MidBossesTest, EscortSprayFromBothTurretsEverySecondFrame) {
+    for (int round : {1, 2}) {
+        SCOPED_TRACE(round);
+        StartGameInRound(round);
+        SpawnMidBossEscort();
+        for (int f = 0; f < 26 + 12; ++f) EXPECT_EQ(StepEscort().first, 0) << f;
+        EXPECT_EQ(StepEscort().first, round == 2 ? 8 : 4);
+        const int lx = g_midBossEscort.x + 22 - 1, rx = g_midBossEscort.x + 68 - 1;
+        EXPECT_EQ(g_smallBullets[0].x, static_cast<float>(lx));
+        EXPECT_EQ(g_smallBullets[1].x, static_cast<float>(rx));
+        EXPECT_EQ(g_smallBullets[0].y, static_cast<float>(g_midBossEscort.y + 29 - 1));
+        EXPECT_NEAR(g_smallBullets[0].vx, 0.0, 1e-6);  // angle 0: straight up
+        EXPECT_NEAR(g_smallBullets[0].vy, -3.0, 1e-6);
+        EXPECT_NEAR(AngleBetween(Heading(g_smallBullets[2]), -std::numbers::pi / 2), 0.05, 1e-5);
+        if (round == 2) {
+            EXPECT_NEAR(Speed(g_smallBullets[7]), 4.0, 1e-5);
+        }
+        EXPECT_NEAR(g_midBossEscort.leftSprayAngle, 0.6, 1e-6);
+        EXPECT_NEAR(g_midBossEscort.rightSprayAngle, -0.6, 1e-6);
+        // The volleys keep coming every second frame until the craft leaves.
+        int frames = 0, volleys = 1;
+        while (g_midBossEscort.leaving == 0) {
+            ClearEnemyBullets();
+            UpdateMidBossEscort();
+            frames += 1;
+            if (frames % 2 == 0) {
+                volleys += 1;
+                ASSERT_GE(SmallBullets(), round == 2 ? 8 : 4) << frames;
+            } else {
+                ASSERT_EQ(SmallBullets() % 12, 0) << frames;  // only fans, if anything
+            }
+        }
+        EXPECT_EQ(volleys, (360 - 12) / 2 + 1);  // swing frames 12, 14, ..., 360
+    }
+}
+
+// Fans of twelve with a gap on the aim line, one per speed, every 30 frames at a target
+// captured one frame before they fire.
+TEST_F(MidBossesTest, EscortFansAtTheTargetCapturedTheFrameBefore) {
+    for (int round : {1, 2}) {
+        SCOPED_TRACE(round);
+        StartGameInRound(round);
+        SpawnMidBossEscort();
+        for (int f = 0; f < 26 + 10 + 29; ++f) UpdateMidBossEscort();
+        EXPECT_EQ(g_midBossEscort.fanTimer, 29);
+        UpdateMidBossEscort();  // capture at (75, 195)
+        EXPECT_EQ(g_midBossEscort.targetX, 75);
+        EXPECT_EQ(g_midBossEscort.targetY, 195);
+        g_ships[0].x += 40;  // the fans still go where the ship was
+        ClearEnemyBullets();
+        const int fans = round == 2 ? 3 : 2;
+        EXPECT_EQ(StepEscort().first, (round == 2 ? 8 : 4) + 12 * fans);  // with the spray's volley
+        const int first = round == 2 ? 8 : 4;
+        const double gx = g_midBossEscort.x + 45, gy = g_midBossEscort.y + 21;
+        EXPECT_EQ(g_smallBullets[first].x, static_cast<float>(gx - 1));
+        const double aim = std::atan2(195 - gy, 75 - gx);
+        for (int i = 0; i < 12 * fans; ++i) {
+            const EnemyBullet& b = g_smallBullets[first + i];
+            const double off = AngleBetween(Heading(b), aim);
+            EXPECT_NEAR(off, -1.1 + 0.2 * (i % 12), 1e-4) << i;
+            EXPECT_GT(std::abs(off), 0.09) << i;  // nothing along the aim line
+            EXPECT_NEAR(Speed(b), 2.0 + i / 12, 1e-4) << i;
+        }
+        g_ships[0].x -= 40;
+        for (int f = 0; f < 29; ++f) UpdateMidBossEscort();
+        ClearEnemyBullets();
+        EXPECT_GE(StepEscort().first, 12 * fans);  // 30 frames later
+    }
+}
+
+}  // namespace

@@ -1,0 +1,199 @@
+// Cruisers and frigates: the formation's entry order, the braking descent to y 42, the rings and
+// fans of the cruiser, the frigate's rings and its wing streams at the re-captured aim point.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "enemyfire/enemyfire.h"
+#include "player/player.h"
+#include "stage/stage.h"
+#include "test_support.h"
+
+namespace {
+
+int LiveBullets(const EnemyBullet* pool, int count) {
+    int n = 0;
+    for (int i = 0; i < count; ++i) n += pool[i].alive == 1 ? 1 : 0;
+    return n;
+}
+int SmallBullets() { return LiveBullets(g_smallBullets, SMALL_BULLET_COUNT); }
+int LargeBullets() { return LiveBullets(g_largeBullets, LARGE_BULLET_COUNT); }
+double Speed(const EnemyBullet& b) { return std::hypot(b.vx, b.vy); }
+double Heading(const EnemyBullet& b) { return std::atan2(b.vy, b.vx); }
+double Turn(double from, double to) { return std::remainder(to - from, 2 * std::numbers::pi); }
+
+void KeepOnly(int first, int keep) {
+    for (int i = first; i < first + FORMATION_COUNT; ++i) {
+        if (i != keep) g_largeEnemies[i].alive = 0;
+    }
+}
+
+class Kinds2LargeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetUpHeadlessGame();
+        g_round = 1;
+        g_aimJitter = 0.0f;
+        g_ships[0].active = 1;  // ship A, hit pixel (75, 195)
+        g_ships[0].x = 64;
+        g_ships[0].y = 180;
+        g_ships[1].active = 0;
+    }
+};
+
+TEST_F(Kinds2LargeTest, FormationEntersEveryFortyFramesInItsOrder) {
+    SpawnCruisers();
+    const int member[6] = {1, 0, 3, 2, 4, 5};
+    for (int update = 1; update <= 201; ++update) {
+        UpdateCruisers();
+        for (int k = 0; k < 6; ++k) {
+            const LargeEnemy& e = g_largeEnemies[FIRST_CRUISER + member[k]];
+            const int release = 1 + 40 * k;
+            ASSERT_EQ(e.phase != 0, update >= release) << "member " << member[k] << " update " << update;
+            if (update == release) {
+                ASSERT_EQ(e.y, -42);  // moves in its release frame
+            }
+        }
+    }
+    EXPECT_EQ(g_largeEnemies[FIRST_CRUISER + 5].x, 94);
+}
+
+TEST_F(Kinds2LargeTest, BrakingDescentStopsAtY42InTheTwentyFifthFrameAndFires) {
+    SpawnCruisers();
+    const LargeEnemy& last = g_largeEnemies[FIRST_CRUISER + 5];
+    int update = 0;
+    while (update < 200) {
+        UpdateCruisers();
+        ++update;
+    }
+    // Keep only the last member from here on so its volley can be counted alone.
+    KeepOnly(FIRST_CRUISER, FIRST_CRUISER + 5);
+    ClearEnemyBullets();
+    const int ys[25] = {-42, -36, -30, -24, -18, -13, -8, -3, 2, 6, 10, 14, 18, 21, 24, 27, 30, 32, 34, 36, 38, 39, 40, 41, 42};
+    for (int n = 0; n < 25; ++n) {
+        UpdateCruisers();  // updates 201 .. 225
+        ++update;
+        ASSERT_EQ(last.y, ys[n]) << "descent frame " << n + 1;
+        ASSERT_EQ(last.phase, n < 24 ? 1 : 2);
+        ASSERT_EQ(SmallBullets(), n < 24 ? 0 : 27) << "update " << update;
+    }
+    EXPECT_EQ(update, 225);
+    EXPECT_EQ(LargeBullets(), 9);
+}
+
+TEST_F(Kinds2LargeTest, CruiserFiresRingAndTightFanTwiceThenSinks) {
+    SpawnCruisers();
+    KeepOnly(FIRST_CRUISER, FIRST_CRUISER + 1);  // the first to enter
+    for (int f = 1; f <= 25; ++f) UpdateCruisers();
+    const LargeEnemy& e = g_largeEnemies[FIRST_CRUISER + 1];
+    ASSERT_EQ(SmallBullets(), 27);
+    // 27 directions from straight up, 0.24 apart, from (x + 21, y + 27).
+    const double up = -std::numbers::pi / 2;
+    for (int k = 0; k < 27; ++k) {
+        EXPECT_NEAR(Speed(g_smallBullets[k]), 3.0, 1e-5);
+        EXPECT_NEAR(Turn(up, Heading(g_smallBullets[k])), std::remainder(0.24 * k, 2 * std::numbers::pi), 1e-5) << k;
+        EXPECT_FLOAT_EQ(g_smallBullets[k].x, static_cast<float>(e.x + 20));
+        EXPECT_FLOAT_EQ(g_smallBullets[k].y, 68.0f);
+    }
+    const double aim = std::atan2(195.0 - 69.0, 75.0 - (e.x + 21));
+    for (int k = 0; k < 9; ++k) {
+        EXPECT_NEAR(Speed(g_largeBullets[k]), 4.0, 1e-5);
+        EXPECT_NEAR(Turn(aim, Heading(g_largeBullets[k])), -0.2 + 0.05 * k, 1e-5);
+    }
+    for (int f = 1; f <= 29; ++f) UpdateCruisers();
+    EXPECT_EQ(SmallBullets(), 27);
+    UpdateCruisers();  // fire age 30
+    EXPECT_EQ(SmallBullets(), 54);
+    EXPECT_EQ(LargeBullets(), 18);
+    EXPECT_EQ(e.y, 42);
+    UpdateCruisers();  // fire age 31: sinks from now on
+    EXPECT_EQ(e.y, 44);
+    for (int f = 0; f < 50; ++f) UpdateCruisers();
+    EXPECT_EQ(e.y, 144);
+    EXPECT_EQ(SmallBullets(), 54);
+}
+
+TEST_F(Kinds2LargeTest, CruiserRoundTwoRingHasTwoSpeedsAndTheFanIsFaster) {
+    g_round = 2;
+    SpawnCruisers();
+    KeepOnly(FIRST_CRUISER, FIRST_CRUISER + 1);
+    for (int f = 1; f <= 25; ++f) UpdateCruisers();
+    ASSERT_EQ(SmallBullets(), 54);
+    EXPECT_NEAR(Speed(g_smallBullets[0]), 2.0, 1e-5);
+    EXPECT_NEAR(Speed(g_smallBullets[1]), 3.0, 1e-5);
+    EXPECT_NEAR(Heading(g_smallBullets[1]), Heading(g_smallBullets[0]), 1e-6);
+    ASSERT_EQ(LargeBullets(), 9);
+    EXPECT_NEAR(Speed(g_largeBullets[4]), 5.0, 1e-5);
+}
+
+TEST_F(Kinds2LargeTest, FrigateStreamsFromAlternatingWingsAtTheReCapturedPoint) {
+    SpawnFrigates();
+    KeepOnly(FIRST_FRIGATE, FIRST_FRIGATE + 1);
+    for (int f = 1; f <= 24; ++f) UpdateFrigates();
+    const LargeEnemy& e = g_largeEnemies[FIRST_FRIGATE + 1];
+    EXPECT_EQ(SmallBullets(), 0);
+    UpdateFrigates();  // fire age 0: the ring at 2.0
+    ASSERT_EQ(SmallBullets(), 27);
+    EXPECT_NEAR(Speed(g_smallBullets[0]), 2.0, 1e-5);
+    EXPECT_EQ(e.work5, 75);
+    EXPECT_EQ(e.work6, 195);
+    ClearEnemyBullets();
+    g_ships[0].x = 120;  // the ship moves away: the left stream keeps to the old point
+    int firedAt[60] = {};
+    for (int age = 1; age < 60; ++age) {
+        const int before = SmallBullets();
+        if (age == 20) g_ships[0].y = 100;
+        UpdateFrigates();
+        firedAt[age] = SmallBullets() - before;
+    }
+    // Every third frame one shot, rings at 20 and 40.
+    for (int age = 1; age < 60; ++age) {
+        const int ring = age == 20 || age == 40 ? 27 : 0;
+        EXPECT_EQ(firedAt[age], ring + (age % 3 == 0 ? 1 : 0)) << "age " << age;
+    }
+    // The first shot (age 3), left gun (x + 3, y + 39), towards (75, 195).
+    const EnemyBullet& left = g_smallBullets[0];
+    EXPECT_FLOAT_EQ(left.x, static_cast<float>(e.x + 2));
+    EXPECT_FLOAT_EQ(left.y, 80.0f);
+    EXPECT_NEAR(Heading(left), std::atan2(195.0 - 81.0, 75.0 - (e.x + 3)), 1e-5);
+    EXPECT_NEAR(Speed(left), 3.0, 1e-5);
+    EXPECT_EQ(e.work5, 131);  // re-captured at age 40
+    EXPECT_EQ(e.work6, 115);
+    EXPECT_EQ(e.y, 42);
+    UpdateFrigates();  // age 60: no more shots, not sinking yet
+    EXPECT_EQ(e.y, 42);
+    UpdateFrigates();
+    EXPECT_EQ(e.y, 44);
+}
+
+TEST_F(Kinds2LargeTest, FrigateRightWingAimsWhereTheShipWasAtAgeTwenty) {
+    SpawnFrigates();
+    KeepOnly(FIRST_FRIGATE, FIRST_FRIGATE + 1);
+    for (int f = 1; f <= 25 + 19; ++f) UpdateFrigates();  // through fire age 19
+    const LargeEnemy& e = g_largeEnemies[FIRST_FRIGATE + 1];
+    ClearEnemyBullets();
+    g_ships[0].x = 20;  // hit pixel (31, 195) at the age-20 capture
+    UpdateFrigates();   // age 20: ring and re-aim
+    ClearEnemyBullets();
+    g_ships[0].x = 150;
+    UpdateFrigates();  // 21: right gun
+    ASSERT_EQ(SmallBullets(), 1);
+    const EnemyBullet& b = g_smallBullets[0];
+    EXPECT_FLOAT_EQ(b.x, static_cast<float>(e.x + 38));
+    EXPECT_NEAR(Heading(b), std::atan2(195.0 - 81.0, 31.0 - (e.x + 39)), 1e-5);
+}
+
+TEST_F(Kinds2LargeTest, FrigateRoundTwoStreamsEverySecondFrameFaster) {
+    g_round = 2;
+    SpawnFrigates();
+    KeepOnly(FIRST_FRIGATE, FIRST_FRIGATE);
+    for (int f = 1; f <= 40 + 25; ++f) UpdateFrigates();  // released at 41, fire age 0 at 65
+    ASSERT_EQ(SmallBullets(), 54);  // two speeds per direction
+    for (int age = 1; age < 60; ++age) UpdateFrigates();
+    // Rings at 20 and 40, a shot at every even age 2 .. 58.
+    EXPECT_EQ(SmallBullets(), 3 * 54 + 29);
+    EXPECT_NEAR(Speed(g_smallBullets[54]), 4.0, 1e-5);
+}
+
+}  // namespace

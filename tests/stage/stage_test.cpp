@@ -1,0 +1,427 @@
+// Stage: the pools' start values, the spawners (whole-wave restarts, the gunships' partial
+// clearing, the bosses' start values) and the timeline (events, holds, jumps, the spinner loop,
+// the round change and the whole course of both rounds).
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/game.h"
+#include "enemyfire/enemyfire.h"
+#include "player/player.h"
+#include "platform/platform.h"
+#include "sound/sound.h"
+#include "stage/stage.h"
+#include "test_support.h"
+
+namespace {
+
+// The music pieces opened since the last call, as their file names.
+std::vector<std::string> TakeMusic() {
+    std::vector<int> sounds;
+    std::vector<std::string> commands;
+    PlatHeadlessTakeAudioLog(&sounds, &commands);
+    std::vector<std::string> opened;
+    for (const std::string& c : commands) {
+        if (c.rfind("open ", 0) == 0) opened.push_back(c.substr(5, 9));
+    }
+    return opened;
+}
+
+std::vector<int> TakeSounds() {
+    std::vector<int> sounds;
+    std::vector<std::string> commands;
+    PlatHeadlessTakeAudioLog(&sounds, &commands);
+    return sounds;
+}
+
+int32_t Field(const void* record, int index) {
+    int32_t value = 0;
+    std::memcpy(&value, static_cast<const char*>(record) + 4 * index, 4);
+    return value;
+}
+
+void FillFields(void* record, int count, int32_t value) {
+    for (int i = 0; i < count; ++i) std::memcpy(static_cast<char*>(record) + 4 * i, &value, 4);
+}
+
+// Runs the timeline until the counter reads `frame` (the event of `frame` not yet performed).
+void RunTimelineTo(int frame) {
+    for (int guard = 0; g_stageFrame != frame && guard < 20000; ++guard) UpdateStageTimeline();
+    ASSERT_EQ(g_stageFrame, frame);
+}
+
+class StageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetUpHeadlessGame();
+    }
+};
+
+// ---- pools and spawners
+
+TEST_F(StageTest, ResetPutsEveryRecordAtRestBelowTheField) {
+    g_enemies[5].alive = 1;
+    g_enemies[5].work5 = 9;
+    g_largeEnemies[3].work7 = 77;   // field 15: not cleared by the reset
+    g_largeEnemies[3].work6 = 66;   // field 14: cleared
+    g_bossOne.alive = 1;
+    g_bossOne.twinSpiralAngle1 = 2.5f;   // field 31: cleared
+    g_bossOne.twinSpiralAngle2 = 2.5f;   // field 32: kept
+    ResetGame();
+    EXPECT_EQ(g_enemies[5].y, 240);
+    EXPECT_EQ(g_enemies[5].width, 24);
+    EXPECT_EQ(g_enemies[5].alive, 0);
+    EXPECT_EQ(g_enemies[5].work5, 0);
+    EXPECT_EQ(g_largeEnemies[3].height, 48);
+    EXPECT_EQ(g_largeEnemies[3].work6, 0);
+    EXPECT_EQ(g_largeEnemies[3].work7, 77);
+    EXPECT_EQ(g_bossOne.alive, 0);
+    EXPECT_EQ(g_bossOne.width, 128);
+    EXPECT_EQ(g_bossOne.twinSpiralAngle1, 0.0f);
+    EXPECT_EQ(g_bossOne.twinSpiralAngle2, 2.5f);
+    const int hitBoxes[8][2] = {{96, 48}, {96, 48}, {96, 96}, {128, 112}, {128, 112}, {40, 96}, {48, 112}, {104, 128}};
+    const void* bosses[8] = {&g_midBoss, &g_midBossEscort, &g_midBossTwo, &g_bossOne,
+                             &g_bossTwo, &g_bossThree,     &g_bossFour,   &g_bossFinal};
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(Field(bosses[i], 1), 240) << i;
+        EXPECT_EQ(Field(bosses[i], 2), hitBoxes[i][0]) << i;
+        EXPECT_EQ(Field(bosses[i], 3), hitBoxes[i][1]) << i;
+    }
+}
+
+TEST_F(StageTest, SpawnerCalledWhileItsPoolIsBusyRestartsTheWholeWave) {
+    SpawnSwayersLeft1();
+    for (int i = 10; i < 15; ++i) {
+        g_enemies[i].x = 3 * i;
+        g_enemies[i].y = 100;
+        g_enemies[i].hitPoints = 1;
+        g_enemies[i].phase = 2;
+        g_enemies[i].entryCounter = 40;
+        g_enemies[i].work1 = 5;
+        g_enemies[i].work5 = 5;
+    }
+    g_enemies[12].alive = 0;  // killed meanwhile
+    SpawnSwayersLeft1();
+    for (int i = 10; i < 15; ++i) {
+        EXPECT_EQ(g_enemies[i].x, 160);
+        EXPECT_EQ(g_enemies[i].y, -24);
+        EXPECT_EQ(g_enemies[i].alive, 1);
+        EXPECT_EQ(g_enemies[i].hitPoints, 3);
+        EXPECT_EQ(g_enemies[i].phase, 0);
+        EXPECT_EQ(g_enemies[i].entryCounter, 0);
+        EXPECT_EQ(g_enemies[i].work1, -24);
+        EXPECT_EQ(g_enemies[i].work5, 0);
+    }
+    // Neighbouring pools are untouched.
+    EXPECT_EQ(g_enemies[9].alive, 0);
+    EXPECT_EQ(g_enemies[15].alive, 0);
+}
+
+TEST_F(StageTest, SmallSpawnersPlaceTheirWaves) {
+    SpawnDroppersRight();
+    SpawnPlungersA();
+    SpawnPlungersB();
+    SpawnSpinnersRightB();
+    SpawnArcersFromRightA();
+    SpawnGunnersC();
+    EXPECT_EQ(g_enemies[5].x, 80);
+    EXPECT_EQ(g_enemies[9].x, 176);
+    EXPECT_EQ(g_enemies[9].work1, 7);
+    EXPECT_EQ(g_enemies[39].x, 171);
+    EXPECT_EQ(g_enemies[39].hitPoints, 4);  // the sturdier plungers
+    EXPECT_EQ(g_enemies[49].hitPoints, 3);
+    const int spinnerX[6] = {128, 152, 128, 152, 128, 152};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(g_enemies[191 + i].x, spinnerX[i]);
+    EXPECT_EQ(g_enemies[122].x, 200);
+    EXPECT_EQ(g_enemies[125].y, 60);
+    EXPECT_EQ(g_enemies[125].work1, -6);
+    EXPECT_EQ(g_enemies[172].x, 130);
+    // The droppers leave work5 to the previous wave.
+    g_enemies[0].work5 = 11;
+    g_enemies[0].work4 = 11;
+    SpawnDroppersLeft();
+    EXPECT_EQ(g_enemies[0].work5, 11);
+    EXPECT_EQ(g_enemies[0].work4, 0);
+    // The two spare hoverer pools are never filled.
+    SpawnHoverersLeftA();
+    SpawnHoverersRightA();
+    for (int i = 96; i <= 101; ++i) EXPECT_EQ(g_enemies[i].alive, 0);
+    EXPECT_EQ(g_enemies[95].x, 176);
+}
+
+TEST_F(StageTest, GunshipsClearOnlyPartOfTheirRecords) {
+    for (int slot = 0; slot < 4; ++slot) FillFields(&g_largeEnemies[slot], 20, 99);
+    SpawnGunshipA();
+    SpawnGunshipB();
+    SpawnGunshipC();
+    SpawnGunshipD();
+    for (int slot = 0; slot < 4; ++slot) {
+        const LargeEnemy& e = g_largeEnemies[slot];
+        const int lastCleared = slot % 2 == 0 ? 12 : 14;
+        EXPECT_EQ(e.x, slot % 2 == 0 ? 48 : 104);
+        EXPECT_EQ(e.y, -48);
+        EXPECT_EQ(e.alive, 1);
+        EXPECT_EQ(e.hitPoints, 70);
+        EXPECT_EQ(e.width, 99);  // never written by a spawner
+        for (int f = 6; f < 20; ++f) {
+            const bool cleared = f <= lastCleared || f >= 18;
+            EXPECT_EQ(Field(&e, f), cleared ? 0 : 99) << "slot " << slot << " field " << f;
+        }
+    }
+}
+
+TEST_F(StageTest, FormationsKeepField15) {
+    for (int i = 4; i < 16; ++i) FillFields(&g_largeEnemies[i], 20, 99);
+    SpawnCruisers();
+    SpawnFrigates();
+    const int xs[6] = {10, 58, 94, 142, 58, 94};
+    for (int i = 0; i < 12; ++i) {
+        const LargeEnemy& e = g_largeEnemies[4 + i];
+        EXPECT_EQ(e.x, xs[i % 6]);
+        EXPECT_EQ(e.hitPoints, 40);
+        EXPECT_EQ(e.work0, 6);
+        EXPECT_EQ(e.work7, 99);  // field 15
+        for (int f : {6, 7, 9, 14, 16, 19}) EXPECT_EQ(Field(&e, f), 0) << f;
+    }
+}
+
+TEST_F(StageTest, BossSpawnersSetTheirStartValues) {
+    FillFields(&g_midBoss, 24, 5);
+    SpawnMidBoss(2);
+    EXPECT_EQ(g_midBoss.x, -96);
+    EXPECT_EQ(g_midBoss.y, 50);
+    EXPECT_EQ(g_midBoss.hitPoints, 120);
+    EXPECT_EQ(g_midBoss.variant, 2);
+    EXPECT_EQ(g_midBoss.glideSpeed, 18);
+    EXPECT_EQ(g_midBoss.width, 5);
+    EXPECT_EQ(g_midBoss.ringTurn, 0.0f);
+    EXPECT_EQ(TakeSounds(), std::vector<int>{105});
+    SpawnMidBoss(1);
+    EXPECT_EQ(g_midBoss.y, 60);
+    EXPECT_EQ(g_midBoss.hitPoints, 300);
+    // An unknown variant is stored and nothing else happens.
+    g_midBoss.alive = 0;
+    TakeSounds();
+    SpawnMidBoss(4);
+    EXPECT_EQ(g_midBoss.variant, 4);
+    EXPECT_EQ(g_midBoss.alive, 0);
+    EXPECT_TRUE(TakeSounds().empty());
+
+    SpawnBossOne(1);
+    EXPECT_EQ(g_bossOne.hitPoints, 2200);
+    EXPECT_EQ(g_bossOne.appearance, 1);
+    EXPECT_EQ(g_bossOne.swaySwitch, 1);
+    SpawnBossOne(0);
+    EXPECT_EQ(g_bossOne.hitPoints, 1500);
+    SpawnBossTwo(1);
+    EXPECT_EQ(g_bossTwo.appearance, 1);
+    EXPECT_EQ(g_bossTwo.swaySwitch, 1);
+    EXPECT_EQ(g_bossTwo.hitPoints, 2700);
+    SpawnBossFour();
+    EXPECT_EQ(g_bossFour.x, 80);
+    EXPECT_EQ(g_bossFour.y, -120);
+    EXPECT_EQ(g_bossFour.coverOffset, 90);
+    EXPECT_EQ(g_bossFour.rightPodOffset, 6);
+    EXPECT_EQ(g_bossFour.leftPodOffset, 2);
+    EXPECT_EQ(g_bossFour.entrySpeed, 11);
+    FillFields(&g_bossThree, 58, 7);
+    SpawnBossThree();
+    EXPECT_EQ(g_bossThree.hitPoints, 3500);
+    EXPECT_EQ(g_bossThree.swaySwitch, 1);
+    EXPECT_EQ(g_bossThree.entrySpeed, 11);
+    EXPECT_EQ(g_bossThree.burstTurn, 0.0f);
+    EXPECT_EQ(g_bossThree.partFrame, 0);
+    SpawnMidBossEscort();
+    EXPECT_EQ(g_midBossEscort.x, 200);
+    EXPECT_EQ(g_midBossEscort.glideSpeed, 18);
+    EXPECT_EQ(TakeSounds(), std::vector<int>{105});
+    SpawnMidBossTwo();
+    EXPECT_EQ(g_midBossTwo.y, -96);
+    EXPECT_EQ(g_midBossTwo.hitPoints, 600);
+    ASSERT_EQ(g_largeBulletAltSprite, 0);
+    SpawnBossFinal();
+    EXPECT_EQ(g_bossFinal.hitPoints, 6000);
+    EXPECT_EQ(g_largeBulletAltSprite, 1);
+}
+
+TEST_F(StageTest, SmallEnemyPicturesFollowThePoolRows) {
+    const int index[] = {0, 9, 10, 29, 30, 49, 50, 69, 70, 89, 90, 101, 102, 133, 134, 157, 158, 172, 173, 196};
+    const int top[] = {50, 50, 74, 74, 50, 50, 74, 74, 98, 98, 50, 50, 74, 74, 50, 50, 98, 98, 50, 50};
+    for (size_t i = 0; i < std::size(index); ++i) EXPECT_EQ(EnemySpriteTop(index[i]), top[i]) << index[i];
+}
+
+// ---- timeline
+
+TEST_F(StageTest, FirstFramesStartStageOneAndTheFirstWaves) {
+    UpdateStageTimeline();
+    EXPECT_EQ(g_stageFrame, 1);
+    EXPECT_EQ(g_bulletSlowdownHigh, 1);
+    EXPECT_EQ(g_aimJitterWide, 0);
+    EXPECT_EQ(g_messageVisible, 1);
+    EXPECT_EQ(g_messageRowY, 0);
+    EXPECT_TRUE(TakeMusic().empty());  // stage 1's music came with the ship selection
+    RunTimelineTo(100);
+    EXPECT_EQ(g_enemies[0].alive, 0);
+    UpdateStageTimeline();
+    EXPECT_EQ(g_enemies[0].alive, 1);
+    EXPECT_EQ(g_enemies[4].x, 96);
+    EXPECT_EQ(g_messageVisible, 0);
+    RunTimelineTo(470);
+    EXPECT_EQ(g_dropItemA, 0);
+    EXPECT_EQ(g_largeEnemies[GUNSHIP_A].alive, 1);  // from frame 400
+    UpdateStageTimeline();
+    EXPECT_EQ(g_dropItemA, 1);
+    EXPECT_EQ(g_largeEnemies[GUNSHIP_B].alive, 1);
+}
+
+TEST_F(StageTest, BossStartSetsTheTimeLimitAndTheHoldWaitsForTheBoss) {
+    RunTimelineTo(1700);
+    TakeMusic();
+    UpdateStageTimeline();
+    EXPECT_EQ(TakeMusic(), std::vector<std::string>{"bgm04.mid"});
+    EXPECT_EQ(g_bossTimer, 50);
+    EXPECT_EQ(g_bossTimerTick, 0);
+    EXPECT_EQ(g_bossTimerVisible, 1);
+    EXPECT_EQ(g_bossOne.alive, 1);
+    EXPECT_EQ(g_bossOne.y, -112);
+    RunTimelineTo(1702);
+    for (int i = 0; i < 500; ++i) UpdateStageTimeline();
+    EXPECT_EQ(g_stageFrame, 1702);
+    g_bossOne.alive = 0;  // killed, or its time ran out
+    UpdateStageTimeline();
+    EXPECT_EQ(g_stageFrame, 1703);
+    RunTimelineTo(1901);
+    EXPECT_EQ(TakeMusic(), std::vector<std::string>{"bgm02.mid"});
+    EXPECT_EQ(g_messageRowY, 20);
+}
+
+TEST_F(StageTest, JumpsSkipAheadOnlyOnceTheBossesAreGone) {
+    g_stageFrame = 3872;
+    g_bossTwo.alive = 1;
+    UpdateStageTimeline();
+    EXPECT_EQ(g_stageFrame, 3872);
+    g_bossTwo.alive = 0;
+    UpdateStageTimeline();
+    EXPECT_EQ(g_stageFrame, 4001);
+    RunTimelineTo(4200);
+    EXPECT_EQ(g_messageVisible, 0);
+    UpdateStageTimeline();
+    EXPECT_EQ(g_messageRowY, 40);  // stage 3 comes at 4200, not earlier
+    EXPECT_EQ(g_aimJitterWide, 1);
+
+    g_stageFrame = 6042;
+    g_midBoss.alive = 0;
+    g_midBossEscort.alive = 1;
+    UpdateStageTimeline();
+    EXPECT_EQ(g_stageFrame, 6042);
+    g_midBossEscort.alive = 0;
+    g_midBoss.alive = 1;
+    UpdateStageTimeline();
+    EXPECT_EQ(g_stageFrame, 6042);
+    g_midBoss.alive = 0;
+    UpdateStageTimeline();
+    EXPECT_EQ(g_stageFrame, 6061);
+}
+
+TEST_F(StageTest, SpinnerWavesRepeatWhileTheMidBossLives) {
+    g_stageFrame = 7650;
+    UpdateStageTimeline();
+    ASSERT_EQ(g_midBoss.alive, 1);
+    EXPECT_EQ(g_midBoss.variant, 3);
+    EXPECT_EQ(g_dropItemB, 1);
+    RunTimelineTo(7900);
+    UpdateStageTimeline();
+    EXPECT_EQ(g_stageFrame, 7700);
+    g_enemies[185].alive = 0;
+    UpdateStageTimeline();  // frame 7700 again: the left spinners B come back
+    EXPECT_EQ(g_enemies[185].alive, 1);
+    RunTimelineTo(7900);
+    g_midBoss.alive = 0;
+    UpdateStageTimeline();
+    EXPECT_EQ(g_stageFrame, 7901);
+}
+
+TEST_F(StageTest, RoundChangeRestartsTheCounterAndRunsFrameZeroOnTheNextCall) {
+    g_stageFrame = 8900;
+    UpdateStageTimeline();
+    EXPECT_EQ(g_storyActive, 1);
+    EXPECT_EQ(g_storyLines, 0);
+    RunTimelineTo(9420);
+    UpdateStageTimeline();
+    EXPECT_EQ(g_storyLines, 4);
+    RunTimelineTo(9600);
+    TakeMusic();
+    UpdateStageTimeline();
+    EXPECT_EQ(g_stageFrame, 0);
+    EXPECT_EQ(g_round, 2);
+    EXPECT_EQ(g_storyActive, 0);
+    EXPECT_EQ(TakeMusic(), std::vector<std::string>{"bgm01.mid"});
+    g_bulletSlowdownHigh = 0;
+    UpdateStageTimeline();  // frame 0 of round 2
+    EXPECT_EQ(g_stageFrame, 1);
+    EXPECT_EQ(g_bulletSlowdownHigh, 1);
+    EXPECT_EQ(g_aimJitterWide, 1);
+    EXPECT_EQ(g_messageRowY, 80);
+}
+
+TEST_F(StageTest, SecondRoundEndsWithTheFinalBossAndTheEnding) {
+    g_round = 2;
+    g_stageFrame = 9600;
+    UpdateStageTimeline();
+    EXPECT_EQ(g_stageFrame, 9601);
+    EXPECT_EQ(TakeMusic(), std::vector<std::string>{"bgm04.mid"});
+    EXPECT_EQ(g_messageVisible, 1);
+    EXPECT_EQ(g_messageRowY, 160);
+    RunTimelineTo(9700);
+    UpdateStageTimeline();
+    EXPECT_EQ(g_messageVisible, 0);
+    EXPECT_EQ(g_bossTimer, 99);
+    EXPECT_EQ(g_bossFinal.alive, 1);
+    EXPECT_EQ(g_largeBulletAltSprite, 1);
+    RunTimelineTo(9702);
+    UpdateStageTimeline();
+    EXPECT_EQ(g_stageFrame, 9702);
+    g_bossFinal.alive = 0;
+    RunTimelineTo(9901);
+    EXPECT_EQ(g_endingActive, 1);
+    EXPECT_EQ(TakeMusic(), std::vector<std::string>{"bgm06.mid"});
+    for (int i = 0; i < 1000; ++i) UpdateStageTimeline();  // nothing more happens; it just counts
+    EXPECT_EQ(g_stageFrame, 10901);
+}
+
+// Both rounds with every boss beaten the moment it appears: the course of the music, the
+// captions and the number of frames played.
+TEST_F(StageTest, BothRoundsRunThroughWhenEveryBossFallsAtOnce) {
+    std::vector<std::string> music;
+    std::vector<int> captions;
+    int calls = 0;
+    int lastRowY = -1;
+    while (!(g_round == 2 && g_endingActive == 1)) {
+        UpdateStageTimeline();
+        ++calls;
+        ASSERT_LT(calls, 30000);
+        for (int32_t* alive : {&g_midBoss.alive, &g_midBossEscort.alive, &g_midBossTwo.alive, &g_bossOne.alive,
+                               &g_bossTwo.alive, &g_bossThree.alive, &g_bossFour.alive, &g_bossFinal.alive}) {
+            *alive = 0;
+        }
+        for (const std::string& m : TakeMusic()) music.push_back(m);
+        if (g_messageVisible == 1 && g_messageRowY != lastRowY) {
+            captions.push_back(g_messageRowY);
+            lastRowY = g_messageRowY;
+        }
+    }
+    const std::vector<std::string> expectedMusic = {
+        "bgm04.mid", "bgm02.mid", "bgm04.mid", "bgm01.mid", "bgm04.mid", "bgm02.mid", "bgm04.mid", "bgm05.mid",
+        "bgm01.mid",  // round 2
+        "bgm04.mid", "bgm02.mid", "bgm04.mid", "bgm01.mid", "bgm04.mid", "bgm02.mid", "bgm04.mid", "bgm05.mid",
+        "bgm04.mid", "bgm06.mid"};
+    EXPECT_EQ(music, expectedMusic);
+    EXPECT_EQ(captions, (std::vector<int>{0, 20, 40, 60, 80, 100, 120, 140, 160}));
+    // A round is frames 0 to 9600 less the 128 + 18 frames jumped over; round 2 goes on to 9900.
+    EXPECT_EQ(calls, (9601 - 146) + (9901 - 146));
+    EXPECT_EQ(g_stageFrame, 9901);
+}
+
+}  // namespace

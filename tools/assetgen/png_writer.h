@@ -1,0 +1,10 @@
+// A small PNG encoder for the review pictures: 8-bit RGB, stored (uncompressed) deflate blocks,
+// with the CRC and Adler checksums the format asks for. assetgen links no libraries.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Writes w x h pixels of packed RGB (3 bytes each, top row first). Called by the contact sheet.
+bool WritePng(const std::string& path, int w, int h, const std::vector<uint8_t>& rgb);
