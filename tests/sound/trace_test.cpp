@@ -1,6 +1,7 @@
 // The sounds and music commands of a short scripted run of the headless game, in order: silence
 // from the start, the title logo's two explosions, the ship-selection music when the start
-// control is pressed, and silence again after ESC.
+// control is pressed, the bomb sound and the first stage's music when the ship is confirmed,
+// volleys while the shot control is held, and silence again after ESC.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -32,10 +34,10 @@ TEST(HeadlessTrace, SoundsAndMusicFollowTheScreens) {
     const std::string trace = std::string(folder) + "/run.jsonl";
     {
         std::ofstream out(keys);
-        out << "80 space\n84 -\n120 esc\n122 -\n";
+        out << "80 space\n84 -\n110 space\n114 -\n160 space\n200 -\n220 esc\n222 -\n";
     }
     const std::string command = std::string("cd '") + VORNE_DATA_DIR + "' && '" + VORNE_BINARY +
-                                "' --headless --keys '" + keys + "' --ticks 130 --trace '" + trace + "' 2>/dev/null";
+                                "' --headless --keys '" + keys + "' --ticks 230 --trace '" + trace + "' 2>/dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);
 
     std::vector<AudioAtTick> heard;
@@ -50,17 +52,34 @@ TEST(HeadlessTrace, SoundsAndMusicFollowTheScreens) {
     rmdir(folder);
 
     const std::string stop = "\"stop BGM wait\",\"close BGM wait\"";
-    ASSERT_EQ(heard.size(), 4u);
-    EXPECT_EQ(heard[0].tick, 1);  // the reset at start-up: the splash is silent
-    EXPECT_EQ(heard[0].music, stop);
-    EXPECT_EQ(heard[0].sounds, "");
-    EXPECT_EQ(heard[1].sounds, "101,102");  // the logo arrives
-    EXPECT_EQ(heard[1].music, "");
+    const std::string play = "\"play BGM from 0 notify\"";
+    // The music commands, tick by tick.
+    std::vector<std::pair<long, std::string>> music;
+    for (const AudioAtTick& at : heard) {
+        if (!at.music.empty()) music.emplace_back(at.tick, at.music);
+    }
+    const std::vector<std::pair<long, std::string>> expected = {
+        {1, stop},  // the reset at start-up: the splash is silent
+        {80, stop + ",\"open bgm03.mid alias BGM wait\"," + play},   // start: ship selection
+        {110, stop + ",\"open bgm01.mid alias BGM wait\"," + play},  // ship confirmed: the first stage
+        {220, stop}};                                                  // ESC: back to the silent splash
+    EXPECT_EQ(music, expected);
+
+    // The effects: the logo's explosions, the bomb sound with the confirmation, then volleys only
+    // while the shot control is held.
+    ASSERT_GE(heard.size(), 3u);
+    EXPECT_EQ(heard[1].sounds, "101,102");
     EXPECT_LT(heard[1].tick, 80);
-    EXPECT_EQ(heard[2].tick, 80);  // start pressed: ship selection and its music
-    EXPECT_EQ(heard[2].music, stop + ",\"open bgm03.mid alias BGM wait\",\"play BGM from 0 notify\"");
-    EXPECT_EQ(heard[3].tick, 120);  // ESC: back to the silent splash
-    EXPECT_EQ(heard[3].music, stop);
+    int volleys = 0;
+    for (const AudioAtTick& at : heard) {
+        if (at.tick == 110) EXPECT_EQ(at.sounds, "103");
+        if (at.sounds == "104") {
+            ++volleys;
+            const bool held = (at.tick > 110 && at.tick < 114) || (at.tick >= 160 && at.tick < 200);
+            EXPECT_TRUE(held) << "a volley at tick " << at.tick;
+        }
+    }
+    EXPECT_GE(volleys, 5);
 }
 
 }  // namespace
