@@ -72,7 +72,9 @@ TEST(HeadlessTrace, SoundsAndMusicFollowTheScreens) {
     EXPECT_LT(heard[1].tick, 80);
     int volleys = 0;
     for (const AudioAtTick& at : heard) {
-        if (at.tick == 110) EXPECT_EQ(at.sounds, "103");
+        if (at.tick == 110) {
+            EXPECT_EQ(at.sounds, "103");
+        }
         if (at.sounds == "104") {
             ++volleys;
             const bool held = (at.tick > 110 && at.tick < 114) || (at.tick >= 160 && at.tick < 200);
