@@ -31,17 +31,14 @@ std::string EnterScratchDataDir() {
 }
 
 void SetUpHeadlessGame() {
-    static bool displayReady = false;
     EnterScratchDataDir();
     PlatformOptions options;
     options.backend = PLATFORM_HEADLESS;
     PlatformInit(options);
     PlatSetRestoreFails(false);
     InitSound();
-    if (!displayReady) {
-        if (!InitDisplay()) std::abort();
-        displayReady = true;
-    }
+    // A test that destroyed the window released the display: bring it back for the next one.
+    if (!g_fieldSurface && !InitDisplay()) std::abort();
     g_useJoystick = 0;
     g_watchingReplay = 0;
     g_appActive = 1;
