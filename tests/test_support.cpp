@@ -38,7 +38,8 @@ void SetUpHeadlessGame() {
     PlatformInit(options);
     PlatSetRestoreFails(false);
     InitSound();
-    if (!displayReady) {
+    // A window test that closes its window releases the display (WM_DESTROY); set it up again then.
+    if (!displayReady || g_displayCreated == 0) {
         if (!InitDisplay()) std::abort();
         displayReady = true;
     }

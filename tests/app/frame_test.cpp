@@ -154,8 +154,7 @@ TEST_F(FrameTest, EscapeQuitsFromTheTitleAndResetsAGame) {
     EXPECT_EQ(g_playing, 0);
     MainWindowProc(WM_KEYDOWN, VK_ESCAPE);  // a repeated key message on the splash ends the program
     EXPECT_FALSE(PlatWindowExists());
-    SetUpHeadlessGame();  // the destruction released the display; bring it back for the next tests
-    InitDisplay();
+    SetUpHeadlessGame();  // the destruction released the display; this brings it back for the next tests
 }
 
 TEST_F(FrameTest, PausesOnlyInPlayAndAnyPressResumes) {
