@@ -152,7 +152,7 @@ int SetUpAfterDialog(int choice) {
     ResetGame();
     PlatShowCursor(false);
     if (!InitSound()) {
-        LogStartupFailure("the sound could not be set up");
+        LogStartupFailure("no sound device could be opened (SDL_AUDIODRIVER=dummy plays without sound)");
         PlatDestroyWindow();
         return 0;
     }

@@ -1,0 +1,212 @@
+// The text side of the music layer: the MCI-style command strings and the length of a standard
+// MIDI file. The game speaks to its music only in strings such as "open bgm01.mid alias BGM wait"
+// and "play BGM from 0 notify"; this file turns them into commands the SDL music player carries
+// out. The MIDI reader walks every track once to find the tempo map and the last event, so the
+// player knows, to the millisecond, when a piece has played to its end.
+#include "platform/mci.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <sstream>
+
+namespace {
+
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+bool ParseNumber(const std::string& text, uint32_t* value) {
+    if (text.empty() || text.size() > 9) return false;
+    for (char c : text) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+    }
+    *value = static_cast<uint32_t>(std::strtoul(text.c_str(), nullptr, 10));
+    return true;
+}
+
+}  // namespace
+
+bool MciParseCommand(const char* text, MciCommand* command) {
+    *command = MciCommand{};
+    if (!text) return false;
+    std::istringstream in(text);
+    std::vector<std::string> words;
+    for (std::string word; in >> word;) words.push_back(word);
+    if (words.size() < 2) return false;
+
+    MciCommand c;
+    const std::string verb = Lower(words[0]);
+    size_t next = 2;
+    if (verb == "open") {
+        c.verb = MCI_VERB_OPEN;
+        c.file = words[1];
+    } else if (verb == "play" || verb == "stop" || verb == "close") {
+        c.verb = verb == "play" ? MCI_VERB_PLAY : verb == "stop" ? MCI_VERB_STOP : MCI_VERB_CLOSE;
+        c.alias = words[1];
+    } else {
+        return false;
+    }
+    // The flags may come in any order, as MCI allows.
+    while (next < words.size()) {
+        const std::string flag = Lower(words[next++]);
+        if (flag == "wait") {
+            c.wait = true;
+        } else if (flag == "notify") {
+            c.notify = true;
+        } else if (flag == "alias" && c.verb == MCI_VERB_OPEN && next < words.size()) {
+            c.alias = words[next++];
+        } else if (flag == "type" && c.verb == MCI_VERB_OPEN && next < words.size()) {
+            if (Lower(words[next++]) != "sequencer") return false;
+        } else if (flag == "from" && c.verb == MCI_VERB_PLAY && next < words.size()) {
+            if (!ParseNumber(words[next++], &c.from)) return false;
+            c.hasFrom = true;
+        } else {
+            return false;
+        }
+    }
+    // Without an alias the device would be named by its file; this layer holds only aliased pieces.
+    if (c.alias.empty()) return false;
+    *command = c;
+    return true;
+}
+
+// ---- standard MIDI files --------------------------------------------------------------------
+
+namespace {
+
+struct Reader {
+    const std::vector<uint8_t>& bytes;
+    size_t pos;
+    size_t end;
+
+    bool Has(size_t n) const { return pos <= end && end - pos >= n; }
+    uint8_t Byte() { return bytes[pos++]; }
+    uint32_t Big(int n) {
+        uint32_t v = 0;
+        for (int i = 0; i < n; ++i) v = (v << 8) | bytes[pos++];
+        return v;
+    }
+    bool VarLen(uint32_t* value) {
+        uint32_t v = 0;
+        for (int i = 0; i < 4; ++i) {
+            if (!Has(1)) return false;
+            const uint8_t b = Byte();
+            v = (v << 7) | (b & 0x7F);
+            if ((b & 0x80) == 0) {
+                *value = v;
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+struct TempoChange {
+    uint64_t tick;
+    uint32_t microsPerQuarter;
+};
+
+// Walks one track from reader.pos to reader.end. Adds its tempo changes and returns the tick of
+// its last event (the end-of-track when present).
+bool WalkTrack(Reader& r, std::vector<TempoChange>* tempos, uint64_t* lastTick) {
+    uint64_t tick = 0;
+    uint8_t status = 0;
+    while (r.Has(1)) {
+        uint32_t delta = 0;
+        if (!r.VarLen(&delta)) return false;
+        tick += delta;
+        if (!r.Has(1)) return false;
+        uint8_t b = r.Byte();
+        if (b == 0xFF) {
+            if (!r.Has(1)) return false;
+            const uint8_t type = r.Byte();
+            uint32_t len = 0;
+            if (!r.VarLen(&len) || !r.Has(len)) return false;
+            if (type == 0x51 && len == 3) {
+                const uint32_t tempo = r.Big(3);
+                if (tempo != 0) tempos->push_back({tick, tempo});
+            } else {
+                r.pos += len;
+            }
+            if (type == 0x2F) break;  // end of track
+            continue;
+        }
+        if (b == 0xF0 || b == 0xF7) {
+            uint32_t len = 0;
+            if (!r.VarLen(&len) || !r.Has(len)) return false;
+            r.pos += len;
+            status = 0;
+            continue;
+        }
+        if (b & 0x80) {
+            status = b;
+        } else {
+            if (status == 0) return false;  // running status with nothing to run on
+            --r.pos;
+        }
+        const uint8_t kind = status & 0xF0;
+        const size_t dataBytes = (kind == 0xC0 || kind == 0xD0) ? 1 : 2;
+        if (!r.Has(dataBytes)) return false;
+        r.pos += dataBytes;
+    }
+    *lastTick = tick;
+    return true;
+}
+
+}  // namespace
+
+bool MidiLengthMs(const std::vector<uint8_t>& bytes, uint32_t* lengthMs) {
+    *lengthMs = 0;
+    Reader r{bytes, 0, bytes.size()};
+    if (!r.Has(14) || r.Big(4) != 0x4D546864u) return false;  // "MThd"
+    const uint32_t headerLength = r.Big(4);
+    if (headerLength < 6 || !r.Has(headerLength)) return false;
+    r.Big(2);  // format: 0 and 1 read alike here (2 is not used by the game)
+    const uint32_t trackCount = r.Big(2);
+    const uint32_t division = r.Big(2);
+    r.pos += headerLength - 6;
+    if (division == 0) return false;
+
+    std::vector<TempoChange> tempos;
+    uint64_t endTick = 0;
+    for (uint32_t t = 0; t < trackCount; ++t) {
+        if (!r.Has(8)) return false;
+        const uint32_t id = r.Big(4);
+        const uint32_t length = r.Big(4);
+        if (!r.Has(length)) return false;
+        const size_t trackEnd = r.pos + length;
+        if (id == 0x4D54726Bu) {  // "MTrk"; other chunk kinds are skipped
+            Reader track{bytes, r.pos, trackEnd};
+            uint64_t last = 0;
+            if (!WalkTrack(track, &tempos, &last)) return false;
+            endTick = std::max(endTick, last);
+        }
+        r.pos = trackEnd;
+    }
+
+    double micros = 0.0;
+    if (division & 0x8000) {
+        // SMPTE time: frames per second (as a negative byte) times ticks per frame.
+        const int fps = -static_cast<int8_t>(division >> 8);
+        const int ticksPerFrame = static_cast<int>(division & 0xFF);
+        if (fps <= 0 || ticksPerFrame == 0) return false;
+        micros = static_cast<double>(endTick) * 1e6 / (fps * ticksPerFrame);
+    } else {
+        // Tempo map: 120 beats a minute until the first change; changes apply in tick order.
+        std::stable_sort(tempos.begin(), tempos.end(),
+                         [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; });
+        uint64_t tick = 0;
+        uint32_t tempo = 500000;
+        for (const TempoChange& change : tempos) {
+            if (change.tick >= endTick) break;
+            micros += static_cast<double>(change.tick - tick) * tempo / division;
+            tick = change.tick;
+            tempo = change.microsPerQuarter;
+        }
+        micros += static_cast<double>(endTick - tick) * tempo / division;
+    }
+    *lengthMs = static_cast<uint32_t>(micros / 1000.0 + 0.5);
+    return true;
+}

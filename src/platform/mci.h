@@ -1,0 +1,44 @@
+// Private to src/platform: the text side of the music layer that stands in for MCI. It reads the
+// command strings the game sends and the length of a MIDI file, and reports what the SDL music
+// player holds, for the tests. No SDL here, so the tests can drive it directly.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum MciVerb { MCI_VERB_NONE = 0, MCI_VERB_OPEN, MCI_VERB_PLAY, MCI_VERB_STOP, MCI_VERB_CLOSE };
+
+struct MciCommand {
+    MciVerb verb = MCI_VERB_NONE;
+    std::string file;    // open: the file to open, as written (no path: the current directory)
+    std::string alias;   // the device's alias (always BGM in this game)
+    bool notify = false; // play: post the end-of-piece notification
+    bool wait = false;   // the caller waits for the command to finish (ours always finish at once)
+    bool hasFrom = false;
+    uint32_t from = 0;   // play: start position in milliseconds
+};
+
+// Reads one command string. False (and verb NONE) for anything this layer cannot carry out.
+// Called by the SDL music player for every command, and by the tests.
+bool MciParseCommand(const char* text, MciCommand* command);
+
+// The length of a standard MIDI file in milliseconds, from its tempo map up to its last event
+// (the latest end-of-track of all tracks). False when the bytes are not a MIDI file we can read.
+// Called by the SDL music player when a piece is opened, and by the tests.
+bool MidiLengthMs(const std::vector<uint8_t>& bytes, uint32_t* lengthMs);
+
+// What the SDL music player holds now; for the tests.
+struct MciState {
+    bool open = false;            // a piece is open under the alias
+    std::string file;             // the file it was opened from
+    bool playing = false;         // "play" was sent and neither stop nor close since
+    bool notifyPending = false;   // the end-of-piece notification is armed
+    uint32_t lengthMs = 0;        // the open piece's length
+    bool audible = false;         // the piece is really sounding (a soundfont and the file loaded)
+};
+MciState SdlMciState();
+// Microseconds SdlMciSendString spent in its last "open" (finding the loaded piece), for measurements.
+uint32_t SdlMciLastOpenMicroseconds();
+// How many pieces are still being loaded in the background; for the tests.
+int SdlMciPendingLoads();

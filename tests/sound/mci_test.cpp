@@ -1,0 +1,133 @@
+// The music layer's text side: reading the command strings and the length of MIDI files,
+// including the six pieces the asset generator writes.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "platform/mci.h"
+#include "sound/midi_bytes.h"
+
+namespace {
+
+TEST(MciCommands, ReadsTheGamesFourCommands) {
+    MciCommand c;
+    ASSERT_TRUE(MciParseCommand("open bgm01.mid alias BGM wait", &c));
+    EXPECT_EQ(c.verb, MCI_VERB_OPEN);
+    EXPECT_EQ(c.file, "bgm01.mid");
+    EXPECT_EQ(c.alias, "BGM");
+    EXPECT_TRUE(c.wait);
+    EXPECT_FALSE(c.notify);
+
+    ASSERT_TRUE(MciParseCommand("play BGM from 0 notify", &c));
+    EXPECT_EQ(c.verb, MCI_VERB_PLAY);
+    EXPECT_EQ(c.alias, "BGM");
+    EXPECT_TRUE(c.hasFrom);
+    EXPECT_EQ(c.from, 0u);
+    EXPECT_TRUE(c.notify);
+    EXPECT_FALSE(c.wait);
+
+    ASSERT_TRUE(MciParseCommand("stop BGM wait", &c));
+    EXPECT_EQ(c.verb, MCI_VERB_STOP);
+    EXPECT_TRUE(c.wait);
+    ASSERT_TRUE(MciParseCommand("close BGM wait", &c));
+    EXPECT_EQ(c.verb, MCI_VERB_CLOSE);
+    EXPECT_EQ(c.alias, "BGM");
+}
+
+TEST(MciCommands, AcceptsMciSpellingAndRejectsTheRest) {
+    MciCommand c;
+    // Verbs and flags in any case, flags in any order, extra spaces.
+    ASSERT_TRUE(MciParseCommand("  OPEN  music/a.mid  type sequencer  WAIT alias Bgm ", &c));
+    EXPECT_EQ(c.file, "music/a.mid");
+    EXPECT_EQ(c.alias, "Bgm");
+    ASSERT_TRUE(MciParseCommand("Play bgm notify from 1500", &c));
+    EXPECT_EQ(c.from, 1500u);
+    ASSERT_TRUE(MciParseCommand("play BGM", &c));
+    EXPECT_FALSE(c.hasFrom);
+
+    for (const char* bad : {"", "play", "pause BGM", "open bgm01.mid wait", "open bgm01.mid alias", "play BGM from",
+                            "play BGM from x", "play BGM to 10", "stop BGM now", "open a.mid type waveaudio alias B",
+                            "close BGM alias X"}) {
+        EXPECT_FALSE(MciParseCommand(bad, &c)) << bad;
+        EXPECT_EQ(c.verb, MCI_VERB_NONE) << bad;
+    }
+    EXPECT_FALSE(MciParseCommand(nullptr, &c));
+}
+
+TEST(MidiLength, FollowsTheTempoMapToTheLastEvent) {
+    // 480 ticks a quarter: one bar at 120 bpm (2000 ms), then one bar at 60 bpm (4000 ms).
+    MidiBytes m;
+    m.Tempo(0, 120);
+    m.Note(0, 0, 1920, 60);
+    m.Tempo(1920, 60);
+    m.Note(0, 1920, 1920, 64);
+    EXPECT_EQ(m.Length(3840), 6000u);
+    // The end-of-track may lie past the last note: the piece lasts until it.
+    EXPECT_EQ(m.Length(3840 + 480), 7000u);
+}
+
+TEST(MidiLength, ReadsRunningStatusSysexAndSeveralTracks) {
+    // Track 1: tempo 100 bpm. Track 2: notes with running status and a sysex, ending later.
+    std::vector<uint8_t> tempoTrack = {0x00, 0xFF, 0x51, 0x03, 0x09, 0x27, 0xC0, 0x00, 0xFF, 0x2F, 0x00};
+    std::vector<uint8_t> noteTrack = {0x00, 0xF0, 0x03, 0x7E, 0x7F, 0xF7,        // sysex
+                                      0x00, 0x90, 60, 100, 0x83, 0x60, 62, 100,  // running status, delta 480
+                                      0x83, 0x60, 0x80, 60, 0, 0x00, 62, 0,      // delta 480, then 0
+                                      0x00, 0xC1, 5,                             // a program change: one data byte
+                                      0x83, 0x60, 0xFF, 0x2F, 0x00};             // end after another 480
+    std::vector<uint8_t> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, 2, 0x01, 0xE0};
+    for (const auto* track : {&tempoTrack, &noteTrack}) {
+        file.insert(file.end(), {'M', 'T', 'r', 'k', 0, 0, 0, static_cast<uint8_t>(track->size())});
+        file.insert(file.end(), track->begin(), track->end());
+    }
+    uint32_t ms = 0;
+    ASSERT_TRUE(MidiLengthMs(file, &ms));
+    EXPECT_EQ(ms, 1800u);  // 1440 ticks at 600 ms a quarter
+
+    // SMPTE division: 25 frames of 40 ticks a second.
+    std::vector<uint8_t> smpte = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0xE7, 40,
+                                  'M', 'T', 'r', 'k', 0, 0, 0, 5, 0x87, 0x68, 0xFF, 0x2F, 0x00};
+    ASSERT_TRUE(MidiLengthMs(smpte, &ms));
+    EXPECT_EQ(ms, 1000u);
+}
+
+TEST(MidiLength, RejectsWhatIsNotMidi) {
+    uint32_t ms = 1;
+    EXPECT_FALSE(MidiLengthMs({}, &ms));
+    EXPECT_EQ(ms, 0u);
+    EXPECT_FALSE(MidiLengthMs({'R', 'I', 'F', 'F', 0, 0, 0, 6, 0, 0, 0, 1, 1, 0xE0}, &ms));
+    // A track that claims more bytes than there are.
+    EXPECT_FALSE(MidiLengthMs({'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 1, 0xE0, 'M', 'T', 'r', 'k', 0, 0, 1, 0, 0},
+                              &ms));
+    // Running status with nothing to run on.
+    EXPECT_FALSE(MidiLengthMs({'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 1, 0xE0, 'M', 'T', 'r', 'k', 0, 0, 0, 3,
+                               0x00, 60, 100},
+                              &ms));
+}
+
+// The generated pieces: whole bars at their tempo, one to two minutes, ending on a bar line.
+TEST(GeneratedMusic, EachPieceLastsItsBarsAndOneToTwoMinutes) {
+    struct {
+        const char* file;
+        int bars;
+        double bpm;
+    } pieces[] = {{"bgm01.mid", 44, 156}, {"bgm02.mid", 44, 140}, {"bgm03.mid", 34, 120},
+                  {"bgm04.mid", 44, 170}, {"bgm05.mid", 26, 74},  {"bgm06.mid", 32, 92}};
+    for (const auto& piece : pieces) {
+        SCOPED_TRACE(piece.file);
+        std::ifstream in(std::string(VORNE_DATA_DIR) + "/" + piece.file, std::ios::binary);
+        ASSERT_TRUE(in);
+        const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        uint32_t ms = 0;
+        ASSERT_TRUE(MidiLengthMs(bytes, &ms));
+        EXPECT_NEAR(ms, piece.bars * 4 * 60000.0 / piece.bpm, 2.0);
+        EXPECT_GE(ms, 60000u);
+        EXPECT_LE(ms, 120000u);
+        // General MIDI drums on channel 10 in every piece but the story.
+        bool drums = false;
+        for (size_t i = 0; i + 1 < bytes.size(); ++i) drums = drums || (bytes[i] == 0x99 && bytes[i + 1] >= 35);
+        EXPECT_EQ(drums, std::string(piece.file) != "bgm05.mid");
+    }
+}
+
+}  // namespace
