@@ -12,17 +12,14 @@
 
 #include "player/player.h"
 #include "sound/sound.h"
+#include "stage/boss_script.h"
 #include "stage/kind_shapes.h"
 
 namespace {
 
 // ---- entry and sway
-inline constexpr int ENTRY_FRAMES = 66;   // 2 pixels a frame, from y -112 to 20
-inline constexpr int ENTRY_SPEED = 2;
-inline constexpr double SWAY_STEP = 0.05;
-inline constexpr double SWAY_WRAP = 6.28;
-inline constexpr int SWAY_AMPLITUDE_X = 20, SWAY_CENTRE_X = 38;
-inline constexpr int SWAY_AMPLITUDE_Y = 5, SWAY_CENTRE_Y = 15;
+// 66 frames at 2 pixels a frame, from y -112 to 20; then 20 pixels about x 38, 5 about y 15.
+inline constexpr BossMotion MOTION{66, 2, 0.05, 6.28, 20, 38, 5, 15};
 
 // ---- gun points, relative to x, y
 struct GunPoint {
@@ -466,26 +463,13 @@ void RunSecondAppearance(BossOne& b) {
     if (b.wallState != 0) RunWallSection(b);
 }
 
-void Sway(BossOne& b) {
-    if (b.swayAngle >= SWAY_WRAP) b.swayAngle = 0;
-    const double angle = b.swayAngle;
-    b.x = static_cast<int32_t>(std::sin(angle) * SWAY_AMPLITUDE_X + SWAY_CENTRE_X);
-    b.y = static_cast<int32_t>(std::cos(angle) * SWAY_AMPLITUDE_Y + SWAY_CENTRE_Y);
-    b.swayAngle = static_cast<float>(b.swayAngle + SWAY_STEP);
-}
-
 }  // namespace
 
 void UpdateBossOne() {
     BossOne& b = g_bossOne;
     if (b.alive != 1) return;
-    if (b.entryCounter < ENTRY_FRAMES) b.y += ENTRY_SPEED;
-    if (b.entryCounter != ENTRY_FRAMES) {
-        b.entryCounter += 1;
-        return;
-    }
-    b.entryCounter = ENTRY_FRAMES - 1;  // the increment at the end keeps it at 66
-    if (b.swaySwitch == 1) Sway(b);
+    if (Enter(b.y, b.entryCounter, MOTION)) return;
+    if (b.swaySwitch == 1) Sway(b.x, b.y, b.swayAngle, MOTION);
     if (b.appearance == 1) {
         RunSecondAppearance(b);
     } else {

@@ -1,7 +1,9 @@
-// Pieces shared by the third, fourth and final bosses: the braking descent that brings each of
-// them down from y -120 to y 12, the slow swing they make while they fire, and the two kinds of
-// tick that pace their patterns. Angles are 32-bit floats in the records; the swing works out its
-// position in double from the stored float angle, as every swaying enemy does.
+// Motion and pacing shared by the bosses: the steady entry and the sway of the first and second
+// bosses and the second mid-boss, the braking descent that brings the third, fourth and final
+// bosses down from y -120 to y 12, the slow swing those three make while they fire (a sway with
+// fixed sizes), and the two kinds of tick that pace their patterns. Angles are 32-bit floats in
+// the records; the sway works out its position in double from the stored float angle, as every
+// swaying enemy does.
 #pragma once
 
 #include <cmath>
@@ -20,18 +22,48 @@ inline void Descend(int32_t& y, int32_t& entrySpeed, int32_t& entryTick, int32_t
     if (entrySpeed <= 0) entered = 1;
 }
 
+// How one boss enters and sways: a steady entry of `entrySpeed` pixels a frame for
+// `entryFrames` frames, then a sway of `amplitudeX` pixels about `centreX` and `amplitudeY`
+// about `centreY`, the angle growing by `step` and starting over at 0 once it reaches `turn`.
+struct BossMotion {
+    int entryFrames, entrySpeed;
+    double step, turn;
+    int amplitudeX, centreX, amplitudeY, centreY;
+};
+
+// One frame of the steady entry; true while the boss is still entering (the caller then does
+// nothing more this frame). Once entered, the counter is set one short of `entryFrames`, so the
+// increment at the end of the caller's update keeps it there. Called by UpdateBossOne,
+// UpdateBossTwo and UpdateMidBossTwo.
+inline bool Enter(int32_t& y, int32_t& entryCounter, const BossMotion& m) {
+    if (entryCounter < m.entryFrames) y += m.entrySpeed;
+    if (entryCounter != m.entryFrames) {
+        entryCounter += 1;
+        return true;
+    }
+    entryCounter = m.entryFrames - 1;
+    return false;
+}
+
+// One frame of the sway: the angle is tested for a full turn before it is used, the position is
+// worked out in double and truncated, and only then does the angle step on. Called by the
+// bosses' updates while their sway is switched on, and by Swing.
+inline void Sway(int32_t& x, int32_t& y, float& angle, const BossMotion& m) {
+    if (angle >= m.turn) angle = 0;
+    const double a = angle;
+    x = static_cast<int32_t>(std::sin(a) * m.amplitudeX + m.centreX);
+    y = static_cast<int32_t>(std::cos(a) * m.amplitudeY + m.centreY);
+    angle = static_cast<float>(angle + m.step);
+}
+
 // The full turn after which a swing starts over at angle 0.
 inline constexpr double SWING_TURN = 6.28;
 
-// One frame of the swing: 20 pixels to either side of centreX and 2 pixels about y 10, the
-// angle tested for a full turn before it is used. At angle 0 the boss stands where its descent
-// ended. Called by the bosses' updates while their swing is switched on.
+// One frame of the swing: a sway of 20 pixels to either side of centreX and 2 pixels about
+// y 10. At angle 0 the boss stands where its descent ended. Called by the third, fourth and
+// final bosses' updates while their swing is switched on.
 inline void Swing(int32_t& x, int32_t& y, float& angle, int centreX, double step) {
-    if (angle >= SWING_TURN) angle = 0;
-    const double a = angle;
-    x = static_cast<int32_t>(std::sin(a) * 20 + centreX);
-    y = static_cast<int32_t>(std::cos(a) * 2 + 10);
-    angle = static_cast<float>(angle + step);
+    Sway(x, y, angle, BossMotion{0, 0, step, SWING_TURN, 20, centreX, 2, 10});
 }
 
 // A tick tested for equality: true (and the tick back to 0) when it reads n. The caller fires

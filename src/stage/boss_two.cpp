@@ -15,6 +15,7 @@
 #include "player/player.h"
 #include "sound/sound.h"
 #include "stage/boss_guns.h"
+#include "stage/boss_script.h"
 #include "stage/stage.h"
 
 namespace {
@@ -24,11 +25,8 @@ int GunX(const BossTwo& b, GunOffset gun) { return b.x + gun.dx; }
 int GunY(const BossTwo& b, GunOffset gun) { return b.y + gun.dy; }
 
 // ---- entry and sway
-inline constexpr int ENTRY_FRAMES = 65;  // 2 pixels a frame, from y -112 to 18
-inline constexpr int ENTRY_SPEED = 2;
-inline constexpr double SWAY_STEP = 0.05;
-inline constexpr int SWAY_AMPLITUDE_X = 20, SWAY_CENTRE_X = 38;
-inline constexpr int SWAY_AMPLITUDE_Y = 2, SWAY_CENTRE_Y = 15;
+// 65 frames at 2 pixels a frame, from y -112 to 18; then 20 pixels about x 38, 2 about y 15.
+inline constexpr BossMotion MOTION{65, 2, 0.05, FULL_TURN, 20, 38, 2, 15};
 
 // ---- gun points
 inline constexpr GunOffset LEFT_WING{16, 81};    // LW
@@ -593,26 +591,13 @@ void RunSecondAppearance(BossTwo& b) {
     b.scriptTimer += 1;
 }
 
-void Sway(BossTwo& b) {
-    if (b.swayAngle >= FULL_TURN) b.swayAngle = 0;
-    const double angle = b.swayAngle;
-    b.x = static_cast<int32_t>(std::sin(angle) * SWAY_AMPLITUDE_X + SWAY_CENTRE_X);
-    b.y = static_cast<int32_t>(std::cos(angle) * SWAY_AMPLITUDE_Y + SWAY_CENTRE_Y);
-    b.swayAngle = static_cast<float>(b.swayAngle + SWAY_STEP);
-}
-
 }  // namespace
 
 void UpdateBossTwo() {
     BossTwo& b = g_bossTwo;
     if (b.alive != 1) return;
-    if (b.entryCounter < ENTRY_FRAMES) b.y += ENTRY_SPEED;
-    if (b.entryCounter != ENTRY_FRAMES) {
-        b.entryCounter += 1;
-        return;
-    }
-    b.entryCounter = ENTRY_FRAMES - 1;  // the increment at the end keeps it at 65
-    if (b.swaySwitch == 1) Sway(b);
+    if (Enter(b.y, b.entryCounter, MOTION)) return;
+    if (b.swaySwitch == 1) Sway(b.x, b.y, b.swayAngle, MOTION);
     if (b.appearance == 1) {
         RunSecondAppearance(b);
     } else {

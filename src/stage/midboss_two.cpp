@@ -11,6 +11,7 @@
 
 #include "sound/sound.h"
 #include "stage/boss_guns.h"
+#include "stage/boss_script.h"
 #include "stage/stage.h"
 
 namespace {
@@ -20,11 +21,8 @@ int GunX(const MidBossTwo& b, GunOffset gun) { return b.x + gun.dx; }
 int GunY(const MidBossTwo& b, GunOffset gun) { return b.y + gun.dy; }
 
 // ---- entry, sway and leaving
-inline constexpr int ENTRY_FRAMES = 66;  // 2 pixels a frame, from y -96 to 36
-inline constexpr int ENTRY_SPEED = 2;
-inline constexpr double SWAY_STEP = 0.05;
-inline constexpr int SWAY_AMPLITUDE_X = 20, SWAY_CENTRE_X = 53;
-inline constexpr int SWAY_AMPLITUDE_Y = 5, SWAY_CENTRE_Y = 28;
+// 66 frames at 2 pixels a frame, from y -96 to 36; then 20 pixels about x 53, 5 about y 28.
+inline constexpr BossMotion MOTION{66, 2, 0.05, FULL_TURN, 20, 53, 5, 28};
 inline constexpr int LEAVE_STEP_X = 1, LEAVE_STEP_Y = 2;
 
 // ---- gun points
@@ -197,26 +195,13 @@ void FireWave(MidBossTwo& b) {
     b.waveTick += 1;
 }
 
-void Sway(MidBossTwo& b) {
-    if (b.swayAngle >= FULL_TURN) b.swayAngle = 0;
-    const double angle = b.swayAngle;
-    b.x = static_cast<int32_t>(std::sin(angle) * SWAY_AMPLITUDE_X + SWAY_CENTRE_X);
-    b.y = static_cast<int32_t>(std::cos(angle) * SWAY_AMPLITUDE_Y + SWAY_CENTRE_Y);
-    b.swayAngle = static_cast<float>(b.swayAngle + SWAY_STEP);
-}
-
 }  // namespace
 
 void UpdateMidBossTwo() {
     MidBossTwo& b = g_midBossTwo;
     if (b.alive != 1) return;
-    if (b.entryCounter < ENTRY_FRAMES) b.y += ENTRY_SPEED;
-    if (b.entryCounter != ENTRY_FRAMES) {
-        b.entryCounter += 1;
-        return;
-    }
-    b.entryCounter = ENTRY_FRAMES - 1;  // the increment at the end keeps it at 66
-    if (b.swaySwitch == 1) Sway(b);
+    if (Enter(b.y, b.entryCounter, MOTION)) return;
+    if (b.swaySwitch == 1) Sway(b.x, b.y, b.swayAngle, MOTION);
     if (b.leaving == 1) {
         b.x += LEAVE_STEP_X;
         b.y += LEAVE_STEP_Y;
