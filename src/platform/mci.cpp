@@ -1,8 +1,9 @@
 // The text side of the music layer: the MCI-style command strings and the length of a standard
 // MIDI file. The game speaks to its music only in strings such as "open bgm01.mid alias BGM wait"
 // and "play BGM from 0 notify"; this file turns them into commands the SDL music player carries
-// out. The MIDI reader walks every track once to find the tempo map and the last event, so the
-// player knows, to the millisecond, when a piece has played to its end.
+// out. The MIDI reader walks every track once and lays all their channel messages on one line of
+// time through the tempo map, so the player can play them on its synthesiser sample by sample and
+// knows exactly when a piece has played to its end.
 #include "platform/mci.h"
 
 #include <algorithm>
@@ -108,9 +109,15 @@ struct TempoChange {
     uint32_t microsPerQuarter;
 };
 
-// Walks one track from reader.pos to reader.end. Adds its tempo changes and returns the tick of
-// its last event (the end-of-track when present).
-bool WalkTrack(Reader& r, std::vector<TempoChange>* tempos, uint64_t* lastTick) {
+// A channel message at its tick, before the tempo map turns ticks into time.
+struct TickedEvent {
+    uint64_t tick;
+    uint8_t status, data1, data2;
+};
+
+// Walks one track from reader.pos to reader.end. Adds its tempo changes and, when events is set,
+// its channel messages; returns the tick of its last event (the end-of-track when present).
+bool WalkTrack(Reader& r, std::vector<TempoChange>* tempos, std::vector<TickedEvent>* events, uint64_t* lastTick) {
     uint64_t tick = 0;
     uint8_t status = 0;
     while (r.Has(1)) {
@@ -149,7 +156,9 @@ bool WalkTrack(Reader& r, std::vector<TempoChange>* tempos, uint64_t* lastTick) 
         const uint8_t kind = status & 0xF0;
         const size_t dataBytes = (kind == 0xC0 || kind == 0xD0) ? 1 : 2;
         if (!r.Has(dataBytes)) return false;
-        r.pos += dataBytes;
+        const uint8_t data1 = r.Byte() & 0x7F;
+        const uint8_t data2 = dataBytes == 2 ? (r.Byte() & 0x7F) : 0;
+        if (events) events->push_back({tick, status, data1, data2});
     }
     *lastTick = tick;
     return true;
@@ -157,8 +166,8 @@ bool WalkTrack(Reader& r, std::vector<TempoChange>* tempos, uint64_t* lastTick) 
 
 }  // namespace
 
-bool MidiLengthMs(const std::vector<uint8_t>& bytes, uint32_t* lengthMs) {
-    *lengthMs = 0;
+bool MidiReadPiece(const std::vector<uint8_t>& bytes, MidiPiece* piece) {
+    *piece = MidiPiece{};
     Reader r{bytes, 0, bytes.size()};
     if (!r.Has(14) || r.Big(4) != 0x4D546864u) return false;  // "MThd"
     const uint32_t headerLength = r.Big(4);
@@ -170,6 +179,7 @@ bool MidiLengthMs(const std::vector<uint8_t>& bytes, uint32_t* lengthMs) {
     if (division == 0) return false;
 
     std::vector<TempoChange> tempos;
+    std::vector<TickedEvent> ticked;
     uint64_t endTick = 0;
     for (uint32_t t = 0; t < trackCount; ++t) {
         if (!r.Has(8)) return false;
@@ -180,33 +190,50 @@ bool MidiLengthMs(const std::vector<uint8_t>& bytes, uint32_t* lengthMs) {
         if (id == 0x4D54726Bu) {  // "MTrk"; other chunk kinds are skipped
             Reader track{bytes, r.pos, trackEnd};
             uint64_t last = 0;
-            if (!WalkTrack(track, &tempos, &last)) return false;
+            if (!WalkTrack(track, &tempos, &ticked, &last)) return false;
             endTick = std::max(endTick, last);
         }
         r.pos = trackEnd;
     }
+    // All tracks in one line of time; messages at the same tick keep their track's order, and
+    // earlier tracks come first.
+    std::stable_sort(ticked.begin(), ticked.end(), [](const TickedEvent& a, const TickedEvent& b) { return a.tick < b.tick; });
 
-    double micros = 0.0;
+    // Ticks to microseconds: in SMPTE time a fixed rate (frames per second, as a negative byte,
+    // times ticks per frame); otherwise the tempo map, 120 beats a minute until the first change,
+    // the changes applying in tick order.
+    double smpteTicksPerSecond = 0.0;
     if (division & 0x8000) {
-        // SMPTE time: frames per second (as a negative byte) times ticks per frame.
         const int fps = -static_cast<int8_t>(division >> 8);
         const int ticksPerFrame = static_cast<int>(division & 0xFF);
         if (fps <= 0 || ticksPerFrame == 0) return false;
-        micros = static_cast<double>(endTick) * 1e6 / (fps * ticksPerFrame);
-    } else {
-        // Tempo map: 120 beats a minute until the first change; changes apply in tick order.
-        std::stable_sort(tempos.begin(), tempos.end(),
-                         [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; });
-        uint64_t tick = 0;
-        uint32_t tempo = 500000;
-        for (const TempoChange& change : tempos) {
-            if (change.tick >= endTick) break;
-            micros += static_cast<double>(change.tick - tick) * tempo / division;
-            tick = change.tick;
-            tempo = change.microsPerQuarter;
-        }
-        micros += static_cast<double>(endTick - tick) * tempo / division;
+        smpteTicksPerSecond = static_cast<double>(fps) * ticksPerFrame;
     }
-    *lengthMs = static_cast<uint32_t>(micros / 1000.0 + 0.5);
+    std::stable_sort(tempos.begin(), tempos.end(), [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; });
+    size_t nextTempo = 0;
+    uint64_t tempoTick = 0;     // where the tempo in force began
+    double tempoMicros = 0.0;   // and its time
+    uint32_t tempo = 500000;
+    const auto timeOf = [&](uint64_t tick) {
+        if (smpteTicksPerSecond > 0.0) return static_cast<double>(tick) * 1e6 / smpteTicksPerSecond;
+        while (nextTempo < tempos.size() && tempos[nextTempo].tick <= tick) {
+            tempoMicros += static_cast<double>(tempos[nextTempo].tick - tempoTick) * tempo / division;
+            tempoTick = tempos[nextTempo].tick;
+            tempo = tempos[nextTempo].microsPerQuarter;
+            ++nextTempo;
+        }
+        return tempoMicros + static_cast<double>(tick - tempoTick) * tempo / division;
+    };
+    piece->events.reserve(ticked.size());
+    for (const TickedEvent& e : ticked) piece->events.push_back({timeOf(e.tick), e.status, e.data1, e.data2});
+    piece->lengthMicros = timeOf(endTick);
+    return true;
+}
+
+bool MidiLengthMs(const std::vector<uint8_t>& bytes, uint32_t* lengthMs) {
+    *lengthMs = 0;
+    MidiPiece piece;
+    if (!MidiReadPiece(bytes, &piece)) return false;
+    *lengthMs = static_cast<uint32_t>(piece.lengthMicros / 1000.0 + 0.5);
     return true;
 }

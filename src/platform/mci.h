@@ -23,9 +23,26 @@ struct MciCommand {
 // Called by the SDL music player for every command, and by the tests.
 bool MciParseCommand(const char* text, MciCommand* command);
 
+// A standard MIDI file read for playing: its channel messages (note on and off, controllers,
+// programs, pressure, pitch bend; system and meta events are left out) in time order, and its
+// length from its tempo map up to its last event (the latest end-of-track of all tracks).
+struct MidiEvent {
+    double micros;  // from the start of the piece
+    uint8_t status; // 0x80-0xEF: the kind and the channel
+    uint8_t data1;
+    uint8_t data2;  // 0 for the one-byte kinds (program, channel pressure)
+};
+struct MidiPiece {
+    std::vector<MidiEvent> events;
+    double lengthMicros = 0.0;
+};
+// False when the bytes are not a MIDI file we can read. Called by the SDL music player when it
+// loads a piece, and by the tests.
+bool MidiReadPiece(const std::vector<uint8_t>& bytes, MidiPiece* piece);
+
 // The length of a standard MIDI file in milliseconds, from its tempo map up to its last event
 // (the latest end-of-track of all tracks). False when the bytes are not a MIDI file we can read.
-// Called by the SDL music player when a piece is opened, and by the tests.
+// Called by the tests.
 bool MidiLengthMs(const std::vector<uint8_t>& bytes, uint32_t* lengthMs);
 
 // What the SDL music player holds now; for the tests.

@@ -6,40 +6,38 @@
 // are converted once, when the buffer is made, to the device's format.
 //
 // Music: a small stand-in for the MCI sequencer device. It holds at most one piece, opened under
-// an alias, and understands the few command strings the game sends. MIDI plays through
-// SDL2_mixer's FluidSynth back-end with a General MIDI soundfont. Two things of that back-end are
-// worked around here:
-//   - every Mix_LoadMUS of a MIDI file loads the whole soundfont again (75-350 ms here), far too
-//     slow for the middle of a frame; so the pieces beside the program are loaded once, on a
-//     loader thread started when the device opens, and "open" finds them in that cache (a file
-//     not cached, or changed since, is still loaded on the spot; a piece still on its way is
-//     waited for, which only happens when a game starts within a second of start-up).
-//   - FluidSynth reports the end of a piece only once its voices have died away and then some
-//     (about three seconds after the last note), which would leave a hole at every loop. The end
-//     is instead taken from the piece's own tempo map, counted in samples of the output stream:
-//     "play ... notify" notes the stream position where the piece starts, the mixer's post-mix
-//     hook counts the samples mixed, and shortly before the end it posts the notification as an
-//     SDL user event (SDL_PushEvent is safe from the audio thread). The window's event pump hands
-//     it to the window procedure on the game's thread, whose "play" starts the piece again in
-//     time for the join to land on the beat, whatever the audio clock does.
+// an alias, and understands the few command strings the game sends. The pieces play on one
+// FluidSynth synthesiser with a General MIDI soundfont, which we drive ourselves from the mixer's
+// music hook, sample by sample:
+//   - one synthesiser and one copy of the soundfont serve every piece. (A synthesiser per piece,
+//     as a MIDI decoder per file would make, costs ten megabytes and a quarter of a second each.)
+//     The soundfont is loaded once, on a loader thread started when the device opens; until it
+//     is there the pieces run silently, which only happens within a second of start-up.
+//   - the pieces are read when the device opens (the files beside the program) or when they are
+//     first opened: a few kilobytes of messages each, laid out in samples of the output stream.
+//   - the end of a piece is known to the sample. Shortly before it, the music hook posts the
+//     notification as an SDL user event (SDL_PushEvent is safe from the audio thread); the window's
+//     event pump hands it to the window procedure on the game's thread, whose "play ... from 0"
+//     then arrives while the piece is still playing. That restart is carried out exactly at the
+//     end, so the loop keeps its beat, and the last notes ring on into the first.
 //     Stopping, closing or replacing the piece disarms it, so no restart follows.
-//   - a piece halted in the middle keeps its synthesiser's dying voices frozen, and they would
-//     sound again for a moment when the same piece is next played; so a piece stopped while it
-//     played is loaded afresh on a loader thread, and the fresh copy takes its place the next
-//     time it is opened (if the copy is not ready by then, the old one serves).
+//   - a piece halted in the middle is silenced at once, and the next piece starts from a clean
+//     synthesiser (every channel reset to its General MIDI defaults).
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <fluidsynth.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <array>
 #include <chrono>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
-#include <memory>
 
 #include "platform/mci.h"
 #include "platform/platform_internal.h"
@@ -52,11 +50,13 @@ constexpr int OUTPUT_RATE = 44100;
 constexpr int OUTPUT_CHUNK = 512;  // samples per mixing pass: about 12 ms at 44.1 kHz
 // The effects carry their own levels; the music sits below them so shots and explosions read.
 constexpr int EFFECT_VOLUME = MIX_MAX_VOLUME * 7 / 8;
-constexpr int MUSIC_VOLUME = MIX_MAX_VOLUME * 7 / 16;
-// The pieces the game ships, loaded when the device opens (see above), in the order the game
-// first needs them: ship selection, the first stage, the boss, ...
-constexpr const char* PIECE_FILES[] = {"bgm03.mid", "bgm01.mid", "bgm04.mid", "bgm02.mid", "bgm05.mid", "bgm06.mid"};
+constexpr float MUSIC_GAIN = 0.5f;  // the synthesiser's output gain (1.0 is its loudest)
+// The pieces the game ships, read when the device opens.
+constexpr const char* PIECE_FILES[] = {"bgm01.mid", "bgm02.mid", "bgm03.mid", "bgm04.mid", "bgm05.mid", "bgm06.mid"};
 constexpr size_t MAX_CACHED_PIECES = 10;
+// How long before a piece's end its notification is posted: time enough for the game's thread to
+// answer with its restart (it waits for events between ticks), and no more.
+constexpr int NOTIFY_LEAD_MS = 40;
 // What the notification's SDL event carries (the values of MM_MCINOTIFY and MCI_NOTIFY_SUCCESSFUL).
 constexpr Sint32 NOTIFY_EVENT_CODE = 0x3B9;
 constexpr uintptr_t NOTIFY_SUCCESSFUL = 1;
@@ -71,27 +71,20 @@ struct EffectBuffer {
     Mix_Chunk* chunk = nullptr;
 };
 
-// A copy of a piece being loaded on a loader thread. Shared by its piece and the loader; the
-// loader writes music and then sets done, and touches it no more.
-struct PendingLoad {
-    std::string path;
-    Mix_Music* music = nullptr;
-    SDL_atomic_t done{};
+// A channel message at its sample of the output stream, counted from the start of its piece.
+struct TimedEvent {
+    int64_t sample;
+    uint8_t status, data1, data2;
 };
 
-// The loads one loader thread carries out, one after another. Owned by that thread.
-struct LoadBatch {
-    std::vector<std::shared_ptr<PendingLoad>> loads;
-};
-
-// One loaded piece. Lives in the cache until the device closes (or the cache is full).
+// One piece read from its file. Lives in the cache until the device closes (or the cache is full).
 struct Piece {
     std::string path;   // absolute path it was read from
     off_t size = 0;     // file size and time when read: a changed file is read again
     int64_t modified = 0;
-    Mix_Music* music = nullptr;  // null when no soundfont is available: the piece stays silent
+    std::vector<TimedEvent> events;
+    int64_t lengthSamples = 0;
     uint32_t lengthMs = 0;
-    std::shared_ptr<PendingLoad> pending;  // set while a (fresh) copy is on its way
 };
 
 // The MCI device: at most one open piece. Lives from "open" to "close".
@@ -103,35 +96,42 @@ struct MusicDevice {
     bool playing = false;
 };
 
+// Where the sequencer is in the piece it plays. Shared by the game's thread (which starts, stops
+// and restarts it) and the audio thread (which plays it in the music hook); guarded by g_musicLock.
+struct Sequencer {
+    int piece = -1;           // index into g_pieces; -1 when nothing plays
+    int64_t position = 0;     // samples played of the piece
+    size_t next = 0;          // its next message
+    bool restartAtEnd = false;// "play from 0" came while the end was near: loop exactly at the end
+    bool notify = false;      // post the notification near the end
+    bool posted = false;      // and it has been posted
+};
+
 // Device state; lives from SdlSoundInit to SdlSoundShutdown.
 bool g_audioOpen = false;
 std::array<EffectBuffer, EFFECT_SLOTS> g_effects;
-bool g_midiAvailable = false;
+bool g_midiAvailable = false;  // a soundfont was found: the music is heard once it is loaded
 std::vector<Piece> g_pieces;
 MusicDevice g_device;
-// The end-of-piece notification, shared between the game's thread (which arms and disarms it)
-// and the audio thread (which counts the samples mixed and posts it); guarded by g_notifyLock.
-struct EndOfPieceWatch {
-    int64_t samplesMixed = 0;  // output frames mixed since the device opened
-    bool armed = false;
-    int64_t endSample = 0;     // where the armed piece ends in the output stream
-    bool posted = false;       // the armed notification has been posted
-};
-EndOfPieceWatch g_watch;
-SDL_SpinLock g_notifyLock = 0;
-// Taken around every load of a piece (see LoadMusicFile).
-SDL_mutex* g_loadLock = nullptr;
+Sequencer g_sequencer;
+// The piece last started on the synthesiser and not stopped since: playing it again lets its
+// notes ring on; anything else starts from a reset synthesiser. Guarded by g_musicLock.
+int g_lastStarted = -1;
+SDL_mutex* g_musicLock = nullptr;
+// The synthesiser, set by the loader thread once its soundfont is loaded (under g_musicLock).
+fluid_settings_t* g_synthSettings = nullptr;
+fluid_synth_t* g_synth = nullptr;
+SDL_Thread* g_synthLoader = nullptr;
+SDL_atomic_t g_synthLoading{};
 uint32_t g_lastOpenMicros = 0;
-// The output stream's format, set when the device opens.
 int g_outputRate = OUTPUT_RATE;
-int g_frameBytes = 4;
 
 int EffectSlot(int effectId) {
     const int slot = effectId - FIRST_EFFECT_ID;
     return (slot >= 0 && slot < EFFECT_SLOTS) ? slot : -1;
 }
 
-// ---- music ------------------------------------------------------------------------------------
+// ---- the synthesiser ----------------------------------------------------------------------------
 
 const char* FindSoundFont() {
     const char* fromEnvironment = std::getenv("SDL_SOUNDFONTS");
@@ -143,6 +143,121 @@ const char* FindSoundFont() {
     return nullptr;
 }
 
+// FluidSynth reports through a log of its own; its warnings and errors go to stderr under our
+// name, its chatter nowhere.
+void ReportSynthMessage(int level, const char* message, void*) {
+    if (level <= FLUID_WARN) std::fprintf(stderr, "vorne: music: %s\n", message);
+}
+
+// On the loader thread: makes the synthesiser and loads the soundfont into it (a quarter of a
+// second or so), then hands it to the music hook.
+int LoadSynth(void* soundFontPath) {
+    const std::string path = static_cast<const char*>(soundFontPath);
+    std::free(soundFontPath);
+    fluid_settings_t* settings = new_fluid_settings();
+    fluid_synth_t* synth = nullptr;
+    if (settings) {
+        fluid_settings_setnum(settings, "synth.sample-rate", g_outputRate);
+        fluid_settings_setnum(settings, "synth.gain", MUSIC_GAIN);
+        fluid_settings_setint(settings, "synth.threadsafe-api", 0);  // we guard it ourselves
+        synth = new_fluid_synth(settings);
+    }
+    if (synth && fluid_synth_sfload(synth, path.c_str(), 1) == FLUID_FAILED) {
+        std::fprintf(stderr, "vorne: cannot read the soundfont %s; the music is silent\n", path.c_str());
+        delete_fluid_synth(synth);
+        synth = nullptr;
+    }
+    SDL_LockMutex(g_musicLock);
+    g_synthSettings = settings;
+    g_synth = synth;
+    SDL_UnlockMutex(g_musicLock);
+    SDL_AtomicSet(&g_synthLoading, 0);
+    return 0;
+}
+
+void StartSynthLoad(const char* soundFont) {
+    SDL_AtomicSet(&g_synthLoading, 1);
+    char* path = SDL_strdup(soundFont);  // owned by the loader from here
+    g_synthLoader = SDL_CreateThread(LoadSynth, "vorne-soundfont", path);
+    if (!g_synthLoader) LoadSynth(path);  // no thread to be had: load here and now
+}
+
+void SendToSynth(fluid_synth_t* synth, const TimedEvent& e) {
+    const int channel = e.status & 0x0F;
+    switch (e.status & 0xF0) {
+        case 0x80: fluid_synth_noteoff(synth, channel, e.data1); break;
+        case 0x90:
+            if (e.data2 == 0) {
+                fluid_synth_noteoff(synth, channel, e.data1);
+            } else {
+                fluid_synth_noteon(synth, channel, e.data1, e.data2);
+            }
+            break;
+        case 0xA0: fluid_synth_key_pressure(synth, channel, e.data1, e.data2); break;
+        case 0xB0: fluid_synth_cc(synth, channel, e.data1, e.data2); break;
+        case 0xC0: fluid_synth_program_change(synth, channel, e.data1); break;
+        case 0xD0: fluid_synth_channel_pressure(synth, channel, e.data1); break;
+        case 0xE0: fluid_synth_pitch_bend(synth, channel, e.data1 | (e.data2 << 7)); break;
+        default: break;
+    }
+}
+
+void PostNotification() {
+    SDL_Event event{};
+    event.type = SDL_USEREVENT;
+    event.user.code = NOTIFY_EVENT_CODE;
+    event.user.data1 = reinterpret_cast<void*>(NOTIFY_SUCCESSFUL);
+    SDL_PushEvent(&event);
+}
+
+// The mixer's music hook, on the audio thread before the effects are mixed in: plays the piece's
+// messages that fall into this pass at their own samples, renders the synthesiser, and posts the
+// notification when the end is near. The stream comes in silent.
+void MixMusic(void*, Uint8* stream, int bytes) {
+    int16_t* out = reinterpret_cast<int16_t*>(stream);
+    const int frames = bytes / 4;  // 16-bit stereo, as the device was opened
+    bool post = false;
+    SDL_LockMutex(g_musicLock);
+    Sequencer& s = g_sequencer;
+    const Piece* piece = s.piece >= 0 ? &g_pieces[static_cast<size_t>(s.piece)] : nullptr;
+    int done = 0;
+    while (done < frames) {
+        int64_t until = done + static_cast<int64_t>(frames - done);  // render up to here (in this pass)
+        if (piece) {
+            if (s.position >= piece->lengthSamples) {
+                if (!s.restartAtEnd) {
+                    s.piece = -1;  // played to its end; what still sounds rings out
+                    piece = nullptr;
+                    continue;
+                }
+                s.position = 0;
+                s.next = 0;
+                s.restartAtEnd = false;
+                s.posted = false;
+            }
+            while (s.next < piece->events.size() && piece->events[s.next].sample <= s.position) {
+                if (g_synth) SendToSynth(g_synth, piece->events[s.next]);
+                ++s.next;
+            }
+            const int64_t nextStop = s.next < piece->events.size() ? piece->events[s.next].sample : piece->lengthSamples;
+            until = std::min(until, done + std::min(nextStop, piece->lengthSamples) - s.position);
+        }
+        const int count = static_cast<int>(std::max<int64_t>(until - done, 1));
+        if (g_synth) fluid_synth_write_s16(g_synth, count, out, done * 2, 2, out, done * 2 + 1, 2);
+        if (piece) s.position += count;
+        done += count;
+    }
+    if (piece && s.notify && !s.posted &&
+        piece->lengthSamples - s.position <= static_cast<int64_t>(NOTIFY_LEAD_MS) * g_outputRate / 1000) {
+        s.posted = true;
+        post = true;
+    }
+    SDL_UnlockMutex(g_musicLock);
+    if (post) PostNotification();
+}
+
+// ---- the pieces and the device ------------------------------------------------------------------
+
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
@@ -150,75 +265,11 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes) {
     return true;
 }
 
-// Mix_LoadMUS is not safe on two threads at once: for a MIDI file it also tries SDL_mixer's
-// built-in Timidity, whose set-up rebuilds global tables each time. Every load takes this lock.
-Mix_Music* LoadMusicFile(const std::string& path) {
-    SDL_LockMutex(g_loadLock);
-    Mix_Music* music = Mix_LoadMUS(path.c_str());
-    SDL_UnlockMutex(g_loadLock);
-    return music;
-}
+int64_t ToSamples(double micros) { return std::llround(micros * g_outputRate / 1e6); }
 
-int RunLoads(void* batch) {
-    const std::unique_ptr<LoadBatch> own(static_cast<LoadBatch*>(batch));
-    for (const std::shared_ptr<PendingLoad>& load : own->loads) {
-        load->music = LoadMusicFile(load->path);
-        SDL_AtomicSet(&load->done, 1);
-    }
-    return 0;
-}
-
-// Loads a copy of each piece in the background, one after another, on one loader thread.
-void StartLoads(const std::vector<Piece*>& pieces) {
-    auto batch = std::make_unique<LoadBatch>();
-    for (Piece* piece : pieces) {
-        if (piece->pending) continue;
-        piece->pending = std::make_shared<PendingLoad>();
-        piece->pending->path = piece->path;
-        batch->loads.push_back(piece->pending);
-    }
-    if (batch->loads.empty()) return;
-    LoadBatch* handed = batch.release();
-    SDL_Thread* thread = SDL_CreateThread(RunLoads, "vorne-music-load", handed);
-    if (thread) {
-        SDL_DetachThread(thread);
-    } else {
-        RunLoads(handed);  // no thread to be had: load here and now
-    }
-}
-
-// Waits for a piece's pending copy, if any; takes it in place of the piece's music when take is
-// set, otherwise throws it away.
-void FinishLoad(Piece& piece, bool take) {
-    if (!piece.pending) return;
-    while (SDL_AtomicGet(&piece.pending->done) == 0) SDL_Delay(1);
-    Mix_Music* copy = piece.pending->music;
-    piece.pending.reset();
-    if (!copy) return;
-    if (take) {
-        if (piece.music) Mix_FreeMusic(piece.music);
-        piece.music = copy;
-    } else {
-        Mix_FreeMusic(copy);
-    }
-}
-
-// Before a piece is played: its copy replaces it when ready, and is waited for when the piece has
-// no music yet (loaded at start-up and not ready so far).
-void TakePendingCopy(Piece& piece) {
-    if (piece.pending && (SDL_AtomicGet(&piece.pending->done) != 0 || !piece.music)) FinishLoad(piece, true);
-}
-
-void FreePiece(Piece& piece) {
-    FinishLoad(piece, false);
-    if (piece.music) Mix_FreeMusic(piece.music);
-    piece.music = nullptr;
-}
-
-// Finds the piece for a file name (relative to the current directory), loading it when it is not
-// cached or has changed: here and now, or with inBackground on a loader thread. -1 when the file
-// cannot be read as MIDI.
-int FindOrLoadPiece(const std::string& file, bool inBackground) {
+// Finds the piece for a file name (relative to the current directory), reading it when it is not
+// cached or has changed. -1 when the file cannot be read as MIDI.
+int FindOrLoadPiece(const std::string& file) {
     char resolved[PATH_MAX];
     if (!realpath(file.c_str(), resolved)) return -1;
     struct stat info {};
@@ -234,78 +285,59 @@ int FindOrLoadPiece(const std::string& file, bool inBackground) {
     piece.size = info.st_size;
     piece.modified = modified;
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(piece.path, &bytes) || !MidiLengthMs(bytes, &piece.lengthMs)) return -1;
-    if (g_midiAvailable && !inBackground) {
-        piece.music = LoadMusicFile(piece.path);
-        if (!piece.music) std::fprintf(stderr, "vorne: cannot play %s: %s\n", file.c_str(), Mix_GetError());
-    }
+    MidiPiece read;
+    if (!ReadWholeFile(piece.path, &bytes) || !MidiReadPiece(bytes, &read)) return -1;
+    piece.events.reserve(read.events.size());
+    for (const MidiEvent& e : read.events) piece.events.push_back({ToSamples(e.micros), e.status, e.data1, e.data2});
+    piece.lengthSamples = ToSamples(read.lengthMicros);
+    piece.lengthMs = static_cast<uint32_t>(read.lengthMicros / 1000.0 + 0.5);
 
-    // Replace an older copy of the same file, or the oldest piece not open now when the cache is full.
+    // Replace an older copy of the same file, or the oldest piece not open now when the cache is
+    // full. The music hook reads the pieces, so they change only under its lock.
     int slot = -1;
     for (size_t i = 0; i < g_pieces.size(); ++i) {
         if (g_pieces[i].path == piece.path && static_cast<int>(i) != g_device.piece) slot = static_cast<int>(i);
     }
     if (slot < 0 && g_pieces.size() >= MAX_CACHED_PIECES) slot = g_device.piece == 0 ? 1 : 0;
+    SDL_LockMutex(g_musicLock);
+    if (slot >= 0 && g_sequencer.piece == slot) g_sequencer = Sequencer{};
+    if (slot == g_lastStarted) g_lastStarted = -1;
     if (slot < 0) {
-        g_pieces.push_back(piece);
-        return static_cast<int>(g_pieces.size()) - 1;
+        g_pieces.push_back(std::move(piece));
+        slot = static_cast<int>(g_pieces.size()) - 1;
+    } else {
+        g_pieces[static_cast<size_t>(slot)] = std::move(piece);
     }
-    FreePiece(g_pieces[static_cast<size_t>(slot)]);
-    g_pieces[static_cast<size_t>(slot)] = piece;
+    SDL_UnlockMutex(g_musicLock);
     return slot;
 }
 
-// The mixer's post-mix hook, on the audio thread after every pass: posts the notification when
-// the piece ends less than a pass and a half after this one. The game's restart then reaches the
-// mixer before the next pass; with the FluidSynth decoder's own look-ahead, the restarted piece's
-// first beat comes out 1-2 ms after the end of the last (measured on 100 ms strokes).
-void CountMixedSamples(void*, Uint8*, int bytes) {
-    bool post = false;
-    SDL_AtomicLock(&g_notifyLock);
-    const int64_t passFrames = bytes / g_frameBytes;
-    g_watch.samplesMixed += passFrames;
-    if (g_watch.armed && !g_watch.posted && g_watch.endSample <= g_watch.samplesMixed + passFrames / 2 + passFrames) {
-        g_watch.posted = true;
-        post = true;
-    }
-    SDL_AtomicUnlock(&g_notifyLock);
-    if (post) {
-        SDL_Event event{};
-        event.type = SDL_USEREVENT;
-        event.user.code = NOTIFY_EVENT_CODE;
-        event.user.data1 = reinterpret_cast<void*>(NOTIFY_SUCCESSFUL);
-        SDL_PushEvent(&event);
-    }
-}
-
-void DisarmNotification() {
-    SDL_AtomicLock(&g_notifyLock);
-    g_watch.armed = false;
-    g_watch.posted = false;
-    SDL_AtomicUnlock(&g_notifyLock);
-}
-
-// Called right before the piece starts, which happens with the next pass.
-void ArmNotification(uint32_t lengthMs) {
-    SDL_AtomicLock(&g_notifyLock);
-    g_watch.armed = true;
-    g_watch.posted = false;
-    g_watch.endSample = g_watch.samplesMixed + static_cast<int64_t>(lengthMs) * g_outputRate / 1000;
-    SDL_AtomicUnlock(&g_notifyLock);
-}
-
-// Halts the piece. freshCopy: a piece cut short gets a fresh copy loaded for its next play (not
-// when the device is closing down altogether).
-void StopDevice(bool freshCopy) {
-    DisarmNotification();
-    if (g_device.playing) {
-        // A piece that ended on its own has nothing left sounding; one cut short has.
-        const bool cutShort = Mix_PlayingMusic() != 0;
-        Mix_HaltMusic();
-        Piece& piece = g_pieces[static_cast<size_t>(g_device.piece)];
-        if (cutShort && freshCopy && piece.music) StartLoads({&piece});
-    }
+// Halts the piece: the sequencer stops and whatever sounds is silenced at once.
+void StopDevice() {
+    SDL_LockMutex(g_musicLock);
+    g_sequencer = Sequencer{};
+    g_lastStarted = -1;
+    if (g_synth) fluid_synth_all_sounds_off(g_synth, -1);
+    SDL_UnlockMutex(g_musicLock);
     g_device.playing = false;
+}
+
+// "play ... from 0": a new piece starts on a clean synthesiser; the piece that plays starts again
+// at once, or exactly at its end when it is near it (the answer to its notification).
+void PlayFromStart(bool notify) {
+    SDL_LockMutex(g_musicLock);
+    Sequencer& s = g_sequencer;
+    if (s.piece == g_device.piece && s.posted) {
+        s.restartAtEnd = true;
+    } else {
+        if (g_device.piece != g_lastStarted && g_synth) fluid_synth_system_reset(g_synth);
+        s = Sequencer{};
+        s.piece = g_device.piece;
+        g_lastStarted = g_device.piece;
+    }
+    s.notify = notify;  // after a restart at the end: for the next round
+    SDL_UnlockMutex(g_musicLock);
+    g_device.playing = true;
 }
 
 void CarryOut(const MciCommand& c) {
@@ -313,8 +345,7 @@ void CarryOut(const MciCommand& c) {
         // As MCI: an alias in use cannot be opened again (the game always closes first).
         if (g_device.open) return;
         const auto start = std::chrono::steady_clock::now();
-        const int piece = FindOrLoadPiece(c.file, false);
-        if (piece >= 0) TakePendingCopy(g_pieces[static_cast<size_t>(piece)]);
+        const int piece = FindOrLoadPiece(c.file);
         g_lastOpenMicros = static_cast<uint32_t>(
             std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count());
         if (piece < 0) return;
@@ -323,24 +354,16 @@ void CarryOut(const MciCommand& c) {
     }
     if (!g_device.open || SDL_strcasecmp(c.alias.c_str(), g_device.alias.c_str()) != 0) return;
     switch (c.verb) {
-        case MCI_VERB_PLAY: {
-            // Only "from 0" can be carried out: the sequencer cannot seek within a piece.
+        case MCI_VERB_PLAY:
+            // Only "from 0" can be carried out: the sequencer does not seek within a piece.
             if (c.hasFrom && c.from != 0) return;
-            // Playing again from the start (the loop) lets the last notes ring on into the first.
-            DisarmNotification();
-            const Piece& piece = g_pieces[static_cast<size_t>(g_device.piece)];
-            // The piece starts with the next pass. (Should a pass slip in between these two lines,
-            // the notification comes one pass, 12 ms, early: the loop's last moment is cut.)
-            if (c.notify && piece.lengthMs > 0) ArmNotification(piece.lengthMs);
-            if (piece.music) Mix_PlayMusic(piece.music, 1);
-            g_device.playing = true;
+            PlayFromStart(c.notify);
             return;
-        }
         case MCI_VERB_STOP:
-            StopDevice(true);
+            StopDevice();
             return;
         case MCI_VERB_CLOSE:
-            StopDevice(true);
+            StopDevice();
             g_device = MusicDevice{};
             return;
         default:
@@ -363,50 +386,58 @@ bool SdlSoundInit() {
         SDL_QuitSubSystem(SDL_INIT_AUDIO | SDL_INIT_EVENTS);
         return false;
     }
-    g_audioOpen = true;
-    g_loadLock = SDL_CreateMutex();
     int rate = 0;
     Uint16 format = 0;
     int channels = 0;
     Mix_QuerySpec(&rate, &format, &channels);
+    if (format != AUDIO_S16SYS || channels != 2) {
+        // Mix_OpenAudio lets SDL convert whatever the device wants from this format.
+        std::fprintf(stderr, "vorne: the audio device did not take 16-bit stereo\n");
+        Mix_CloseAudio();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO | SDL_INIT_EVENTS);
+        return false;
+    }
+    g_audioOpen = true;
     g_outputRate = rate;
-    g_frameBytes = std::max(1, static_cast<int>(SDL_AUDIO_BITSIZE(format)) / 8 * channels);
-    g_watch = EndOfPieceWatch{};
-    Mix_SetPostMix(CountMixedSamples, nullptr);
+    g_musicLock = SDL_CreateMutex();
+    g_sequencer = Sequencer{};
+    g_lastStarted = -1;
     Mix_AllocateChannels(EFFECT_SLOTS);
     Mix_Volume(-1, EFFECT_VOLUME);
-    Mix_VolumeMusic(MUSIC_VOLUME);
 
+    fluid_set_log_function(FLUID_PANIC, ReportSynthMessage, nullptr);
+    fluid_set_log_function(FLUID_ERR, ReportSynthMessage, nullptr);
+    fluid_set_log_function(FLUID_WARN, ReportSynthMessage, nullptr);
+    fluid_set_log_function(FLUID_INFO, ReportSynthMessage, nullptr);
+    fluid_set_log_function(FLUID_DBG, ReportSynthMessage, nullptr);
     const char* soundFont = FindSoundFont();
-    g_midiAvailable = false;
-    if (!soundFont) {
-        std::fprintf(stderr, "vorne: no General MIDI soundfont found (install timgm6mb-soundfont); the music is silent\n");
+    g_midiAvailable = soundFont != nullptr;
+    if (soundFont) {
+        StartSynthLoad(soundFont);
     } else {
-        Mix_SetSoundFonts(soundFont);
-        Mix_Init(MIX_INIT_MID);
-        g_midiAvailable = true;
+        std::fprintf(stderr, "vorne: no General MIDI soundfont found (install timgm6mb-soundfont); the music is silent\n");
     }
-    for (const char* file : PIECE_FILES) FindOrLoadPiece(file, true);
-    if (g_midiAvailable) {
-        std::vector<Piece*> pieces;
-        for (Piece& piece : g_pieces) pieces.push_back(&piece);
-        StartLoads(pieces);
-    }
+    for (const char* file : PIECE_FILES) FindOrLoadPiece(file);
+    Mix_HookMusic(MixMusic, nullptr);
     return true;
 }
 
 void SdlSoundShutdown() {
     if (!g_audioOpen) return;
-    StopDevice(false);
+    Mix_HookMusic(nullptr, nullptr);
+    if (g_synthLoader) SDL_WaitThread(g_synthLoader, nullptr);
+    g_synthLoader = nullptr;
     g_device = MusicDevice{};
-    for (Piece& piece : g_pieces) FreePiece(piece);
+    g_sequencer = Sequencer{};
     g_pieces.clear();
+    if (g_synth) delete_fluid_synth(g_synth);
+    if (g_synthSettings) delete_fluid_settings(g_synthSettings);
+    g_synth = nullptr;
+    g_synthSettings = nullptr;
     for (int slot = 0; slot < EFFECT_SLOTS; ++slot) SdlSoundReleaseBuffer(FIRST_EFFECT_ID + slot);
-    Mix_SetPostMix(nullptr, nullptr);
-    SDL_DestroyMutex(g_loadLock);  // every load has finished: each piece waited for its own
-    g_loadLock = nullptr;
     Mix_CloseAudio();
-    Mix_Quit();
+    SDL_DestroyMutex(g_musicLock);
+    g_musicLock = nullptr;
     SDL_QuitSubSystem(SDL_INIT_AUDIO | SDL_INIT_EVENTS);
     g_audioOpen = false;
     g_midiAvailable = false;
@@ -488,24 +519,20 @@ MciState SdlMciState() {
     MciState state;
     state.open = g_device.open;
     state.playing = g_device.playing;
-    SDL_AtomicLock(&g_notifyLock);
-    state.notifyPending = g_watch.armed && !g_watch.posted;
-    SDL_AtomicUnlock(&g_notifyLock);
+    if (g_musicLock) {
+        SDL_LockMutex(g_musicLock);
+        const Sequencer& s = g_sequencer;
+        state.notifyPending = s.piece >= 0 && s.notify && (!s.posted || s.restartAtEnd);
+        SDL_UnlockMutex(g_musicLock);
+    }
     if (g_device.open) {
-        const Piece& piece = g_pieces[static_cast<size_t>(g_device.piece)];
         state.file = g_device.file;
-        state.lengthMs = piece.lengthMs;
-        state.audible = piece.music != nullptr;
+        state.lengthMs = g_pieces[static_cast<size_t>(g_device.piece)].lengthMs;
+        state.audible = g_midiAvailable;
     }
     return state;
 }
 
 uint32_t SdlMciLastOpenMicroseconds() { return g_lastOpenMicros; }
 
-int SdlMciPendingLoads() {
-    int pending = 0;
-    for (const Piece& piece : g_pieces) {
-        if (piece.pending && SDL_AtomicGet(&piece.pending->done) == 0) ++pending;
-    }
-    return pending;
-}
+int SdlMciPendingLoads() { return SDL_AtomicGet(&g_synthLoading); }

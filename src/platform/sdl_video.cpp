@@ -2,8 +2,8 @@
 // keyboard, the cursor and the presentation of the screen.
 //
 // The game composes every frame in the 8-bit primary surface (surface.cpp). Presenting turns that
-// surface into 32-bit colour through the screen palette, uploads it into one streaming texture of
-// the screen's size and draws the texture into the window: nearest-neighbour sampling, aspect
+// surface into 32-bit colour through the screen palette, uploads it into one streaming texture
+// and draws the texture into the window: nearest-neighbour sampling, aspect
 // kept, black bars where the window's shape differs, and a whole magnification factor whenever
 // one fits (so every screen pixel becomes an equal square). The window is desktop full screen
 // (the desktop's own resolution, never a mode switch) unless the player asks for --windowed.
@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "platform/platform_internal.h"
@@ -29,6 +30,8 @@ namespace {
 constexpr int32_t MUSIC_NOTIFY_EVENT_CODE = 0x3B9;
 // The windowed start size: twice the screen, when the desktop has room for it.
 constexpr int WINDOWED_FACTOR = 2;
+// The largest desktop (in pixels) the game is drawn on in software; see CreateGameRenderer.
+constexpr int64_t SOFTWARE_RENDER_MAX_PIXELS = 2560 * 1600;
 
 // Window, renderer and the texture the screen is uploaded into. Made by SdlCreateWindow,
 // destroyed by SdlDestroyWindow (or SdlShutdown).
@@ -39,9 +42,18 @@ SDL_Renderer* g_renderer = nullptr;
 SDL_Texture* g_texture = nullptr;
 int g_textureWidth = 0;
 int g_textureHeight = 0;
+// The texture holds the screen magnified to the size it is drawn at when the renderer works in
+// software (CreateGameRenderer): copying rows ourselves is several times faster than SDL's
+// general stretch, and the renderer then only copies the texture. An accelerated renderer gets
+// the screen at its own size and magnifies it on the GPU.
+bool g_magnifyInTexture = false;
+bool g_textureStale = true;  // the texture does not show g_screenPixels yet
+SDL_Rect g_barsDrawnFor{};     // the output size the black bars were last drawn for
 // The converted screen of the last presentation, kept so an exposed or resized window can be
 // drawn again while no tick runs (inactive or paused).
 std::vector<uint32_t> g_screenPixels;
+int g_screenWidth = 0;
+int g_screenHeight = 0;
 
 void ReportSdlError(const char* what) { std::fprintf(stderr, "vorne: %s: %s\n", what, SDL_GetError()); }
 
@@ -50,35 +62,73 @@ void DestroyTexture() {
     g_texture = nullptr;
     g_textureWidth = 0;
     g_textureHeight = 0;
+    g_textureStale = true;
+    g_barsDrawnFor = SDL_Rect{};
 }
 
-bool EnsureTexture(int width, int height) {
-    if (g_texture && g_textureWidth == width && g_textureHeight == height) return true;
-    DestroyTexture();
-    g_texture = SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, width, height);
-    if (!g_texture) return false;
-    SDL_SetTextureScaleMode(g_texture, SDL_ScaleModeNearest);
-    g_textureWidth = width;
-    g_textureHeight = height;
-    if (g_screenPixels.size() == static_cast<size_t>(width) * height) {
+// Makes the texture the size the screen is drawn at (dest) and brings it up to date; false when
+// there is no texture to draw.
+bool PrepareTexture(const SDL_Rect& dest) {
+    const int width = g_magnifyInTexture ? dest.w : g_screenWidth;
+    const int height = g_magnifyInTexture ? dest.h : g_screenHeight;
+    if (width <= 0 || height <= 0) return false;
+    if (!g_texture || g_textureWidth != width || g_textureHeight != height) {
+        DestroyTexture();
+        // Opaque pixels in the window's own format: drawing the texture is a plain copy, with no
+        // blending and no conversion.
+        g_texture = SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
+        if (!g_texture) return false;
+        SDL_SetTextureBlendMode(g_texture, SDL_BLENDMODE_NONE);
+        SDL_SetTextureScaleMode(g_texture, SDL_ScaleModeNearest);
+        g_textureWidth = width;
+        g_textureHeight = height;
+    }
+    if (!g_textureStale) return true;
+    if (g_magnifyInTexture) {
+        void* rows = nullptr;
+        int pitch = 0;
+        if (SDL_LockTexture(g_texture, nullptr, &rows, &pitch) != 0) return false;
+        SdlMagnifyScreen(g_screenPixels.data(), g_screenWidth, g_screenHeight, static_cast<uint8_t*>(rows), pitch, width,
+                         height);
+        SDL_UnlockTexture(g_texture);
+    } else {
         SDL_UpdateTexture(g_texture, nullptr, g_screenPixels.data(), width * 4);
     }
+    g_textureStale = false;
     return true;
 }
 
-// Draws the texture into the window's back buffer (letterboxed); false when there is nothing
+// Draws the screen into the window's back buffer (letterboxed); false when there is nothing
 // to draw with yet.
 bool DrawScreen() {
     if (!g_renderer) return false;
     SDL_SetRenderDrawColor(g_renderer, 0, 0, 0, 255);
-    SDL_RenderClear(g_renderer);
-    if (!g_texture) return true;
     int outWidth = 0;
     int outHeight = 0;
-    if (SDL_GetRendererOutputSize(g_renderer, &outWidth, &outHeight) != 0) return true;
-    const PlatRect r = SdlLetterboxRect(outWidth, outHeight, g_textureWidth, g_textureHeight);
+    if (g_screenPixels.empty() || SDL_GetRendererOutputSize(g_renderer, &outWidth, &outHeight) != 0) {
+        SDL_RenderClear(g_renderer);
+        return true;
+    }
+    const PlatRect r = SdlLetterboxRect(outWidth, outHeight, g_screenWidth, g_screenHeight);
     const SDL_Rect dest{r.left, r.top, r.right - r.left, r.bottom - r.top};
-    SDL_RenderCopy(g_renderer, g_texture, nullptr, &dest);
+    if (g_magnifyInTexture) {
+        // The software renderer's picture stays from one frame to the next: the screen is drawn
+        // over itself, and the bars around it need their black only when the window changed
+        // (a new size, or a new texture after a reset).
+        if (g_barsDrawnFor.w == outWidth && g_barsDrawnFor.h == outHeight && g_texture) {
+            if (PrepareTexture(dest)) SDL_RenderCopy(g_renderer, g_texture, nullptr, &dest);
+            return true;
+        }
+        g_barsDrawnFor = SDL_Rect{0, 0, outWidth, outHeight};
+        const SDL_Rect bars[4] = {{0, 0, outWidth, dest.y},
+                                  {0, dest.y + dest.h, outWidth, outHeight - dest.y - dest.h},
+                                  {0, dest.y, dest.x, dest.h},
+                                  {dest.x + dest.w, dest.y, outWidth - dest.x - dest.w, dest.h}};
+        SDL_RenderFillRects(g_renderer, bars, 4);
+    } else {
+        SDL_RenderClear(g_renderer);
+    }
+    if (PrepareTexture(dest)) SDL_RenderCopy(g_renderer, g_texture, nullptr, &dest);
     return true;
 }
 
@@ -86,12 +136,28 @@ void Redraw() {
     if (DrawScreen()) SDL_RenderPresent(g_renderer);
 }
 
-// A reset render device takes its textures with it: make the texture again from the kept pixels.
-void RecreateTexture() {
-    const int width = g_textureWidth;
-    const int height = g_textureHeight;
-    DestroyTexture();
-    if (width > 0) EnsureTexture(width, height);
+// A reset render device takes its textures with it: the next drawing makes the texture again
+// from the kept pixels.
+void RecreateTexture() { DestroyTexture(); }
+
+// The renderer that draws the game. The picture is only 640 x 480: SDL's software renderer
+// uploads and scales it in a few milliseconds for any desktop up to 2560 x 1600 pixels, and
+// needs no GPU driver, which would add 50 to 100 MB to the game's memory and time to its start.
+// Larger desktops get the accelerated renderer, since scaling for them in software would take a
+// third of every tick. A player who sets SDL_RENDER_DRIVER chooses for himself.
+SDL_Renderer* CreateGameRenderer(SDL_Window* window) {
+    const char* chosen = SDL_getenv("SDL_RENDER_DRIVER");
+    if (!(chosen && *chosen)) {
+        const int display = std::max(0, SDL_GetWindowDisplayIndex(window));
+        SDL_Rect desktop{};
+        if (SDL_GetDisplayBounds(display, &desktop) == 0 &&
+            static_cast<int64_t>(desktop.w) * desktop.h <= SOFTWARE_RENDER_MAX_PIXELS) {
+            if (SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE)) return renderer;
+        }
+    }
+    SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, 0);
+    if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    return renderer;
 }
 
 // The windowed start size: twice the screen where the desktop's usable area holds it, otherwise
@@ -178,6 +244,9 @@ bool SdlInit(const PlatformOptions& options) {
     // read in the background, whoever has the keyboard.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    // Windows drawn in software (the dialog, the message boxes, and the game on most desktops,
+    // see CreateGameRenderer) go straight to the X server, not through an OpenGL texture.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // The joystick is read once per tick (sdl_joystick.cpp updates it itself). Left to SDL's
     // event pump, an attached joystick would turn every wait for the next tick into a 1 ms
     // polling loop (about ten times the CPU of a real sleep).
@@ -238,8 +307,9 @@ void SdlCreateWindow() {
     }
     g_windowId = SDL_GetWindowID(g_window);
     SDL_SetWindowMinimumSize(g_window, 320, 240);
-    g_renderer = SDL_CreateRenderer(g_window, -1, 0);
-    if (!g_renderer) g_renderer = SDL_CreateRenderer(g_window, -1, SDL_RENDERER_SOFTWARE);
+    g_renderer = CreateGameRenderer(g_window);
+    SDL_RendererInfo info{};
+    g_magnifyInTexture = g_renderer && SDL_GetRendererInfo(g_renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE);
     if (!g_renderer) ReportSdlError("cannot draw into the window");
     // No text entry anywhere in the game: keep an input method from taking key presses.
     SDL_StopTextInput();
@@ -390,6 +460,40 @@ bool SdlIsKeyDown(int vk) {
 
 // ---- presentation -------------------------------------------------------------------------
 
+void SdlMagnifyScreen(const uint32_t* screen, int screenWidth, int screenHeight, uint8_t* rows, int pitch, int width,
+                      int height) {
+    // For each output column, the screen column it shows; kept while the output width stays.
+    static std::vector<int> sourceColumns;
+    static int columnsFor = 0;
+    if (sourceColumns.size() != static_cast<size_t>(width) || columnsFor != screenWidth) {
+        sourceColumns.resize(static_cast<size_t>(width));
+        for (int x = 0; x < width; ++x) {
+            sourceColumns[static_cast<size_t>(x)] = static_cast<int>(static_cast<int64_t>(x) * screenWidth / width);
+        }
+        columnsFor = screenWidth;
+    }
+    // A whole magnification (the usual case, see SdlLetterboxRect) repeats each pixel factor times.
+    const int factor = width % screenWidth == 0 ? width / screenWidth : 0;
+    int previous = -1;
+    for (int y = 0; y < height; ++y) {
+        uint32_t* to = reinterpret_cast<uint32_t*>(rows + static_cast<size_t>(y) * pitch);
+        const int sourceRow = static_cast<int>(static_cast<int64_t>(y) * screenHeight / height);
+        if (sourceRow == previous) {
+            std::memcpy(to, rows + static_cast<size_t>(y - 1) * pitch, static_cast<size_t>(width) * 4);
+            continue;
+        }
+        const uint32_t* from = screen + static_cast<size_t>(sourceRow) * screenWidth;
+        if (factor == 1) {
+            std::memcpy(to, from, static_cast<size_t>(width) * 4);
+        } else if (factor == 2) {
+            for (int x = 0; x < screenWidth; ++x) to[2 * x] = to[2 * x + 1] = from[x];
+        } else {
+            for (int x = 0; x < width; ++x) to[x] = from[sourceColumns[static_cast<size_t>(x)]];
+        }
+        previous = sourceRow;
+    }
+}
+
 PlatRect SdlLetterboxRect(int outWidth, int outHeight, int screenWidth, int screenHeight) {
     if (outWidth <= 0 || outHeight <= 0 || screenWidth <= 0 || screenHeight <= 0) return PlatRect{};
     int width;
@@ -423,13 +527,14 @@ void SdlPresent(const Surface* primary) {
                      static_cast<uint32_t>(palette[i].green) << 8 | palette[i].blue;
     }
     g_screenPixels.resize(static_cast<size_t>(width) * height);
+    g_screenWidth = width;
+    g_screenHeight = height;
     for (int y = 0; y < height; ++y) {
         const uint8_t* from = pixels + static_cast<size_t>(y) * pitch;
         uint32_t* to = &g_screenPixels[static_cast<size_t>(y) * width];
         for (int x = 0; x < width; ++x) to[x] = colours[from[x]];
     }
-    if (!EnsureTexture(width, height)) return;
-    SDL_UpdateTexture(g_texture, nullptr, g_screenPixels.data(), width * 4);
+    g_textureStale = true;
     Redraw();
 }
 

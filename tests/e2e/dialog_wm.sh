@@ -8,7 +8,11 @@ command -v openbox >/dev/null 2>&1 || skip "openbox is not installed"
 openbox >/dev/null 2>&1 &
 WM_PID=$!
 trap 'kill "$WM_PID" 2>/dev/null; cleanup' EXIT
-for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+# Openbox names itself on the root window early in its start, but a window mapped before it has
+# finished starting may never be managed (nor shown); its client list comes at the end of the
+# start, and a moment more makes sure.
+for _ in $(seq 50); do xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
+sleep 0.5
 
 start_vorne
 wait_for_dialog

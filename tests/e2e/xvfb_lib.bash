@@ -59,7 +59,13 @@ e2e_start_wm() {
     E2E_WM=$!
     local start=$SECONDS
     while [ $((SECONDS - start)) -lt 30 ]; do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        # Openbox names itself on the root window early in its start, but a window mapped before
+        # it has finished starting may never be managed (nor shown); its client list comes at
+        # the end of the start, and a moment more makes sure.
+        if xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q 'window id'; then
+            sleep 0.5
+            return 0
+        fi
         kill -0 "$E2E_WM" 2>/dev/null || break
         sleep 0.1
     done

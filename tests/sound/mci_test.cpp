@@ -2,6 +2,7 @@
 // including the six pieces the asset generator writes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -65,6 +66,17 @@ TEST(MidiLength, FollowsTheTempoMapToTheLastEvent) {
     EXPECT_EQ(m.Length(3840), 6000u);
     // The end-of-track may lie past the last note: the piece lasts until it.
     EXPECT_EQ(m.Length(3840 + 480), 7000u);
+
+    // The messages after the tempo change fall at its new pace, and all of them in time order:
+    // the second note's start and the first note's end at 2 s, the second note's end at 6 s.
+    MidiPiece piece;
+    ASSERT_TRUE(MidiReadPiece(m.Build(3840), &piece));
+    std::vector<std::pair<double, int>> times;  // (ms, note on)
+    for (const MidiEvent& e : piece.events) times.push_back({e.micros / 1000.0, (e.status & 0xF0) == 0x90 && e.data2 > 0});
+    std::sort(times.begin(), times.end());
+    const std::vector<std::pair<double, int>> want = {{0.0, 1}, {2000.0, 0}, {2000.0, 1}, {6000.0, 0}};
+    EXPECT_EQ(times, want);
+    for (size_t i = 1; i < piece.events.size(); ++i) EXPECT_LE(piece.events[i - 1].micros, piece.events[i].micros);
 }
 
 TEST(MidiLength, ReadsRunningStatusSysexAndSeveralTracks) {
@@ -83,6 +95,20 @@ TEST(MidiLength, ReadsRunningStatusSysexAndSeveralTracks) {
     uint32_t ms = 0;
     ASSERT_TRUE(MidiLengthMs(file, &ms));
     EXPECT_EQ(ms, 1800u);  // 1440 ticks at 600 ms a quarter
+    // What the synthesiser is sent: the channel messages only, running status spelled out, the
+    // one-byte program change whole, at their times through the other track's tempo.
+    MidiPiece piece;
+    ASSERT_TRUE(MidiReadPiece(file, &piece));
+    EXPECT_DOUBLE_EQ(piece.lengthMicros, 1800000.0);
+    const MidiEvent expected[] = {{0.0, 0x90, 60, 100},      {600000.0, 0x90, 62, 100}, {1200000.0, 0x80, 60, 0},
+                                  {1200000.0, 0x80, 62, 0},   {1200000.0, 0xC1, 5, 0}};
+    ASSERT_EQ(piece.events.size(), std::size(expected));
+    for (size_t i = 0; i < piece.events.size(); ++i) {
+        EXPECT_DOUBLE_EQ(piece.events[i].micros, expected[i].micros) << i;
+        EXPECT_EQ(piece.events[i].status, expected[i].status) << i;
+        EXPECT_EQ(piece.events[i].data1, expected[i].data1) << i;
+        EXPECT_EQ(piece.events[i].data2, expected[i].data2) << i;
+    }
 
     // SMPTE division: 25 frames of 40 ticks a second.
     std::vector<uint8_t> smpte = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0xE7, 40,
