@@ -160,6 +160,9 @@ int LoadSynth(void* soundFontPath) {
         fluid_settings_setnum(settings, "synth.sample-rate", g_outputRate);
         fluid_settings_setnum(settings, "synth.gain", MUSIC_GAIN);
         fluid_settings_setint(settings, "synth.threadsafe-api", 0);  // we guard it ourselves
+        // Only the instruments the pieces choose have their samples in memory (a few megabytes
+        // fewer); they are read when first chosen, from a soundfont the system has cached.
+        fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
         synth = new_fluid_synth(settings);
     }
     if (synth && fluid_synth_sfload(synth, path.c_str(), 1) == FLUID_FAILED) {

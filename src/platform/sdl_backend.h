@@ -23,11 +23,11 @@ bool SdlVirtualKeyDownIn(const uint8_t* state, int numKeys, int vk);
 // not even 1 fits. Called by the presentation; the tests check it.
 PlatRect SdlLetterboxRect(int outWidth, int outHeight, int screenWidth, int screenHeight);
 
-// Copies a screen of 32-bit pixels into rows of width x height (pitch bytes apart), each output
-// pixel showing the screen pixel nearest to it (column x * screenWidth / width, row likewise).
-// Called by the presentation when it magnifies the screen itself; the tests check it.
-void SdlMagnifyScreen(const uint32_t* screen, int screenWidth, int screenHeight, uint8_t* rows, int pitch, int width,
-                      int height);
+// Copies a screen of palette indices into rows of width x height 32-bit pixels (pitch bytes
+// apart) through colours[256], each output pixel showing the screen pixel nearest to it (column
+// x * screenWidth / width, row likewise). Called by the presentation; the tests check it.
+void SdlMagnifyScreen(const uint8_t* screen, const uint32_t* colours, int screenWidth, int screenHeight, uint8_t* rows,
+                      int pitch, int width, int height);
 
 // SDL's axis value (-32768..32767) on the 0..65535 scale the joystick thresholds are made for.
 int32_t SdlAxisToRaw(int16_t value);

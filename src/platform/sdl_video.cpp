@@ -2,10 +2,10 @@
 // keyboard, the cursor and the presentation of the screen.
 //
 // The game composes every frame in the 8-bit primary surface (surface.cpp). Presenting turns that
-// surface into 32-bit colour through the screen palette, uploads it into one streaming texture
-// and draws the texture into the window: nearest-neighbour sampling, aspect
-// kept, black bars where the window's shape differs, and a whole magnification factor whenever
-// one fits (so every screen pixel becomes an equal square). The window is desktop full screen
+// surface into 32-bit colour through the screen palette and magnifies it into the window
+// (ourselves into the window's surface, or through an SDL renderer; see g_drawToSurface):
+// nearest-neighbour sampling, aspect kept, black bars where the window's shape differs, and a
+// whole magnification factor whenever one fits (so every screen pixel becomes an equal square). The window is desktop full screen
 // (the desktop's own resolution, never a mode switch) unless the player asks for --windowed.
 //
 // Events become the few window messages the game's window procedure knows: focus changes are
@@ -17,6 +17,7 @@
 #include <SDL_image.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -30,28 +31,33 @@ namespace {
 constexpr int32_t MUSIC_NOTIFY_EVENT_CODE = 0x3B9;
 // The windowed start size: twice the screen, when the desktop has room for it.
 constexpr int WINDOWED_FACTOR = 2;
-// The largest desktop (in pixels) the game is drawn on in software; see CreateGameRenderer.
-constexpr int64_t SOFTWARE_RENDER_MAX_PIXELS = 2560 * 1600;
+// The largest desktop (in pixels) the game is drawn on in software; see g_drawToSurface.
+constexpr int64_t SOFTWARE_DRAWING_MAX_PIXELS = 2560 * 1600;
 
-// Window, renderer and the texture the screen is uploaded into. Made by SdlCreateWindow,
-// destroyed by SdlDestroyWindow (or SdlShutdown).
+// Window and the way it is drawn. Made by SdlCreateWindow, destroyed by SdlDestroyWindow (or
+// SdlShutdown).
 bool g_windowed = false;
 SDL_Window* g_window = nullptr;
 uint32_t g_windowId = 0;
-SDL_Renderer* g_renderer = nullptr;
+// Usually the screen is magnified by our own row copier straight into the window's surface: the
+// picture is only 640 x 480, and this needs no GPU driver, which would add 50 to 100 MB to the
+// game's memory and time to its start. On desktops larger than 2560 x 1600 pixels (where that
+// would take a good part of every tick) or with a window of other than 32-bit pixels, and when
+// the player names SDL_RENDER_DRIVER, an SDL renderer draws it instead from a texture of the
+// screen's size, magnifying it on the GPU where there is one.
+bool g_drawToSurface = false;
+SDL_PixelFormat* g_surfaceFormat = nullptr;  // the window surface's pixel format (surface way)
+SDL_Surface* g_barsDrawnOn = nullptr;          // the surface the black bars were last drawn on
+int g_barsWidth = 0;                           // and its size then
+int g_barsHeight = 0;
+SDL_Renderer* g_renderer = nullptr;  // renderer way
 SDL_Texture* g_texture = nullptr;
-int g_textureWidth = 0;
-int g_textureHeight = 0;
-// The texture holds the screen magnified to the size it is drawn at when the renderer works in
-// software (CreateGameRenderer): copying rows ourselves is several times faster than SDL's
-// general stretch, and the renderer then only copies the texture. An accelerated renderer gets
-// the screen at its own size and magnifies it on the GPU.
-bool g_magnifyInTexture = false;
 bool g_textureStale = true;  // the texture does not show g_screenPixels yet
-SDL_Rect g_barsDrawnFor{};     // the output size the black bars were last drawn for
-// The converted screen of the last presentation, kept so an exposed or resized window can be
-// drawn again while no tick runs (inactive or paused).
-std::vector<uint32_t> g_screenPixels;
+// The screen of the last presentation: its palette indices and its 256 colours, in the window
+// surface's format on the surface way (0xAARRGGBB on the renderer way). Kept so an exposed or
+// resized window can be drawn again while no tick runs (inactive or paused).
+std::vector<uint8_t> g_screenPixels;
+std::array<uint32_t, 256> g_screenColours{};
 int g_screenWidth = 0;
 int g_screenHeight = 0;
 
@@ -60,105 +66,109 @@ void ReportSdlError(const char* what) { std::fprintf(stderr, "vorne: %s: %s\n", 
 void DestroyTexture() {
     if (g_texture) SDL_DestroyTexture(g_texture);
     g_texture = nullptr;
-    g_textureWidth = 0;
-    g_textureHeight = 0;
     g_textureStale = true;
-    g_barsDrawnFor = SDL_Rect{};
 }
 
-// Makes the texture the size the screen is drawn at (dest) and brings it up to date; false when
-// there is no texture to draw.
-bool PrepareTexture(const SDL_Rect& dest) {
-    const int width = g_magnifyInTexture ? dest.w : g_screenWidth;
-    const int height = g_magnifyInTexture ? dest.h : g_screenHeight;
-    if (width <= 0 || height <= 0) return false;
-    if (!g_texture || g_textureWidth != width || g_textureHeight != height) {
-        DestroyTexture();
-        // Opaque pixels in the window's own format: drawing the texture is a plain copy, with no
-        // blending and no conversion.
-        g_texture = SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
-        if (!g_texture) return false;
-        SDL_SetTextureBlendMode(g_texture, SDL_BLENDMODE_NONE);
-        SDL_SetTextureScaleMode(g_texture, SDL_ScaleModeNearest);
-        g_textureWidth = width;
-        g_textureHeight = height;
+// Chooses the way the window is drawn (see g_drawToSurface) and makes the renderer if needed.
+void ChooseDrawing(SDL_Window* window) {
+    g_drawToSurface = false;
+    const char* chosen = SDL_getenv("SDL_RENDER_DRIVER");
+    const Uint32 format = SDL_GetWindowPixelFormat(window);
+    SDL_Rect desktop{};
+    if (!(chosen && *chosen) && SDL_BYTESPERPIXEL(format) == 4 &&
+        SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window)), &desktop) == 0 &&
+        static_cast<int64_t>(desktop.w) * desktop.h <= SOFTWARE_DRAWING_MAX_PIXELS) {
+        g_surfaceFormat = SDL_AllocFormat(format);
+        g_drawToSurface = g_surfaceFormat != nullptr;
+        if (g_drawToSurface) return;
     }
-    if (!g_textureStale) return true;
-    if (g_magnifyInTexture) {
-        void* rows = nullptr;
-        int pitch = 0;
-        if (SDL_LockTexture(g_texture, nullptr, &rows, &pitch) != 0) return false;
-        SdlMagnifyScreen(g_screenPixels.data(), g_screenWidth, g_screenHeight, static_cast<uint8_t*>(rows), pitch, width,
-                         height);
-        SDL_UnlockTexture(g_texture);
-    } else {
-        SDL_UpdateTexture(g_texture, nullptr, g_screenPixels.data(), width * 4);
+    g_renderer = SDL_CreateRenderer(window, -1, 0);
+    if (!g_renderer) g_renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    if (!g_renderer) ReportSdlError("cannot draw into the window");
+}
+
+// Surface way: magnifies the screen into the window's surface, letterboxed. The surface keeps
+// its picture from one frame to the next, so the bars need their black only when it is new or
+// has changed size. False when there is no surface.
+bool DrawToSurface() {
+    SDL_Surface* surface = SDL_GetWindowSurface(g_window);  // SDL makes it again after a resize
+    if (!surface || surface->format->BytesPerPixel != 4) return false;
+    if (g_screenPixels.empty()) {
+        SDL_FillRect(surface, nullptr, 0);
+        return true;
     }
-    g_textureStale = false;
+    const PlatRect r = SdlLetterboxRect(surface->w, surface->h, g_screenWidth, g_screenHeight);
+    const SDL_Rect dest{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    if (dest.w <= 0 || dest.h <= 0) return true;
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
+    if (surface != g_barsDrawnOn || surface->w != g_barsWidth || surface->h != g_barsHeight) {
+        const SDL_Rect bars[4] = {{0, 0, surface->w, dest.y},
+                                  {0, dest.y + dest.h, surface->w, surface->h - dest.y - dest.h},
+                                  {0, dest.y, dest.x, dest.h},
+                                  {dest.x + dest.w, dest.y, surface->w - dest.x - dest.w, dest.h}};
+        SDL_FillRects(surface, bars, 4, SDL_MapRGB(surface->format, 0, 0, 0));
+        g_barsDrawnOn = surface;
+        g_barsWidth = surface->w;
+        g_barsHeight = surface->h;
+    }
+    uint8_t* corner = static_cast<uint8_t*>(surface->pixels) + static_cast<size_t>(dest.y) * surface->pitch + dest.x * 4;
+    SdlMagnifyScreen(g_screenPixels.data(), g_screenColours.data(), g_screenWidth, g_screenHeight, corner, surface->pitch,
+                     dest.w, dest.h);
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     return true;
 }
 
-// Draws the screen into the window's back buffer (letterboxed); false when there is nothing
-// to draw with yet.
-bool DrawScreen() {
+// Renderer way: the screen-size texture drawn letterboxed into the back buffer.
+bool DrawWithRenderer() {
     if (!g_renderer) return false;
     SDL_SetRenderDrawColor(g_renderer, 0, 0, 0, 255);
+    SDL_RenderClear(g_renderer);
     int outWidth = 0;
     int outHeight = 0;
-    if (g_screenPixels.empty() || SDL_GetRendererOutputSize(g_renderer, &outWidth, &outHeight) != 0) {
-        SDL_RenderClear(g_renderer);
-        return true;
+    if (g_screenPixels.empty() || SDL_GetRendererOutputSize(g_renderer, &outWidth, &outHeight) != 0) return true;
+    if (!g_texture) {
+        g_texture = SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, g_screenWidth,
+                                      g_screenHeight);
+        if (!g_texture) return true;
+        SDL_SetTextureBlendMode(g_texture, SDL_BLENDMODE_NONE);  // opaque: a copy, not a blend
+        SDL_SetTextureScaleMode(g_texture, SDL_ScaleModeNearest);
+        g_textureStale = true;
+    }
+    void* rows = nullptr;
+    int pitch = 0;
+    if (g_textureStale && SDL_LockTexture(g_texture, nullptr, &rows, &pitch) == 0) {
+        SdlMagnifyScreen(g_screenPixels.data(), g_screenColours.data(), g_screenWidth, g_screenHeight,
+                         static_cast<uint8_t*>(rows), pitch, g_screenWidth, g_screenHeight);
+        SDL_UnlockTexture(g_texture);
+        g_textureStale = false;
     }
     const PlatRect r = SdlLetterboxRect(outWidth, outHeight, g_screenWidth, g_screenHeight);
     const SDL_Rect dest{r.left, r.top, r.right - r.left, r.bottom - r.top};
-    if (g_magnifyInTexture) {
-        // The software renderer's picture stays from one frame to the next: the screen is drawn
-        // over itself, and the bars around it need their black only when the window changed
-        // (a new size, or a new texture after a reset).
-        if (g_barsDrawnFor.w == outWidth && g_barsDrawnFor.h == outHeight && g_texture) {
-            if (PrepareTexture(dest)) SDL_RenderCopy(g_renderer, g_texture, nullptr, &dest);
-            return true;
-        }
-        g_barsDrawnFor = SDL_Rect{0, 0, outWidth, outHeight};
-        const SDL_Rect bars[4] = {{0, 0, outWidth, dest.y},
-                                  {0, dest.y + dest.h, outWidth, outHeight - dest.y - dest.h},
-                                  {0, dest.y, dest.x, dest.h},
-                                  {dest.x + dest.w, dest.y, outWidth - dest.x - dest.w, dest.h}};
-        SDL_RenderFillRects(g_renderer, bars, 4);
-    } else {
-        SDL_RenderClear(g_renderer);
-    }
-    if (PrepareTexture(dest)) SDL_RenderCopy(g_renderer, g_texture, nullptr, &dest);
+    SDL_RenderCopy(g_renderer, g_texture, nullptr, &dest);
     return true;
 }
 
+// Draws the screen into the window's back buffer; false when there is nothing to draw with.
+bool DrawScreen() {
+    if (!g_window) return false;
+    return g_drawToSurface ? DrawToSurface() : DrawWithRenderer();
+}
+
+void ShowDrawnScreen() {
+    if (g_drawToSurface) {
+        SDL_UpdateWindowSurface(g_window);
+    } else {
+        SDL_RenderPresent(g_renderer);
+    }
+}
+
 void Redraw() {
-    if (DrawScreen()) SDL_RenderPresent(g_renderer);
+    if (DrawScreen()) ShowDrawnScreen();
 }
 
 // A reset render device takes its textures with it: the next drawing makes the texture again
 // from the kept pixels.
 void RecreateTexture() { DestroyTexture(); }
-
-// The renderer that draws the game. The picture is only 640 x 480: SDL's software renderer
-// uploads and scales it in a few milliseconds for any desktop up to 2560 x 1600 pixels, and
-// needs no GPU driver, which would add 50 to 100 MB to the game's memory and time to its start.
-// Larger desktops get the accelerated renderer, since scaling for them in software would take a
-// third of every tick. A player who sets SDL_RENDER_DRIVER chooses for himself.
-SDL_Renderer* CreateGameRenderer(SDL_Window* window) {
-    const char* chosen = SDL_getenv("SDL_RENDER_DRIVER");
-    if (!(chosen && *chosen)) {
-        const int display = std::max(0, SDL_GetWindowDisplayIndex(window));
-        SDL_Rect desktop{};
-        if (SDL_GetDisplayBounds(display, &desktop) == 0 &&
-            static_cast<int64_t>(desktop.w) * desktop.h <= SOFTWARE_RENDER_MAX_PIXELS) {
-            if (SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE)) return renderer;
-        }
-    }
-    SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, 0);
-    if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
-    return renderer;
-}
 
 // The windowed start size: twice the screen where the desktop's usable area holds it, otherwise
 // the largest 4:3 size that leaves a margin for the window's frame.
@@ -245,7 +255,7 @@ bool SdlInit(const PlatformOptions& options) {
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     // Windows drawn in software (the dialog, the message boxes, and the game on most desktops,
-    // see CreateGameRenderer) go straight to the X server, not through an OpenGL texture.
+    // see g_drawToSurface) go straight to the X server, not through an OpenGL texture.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // The joystick is read once per tick (sdl_joystick.cpp updates it itself). Left to SDL's
     // event pump, an attached joystick would turn every wait for the next tick into a 1 ms
@@ -307,10 +317,7 @@ void SdlCreateWindow() {
     }
     g_windowId = SDL_GetWindowID(g_window);
     SDL_SetWindowMinimumSize(g_window, 320, 240);
-    g_renderer = CreateGameRenderer(g_window);
-    SDL_RendererInfo info{};
-    g_magnifyInTexture = g_renderer && SDL_GetRendererInfo(g_renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE);
-    if (!g_renderer) ReportSdlError("cannot draw into the window");
+    ChooseDrawing(g_window);
     // No text entry anywhere in the game: keep an input method from taking key presses.
     SDL_StopTextInput();
 }
@@ -334,6 +341,10 @@ void SdlDestroyWindow() {
     DestroyTexture();
     if (g_renderer) SDL_DestroyRenderer(g_renderer);
     g_renderer = nullptr;
+    if (g_surfaceFormat) SDL_FreeFormat(g_surfaceFormat);
+    g_surfaceFormat = nullptr;
+    g_drawToSurface = false;
+    g_barsDrawnOn = nullptr;
     if (g_window) SDL_DestroyWindow(g_window);
     g_window = nullptr;
     g_windowId = 0;
@@ -460,8 +471,8 @@ bool SdlIsKeyDown(int vk) {
 
 // ---- presentation -------------------------------------------------------------------------
 
-void SdlMagnifyScreen(const uint32_t* screen, int screenWidth, int screenHeight, uint8_t* rows, int pitch, int width,
-                      int height) {
+void SdlMagnifyScreen(const uint8_t* screen, const uint32_t* colours, int screenWidth, int screenHeight, uint8_t* rows,
+                      int pitch, int width, int height) {
     // For each output column, the screen column it shows; kept while the output width stays.
     static std::vector<int> sourceColumns;
     static int columnsFor = 0;
@@ -482,13 +493,13 @@ void SdlMagnifyScreen(const uint32_t* screen, int screenWidth, int screenHeight,
             std::memcpy(to, rows + static_cast<size_t>(y - 1) * pitch, static_cast<size_t>(width) * 4);
             continue;
         }
-        const uint32_t* from = screen + static_cast<size_t>(sourceRow) * screenWidth;
+        const uint8_t* from = screen + static_cast<size_t>(sourceRow) * screenWidth;
         if (factor == 1) {
-            std::memcpy(to, from, static_cast<size_t>(width) * 4);
+            for (int x = 0; x < width; ++x) to[x] = colours[from[x]];
         } else if (factor == 2) {
-            for (int x = 0; x < screenWidth; ++x) to[2 * x] = to[2 * x + 1] = from[x];
+            for (int x = 0; x < screenWidth; ++x) to[2 * x] = to[2 * x + 1] = colours[from[x]];
         } else {
-            for (int x = 0; x < width; ++x) to[x] = from[sourceColumns[static_cast<size_t>(x)]];
+            for (int x = 0; x < width; ++x) to[x] = colours[from[sourceColumns[static_cast<size_t>(x)]]];
         }
         previous = sourceRow;
     }
@@ -515,38 +526,56 @@ PlatRect SdlLetterboxRect(int outWidth, int outHeight, int screenWidth, int scre
 }
 
 void SdlPresent(const Surface* primary) {
-    if (!g_renderer || !primary) return;
+    if (!g_window || !primary) return;
     const int width = PlatSurfaceWidth(primary);
     const int height = PlatSurfaceHeight(primary);
     int pitch = 0;
     const uint8_t* pixels = PlatSurfacePixels(primary, &pitch);
     const PaletteEntry* palette = PlatGetPalette(primary);
-    uint32_t colours[256];
     for (int i = 0; i < 256; ++i) {
-        colours[i] = 0xFF000000u | static_cast<uint32_t>(palette[i].red) << 16 |
-                     static_cast<uint32_t>(palette[i].green) << 8 | palette[i].blue;
+        g_screenColours[static_cast<size_t>(i)] =
+            g_drawToSurface ? SDL_MapRGB(g_surfaceFormat, palette[i].red, palette[i].green, palette[i].blue)
+                            : 0xFF000000u | static_cast<uint32_t>(palette[i].red) << 16 |
+                                  static_cast<uint32_t>(palette[i].green) << 8 | palette[i].blue;
     }
     g_screenPixels.resize(static_cast<size_t>(width) * height);
     g_screenWidth = width;
     g_screenHeight = height;
     for (int y = 0; y < height; ++y) {
-        const uint8_t* from = pixels + static_cast<size_t>(y) * pitch;
-        uint32_t* to = &g_screenPixels[static_cast<size_t>(y) * width];
-        for (int x = 0; x < width; ++x) to[x] = colours[from[x]];
+        std::memcpy(&g_screenPixels[static_cast<size_t>(y) * width], pixels + static_cast<size_t>(y) * pitch,
+                    static_cast<size_t>(width));
     }
     g_textureStale = true;
     Redraw();
 }
 
 bool SdlReadPresentedPixels(uint32_t* pixels, int maxPixels, int* width, int* height) {
-    if (!g_renderer || !DrawScreen()) return false;
-    if (SDL_GetRendererOutputSize(g_renderer, width, height) != 0) return false;
-    if (static_cast<int64_t>(*width) * *height > maxPixels) return false;
-    const bool ok = SDL_RenderReadPixels(g_renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels, *width * 4) == 0;
-    SDL_RenderPresent(g_renderer);
-    if (ok) {
-        for (int i = 0; i < *width * *height; ++i) pixels[i] &= 0xFFFFFFu;
+    if (!DrawScreen()) return false;
+    bool ok = false;
+    if (g_drawToSurface) {
+        SDL_Surface* surface = SDL_GetWindowSurface(g_window);
+        *width = surface->w;
+        *height = surface->h;
+        if (static_cast<int64_t>(*width) * *height > maxPixels) return false;
+        for (int y = 0; y < *height; ++y) {
+            const uint32_t* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(surface->pixels) +
+                                                                    static_cast<size_t>(y) * surface->pitch);
+            for (int x = 0; x < *width; ++x) {
+                uint8_t red, green, blue;
+                SDL_GetRGB(row[x], surface->format, &red, &green, &blue);
+                pixels[static_cast<size_t>(y) * *width + x] = static_cast<uint32_t>(red) << 16 | green << 8 | blue;
+            }
+        }
+        ok = true;
+    } else {
+        if (SDL_GetRendererOutputSize(g_renderer, width, height) != 0) return false;
+        if (static_cast<int64_t>(*width) * *height > maxPixels) return false;
+        ok = SDL_RenderReadPixels(g_renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels, *width * 4) == 0;
+        if (ok) {
+            for (int i = 0; i < *width * *height; ++i) pixels[i] &= 0xFFFFFFu;
+        }
     }
+    ShowDrawnScreen();
     return ok;
 }
 

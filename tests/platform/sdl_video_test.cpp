@@ -157,22 +157,24 @@ TEST(SdlLetterbox, WholeFactorsWhereTheyFitAspectAlwaysKept) {
 TEST(SdlMagnify, EveryOutputPixelShowsTheNearestScreenPixel) {
     constexpr int SW = 64;
     constexpr int SH = 48;
-    std::vector<uint32_t> screen(SW * SH);
-    for (size_t i = 0; i < screen.size(); ++i) screen[i] = static_cast<uint32_t>(i * 2654435761u);
+    std::vector<uint8_t> screen(SW * SH);
+    for (size_t i = 0; i < screen.size(); ++i) screen[i] = static_cast<uint8_t>(i * 37 + i / SW);
+    uint32_t colours[256];
+    for (uint32_t i = 0; i < 256; ++i) colours[i] = i * 2654435761u;
     const struct {
         int w, h;
     } sizes[] = {{64, 48}, {128, 96}, {192, 144}, {100, 75}, {48, 36}, {130, 97}};
     for (const auto& size : sizes) {
         const int pitch = size.w * 4 + 12;  // rows padded, as a locked texture's may be
         std::vector<uint8_t> rows(static_cast<size_t>(pitch) * size.h, 0xAB);
-        SdlMagnifyScreen(screen.data(), SW, SH, rows.data(), pitch, size.w, size.h);
+        SdlMagnifyScreen(screen.data(), colours, SW, SH, rows.data(), pitch, size.w, size.h);
         int wrong = 0;
         int padding = 0;
         for (int y = 0; y < size.h; ++y) {
             for (int x = 0; x < size.w; ++x) {
                 uint32_t got;
                 std::memcpy(&got, &rows[static_cast<size_t>(y) * pitch + x * 4], 4);
-                if (got != screen[static_cast<size_t>(y * SH / size.h) * SW + x * SW / size.w]) ++wrong;
+                if (got != colours[screen[static_cast<size_t>(y * SH / size.h) * SW + x * SW / size.w]]) ++wrong;
             }
             for (int b = size.w * 4; b < pitch; ++b) padding += rows[static_cast<size_t>(y) * pitch + b] != 0xAB;
         }
