@@ -15,6 +15,8 @@
 // MM_MCINOTIFY. While the game waits for its next tick it sleeps in SDL_WaitEventTimeout.
 #include <SDL.h>
 #include <SDL_image.h>
+#include <X11/Xlib.h>
+#include <X11/Xproto.h>
 
 #include <algorithm>
 #include <array>
@@ -249,6 +251,28 @@ void HandleEvent(const SDL_Event& e) {
 
 // ---- start-up and the window ----------------------------------------------------------------
 
+namespace {
+
+// While SDL waits for events it wakes itself by sending a message to the newest window, over a
+// second connection to the X server. When that window is closed straight after the event that
+// woke it (a message box's OK, the dialog's buttons, the game's ESC), the server may see the
+// close first, and answers the message with a BadWindow error, whose default handling ends the
+// program. That one error is harmless and is let pass; every other goes on to the handler that
+// was in place (SDL's, which restores the desktop and then ends the program as Xlib would).
+XErrorHandler g_previousXErrorHandler = nullptr;
+
+int HandleXError(Display* display, XErrorEvent* error) {
+    if (error->error_code == BadWindow && error->request_code == X_SendEvent) return 0;
+    return g_previousXErrorHandler ? g_previousXErrorHandler(display, error) : 0;
+}
+
+void TolerateLateWakeups() {
+    XErrorHandler previous = XSetErrorHandler(HandleXError);
+    if (previous != HandleXError) g_previousXErrorHandler = previous;
+}
+
+}  // namespace
+
 bool SdlInit(const PlatformOptions& options) {
     // The joystick keeps reporting while another window (a message box) has the focus: it is
     // read in the background, whoever has the keyboard.
@@ -278,6 +302,7 @@ bool SdlInit(const PlatformOptions& options) {
         SDL_Quit();
         return false;
     }
+    if (driver && SDL_strcmp(driver, "x11") == 0) TolerateLateWakeups();
     // Without a joystick subsystem keyboard play still works; joystick play reports it.
     if (SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0) ReportSdlError("no joystick support");
     g_windowed = options.windowed;
