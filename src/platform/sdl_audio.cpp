@@ -57,6 +57,8 @@ constexpr size_t MAX_CACHED_PIECES = 10;
 // How long before a piece's end its notification is posted: time enough for the game's thread to
 // answer with its restart (it waits for events between ticks), and no more.
 constexpr int NOTIFY_LEAD_MS = 40;
+// How long the synthesiser goes on being rendered after its last voice ended: its reverb's tail.
+constexpr int64_t SYNTH_IDLE_SAMPLES = OUTPUT_RATE * 4;
 // What the notification's SDL event carries (the values of MM_MCINOTIFY and MCI_NOTIFY_SUCCESSFUL).
 constexpr Sint32 NOTIFY_EVENT_CODE = 0x3B9;
 constexpr uintptr_t NOTIFY_SUCCESSFUL = 1;
@@ -114,6 +116,9 @@ bool g_midiAvailable = false;  // a soundfont was found: the music is heard once
 std::vector<Piece> g_pieces;
 MusicDevice g_device;
 Sequencer g_sequencer;
+// Samples mixed since the synthesiser last had a piece or a voice (up to SYNTH_IDLE_SAMPLES,
+// when it stops being rendered). Guarded by g_musicLock.
+int64_t g_silentSamples = 0;
 // The piece last started on the synthesiser and not stopped since: playing it again lets its
 // notes ring on; anything else starts from a reset synthesiser. Guarded by g_musicLock.
 int g_lastStarted = -1;
@@ -246,9 +251,18 @@ void MixMusic(void*, Uint8* stream, int bytes) {
             until = std::min(until, done + std::min(nextStop, piece->lengthSamples) - s.position);
         }
         const int count = static_cast<int>(std::max<int64_t>(until - done, 1));
-        if (g_synth) fluid_synth_write_s16(g_synth, count, out, done * 2, 2, out, done * 2 + 1, 2);
+        if (g_synth && g_silentSamples < SYNTH_IDLE_SAMPLES) {
+            fluid_synth_write_s16(g_synth, count, out, done * 2, 2, out, done * 2 + 1, 2);
+        }
         if (piece) s.position += count;
         done += count;
+    }
+    // With no piece and no voice left, once the reverb has died away the synthesiser has nothing
+    // more to say: it rests (the stream stays silent) until the next piece starts.
+    if (!piece && g_synth && fluid_synth_get_active_voice_count(g_synth) == 0) {
+        g_silentSamples = std::min<int64_t>(g_silentSamples + frames, SYNTH_IDLE_SAMPLES);
+    } else {
+        g_silentSamples = 0;
     }
     if (piece && s.notify && !s.posted &&
         piece->lengthSamples - s.position <= static_cast<int64_t>(NOTIFY_LEAD_MS) * g_outputRate / 1000) {
@@ -339,6 +353,7 @@ void PlayFromStart(bool notify) {
         g_lastStarted = g_device.piece;
     }
     s.notify = notify;  // after a restart at the end: for the next round
+    g_silentSamples = 0;  // the synthesiser plays from the next pass on
     SDL_UnlockMutex(g_musicLock);
     g_device.playing = true;
 }
@@ -405,6 +420,7 @@ bool SdlSoundInit() {
     g_musicLock = SDL_CreateMutex();
     g_sequencer = Sequencer{};
     g_lastStarted = -1;
+    g_silentSamples = 0;
     Mix_AllocateChannels(EFFECT_SLOTS);
     Mix_Volume(-1, EFFECT_VOLUME);
 
