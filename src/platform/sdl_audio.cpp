@@ -259,10 +259,10 @@ void MixMusic(void*, Uint8* stream, int bytes) {
     }
     // With no piece and no voice left, once the reverb has died away the synthesiser has nothing
     // more to say: it rests (the stream stays silent) until the next piece starts.
-    if (!piece && g_synth && fluid_synth_get_active_voice_count(g_synth) == 0) {
-        g_silentSamples = std::min<int64_t>(g_silentSamples + frames, SYNTH_IDLE_SAMPLES);
-    } else {
+    if (piece || (g_synth && fluid_synth_get_active_voice_count(g_synth) > 0)) {
         g_silentSamples = 0;
+    } else {
+        g_silentSamples = std::min<int64_t>(g_silentSamples + frames, SYNTH_IDLE_SAMPLES);
     }
     if (piece && s.notify && !s.posted &&
         piece->lengthSamples - s.position <= static_cast<int64_t>(NOTIFY_LEAD_MS) * g_outputRate / 1000) {
@@ -420,7 +420,7 @@ bool SdlSoundInit() {
     g_musicLock = SDL_CreateMutex();
     g_sequencer = Sequencer{};
     g_lastStarted = -1;
-    g_silentSamples = 0;
+    g_silentSamples = SYNTH_IDLE_SAMPLES;  // nothing has played: the synthesiser rests
     Mix_AllocateChannels(EFFECT_SLOTS);
     Mix_Volume(-1, EFFECT_VOLUME);
 
