@@ -13,6 +13,9 @@ Surface* SurfacePrimary();   // the primary surface, or nullptr before it exists
 
 // ---- SDL back-end: window, events, clock, keys, cursor, presentation (sdl_video.cpp)
 bool SdlInit(const PlatformOptions& options);
+// Starts SDL's video (with the X error handling it needs); false when SDL cannot. Called by
+// SdlInit and by the message boxes when they come before it.
+bool SdlStartVideo();
 void SdlShutdown();
 void SdlCreateWindow();
 void SdlShowWindow();

@@ -1,6 +1,7 @@
 // SDL back-end: the classic grey look of the dialog and the message boxes, drawn with plain fills
 // into a window's surface: the raised frame of a modal dialog, etched group frames and push
 // buttons with their bevels, their hot and pressed faces and the dotted keyboard-focus mark.
+#include "platform/platform_internal.h"
 #include "platform/sdl_ui.h"
 
 #include <cstdio>
@@ -39,7 +40,7 @@ bool SdlEnsureVideo() {
     // Windows; SDL would otherwise drop a click that comes in right after the window got the focus.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    if (!SdlStartVideo()) {
         std::fprintf(stderr, "vorne: cannot open a window: %s\n", SDL_GetError());
         return false;
     }

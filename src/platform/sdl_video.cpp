@@ -256,22 +256,43 @@ namespace {
 // While SDL waits for events it wakes itself by sending a message to the newest window, over a
 // second connection to the X server. When that window is closed straight after the event that
 // woke it (a message box's OK, the dialog's buttons, the game's ESC), the server may see the
-// close first, and answers the message with a BadWindow error, whose default handling ends the
-// program. That one error is harmless and is let pass; every other goes on to the handler that
-// was in place (SDL's, which restores the desktop and then ends the program as Xlib would).
-XErrorHandler g_previousXErrorHandler = nullptr;
+// close first and answer the message with a BadWindow error, which Xlib's default handling
+// turns into the end of the program, with a failure status, as late as the moment SDL closes
+// its connections. That one error is harmless and is let pass, by two handlers:
+//   - the base one, installed before SDL starts its video: SDL keeps it as the handler it found
+//     and puts it back before it closes its connections; other errors go on to Xlib's default;
+//   - the outer one, installed after SDL has put its own in place (which restores the desktop
+//     and then calls the handler it found): other errors go on to SDL's.
+XErrorHandler g_xlibErrorHandler = nullptr;
+XErrorHandler g_sdlErrorHandler = nullptr;
 
-int HandleXError(Display* display, XErrorEvent* error) {
-    if (error->error_code == BadWindow && error->request_code == X_SendEvent) return 0;
-    return g_previousXErrorHandler ? g_previousXErrorHandler(display, error) : 0;
+bool IsLateWakeup(const XErrorEvent* error) {
+    return error->error_code == BadWindow && error->request_code == X_SendEvent;
 }
 
-void TolerateLateWakeups() {
-    XErrorHandler previous = XSetErrorHandler(HandleXError);
-    if (previous != HandleXError) g_previousXErrorHandler = previous;
+int HandleXErrorBase(Display* display, XErrorEvent* error) {
+    if (IsLateWakeup(error)) return 0;
+    return g_xlibErrorHandler ? g_xlibErrorHandler(display, error) : 0;
+}
+
+int HandleXErrorOuter(Display* display, XErrorEvent* error) {
+    if (IsLateWakeup(error)) return 0;
+    return g_sdlErrorHandler ? g_sdlErrorHandler(display, error) : 0;
 }
 
 }  // namespace
+
+bool SdlStartVideo() {
+    const XErrorHandler found = XSetErrorHandler(HandleXErrorBase);
+    if (found != HandleXErrorBase && found != HandleXErrorOuter) g_xlibErrorHandler = found;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver && SDL_strcmp(driver, "x11") == 0) {
+        const XErrorHandler sdls = XSetErrorHandler(HandleXErrorOuter);
+        if (sdls != HandleXErrorOuter) g_sdlErrorHandler = sdls;
+    }
+    return true;
+}
 
 bool SdlInit(const PlatformOptions& options) {
     // The joystick keeps reporting while another window (a message box) has the focus: it is
@@ -285,7 +306,7 @@ bool SdlInit(const PlatformOptions& options) {
     // event pump, an attached joystick would turn every wait for the next tick into a 1 ms
     // polling loop (about ten times the CPU of a real sleep).
     SDL_SetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS, "0");
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    if (!SdlStartVideo()) {
         std::fprintf(stderr,
                      "vorne: cannot start the video (%s). Is a display available? "
                      "(--headless runs without one)\n",
@@ -302,7 +323,6 @@ bool SdlInit(const PlatformOptions& options) {
         SDL_Quit();
         return false;
     }
-    if (driver && SDL_strcmp(driver, "x11") == 0) TolerateLateWakeups();
     // Without a joystick subsystem keyboard play still works; joystick play reports it.
     if (SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0) ReportSdlError("no joystick support");
     g_windowed = options.windowed;
