@@ -234,6 +234,6 @@ bool MidiLengthMs(const std::vector<uint8_t>& bytes, uint32_t* lengthMs) {
     *lengthMs = 0;
     MidiPiece piece;
     if (!MidiReadPiece(bytes, &piece)) return false;
-    *lengthMs = static_cast<uint32_t>(piece.lengthMicros / 1000.0 + 0.5);
+    *lengthMs = piece.LengthMs();
     return true;
 }

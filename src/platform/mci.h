@@ -35,6 +35,7 @@ struct MidiEvent {
 struct MidiPiece {
     std::vector<MidiEvent> events;
     double lengthMicros = 0.0;
+    uint32_t LengthMs() const { return static_cast<uint32_t>(lengthMicros / 1000.0 + 0.5); }
 };
 // False when the bytes are not a MIDI file we can read. Called by the SDL music player when it
 // loads a piece, and by the tests.

@@ -154,8 +154,8 @@ void ReportSynthMessage(int level, const char* message, void*) {
     if (level <= FLUID_WARN) std::fprintf(stderr, "vorne: music: %s\n", message);
 }
 
-// On the loader thread: makes the synthesiser and loads the soundfont into it (a quarter of a
-// second or so), then hands it to the music hook.
+// On the loader thread: makes the synthesiser and loads the soundfont into it (some tens of
+// milliseconds), then hands it to the music hook.
 int LoadSynth(void* soundFontPath) {
     const std::string path = static_cast<const char*>(soundFontPath);
     std::free(soundFontPath);
@@ -230,7 +230,7 @@ void MixMusic(void*, Uint8* stream, int bytes) {
     const Piece* piece = s.piece >= 0 ? &g_pieces[static_cast<size_t>(s.piece)] : nullptr;
     int done = 0;
     while (done < frames) {
-        int64_t until = done + static_cast<int64_t>(frames - done);  // render up to here (in this pass)
+        int64_t until = frames;  // render up to here (in this pass)
         if (piece) {
             if (s.position >= piece->lengthSamples) {
                 if (!s.restartAtEnd) {
@@ -307,7 +307,7 @@ int FindOrLoadPiece(const std::string& file) {
     piece.events.reserve(read.events.size());
     for (const MidiEvent& e : read.events) piece.events.push_back({ToSamples(e.micros), e.status, e.data1, e.data2});
     piece.lengthSamples = ToSamples(read.lengthMicros);
-    piece.lengthMs = static_cast<uint32_t>(read.lengthMicros / 1000.0 + 0.5);
+    piece.lengthMs = read.LengthMs();
 
     // Replace an older copy of the same file, or the oldest piece not open now when the cache is
     // full. The music hook reads the pieces, so they change only under its lock.
@@ -424,11 +424,9 @@ bool SdlSoundInit() {
     Mix_AllocateChannels(EFFECT_SLOTS);
     Mix_Volume(-1, EFFECT_VOLUME);
 
-    fluid_set_log_function(FLUID_PANIC, ReportSynthMessage, nullptr);
-    fluid_set_log_function(FLUID_ERR, ReportSynthMessage, nullptr);
-    fluid_set_log_function(FLUID_WARN, ReportSynthMessage, nullptr);
-    fluid_set_log_function(FLUID_INFO, ReportSynthMessage, nullptr);
-    fluid_set_log_function(FLUID_DBG, ReportSynthMessage, nullptr);
+    for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG}) {
+        fluid_set_log_function(level, ReportSynthMessage, nullptr);
+    }
     const char* soundFont = FindSoundFont();
     g_midiAvailable = soundFont != nullptr;
     if (soundFont) {

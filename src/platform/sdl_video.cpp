@@ -5,8 +5,9 @@
 // surface into 32-bit colour through the screen palette and magnifies it into the window
 // (ourselves into the window's surface, or through an SDL renderer; see g_drawToSurface):
 // nearest-neighbour sampling, aspect kept, black bars where the window's shape differs, and a
-// whole magnification factor whenever one fits (so every screen pixel becomes an equal square). The window is desktop full screen
-// (the desktop's own resolution, never a mode switch) unless the player asks for --windowed.
+// whole magnification factor whenever one fits (so every screen pixel becomes an equal square).
+// The window is desktop full screen (the desktop's own resolution, never a mode switch) unless
+// the player asks for --windowed.
 //
 // Events become the few window messages the game's window procedure knows: focus changes are
 // WM_ACTIVATEAPP, key presses (auto-repeat included) WM_KEYDOWN with Windows' key codes,
@@ -168,10 +169,6 @@ void Redraw() {
     if (DrawScreen()) ShowDrawnScreen();
 }
 
-// A reset render device takes its textures with it: the next drawing makes the texture again
-// from the kept pixels.
-void RecreateTexture() { DestroyTexture(); }
-
 // The windowed start size: twice the screen where the desktop's usable area holds it, otherwise
 // the largest 4:3 size that leaves a margin for the window's frame.
 void WindowedSize(int* width, int* height) {
@@ -237,7 +234,7 @@ void HandleEvent(const SDL_Event& e) {
             break;
         case SDL_RENDER_DEVICE_RESET:
             PlatMarkAllSurfacesLost();
-            RecreateTexture();
+            DestroyTexture();  // it went with the device; the next drawing makes it again
             break;
         default:
             if (e.type >= SDL_USEREVENT && e.type < SDL_LASTEVENT && e.user.code == MUSIC_NOTIFY_EVENT_CODE) {
