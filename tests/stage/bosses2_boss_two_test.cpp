@@ -16,20 +16,14 @@
 #include "platform/platform.h"
 #include "player/player.h"
 #include "stage/stage.h"
+#include "stage/bullet_probes.h"
 #include "test_support.h"
 
 namespace {
 
-int LiveBullets(const EnemyBullet* pool, int count) {
-    int n = 0;
-    for (int i = 0; i < count; ++i) n += pool[i].alive == 1 ? 1 : 0;
-    return n;
-}
 int SmallBullets() { return LiveBullets(g_smallBullets, SMALL_BULLET_COUNT); }
 int LargeBullets() { return LiveBullets(g_largeBullets, LARGE_BULLET_COUNT); }
 
-double Heading(const EnemyBullet& b) { return std::atan2(b.vy, b.vx); }
-double Speed(const EnemyBullet& b) { return std::hypot(b.vx, b.vy); }
 double AngleBetween(double a, double b) { return std::remainder(a - b, 2 * std::numbers::pi); }
 inline constexpr double UP = -std::numbers::pi / 2;
 inline constexpr double DOWN = std::numbers::pi / 2;

@@ -12,23 +12,10 @@
 #include "platform/platform.h"
 #include "player/player.h"
 #include "stage/stage.h"
+#include "stage/bullet_probes.h"
 #include "test_support.h"
 
 namespace {
-
-int Live(const EnemyBullet* pool, int count) {
-    int n = 0;
-    for (int i = 0; i < count; ++i) n += pool[i].alive == 1 ? 1 : 0;
-    return n;
-}
-double Heading(const EnemyBullet& b) { return std::atan2(b.vy, b.vx); }
-double Turn(double from, double to) { return std::remainder(to - from, 2 * std::numbers::pi); }
-double Speed(const EnemyBullet& b) { return std::hypot(b.vx, b.vy); }
-
-struct Volley {
-    int small = 0;
-    int large = 0;
-};
 
 class BossFinalTest : public ::testing::Test {
 protected:
@@ -45,7 +32,7 @@ protected:
     static Volley Step() {
         ClearEnemyBullets();
         UpdateBossFinal();
-        return {Live(g_smallBullets, SMALL_BULLET_COUNT), Live(g_largeBullets, LARGE_BULLET_COUNT)};
+        return {LiveBullets(g_smallBullets, SMALL_BULLET_COUNT), LiveBullets(g_largeBullets, LARGE_BULLET_COUNT)};
     }
 
     static void Arrive() {
@@ -165,7 +152,7 @@ TEST_F(BossFinalTest, GapFanKeepsToTheCapturedPointThenSweeps) {
     const int x = g_bossFinal.x, y = g_bossFinal.y;  // standing still from 1150
     Step();
     Step();
-    ASSERT_EQ(Live(g_largeBullets, LARGE_BULLET_COUNT), 10);
+    ASSERT_EQ(LiveBullets(g_largeBullets, LARGE_BULLET_COUNT), 10);
     const double aim = std::atan2(195 - (y + 95), 75 - (x + 48));
     EXPECT_NEAR(Turn(aim, Heading(g_largeBullets[0])), -0.95, 1e-5);
     EXPECT_NEAR(Turn(aim, Heading(g_largeBullets[4])), -0.15, 1e-5);
@@ -193,7 +180,7 @@ TEST_F(BossFinalTest, CurtainsComeFromTheCornersIntoTheField) {
     Arrive();
     RunTo(1542);
     Step();
-    ASSERT_EQ(Live(g_largeBullets, LARGE_BULLET_COUNT), 24);
+    ASSERT_EQ(LiveBullets(g_largeBullets, LARGE_BULLET_COUNT), 24);
     const float cornerX[4] = {-1, -1, 191, 191}, cornerY[4] = {-1, 231, -1, 231};
     for (int c = 0; c < 4; ++c) {
         for (int k = 0; k < 6; ++k) {
@@ -215,7 +202,7 @@ TEST_F(BossFinalTest, SpraysRiseInSpeedTheLeftEndingAt39) {
     RunTo(603);
     const int x = g_bossFinal.x;
     Step();
-    ASSERT_EQ(Live(g_smallBullets, SMALL_BULLET_COUNT), 22);
+    ASSERT_EQ(LiveBullets(g_smallBullets, SMALL_BULLET_COUNT), 22);
     EXPECT_NEAR(Heading(g_smallBullets[0]), -std::numbers::pi / 2, 1e-6);  // the left from straight up
     EXPECT_NEAR(Turn(Heading(g_smallBullets[0]), Heading(g_smallBullets[10])), 1.0, 1e-5);
     EXPECT_NEAR(Speed(g_smallBullets[0]), 1.8, 1e-5);
@@ -263,7 +250,7 @@ TEST_F(BossFinalTest, LastStandRingIsThirtyLargeAimedRoundTheShip) {
     RunTo(604);
     const int x = g_bossFinal.x, y = g_bossFinal.y;
     Step();
-    ASSERT_EQ(Live(g_largeBullets, LARGE_BULLET_COUNT), 30);
+    ASSERT_EQ(LiveBullets(g_largeBullets, LARGE_BULLET_COUNT), 30);
     const double aim = std::atan2(195 - (y + 95), 75 - (x + 48));
     EXPECT_NEAR(Turn(aim, Heading(g_largeBullets[0])), 0.0, 1e-5);
     EXPECT_NEAR(Turn(aim, Heading(g_largeBullets[1])), 0.21, 1e-5);

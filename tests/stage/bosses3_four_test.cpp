@@ -12,22 +12,10 @@
 #include "platform/platform.h"
 #include "player/player.h"
 #include "stage/stage.h"
+#include "stage/bullet_probes.h"
 #include "test_support.h"
 
 namespace {
-
-int Live(const EnemyBullet* pool, int count) {
-    int n = 0;
-    for (int i = 0; i < count; ++i) n += pool[i].alive == 1 ? 1 : 0;
-    return n;
-}
-double Heading(const EnemyBullet& b) { return std::atan2(b.vy, b.vx); }
-double Turn(double from, double to) { return std::remainder(to - from, 2 * std::numbers::pi); }
-
-struct Volley {
-    int small = 0;
-    int large = 0;
-};
 
 bool Played(int effect) {
     std::vector<int> sounds;
@@ -51,7 +39,7 @@ protected:
     static Volley Step() {
         ClearEnemyBullets();
         UpdateBossFour();
-        return {Live(g_smallBullets, SMALL_BULLET_COUNT), Live(g_largeBullets, LARGE_BULLET_COUNT)};
+        return {LiveBullets(g_smallBullets, SMALL_BULLET_COUNT), LiveBullets(g_largeBullets, LARGE_BULLET_COUNT)};
     }
 
     static void Arrive() {
@@ -172,7 +160,7 @@ TEST_F(BossFourTest, LargeGunTurnsEveryFrameAtTheRoundsSpeed) {
         Arrive();
         RunTo(41);
         Step();
-        ASSERT_EQ(Live(g_largeBullets, LARGE_BULLET_COUNT), 1);
+        ASSERT_EQ(LiveBullets(g_largeBullets, LARGE_BULLET_COUNT), 1);
         const EnemyBullet first = g_largeBullets[0];
         EXPECT_NEAR(std::hypot(first.vx, first.vy), round == 2 ? 2.5 : 2.0, 1e-5);
         EXPECT_NEAR(Turn(-std::numbers::pi / 2, Heading(first)), 0.0, 1e-6);  // straight up
@@ -189,7 +177,7 @@ TEST_F(BossFourTest, PatternBFanCarriesTheAngleTheDoubleRingLeft) {
     RunTo(580);
     int x = g_bossFour.x, y = g_bossFour.y;
     Step();  // the first fan, before any ring: straight at the ship
-    ASSERT_EQ(Live(g_largeBullets, LARGE_BULLET_COUNT), 10);
+    ASSERT_EQ(LiveBullets(g_largeBullets, LARGE_BULLET_COUNT), 10);
     const double aimRight = std::atan2(195 - (y + 78), 75 - (x + 54));
     EXPECT_NEAR(Turn(aimRight, Heading(g_largeBullets[2])), 0.0, 1e-5);
     EXPECT_EQ(g_largeBullets[5].x, static_cast<float>(x - 15));  // the left half from x - 14
@@ -202,7 +190,7 @@ TEST_F(BossFourTest, PatternBFanCarriesTheAngleTheDoubleRingLeft) {
     x = g_bossFour.x;
     y = g_bossFour.y;
     Step();
-    ASSERT_EQ(Live(g_largeBullets, LARGE_BULLET_COUNT), 10);
+    ASSERT_EQ(LiveBullets(g_largeBullets, LARGE_BULLET_COUNT), 10);
     const double aimNow = std::atan2(195 - (y + 78), 75 - (x + 54));
     EXPECT_NEAR(Turn(aimNow, Heading(g_largeBullets[2])), 12 * 0.524 - 2 * std::numbers::pi, 1e-5);
     EXPECT_NEAR(Turn(aimNow, Heading(g_largeBullets[0])), 12 * 0.524 - 2 * std::numbers::pi - 0.2, 1e-5);

@@ -11,23 +11,10 @@
 #include "platform/platform.h"
 #include "player/player.h"
 #include "stage/stage.h"
+#include "stage/bullet_probes.h"
 #include "test_support.h"
 
 namespace {
-
-int Live(const EnemyBullet* pool, int count) {
-    int n = 0;
-    for (int i = 0; i < count; ++i) n += pool[i].alive == 1 ? 1 : 0;
-    return n;
-}
-double Heading(const EnemyBullet& b) { return std::atan2(b.vy, b.vx); }
-double Turn(double from, double to) { return std::remainder(to - from, 2 * std::numbers::pi); }
-
-// What one frame of the boss fired, counted from empty pools.
-struct Volley {
-    int small = 0;
-    int large = 0;
-};
 
 class BossThreeTest : public ::testing::Test {
 protected:
@@ -45,7 +32,7 @@ protected:
     static Volley Step() {
         ClearEnemyBullets();
         UpdateBossThree();
-        return {Live(g_smallBullets, SMALL_BULLET_COUNT), Live(g_largeBullets, LARGE_BULLET_COUNT)};
+        return {LiveBullets(g_smallBullets, SMALL_BULLET_COUNT), LiveBullets(g_largeBullets, LARGE_BULLET_COUNT)};
     }
 
     static void Arrive() {
@@ -207,7 +194,7 @@ TEST_F(BossThreeTest, TwinRingsAreNineBulletsEachTheNinthNearlyOnTheFirst) {
     Arrive();
     RunTo(1352);
     Step();
-    ASSERT_EQ(Live(g_smallBullets, SMALL_BULLET_COUNT), 18);
+    ASSERT_EQ(LiveBullets(g_smallBullets, SMALL_BULLET_COUNT), 18);
     // T1's ring aims at (x + 16, y + 46) from (x + 12, y + 47), turned by c + step.
     const double aim = std::atan2(-1.0, 4.0);
     EXPECT_NEAR(Turn(aim, Heading(g_smallBullets[0])), 0.0, 1e-5);
@@ -223,7 +210,7 @@ TEST_F(BossThreeTest, DoubleFanStreamSetFiresTwoBulletsOnOnePathFromTheLeftGun) 
     Arrive();
     RunTo(612);
     Step();
-    ASSERT_EQ(Live(g_smallBullets, SMALL_BULLET_COUNT), 30);
+    ASSERT_EQ(LiveBullets(g_smallBullets, SMALL_BULLET_COUNT), 30);
     // Items 1 and 3: the fifth bullet (a + 3s) and the tenth are the same.
     EXPECT_EQ(g_smallBullets[4].x, g_smallBullets[9].x);
     EXPECT_EQ(g_smallBullets[4].vx, g_smallBullets[9].vx);
@@ -240,7 +227,7 @@ TEST_F(BossThreeTest, SideFansAimAtThePointCapturedTheFrameBefore) {
     g_ships[0].x = 10;
     g_ships[0].y = 40;
     Step();
-    ASSERT_EQ(Live(g_smallBullets, SMALL_BULLET_COUNT), 44);
+    ASSERT_EQ(LiveBullets(g_smallBullets, SMALL_BULLET_COUNT), 44);
     const double gx = g_bossThree.x - 20, gy = g_bossThree.y + 66;
     const double aim = std::atan2(195 - static_cast<int>(gy), 75 - static_cast<int>(gx));
     EXPECT_NEAR(Turn(aim, Heading(g_smallBullets[5])), 0.0, 1e-5);   // the middle of the first fan
@@ -259,7 +246,7 @@ TEST_F(BossThreeTest, WallClosesHoldsThenSweepsByWhereTheShipWasAtCapture) {
     g_ships[0].x = 170;  // the ship moving right afterwards changes nothing
     Step();
     Step();  // first volley
-    ASSERT_EQ(Live(g_largeBullets, LARGE_BULLET_COUNT), 8);
+    ASSERT_EQ(LiveBullets(g_largeBullets, LARGE_BULLET_COUNT), 8);
     const double aim = std::atan2(195 - (g_bossThree.y + 46), 11 - (g_bossThree.x + 16));
     EXPECT_NEAR(Turn(aim, Heading(g_largeBullets[0])), -2.4, 1e-5);
     EXPECT_NEAR(Turn(aim, Heading(g_largeBullets[3])), -1.2, 1e-5);
@@ -269,13 +256,13 @@ TEST_F(BossThreeTest, WallClosesHoldsThenSweepsByWhereTheShipWasAtCapture) {
     int volleys = 1;
     while (g_bossThree.wallStage == 0) {
         Step();
-        volleys += Live(g_largeBullets, LARGE_BULLET_COUNT) == 8 ? 1 : 0;
+        volleys += LiveBullets(g_largeBullets, LARGE_BULLET_COUNT) == 8 ? 1 : 0;
     }
     EXPECT_EQ(volleys, 10);
     EXPECT_NEAR(g_bossThree.wallSpreadLeft, 0.0, 1e-6);
     while (g_bossThree.wallStage == 1) {
         Step();
-        volleys += Live(g_largeBullets, LARGE_BULLET_COUNT) == 8 ? 1 : 0;
+        volleys += LiveBullets(g_largeBullets, LARGE_BULLET_COUNT) == 8 ? 1 : 0;
     }
     EXPECT_EQ(volleys, 30);
     EXPECT_EQ(g_bossThree.wallSweepDirection, 0);
@@ -284,7 +271,7 @@ TEST_F(BossThreeTest, WallClosesHoldsThenSweepsByWhereTheShipWasAtCapture) {
     EXPECT_LT(g_bossThree.wallSpreadRight, -0.04f);
     while (g_bossThree.wallSwitch == 1) {
         Step();
-        volleys += Live(g_largeBullets, LARGE_BULLET_COUNT) == 8 ? 1 : 0;
+        volleys += LiveBullets(g_largeBullets, LARGE_BULLET_COUNT) == 8 ? 1 : 0;
     }
     EXPECT_EQ(volleys, 70);
     EXPECT_EQ(g_bossThree.wallSweepCount, 41);

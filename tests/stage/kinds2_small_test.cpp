@@ -9,6 +9,7 @@
 #include "enemyfire/enemyfire.h"
 #include "player/player.h"
 #include "stage/stage.h"
+#include "stage/bullet_probes.h"
 #include "test_support.h"
 
 namespace {
@@ -19,10 +20,7 @@ int SmallBullets() {
     return n;
 }
 
-double Speed(const EnemyBullet& b) { return std::hypot(b.vx, b.vy); }
-double Heading(const EnemyBullet& b) { return std::atan2(b.vy, b.vx); }
 // Angle difference folded into (-pi, pi].
-double Turn(double from, double to) { return std::remainder(to - from, 2 * std::numbers::pi); }
 
 // Keeps only record `keep` of a pool alive.
 void KeepOnly(const EnemyPool& pool, int keep) {
