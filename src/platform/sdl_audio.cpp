@@ -13,7 +13,7 @@
 //     as a MIDI decoder per file would make, costs ten megabytes and a quarter of a second each.)
 //     The soundfont is loaded once, on a loader thread started when the device opens; until it
 //     is there the pieces run silently, which only happens within a second of start-up.
-//   - the pieces are read when the device opens (the files beside the program) or when they are
+//   - the pieces are read when the device opens (found by the data file lookup) or when they are
 //     first opened: a few kilobytes of messages each, laid out in samples of the output stream.
 //   - the end of a piece is known to the sample. Shortly before it, the music hook posts the
 //     notification as an SDL user event (SDL_PushEvent is safe from the audio thread); the window's
@@ -284,11 +284,12 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes) {
 
 int64_t ToSamples(double micros) { return std::llround(micros * g_outputRate / 1e6); }
 
-// Finds the piece for a file name (relative to the current directory), reading it when it is not
-// cached or has changed. -1 when the file cannot be read as MIDI.
+// Finds the piece for a file name (looked up as every data file is: the current directory first),
+// reading it when it is not cached or has changed. -1 when the file cannot be read as MIDI.
 int FindOrLoadPiece(const std::string& file) {
+    std::string found;
     char resolved[PATH_MAX];
-    if (!realpath(file.c_str(), resolved)) return -1;
+    if (!PlatFindDataFile(file.c_str(), &found) || !realpath(found.c_str(), resolved)) return -1;
     struct stat info {};
     if (stat(resolved, &info) != 0 || !S_ISREG(info.st_mode)) return -1;
     const int64_t modified = static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
@@ -434,7 +435,16 @@ bool SdlSoundInit() {
     } else {
         std::fprintf(stderr, "vorne: no General MIDI soundfont found (install timgm6mb-soundfont); the music is silent\n");
     }
-    for (const char* file : PIECE_FILES) FindOrLoadPiece(file);
+    for (const char* file : PIECE_FILES) {
+        if (FindOrLoadPiece(file) >= 0) continue;
+        std::string found;
+        if (PlatFindDataFile(file, &found)) {
+            std::fprintf(stderr, "vorne: %s is not a MIDI file the game can play; that music is silent\n", found.c_str());
+        } else {
+            std::fprintf(stderr, "vorne: %s is missing (not found in %s); that music is silent\n", file,
+                         PlatDataFolderList().c_str());
+        }
+    }
     Mix_HookMusic(MixMusic, nullptr);
     return true;
 }

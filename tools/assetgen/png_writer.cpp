@@ -38,12 +38,15 @@ void Chunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_
 
 }  // namespace
 
-bool WritePng(const std::string& path, int w, int h, const std::vector<uint8_t>& rgb) {
+namespace {
+
+// channels 3: colour type 2 (RGB); channels 4: colour type 6 (RGB with alpha).
+bool WritePngChannels(const std::string& path, int w, int h, int channels, const std::vector<uint8_t>& pixels) {
     std::vector<uint8_t> raw;
-    raw.reserve(static_cast<size_t>((w * 3 + 1) * h));
+    raw.reserve(static_cast<size_t>((w * channels + 1) * h));
     for (int y = 0; y < h; ++y) {
         raw.push_back(0);
-        raw.insert(raw.end(), rgb.begin() + y * w * 3, rgb.begin() + (y + 1) * w * 3);
+        raw.insert(raw.end(), pixels.begin() + y * w * channels, pixels.begin() + (y + 1) * w * channels);
     }
     std::vector<uint8_t> z = {0x78, 0x01};
     size_t pos = 0;
@@ -69,9 +72,19 @@ bool WritePng(const std::string& path, int w, int h, const std::vector<uint8_t>&
     std::vector<uint8_t> ihdr;
     PutBe32(ihdr, static_cast<uint32_t>(w));
     PutBe32(ihdr, static_cast<uint32_t>(h));
-    ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});
+    ihdr.insert(ihdr.end(), {8, static_cast<uint8_t>(channels == 4 ? 6 : 2), 0, 0, 0});
     Chunk(out, "IHDR", ihdr);
     Chunk(out, "IDAT", z);
     Chunk(out, "IEND", {});
     return WriteFileBytes(path, out);
+}
+
+}  // namespace
+
+bool WritePng(const std::string& path, int w, int h, const std::vector<uint8_t>& rgb) {
+    return WritePngChannels(path, w, h, 3, rgb);
+}
+
+bool WritePngRgba(const std::string& path, int w, int h, const std::vector<uint8_t>& rgba) {
+    return WritePngChannels(path, w, h, 4, rgba);
 }

@@ -1,4 +1,4 @@
-// A small PNG encoder for the review pictures: 8-bit RGB, stored (uncompressed) deflate blocks,
+// A small PNG encoder for the review pictures and the icons: 8-bit RGB or RGBA, stored (uncompressed) deflate blocks,
 // with the CRC and Adler checksums the format asks for. assetgen links no libraries.
 #pragma once
 
@@ -8,3 +8,5 @@
 
 // Writes w x h pixels of packed RGB (3 bytes each, top row first). Called by the contact sheet.
 bool WritePng(const std::string& path, int w, int h, const std::vector<uint8_t>& rgb);
+// The same with an alpha channel (4 bytes a pixel, 0 = transparent). Called by the icon writer.
+bool WritePngRgba(const std::string& path, int w, int h, const std::vector<uint8_t>& rgba);
