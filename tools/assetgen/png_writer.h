@@ -1,5 +1,6 @@
-// A small PNG encoder for the review pictures and the icons: 8-bit RGB or RGBA, stored (uncompressed) deflate blocks,
-// with the CRC and Adler checksums the format asks for. assetgen links no libraries.
+// A small PNG encoder for the review pictures and the icons: 8-bit RGB or RGBA, compressed by our
+// own deflate encoder, with the CRC and Adler checksums the format asks for. assetgen links no
+// libraries.
 #pragma once
 
 #include <cstdint>
