@@ -12,16 +12,11 @@
 #include "video/display.h"
 
 unsigned long long FieldHash() {
-    uint64_t hash = 14695981039346656037ull;
+    uint64_t hash = FNV_OFFSET_BASIS;
     if (!g_fieldSurface) return hash;
     int pitch = 0;
     const uint8_t* pixels = PlatSurfacePixels(g_fieldSurface, &pitch);
-    for (int y = 0; y < FIELD_HEIGHT; ++y) {
-        for (int x = 0; x < FIELD_WIDTH; ++x) {
-            hash ^= pixels[y * pitch + x];
-            hash *= 1099511628211ull;
-        }
-    }
+    for (int y = 0; y < FIELD_HEIGHT; ++y) hash = HashBytes(hash, pixels + y * pitch, FIELD_WIDTH);
     return hash;
 }
 
@@ -79,7 +74,8 @@ void WriteHash(JsonWriter& w, const char* name, unsigned long long hash) {
 
 }  // namespace
 
-std::string TraceLine(long tick, const std::vector<int>& sounds, const std::vector<std::string>& music) {
+std::string TraceLine(long tick, const std::vector<int>& sounds, const std::vector<std::string>& music,
+                      const DrawTrace& draws) {
     JsonWriter w;
     w.text = "{";
     JsonInt(w, "tick", tick);
@@ -127,6 +123,8 @@ std::string TraceLine(long tick, const std::vector<int>& sounds, const std::vect
     for (const std::string& command : music) JsonString(w, nullptr, command);
     JsonEndArray(w);
     WriteHash(w, "fieldHash", FieldHash());
+    WriteHash(w, "draws", draws.hash);
+    JsonInt(w, "drawCount", draws.count);
     w.text += '}';
     return w.text;
 }
