@@ -25,6 +25,7 @@ enum OptionCode {
     OPT_KEYS,
     OPT_TICKS,
     OPT_TRACE,
+    OPT_DRAW_LOG,
     OPT_SHOT,
     OPT_STATE,
 };
@@ -41,6 +42,7 @@ constexpr option OPTIONS[] = {
     {"keys", required_argument, nullptr, OPT_KEYS},
     {"ticks", required_argument, nullptr, OPT_TICKS},
     {"trace", required_argument, nullptr, OPT_TRACE},
+    {"draw-log", required_argument, nullptr, OPT_DRAW_LOG},
     {"shot", required_argument, nullptr, OPT_SHOT},
     {"state", required_argument, nullptr, OPT_STATE},
     {nullptr, 0, nullptr, 0},
@@ -51,28 +53,31 @@ constexpr option OPTIONS[] = {
 constexpr const char* SHORT_OPTIONS = "+:h";
 
 constexpr const char* HELP =
-    "  -h, --help         this text\n"
-    "      --version      the game's name and version\n"
-    "      --keyboard     play with the keyboard (skips the dialog)\n"
-    "      --joystick     play with a joystick or game pad (skips the dialog)\n"
-    "      --watch-replay watch the high-score replay (skips the dialog)\n"
-    "      --windowed     a resizable window instead of full screen\n"
-    "      --data DIR     change into DIR first: the data files are looked up there first and\n"
-    "                     the records are kept there\n"
+    "  -h, --help             this text\n"
+    "      --version          the game's name and version\n"
+    "      --keyboard         play with the keyboard (skips the dialog)\n"
+    "      --joystick         play with a joystick or game pad (skips the dialog)\n"
+    "      --watch-replay     watch the high-score replay (skips the dialog)\n"
+    "      --windowed         a resizable window instead of full screen\n"
+    "      --data DIR         change into DIR first: the data files are looked up there\n"
+    "                         first, and the records are kept there\n"
     "\n"
     "Headless runner (no window, no sound, a virtual clock; for tests and tools):\n"
-    "  --headless [--watch-replay | --keys FILE] [--ticks N] [--trace FILE]\n"
-    "             [--shot TICK:FILE.png]... [--state FILE]\n"
-    "      --headless     run the game without a window\n"
-    "      --keys FILE    lines 'TICK KEY KEY ...' (from TICK on exactly these keys are held) or\n"
-    "                     'TICK -' (none); keys: up down left right numpad2 numpad4 numpad6\n"
-    "                     numpad8 z x ctrl shift space return esc p; '#' starts a comment\n"
-    "      --ticks N      run N ticks (0, the default: until the program ends by itself)\n"
-    "      --trace FILE   one JSON object per tick\n"
-    "      --shot TICK:FILE  after tick TICK (1 or more, not past --ticks), the screen as a PNG\n"
-    "                     (may be repeated)\n"
-    "      --state FILE   at the end, every game variable and record as JSON\n"
-    "Relative paths of these files are taken from the folder the game was started in.\n";
+    "  vorne --headless [--watch-replay | --keys FILE] [--ticks N] [--trace FILE]\n"
+    "                   [--draw-log FILE] [--shot TICK:FILE.png]... [--state FILE]\n"
+    "      --headless         run the game without a window\n"
+    "      --keys FILE        lines 'TICK KEY KEY ...' (from TICK on exactly these keys are\n"
+    "                         held) or 'TICK -' (none); keys: up down left right numpad2\n"
+    "                         numpad4 numpad6 numpad8 z x ctrl shift space return esc p;\n"
+    "                         '#' starts a comment\n"
+    "      --ticks N          run N ticks (0, the default: until the program ends by itself)\n"
+    "      --trace FILE       one JSON object per tick\n"
+    "      --draw-log FILE    every drawing call of every tick, one line each after the\n"
+    "                         number of its tick\n"
+    "      --shot TICK:FILE   after tick TICK (1 or more, not past --ticks), the screen as a\n"
+    "                         PNG (may be repeated)\n"
+    "      --state FILE       at the end, every game variable and record as JSON\n"
+    "  Relative paths of these files are taken from the folder the game was started in.\n";
 
 // A whole number of ticks, 0 or more, within the tick counter's range. False with the reason.
 bool ParseTickCount(const char* option, const std::string& text, long* value, std::string* error) {
@@ -167,6 +172,10 @@ bool ParseCommandLine(int argc, char* const argv[], CommandLine* line, std::stri
                 line->run.traceFile = value;
                 headlessOnly = true;
                 break;
+            case OPT_DRAW_LOG:
+                line->run.drawLogFile = value;
+                headlessOnly = true;
+                break;
             case OPT_SHOT: {
                 HeadlessShot shot;
                 if (!ParseShot(value, &shot, error)) return false;
@@ -200,7 +209,7 @@ bool ParseCommandLine(int argc, char* const argv[], CommandLine* line, std::stri
         return false;
     }
     if (!line->headless && headlessOnly) {
-        *error = "--keys, --ticks, --trace, --shot and --state go with --headless";
+        *error = "--keys, --ticks, --trace, --draw-log, --shot and --state go with --headless";
         return false;
     }
     if (line->headless && (line->presetButton == DIALOG_BUTTON_KEYBOARD || line->presetButton == DIALOG_BUTTON_JOYSTICK)) {
@@ -230,6 +239,7 @@ void ResolveCommandLinePaths(const std::string& startFolder, CommandLine* line) 
     };
     resolve(&line->run.keysFile);
     resolve(&line->run.traceFile);
+    resolve(&line->run.drawLogFile);
     resolve(&line->run.stateFile);
     for (HeadlessShot& shot : line->run.shots) resolve(&shot.path);
 }

@@ -52,13 +52,14 @@ TEST(CommandLine, EachOptionSetsWhatItNamesInEitherSpelling) {
     EXPECT_TRUE(p.line.windowed);
     EXPECT_EQ(p.line.dataDir, "some/dir");
 
-    p = Parse({"--headless", "--keys=game.keys", "--ticks", "400", "--trace=t.jsonl", "--shot", "30:a.png",
-               "--shot=400:b.png", "--state", "end.json"});
+    p = Parse({"--headless", "--keys=game.keys", "--ticks", "400", "--trace=t.jsonl", "--draw-log", "d.txt", "--shot",
+               "30:a.png", "--shot=400:b.png", "--state", "end.json"});
     ASSERT_TRUE(p.ok) << p.error;
     EXPECT_TRUE(p.line.headless);
     EXPECT_EQ(p.line.run.keysFile, "game.keys");
     EXPECT_EQ(p.line.run.ticks, 400);
     EXPECT_EQ(p.line.run.traceFile, "t.jsonl");
+    EXPECT_EQ(p.line.run.drawLogFile, "d.txt");
     EXPECT_EQ(p.line.run.stateFile, "end.json");
     ASSERT_EQ(p.line.run.shots.size(), 2u);
     EXPECT_EQ(p.line.run.shots[0].tick, 30);
@@ -118,7 +119,7 @@ TEST(CommandLine, ShotTicksKeepTheirFullValueAndStayWithinTheRun) {
 }
 
 TEST(CommandLine, RefusesWhatDoesNotGoTogetherOrIsNotAnOption) {
-    for (const char* option : {"--keys", "--ticks", "--trace", "--shot", "--state"}) {
+    for (const char* option : {"--keys", "--ticks", "--trace", "--draw-log", "--shot", "--state"}) {
         const std::string value = std::string(option) == "--ticks" ? "5" : std::string(option) == "--shot" ? "1:a.png" : "f";
         EXPECT_NE(Refusal({option, value}).find("--headless"), std::string::npos) << option;
     }
@@ -152,12 +153,13 @@ TEST(CommandLine, CanBeReadAgainAndLeavesArgvInItsOrder) {
 }
 
 TEST(CommandLine, RelativePathsAreTakenFromTheStartFolder) {
-    Parsed p = Parse({"--headless", "--keys", "k.keys", "--trace", "/abs/t.jsonl", "--state", "../s.json", "--shot",
-                      "2:shots/a.png", "--data", "data"});
+    Parsed p = Parse({"--headless", "--keys", "k.keys", "--trace", "/abs/t.jsonl", "--draw-log", "d.txt", "--state",
+                      "../s.json", "--shot", "2:shots/a.png", "--data", "data"});
     ASSERT_TRUE(p.ok) << p.error;
     ResolveCommandLinePaths("/home/player/games", &p.line);
     EXPECT_EQ(p.line.run.keysFile, "/home/player/games/k.keys");
     EXPECT_EQ(p.line.run.traceFile, "/abs/t.jsonl");
+    EXPECT_EQ(p.line.run.drawLogFile, "/home/player/games/d.txt");
     EXPECT_EQ(p.line.run.stateFile, "/home/player/games/../s.json");
     EXPECT_EQ(p.line.run.shots[0].path, "/home/player/games/shots/a.png");
     EXPECT_EQ(p.line.dataDir, "data");  // entered from the start folder anyway
@@ -174,7 +176,7 @@ TEST(CommandLine, RelativePathsAreTakenFromTheStartFolder) {
 TEST(CommandLine, HelpDescribesEveryOption) {
     const std::string help = CommandLineHelp();
     const std::vector<std::string> names = CommandLineOptionNames();
-    EXPECT_GE(names.size(), 13u);
+    EXPECT_GE(names.size(), 14u);
     for (const std::string& name : names) EXPECT_NE(help.find("--" + name), std::string::npos) << name;
 }
 
