@@ -9,6 +9,8 @@
 
 #include "video/display.h"
 
+char g_failedImageFile[64] = {};
+
 namespace {
 
 int32_t ReadLe32(const uint8_t* p) {
@@ -26,12 +28,7 @@ bool ReadBlock(std::FILE* f, void* buffer, size_t n) {
     return got > 0 || n == 0;
 }
 
-}  // namespace
-
-char g_failedImageFile[64] = {};
-
-namespace {
-
+// Keeps the name of the file that failed for the start-up's message, and fails.
 int Failed(const char* fileName) {
     std::snprintf(g_failedImageFile, sizeof g_failedImageFile, "%s", fileName);
     return 0;

@@ -101,5 +101,13 @@ else
     [ "$status" != 0 ] || fail "a copy of the executable without pictures exited 0"
     grep -q "palette.dat is missing: not found in $records, $work/lone/bin" "$work/lone.log" ||
         { cat "$work/lone.log"; fail "no line naming the missing picture and the folders searched"; }
+    # With every picture there but one that is not a bitmap, that one is named where it was found.
+    cp "$usr/$datadir"/*.dat "$work/lone/bin/"
+    echo "not a picture" >"$work/lone/bin/grC.dat"
+    run "$work/lone/bin/vorne" --headless --ticks 10 >"$work/lone.log" 2>&1
+    status=$?
+    [ "$status" != 0 ] || fail "a copy of the executable with a broken sheet exited 0"
+    grep -q "cannot load $work/lone/bin/grC.dat: not an uncompressed 8-bit bitmap" "$work/lone.log" ||
+        { cat "$work/lone.log"; fail "no line naming the refused picture"; }
 fi
 echo "installed_game: layout, a 100-tick trace from another folder, records in the per-user folder, a lone copy refused"
