@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The Debian package, made as a packager makes it: a Release build of its own (the games layout
-# under /usr; tests off, so GoogleTest and Google Benchmark must not even be looked for), then
-# `cpack -G DEB`. lintian must report no errors and no warnings, the package must depend on the
+# The Debian package, made as a packager makes it: a Release build of its own with Debian's
+# hardened build flags (the games layout under /usr; tests off, so GoogleTest and Google Benchmark
+# must not even be looked for), then `cpack -G DEB`. lintian must report no errors and no warnings, the package must depend on the
 # libraries it links and on the soundfont and the font it reads, and the game unpacked from it
 # must play headless from an unrelated folder. Skipped (77) without lintian, dpkg-shlibdeps or
 # fakeroot. The build is kept in BUILD_DIR/package-release, so a second run only rebuilds what
@@ -23,7 +23,11 @@ for tool in lintian dpkg-shlibdeps fakeroot; do
     command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit 77; }
 done
 
+# Debian's own compiler and linker flags, with every hardening feature, as its packages are built.
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+flags="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
 cmake -S "$src" -B "$out" -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER="$cxx" -DVORNE_WERROR="$werror" \
+    -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" \
     -DCMAKE_INSTALL_PREFIX=/usr -DVORNE_INSTALL_GAMES_DIR=ON -DBUILD_TESTING=OFF \
     -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON >"$work/configure.log" 2>&1 ||
     { cat "$work/configure.log"; fail "the Release build without tests could not be configured"; }
