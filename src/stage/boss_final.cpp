@@ -21,7 +21,6 @@ namespace {
 
 inline constexpr int SWING_CENTRE_X = 48;
 inline constexpr double SWING_STEP = 0.09;
-inline constexpr int POSE_SOUND = 111;
 inline constexpr int LAST_STAND_HIT_POINTS = 2000;  // at or below this at a checkpoint
 inline constexpr int LAST_STAND_SILENCE = 100;
 
@@ -112,7 +111,7 @@ void RunScript(BossFinal& b) {
         case 10: b.pose = 1; break;
         case 13: b.pose = 2; break;
         case 16:
-            PlaySoundEffect(POSE_SOUND);
+            PlaySoundEffect(SoundEffect::BossAction);
             b.pose = 3;
             break;
         case 100: b.circlingSwitch = 1; break;

@@ -23,7 +23,6 @@ namespace {
 
 inline constexpr int SWING_CENTRE_X = 80;
 inline constexpr double SWING_STEP = 0.03;
-inline constexpr int PARTS_SOUND = 111;
 
 // ---- gun points, relative to x, y
 inline constexpr GunOffset TWIN_SPIRAL_GUN{21, 65};
@@ -242,14 +241,14 @@ void MoveParts(BossFour& b) {
         b.rightPodOffset += POD_STEP;
         b.leftPodOffset -= POD_STEP;
         if (b.rightPodOffset > POD_OPEN) {
-            PlaySoundEffect(PARTS_SOUND);
+            PlaySoundEffect(SoundEffect::BossAction);
             b.podsSwitch = 0;
         }
     }
     if (b.coverSwitch != 0) {
         b.coverOffset += 1;
         if (b.coverOffset > COVER_DOWN) {
-            PlaySoundEffect(PARTS_SOUND);
+            PlaySoundEffect(SoundEffect::BossAction);
             b.coverSwitch = 0;
         }
     }

@@ -141,7 +141,6 @@ inline constexpr ScriptEvent SCRIPT_ROUND_2[] = {
 };
 
 inline constexpr int PART_FRAMES[] = {80, 160, 240};  // source x of the side parts, step by step
-inline constexpr int UNFOLD_SOUND = 111;
 
 void StartWall(BossThree& b) {
     b.wallSwitch = 1;
@@ -155,7 +154,7 @@ void Perform(BossThree& b, Action action) {
         case Action::PARTS_OPENING: b.partFrame = PART_FRAMES[0]; break;
         case Action::PARTS_HALF: b.partFrame = PART_FRAMES[1]; break;
         case Action::PARTS_OPEN:
-            PlaySoundEffect(UNFOLD_SOUND);
+            PlaySoundEffect(SoundEffect::BossAction);
             b.partFrame = PART_FRAMES[2];
             break;
         case Action::CROSS_AND_SIDE_FANS_ON:

@@ -142,13 +142,13 @@ void SpawnMidBoss(int variant) {
     g_midBoss.alive = 1;
     g_midBoss.hitPoints = HIT_POINTS[variant];
     g_midBoss.glideSpeed = 18;
-    PlaySoundEffect(105);
+    PlaySoundEffect(SoundEffect::MidBossArrival);
 }
 
 void SpawnMidBossEscort() {
     StartBoss(&g_midBossEscort, 18, 200, 100, 120);
     g_midBossEscort.glideSpeed = 18;
-    PlaySoundEffect(105);
+    PlaySoundEffect(SoundEffect::MidBossArrival);
 }
 
 void SpawnMidBossTwo() { StartBoss(&g_midBossTwo, 29, 52, -96, 600); }
