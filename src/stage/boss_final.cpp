@@ -37,7 +37,7 @@ float GunY(const BossFinal& b, GunOffset g) { return static_cast<float>(b.y + g.
 // ---- the script
 
 void StartPatternA(BossFinal& b) {
-    ZeroFields(&b, 13, 16);  // fan, cross, spiral and ring ticks
+    b.patternAFanTick = b.patternACrossTick = b.patternASpiralTick = b.patternARingTick = 0;
     b.patternACrossAngle = 0;
     b.patternASpiralAngle1 = 0;
     b.patternASpiralAngle2 = 0;
@@ -65,7 +65,8 @@ void StartPatternC(BossFinal& b) {
 
 void StartPatternD(BossFinal& b) {
     b.patternDSwitch = 1;
-    ZeroFields(&b, 26, 30);  // both gun ticks, the right gun's delay, the curtain cycle and tick
+    b.patternDLeftGunTick = b.patternDRightGunTick = b.patternDRightGunDelay = 0;
+    b.patternDCurtainCycle = b.patternDCurtainTick = 0;
     b.patternDLeftGunAngle = 0;
     b.patternDRightGunAngle = 0;
 }

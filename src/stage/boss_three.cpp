@@ -144,7 +144,8 @@ inline constexpr int PART_FRAMES[] = {80, 160, 240};  // source x of the side pa
 
 void StartWall(BossThree& b) {
     b.wallSwitch = 1;
-    ZeroFields(&b, 19, 26);  // target, tick, stage, hold and sweep counts
+    b.wallTargetCaptured = b.wallTargetX = b.wallTargetY = b.wallTick = 0;
+    b.wallStage = b.wallHoldCount = b.wallSweepDirection = b.wallSweepCount = 0;
     b.wallSpreadLeft = 1.0f;
     b.wallSpreadRight = 1.0f;
 }

@@ -128,10 +128,6 @@ void InitEnemyPools();
 void UpdateEnemies();
 void UpdateStageTimeline();
 
-// Zeroes the 32-bit fields first..last (declared order, 0 = x) of a record. Used where only part
-// of a record is reset.
-void ZeroFields(void* record, int first, int last);
-
 // ---- spawners, called by the stage timeline: each restarts one whole wave.
 void SpawnDroppersLeft();
 void SpawnDroppersRight();
