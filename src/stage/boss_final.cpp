@@ -182,7 +182,7 @@ inline constexpr int RIGHT_GUN_DELAY = 19;  // the right cross starts once its d
 
 void RunPatternD(BossFinal& b) {
     if (b.patternDCurtainCycle >= CURTAIN_FIRST && b.patternDCurtainCycle <= CURTAIN_LAST) {
-        if (TickPasses(b.patternDCurtainTick, 1)) {
+        if (TickReaches(b.patternDCurtainTick, 2)) {
             PlayEnemyFireSound();
             FireCurtain();
         }

@@ -37,8 +37,6 @@ void FireUp(const BossFour& b, GunOffset g, double speed, double angle, int kind
     FireUpFrom(b.x + g.dx, b.y + g.dy, speed, angle, kind);
 }
 
-// A tick that fires every `period` frames.
-bool Due(int32_t& tick, int period) { return TickPasses(tick, period - 1); }
 
 // ---- the script
 
@@ -160,7 +158,7 @@ void FireDoubleRing(BossFour& b) { FireRingOfSpokes(b, DOUBLE_RING_RIGHT, DOUBLE
 void FireSingleRing(BossFour& b) { FireRingOfSpokes(b, SINGLE_RING, {}); }
 
 void RunLargeGun(BossFour& b, const RoundValues& r) {
-    if (Due(b.largeGunTick, 1)) {
+    if (TickReaches(b.largeGunTick, 1)) {
         PlayEnemyFireSound();
         FireUp(b, LARGE_GUN, r.largeGunSpeed, b.largeGunAngle, BULLET_LARGE);
         SpinClockwise(b.largeGunAngle, 0.16);
@@ -173,7 +171,7 @@ void RunLargeGun(BossFour& b, const RoundValues& r) {
 inline constexpr Shot TWIN_SPIRAL_ARM[] = {{2.0, 0}, {2.2, 0.2}, {2.4, 0.4}};
 
 void RunPatternC(BossFour& b, const RoundValues& r) {
-    if (Due(b.twinSpiralTick, r.patternCTwinSpiralPeriod)) {
+    if (TickReaches(b.twinSpiralTick, r.patternCTwinSpiralPeriod)) {
         for (const Shot& s : TWIN_SPIRAL_ARM) {
             FireUp(b, TWIN_SPIRAL_GUN, s.speed, b.spiralAngle1 + s.offset, BULLET_SMALL);
         }
@@ -184,7 +182,7 @@ void RunPatternC(BossFour& b, const RoundValues& r) {
         SpinAnticlockwise(b.spiralAngle2, SPIRAL_STEP);
     }
     b.twinSpiralTick += 1;
-    if (Due(b.ringTick, r.patternCRingPeriod)) FireDoubleRing(b);
+    if (TickReaches(b.ringTick, r.patternCRingPeriod)) FireDoubleRing(b);
     b.ringTick += 1;
     RunLargeGun(b, r);
 }
@@ -192,7 +190,7 @@ void RunPatternC(BossFour& b, const RoundValues& r) {
 inline constexpr double FAN_OFFSETS[] = {-0.2, -0.1, 0, 0.1, 0.2};
 
 void RunPatternB(BossFour& b, const RoundValues& r) {
-    if (Due(b.patternBFanTick, r.patternBFanPeriod)) {
+    if (TickReaches(b.patternBFanTick, r.patternBFanPeriod)) {
         PlayEnemyFireSound();
         for (GunOffset gun : {RIGHT_RING_GUN, LEFT_FAN_GUN}) {
             for (double d : FAN_OFFSETS) {
@@ -202,7 +200,7 @@ void RunPatternB(BossFour& b, const RoundValues& r) {
         }
     }
     b.patternBFanTick += 1;
-    if (Due(b.twinSpiralTick, 2)) {
+    if (TickReaches(b.twinSpiralTick, 2)) {
         for (double v : r.patternBSpiralSpeeds) {
             if (v != 0) FireUp(b, TWIN_SPIRAL_GUN, v, b.spiralAngle1, BULLET_SMALL);
         }
@@ -213,19 +211,19 @@ void RunPatternB(BossFour& b, const RoundValues& r) {
         SpinAnticlockwise(b.spiralAngle2, SPIRAL_STEP);
     }
     b.twinSpiralTick += 1;
-    if (Due(b.patternBRingTick, r.patternBRingPeriod)) FireDoubleRing(b);
+    if (TickReaches(b.patternBRingTick, r.patternBRingPeriod)) FireDoubleRing(b);
     b.patternBRingTick += 1;
 }
 
 void RunPatternA(BossFour& b, const RoundValues& r) {
-    if (Due(b.patternASpiralTick, r.patternASpiralPeriod)) {
+    if (TickReaches(b.patternASpiralTick, r.patternASpiralPeriod)) {
         FireUp(b, LEFT_RING_GUN, 2.0, b.spiralAngle1, BULLET_SMALL);
         SpinClockwise(b.spiralAngle1, SPIRAL_STEP);
         FireUp(b, LEFT_RING_GUN, 2.0, b.spiralAngle2, BULLET_SMALL);
         SpinAnticlockwise(b.spiralAngle2, SPIRAL_STEP);
     }
     b.patternASpiralTick += 1;
-    if (Due(b.ringTick, r.patternARingPeriod)) FireSingleRing(b);
+    if (TickReaches(b.ringTick, r.patternARingPeriod)) FireSingleRing(b);
     b.ringTick += 1;
     RunLargeGun(b, r);
 }

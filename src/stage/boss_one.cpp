@@ -19,7 +19,7 @@ namespace {
 
 // ---- entry and sway
 // 66 frames at 2 pixels a frame, from y -112 to 20; then 20 pixels about x 38, 5 about y 15.
-inline constexpr BossMotion MOTION{66, 2, 0.05, 6.28, 20, 38, 5, 15};
+inline constexpr BossMotion MOTION{66, 2, 0.05, 20, 38, 5, 15};
 
 // ---- gun points, relative to x, y
 struct GunPoint {

@@ -493,7 +493,7 @@ inline constexpr double SIDE_FAN_SPEEDS[] = {2.0, 3.0};
 // tick after the capture.
 void RunSideFans(BossThree& b, const RoundValues& r) {
     if (b.sideFanTick == r.sideFanCapture) CaptureShipTarget(&b.sideFanTargetX, &b.sideFanTargetY);
-    if (TickPasses(b.sideFanTick, r.sideFanCapture)) {
+    if (TickReaches(b.sideFanTick, r.sideFanCapture + 1)) {
         const int tx = b.sideFanTargetX, ty = b.sideFanTargetY;
         for (double speed : SIDE_FAN_SPEEDS) {
             for (double d : SIDE_FAN) FireFromAt(b, LEFT_GUN, tx, ty, speed, d, BULLET_SMALL);

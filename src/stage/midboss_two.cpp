@@ -22,7 +22,7 @@ int GunY(const MidBossTwo& b, GunOffset gun) { return b.y + gun.dy; }
 
 // ---- entry, sway and leaving
 // 66 frames at 2 pixels a frame, from y -96 to 36; then 20 pixels about x 53, 5 about y 28.
-inline constexpr BossMotion MOTION{66, 2, 0.05, FULL_TURN, 20, 53, 5, 28};
+inline constexpr BossMotion MOTION{66, 2, 0.05, 20, 53, 5, 28};
 inline constexpr int LEAVE_STEP_X = 1, LEAVE_STEP_Y = 2;
 
 // ---- gun points
