@@ -6,8 +6,8 @@
 // large gun). The script is the same in both rounds; round 2 only fires more often, and a
 // little faster.
 //
-// Every pattern tick here is of the kind "past n": it fires every n + 1 frames, first on its
-// (n + 2)-th frame after being cleared, so the tables below give the periods. Killing the boss,
+// Every pattern tick here reaches its value n every n frames, first on its (n + 1)-th frame
+// after being cleared, so the tables below give the periods. Killing the boss,
 // scoring it, its time-out and its pictures belong to the collision pass, which draws the cover
 // plate at coverOffset and the pods at rightPodOffset and leftPodOffset.
 #include <span>
@@ -30,62 +30,6 @@ inline constexpr GunOffset LARGE_GUN{20, 65};
 inline constexpr GunOffset RIGHT_RING_GUN{54, 78};
 inline constexpr GunOffset LEFT_RING_GUN{-12, 78};
 inline constexpr GunOffset LEFT_FAN_GUN{-14, 78};  // pattern B's fan fires its left half from here
-
-float GunX(const BossFour& b, GunOffset g) { return static_cast<float>(b.x + g.dx); }
-float GunY(const BossFour& b, GunOffset g) { return static_cast<float>(b.y + g.dy); }
-void FireUp(const BossFour& b, GunOffset g, double speed, double angle, int kind) {
-    FireUpFrom(b.x + g.dx, b.y + g.dy, speed, angle, kind);
-}
-
-
-// ---- the script
-
-void StartPatternA(BossFour& b) {
-    b.circlingSwitch = 1;
-    b.patternASwitch = 1;
-    b.largeGunTick = 0;
-    b.ringTick = 0;
-    b.patternASpiralTick = 0;
-    b.largeGunAngle = 0;
-    b.ringAngle = 0;
-    b.spiralAngle1 = 0;
-    b.spiralAngle2 = 0;
-}
-
-void StartPatternB(BossFour& b) {
-    b.patternBSwitch = 1;
-    b.patternBRingTick = 0;
-    b.twinSpiralTick = 0;
-    b.patternBFanTick = 0;
-    b.ringAngle = 0;
-    b.spiralAngle1 = 0;
-    b.spiralAngle2 = 0;
-}
-
-void StartPatternC(BossFour& b) {
-    b.patternCSwitch = 1;
-    b.largeGunTick = 0;
-    b.ringTick = 0;
-    b.twinSpiralTick = 0;
-    b.largeGunAngle = 0;
-    b.ringAngle = 0;
-}
-
-// The same script in both rounds; t is the timer before this frame's increment.
-void RunScript(BossFour& b) {
-    switch (b.scriptTimer) {
-        case 0: b.coverSwitch = 1; break;
-        case 11: b.podsSwitch = 1; break;
-        case 40: StartPatternA(b); break;
-        case 440: b.patternASwitch = 0; break;
-        case 540: StartPatternB(b); break;
-        case 800: b.patternBSwitch = 0; break;
-        case 850: StartPatternC(b); break;
-        case 1150: b.patternCSwitch = 0; break;
-        case 1250: b.scriptTimer = 39; break;  // pattern A again at 40, after the increment
-        default: break;
-    }
-}
 
 // ---- per-round values
 
@@ -138,7 +82,7 @@ inline constexpr Shot SINGLE_RING[] = {{1.4, 0}, {1.8, 0.1}, {2.2, 0.2}, {2.6, 0
 // One spoke: shots at the ship from a gun, each turned by the jitter, the ring angle and its offset.
 void FireSpoke(const BossFour& b, GunOffset gun, std::span<const Shot> shots) {
     for (const Shot& s : shots) {
-        FireAimed(GunX(b, gun), GunY(b, gun), static_cast<float>(s.speed),
+        FireAimed(static_cast<float>(GunX(b, gun)), static_cast<float>(GunY(b, gun)), static_cast<float>(s.speed),
                   static_cast<float>(g_aimJitter + b.ringAngle + s.offset), BULLET_SMALL);
     }
 }
@@ -170,7 +114,8 @@ void RunLargeGun(BossFour& b, const RoundValues& r) {
 
 inline constexpr Shot TWIN_SPIRAL_ARM[] = {{2.0, 0}, {2.2, 0.2}, {2.4, 0.4}};
 
-void RunPatternC(BossFour& b, const RoundValues& r) {
+void PatternC(BossFour& b) {
+    const RoundValues& r = Round();
     if (TickReaches(b.twinSpiralTick, r.patternCTwinSpiralPeriod)) {
         for (const Shot& s : TWIN_SPIRAL_ARM) {
             FireUp(b, TWIN_SPIRAL_GUN, s.speed, b.spiralAngle1 + s.offset, BULLET_SMALL);
@@ -189,12 +134,13 @@ void RunPatternC(BossFour& b, const RoundValues& r) {
 
 inline constexpr double FAN_OFFSETS[] = {-0.2, -0.1, 0, 0.1, 0.2};
 
-void RunPatternB(BossFour& b, const RoundValues& r) {
+void PatternB(BossFour& b) {
+    const RoundValues& r = Round();
     if (TickReaches(b.patternBFanTick, r.patternBFanPeriod)) {
         PlayEnemyFireSound();
         for (GunOffset gun : {RIGHT_RING_GUN, LEFT_FAN_GUN}) {
             for (double d : FAN_OFFSETS) {
-                FireAimed(GunX(b, gun), GunY(b, gun), 2.0f, static_cast<float>(g_aimJitter + b.ringAngle + d),
+                FireAimed(static_cast<float>(GunX(b, gun)), static_cast<float>(GunY(b, gun)), 2.0f, static_cast<float>(g_aimJitter + b.ringAngle + d),
                           BULLET_LARGE);
             }
         }
@@ -215,7 +161,8 @@ void RunPatternB(BossFour& b, const RoundValues& r) {
     b.patternBRingTick += 1;
 }
 
-void RunPatternA(BossFour& b, const RoundValues& r) {
+void PatternA(BossFour& b) {
+    const RoundValues& r = Round();
     if (TickReaches(b.patternASpiralTick, r.patternASpiralPeriod)) {
         FireUp(b, LEFT_RING_GUN, 2.0, b.spiralAngle1, BULLET_SMALL);
         SpinClockwise(b.spiralAngle1, SPIRAL_STEP);
@@ -234,23 +181,81 @@ inline constexpr int POD_STEP = 2;
 inline constexpr int POD_OPEN = 45;     // open once the right pod is past this
 inline constexpr int COVER_DOWN = 100;  // down once the cover is past this
 
-void MoveParts(BossFour& b) {
-    if (b.podsSwitch != 0) {
-        b.rightPodOffset += POD_STEP;
-        b.leftPodOffset -= POD_STEP;
-        if (b.rightPodOffset > POD_OPEN) {
-            PlaySoundEffect(SoundEffect::BossAction);
-            b.podsSwitch = 0;
-        }
-    }
-    if (b.coverSwitch != 0) {
-        b.coverOffset += 1;
-        if (b.coverOffset > COVER_DOWN) {
-            PlaySoundEffect(SoundEffect::BossAction);
-            b.coverSwitch = 0;
-        }
+void Pods(BossFour& b) {
+    b.rightPodOffset += POD_STEP;
+    b.leftPodOffset -= POD_STEP;
+    if (b.rightPodOffset > POD_OPEN) {
+        PlaySoundEffect(SoundEffect::BossAction);
+        b.podsSwitch = 0;
     }
 }
+
+void Cover(BossFour& b) {
+    b.coverOffset += 1;
+    if (b.coverOffset > COVER_DOWN) {
+        PlaySoundEffect(SoundEffect::BossAction);
+        b.coverSwitch = 0;
+    }
+}
+
+// ---- the pattern table, in the order the patterns run within a frame
+
+void StartPatternA(BossFour& b) {
+    b.largeGunTick = 0;
+    b.ringTick = 0;
+    b.patternASpiralTick = 0;
+    b.largeGunAngle = 0;
+    b.ringAngle = 0;
+    b.spiralAngle1 = 0;
+    b.spiralAngle2 = 0;
+}
+
+void StartPatternB(BossFour& b) {
+    b.patternBRingTick = 0;
+    b.twinSpiralTick = 0;
+    b.patternBFanTick = 0;
+    b.ringAngle = 0;
+    b.spiralAngle1 = 0;
+    b.spiralAngle2 = 0;
+}
+
+void StartPatternC(BossFour& b) {
+    b.largeGunTick = 0;
+    b.ringTick = 0;
+    b.twinSpiralTick = 0;
+    b.largeGunAngle = 0;
+    b.ringAngle = 0;
+}
+
+enum PatternRow { PATTERN_C, PATTERN_B, PATTERN_A, PODS, COVER };
+inline constexpr Pattern<BossFour> PATTERNS[] = {
+    {&BossFour::patternCSwitch, StartPatternC, PatternC},
+    {&BossFour::patternBSwitch, StartPatternB, PatternB},
+    {&BossFour::patternASwitch, StartPatternA, PatternA},
+    {&BossFour::podsSwitch, ClearsNothing<BossFour>, Pods},
+    {&BossFour::coverSwitch, ClearsNothing<BossFour>, Cover},
+};
+
+// ---- the script, the same in both rounds
+
+void Circle(BossFour& b) { b.circlingSwitch = 1; }
+void Restart(BossFour& b) { b.scriptTimer = 39; }  // pattern A again at 40, after the increment
+
+enum ActionRow { CIRCLE, RESTART };
+inline constexpr Action<BossFour> ACTIONS[] = {Circle, Restart};
+
+inline constexpr ScriptEvent SCRIPT[] = {
+    {0, 0, ON, COVER},
+    {11, 11, ON, PODS},
+    {40, 40, DO, CIRCLE},
+    {40, 40, ON, PATTERN_A},
+    {440, 440, OFF, PATTERN_A},
+    {540, 540, ON, PATTERN_B},
+    {800, 800, OFF, PATTERN_B},
+    {850, 850, ON, PATTERN_C},
+    {1150, 1150, OFF, PATTERN_C},
+    {1250, 1250, DO, RESTART},
+};
 
 }  // namespace
 
@@ -261,12 +266,8 @@ void UpdateBossFour() {
         Descend(b.y, b.entrySpeed, b.entryTick, b.entered);
         if (b.entered == 0) return;
     }
-    RunScript(b);
+    RunScript<BossFour>(b, b.scriptTimer, SCRIPT, PATTERNS, ACTIONS);
     b.scriptTimer += 1;
-    const RoundValues& r = Round();
-    if (b.patternCSwitch != 0) RunPatternC(b, r);
-    if (b.patternBSwitch != 0) RunPatternB(b, r);
-    if (b.patternASwitch != 0) RunPatternA(b, r);
-    MoveParts(b);
+    RunPatterns<BossFour>(b, PATTERNS);
     if (b.circlingSwitch != 0) Swing(b.x, b.y, b.circlingAngle, SWING_CENTRE_X, SWING_STEP);
 }
