@@ -10,9 +10,9 @@
 //
 // The motions: the steady entry and the sway of the first and second bosses and the second
 // mid-boss, the braking descent that brings the third, fourth and final bosses down from y -120
-// to y 12, the slow swing those three make while they fire (a sway with fixed sizes), and the
-// glide and swings of the mid-boss and its escort. Angles are 32-bit floats in the records; the
-// sway works out its position in double from the stored float angle, as every swaying enemy does.
+// to y 12, and the slow swing those three make while they fire (a sway with fixed sizes). Angles
+// are 32-bit floats in the records; the sway works out its position in double from the stored
+// float angle, as every swaying enemy does. The mid-boss and its escort move as midboss_craft.h says.
 #pragma once
 
 #include <climits>
@@ -138,7 +138,8 @@ inline void Swing(int32_t& x, int32_t& y, float& angle, int centreX, double step
     Sway(x, y, angle, BossMotion{0, 0, step, 20, centreX, 2, 10});
 }
 
-// The frame of a boss that enters steadily and sways (the first and second bosses): nothing
+// The frame of a boss that enters steadily and sways (the first and second bosses and the
+// second mid-boss): nothing
 // unless alive; the entry; then the sway while it is on, one frame of the appearance's script
 // and patterns, and the entry counter held at its end.
 template <typename Boss>
@@ -148,41 +149,4 @@ void RunSwayingBoss(Boss& b, const BossMotion& m, void (*appearanceFrame)(Boss&)
     if (b.swaySwitch == 1) Sway(b.x, b.y, b.swayAngle, m);
     appearanceFrame(b);
     b.entryCounter += 1;
-}
-
-// The mid-boss and its escort glide in from one edge, braking by a pixel a frame and climbing
-// one a frame, then swing out and back by a table of legs: up to motion counter `last`, x moves
-// dx pixels a frame outwards (negative: back).
-inline constexpr int GLIDE_LAST = 25;   // motion counter 0..25: gliding in
-inline constexpr int SWING_FIRST = 26;  // the counter of a swing's first frame ...
-inline constexpr int SWING_OVER = 86;   // ... and the value that closes the swing
-struct SwingLeg {
-    int last;
-    int dx;
-};
-inline constexpr SwingLeg SWING_LEGS[] = {{35, 3}, {45, 2}, {55, 1}, {65, -3}, {75, -2}, {85, -1}};  // out, then back
-
-// One frame of the glide; `direction` +1 from the left edge, -1 from the right.
-inline void Glide(int32_t& x, int32_t& y, int32_t& glideSpeed, int direction) {
-    x += direction * glideSpeed;
-    if (glideSpeed > 0) glideSpeed -= 1;
-    y -= 1;
-}
-
-// One frame of swinging: closes a swing at its end (the last of `swings` sets the leaving flag;
-// the craft still swings and fires in that frame), then moves by the counter. `direction` -1
-// swings out to the left first, +1 to the right.
-inline void SwingOut(int32_t& x, int32_t& motionCounter, int32_t& swingCount, int32_t& leaving, int swings,
-                     int direction) {
-    if (motionCounter == SWING_OVER) {
-        swingCount += 1;
-        if (swingCount == swings) leaving = 1;
-        motionCounter = SWING_FIRST;
-    }
-    for (const SwingLeg& leg : SWING_LEGS) {
-        if (motionCounter <= leg.last) {
-            x += direction * leg.dx;
-            break;
-        }
-    }
 }
