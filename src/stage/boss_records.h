@@ -63,7 +63,7 @@ struct MidBossTwo {
     int32_t rightRingSwitch, rightRingTick;  // 14, 15
     int32_t burstSwitch, burstTick;          // 16, 17
     int32_t leaving;        // 18
-    int32_t unused[3];      // 19-21
+    int32_t unused[3];      // 19-21: never read or written; they keep the later fields where they were
     float swayAngle;        // 22
     float waveAngle;        // 23
     float leftRingAngle, leftRingBase;    // 24, 25
