@@ -9,16 +9,10 @@
 #include "enemyfire/enemyfire.h"
 #include "player/player.h"
 #include "stage/stage.h"
-#include "stage/bullet_probes.h"
+#include "stage/stage_fixture.h"
 #include "test_support.h"
 
 namespace {
-
-int SmallBullets() {
-    int n = 0;
-    for (const EnemyBullet& b : g_smallBullets) n += b.alive == 1 ? 1 : 0;
-    return n;
-}
 
 // Angle difference folded into (-pi, pi].
 
@@ -29,22 +23,14 @@ void KeepOnly(const EnemyPool& pool, int keep) {
     }
 }
 
-class Kinds2SmallTest : public ::testing::Test {
+class StrafersArcersSpinnersTest : public StageFixture {
 protected:
-    void SetUp() override {
-        SetUpHeadlessGame();
-        g_round = 1;
-        g_aimJitter = 0.0f;
-        g_ships[0].active = 1;  // ship A, hit pixel (75, 195)
-        g_ships[0].x = 64;
-        g_ships[0].y = 180;
-        g_ships[1].active = 0;
-    }
+    void SetUp() override { StartGameInRound(1); }
 };
 
 // ---- strafers
 
-TEST_F(Kinds2SmallTest, StrafersLeaveOneEveryFifteenFramesInIndexOrder) {
+TEST_F(StrafersArcersSpinnersTest, StrafersLeaveOneEveryFifteenFramesInIndexOrder) {
     SpawnStrafersLeft();
     for (int update = 1; update <= 121; ++update) {
         UpdateStrafers(POOL_STRAFERS_LEFT);
@@ -67,7 +53,7 @@ TEST_F(Kinds2SmallTest, StrafersLeaveOneEveryFifteenFramesInIndexOrder) {
     EXPECT_EQ(g_enemies[110].y, -20);
 }
 
-TEST_F(Kinds2SmallTest, StraferBurstsInItsEleventhMovingFrameAtY20) {
+TEST_F(StrafersArcersSpinnersTest, StraferBurstsInItsEleventhMovingFrameAtY20) {
     SpawnStrafersLeft();
     KeepOnly(POOL_STRAFERS_LEFT, 102);
     for (int f = 1; f <= 15 + 10; ++f) UpdateStrafers(POOL_STRAFERS_LEFT);
@@ -96,31 +82,9 @@ TEST_F(Kinds2SmallTest, StraferBurstsInItsEleventhMovingFrameAtY20) {
     EXPECT_EQ(SmallBullets(), 21);
 }
 
-TEST_F(Kinds2SmallTest, StraferRoundTwoAddsSlowRingsFastFansAndASecondFanPair) {
-    g_round = 2;
-    SpawnStrafersRight();
-    KeepOnly(POOL_STRAFERS_RIGHT, 110);
-    for (int f = 1; f <= 15 + 11; ++f) UpdateStrafers(POOL_STRAFERS_RIGHT);
-    ASSERT_EQ(SmallBullets(), 42);
-    EXPECT_NEAR(Speed(g_smallBullets[0]), 3.0, 1e-5);
-    EXPECT_NEAR(Speed(g_smallBullets[16]), 2.0, 1e-5);  // the slow pair follows the fast one
-    EXPECT_NEAR(Speed(g_smallBullets[32]), 4.0, 1e-5);
-    EXPECT_NEAR(Speed(g_smallBullets[37]), 5.0, 1e-5);
-    for (int f = 0; f < 9; ++f) UpdateStrafers(POOL_STRAFERS_RIGHT);
-    EXPECT_EQ(SmallBullets(), 42);
-    UpdateStrafers(POOL_STRAFERS_RIGHT);  // 21st moving frame
-    EXPECT_EQ(g_enemies[110].y, 60);
-    EXPECT_EQ(SmallBullets(), 52);
-    // From y = 100 on the fire counter stands still (30 moving frames counted).
-    for (int f = 0; f < 20; ++f) UpdateStrafers(POOL_STRAFERS_RIGHT);
-    EXPECT_GE(g_enemies[110].y, 100);
-    EXPECT_EQ(g_enemies[110].work1, 30);
-    EXPECT_EQ(SmallBullets(), 52);
-}
-
 // ---- arcers
 
-TEST_F(Kinds2SmallTest, ArcerFliesItsBallisticArc) {
+TEST_F(StrafersArcersSpinnersTest, ArcerFliesItsBallisticArc) {
     SpawnArcersFromLeftA();
     KeepOnly(POOL_ARCERS_FROM_LEFT_A, 118);
     for (int f = 1; f <= 8; ++f) UpdateArcers(POOL_ARCERS_FROM_LEFT_A);
@@ -148,7 +112,7 @@ TEST_F(Kinds2SmallTest, ArcerFliesItsBallisticArc) {
     EXPECT_EQ(g_enemies[130].y, 54);
 }
 
-TEST_F(Kinds2SmallTest, ArcersLeaveOneEveryEightFrames) {
+TEST_F(StrafersArcersSpinnersTest, ArcersLeaveOneEveryEightFrames) {
     SpawnArcersFromRightA();
     for (int update = 1; update <= 33; ++update) {
         UpdateArcers(POOL_ARCERS_FROM_RIGHT_A);
@@ -159,7 +123,7 @@ TEST_F(Kinds2SmallTest, ArcersLeaveOneEveryEightFrames) {
     EXPECT_EQ(g_enemies[125].x, 196);  // the last one, released and moved in update 33
 }
 
-TEST_F(Kinds2SmallTest, ArcerFiresOneJitteredFanAtFireCountSixteen) {
+TEST_F(StrafersArcersSpinnersTest, ArcerFiresOneJitteredFanAtFireCountSixteen) {
     SpawnArcersFromLeftB();
     KeepOnly(POOL_ARCERS_FROM_LEFT_B, 126);
     g_aimJitter = 0.05f;
@@ -179,18 +143,9 @@ TEST_F(Kinds2SmallTest, ArcerFiresOneJitteredFanAtFireCountSixteen) {
     EXPECT_EQ(SmallBullets(), 3);  // once only
 }
 
-TEST_F(Kinds2SmallTest, ArcerRoundTwoFiresFifteenAtThreeSpeeds) {
-    g_round = 2;
-    SpawnArcersFromRightA();
-    KeepOnly(POOL_ARCERS_FROM_RIGHT_A, 122);
-    for (int f = 1; f <= 8 + 17; ++f) UpdateArcers(POOL_ARCERS_FROM_RIGHT_A);
-    ASSERT_EQ(SmallBullets(), 15);
-    for (int k = 0; k < 15; ++k) EXPECT_NEAR(Speed(g_smallBullets[k]), 3.0 + k / 5, 1e-5) << k;
-}
-
 // ---- spinners
 
-TEST_F(Kinds2SmallTest, SpinnersEnterInPairsFifteenFramesApart) {
+TEST_F(StrafersArcersSpinnersTest, SpinnersEnterInPairsFifteenFramesApart) {
     SpawnSpinnersLeftB();
     const int start[6] = {1, 1, 16, 16, 31, 31};
     for (int update = 1; update <= 31; ++update) {
@@ -205,7 +160,7 @@ TEST_F(Kinds2SmallTest, SpinnersEnterInPairsFifteenFramesApart) {
     EXPECT_EQ(g_enemies[190].x, 48);
 }
 
-TEST_F(Kinds2SmallTest, SpinnerSpraysSixteenShotsTurningFromStraightUp) {
+TEST_F(StrafersArcersSpinnersTest, SpinnerSpraysSixteenShotsTurningFromStraightUp) {
     SpawnSpinnersLeftA();
     KeepOnly(POOL_SPINNERS_LEFT_A, 173);
     for (int f = 1; f <= 3; ++f) UpdateSpinners(POOL_SPINNERS_LEFT_A);
@@ -223,22 +178,6 @@ TEST_F(Kinds2SmallTest, SpinnerSpraysSixteenShotsTurningFromStraightUp) {
     EXPECT_NEAR(Turn(up, Heading(g_smallBullets[1])), 0.3, 1e-6);  // clockwise on the left
     EXPECT_NEAR(Turn(up, Heading(g_smallBullets[15])), 4.5 - 2 * std::numbers::pi, 1e-5);
     EXPECT_EQ(g_enemies[173].y, -24 + 2 * 80);  // sinks on after firing
-}
-
-TEST_F(Kinds2SmallTest, RightSpinnerTurnsTheOtherWayAndFiresPairsInRoundTwo) {
-    g_round = 2;
-    SpawnSpinnersRightA();
-    KeepOnly(POOL_SPINNERS_RIGHT_A, 180);
-    for (int f = 1; f <= 7; ++f) UpdateSpinners(POOL_SPINNERS_RIGHT_A);
-    ASSERT_EQ(SmallBullets(), 4);
-    EXPECT_NEAR(Speed(g_smallBullets[0]), 3.0, 1e-5);
-    EXPECT_NEAR(Speed(g_smallBullets[1]), 4.0, 1e-5);
-    EXPECT_NEAR(Heading(g_smallBullets[1]), Heading(g_smallBullets[0]), 1e-6);
-    const double up = -std::numbers::pi / 2;
-    EXPECT_NEAR(Turn(up, Heading(g_smallBullets[2])), -0.3, 1e-6);
-    EXPECT_FLOAT_EQ(g_smallBullets[0].x, 152.0f + 8.0f);
-    for (int f = 8; f <= 80; ++f) UpdateSpinners(POOL_SPINNERS_RIGHT_A);
-    EXPECT_EQ(SmallBullets(), 32);
 }
 
 }  // namespace

@@ -8,13 +8,10 @@
 #include "enemyfire/enemyfire.h"
 #include "player/player.h"
 #include "stage/stage.h"
-#include "stage/bullet_probes.h"
+#include "stage/stage_fixture.h"
 #include "test_support.h"
 
 namespace {
-
-int SmallBullets() { return LiveBullets(g_smallBullets, SMALL_BULLET_COUNT); }
-int LargeBullets() { return LiveBullets(g_largeBullets, LARGE_BULLET_COUNT); }
 
 void KeepOnly(int first, int keep) {
     for (int i = first; i < first + FORMATION_COUNT; ++i) {
@@ -22,20 +19,12 @@ void KeepOnly(int first, int keep) {
     }
 }
 
-class Kinds2LargeTest : public ::testing::Test {
+class CruisersFrigatesTest : public StageFixture {
 protected:
-    void SetUp() override {
-        SetUpHeadlessGame();
-        g_round = 1;
-        g_aimJitter = 0.0f;
-        g_ships[0].active = 1;  // ship A, hit pixel (75, 195)
-        g_ships[0].x = 64;
-        g_ships[0].y = 180;
-        g_ships[1].active = 0;
-    }
+    void SetUp() override { StartGameInRound(1); }
 };
 
-TEST_F(Kinds2LargeTest, FormationEntersEveryFortyFramesInItsOrder) {
+TEST_F(CruisersFrigatesTest, FormationEntersEveryFortyFramesInItsOrder) {
     SpawnCruisers();
     const int member[6] = {1, 0, 3, 2, 4, 5};
     for (int update = 1; update <= 201; ++update) {
@@ -52,7 +41,7 @@ TEST_F(Kinds2LargeTest, FormationEntersEveryFortyFramesInItsOrder) {
     EXPECT_EQ(g_largeEnemies[FIRST_CRUISER + 5].x, 94);
 }
 
-TEST_F(Kinds2LargeTest, BrakingDescentStopsAtY42InTheTwentyFifthFrameAndFires) {
+TEST_F(CruisersFrigatesTest, BrakingDescentStopsAtY42InTheTwentyFifthFrameAndFires) {
     SpawnCruisers();
     const LargeEnemy& last = g_largeEnemies[FIRST_CRUISER + 5];
     int update = 0;
@@ -75,7 +64,7 @@ TEST_F(Kinds2LargeTest, BrakingDescentStopsAtY42InTheTwentyFifthFrameAndFires) {
     EXPECT_EQ(LargeBullets(), 9);
 }
 
-TEST_F(Kinds2LargeTest, CruiserFiresRingAndTightFanTwiceThenSinks) {
+TEST_F(CruisersFrigatesTest, CruiserFiresRingAndTightFanTwiceThenSinks) {
     SpawnCruisers();
     KeepOnly(FIRST_CRUISER, FIRST_CRUISER + 1);  // the first to enter
     for (int f = 1; f <= 25; ++f) UpdateCruisers();
@@ -107,20 +96,7 @@ TEST_F(Kinds2LargeTest, CruiserFiresRingAndTightFanTwiceThenSinks) {
     EXPECT_EQ(SmallBullets(), 54);
 }
 
-TEST_F(Kinds2LargeTest, CruiserRoundTwoRingHasTwoSpeedsAndTheFanIsFaster) {
-    g_round = 2;
-    SpawnCruisers();
-    KeepOnly(FIRST_CRUISER, FIRST_CRUISER + 1);
-    for (int f = 1; f <= 25; ++f) UpdateCruisers();
-    ASSERT_EQ(SmallBullets(), 54);
-    EXPECT_NEAR(Speed(g_smallBullets[0]), 2.0, 1e-5);
-    EXPECT_NEAR(Speed(g_smallBullets[1]), 3.0, 1e-5);
-    EXPECT_NEAR(Heading(g_smallBullets[1]), Heading(g_smallBullets[0]), 1e-6);
-    ASSERT_EQ(LargeBullets(), 9);
-    EXPECT_NEAR(Speed(g_largeBullets[4]), 5.0, 1e-5);
-}
-
-TEST_F(Kinds2LargeTest, FrigateStreamsFromAlternatingWingsAtTheReCapturedPoint) {
+TEST_F(CruisersFrigatesTest, FrigateStreamsFromAlternatingWingsAtTheReCapturedPoint) {
     SpawnFrigates();
     KeepOnly(FIRST_FRIGATE, FIRST_FRIGATE + 1);
     for (int f = 1; f <= 24; ++f) UpdateFrigates();
@@ -160,7 +136,7 @@ TEST_F(Kinds2LargeTest, FrigateStreamsFromAlternatingWingsAtTheReCapturedPoint) 
     EXPECT_EQ(e.y, 44);
 }
 
-TEST_F(Kinds2LargeTest, FrigateRightWingAimsWhereTheShipWasAtAgeTwenty) {
+TEST_F(CruisersFrigatesTest, FrigateRightWingAimsWhereTheShipWasAtAgeTwenty) {
     SpawnFrigates();
     KeepOnly(FIRST_FRIGATE, FIRST_FRIGATE + 1);
     for (int f = 1; f <= 25 + 19; ++f) UpdateFrigates();  // through fire age 19
@@ -175,18 +151,6 @@ TEST_F(Kinds2LargeTest, FrigateRightWingAimsWhereTheShipWasAtAgeTwenty) {
     const EnemyBullet& b = g_smallBullets[0];
     EXPECT_FLOAT_EQ(b.x, static_cast<float>(e.x + 38));
     EXPECT_NEAR(Heading(b), std::atan2(195.0 - 81.0, 31.0 - (e.x + 39)), 1e-5);
-}
-
-TEST_F(Kinds2LargeTest, FrigateRoundTwoStreamsEverySecondFrameFaster) {
-    g_round = 2;
-    SpawnFrigates();
-    KeepOnly(FIRST_FRIGATE, FIRST_FRIGATE);
-    for (int f = 1; f <= 40 + 25; ++f) UpdateFrigates();  // released at 41, fire age 0 at 65
-    ASSERT_EQ(SmallBullets(), 54);  // two speeds per direction
-    for (int age = 1; age < 60; ++age) UpdateFrigates();
-    // Rings at 20 and 40, a shot at every even age 2 .. 58.
-    EXPECT_EQ(SmallBullets(), 3 * 54 + 29);
-    EXPECT_NEAR(Speed(g_smallBullets[54]), 4.0, 1e-5);
 }
 
 }  // namespace

@@ -9,32 +9,19 @@
 #include "enemyfire/enemyfire.h"
 #include "player/player.h"
 #include "stage/stage.h"
+#include "stage/stage_fixture.h"
 #include "test_support.h"
 
 namespace {
 
-int LiveBullets(const EnemyBullet* pool, int count) {
-    int n = 0;
-    for (int i = 0; i < count; ++i) n += pool[i].alive == 1 ? 1 : 0;
-    return n;
-}
-int SmallBullets() { return LiveBullets(g_smallBullets, SMALL_BULLET_COUNT); }
-int LargeBullets() { return LiveBullets(g_largeBullets, LARGE_BULLET_COUNT); }
-
-class Stage1KindsTest : public ::testing::Test {
+class SmallKindsTest : public StageFixture {
 protected:
-    void SetUp() override {
-        SetUpHeadlessGame();
-        g_round = 1;
-        g_aimJitter = 0.0f;
-        g_ships[0].active = 1;  // ship A in play at its start point: hit pixel (75, 195)
-        g_ships[1].active = 0;
-    }
+    void SetUp() override { StartGameInRound(1); }
 };
 
 // ---- droppers and hoverers
 
-TEST_F(Stage1KindsTest, DropperFallsEightyOnePixelsThenStandsFiveFrames) {
+TEST_F(SmallKindsTest, DropperFallsEightyOnePixelsThenStandsFiveFrames) {
     SpawnDroppersLeft();
     const Enemy& first = g_enemies[2];  // the first to enter, in the first frame
     std::vector<int> ys;
@@ -53,7 +40,7 @@ TEST_F(Stage1KindsTest, DropperFallsEightyOnePixelsThenStandsFiveFrames) {
     EXPECT_EQ(first.x, 48);
 }
 
-TEST_F(Stage1KindsTest, DroppersEnterInTheScrambledOrder) {
+TEST_F(SmallKindsTest, DroppersEnterInTheScrambledOrder) {
     SpawnDroppersRight();
     const int order[5] = {2, 4, 0, 3, 1};
     for (int k = 0; k < 5; ++k) {
@@ -67,26 +54,7 @@ TEST_F(Stage1KindsTest, DroppersEnterInTheScrambledOrder) {
     }
 }
 
-TEST_F(Stage1KindsTest, DropperFiresFourVolleysOfThreeInRoundTwo) {
-    g_round = 2;
-    SpawnDroppersLeft();
-    for (int i = 0; i < 5; ++i) {
-        if (i != 2) g_enemies[i].alive = 0;  // watch the first member alone
-    }
-    for (int f = 0; f < 25; ++f) UpdateDroppers(POOL_DROPPERS_LEFT);
-    EXPECT_EQ(SmallBullets(), 0);
-    UpdateDroppers(POOL_DROPPERS_LEFT);
-    EXPECT_EQ(SmallBullets(), 3);
-    for (int f = 0; f < 100; ++f) UpdateDroppers(POOL_DROPPERS_LEFT);
-    EXPECT_EQ(SmallBullets(), 12);
-    // The three speeds of a volley, all aimed at the ship.
-    for (int k = 0; k < 3; ++k) {
-        const EnemyBullet& b = g_smallBullets[k];
-        EXPECT_NEAR(std::hypot(b.vx, b.vy), 3.0 + k, 1e-5);
-    }
-}
-
-TEST_F(Stage1KindsTest, HoverersDriftAndFireFansWhileFalling) {
+TEST_F(SmallKindsTest, HoverersDriftAndFireFansWhileFalling) {
     SpawnHoverersLeftA();
     for (int f = 0; f < 15; ++f) UpdateHoverers(POOL_HOVERERS_LEFT_A);
     EXPECT_EQ(g_enemies[90].x, 15);  // one pixel right in every moving frame
@@ -104,26 +72,9 @@ TEST_F(Stage1KindsTest, HoverersDriftAndFireFansWhileFalling) {
     EXPECT_EQ(g_enemies[93].x, 127);  // the right pool drifts left
 }
 
-TEST_F(Stage1KindsTest, HovererRoundTwoFiresSixteenShotsThreeTimes) {
-    g_round = 2;
-    SpawnHoverersRightA();
-    g_enemies[94].alive = g_enemies[95].alive = 0;
-    int counts[3] = {};
-    for (int f = 1; f <= 60; ++f) {
-        UpdateHoverers(POOL_HOVERERS_RIGHT_A);
-        if (f == 16) counts[0] = SmallBullets();
-        if (f == 32) counts[1] = SmallBullets();
-        if (f == 48) counts[2] = SmallBullets();
-    }
-    EXPECT_EQ(counts[0], 16);
-    EXPECT_EQ(counts[1], 32);
-    EXPECT_EQ(counts[2], 48);
-    EXPECT_EQ(SmallBullets(), 48);  // the window closes after 48 frames
-}
-
 // ---- swayers
 
-TEST_F(Stage1KindsTest, SwayerFirstMotionFrameAndSnakeEntry) {
+TEST_F(SmallKindsTest, SwayerFirstMotionFrameAndSnakeEntry) {
     SpawnSwayersLeft1();
     SpawnSwayersRight1();
     UpdateSwayers(POOL_SWAYERS_LEFT_1);
@@ -138,7 +89,7 @@ TEST_F(Stage1KindsTest, SwayerFirstMotionFrameAndSnakeEntry) {
     EXPECT_EQ(g_enemies[11].y, -22);
 }
 
-TEST_F(Stage1KindsTest, SwayerFirstVolleyFrameByRound) {
+TEST_F(SmallKindsTest, SwayerFirstVolleyFrameByRound) {
     for (int round = 1; round <= 2; ++round) {
         SetUp();
         g_round = round;
@@ -154,7 +105,7 @@ TEST_F(Stage1KindsTest, SwayerFirstVolleyFrameByRound) {
     }
 }
 
-TEST_F(Stage1KindsTest, WideSwayerSwingTakesSixtyThreeFrames) {
+TEST_F(SmallKindsTest, WideSwayerSwingTakesSixtyThreeFrames) {
     SpawnWideSwayersA();
     Enemy& e = g_enemies[50];
     int baseYAtHalf = 0;
@@ -175,7 +126,7 @@ TEST_F(Stage1KindsTest, WideSwayerSwingTakesSixtyThreeFrames) {
 }
 
 // Only the positions depend on y <= 240: below the field the axis and angle keep stepping.
-TEST_F(Stage1KindsTest, SwayerBelowTheFieldStopsMovingButKeepsCounting) {
+TEST_F(SmallKindsTest, SwayerBelowTheFieldStopsMovingButKeepsCounting) {
     SpawnSwayersRight2();
     Enemy& e = g_enemies[25];
     UpdateSwayers(POOL_SWAYERS_RIGHT_2);
@@ -190,7 +141,7 @@ TEST_F(Stage1KindsTest, SwayerBelowTheFieldStopsMovingButKeepsCounting) {
 
 // ---- plungers and sinkers
 
-TEST_F(Stage1KindsTest, PlungerFirstTwinInTwelfthFallingFrame) {
+TEST_F(SmallKindsTest, PlungerFirstTwinInTwelfthFallingFrame) {
     SpawnPlungersA();
     const Enemy& p = g_enemies[32];  // first of the line to enter
     for (int f = 0; f < 11; ++f) UpdatePlungers(POOL_PLUNGERS_A);
@@ -209,21 +160,7 @@ TEST_F(Stage1KindsTest, PlungerFirstTwinInTwelfthFallingFrame) {
     EXPECT_EQ(g_enemies[30].phase, 0);
 }
 
-TEST_F(Stage1KindsTest, PlungerRoundTwoOpensWithFanAndHeavyTwins) {
-    g_round = 2;
-    SpawnPlungersB();
-    for (int i = 40; i < 50; ++i) g_enemies[i].alive = i == 42 ? 1 : 0;
-    for (int f = 0; f < 15; ++f) UpdatePlungers(POOL_PLUNGERS_B);  // age 11: counter 0..3
-    EXPECT_EQ(SmallBullets(), 12);
-    EXPECT_EQ(LargeBullets(), 2);
-    // The fan is centred straight down: first bullet turned 0.5 clockwise from down at 4.0.
-    EXPECT_NEAR(g_smallBullets[0].vx, 4.0 * std::cos(std::numbers::pi / 2 + 0.5), 1e-5);
-    for (int f = 0; f < 40; ++f) UpdatePlungers(POOL_PLUNGERS_B);
-    EXPECT_EQ(LargeBullets(), 12);  // five more heavy twins, then silence
-    EXPECT_EQ(SmallBullets(), 12);
-}
-
-TEST_F(Stage1KindsTest, SinkersFireFromTheFirstFrameAndAimLater) {
+TEST_F(SmallKindsTest, SinkersFireFromTheFirstFrameAndAimLater) {
     SpawnSinkersLeftA();
     UpdateSinkers(POOL_SINKERS_LEFT_A);
     EXPECT_EQ(g_enemies[134].y, -22);
@@ -244,7 +181,7 @@ TEST_F(Stage1KindsTest, SinkersFireFromTheFirstFrameAndAimLater) {
 
 // ---- fanners and gunners
 
-TEST_F(Stage1KindsTest, FannerFiresInItsTwentyFirstDivingFrame) {
+TEST_F(SmallKindsTest, FannerFiresInItsTwentyFirstDivingFrame) {
     g_round = 2;
     SpawnFannersLeftA();
     const Enemy& e = g_enemies[72];  // first to dive
@@ -262,25 +199,9 @@ TEST_F(Stage1KindsTest, FannerFiresInItsTwentyFirstDivingFrame) {
     EXPECT_NEAR(std::atan2(mid.vy, mid.vx), std::atan2(195.0 - 78, 75.0 - 49), 1e-5);
 }
 
-TEST_F(Stage1KindsTest, GunnerStringsByRound) {
-    for (int round = 1; round <= 2; ++round) {
-        SetUp();
-        g_round = round;
-        SpawnGunnersC();
-        for (int i = 168; i < 173; ++i) g_enemies[i].alive = i == 170 ? 1 : 0;
-        for (int f = 0; f < 10; ++f) UpdateGunners(POOL_GUNNERS_C);
-        EXPECT_EQ(SmallBullets(), 0);
-        UpdateGunners(POOL_GUNNERS_C);
-        EXPECT_EQ(g_enemies[170].y, 9);
-        EXPECT_EQ(SmallBullets(), round == 1 ? 3 : 4);
-        for (int f = 0; f < 60; ++f) UpdateGunners(POOL_GUNNERS_C);
-        EXPECT_EQ(SmallBullets(), round == 1 ? 9 : 20);
-    }
-}
-
 // ---- gunships
 
-TEST_F(Stage1KindsTest, GunshipParksFiresAtTheFrozenPointAndLeaves) {
+TEST_F(SmallKindsTest, GunshipParksFiresAtTheFrozenPointAndLeaves) {
     SpawnGunshipA();
     LargeEnemy& g = g_largeEnemies[GUNSHIP_A];
     for (int f = 0; f < 50; ++f) UpdateGunship(GUNSHIP_A);
@@ -306,26 +227,6 @@ TEST_F(Stage1KindsTest, GunshipParksFiresAtTheFrozenPointAndLeaves) {
     SpawnGunshipB();
     for (int f = 0; f <= 101; ++f) UpdateGunship(GUNSHIP_B);
     EXPECT_EQ(g_largeEnemies[GUNSHIP_B].x, 103);  // slot B to the left
-}
-
-TEST_F(Stage1KindsTest, GunshipRoundTwoRingAndTwinPairs) {
-    g_round = 2;
-    SpawnGunshipB();
-    for (int f = 0; f <= 55; ++f) UpdateGunship(GUNSHIP_B);
-    EXPECT_EQ(LargeBullets(), 60);  // twelve passes of five
-    EXPECT_EQ(SmallBullets(), 14);
-    for (int f = 56; f <= 85; ++f) UpdateGunship(GUNSHIP_B);
-    EXPECT_EQ(LargeBullets(), 120);
-    EXPECT_EQ(SmallBullets(), 28);
-    UpdateGunship(GUNSHIP_B);  // age 86: a twin pair at 3, then at 4
-    ASSERT_EQ(SmallBullets(), 32);
-    EXPECT_FLOAT_EQ(std::fmax(std::fabs(g_smallBullets[28].vx), std::fabs(g_smallBullets[28].vy)), 3.0f);
-    EXPECT_FLOAT_EQ(std::fmax(std::fabs(g_smallBullets[30].vx), std::fabs(g_smallBullets[30].vy)), 4.0f);
-
-    SpawnGunshipA();  // slot A alone fires its twins at 4 and 5
-    for (int f = 0; f <= 86; ++f) UpdateGunship(GUNSHIP_A);
-    const EnemyBullet& first = g_smallBullets[32 + 28];
-    EXPECT_FLOAT_EQ(std::fmax(std::fabs(first.vx), std::fabs(first.vy)), 4.0f);
 }
 
 }  // namespace

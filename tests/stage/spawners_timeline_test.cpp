@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 #include "sound/sound.h"
 #include "stage/stage.h"
+#include "stage/stage_fixture.h"
 #include "test_support.h"
 
 namespace {
@@ -28,13 +29,6 @@ std::vector<std::string> TakeMusic() {
     return opened;
 }
 
-std::vector<int> TakeSounds() {
-    std::vector<int> sounds;
-    std::vector<std::string> commands;
-    PlatHeadlessTakeAudioLog(&sounds, &commands);
-    return sounds;
-}
-
 // A large record with every field set to v, to see which fields a spawner writes.
 LargeEnemy FilledLarge(int32_t v) {
     return LargeEnemy{v, v, v, v, v, v, v, v, v, v, v, v, v, v, v, v, v, v, v, v};
@@ -46,16 +40,14 @@ void RunTimelineTo(int frame) {
     ASSERT_EQ(g_stageFrame, frame);
 }
 
-class StageTest : public ::testing::Test {
+class SpawnersTimelineTest : public StageFixture {
 protected:
-    void SetUp() override {
-        SetUpHeadlessGame();
-    }
+    void SetUp() override { StartGameInRound(1); }
 };
 
 // ---- pools and spawners
 
-TEST_F(StageTest, ResetPutsEveryRecordAtRestBelowTheField) {
+TEST_F(SpawnersTimelineTest, ResetPutsEveryRecordAtRestBelowTheField) {
     g_enemies[5].alive = 1;
     g_enemies[5].work5 = 9;
     g_largeEnemies[3].work7 = 77;   // field 15: not cleared by the reset
@@ -79,7 +71,7 @@ TEST_F(StageTest, ResetPutsEveryRecordAtRestBelowTheField) {
     EXPECT_EQ(g_bossFinal.height, 128);
 }
 
-TEST_F(StageTest, SpawnerCalledWhileItsPoolIsBusyRestartsTheWholeWave) {
+TEST_F(SpawnersTimelineTest, SpawnerCalledWhileItsPoolIsBusyRestartsTheWholeWave) {
     SpawnSwayersLeft1();
     for (int i = 10; i < 15; ++i) {
         g_enemies[i].x = 3 * i;
@@ -107,7 +99,7 @@ TEST_F(StageTest, SpawnerCalledWhileItsPoolIsBusyRestartsTheWholeWave) {
     EXPECT_EQ(g_enemies[15].alive, 0);
 }
 
-TEST_F(StageTest, DroppersLeaveWork5ToThePreviousWaveAndTheSpareHovererPoolsStayEmpty) {
+TEST_F(SpawnersTimelineTest, DroppersLeaveWork5ToThePreviousWaveAndTheSpareHovererPoolsStayEmpty) {
     g_enemies[0].work5 = 11;
     g_enemies[0].work4 = 11;
     SpawnDroppersLeft();
@@ -118,7 +110,7 @@ TEST_F(StageTest, DroppersLeaveWork5ToThePreviousWaveAndTheSpareHovererPoolsStay
     for (int i = 96; i <= 101; ++i) EXPECT_EQ(g_enemies[i].alive, 0);
 }
 
-TEST_F(StageTest, GunshipsAndFormationsClearOnlyPartOfTheirRecords) {
+TEST_F(SpawnersTimelineTest, GunshipsAndFormationsClearOnlyPartOfTheirRecords) {
     for (LargeEnemy& e : g_largeEnemies) e = FilledLarge(99);
     SpawnGunshipA();
     SpawnGunshipB();
@@ -139,7 +131,7 @@ TEST_F(StageTest, GunshipsAndFormationsClearOnlyPartOfTheirRecords) {
     for (int32_t f : {cruiser.phase, cruiser.work1, cruiser.work6, cruiser.work8, cruiser.work11}) EXPECT_EQ(f, 0);
 }
 
-TEST_F(StageTest, BossSpawnersClearEverythingButTheHitBox) {
+TEST_F(SpawnersTimelineTest, BossSpawnersClearEverythingButTheHitBox) {
     g_midBoss.ringTurn = 5.0f;
     g_midBoss.fanTimer = 5;
     SpawnMidBoss(2);
@@ -169,7 +161,7 @@ TEST_F(StageTest, BossSpawnersClearEverythingButTheHitBox) {
 
 // ---- timeline
 
-TEST_F(StageTest, FirstFramesStartStageOneAndTheFirstWaves) {
+TEST_F(SpawnersTimelineTest, FirstFramesStartStageOneAndTheFirstWaves) {
     UpdateStageTimeline();
     EXPECT_EQ(g_stageFrame, 1);
     EXPECT_EQ(g_bulletSlowdownHigh, 1);
@@ -191,7 +183,7 @@ TEST_F(StageTest, FirstFramesStartStageOneAndTheFirstWaves) {
     EXPECT_EQ(g_largeEnemies[GUNSHIP_B].alive, 1);
 }
 
-TEST_F(StageTest, BossStartSetsTheTimeLimitAndTheHoldWaitsForTheBoss) {
+TEST_F(SpawnersTimelineTest, BossStartSetsTheTimeLimitAndTheHoldWaitsForTheBoss) {
     RunTimelineTo(1700);
     TakeMusic();
     UpdateStageTimeline();
@@ -212,7 +204,7 @@ TEST_F(StageTest, BossStartSetsTheTimeLimitAndTheHoldWaitsForTheBoss) {
     EXPECT_EQ(g_messageRowY, 20);
 }
 
-TEST_F(StageTest, JumpsSkipAheadOnlyOnceTheBossesAreGone) {
+TEST_F(SpawnersTimelineTest, JumpsSkipAheadOnlyOnceTheBossesAreGone) {
     g_stageFrame = 3872;
     g_bossTwo.alive = 1;
     UpdateStageTimeline();
@@ -240,7 +232,7 @@ TEST_F(StageTest, JumpsSkipAheadOnlyOnceTheBossesAreGone) {
     EXPECT_EQ(g_stageFrame, 6061);
 }
 
-TEST_F(StageTest, SpinnerWavesRepeatWhileTheMidBossLives) {
+TEST_F(SpawnersTimelineTest, SpinnerWavesRepeatWhileTheMidBossLives) {
     g_stageFrame = 7650;
     UpdateStageTimeline();
     ASSERT_EQ(g_midBoss.alive, 1);
@@ -258,7 +250,7 @@ TEST_F(StageTest, SpinnerWavesRepeatWhileTheMidBossLives) {
     EXPECT_EQ(g_stageFrame, 7901);
 }
 
-TEST_F(StageTest, RoundChangeRestartsTheCounterAndRunsFrameZeroOnTheNextCall) {
+TEST_F(SpawnersTimelineTest, RoundChangeRestartsTheCounterAndRunsFrameZeroOnTheNextCall) {
     g_stageFrame = 8900;
     UpdateStageTimeline();
     EXPECT_EQ(g_storyActive, 1);
@@ -281,7 +273,7 @@ TEST_F(StageTest, RoundChangeRestartsTheCounterAndRunsFrameZeroOnTheNextCall) {
     EXPECT_EQ(g_messageRowY, 80);
 }
 
-TEST_F(StageTest, SecondRoundEndsWithTheFinalBossAndTheEnding) {
+TEST_F(SpawnersTimelineTest, SecondRoundEndsWithTheFinalBossAndTheEnding) {
     g_round = 2;
     g_stageFrame = 9600;
     UpdateStageTimeline();
@@ -308,7 +300,7 @@ TEST_F(StageTest, SecondRoundEndsWithTheFinalBossAndTheEnding) {
 
 // Both rounds with every boss beaten the moment it appears: the course of the music, the
 // captions and the number of frames played.
-TEST_F(StageTest, BothRoundsRunThroughWhenEveryBossFallsAtOnce) {
+TEST_F(SpawnersTimelineTest, BothRoundsRunThroughWhenEveryBossFallsAtOnce) {
     std::vector<std::string> music;
     std::vector<int> captions;
     int calls = 0;
