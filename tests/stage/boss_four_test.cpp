@@ -1,5 +1,6 @@
-// The fourth boss: its descent, the cover plate and pods, the first frames and periods of its
-// three patterns in both rounds, the fan that inherits the ring angle, and the script's cycle.
+// The fourth boss: the cover plate and pods with their clank, the pattern-B fan that inherits the
+// angle the double ring left, and the swing that starts at 40. Its patterns frame by frame are the
+// whole-game golden's.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,5 +1,5 @@
-// Cruisers and frigates: the formation's entry order, the braking descent to y 42, the rings and
-// fans of the cruiser, the frigate's rings and its wing streams at the re-captured aim point.
+// Cruisers and frigates: the cruiser's rings and tight fans, and the frigate's streams from
+// alternating wings at the re-captured aim point.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -23,46 +23,6 @@ class CruisersFrigatesTest : public StageFixture {
 protected:
     void SetUp() override { StartGameInRound(1); }
 };
-
-TEST_F(CruisersFrigatesTest, FormationEntersEveryFortyFramesInItsOrder) {
-    SpawnCruisers();
-    const int member[6] = {1, 0, 3, 2, 4, 5};
-    for (int update = 1; update <= 201; ++update) {
-        UpdateCruisers();
-        for (int k = 0; k < 6; ++k) {
-            const LargeEnemy& e = g_largeEnemies[FIRST_CRUISER + member[k]];
-            const int release = 1 + 40 * k;
-            ASSERT_EQ(e.phase != 0, update >= release) << "member " << member[k] << " update " << update;
-            if (update == release) {
-                ASSERT_EQ(e.y, -42);  // moves in its release frame
-            }
-        }
-    }
-    EXPECT_EQ(g_largeEnemies[FIRST_CRUISER + 5].x, 94);
-}
-
-TEST_F(CruisersFrigatesTest, BrakingDescentStopsAtY42InTheTwentyFifthFrameAndFires) {
-    SpawnCruisers();
-    const LargeEnemy& last = g_largeEnemies[FIRST_CRUISER + 5];
-    int update = 0;
-    while (update < 200) {
-        UpdateCruisers();
-        ++update;
-    }
-    // Keep only the last member from here on so its volley can be counted alone.
-    KeepOnly(FIRST_CRUISER, FIRST_CRUISER + 5);
-    ClearEnemyBullets();
-    const int ys[25] = {-42, -36, -30, -24, -18, -13, -8, -3, 2, 6, 10, 14, 18, 21, 24, 27, 30, 32, 34, 36, 38, 39, 40, 41, 42};
-    for (int n = 0; n < 25; ++n) {
-        UpdateCruisers();  // updates 201 .. 225
-        ++update;
-        ASSERT_EQ(last.y, ys[n]) << "descent frame " << n + 1;
-        ASSERT_EQ(last.phase, n < 24 ? 1 : 2);
-        ASSERT_EQ(SmallBullets(), n < 24 ? 0 : 27) << "update " << update;
-    }
-    EXPECT_EQ(update, 225);
-    EXPECT_EQ(LargeBullets(), 9);
-}
 
 TEST_F(CruisersFrigatesTest, CruiserFiresRingAndTightFanTwiceThenSinks) {
     SpawnCruisers();

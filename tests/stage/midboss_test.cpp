@@ -1,5 +1,5 @@
-// The recurring mid-boss: the glide-in and the swing, the frame it starts leaving, and the first
-// frames of every pattern of its four variants in both rounds.
+// The recurring mid-boss: the frame it starts leaving, and what each of its four variants fires and at
+// what, in both rounds.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -36,33 +36,6 @@ protected:
     }
     int updates_ = 0;
 };
-
-TEST_F(MidBossTest, GlidesInFromTheLeftWithoutFiringThenSwings) {
-    SpawnMidBoss(0);
-    RunTo(1);
-    EXPECT_EQ(g_midBoss.x, -78);
-    EXPECT_EQ(g_midBoss.y, 59);
-    RunTo(26);
-    EXPECT_EQ(g_midBoss.x, 75);
-    EXPECT_EQ(g_midBoss.y, 34);
-    EXPECT_EQ(SmallBullets() + LargeBullets(), 0);
-    // A 60-frame swing out to the left and back: 3, 2, 1 a frame out, 3, 2, 1 back.
-    int xs[61] = {};
-    for (int n = 1; n <= 60; ++n) {
-        RunTo(26 + n);
-        xs[n] = g_midBoss.x;
-    }
-    EXPECT_EQ(xs[10], 45);
-    EXPECT_EQ(xs[20], 25);
-    EXPECT_EQ(xs[30], 15);
-    EXPECT_EQ(xs[40], 45);
-    EXPECT_EQ(xs[60], 75);
-    EXPECT_EQ(g_midBoss.y, 34);
-    EXPECT_EQ(g_midBoss.swingCount, 0);
-    RunTo(87);  // closes the first swing and starts the next
-    EXPECT_EQ(g_midBoss.swingCount, 1);
-    EXPECT_EQ(g_midBoss.x, 72);
-}
 
 TEST_F(MidBossTest, LeavesAfterTwelveSwingsWithoutFiring) {
     SpawnMidBoss(0);

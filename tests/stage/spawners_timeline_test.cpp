@@ -1,5 +1,5 @@
-// Stage: the pools' start values, the spawners (whole-wave restarts, the gunships' partial
-// clearing, the bosses' start values) and the timeline (events, holds, jumps, the spinner loop,
+// Stage: the pools' start values, the spawners (whole-wave restarts, the partial clearing of the
+// gunships and formations, the bosses' start values) and the timeline (holds, jumps, the spinner loop,
 // the round change and the whole course of both rounds).
 #include <gtest/gtest.h>
 
@@ -160,28 +160,6 @@ TEST_F(SpawnersTimelineTest, BossSpawnersClearEverythingButTheHitBox) {
 }
 
 // ---- timeline
-
-TEST_F(SpawnersTimelineTest, FirstFramesStartStageOneAndTheFirstWaves) {
-    UpdateStageTimeline();
-    EXPECT_EQ(g_stageFrame, 1);
-    EXPECT_EQ(g_bulletSlowdownHigh, 1);
-    EXPECT_EQ(g_aimJitterWide, 0);
-    EXPECT_EQ(g_messageVisible, 1);
-    EXPECT_EQ(g_messageRowY, 0);
-    EXPECT_TRUE(TakeMusic().empty());  // stage 1's music came with the ship selection
-    RunTimelineTo(100);
-    EXPECT_EQ(g_enemies[0].alive, 0);
-    UpdateStageTimeline();
-    EXPECT_EQ(g_enemies[0].alive, 1);
-    EXPECT_EQ(g_enemies[4].x, 96);
-    EXPECT_EQ(g_messageVisible, 0);
-    RunTimelineTo(470);
-    EXPECT_EQ(g_dropItemA, 0);
-    EXPECT_EQ(g_largeEnemies[GUNSHIP_A].alive, 1);  // from frame 400
-    UpdateStageTimeline();
-    EXPECT_EQ(g_dropItemA, 1);
-    EXPECT_EQ(g_largeEnemies[GUNSHIP_B].alive, 1);
-}
 
 TEST_F(SpawnersTimelineTest, BossStartSetsTheTimeLimitAndTheHoldWaitsForTheBoss) {
     RunTimelineTo(1700);
