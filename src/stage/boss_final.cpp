@@ -215,35 +215,9 @@ void PatternA(BossFinal& b) {
 
 // ---- the pattern table, in the order the patterns run within a frame
 
-void StartPatternA(BossFinal& b) {
-    b.patternAFanTick = b.patternACrossTick = b.patternASpiralTick = b.patternARingTick = 0;
-    b.patternACrossAngle = 0;
-    b.patternASpiralAngle1 = 0;
-    b.patternASpiralAngle2 = 0;
-    b.patternARingAngle = 0;
-}
 
-void StartPatternB(BossFinal& b) {
-    b.patternBTick = 0;
-    b.patternBLeftAngle = 0;
-    b.patternBRightAngle = 0;
-}
 
-void StartPatternC(BossFinal& b) {
-    b.patternCTargetCaptured = 0;
-    b.patternCTick = 0;
-    b.patternCTargetX = 0;
-    b.patternCTargetY = 0;
-    b.patternCVolleyCount = 0;
-    b.patternCSweep = 0;
-}
 
-void StartPatternD(BossFinal& b) {
-    b.patternDLeftGunTick = b.patternDRightGunTick = b.patternDRightGunDelay = 0;
-    b.patternDCurtainCycle = b.patternDCurtainTick = 0;
-    b.patternDLeftGunAngle = 0;
-    b.patternDRightGunAngle = 0;
-}
 
 // The last stand: after LAST_STAND_SILENCE frames the ring comes on and stays on.
 void LastStandDelay(BossFinal& b) {
@@ -257,12 +231,12 @@ void LastStandDelay(BossFinal& b) {
 
 enum PatternRow { LAST_STAND, LAST_STAND_RING, PATTERN_D, PATTERN_C, PATTERN_B, PATTERN_A };
 inline constexpr Pattern<BossFinal> PATTERNS[] = {
-    {&BossFinal::lastStand, ClearsNothing<BossFinal>, LastStandDelay},
-    {&BossFinal::lastStandRingSwitch, ClearsNothing<BossFinal>, LastStandRing},
-    {&BossFinal::patternDSwitch, StartPatternD, PatternD},
-    {&BossFinal::patternCSwitch, StartPatternC, PatternC},
-    {&BossFinal::patternBSwitch, StartPatternB, PatternB},
-    {&BossFinal::patternASwitch, StartPatternA, PatternA},
+    {&BossFinal::lastStand, LastStandDelay},
+    {&BossFinal::lastStandRingSwitch, LastStandRing},
+    {&BossFinal::patternDSwitch, PatternD, {&BossFinal::patternDLeftGunTick, &BossFinal::patternDRightGunTick, &BossFinal::patternDRightGunDelay, &BossFinal::patternDCurtainCycle, &BossFinal::patternDCurtainTick}, {&BossFinal::patternDLeftGunAngle, &BossFinal::patternDRightGunAngle}},
+    {&BossFinal::patternCSwitch, PatternC, {&BossFinal::patternCTargetCaptured, &BossFinal::patternCTick, &BossFinal::patternCTargetX, &BossFinal::patternCTargetY, &BossFinal::patternCVolleyCount}, {&BossFinal::patternCSweep}},
+    {&BossFinal::patternBSwitch, PatternB, {&BossFinal::patternBTick}, {&BossFinal::patternBLeftAngle, &BossFinal::patternBRightAngle}},
+    {&BossFinal::patternASwitch, PatternA, {&BossFinal::patternAFanTick, &BossFinal::patternACrossTick, &BossFinal::patternASpiralTick, &BossFinal::patternARingTick}, {&BossFinal::patternACrossAngle, &BossFinal::patternASpiralAngle1, &BossFinal::patternASpiralAngle2, &BossFinal::patternARingAngle}},
 };
 
 // ---- the script, the same in both rounds

@@ -200,40 +200,16 @@ void Cover(BossFour& b) {
 
 // ---- the pattern table, in the order the patterns run within a frame
 
-void StartPatternA(BossFour& b) {
-    b.largeGunTick = 0;
-    b.ringTick = 0;
-    b.patternASpiralTick = 0;
-    b.largeGunAngle = 0;
-    b.ringAngle = 0;
-    b.spiralAngle1 = 0;
-    b.spiralAngle2 = 0;
-}
 
-void StartPatternB(BossFour& b) {
-    b.patternBRingTick = 0;
-    b.twinSpiralTick = 0;
-    b.patternBFanTick = 0;
-    b.ringAngle = 0;
-    b.spiralAngle1 = 0;
-    b.spiralAngle2 = 0;
-}
 
-void StartPatternC(BossFour& b) {
-    b.largeGunTick = 0;
-    b.ringTick = 0;
-    b.twinSpiralTick = 0;
-    b.largeGunAngle = 0;
-    b.ringAngle = 0;
-}
 
 enum PatternRow { PATTERN_C, PATTERN_B, PATTERN_A, PODS, COVER };
 inline constexpr Pattern<BossFour> PATTERNS[] = {
-    {&BossFour::patternCSwitch, StartPatternC, PatternC},
-    {&BossFour::patternBSwitch, StartPatternB, PatternB},
-    {&BossFour::patternASwitch, StartPatternA, PatternA},
-    {&BossFour::podsSwitch, ClearsNothing<BossFour>, Pods},
-    {&BossFour::coverSwitch, ClearsNothing<BossFour>, Cover},
+    {&BossFour::patternCSwitch, PatternC, {&BossFour::largeGunTick, &BossFour::ringTick, &BossFour::twinSpiralTick}, {&BossFour::largeGunAngle, &BossFour::ringAngle}},
+    {&BossFour::patternBSwitch, PatternB, {&BossFour::patternBRingTick, &BossFour::twinSpiralTick, &BossFour::patternBFanTick}, {&BossFour::ringAngle, &BossFour::spiralAngle1, &BossFour::spiralAngle2}},
+    {&BossFour::patternASwitch, PatternA, {&BossFour::largeGunTick, &BossFour::ringTick, &BossFour::patternASpiralTick}, {&BossFour::largeGunAngle, &BossFour::ringAngle, &BossFour::spiralAngle1, &BossFour::spiralAngle2}},
+    {&BossFour::podsSwitch, Pods},
+    {&BossFour::coverSwitch, Cover},
 };
 
 // ---- the script, the same in both rounds

@@ -101,14 +101,9 @@ void FireTargetFan(const BossOne& b, double speed, int kind) {
 // ==== first appearance
 namespace first {
 
+
 // Spirals: a pair from both turrets for each speed, the left turning clockwise, the right
 // anticlockwise. Spiral 1 and spiral 2 differ only in their pace.
-void StartSpiral(BossOne& b) {
-    b.leftSpiralAngle = 0;
-    b.rightSpiralAngle = 0;
-    b.spiralTick = 0;
-}
-
 void FireSpiral(BossOne& b, int fireTick) {
     const RoundValues& r = Round();
     if (TickReaches(b.spiralTick, fireTick)) {
@@ -149,12 +144,12 @@ void Ring(BossOne& b) { FireRingEvery(GunX(b, CENTRE_GUN), GunY(b, CENTRE_GUN), 
 
 enum PatternRow { SPIRAL_1, CROSS_1, CROSS_2, SPIRAL_2, CROSS_3, RING };
 inline constexpr Pattern<BossOne> PATTERNS[] = {
-    {&BossOne::spiral1Switch, StartSpiral, Spiral1},
-    {&BossOne::cross1Switch, ResetCrosses, Cross1},
-    {&BossOne::cross2Switch, ResetCrosses, Cross2},
-    {&BossOne::spiral2Switch, StartSpiral, Spiral2},
-    {&BossOne::cross3Switch, ResetCrosses, Cross3},
-    {&BossOne::ringSwitch, StartRing, Ring},
+    {&BossOne::spiral1Switch, Spiral1, {&BossOne::spiralTick}, {&BossOne::leftSpiralAngle, &BossOne::rightSpiralAngle}},
+    {&BossOne::cross1Switch, Cross1, {}, {}, ResetCrosses},
+    {&BossOne::cross2Switch, Cross2, {}, {}, ResetCrosses},
+    {&BossOne::spiral2Switch, Spiral2, {&BossOne::spiralTick}, {&BossOne::leftSpiralAngle, &BossOne::rightSpiralAngle}},
+    {&BossOne::cross3Switch, Cross3, {}, {}, ResetCrosses},
+    {&BossOne::ringSwitch, Ring, {}, {}, StartRing},
 };
 
 void Straights(BossOne& b) {
@@ -250,12 +245,6 @@ inline constexpr double TARGET_FAN_B_FIRST[] = {-0.5, -0.2, 0.1, 0.4, 0.7};
 inline constexpr double TARGET_FAN_B_SECOND[] = {-0.4, -0.2, 0, 0.2, 0.4};
 inline constexpr double TARGET_FAN_A_SECOND[] = {-0.3, -0.1, 0.1, 0.3, 0.5};
 
-void StartTargetFans(BossOne& b) {
-    b.targetFansCycle = 0;
-    b.targetFansTick = 0;
-    b.targetX = 0;
-    b.targetY = 0;
-}
 
 // Ten shots at the target from the fan pair, first gun first.
 void FireTargetFanPair(const BossOne& b, GunOffset first, std::span<const double> firstOffsets, GunOffset second,
@@ -288,7 +277,6 @@ void TargetFans(BossOne& b) {
 inline constexpr int WIDE_FAN_TICK = 12;
 inline constexpr double WIDE_FAN_OFFSETS[] = {-0.6, -0.4, -0.2, 0, 0.2, 0.4, 0.6};
 
-void StartWideFan(BossOne& b) { b.fanTick = 0; }
 
 void WideFan(BossOne& b) {
     if (TickReaches(b.fanTick, WIDE_FAN_TICK)) {
@@ -302,11 +290,6 @@ void WideFan(BossOne& b) {
 inline constexpr int TWIN_SPIRAL_TICK = 2;
 inline constexpr double TWIN_SPIRAL_STEP = 0.15;
 
-void StartTwinSpiral(BossOne& b) {
-    b.twinSpiralTick = 0;
-    b.twinSpiralAngle1 = 0;
-    b.twinSpiralAngle2 = 0;
-}
 
 void TwinSpiral(BossOne& b) {
     const RoundValues& r = Round();
@@ -323,20 +306,9 @@ void TwinSpiral(BossOne& b) {
     b.twinSpiralTick += 1;
 }
 
+
 // The wall section, from script timer 1130 to the end, standing still: aimed singles from the
 // side guns, a single shot from the fan gun now and then, and the wall itself.
-void StartWall(BossOne& b) {
-    b.wallAimX = 0;
-    b.wallAimY = 0;
-    b.wallTick = 0;
-    b.wallVolleyCount = 0;
-    b.singleShotTick = 0;
-    b.targetX = 0;
-    b.targetY = 0;
-    b.sideGunCycle = 0;
-    b.sideGunTick = 0;
-    b.wallSpread = 0.0f;
-}
 
 // Aimed singles from the side guns at a target captured once per half-cycle: left gun in the
 // first half, right gun in the second. The cycle restarts at 0 and is raised to 1 in the same
@@ -407,10 +379,10 @@ void Wall(BossOne& b) {
 
 enum PatternRow { TARGET_FANS, WIDE_FAN, TWIN_SPIRAL, WALL };
 inline constexpr Pattern<BossOne> PATTERNS[] = {
-    {&BossOne::targetFansSwitch, StartTargetFans, TargetFans},
-    {&BossOne::fanSwitch, StartWideFan, WideFan},
-    {&BossOne::twinSpiralSwitch, StartTwinSpiral, TwinSpiral},
-    {&BossOne::wallState, StartWall, Wall},
+    {&BossOne::targetFansSwitch, TargetFans, {&BossOne::targetFansCycle, &BossOne::targetFansTick, &BossOne::targetX, &BossOne::targetY}},
+    {&BossOne::fanSwitch, WideFan, {&BossOne::fanTick}},
+    {&BossOne::twinSpiralSwitch, TwinSpiral, {&BossOne::twinSpiralTick}, {&BossOne::twinSpiralAngle1, &BossOne::twinSpiralAngle2}},
+    {&BossOne::wallState, Wall, {&BossOne::wallAimX, &BossOne::wallAimY, &BossOne::wallTick, &BossOne::wallVolleyCount, &BossOne::singleShotTick, &BossOne::targetX, &BossOne::targetY, &BossOne::sideGunCycle, &BossOne::sideGunTick}, {&BossOne::wallSpread}},
 };
 
 void StandStill(BossOne& b) { b.swaySwitch = 0; }

@@ -1,8 +1,9 @@
 // How every boss and mid-boss is written: its motion, a table of named patterns, a script
 // table per appearance and one set of values for what differs in round 2.
 //
-// A pattern is a row of the boss's pattern table: the switch that says it runs, what switching
-// it on clears, and what each of its frames does. The rows stand in the order the patterns run
+// A pattern is a row of the boss's pattern table: the switch that says it runs, what each of its
+// frames does, and what switching it on clears (counters and angles by name, and anything else
+// in a start of its own). The rows stand in the order the patterns run
 // within a frame. A script is a table of events, each at a value of the script timer in round 1
 // and in round 2 (NEVER where it does not happen in that round): switch a pattern on or off, or
 // do one of the boss's actions (a single volley, a change of picture, a restart of the timer).
@@ -15,6 +16,7 @@
 // float angle, as every swaying enemy does. The mid-boss and its escort move as midboss_craft.h says.
 #pragma once
 
+#include <array>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -37,9 +39,11 @@ inline bool TickReaches(int32_t& tick, int n) {
 
 template <typename Boss>
 struct Pattern {
-    int32_t Boss::*on;      // the switch: nonzero while the pattern runs
-    void (*start)(Boss&);   // what switching it on clears, besides setting the switch to 1
-    void (*frame)(Boss&);   // one frame of it
+    int32_t Boss::*on;                            // the switch: nonzero while the pattern runs
+    void (*frame)(Boss&);                         // one frame of it
+    std::array<int32_t Boss::*, 10> counters{};  // set to 0 when it starts
+    std::array<float Boss::*, 4> angles{};        // set to 0 when it starts
+    void (*start)(Boss&) = nullptr;               // anything else its start does
 };
 
 enum Verb { ON, OFF, DO };
@@ -54,6 +58,19 @@ struct ScriptEvent {
 template <typename Boss>
 using Action = void (*)(Boss&);
 
+// Switches a pattern on: its switch to 1, its counters and angles to 0, then the rest of its start.
+template <typename Boss>
+void Start(Boss& b, const Pattern<Boss>& p) {
+    b.*p.on = 1;
+    for (int32_t Boss::*counter : p.counters) {
+        if (counter != nullptr) b.*counter = 0;
+    }
+    for (float Boss::*angle : p.angles) {
+        if (angle != nullptr) b.*angle = 0;
+    }
+    if (p.start != nullptr) p.start(b);
+}
+
 // Performs the events of timer value `time`, in table order. The time is read before the
 // events act, so an event that sets the timer back does not bring on the events of its new value.
 template <typename Boss>
@@ -62,10 +79,7 @@ void RunScript(Boss& b, int time, std::span<const ScriptEvent> script, std::span
     for (const ScriptEvent& e : script) {
         if ((g_round == 2 ? e.round2 : e.round1) != time) continue;
         switch (e.verb) {
-            case ON:
-                b.*patterns[e.what].on = 1;
-                patterns[e.what].start(b);
-                break;
+            case ON: Start(b, patterns[e.what]); break;
             case OFF: b.*patterns[e.what].on = 0; break;
             case DO: actions[e.what](b); break;
         }
@@ -79,10 +93,6 @@ void RunPatterns(Boss& b, std::span<const Pattern<Boss>> patterns) {
         if (b.*p.on != 0) p.frame(b);
     }
 }
-
-// A pattern whose start clears nothing but its switch.
-template <typename Boss>
-void ClearsNothing(Boss&) {}
 
 // ---- motion
 

@@ -341,69 +341,28 @@ void Cross(BossThree& b) {
     b.crossTick += 1;
 }
 
-// ---- starting the patterns
+// ---- the pattern table, in the order the patterns run within a frame; the double fans and the
+// fan and streams keep their fan ticks: they count on from where the last run left them
 
-void StartCross(BossThree& b) {
-    b.crossTick = 0;
-    b.crossAngle = 0;
-}
-void StartSideFans(BossThree& b) {
-    b.sideFanTick = 0;
-    b.sideFanTargetX = 0;
-    b.sideFanTargetY = 0;
-}
-void StartWall(BossThree& b) {
-    b.wallTargetCaptured = b.wallTargetX = b.wallTargetY = b.wallTick = 0;
-    b.wallStage = b.wallHoldCount = b.wallSweepDirection = b.wallSweepCount = 0;
+// The wall starts wide open.
+void OpenWall(BossThree& b) {
     b.wallSpreadLeft = 1.0f;
     b.wallSpreadRight = 1.0f;
-}
-// The fan tick is not cleared: it counts on from where the last double fans left it.
-void StartDoubleFans(BossThree& b) {
-    b.doubleFanStreamTick = 0;
-    b.doubleFanAngleA = 0;
-    b.doubleFanAngleB = 0;
-}
-void StartTwinRings(BossThree& b) {
-    b.twinRingTick = 0;
-    b.twinRingAngleC = 0;
-    b.twinRingAngleD = 0;
-}
-void StartTurningRingA(BossThree& b) {
-    b.turningRingATick = 0;
-    b.turningRingAStep = 0;
-    b.turningRingATurn = 0;
-}
-void StartTurningRingB(BossThree& b) {
-    b.turningRingBTick = 0;
-    b.turningRingBStep = 0;
-    b.turningRingBTurn = 0;
-}
-// Here too the fan tick keeps its count.
-void StartFanAndStreams(BossThree& b) {
-    b.fanStreamsStreamTick = 0;
-    b.fanStreamsAngleA = 0;
-    b.fanStreamsAngleB = 0;
-}
-void StartBurst(BossThree& b) {
-    b.burstTick = 0;
-    b.burstStep = 0;
-    b.burstTurn = 0;
 }
 
 enum PatternRow {
     BURST, FAN_AND_STREAMS, TURNING_RING_B, TURNING_RING_A, TWIN_RINGS, DOUBLE_FANS, WALL, SIDE_FANS, CROSS
 };
 inline constexpr Pattern<BossThree> PATTERNS[] = {
-    {&BossThree::burstSwitch, StartBurst, Burst},
-    {&BossThree::fanStreamsSwitch, StartFanAndStreams, FanAndStreams},
-    {&BossThree::turningRingBSwitch, StartTurningRingB, TurningRingB},
-    {&BossThree::turningRingASwitch, StartTurningRingA, TurningRingA},
-    {&BossThree::twinRingSwitch, StartTwinRings, TwinRings},
-    {&BossThree::doubleFanSwitch, StartDoubleFans, DoubleFans},
-    {&BossThree::wallSwitch, StartWall, Wall},
-    {&BossThree::sideFanSwitch, StartSideFans, SideFans},
-    {&BossThree::crossSwitch, StartCross, Cross},
+    {&BossThree::burstSwitch, Burst, {&BossThree::burstTick}, {&BossThree::burstStep, &BossThree::burstTurn}},
+    {&BossThree::fanStreamsSwitch, FanAndStreams, {&BossThree::fanStreamsStreamTick}, {&BossThree::fanStreamsAngleA, &BossThree::fanStreamsAngleB}},
+    {&BossThree::turningRingBSwitch, TurningRingB, {&BossThree::turningRingBTick}, {&BossThree::turningRingBStep, &BossThree::turningRingBTurn}},
+    {&BossThree::turningRingASwitch, TurningRingA, {&BossThree::turningRingATick}, {&BossThree::turningRingAStep, &BossThree::turningRingATurn}},
+    {&BossThree::twinRingSwitch, TwinRings, {&BossThree::twinRingTick}, {&BossThree::twinRingAngleC, &BossThree::twinRingAngleD}},
+    {&BossThree::doubleFanSwitch, DoubleFans, {&BossThree::doubleFanStreamTick}, {&BossThree::doubleFanAngleA, &BossThree::doubleFanAngleB}},
+    {&BossThree::wallSwitch, Wall, {&BossThree::wallTargetCaptured, &BossThree::wallTargetX, &BossThree::wallTargetY, &BossThree::wallTick, &BossThree::wallStage, &BossThree::wallHoldCount, &BossThree::wallSweepDirection, &BossThree::wallSweepCount}, {}, OpenWall},
+    {&BossThree::sideFanSwitch, SideFans, {&BossThree::sideFanTick, &BossThree::sideFanTargetX, &BossThree::sideFanTargetY}},
+    {&BossThree::crossSwitch, Cross, {&BossThree::crossTick}, {&BossThree::crossAngle}},
 };
 
 // ---- the script

@@ -48,11 +48,6 @@ void Spray(BossTwo& b) {
 inline constexpr int WING_SPRAY_TICK = 2;
 inline constexpr double WING_SPRAY_OFFSETS[] = {-0.05, 0, 0.05};
 
-void StartWingSprays(BossTwo& b) {
-    b.wingSprayTick = 0;
-    b.leftWingSprayAngle = 0;
-    b.rightWingSprayAngle = 0;
-}
 
 void WingSprays(BossTwo& b) {
     const RoundValues& r = Round();
@@ -72,7 +67,6 @@ void WingSprays(BossTwo& b) {
 // Centre fan: nine large shots at the ship, once per speed.
 inline constexpr double CENTRE_FAN_OFFSETS[] = {-0.8, -0.6, -0.4, -0.2, 0, 0.2, 0.4, 0.6, 0.8};
 
-void StartCentreFan(BossTwo& b) { b.centreFanTick = 0; }
 
 void CentreFan(BossTwo& b) {
     const RoundValues& r = Round();
@@ -85,12 +79,8 @@ void CentreFan(BossTwo& b) {
     b.centreFanTick += 1;
 }
 
-// Cross: from the right wing.
-void StartCross(BossTwo& b) {
-    b.crossTick = 0;
-    b.crossAngle = 0;
-}
 
+// Cross: from the right wing.
 void Cross(BossTwo& b) {
     if (TickReaches(b.crossTick, Round().crossTick)) FireTurningCross(b, RIGHT_WING, b.crossAngle);
     b.crossTick += 1;
@@ -99,7 +89,6 @@ void Cross(BossTwo& b) {
 // Wing fan: aimed shots from the left wing, wider and doubled in round 2.
 inline constexpr int WING_FAN_TICK = 20;
 
-void StartWingFan(BossTwo& b) { b.wingFanTick = 0; }
 
 void WingFan(BossTwo& b) {
     const RoundValues& r = Round();
@@ -114,11 +103,11 @@ void WingFan(BossTwo& b) {
 
 enum PatternRow { SPRAY, WING_SPRAYS, CENTRE_FAN, CROSS, WING_FAN };
 inline constexpr Pattern<BossTwo> PATTERNS[] = {
-    {&BossTwo::spraySwitch, ClearsNothing<BossTwo>, Spray},
-    {&BossTwo::wingSpraySwitch, StartWingSprays, WingSprays},
-    {&BossTwo::centreFanSwitch, StartCentreFan, CentreFan},
-    {&BossTwo::crossSwitch, StartCross, Cross},
-    {&BossTwo::wingFanSwitch, StartWingFan, WingFan},
+    {&BossTwo::spraySwitch, Spray},
+    {&BossTwo::wingSpraySwitch, WingSprays, {&BossTwo::wingSprayTick}, {&BossTwo::leftWingSprayAngle, &BossTwo::rightWingSprayAngle}},
+    {&BossTwo::centreFanSwitch, CentreFan, {&BossTwo::centreFanTick}},
+    {&BossTwo::crossSwitch, Cross, {&BossTwo::crossTick}, {&BossTwo::crossAngle}},
+    {&BossTwo::wingFanSwitch, WingFan, {&BossTwo::wingFanTick}},
 };
 
 // Ring bursts: groups of five eight-way rings from both wings, a third group in round 2.

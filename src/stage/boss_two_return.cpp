@@ -15,13 +15,6 @@ namespace {
 inline constexpr double SHOWER_CROSS_SPEED = 6.0;
 inline constexpr double SHOWER_CROSS_STEP = 0.67;
 
-void StartShower(BossTwo& b) {
-    b.showerTick = 0;
-    b.showerCrossTick = 0;
-    b.showerDelay = 0;
-    b.showerAngle1 = 0;
-    b.showerAngle2 = 0;
-}
 
 void Shower(BossTwo& b) {
     const RoundValues& r = Round();
@@ -64,10 +57,6 @@ void FireFanAtTarget(const BossTwo& b, std::span<const double> offsets, double s
     }
 }
 
-void StartCentreFans(BossTwo& b) {
-    b.centreFansCycle = 0;
-    b.centreFansTick = 0;
-}
 
 void CentreFans(BossTwo& b) {
     const RoundValues& r = Round();
@@ -109,11 +98,6 @@ void FireRingOfSpokes(BossTwo& b, std::span<const double> offsets) {
     }
 }
 
-void StartDoubleRing(BossTwo& b) {
-    b.ringTick = 0;
-    b.ringStep = 0;
-    b.ringTurn = 0;
-}
 
 void DoubleRing(BossTwo& b) {
     const RoundValues& r = Round();
@@ -133,11 +117,6 @@ void DoubleRing(BossTwo& b) {
 // turning anticlockwise.
 inline constexpr int WING_CYCLE_LEFT = 0, WING_CYCLE_RIGHT = 30, WING_CYCLE_LAST = 60;
 
-void StartWing(BossTwo& b) {
-    b.crossTick = 0;
-    b.wingFanCycle = 0;
-    b.secondCrossAngle = 0;
-}
 
 void Wing(BossTwo& b) {
     if (b.wingFanCycle == WING_CYCLE_LEFT) FireGappedFan(b, LEFT_WING);
@@ -160,14 +139,6 @@ inline constexpr double MIRROR_FAN_ANGLES[] = {-2.4, -2.2, -2.0, -1.8, -1.6, -1.
                                                2.4,  2.2,  2.0,  1.8,  1.6,  1.2,  0.8,  0.4};
 inline constexpr double MIRROR_FAN_SPEED = 6.0;
 
-void StartPairs(BossTwo& b) {
-    b.mirrorFanTick = 0;
-    b.pairFanTick = 0;
-    b.pairCycle = 0;
-    b.targetX = 0;
-    b.targetY = 0;
-    b.pairTick = 0;
-}
 
 void Pairs(BossTwo& b) {
     const RoundValues& r = Round();
@@ -203,11 +174,11 @@ void Pairs(BossTwo& b) {
 
 enum PatternRow { SHOWER, CENTRE_FANS, DOUBLE_RING, WING, PAIRS };
 inline constexpr Pattern<BossTwo> PATTERNS[] = {
-    {&BossTwo::showerSwitch, StartShower, Shower},
-    {&BossTwo::centreFansSwitch, StartCentreFans, CentreFans},
-    {&BossTwo::ringSwitch, StartDoubleRing, DoubleRing},
-    {&BossTwo::wingSwitch, StartWing, Wing},
-    {&BossTwo::pairsSwitch, StartPairs, Pairs},
+    {&BossTwo::showerSwitch, Shower, {&BossTwo::showerTick, &BossTwo::showerCrossTick, &BossTwo::showerDelay}, {&BossTwo::showerAngle1, &BossTwo::showerAngle2}},
+    {&BossTwo::centreFansSwitch, CentreFans, {&BossTwo::centreFansCycle, &BossTwo::centreFansTick}},
+    {&BossTwo::ringSwitch, DoubleRing, {&BossTwo::ringTick}, {&BossTwo::ringStep, &BossTwo::ringTurn}},
+    {&BossTwo::wingSwitch, Wing, {&BossTwo::crossTick, &BossTwo::wingFanCycle}, {&BossTwo::secondCrossAngle}},
+    {&BossTwo::pairsSwitch, Pairs, {&BossTwo::mirrorFanTick, &BossTwo::pairFanTick, &BossTwo::pairCycle, &BossTwo::targetX, &BossTwo::targetY, &BossTwo::pairTick}},
 };
 
 void StandStill(BossTwo& b) { b.swaySwitch = 0; }

@@ -58,7 +58,6 @@ inline constexpr double RING_TURN_WRAP = 0.2;  // ... back to 0 after 0.16
 inline constexpr double RING_AIMED_SPEED = 3.0;  // round 2
 inline constexpr double RING_AIMED_FAN[] = {-0.9, -0.6, -0.3, 0, 0.3, 0.6, 0.9};  // no jitter
 
-void StartRing(MidBoss& m) { m.ringTick = 0; }
 
 void Ring(MidBoss& m) {
     if (TickReaches(m.ringTick, RING_TICK)) {
@@ -80,9 +79,9 @@ void Ring(MidBoss& m) {
 
 enum PatternRow { SPRAY, RING, FANS };
 inline constexpr Pattern<MidBoss> PATTERNS[] = {
-    {&MidBoss::spraySwitch, StartSpray<MidBoss>, Spray},
-    {&MidBoss::ringSwitch, StartRing, Ring},
-    {&MidBoss::fanSwitch, StartFans<MidBoss>, Fans},
+    {&MidBoss::spraySwitch, Spray, {&MidBoss::sprayTick}, {&MidBoss::leftSprayAngle, &MidBoss::rightSprayAngle}},
+    {&MidBoss::ringSwitch, Ring, {&MidBoss::ringTick}},
+    {&MidBoss::fanSwitch, Fans, {&MidBoss::fanTimer}},
 };
 
 // ---- the scripts of variants 0 to 2
@@ -113,8 +112,10 @@ void FireRingGroups(MidBoss& m) {
 void StopSprayAndFans(MidBoss& m) {
     m.spraySwitch = 0;
     m.fanSwitch = 0;
-    StartSpray(m);
-    StartFans(m);
+    m.leftSprayAngle = 0.0f;
+    m.rightSprayAngle = 0.0f;
+    m.sprayTick = 0;
+    m.fanTimer = 0;
 }
 
 enum ActionRow { RINGS_A2_B3, RINGS_A3_B2, RINGS_A3_B4_A2, RINGS_A4_B3_A2, RINGS_A3_B4, RINGS_A4_B3, STOP_SPRAY_AND_FANS };

@@ -15,8 +15,8 @@ void Fans(MidBossEscort& e) { RunFans(e, g_round == 2 ? GAP_FANS_ROUND_2 : GAP_F
 
 enum PatternRow { SPRAY, FANS };
 inline constexpr Pattern<MidBossEscort> PATTERNS[] = {
-    {&MidBossEscort::spraySwitch, StartSpray<MidBossEscort>, Spray},
-    {&MidBossEscort::fanSwitch, StartFans<MidBossEscort>, Fans},
+    {&MidBossEscort::spraySwitch, Spray, {&MidBossEscort::sprayTick}, {&MidBossEscort::leftSprayAngle, &MidBossEscort::rightSprayAngle}},
+    {&MidBossEscort::fanSwitch, Fans, {&MidBossEscort::fanTimer}},
 };
 
 inline constexpr ScriptEvent SCRIPT[] = {

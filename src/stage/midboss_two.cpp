@@ -50,11 +50,6 @@ inline constexpr double BURST_SHOT_OFFSETS[] = {0, 0.1, 0.2};
 inline constexpr double BURST_BASE_STEP = 0.1;
 inline constexpr double BURST_BASE_LIMIT = 0.4;
 
-void StartBurst(MidBossTwo& b) {
-    b.burstTick = 0;
-    b.burstAngle = 0;
-    b.burstBase = 0;
-}
 
 void Burst(MidBossTwo& b) {
     const RoundValues& r = Round();
@@ -89,16 +84,6 @@ void FireRing(const MidBossTwo& b, GunOffset turret, int32_t& tick, float& angle
     tick += 1;
 }
 
-void StartLeftRing(MidBossTwo& b) {
-    b.leftRingTick = 0;
-    b.leftRingAngle = 0;
-    b.leftRingBase = 0;
-}
-void StartRightRing(MidBossTwo& b) {
-    b.rightRingTick = 0;
-    b.rightRingAngle = 0;
-    b.rightRingBase = 0;
-}
 void LeftRing(MidBossTwo& b) { FireRing(b, LEFT_TURRET, b.leftRingTick, b.leftRingAngle, b.leftRingBase, true); }
 void RightRing(MidBossTwo& b) {
     FireRing(b, RIGHT_TURRET, b.rightRingTick, b.rightRingAngle, b.rightRingBase, false);
@@ -112,11 +97,6 @@ inline constexpr double WAVE_SPEED = 6.0;
 inline constexpr double WAVE_SWING_LIMIT = 0.6;
 inline constexpr int WAVE_RISING = 0, WAVE_FALLING = 1;
 
-void StartWave(MidBossTwo& b) {
-    b.waveTick = 0;
-    b.waveDirection = WAVE_RISING;
-    b.waveAngle = 0;
-}
 
 void Wave(MidBossTwo& b) {
     if (TickReaches(b.waveTick, WAVE_TICK)) {
@@ -139,10 +119,10 @@ void Wave(MidBossTwo& b) {
 // ---- the pattern table, in the order the patterns run within a frame
 enum PatternRow { BURST, RIGHT_RING, LEFT_RING, WAVE };
 inline constexpr Pattern<MidBossTwo> PATTERNS[] = {
-    {&MidBossTwo::burstSwitch, StartBurst, Burst},
-    {&MidBossTwo::rightRingSwitch, StartRightRing, RightRing},
-    {&MidBossTwo::leftRingSwitch, StartLeftRing, LeftRing},
-    {&MidBossTwo::waveSwitch, StartWave, Wave},
+    {&MidBossTwo::burstSwitch, Burst, {&MidBossTwo::burstTick}, {&MidBossTwo::burstAngle, &MidBossTwo::burstBase}},
+    {&MidBossTwo::rightRingSwitch, RightRing, {&MidBossTwo::rightRingTick}, {&MidBossTwo::rightRingAngle, &MidBossTwo::rightRingBase}},
+    {&MidBossTwo::leftRingSwitch, LeftRing, {&MidBossTwo::leftRingTick}, {&MidBossTwo::leftRingAngle, &MidBossTwo::leftRingBase}},
+    {&MidBossTwo::waveSwitch, Wave, {&MidBossTwo::waveTick, &MidBossTwo::waveDirection}, {&MidBossTwo::waveAngle}},
 };
 
 // ---- the script
