@@ -11,6 +11,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "assetgen/loudness.h"
 #include "platform/audio_mix.h"
 #include "sound/sound.h"
 #include "test_support.h"
@@ -57,40 +58,6 @@ std::vector<std::string> Strings(const std::string& list) {
 
 uint32_t Read32(const uint8_t* p) {
     return static_cast<uint32_t>(p[0] | p[1] << 8 | p[2] << 16) | static_cast<uint32_t>(p[3]) << 24;
-}
-
-// A biquad in direct form I.
-struct Biquad {
-    double b0, b1, b2, a1, a2;
-    double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
-    double Next(double x) {
-        const double y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
-        x2 = x1;
-        x1 = x;
-        y2 = y1;
-        y1 = y;
-        return y;
-    }
-};
-
-// The two stages of the K-weighting (a high shelf for the head, a high-pass for the ear) at rate.
-void KWeighting(int rate, Biquad* shelf, Biquad* highPass) {
-    const double pi = 3.14159265358979323846;
-    {
-        const double gainDb = 3.999843853973347, q = 0.7071752369554196, fc = 1681.974450955533;
-        const double a = std::pow(10.0, gainDb / 40.0), w = 2 * pi * fc / rate, alpha = std::sin(w) / (2 * q);
-        const double c = std::cos(w), sa = 2 * std::sqrt(a) * alpha;
-        const double a0 = (a + 1) - (a - 1) * c + sa;
-        *shelf = Biquad{a * ((a + 1) + (a - 1) * c + sa) / a0, -2 * a * ((a - 1) + (a + 1) * c) / a0,
-                        a * ((a + 1) + (a - 1) * c - sa) / a0, 2 * ((a - 1) - (a + 1) * c) / a0,
-                        ((a + 1) - (a - 1) * c - sa) / a0};
-    }
-    {
-        const double q = 0.5003270373238773, fc = 38.13547087602444;
-        const double w = 2 * pi * fc / rate, alpha = std::sin(w) / (2 * q), c = std::cos(w);
-        const double a0 = 1 + alpha;
-        *highPass = Biquad{(1 + c) / 2 / a0, -(1 + c) / a0, (1 + c) / 2 / a0, -2 * c / a0, (1 - alpha) / a0};
-    }
 }
 
 }  // namespace
@@ -158,16 +125,11 @@ std::vector<int16_t> RenderTicks(AudioMixer* mixer, const std::vector<TraceTick>
 
 double IntegratedLoudness(const std::vector<double>& left, const std::vector<double>& right, int rate) {
     // Mean squares of the K-weighted signal in blocks of 400 ms, every 100 ms.
-    Biquad shelf[2], highPass[2];
-    KWeighting(rate, &shelf[0], &highPass[0]);
-    KWeighting(rate, &shelf[1], &highPass[1]);
+    const std::vector<double> leftSquares = loudness::WeightedSquares(left, rate);
+    const std::vector<double> rightSquares = loudness::WeightedSquares(right, rate);
     const size_t n = std::min(left.size(), right.size());
     std::vector<double> squares(n);
-    for (size_t i = 0; i < n; ++i) {
-        const double l = highPass[0].Next(shelf[0].Next(left[i]));
-        const double r = highPass[1].Next(shelf[1].Next(right[i]));
-        squares[i] = l * l + r * r;
-    }
+    for (size_t i = 0; i < n; ++i) squares[i] = leftSquares[i] + rightSquares[i];
     const size_t block = static_cast<size_t>(rate) * 4 / 10, step = block / 4;
     std::vector<double> blocks;
     for (size_t at = 0; at + block <= n; at += step) {
