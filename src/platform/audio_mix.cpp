@@ -45,8 +45,8 @@ namespace {
 
 // The synthesiser's output gain (1.0 is its loudest) and the effects' gain in the sum: the
 // effects carry their own balance (loudness, not peak), and sit under the music.
-constexpr float MUSIC_GAIN = 0.42f;
-constexpr float EFFECT_GAIN = 0.30f;
+constexpr float MUSIC_GAIN = 0.5f;
+constexpr float EFFECT_GAIN = 0.42f;
 // The limiter: its ceiling (-1 dBFS), look-ahead and release.
 constexpr float LIMIT_CEILING = 0.891f;
 constexpr int LIMIT_LOOKAHEAD = 64;

@@ -91,6 +91,23 @@ TEST(GameMix, FiringSitsUnderTheMusicWithoutClippingOrOffset) {
             WriteWav(std::string(dir) + "/stage1_" + (run == 0 ? "firing" : "quiet") + ".wav", out);
         }
 
+        if (run == 0) {
+            // The two halves of the firing run apart: its effects without music, its music
+            // without effects.
+            AudioMixer* effectsOnly = MakeGameMixer(false);
+            const MixMeasures effects = Measure(RenderTicks(effectsOnly, trace, start, end));
+            MixerDestroy(effectsOnly);
+            std::vector<TraceTick> silent = trace;
+            for (TraceTick& t : silent) t.sounds.clear();
+            AudioMixer* musicOnly = MakeGameMixer(true);
+            const MixMeasures music = Measure(RenderTicks(musicOnly, silent, start, end));
+            MixerDestroy(musicOnly);
+            std::printf("[ measure  ] stage 1 firing: the effects alone %.1f LUFS (peak %.3f), the music alone %.1f LUFS\n",
+                        effects.loudness, effects.peak, music.loudness);
+            // Under the music, but there: the shots and hits are heard.
+            EXPECT_LT(effects.loudness, music.loudness);
+            EXPECT_GT(effects.loudness, music.loudness - 12.0);
+        }
         SCOPED_TRACE(names[run]);
         EXPECT_GT(measures[run].seconds, STRETCH_S - 0.1);
         EXPECT_EQ(measures[run].clipped, 0);

@@ -419,17 +419,16 @@ TEST_F(SdlAudio, APieceCutShortReleasesItsNotesAndStartsCleanNextTime) {
     while (released < level.size() && level[released] > chord / 2) ++released;
     size_t faded = released;  // and under a thirtieth of it
     while (faded < level.size() && level[faded] > chord / 30) ++faded;
-    size_t silent = faded;  // and under 0.001
-    while (silent < level.size() && level[silent] > 0.001) ++silent;
+    // A second after the stop the tail is gone, and nothing comes back with the next play (it
+    // starts half a second before the end of the recording, inside its silent beginning).
     double afterwards = 0.0;
-    for (size_t i = silent; i < level.size(); ++i) afterwards = std::max(afterwards, level[i]);
-    std::printf("[ measure  ] cut-short chord %.4f: released over %zu ms, silent %zu ms after the stop; "
-                "loudest 10 ms after that, the next play's start included: %.5f\n",
-                chord, (faded - released) * 10, (silent - released) * 10, afterwards);
+    for (size_t i = released + 100; i < level.size(); ++i) afterwards = std::max(afterwards, level[i]);
+    std::printf("[ measure  ] cut-short chord %.4f: released over %zu ms; loudest 10 ms from a second after the stop "
+                "on, the next play's start included: %.5f\n",
+                chord, (faded - released) * 10, afterwards);
     EXPECT_GT(chord, 0.02);
-    EXPECT_GE(faded - released, 5u);    // a release, not a cut
-    EXPECT_LE(silent - released, 100u); // gone within a second
-    EXPECT_GT(level.size() - silent, 30u);  // the silence and the next play were recorded
+    EXPECT_GE(faded - released, 5u);  // a release, not a cut
+    ASSERT_GT(level.size(), released + 130) << "the silence and the next play were not recorded";
     EXPECT_LT(afterwards, 0.001);
 }
 
