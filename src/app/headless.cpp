@@ -1,7 +1,8 @@
 // The headless runner. Tick k is the k-th pass of the frame loop's "interval has passed" branch:
 // the key-down messages of keys that become held at this tick reach the window procedure, the
 // virtual clock moves on by g_frameInterval + 1 ms, RunFrame runs unless the game is paused, and
-// one trace line is written (also while paused, so a later P can end the pause).
+// one trace line is written (also while paused, so a later P can end the pause). While a trace or
+// a draw log is written, the drawing calls of the tick's frame are recorded (video/draw_trace.h).
 #include "app/headless.h"
 
 #include <cstdio>
@@ -15,6 +16,7 @@
 #include "platform/platform.h"
 #include "sound/sound.h"
 #include "video/display.h"
+#include "video/draw_trace.h"
 
 namespace {
 
@@ -44,6 +46,21 @@ bool ReadFile(const std::string& path, std::string* text) {
     s << in.rdbuf();
     *text = s.str();
     return true;
+}
+
+// Opens an output file named by an option (none when the name is empty). False, with a
+// message, when it cannot be written.
+bool OpenOutput(const std::string& path, const char* what, std::FILE** file) {
+    if (path.empty()) return true;
+    *file = std::fopen(path.c_str(), "w");
+    if (*file) return true;
+    std::fprintf(stderr, "vorne: cannot write %s file %s\n", what, path.c_str());
+    return false;
+}
+
+void CloseOutputs(std::FILE* trace, std::FILE* drawLog) {
+    if (trace) std::fclose(trace);
+    if (drawLog) std::fclose(drawLog);
 }
 
 }  // namespace
@@ -124,25 +141,23 @@ int RunHeadless(const HeadlessOptions& options) {
         }
     }
     std::FILE* trace = nullptr;
-    if (!options.traceFile.empty()) {
-        trace = std::fopen(options.traceFile.c_str(), "w");
-        if (!trace) {
-            std::fprintf(stderr, "vorne: cannot write trace file %s\n", options.traceFile.c_str());
-            return 2;
-        }
+    std::FILE* drawLog = nullptr;
+    if (!OpenOutput(options.traceFile, "trace", &trace) || !OpenOutput(options.drawLogFile, "draw log", &drawLog)) {
+        CloseOutputs(trace, drawLog);
+        return 2;
     }
 
     PlatCreateWindow(MainWindowProc);
     const int button = options.watchReplay ? DIALOG_BUTTON_REPLAY : DIALOG_BUTTON_KEYBOARD;
     const int choice = StartupDialogCommand(button, true);
     if (choice < 0) {
-        if (trace) std::fclose(trace);
+        CloseOutputs(trace, drawLog);
         return 1;
     }
     g_appActive = 1;  // a headless game never loses the focus
     const int startStatus = SetUpAfterDialog(choice);
     if (startStatus >= 0) {
-        if (trace) std::fclose(trace);
+        CloseOutputs(trace, drawLog);
         return startStatus;
     }
 
@@ -152,6 +167,7 @@ int RunHeadless(const HeadlessOptions& options) {
     size_t nextChange = 0;
     int status = 0;
     for (long tick = 1; options.ticks == 0 || tick <= options.ticks; ++tick) {
+        if (options.beforeTick) options.beforeTick(tick);
         if (nextChange < changes.size() && changes[nextChange].tick == tick) {
             const std::vector<int>& now = changes[nextChange].keys;
             for (int vk : held) PlatHeadlessSetKeyDown(vk, false);
@@ -167,7 +183,15 @@ int RunHeadless(const HeadlessOptions& options) {
         }
         if (!PlatWindowExists()) break;  // ESC on the splash or title ended the program
         PlatHeadlessAdvanceClock(static_cast<uint32_t>(g_frameInterval) + 1);
-        if (g_paused == 0) RunFrame();
+        // The record covers the frame only; a paused tick has no drawing calls.
+        DrawTrace draws;
+        draws.tick = tick;
+        draws.log = drawLog;
+        if (g_paused == 0) {
+            if (trace || drawLog) g_drawTrace = &draws;
+            RunFrame();
+            g_drawTrace = nullptr;
+        }
         for (const HeadlessShot& shot : options.shots) {
             if (shot.tick == tick && !WriteScreenshot(shot.path.c_str())) {
                 std::fprintf(stderr, "vorne: cannot write screenshot %s\n", shot.path.c_str());
@@ -176,7 +200,7 @@ int RunHeadless(const HeadlessOptions& options) {
         }
         if (trace) {
             PlatHeadlessTakeAudioLog(&sounds, &music);
-            const std::string line = TraceLine(tick, sounds, music);
+            const std::string line = TraceLine(tick, sounds, music, draws);
             std::fputs(line.c_str(), trace);
             std::fputc('\n', trace);
         }
@@ -193,6 +217,6 @@ int RunHeadless(const HeadlessOptions& options) {
         }
     }
     if (PlatWindowExists()) PlatDestroyWindow();
-    if (trace) std::fclose(trace);
+    CloseOutputs(trace, drawLog);
     return status;
 }

@@ -16,8 +16,12 @@ struct HeadlessOptions {
     std::string keysFile;
     long ticks = 0;  // 0: until the program ends by itself
     std::string traceFile;
+    std::string drawLogFile;  // the drawing calls of every tick, one line each after the tick number
     std::vector<HeadlessShot> shots;
     std::string stateFile;
+    // For tests: called before each tick's key messages, so that a test can change the game
+    // between ticks (for example to plant a fault and see which trace keys notice it).
+    void (*beforeTick)(long tick) = nullptr;
 };
 
 // One change of the held keys: from `tick` on exactly these virtual keys are held.

@@ -30,12 +30,13 @@ constexpr const char* USAGE =
     "\n"
     "Headless runner (no window, no sound, a virtual clock; for tests and tools):\n"
     "  --headless [--watch-replay | --keys FILE] [--ticks N] [--trace FILE]\n"
-    "             [--shot TICK:FILE.png]... [--state FILE]\n"
+    "             [--draw-log FILE] [--shot TICK:FILE.png]... [--state FILE]\n"
     "  --keys FILE        lines 'TICK KEY KEY ...' (from TICK on exactly these keys are held) or\n"
     "                     'TICK -' (none); keys: up down left right numpad2 numpad4 numpad6\n"
     "                     numpad8 z x ctrl shift space return esc p; '#' starts a comment\n"
     "  --ticks N          run N ticks (0: until the program ends by itself)\n"
     "  --trace FILE       one JSON object per tick\n"
+    "  --draw-log FILE    every drawing call of every tick, one line each after the tick\n"
     "  --shot TICK:FILE   after tick TICK, the screen as a PNG (may be repeated)\n"
     "  --state FILE       at the end, every game variable and record as JSON\n"
     "\n"
@@ -82,6 +83,8 @@ int main(int argc, char** argv) {
             if (*end != '\0' || headless.ticks < 0) return Fail("--ticks takes a number of ticks, 0 or more");
         } else if (arg == "--trace" && hasValue) {
             headless.traceFile = argv[++i];
+        } else if (arg == "--draw-log" && hasValue) {
+            headless.drawLogFile = argv[++i];
         } else if (arg == "--state" && hasValue) {
             headless.stateFile = argv[++i];
         } else if (arg == "--shot" && hasValue) {
@@ -100,8 +103,8 @@ int main(int argc, char** argv) {
         }
     }
     if (!isHeadless && (!headless.keysFile.empty() || headless.ticks || !headless.traceFile.empty() ||
-                        !headless.stateFile.empty() || !headless.shots.empty())) {
-        return Fail("--keys, --ticks, --trace, --shot and --state go with --headless");
+                        !headless.drawLogFile.empty() || !headless.stateFile.empty() || !headless.shots.empty())) {
+        return Fail("--keys, --ticks, --trace, --draw-log, --shot and --state go with --headless");
     }
     if (isHeadless && presetButton >= 0 && presetButton != DIALOG_BUTTON_REPLAY) {
         return Fail("the headless runner plays with its keys file or watches the replay");

@@ -30,6 +30,16 @@ void JsonFloat(JsonWriter& w, const char* name, double value) {
     w.text += buffer;
 }
 
+void JsonString(JsonWriter& w, const char* name, const std::string& value) {
+    JsonKey(w, name);
+    w.text += '"';
+    for (char c : value) {
+        if (c == '"' || c == '\\') w.text += '\\';
+        w.text += c;
+    }
+    w.text += '"';
+}
+
 void JsonBeginArray(JsonWriter& w, const char* name) {
     JsonKey(w, name);
     w.text += '[';
@@ -85,8 +95,7 @@ void DumpAppState(JsonWriter& w) {
     JsonInt(w, "g_fpsNextTick", g_fpsNextTick);
     char hash[24];
     std::snprintf(hash, sizeof hash, "%016llx", FieldHash());
-    JsonKey(w, "fieldHash");
-    w.text += std::string("\"") + hash + '"';
+    JsonString(w, "fieldHash", hash);
 }
 
 void DumpInputState(JsonWriter& w) {

@@ -1,5 +1,6 @@
 // The end-of-run state dump of the headless runner: every game global and every record of every
-// pool, by the game's own names. Each part of the game writes its own section.
+// pool, by the game's own names. Each part of the game writes its own section. Its JSON writer
+// also writes the per-tick trace lines.
 #pragma once
 
 #include <string>
@@ -9,9 +10,11 @@ struct JsonWriter {
     bool needComma = false;
 };
 
+// Every writer below takes the key's name, or nullptr for an element of an array.
 void JsonKey(JsonWriter& w, const char* name);
 void JsonInt(JsonWriter& w, const char* name, long long value);
 void JsonFloat(JsonWriter& w, const char* name, double value);
+void JsonString(JsonWriter& w, const char* name, const std::string& value);
 // Opens a named array of records; each record is written as an object with JsonBeginObject.
 void JsonBeginArray(JsonWriter& w, const char* name);
 void JsonEndArray(JsonWriter& w);

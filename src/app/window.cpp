@@ -9,6 +9,7 @@
 #include "player/player.h"
 #include "sound/sound.h"
 #include "video/display.h"
+#include "video/draw_trace.h"
 
 int g_useJoystick = 0;
 uint8_t g_watchingReplay = 0;
@@ -60,6 +61,7 @@ int RunFrame() {
     // The effect colour lasts exactly one frame.
     const int colour = g_fieldClearColour;
     g_fieldClearColour = g_baseClearColour;
+    if (g_drawTrace) TraceFieldClear(colour);
     if (PlatColourFill(g_fieldSurface, nullptr, colour) == BLIT_SURFACE_LOST && !RestoreSurfaces()) return 0;
     if (!UpdateTitleScreen()) return 0;
     if (!UpdateGameFrame()) return 0;

@@ -110,5 +110,6 @@ void DumpPlayerState(JsonWriter& w) {
         JsonEndObject(w);
     }
     JsonEndArray(w);
+    JsonInt(w, "g_randomSeed", g_randomSeed);
     DumpCombatState(w);
 }

@@ -46,3 +46,8 @@ struct Star {
 inline constexpr int STAR_COUNT = 60;
 extern Star g_stars[STAR_COUNT];
 extern int g_aimJitterTick;  // 0..9, the step of the jitter table
+
+// ---- the star field's random generator: its state, 1 at program start and never reset
+extern uint32_t g_randomSeed;
+// The next value, 0..32767, of the original runtime's rand(); the stars' only source.
+int NextRandom();

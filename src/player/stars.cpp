@@ -1,16 +1,16 @@
 // The two services that open every game frame: the aim jitter, a small angle cycled through a
 // ten-step table that every aimed enemy shot adds to its aim (so aimed fire sweeps around the
 // ship instead of converging on one line), and the star field, the game's only background.
-// The stars are the one place that uses the standard library's random generator; it is never
+// The stars are the one place that uses a random generator: the original runtime's rand(),
+// which the game carries as its own so that the field is the same on every system. It is never
 // seeded, so the field looks the same in every run, and no random number reaches the game logic.
-#include <cstdlib>
-
 #include "player/player.h"
 #include "player/ship.h"
 #include "video/display.h"
 
 Star g_stars[STAR_COUNT] = {};
 int g_aimJitterTick = 0;
+uint32_t g_randomSeed = 1;
 
 namespace {
 
@@ -31,11 +31,19 @@ int StarSpeed(int i) {
 
 }  // namespace
 
+// The linear congruential generator of the runtime the game was first built with (32 bits,
+// wrapping), giving 15-bit values. Nothing seeds it, not even ResetGame: a second game after
+// ESC continues the sequence where the first one left it.
+int NextRandom() {
+    g_randomSeed = g_randomSeed * 214013u + 2531011u;
+    return static_cast<int>((g_randomSeed >> 16) & 0x7FFF);
+}
+
 void InitStars() {
     for (int i = 0; i < STAR_COUNT; ++i) {
         Star& s = g_stars[i];
-        s.x = std::rand() % STAR_SPAWN_RANGE;  // x first, then y: the order of the draws matters
-        s.y = std::rand() % FIELD_HEIGHT;
+        s.x = NextRandom() % STAR_SPAWN_RANGE;  // x first, then y: the order of the draws matters
+        s.y = NextRandom() % FIELD_HEIGHT;
         s.width = i < STAR_BIG_COUNT ? 3 : 2;
         s.height = i < STAR_BIG_COUNT ? 5 : 2;
     }
@@ -52,7 +60,7 @@ int UpdateStars() {
         Star& s = g_stars[i];
         s.y += StarSpeed(i);
         if (s.y > FIELD_HEIGHT) {
-            s.x = std::rand() % STAR_SPAWN_RANGE;
+            s.x = NextRandom() % STAR_SPAWN_RANGE;
             s.y = -5;  // just above the field, drawn there this same frame
         }
         if (!DrawSprite(s.x, s.y, s.x + s.width, s.y + s.height, g_sheetB, 0, 10, s.width, 10 + s.height, 1)) return 0;

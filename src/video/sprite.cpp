@@ -1,8 +1,13 @@
 // The sprite blitter and the colour fill: the only two ways anything is drawn onto the field.
 #include "video/display.h"
+#include "video/draw_trace.h"
 
 int DrawSprite(int dstLeft, int dstTop, int dstRight, int dstBottom, Surface* source, int srcLeft, int srcTop,
                int srcRight, int srcBottom, int mode) {
+    // A traced call is recorded with its arguments as passed, also when it draws nothing.
+    if (g_drawTrace) {
+        TraceSprite(dstLeft, dstTop, dstRight, dstBottom, source, srcLeft, srcTop, srcRight, srcBottom, mode);
+    }
     // Clipping trims the source rectangle, in this order; a sprite wholly outside is skipped.
     bool skip = false;
     int left = dstLeft;
@@ -45,6 +50,7 @@ int DrawSprite(int dstLeft, int dstTop, int dstRight, int dstBottom, Surface* so
 }
 
 int FillFieldRect(int left, int top, int right, int bottom, int colour) {
+    if (g_drawTrace) TraceFill(left, top, right, bottom, colour);
     const PlatRect rect{left, top, right, bottom};
     if (PlatColourFill(g_fieldSurface, &rect, colour) == BLIT_SURFACE_LOST) {
         // The bar is simply missing for this frame.
