@@ -283,7 +283,7 @@ std::vector<uint8_t> ComposeShipSelect() {
     SetTempo(s, 0, 128);
     SetUpPart(s, {LEAD, VIBRAPHONE, 122, 72, 60, 20});
     SetUpPart(s, {ARP, SQUARE_LEAD, 78, 36, 40, 30});
-    SetUpPart(s, {BASS, FINGERED_BASS, 86, 64, 10, 0});
+    SetUpPart(s, {BASS, FINGERED_BASS, 80, 64, 10, 0});
     SetUpPart(s, {PAD, NEW_AGE_PAD, 76, 92, 80, 70});
     SetUpPart(s, {COUNTER, FLUTE, 80, 24, 60, 20});
     SetUpPart(s, {DRUMS, 0, 100, 64, 30, 0});
