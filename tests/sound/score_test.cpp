@@ -251,7 +251,7 @@ std::vector<uint8_t> Score::files[6];
 PieceFacts Score::facts[6];
 
 TEST_F(Score, EveryPieceFitsTheScreenItPlaysUnder) {
-    constexpr long TICKS = 78000;  // the ending resets the game at about tick 77400
+    constexpr long TICKS = 84000;  // the ending resets the game at about tick 77400
     const std::vector<TraceTick> trace = RunHeadlessGame(WholeGameKeys(TICKS), TICKS);
     ASSERT_GE(trace.size(), static_cast<size_t>(TICKS));
     const std::vector<Screen> screens = Screens(trace);
