@@ -210,8 +210,10 @@ uint64_t PlatPresentCount();
 void PlatHeadlessScheduleMessage(uint32_t atMs, uint32_t message, uint32_t wParam);
 void PlatHeadlessPresentTimes(std::vector<uint32_t>* times);
 
-// Writes a width x height RGB picture (3 bytes a pixel, rows top-down) as a PNG. False on failure.
-bool PlatWritePng(const char* path, const uint8_t* rgb, int width, int height);
+// Writes the screen as the game last drew it (the primary surface: its palette indices and its
+// palette) as an 8-bit PNG at path. Called by the headless runner's --shot; the window's F12
+// screenshot writes the very same file. False when there is no screen or the file fails.
+[[nodiscard]] bool PlatWriteScreenPng(const char* path);
 
 // ---------------------------------------------------------------------------------------------
 // Sound effects (DirectSound stand-in) and music (MCI stand-in)

@@ -2,6 +2,8 @@
 // surfaces (surface.cpp) need from each back-end. The game never includes this header.
 #pragma once
 
+#include <cstdio>
+
 #include "platform/platform.h"
 
 // ---- shared message queue (dispatch.cpp); the SDL event pump posts into it
@@ -10,6 +12,8 @@ bool QueueEmpty();
 
 // ---- shared surfaces (surface.cpp)
 Surface* SurfacePrimary();   // the primary surface, or nullptr before it exists
+// Writes the primary surface as an 8-bit PNG into file (see PlatWriteScreenPng).
+[[nodiscard]] bool SurfaceWriteScreenPng(std::FILE* file);
 
 // ---- SDL back-end: window, events, clock, keys, cursor, presentation (sdl_video.cpp)
 bool SdlInit(const PlatformOptions& options);
@@ -28,7 +32,6 @@ uint32_t SdlTimeGetTime();
 bool SdlIsKeyDown(int vk);
 void SdlShowCursor(bool show);
 void SdlPresent(const Surface* primary);
-bool SdlWritePng(const char* path, const uint8_t* rgb, int width, int height);
 
 // ---- SDL back-end: joystick (sdl_joystick.cpp)
 bool SdlJoystickPresent();
