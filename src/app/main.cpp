@@ -18,6 +18,7 @@
 #include "app/options.h"
 #include "build_config.h"
 #include "platform/platform.h"
+#include "platform/settings.h"
 
 namespace {
 
@@ -60,6 +61,16 @@ bool EnterRunFolder(const CommandLine& line, const std::string& startFolder) {
     return true;
 }
 
+// The player's settings file, where there is one; each bad entry is named on stderr and keeps
+// the game's own value.
+void ReadSettingsFile(PlayerSettings* settings) {
+    const std::string path = SettingsFilePath();
+    if (path.empty()) return;
+    std::vector<std::string> errors;
+    LoadSettingsFile(path, settings, &errors);
+    for (const std::string& error : errors) std::fprintf(stderr, "vorne: %s: %s\n", path.c_str(), error.c_str());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -91,7 +102,10 @@ int main(int argc, char** argv) {
 
     PlatformOptions platform;
     platform.backend = line.headless ? PLATFORM_HEADLESS : PLATFORM_SDL;
-    platform.windowed = line.windowed;
+    // The headless runner is the same on every machine: no settings file reaches it.
+    if (!line.headless) ReadSettingsFile(&platform.settings);
+    ApplyCommandLineSettings(line, &platform.settings);
+    platform.windowed = !platform.settings.fullscreen;
     if (!PlatformInit(platform)) return 1;
     // The frames-per-second window starts when the program starts.
     g_fpsNextTick = PlatGetTickCount();
