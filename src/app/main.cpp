@@ -8,6 +8,7 @@
 // records never litter the folder it was started from; its data comes from the installed folder.
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include <unistd.h>
@@ -16,6 +17,7 @@
 #include "app/game.h"
 #include "app/headless.h"
 #include "app/options.h"
+#include "app/trace.h"
 #include "build_config.h"
 #include "platform/platform.h"
 #include "platform/settings.h"
@@ -69,6 +71,22 @@ void ReadSettingsFile(PlayerSettings* settings) {
     std::vector<std::string> errors;
     LoadSettingsFile(path, settings, &errors);
     for (const std::string& error : errors) std::fprintf(stderr, "vorne: %s: %s\n", path.c_str(), error.c_str());
+}
+
+// For the end-to-end tests of the real window, which cannot look inside the game: with
+// VORNE_STATE_AT_EXIT naming a file, a windowed game ends by writing its state there, as the
+// headless runner's --state does.
+void WriteStateAtExit() {
+    const char* path = std::getenv("VORNE_STATE_AT_EXIT");
+    if (!path || !*path) return;
+    std::FILE* file = std::fopen(path, "w");
+    if (!file) {
+        std::fprintf(stderr, "vorne: cannot write state file %s\n", path);
+        return;
+    }
+    const std::string text = StateDump();
+    std::fputs(text.c_str(), file);
+    std::fclose(file);
 }
 
 }  // namespace
@@ -126,6 +144,7 @@ int main(int argc, char** argv) {
             choice = RunStartupDialog();
         }
         status = RunGameAfterDialog(choice);
+        WriteStateAtExit();
     }
     PlatformShutdown();
     return status;

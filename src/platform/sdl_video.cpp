@@ -7,7 +7,7 @@
 // nearest-neighbour sampling, aspect kept, black bars where the window's shape differs, and a
 // whole magnification factor whenever one fits (so every screen pixel becomes an equal square).
 // The window is desktop full screen (the desktop's own resolution, never a mode switch) unless
-// the player asks for --windowed.
+// the player asks for a window; F11 and Alt+Enter switch between the two (sdl_hotkeys.cpp).
 //
 // Events become the few window messages the game's window procedure knows: focus changes are
 // WM_ACTIVATEAPP, key presses (auto-repeat included) WM_KEYDOWN with Windows' key codes,
@@ -24,6 +24,7 @@
 
 #include "platform/platform_internal.h"
 #include "platform/sdl_backend.h"
+#include "platform/sdl_hotkeys.h"
 #include "platform/sdl_ui.h"
 
 namespace {
@@ -230,11 +231,16 @@ void HandleEvent(const SDL_Event& e) {
             HandleWindowEvent(e.window);
             break;
         case SDL_KEYDOWN:
-            if (e.key.windowID == g_windowId || e.key.windowID == 0) {
+            // The player's comfort keys (full screen, screenshot, loudness) and extra keys are
+            // taken first and never reach the game as keys of their own.
+            if ((e.key.windowID == g_windowId || e.key.windowID == 0) && !SdlHotkeyEvent(e.key)) {
                 // Repeated presses are delivered too: a held P toggles the pause with each repeat.
                 const int vk = SdlKeyToVirtualKey(e.key.keysym.sym);
                 if (vk != 0) QueuePost(WM_KEYDOWN, static_cast<uint32_t>(vk));
             }
+            break;
+        case SDL_KEYUP:
+            SdlHotkeyEvent(e.key);
             break;
         case SDL_RENDER_TARGETS_RESET:
             PlatMarkAllSurfacesLost();
@@ -297,6 +303,9 @@ bool SdlInit(const PlatformOptions& options) {
     // Without a joystick subsystem keyboard play still works; joystick play reports it.
     if (SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0) ReportSdlError("no joystick support");
     g_windowed = options.windowed;
+    SdlHotkeysInit(options.settings);
+    SdlSetLoudness(options.settings.musicVolume, options.settings.effectsVolume, options.settings.mute);
+    SdlJoystickUseSettings(options.settings);
     SDL_GetTicks();  // the millisecond clock starts now
     return true;
 }
@@ -369,9 +378,16 @@ void SdlDestroyWindow() {
 
 uint32_t SdlWindowId() { return g_windowId; }
 
+SDL_Window* SdlGameWindow() { return g_window; }
+
+void SdlWindowedSize(int* width, int* height) { WindowedSize(width, height); }
+
+void SdlRedraw() { Redraw(); }
+
 // ---- events -------------------------------------------------------------------------------
 
 void SdlPumpEvents(bool wait, uint32_t deadlineMs, bool useDeadline) {
+    SdlJoystickWatchPause();  // the pad's pause button, also while no tick runs
     SDL_Event e;
     for (;;) {
         while (SDL_PollEvent(&e)) HandleEvent(e);
@@ -483,7 +499,10 @@ bool SdlVirtualKeyDownIn(const uint8_t* state, int numKeys, int vk) {
 bool SdlIsKeyDown(int vk) {
     int numKeys = 0;
     const Uint8* state = SDL_GetKeyboardState(&numKeys);
-    return SdlVirtualKeyDownIn(state, numKeys, vk);
+    // Keys the comforts took (the Return of Alt+Enter) do not count until they are let go; the
+    // player's extra keys count as the game's own.
+    state = SdlHotkeyMaskedState(state, numKeys);
+    return SdlVirtualKeyDownIn(state, numKeys, vk) || SdlExtraKeyDownIn(state, numKeys, vk);
 }
 
 // ---- presentation -------------------------------------------------------------------------
