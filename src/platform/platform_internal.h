@@ -63,6 +63,7 @@ void SdlHotkeysInit(const PlayerSettings& settings);
 
 // ---- SDL back-end: the player's loudness (sdl_audio.cpp); kept for a device opened later
 void SdlSetLoudness(int musicPercent, int effectsPercent, bool mute);
+void SdlGetLoudness(int* musicPercent, int* effectsPercent, bool* mute);  // for the tests
 
 // ---- SDL back-end: message boxes (sdl_messagebox.cpp)
 void SdlMessageBox(const char* text, const char* caption);

@@ -152,6 +152,12 @@ void SdlSetLoudness(int musicPercent, int effectsPercent, bool mute) {
     MixerSetVolume(g_mixer, musicPercent, effectsPercent, mute);
 }
 
+void SdlGetLoudness(int* musicPercent, int* effectsPercent, bool* mute) {
+    *musicPercent = g_musicVolume;
+    *effectsPercent = g_effectsVolume;
+    *mute = g_mute;
+}
+
 // ---- effects ------------------------------------------------------------------------------------
 
 bool SdlSoundCreateBuffer(int effectId, const uint8_t* data, uint32_t bytes, int samplesPerSecond,

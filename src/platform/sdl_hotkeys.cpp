@@ -145,7 +145,10 @@ bool SdlExtraKeyDownIn(const uint8_t* state, int numKeys, int vk) {
     for (int action = 0; action < SETTINGS_PAUSE; ++action) {
         if (ACTION_KEYS[action] != vk) continue;
         for (int i = 0; i < g_settings.keyCount[action]; ++i) {
-            const SDL_Scancode code = SDL_GetScancodeFromKey(g_settings.keys[action][i]);
+            const SDL_Keycode key = g_settings.keys[action][i];
+            // Where the keyboard's layout has it; a key it lacks, at its place on a US keyboard.
+            SDL_Scancode code = SDL_GetScancodeFromKey(key);
+            if (code == SDL_SCANCODE_UNKNOWN) code = SDL_GetScancodeFromName(SDL_GetKeyName(key));
             if (code > SDL_SCANCODE_UNKNOWN && code < numKeys && state[code] != 0) return true;
         }
     }
