@@ -17,7 +17,7 @@ e2e_start_xvfb 1600x1200
 e2e_start_wm
 e2e_copy_data "$DATA"
 
-# e2e_wait_size W H WHAT: the window reaches W x H within 3 s.
+# wait_size W H WHAT: the window reaches W x H within 3 s.
 wait_size() {
     local _
     for _ in $(seq 60); do
@@ -28,23 +28,8 @@ wait_size() {
     e2e_fail "$3: the window is ${WIDTH}x$HEIGHT, not $1x$2"
 }
 
-# Into play: the shot held through the splash starts the game on the title, a second press takes
-# ship A.
-start_playing() {
-    xdotool windowfocus --sync "$E2E_WID" 2>/dev/null || xdotool windowfocus "$E2E_WID"
-    xdotool keydown z
-    sleep 3.2
-    xdotool keyup z
-    sleep 1.5
-    e2e_hold z
-    sleep 1
-}
-
 bombs_at_exit() {
-    local field
-    for field in g_playing g_bombs g_bombPhase; do
-        grep -o "\"$field\":-\?[0-9]*" "$E2E_WORK/state.json" | head -1 | cut -d: -f2
-    done | paste -sd' '
+    echo "$(e2e_state_field g_playing) $(e2e_state_field g_bombs) $(e2e_state_field g_bombPhase)"
 }
 
 export VORNE_STATE_AT_EXIT=$E2E_WORK/state.json
@@ -60,7 +45,7 @@ wait_size 1280 960 "F11 from full screen"
 e2e_window_size
 [ "$X $Y" = "$place" ] || e2e_fail "the window came back at $X $Y, not at $place"
 
-start_playing
+e2e_start_playing
 # Alt+Enter with Return held for a good many ticks, Return let go first.
 xdotool keydown alt keydown Return
 sleep 0.4
@@ -86,7 +71,7 @@ read -r playing bombs phase <<<"$(bombs_at_exit)"
 # The same game with Return alone: a bomb, which the same check sees.
 rm -f "$E2E_WORK/state.json"
 e2e_start_game "$VORNE" --keyboard --windowed
-start_playing
+e2e_start_playing
 e2e_hold Return
 sleep 0.3
 e2e_hold alt+F4
