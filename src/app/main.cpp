@@ -38,13 +38,22 @@ void PrintHelp() {
         "\n"
         "In the game: arrows or keypad move, Z/Ctrl/Space shoot, X/Return/Shift bomb, P pauses,\n"
         "TAB switches between the doubled and the actual-size field, ESC leaves the game.\n"
+        "A game pad: d-pad or left stick, A shoots, B bombs, Start pauses.\n"
+        "Around the game: F11 or Alt+Enter full screen <-> window, F12 screenshot (to\n"
+        "$XDG_PICTURES_DIR/VORNE, else beside the records in screenshots/), F9/F10 music\n"
+        "quieter/louder, M or F8 mute.\n"
+        "\n"
+        "Settings (loudness, window, extra keys and pad buttons; an example is installed as\n"
+        "vorne.ini with the documentation) are read from\n"
+        "  %s\n"
+        "pad mappings from gamecontrollerdb.txt beside it and from SDL_GAMECONTROLLERCONFIG.\n"
         "\n"
         "The data files (palette.dat, grA.dat .. grG.dat, bgm01.mid .. bgm06.mid) are looked up in\n"
         "  %s\n"
         "The records (score.dat, replay.rep) are kept in the folder the game runs in: the current\n"
         "folder when it holds palette.dat, the --data folder, or else\n"
         "  %s\n",
-        CommandLineHelp(), PlatDataFolderList().c_str(), PlatUserRecordsFolder().c_str());
+        CommandLineHelp(), SettingsFilePath().c_str(), PlatDataFolderList().c_str(), PlatUserRecordsFolder().c_str());
 }
 
 // Moves into the folder the game runs in; false (after saying why) when --data cannot be entered.

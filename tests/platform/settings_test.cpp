@@ -184,3 +184,24 @@ TEST(Settings, AFileThatCannotBeReadIsNamedAndChangesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// The commented example installed with the documentation reads without a single complaint and
+// changes nothing: what it shows is what the game does without it.
+TEST(Settings, TheInstalledExampleIsAValidFileOfDefaults) {
+    Parsed p;
+    p.ok = LoadSettingsFile(std::string(VORNE_SOURCE_DIR) + "/packaging/vorne.ini.example", &p.settings, &p.errors);
+    EXPECT_TRUE(p.ok) << (p.errors.empty() ? "" : p.errors[0]);
+    const PlayerSettings defaults;
+    EXPECT_EQ(p.settings.musicVolume, defaults.musicVolume);
+    EXPECT_EQ(p.settings.effectsVolume, defaults.effectsVolume);
+    EXPECT_EQ(p.settings.mute, defaults.mute);
+    EXPECT_EQ(p.settings.fullscreen, defaults.fullscreen);
+    for (int a = 0; a < SETTINGS_ACTIONS; ++a) {
+        EXPECT_EQ(p.settings.keyCount[a], 0);
+        EXPECT_EQ(p.settings.buttonCount[a], 0);
+    }
+}
+
+}  // namespace
