@@ -29,8 +29,8 @@ namespace {
 int DrawTitleLogo() {
     const TitleLogoPiece& u = g_titleLogoUpper;
     const TitleLogoPiece& l = g_titleLogoLower;
-    if (!DrawSprite(u.x, u.y, u.x + u.width, u.y + u.height, g_sheetA, 200, 0, 200 + u.width, u.height, 1)) return 0;
-    return DrawSprite(l.x, l.y, l.x + l.width, l.y + l.height, g_sheetA, 200, 100, 200 + l.width, 100 + l.height, 1);
+    if (!DrawRegionPart(atlas::Get("titleLogoUpper"), u.x, u.y, u.width, u.height)) return 0;
+    return DrawRegionPart(atlas::Get("titleLogoLower"), l.x, l.y, l.width, l.height);
 }
 
 bool StartControlHeld() {
@@ -53,7 +53,7 @@ void CountFramesPerSecond() {
 
 int UpdateTitleScreen() {
     if (g_screenState == SCREEN_SPLASH) {
-        if (!DrawSprite(0, 0, 200, 240, g_sheetA, 0, 0, 200, 240, 0)) return 0;
+        if (!DrawRegion(atlas::Get("splash"), 0, 0)) return 0;
         if (++g_splashTimer == 60) {
             g_screenState = SCREEN_TITLE_SLIDE;
             g_splashTimer = 0;
@@ -73,14 +73,14 @@ int UpdateTitleScreen() {
     }
     if (g_screenState == SCREEN_TITLE) {
         if (!DrawScores(0)) return 0;
-        if (!DrawSprite(50, 0, 75, 10, g_sheetB, 50, 120, 75, 130, 1)) return 0;
+        if (!DrawRegion(atlas::Get("titleHiLabel"), 50, 0)) return 0;
         if (g_titleInputDelay >= 5) {
             g_titleInputDelay = 5;
             // A watched replay starts by itself; otherwise the shot control starts the game.
             if (g_watchingReplay == 1 || StartControlHeld()) StartGame();
         }
         ++g_titleInputDelay;
-        if (g_blinkTimer <= 15 && !DrawSprite(20, 220, 180, 230, g_sheetB, 0, 0, 160, 10, 1)) return 0;
+        if (g_blinkTimer <= 15 && !DrawRegion(atlas::Get("pushStartLine"), 20, 220)) return 0;
         if (++g_blinkTimer == 30) g_blinkTimer = 0;
         if (!DrawTitleLogo()) return 0;
     }
@@ -132,16 +132,13 @@ int UpdateGameFrame() {
         }
     }
     if (!DrawScores(1)) return 0;
-    char text[16];
-    FormatNumberText(text, static_cast<int>(g_fpsValue));
-    if (!DrawNumberText(g_sheetC, 192, 0, text)) return 0;
+    if (!DrawNumber(192, 0, static_cast<int>(g_fpsValue))) return 0;
     if (g_watchingReplay) {
-        FormatNumberText(text, g_replayRecords[frameRecord].fps);
-        if (!DrawNumberText(g_sheetC, 192, 10, text)) return 0;
-        if (!DrawSprite(158, 0, 184, 20, g_sheetB, 50, 150, 76, 170, 1)) return 0;
+        if (!DrawNumber(192, 10, g_replayRecords[frameRecord].fps)) return 0;
+        if (!DrawRegion(atlas::Get("replayMark"), 158, 0)) return 0;
     }
     if (g_pauseRequested == 1) {
-        if (!DrawSprite(60, 80, 140, 90, g_sheetB, 0, 220, 80, 230, 1)) return 0;
+        if (!DrawRegion(atlas::Get("pauseLabel"), 60, 80)) return 0;
         g_paused = 1;
     }
     return 1;

@@ -98,11 +98,11 @@ void LeaveUnits(BombUnit* units, int count) {
     }
 }
 
-int DrawUnits(const BombUnit* units, int count, int sourceY) {
+int DrawUnits(const BombUnit* units, int count, const atlas::Region& sprite) {
     for (int k = 0; k < count; ++k) {
         const BombUnit& u = units[k];
         if (u.alive != 1) continue;
-        if (!DrawSprite(u.x, u.y, u.x + 16, u.y + 16, g_sheetB, 0, sourceY, 16, sourceY + 16, 1)) return 0;
+        if (!DrawRegion(sprite, u.x, u.y)) return 0;
     }
     return 1;
 }
@@ -126,14 +126,11 @@ void SpawnUnitVolley(int* counter, PlayerShot* shots, const BombUnit* units, int
     }
 }
 
-int MoveAndDrawUnitShots(PlayerShot* shots, int count, int rise, int sourceX, int sourceY) {
+int MoveAndDrawUnitShots(PlayerShot* shots, int count, int rise, const atlas::Region& sprite) {
     for (int i = 0; i < count; ++i) {
         PlayerShot& s = shots[i];
         if (s.alive != 1) continue;
-        if (!DrawSprite(s.x, s.y, s.x + s.width, s.y + s.height, g_sheetB, sourceX, sourceY, sourceX + s.width,
-                        sourceY + s.height, 1)) {
-            return 0;
-        }
+        if (!DrawRegionPart(sprite, s.x, s.y, s.width, s.height)) return 0;
         s.y -= rise;
         if (s.y < -48 || s.x < -48 || s.x > FIELD_WIDTH) {
             s.x = -50;
@@ -167,8 +164,8 @@ int UpdateBomb() {
             LeaveUnits(g_bombUnitsB, BOMB_UNIT_COUNT_B);
         }
     }
-    if (!DrawUnits(g_bombUnitsA, BOMB_UNIT_COUNT_A, 120)) return 0;
-    return DrawUnits(g_bombUnitsB, BOMB_UNIT_COUNT_B, 140);
+    if (!DrawUnits(g_bombUnitsA, BOMB_UNIT_COUNT_A, atlas::Get("unitA"))) return 0;
+    return DrawUnits(g_bombUnitsB, BOMB_UNIT_COUNT_B, atlas::Get("unitB"));
 }
 
 void SpawnUnitVolleyA() { SpawnUnitVolley(&g_unitFireCounterA, g_unitShotsA, g_bombUnitsA, BOMB_UNIT_COUNT_A, 7, -18); }
@@ -182,7 +179,7 @@ int UpdateUnitShotsA() {
     } else {
         g_unitFireCounterA = 3;  // the first volley of the next bomb comes at once
     }
-    return MoveAndDrawUnitShots(g_unitShotsA, UNIT_SHOT_COUNT_A, 14, 170, 0);
+    return MoveAndDrawUnitShots(g_unitShotsA, UNIT_SHOT_COUNT_A, 14, atlas::Get("shotA"));
 }
 
 int UpdateUnitShotsB() {
@@ -192,5 +189,5 @@ int UpdateUnitShotsB() {
     } else {
         g_unitFireCounterB = 3;
     }
-    return MoveAndDrawUnitShots(g_unitShotsB, UNIT_SHOT_COUNT_B, 12, 130, 20);
+    return MoveAndDrawUnitShots(g_unitShotsB, UNIT_SHOT_COUNT_B, 12, atlas::Get("shotB"));
 }

@@ -133,8 +133,14 @@ void ChainKill(int32_t awardPerStep) {
     AddScore(awardPerStep * g_chain);
 }
 
-int DrawBody(int x, int y, int width, int height, Surface* sheet, int srcX, int srcY) {
-    return DrawSprite(x, y, x + width, y + height, sheet, srcX, srcY, srcX + width, srcY + height, 1);
+// A body at the record's size; an animated part at its region's size, its frame counted in pixels
+// along the strip.
+int DrawBody(const atlas::Region& body, int x, int y, int width, int height, int frameX = 0) {
+    return DrawRegionPart(body, x, y, width, height, frameX);
+}
+
+int DrawPart(const atlas::Region& part, int x, int y, int frameX = 0) {
+    return DrawRegionPart(part, x, y, part.w, part.h, frameX);
 }
 
 int32_t FinalBossAward() {
@@ -153,10 +159,10 @@ int ResolveBossFinal() {
     if (InShotGate(b.x, b.y, -56, -20, 180)) TestShots(b.hitPoints, box, box, TARGET_BOSS);
     FinishBoss(b.alive, b.hitPoints, b.y, b.x + 32, b.y + 38, FinalBossAward());
     switch (b.pose) {
-        case 0: return DrawBody(b.x, b.y, b.width, b.height, g_sheetG, 0, 0);
-        case 1: return DrawBody(b.x, b.y, b.width, b.height, g_sheetG, 105, 0);
-        case 2: return DrawBody(b.x, b.y, b.width, b.height, g_sheetG, 210, 0);
-        case 3: return DrawBody(b.x, b.y, b.width, b.height, g_sheetE, 215, 0);
+        case 0: return DrawBody(atlas::Get("bossFinalPose0"), b.x, b.y, b.width, b.height);
+        case 1: return DrawBody(atlas::Get("bossFinalPose1"), b.x, b.y, b.width, b.height);
+        case 2: return DrawBody(atlas::Get("bossFinalPose2"), b.x, b.y, b.width, b.height);
+        case 3: return DrawBody(atlas::Get("bossFinalPose3"), b.x, b.y, b.width, b.height);
         default: return 1;
     }
 }
@@ -169,10 +175,10 @@ int ResolveBossFour() {
     if (InShotGate(b.x, b.y, -56, -20, 180)) TestShots(b.hitPoints, box, box, TARGET_BOSS);
     FinishBoss(b.alive, b.hitPoints, b.y, b.x + 4, b.y + 58, BOSS_FOUR_AWARD);
     // Cover plate and pods first; the body covers them where it is not transparent.
-    if (!DrawBody(b.x + 6, b.y + b.coverOffset, 36, 11, g_sheetE, 60, 100)) return 0;
-    if (!DrawBody(b.x + b.rightPodOffset, b.y + 59, 40, 40, g_sheetE, 170, 100)) return 0;
-    if (!DrawBody(b.x + b.leftPodOffset, b.y + 59, 40, 40, g_sheetE, 120, 100)) return 0;
-    return DrawBody(b.x, b.y, b.width, b.height, g_sheetE, 0, 100);
+    if (!DrawPart(atlas::Get("bossFourCover"), b.x + 6, b.y + b.coverOffset)) return 0;
+    if (!DrawPart(atlas::Get("bossFourRightPod"), b.x + b.rightPodOffset, b.y + 59)) return 0;
+    if (!DrawPart(atlas::Get("bossFourLeftPod"), b.x + b.leftPodOffset, b.y + 59)) return 0;
+    return DrawBody(atlas::Get("bossFourBody"), b.x, b.y, b.width, b.height);
 }
 
 int ResolveBossThree() {
@@ -182,11 +188,11 @@ int ResolveBossThree() {
     TestBossBody(box);
     if (InShotGate(b.x, b.y, -56, -20, 180)) TestShots(b.hitPoints, box, box, TARGET_BOSS);
     FinishBoss(b.alive, b.hitPoints, b.y, b.x, b.y + 28, BOSS_THREE_AWARD);
-    // The right side part's row runs backwards: it is the mirror of the left one.
+    // The right side part's strip runs backwards: it is the mirror of the left one.
     const int p = b.partFrame;
-    if (!DrawBody(b.x - 56, b.y + 38, 80, 80, g_sheetF, p, 0)) return 0;
-    if (!DrawBody(b.x + 16, b.y + 38, 80, 80, g_sheetF, 240 - p, 80)) return 0;
-    return DrawBody(b.x, b.y, b.width, b.height, g_sheetE, g_bossPartAnimA, 0);
+    if (!DrawPart(atlas::Get("bossThreeLeftPart"), b.x - 56, b.y + 38, p)) return 0;
+    if (!DrawPart(atlas::Get("bossThreeRightPart"), b.x + 16, b.y + 38, -p)) return 0;
+    return DrawBody(atlas::Get("bossThreeCore"), b.x, b.y, b.width, b.height, g_bossPartAnimA);
 }
 
 int ResolveMidBossTwo() {
@@ -204,10 +210,11 @@ int ResolveMidBossTwo() {
         SpawnBurst(b.x + 23, b.y + 26);
     }
     if (b.y >= FIELD_HEIGHT) b.alive = 0;
-    if (!DrawBody(b.x + 30, b.y, 36, 10, g_sheetD, g_bossPartAnimC, 120)) return 0;
-    if (!DrawBody(b.x + 2, b.y + 10, 36, 10, g_sheetD, g_bossPartAnimC, 120)) return 0;
-    if (!DrawBody(b.x + 58, b.y + 10, 36, 10, g_sheetD, g_bossPartAnimC, 120)) return 0;
-    return DrawBody(b.x, b.y, b.width, b.height, g_sheetC, 200, 0);
+    constexpr const atlas::Region& PART = atlas::Get("bossPartAnimC");
+    if (!DrawPart(PART, b.x + 30, b.y, g_bossPartAnimC)) return 0;
+    if (!DrawPart(PART, b.x + 2, b.y + 10, g_bossPartAnimC)) return 0;
+    if (!DrawPart(PART, b.x + 58, b.y + 10, g_bossPartAnimC)) return 0;
+    return DrawBody(atlas::Get("midBossTwoBody"), b.x, b.y, b.width, b.height);
 }
 
 int ResolveBossTwo() {
@@ -219,9 +226,9 @@ int ResolveBossTwo() {
     FinishBoss(b.alive, b.hitPoints, b.y, b.x + 34, b.y + 56, BOSS_TWO_AWARD);
     constexpr int PARTS[4][2] = {{30, 42}, {73, 42}, {7, 66}, {96, 66}};
     for (const auto& part : PARTS) {
-        if (!DrawBody(b.x + part[0], b.y + part[1], 26, 10, g_sheetD, g_bossPartAnimB, 200)) return 0;
+        if (!DrawPart(atlas::Get("bossPartAnimB"), b.x + part[0], b.y + part[1], g_bossPartAnimB)) return 0;
     }
-    return DrawBody(b.x, b.y, b.width, b.height, g_sheetD, 150, 0);
+    return DrawBody(atlas::Get("bossTwoBody"), b.x, b.y, b.width, b.height);
 }
 
 // The recurring mid-boss and its escort share their box, award and picture: worn down with the
@@ -245,7 +252,7 @@ int ResolveMidBossRecord(int32_t x, int32_t y, int32_t width, int32_t height, in
         SpawnBurst(x + 24, y + 12);
     }
     if (y >= FIELD_HEIGHT) alive = 0;
-    return DrawBody(x, y, width, height, g_sheetD, g_midBossAnimX, 140);
+    return DrawBody(atlas::Get("midBoss"), x, y, width, height, g_midBossAnimX);
 }
 
 int ResolveMidBoss() {
@@ -266,10 +273,11 @@ int ResolveBossOne() {
     TestBossBody(box);
     if (InShotGate(b.x, b.y, -56, -64, 136)) TestShots(b.hitPoints, box, unitBox, TARGET_BOSS);
     FinishBoss(b.alive, b.hitPoints, b.y, b.x + 34, b.y + 26, BOSS_ONE_AWARD);
-    if (!DrawBody(b.x + 46, b.y, 36, 10, g_sheetD, g_bossPartAnimC, 120)) return 0;
-    if (!DrawBody(b.x + 10, b.y + 11, 36, 10, g_sheetD, g_bossPartAnimC, 120)) return 0;
-    if (!DrawBody(b.x + 82, b.y + 11, 36, 10, g_sheetD, g_bossPartAnimC, 120)) return 0;
-    return DrawBody(b.x, b.y, b.width, b.height, g_sheetD, 0, 0);
+    constexpr const atlas::Region& PART = atlas::Get("bossPartAnimC");
+    if (!DrawPart(PART, b.x + 46, b.y, g_bossPartAnimC)) return 0;
+    if (!DrawPart(PART, b.x + 10, b.y + 11, g_bossPartAnimC)) return 0;
+    if (!DrawPart(PART, b.x + 82, b.y + 11, g_bossPartAnimC)) return 0;
+    return DrawBody(atlas::Get("bossOneBody"), b.x, b.y, b.width, b.height);
 }
 
 bool LeftField(int x, int y) { return y >= FIELD_HEIGHT || x <= -30 || x >= 230; }
@@ -302,7 +310,7 @@ int ResolveLargeEnemies() {
         }
         // A kill outside the field has been scored already.
         if (LeftField(e.x, e.y)) e.alive = 0;
-        if (!DrawBody(e.x, e.y, e.width, e.height, g_sheetC, g_largeEnemyAnimX, 10)) return 0;
+        if (!DrawBody(atlas::Get("largeEnemy"), e.x, e.y, e.width, e.height, g_largeEnemyAnimX)) return 0;
     }
     return 1;
 }
@@ -319,11 +327,10 @@ int ResolveSmallEnemies() {
             e.alive = 0;
         }
         if (LeftField(e.x, e.y)) e.alive = 0;
-        const int top = EnemySpriteTop(i);
-        if (!DrawSprite(e.x, e.y, e.x + e.width, e.y + e.height, g_sheetB, 200 + g_enemyAnimX, top,
-                        224 + g_enemyAnimX, top + 24, 1)) {
-            return 0;
-        }
+        // The kinds' rows lie one under the other from the first; the frame counts in pixels.
+        constexpr const atlas::Region& ROWS = atlas::Get("enemyRow1");
+        const int row = EnemySpriteTop(i) - ROWS.y;
+        if (!DrawRegionPart(ROWS, e.x, e.y, e.width, e.height, g_enemyAnimX, row)) return 0;
     }
     return 1;
 }

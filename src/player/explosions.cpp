@@ -37,15 +37,14 @@ void TakeRingSlot(Explosion* ring, int* next, int count, int x, int y, int vx, i
 }
 
 // One ring's frame: draw, step the strip every `ticksPerCell` frames (the first cell shows one
-// frame longer, as the tick starts at 0), drift, and die after the last cell.
-int UpdateRing(Explosion* ring, int count, int sourceY, int ticksPerCell, int endFrameX) {
+// frame longer, as the tick starts at 0), drift, and die after the last cell. frameX counts the
+// strip in pixels.
+int UpdateRing(Explosion* ring, int count, const atlas::Region& strip, int ticksPerCell) {
+    const int endFrameX = strip.frames * strip.dx;
     for (int i = 0; i < count; ++i) {
         Explosion& e = ring[i];
         if (e.alive == 0) continue;
-        if (!DrawSprite(e.x, e.y, e.x + e.width, e.y + e.height, g_sheetC, e.frameX, sourceY, e.frameX + e.width,
-                        sourceY + e.height, 1)) {
-            return 0;
-        }
+        if (!DrawRegionPart(strip, e.x, e.y, e.width, e.height, e.frameX)) return 0;
         if (e.tick == ticksPerCell) {
             e.tick = 0;
             e.frameX += e.width;
@@ -116,10 +115,10 @@ void SpawnBurst(int x, int y) {
 }
 
 // 17 frames: cell 0 for three, the seven others for two each.
-int UpdateExplosions() { return UpdateRing(g_explosions, EXPLOSION_COUNT, 200, 2, 320); }
+int UpdateExplosions() { return UpdateRing(g_explosions, EXPLOSION_COUNT, atlas::Get("explosion"), 2); }
 
 // 33 frames: cell 0 for five, the seven others for four each.
-int UpdateDebris() { return UpdateRing(g_debris, DEBRIS_COUNT, 170, 4, 160); }
+int UpdateDebris() { return UpdateRing(g_debris, DEBRIS_COUNT, atlas::Get("debris"), 4); }
 
 void UpdateBossBlast(int x, int y) {
     if (g_bossBlastActive == 0) return;

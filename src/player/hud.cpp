@@ -12,17 +12,11 @@
 
 namespace {
 
-int DrawNumber(int x, int y, int value) {
-    char text[16];
-    FormatNumberText(text, value);
-    return DrawNumberText(g_sheetC, x, y, text);
-}
-
 // Spare-life icons of one ship, continuing the row at *x.
-int DrawShipLives(const PlayerShip& ship, int sourceY, int* x) {
+int DrawShipLives(const PlayerShip& ship, const atlas::Region& icon, int* x) {
     if (ship.active != 1 || ship.lives < 2) return 1;
     for (int i = 0; i < ship.lives - 1; ++i) {
-        if (!DrawSprite(*x, 10, *x + 16, 26, g_sheetB, 0, sourceY, 16, sourceY + 16, 1)) return 0;
+        if (!DrawRegion(icon, *x, 10)) return 0;
         *x += 17;
     }
     return 1;
@@ -60,7 +54,7 @@ int DrawScores(int mode) {
         // Leading zeros to nine digits, one glyph per power of ten the value is below.
         int power = 100000000;
         for (int x = 86; x <= 142; x += 8, power /= 10) {
-            if (g_savedHiScore < power && !DrawNumberText(g_sheetC, x, 0, "0$")) return 0;
+            if (g_savedHiScore < power && !DrawNumberText(x, 0, "0$")) return 0;
         }
         return DrawNumber(150, 0, g_savedHiScore);
     }
@@ -69,8 +63,8 @@ int DrawScores(int mode) {
 
 int DrawLives() {
     int x = 0;
-    if (!DrawShipLives(g_ships[0], 120, &x)) return 0;
-    return DrawShipLives(g_ships[1], 140, &x);
+    if (!DrawShipLives(g_ships[0], atlas::Get("unitA"), &x)) return 0;
+    return DrawShipLives(g_ships[1], atlas::Get("unitB"), &x);
 }
 
 int DrawBulletCountAndTimer() {
@@ -86,7 +80,7 @@ int DrawBulletCountAndTimer() {
     }
     if (!DrawNumber(192, 232, n)) return 0;
     if (g_bossTimerVisible == 1) {
-        if (!DrawSprite(68, 16, 100, 26, g_sheetB, 50, 130, 82, 140, 1)) return 0;
+        if (!DrawRegion(atlas::Get("timerLabel"), 68, 16)) return 0;
         if (!DrawNumber(116, 16, g_bossTimer)) return 0;
     }
     return 1;

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/platform.h"
+#include "video/atlas.h"
 
 inline constexpr int FIELD_WIDTH = 200;
 inline constexpr int FIELD_HEIGHT = 240;
@@ -48,10 +49,24 @@ int LoadImageFile(Surface* surface, const char* fileName);
 // Returns 1, or 0 when the display was lost and could not be restored.
 int DrawSprite(int dstLeft, int dstTop, int dstRight, int dstBottom, Surface* source, int srcLeft, int srcTop,
                int srcRight, int srcBottom, int mode);
+// The sheet surface of a region's sheet letter ('A' .. 'G').
+Surface* SheetSurface(char sheet);
+// Draws frame `frame` of an atlas region with its top-left corner at (x, y), at the region's
+// size, keyed or opaque as the region is: DrawSprite's result.
+int DrawRegion(const atlas::Region& region, int x, int y, int frame = 0);
+// Draws width x height of a region, starting (offsetX, offsetY) pixels from its first frame's
+// corner, at (x, y): for records that carry their own size or count their animation in pixels.
+int DrawRegionPart(const atlas::Region& region, int x, int y, int width, int height, int offsetX = 0,
+                   int offsetY = 0);
+// Draws a region's first frame into the rectangle given edge by edge (right and bottom exclusive),
+// for positions that are cut to whole pixels edge by edge.
+int DrawRegionTo(const atlas::Region& region, int left, int top, int right, int bottom);
 // Fills a rectangle of the field with one palette index (bars and gauges). 1, or 0 as above.
 int FillFieldRect(int left, int top, int right, int bottom, int colour);
-// Draws the digits of a '$'-terminated text right-aligned so its last cell starts at x.
-// 1, or 0 when a sprite failed.
-int DrawNumberText(Surface* sheet, int x, int y, const char* text);
+// Draws the digits (atlas digit0 .. digit9) of a '$'-terminated text right-aligned so its last
+// cell starts at x. 1, or 0 when a sprite failed.
+int DrawNumberText(int x, int y, const char* text);
+// FormatNumberText and DrawNumberText in one: a number drawn so its last digit starts at x.
+int DrawNumber(int x, int y, int value);
 // Formats value with "%d%s" and the "$" terminator into buffer (at least 16 bytes).
 void FormatNumberText(char* buffer, int value);

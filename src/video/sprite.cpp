@@ -58,3 +58,24 @@ int FillFieldRect(int left, int top, int right, int bottom, int colour) {
     }
     return 1;
 }
+
+Surface* SheetSurface(char sheet) {
+    Surface* const sheets[] = {g_sheetA, g_sheetB, g_sheetC, g_sheetD, g_sheetE, g_sheetF, g_sheetG};
+    return sheets[sheet - 'A'];
+}
+
+int DrawRegion(const atlas::Region& region, int x, int y, int frame) {
+    return DrawRegionPart(region, x, y, region.w, region.h, frame * region.dx, frame * region.dy);
+}
+
+int DrawRegionTo(const atlas::Region& region, int left, int top, int right, int bottom) {
+    return DrawSprite(left, top, right, bottom, SheetSurface(region.sheet), region.x, region.y, region.x + region.w,
+                      region.y + region.h, region.keyed ? 1 : 0);
+}
+
+int DrawRegionPart(const atlas::Region& region, int x, int y, int width, int height, int offsetX, int offsetY) {
+    const int left = region.x + offsetX;
+    const int top = region.y + offsetY;
+    return DrawSprite(x, y, x + width, y + height, SheetSurface(region.sheet), left, top, left + width, top + height,
+                      region.keyed ? 1 : 0);
+}

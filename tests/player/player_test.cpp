@@ -529,7 +529,7 @@ TEST_F(PlayerSide, TitleHighScoreIsDrawnAsNineDigits) {
         ASSERT_EQ(FillFieldRect(0, 0, FIELD_WIDTH, FIELD_HEIGHT, 15), 1);
         char text[16];
         std::snprintf(text, sizeof text, "%09d$", value);
-        ASSERT_EQ(DrawNumberText(g_sheetC, 150, 0, text), 1);
+        ASSERT_EQ(DrawNumberText(150, 0, text), 1);
         const unsigned long long expected = FieldHash();
         ASSERT_EQ(FillFieldRect(0, 0, FIELD_WIDTH, FIELD_HEIGHT, 15), 1);
         g_savedHiScore = value;

@@ -1,8 +1,8 @@
 // The picture atlas: every rectangle the game copies from the seven sheets, one row per distinct
 // region (name, sheet letter, first frame's top-left corner and size, frame count and the step
-// from one frame to the next, and whether the game draws it with the colour key). The art
-// generator paints into exactly these rectangles, the contact sheet shows them, and the asset
-// tests check each of them; keep it in step with the drawing code when a rectangle changes.
+// from one frame to the next, and whether it is drawn with the colour key). The game draws by
+// these names (DrawRegion); the art generator paints into exactly these rectangles, the contact
+// sheet shows them, and the asset tests check each of them.
 #pragma once
 
 namespace atlas {
@@ -124,6 +124,14 @@ constexpr const Region* FindRegion(const char* name) {
         if (*a == *b) return &r;
     }
     return nullptr;
+}
+
+// The region of that name, looked up while compiling: a name that is not in the table does not
+// compile. Used by the drawing code.
+consteval const Region& Get(const char* name) {
+    const Region* r = FindRegion(name);
+    if (r == nullptr) throw "no atlas region of that name";
+    return *r;
 }
 
 }  // namespace atlas
