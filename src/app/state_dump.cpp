@@ -6,6 +6,7 @@
 #include "app/game.h"
 #include "app/trace.h"
 #include "input/input.h"
+#include "player/player.h"
 #include "video/display.h"
 
 void JsonKey(JsonWriter& w, const char* name) {

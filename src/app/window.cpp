@@ -11,15 +11,10 @@
 #include "video/display.h"
 #include "video/draw_trace.h"
 
-int g_useJoystick = 0;
-uint8_t g_watchingReplay = 0;
 int g_appActive = 0;
 int g_paused = 0;
 int g_pauseRequested = 0;
 uint32_t g_lastFrameTime = 0;
-int g_frameInterval = 28;
-int g_fieldClearColour = 0;
-int g_baseClearColour = 15;
 
 namespace {
 
@@ -33,7 +28,9 @@ int PresentField() {
     const int h = g_screenHeight;
     for (int attempt = 0; attempt < PRESENT_ATTEMPTS; ++attempt) {
         BlitResult result;
-        if (g_largeDisplay == 1 && g_magnify == 1) {
+        // The display always runs at 640 x 480 here (g_largeDisplay is 1), so the magnification
+        // alone chooses between the doubled and the actual-size field.
+        if (g_magnify == 1) {
             const PlatRect dest{w / 2 - 200, h / 2 - 240, w / 2 + 200, h / 2 + 240};
             result = PlatBltStretch(g_primarySurface, dest, g_fieldSurface, source);
         } else {

@@ -3,10 +3,11 @@
 // replay reads the recorded bytes and nothing else.
 #include <cstring>
 
-#include "app/game.h"
 #include "input/input.h"
 #include "platform/platform.h"
 
+int g_useJoystick = 0;
+uint8_t g_watchingReplay = 0;
 JoystickState g_joystickState = {};
 
 namespace {

@@ -4,6 +4,10 @@
 
 #include <cstdint>
 
+// ---- mode flags, set by the start-up dialog (or the command line); never reset
+extern int g_useJoystick;        // 1: joystick play
+extern uint8_t g_watchingReplay;  // 1: the loaded replay plays instead of the controls
+
 // ---- controls
 enum Control { CONTROL_UP = 0, CONTROL_DOWN = 1, CONTROL_LEFT = 2, CONTROL_RIGHT = 3, CONTROL_SHOT = 4, CONTROL_BOMB = 5 };
 

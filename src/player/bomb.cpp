@@ -4,7 +4,6 @@
 // the ship update wipes every enemy bullet each frame); when the invulnerability ends the chain
 // is cleared and the units leave at the top. The phases run one after another within a frame:
 // a phase entered in a frame is already carried out in that frame.
-#include "app/game.h"
 #include "input/input.h"
 #include "player/player.h"
 #include "player/ship.h"

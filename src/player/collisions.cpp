@@ -4,7 +4,6 @@
 // the ship, the player's shots and the bomb units' shots against its vulnerable box, the boss
 // time limit, the kill, the removal once it has left the field, and its drawing. The pass also
 // holds HitPlayer, the one operation a hit on the ship runs (the enemy bullets call it too).
-#include "app/game.h"
 #include "enemyfire/enemyfire.h"
 #include "player/combat.h"
 #include "player/player.h"

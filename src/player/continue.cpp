@@ -4,7 +4,6 @@
 // high score and its replay are committed as the screen opens, before any continue. When the
 // count runs out, or at once in a watched replay, the two game-over panels slide in, rest a
 // moment and the game returns to the splash picture.
-#include "app/game.h"
 #include "input/input.h"
 #include "player/combat.h"
 #include "player/player.h"
@@ -134,7 +133,7 @@ int UpdateGameOver() {
             p.x += STEP[k];
             if (g_gameOverPanels[0].x >= 0) p.state = 2;
         }
-        if (p.state == 2 && ++g_gameOverHold == GAME_OVER_HOLD) ResetGame();
+        if (p.state == 2 && ++g_gameOverHold == GAME_OVER_HOLD) g_endGame();
     }
     return 1;
 }

@@ -2,7 +2,6 @@
 // between the loops (revealed a line at a time), and the ending after the final boss, six
 // pictures falling down the field one after another, the last one coming to rest before the
 // game commits its high score and returns to the splash picture.
-#include "app/game.h"
 #include "input/input.h"
 #include "player/combat.h"
 #include "player/player.h"
@@ -88,7 +87,7 @@ int UpdateEnding() {
             // still drawn into this frame, from its reset place.
             if (++g_endingHold == ENDING_HOLD) {
                 CommitHighScore();
-                ResetGame();
+                g_endGame();
             }
         }
         if (g_endingY[k] >= FIELD_HEIGHT) g_endingSlotActive[k] = 0;

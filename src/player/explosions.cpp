@@ -3,7 +3,6 @@
 // of its ring, overwriting the oldest animation when all are busy, so it never fails. A burst
 // throws eight of each apart from one point; the boss blast is a 53-frame script of explosions,
 // debris, bursts and white flashes at a boss's kill point.
-#include "app/game.h"
 #include "player/combat.h"
 #include "player/player.h"
 #include "sound/sound.h"

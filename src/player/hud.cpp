@@ -2,13 +2,14 @@
 // nine-digit high score), the spare lives under them, the floating bonus number, the count of
 // live enemy bullets in the bottom-right corner with the boss timer. The bullet count also sets
 // the frame interval of the frame loop: the more bullets, the slower the game runs.
-#include "app/game.h"
 #include "enemyfire/enemyfire.h"
 #include "input/input.h"
 #include "player/player.h"
 #include "player/ship.h"
 #include "stage/stage.h"
 #include "video/display.h"
+
+int g_frameInterval = 28;
 
 namespace {
 

@@ -6,7 +6,6 @@
 // display shows the chain count and its shrinking bar, and decays the chain timer.
 #include <cstdint>
 
-#include "app/game.h"
 #include "player/combat.h"
 #include "player/player.h"
 #include "sound/sound.h"

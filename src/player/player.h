@@ -101,6 +101,14 @@ extern int g_bombs;
 extern float g_aimJitter;
 extern int g_aimJitterWide;  // 1: the wide table (set by the stage timeline)
 
+// ---- the frame loop's pace in milliseconds: DrawBulletCountAndTimer slows the game down while
+// many enemy bullets fly; ResetGame sets 28
+extern int g_frameInterval;
+
+// ---- the end of a game: the game-over panels and the ending hand back to the splash screen
+// through the application shell's reset (ResetGame), which defines this
+extern void (*g_endGame)();
+
 // ---- resets, called by ResetGame and InitObjectPools
 void ResetShipSide();     // the ship, selection, shots, bomb, score level, pop-up, jitter values
 void ResetCombatSide();   // score, chain, shield, items, blast, continue, ending, messages values

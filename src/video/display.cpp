@@ -16,6 +16,8 @@ int g_largeDisplay = 0;
 int g_magnify = 1;
 int g_screenWidth = 0;
 int g_screenHeight = 0;
+int g_fieldClearColour = 0;
+int g_baseClearColour = 15;
 
 namespace {
 

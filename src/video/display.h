@@ -31,6 +31,11 @@ extern int g_magnify;         // 1: the field is presented doubled; TAB toggles 
 extern int g_screenWidth;
 extern int g_screenHeight;
 
+// The colour the next frame tick clears the field with, taken and set back to the base colour
+// as it is used, so an effect's flash colour lasts one frame; ResetGame sets 0 and 15.
+extern int g_fieldClearColour;
+extern int g_baseClearColour;
+
 // Called once by WinMain after sound and input set-up. 1 on success, 0 on any failure.
 int InitDisplay();
 // Called when a blit reports a lost surface: restores and reloads every surface. 0 when a
