@@ -33,12 +33,13 @@ extern int g_fpsFrameCount;
 extern float g_fpsValue;
 extern uint32_t g_fpsNextTick;
 
-// Called by RunFrame before UpdateGameFrame: splash, sliding logo, title. 1, or 0 when drawing failed.
-int UpdateTitleScreen();
+// Called by RunFrame before UpdateGameFrame: splash, sliding logo, title. False when drawing failed.
+[[nodiscard]] bool UpdateTitleScreen();
 // Called by the title when the start control is found: the game begins with ship selection.
 void StartGame();
-// Called by RunFrame every tick: the whole in-game frame in its fixed order. 1, or 0 on failure.
-int UpdateGameFrame();
+// Called by RunFrame every tick: the whole in-game frame in its fixed order. False when drawing
+// failed and the frame was abandoned.
+[[nodiscard]] bool UpdateGameFrame();
 // Every game variable back to its start value, the splash screen, the music stopped. Called at
 // start-up, on ESC in a game, and through g_endGame after the game-over panels and the ending.
 void ResetGame();
@@ -47,7 +48,7 @@ void InitObjectPools();
 
 // One frame tick: joystick poll, field clear, title and game frames, presentation. 1, or 0 when
 // the frame was abandoned.
-int RunFrame();
+bool RunFrame();
 // The game window's procedure (activation, ESC, P, TAB, music end, minimising, destruction).
 int MainWindowProc(uint32_t message, uint32_t wParam);
 // The message loop; returns the quit message's code.

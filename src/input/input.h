@@ -37,8 +37,8 @@ bool IsControlHeldLive(Control control);
 // current record is set to 1 (the recording).
 bool IsControlPressed(Control control);
 
-// Joystick set-up for joystick play: 1 on success, 0 after a failure message.
-int InitJoystick();
+// Joystick set-up for joystick play: false after a failure message.
+[[nodiscard]] bool InitJoystick();
 // Reads the joystick into state: axes against the thresholds, 32 buttons.
 void PollJoystick(JoystickState* state);
 // Maps a raw reading onto state (the thresholds and the buttons); used by PollJoystick.
@@ -62,8 +62,8 @@ extern int32_t g_replayFrame;
 
 // Writes replay.rep from the first g_replayFrame records. Called only by CommitHighScore.
 void SaveReplay();
-// Reads replay.rep: 0 when a replay was read, 1 when there is no usable file.
-int LoadReplay();
+// Reads replay.rep: true when a replay was read, false when there is no usable file.
+[[nodiscard]] bool LoadReplay();
 
 // ---- high score
 inline constexpr int32_t DEFAULT_HIGH_SCORE = 100000;

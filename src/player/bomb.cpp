@@ -97,13 +97,13 @@ void LeaveUnits(BombUnit* units, int count) {
     }
 }
 
-int DrawUnits(const BombUnit* units, int count, const atlas::Region& sprite) {
+bool DrawUnits(const BombUnit* units, int count, const atlas::Region& sprite) {
     for (int k = 0; k < count; ++k) {
         const BombUnit& u = units[k];
         if (u.alive != 1) continue;
-        if (!DrawRegion(sprite, u.x, u.y)) return 0;
+        if (!DrawRegion(sprite, u.x, u.y)) return false;
     }
-    return 1;
+    return true;
 }
 
 // One volley from every unit: the first free slot of each unit's ten takes a shot.
@@ -125,11 +125,11 @@ void SpawnUnitVolley(int* counter, PlayerShot* shots, const BombUnit* units, int
     }
 }
 
-int MoveAndDrawUnitShots(PlayerShot* shots, int count, int rise, const atlas::Region& sprite) {
+bool MoveAndDrawUnitShots(PlayerShot* shots, int count, int rise, const atlas::Region& sprite) {
     for (int i = 0; i < count; ++i) {
         PlayerShot& s = shots[i];
         if (s.alive != 1) continue;
-        if (!DrawRegionPart(sprite, s.x, s.y, s.width, s.height)) return 0;
+        if (!DrawRegionPart(sprite, s.x, s.y, s.width, s.height)) return false;
         s.y -= rise;
         if (s.y < -48 || s.x < -48 || s.x > FIELD_WIDTH) {
             s.x = -50;
@@ -137,12 +137,12 @@ int MoveAndDrawUnitShots(PlayerShot* shots, int count, int rise, const atlas::Re
             s.alive = 0;
         }
     }
-    return 1;
+    return true;
 }
 
 }  // namespace
 
-int UpdateBomb() {
+bool UpdateBomb() {
     // The control is only read (and recorded) while a bomb could be triggered.
     if (g_bombs > 0 && g_bombPhase == BOMB_PHASE_NONE && IsControlPressed(CONTROL_BOMB)) {
         for (int ship = 0; ship < 2; ++ship) {
@@ -163,7 +163,7 @@ int UpdateBomb() {
             LeaveUnits(g_bombUnitsB, BOMB_UNIT_COUNT_B);
         }
     }
-    if (!DrawUnits(g_bombUnitsA, BOMB_UNIT_COUNT_A, atlas::Get("unitA"))) return 0;
+    if (!DrawUnits(g_bombUnitsA, BOMB_UNIT_COUNT_A, atlas::Get("unitA"))) return false;
     return DrawUnits(g_bombUnitsB, BOMB_UNIT_COUNT_B, atlas::Get("unitB"));
 }
 
@@ -171,8 +171,8 @@ void SpawnUnitVolleyA() { SpawnUnitVolley(&g_unitFireCounterA, g_unitShotsA, g_b
 
 void SpawnUnitVolleyB() { SpawnUnitVolley(&g_unitFireCounterB, g_unitShotsB, g_bombUnitsB, BOMB_UNIT_COUNT_B, 4, -14); }
 
-int UpdateUnitShotsA() {
-    if (g_ships[0].active != 1) return 1;
+bool UpdateUnitShotsA() {
+    if (g_ships[0].active != 1) return true;
     if (g_bombPhase == BOMB_PHASE_FIRING) {
         SpawnUnitVolleyA();
     } else {
@@ -181,8 +181,8 @@ int UpdateUnitShotsA() {
     return MoveAndDrawUnitShots(g_unitShotsA, UNIT_SHOT_COUNT_A, 14, atlas::Get("shotA"));
 }
 
-int UpdateUnitShotsB() {
-    if (g_ships[1].active != 1) return 1;
+bool UpdateUnitShotsB() {
+    if (g_ships[1].active != 1) return true;
     if (g_bombPhase == BOMB_PHASE_FIRING) {
         SpawnUnitVolleyB();
     } else {

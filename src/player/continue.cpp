@@ -39,13 +39,13 @@ void ShowGameOverPanels() {
     g_gameOverPanels[1].state = 1;
 }
 
-int DrawContinuePanel(int k) {
+bool DrawContinuePanel(int k) {
     constexpr const atlas::Region* PANELS[2] = {&atlas::Get("continuePanel0"), &atlas::Get("continuePanel1")};
     return DrawRegion(*PANELS[k], g_continuePanelX[k], g_continuePanelY[k]);
 }
 
 // The count, the accept and the end of the count, once the panels are in.
-int RunContinueCount() {
+bool RunContinueCount() {
     if (g_continueCount >= 0) {
         if (g_continueTick == CONTINUE_COUNT_FRAMES) {
             g_continueTick = 0;
@@ -54,7 +54,7 @@ int RunContinueCount() {
         ++g_continueTick;
         if (g_continueCount >= 0) {
             if (IsControlHeldLive(CONTROL_BOMB)) ContinueGame();
-            if (!DrawNumber(96, 130, g_continueCount)) return 0;
+            if (!DrawNumber(96, 130, g_continueCount)) return false;
         }
     }
     if (g_continueCount < 0) {
@@ -87,16 +87,16 @@ void StartContinueScreen() {
 }
 
 // The frame in which the panels arrive does not count down yet.
-int UpdateContinueScreen() {
-    if (g_continueActive != 1) return 1;
+bool UpdateContinueScreen() {
+    if (g_continueActive != 1) return true;
     if (g_continuePanelsIn == 0) {
         g_continuePanelX[0] += CONTINUE_PANEL_STEP;
         g_continuePanelX[1] -= CONTINUE_PANEL_STEP;
         if (g_continuePanelX[0] > 20) g_continuePanelsIn = 1;
     } else if (!RunContinueCount()) {
-        return 0;
+        return false;
     }
-    if (!DrawContinuePanel(0)) return 0;
+    if (!DrawContinuePanel(0)) return false;
     return DrawContinuePanel(1);
 }
 
@@ -122,18 +122,18 @@ void ContinueGame() {
 
 // A panel that comes to rest adds to the hold in the same frame; with both resting the hold
 // grows by two a frame.
-int UpdateGameOver() {
+bool UpdateGameOver() {
     constexpr const atlas::Region* PANELS[2] = {&atlas::Get("gameOverPanel0"), &atlas::Get("gameOverPanel1")};
     constexpr int STEP[2] = {GAME_OVER_PANEL_STEP, -GAME_OVER_PANEL_STEP};
     for (int k = 0; k < 2; ++k) {
         GameOverPanel& p = g_gameOverPanels[k];
         if (p.state < 1) continue;
-        if (!DrawRegionPart(*PANELS[k], p.x, p.y, p.width, p.height)) return 0;
+        if (!DrawRegionPart(*PANELS[k], p.x, p.y, p.width, p.height)) return false;
         if (p.state == 1) {
             p.x += STEP[k];
             if (g_gameOverPanels[0].x >= 0) p.state = 2;
         }
         if (p.state == 2 && ++g_gameOverHold == GAME_OVER_HOLD) g_endGame();
     }
-    return 1;
+    return true;
 }

@@ -58,22 +58,22 @@ void ShowMessageImage(int n) {
 
 void HideMessageImage() { g_messageVisible = 0; }
 
-int DrawMessageImage() {
-    if (g_messageVisible != 1) return 1;
+bool DrawMessageImage() {
+    if (g_messageVisible != 1) return true;
     const MessagePicture& p = g_messagePicture;
     return DrawRegionPart(atlas::Get("stageCaption0"), p.x, p.y, p.width, p.height, 0, g_messageRowY);
 }
 
-int DrawStoryText() {
-    if (g_storyActive != 1) return 1;
+bool DrawStoryText() {
+    if (g_storyActive != 1) return true;
     for (int k = 0; k <= g_storyLines && k <= STORY_LAST_LINE; ++k) {
-        if (!DrawRegion(*STORY_LINE[g_round == 1 ? 0 : 1][k], 0, 60 + 15 * k)) return 0;
+        if (!DrawRegion(*STORY_LINE[g_round == 1 ? 0 : 1][k], 0, 60 + 15 * k)) return false;
     }
-    return 1;
+    return true;
 }
 
-int UpdateEnding() {
-    if (g_endingActive != 1) return 1;
+bool UpdateEnding() {
+    if (g_endingActive != 1) return true;
     for (int k = 0; k < ENDING_PICTURES; ++k) {
         if (g_endingTick == ENDING_START_TICKS[k]) g_endingSlotActive[k] = 1;
     }
@@ -91,7 +91,7 @@ int UpdateEnding() {
             }
         }
         if (g_endingY[k] >= FIELD_HEIGHT) g_endingSlotActive[k] = 0;
-        if (!DrawRegion(*ENDING_PICTURE[k], g_endingX[k], g_endingY[k])) return 0;
+        if (!DrawRegion(*ENDING_PICTURE[k], g_endingX[k], g_endingY[k])) return false;
     }
-    return 1;
+    return true;
 }

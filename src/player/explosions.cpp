@@ -38,12 +38,12 @@ void TakeRingSlot(Explosion* ring, int* next, int count, int x, int y, int vx, i
 // One ring's frame: draw, step the strip every `ticksPerCell` frames (the first cell shows one
 // frame longer, as the tick starts at 0), drift, and die after the last cell. frameX counts the
 // strip in pixels.
-int UpdateRing(Explosion* ring, int count, const atlas::Region& strip, int ticksPerCell) {
+bool UpdateRing(Explosion* ring, int count, const atlas::Region& strip, int ticksPerCell) {
     const int endFrameX = strip.frames * strip.dx;
     for (int i = 0; i < count; ++i) {
         Explosion& e = ring[i];
         if (e.alive == 0) continue;
-        if (!DrawRegionPart(strip, e.x, e.y, e.width, e.height, e.frameX)) return 0;
+        if (!DrawRegionPart(strip, e.x, e.y, e.width, e.height, e.frameX)) return false;
         if (e.tick == ticksPerCell) {
             e.tick = 0;
             e.frameX += e.width;
@@ -56,7 +56,7 @@ int UpdateRing(Explosion* ring, int count, const atlas::Region& strip, int ticks
             e.alive = 0;
         }
     }
-    return 1;
+    return true;
 }
 
 // The six explosions of the blast's first part, repeated three times 12 frames apart.
@@ -114,10 +114,10 @@ void SpawnBurst(int x, int y) {
 }
 
 // 17 frames: cell 0 for three, the seven others for two each.
-int UpdateExplosions() { return UpdateRing(g_explosions, EXPLOSION_COUNT, atlas::Get("explosion"), 2); }
+bool UpdateExplosions() { return UpdateRing(g_explosions, EXPLOSION_COUNT, atlas::Get("explosion"), 2); }
 
 // 33 frames: cell 0 for five, the seven others for four each.
-int UpdateDebris() { return UpdateRing(g_debris, DEBRIS_COUNT, atlas::Get("debris"), 4); }
+bool UpdateDebris() { return UpdateRing(g_debris, DEBRIS_COUNT, atlas::Get("debris"), 4); }
 
 void UpdateBossBlast(int x, int y) {
     if (g_bossBlastActive == 0) return;

@@ -41,7 +41,7 @@ bool ShipTouchesItem(int ship, const ItemPosition& item) {
     return hx >= item.x && hx < item.x + ITEM_SIZE && hy >= item.y && hy < item.y + ITEM_SIZE;
 }
 
-int DrawItem(const ItemPosition& item, const atlas::Region& picture) { return DrawRegion(picture, item.x, item.y); }
+bool DrawItem(const ItemPosition& item, const atlas::Region& picture) { return DrawRegion(picture, item.x, item.y); }
 
 // Points for an item whose stock is already full; the level has already been raised.
 void PayFullStock(int ship, int32_t value) {
@@ -49,12 +49,12 @@ void PayFullStock(int ship, int32_t value) {
     AddScore(value);
 }
 
-int DrawShieldGauge() {
+bool DrawShieldGauge() {
     switch (g_shield) {
         case 3: return FillFieldRect(2, 30, 18, 34, 250);
         case 2: return FillFieldRect(2, 30, 12, 34, 250);
         case 1: return FillFieldRect(2, 30, 6, 34, 249);
-        default: return 1;
+        default: return true;
     }
 }
 
@@ -120,25 +120,25 @@ void DropLifeItem(int x, int y) { g_lifeItem = ItemPosition{x, y}; }
 
 // The level raised here may pass 16; the score level display clamps it next frame, and the
 // points above use the raised, unclamped level.
-int UpdateItemsAndGauges() {
-    if (!DrawShieldGauge()) return 0;
-    if (!DrawRegion(atlas::Get("bombIcon"), 0, 224)) return 0;
+bool UpdateItemsAndGauges() {
+    if (!DrawShieldGauge()) return false;
+    if (!DrawRegion(atlas::Get("bombIcon"), 0, 224)) return false;
     if (g_bombs >= MAX_BOMB_DISPLAY + 1) g_bombs = MAX_BOMB_DISPLAY;
-    if (!DrawNumber(22, 230, g_bombs)) return 0;
+    if (!DrawNumber(22, 230, g_bombs)) return false;
     UpdateBombItem();
-    if (!DrawItem(g_bombItem, atlas::Get("bombIcon"))) return 0;
+    if (!DrawItem(g_bombItem, atlas::Get("bombIcon"))) return false;
     CheckExtend();
     UpdateLifeItem();
-    if (!DrawItem(g_lifeItem, atlas::Get("lifeItem"))) return 0;
+    if (!DrawItem(g_lifeItem, atlas::Get("lifeItem"))) return false;
     UpdateShieldItem();
     return DrawItem(g_shieldItem, atlas::Get("shieldItem"));
 }
 
-int UpdateChain() {
+bool UpdateChain() {
     if (g_chainTimer > 0) {
         if (g_chain > 0) {
-            if (!DrawNumber(170, 20, g_chain)) return 0;
-            if (!DrawRegion(atlas::Get("chainLabel"), 180, 20)) return 0;
+            if (!DrawNumber(170, 20, g_chain)) return false;
+            if (!DrawRegion(atlas::Get("chainLabel"), 180, 20)) return false;
         }
         // The second round is kinder: below 20 frames the chain runs out at half speed.
         if (g_round == 1 || g_chainTimer >= 20) {
@@ -147,8 +147,8 @@ int UpdateChain() {
             g_chainDecayTick = 0;
             --g_chainTimer;
         }
-        if (g_chain > 0 && !FillFieldRect(168, 30, 168 + g_chainTimer, 34, 251)) return 0;
+        if (g_chain > 0 && !FillFieldRect(168, 30, 168 + g_chainTimer, 34, 251)) return false;
     }
     if (g_chainTimer == 0) g_chain = 0;
-    return 1;
+    return true;
 }

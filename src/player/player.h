@@ -120,31 +120,32 @@ void InitShotPools();       // player shots, bomb units and their shots
 void InitMessagePicture();
 void InitExplosionPools();  // explosions and debris
 
-// ---- the in-game frame's steps (each returns 1, or 0 when drawing failed)
+// ---- the in-game frame's steps (each returns false when drawing failed: the display was lost and
+// could not be restored; the step stops where it was and the frame is abandoned)
 void UpdateAimJitter();
-int UpdateStars();
-int UpdateShipSelect();
-int ResolveCollisions();
-int UpdateExplosions();
-int UpdateDebris();
-int UpdatePlayerShips();
-int UpdatePlayerShots();
-int UpdateBomb();
-int UpdateUnitShotsA();
-int UpdateUnitShotsB();
+[[nodiscard]] bool UpdateStars();
+[[nodiscard]] bool UpdateShipSelect();
+[[nodiscard]] bool ResolveCollisions();
+[[nodiscard]] bool UpdateExplosions();
+[[nodiscard]] bool UpdateDebris();
+[[nodiscard]] bool UpdatePlayerShips();
+[[nodiscard]] bool UpdatePlayerShots();
+[[nodiscard]] bool UpdateBomb();
+[[nodiscard]] bool UpdateUnitShotsA();
+[[nodiscard]] bool UpdateUnitShotsB();
 void UpdateBossBlast(int x, int y);
-int DrawMessageImage();
-int DrawStoryText();
-int DrawLives();
-int DrawScoreLevel();
-int UpdateItemsAndGauges();
-int UpdateChain();
-int DrawScorePopup();
-int UpdateEnding();
-int UpdateContinueScreen();
-int UpdateGameOver();
-int DrawBulletCountAndTimer();
-int DrawScores(int mode);  // mode 0 the title's form, 1 the play form
+[[nodiscard]] bool DrawMessageImage();
+[[nodiscard]] bool DrawStoryText();
+[[nodiscard]] bool DrawLives();
+[[nodiscard]] bool DrawScoreLevel();
+[[nodiscard]] bool UpdateItemsAndGauges();
+[[nodiscard]] bool UpdateChain();
+[[nodiscard]] bool DrawScorePopup();
+[[nodiscard]] bool UpdateEnding();
+[[nodiscard]] bool UpdateContinueScreen();
+[[nodiscard]] bool UpdateGameOver();
+[[nodiscard]] bool DrawBulletCountAndTimer();
+[[nodiscard]] bool DrawScores(int mode);  // mode 0 the title's form, 1 the play form
 
 // Called by the collision pass after a boss bonus: a number rising 20 pixels over 20 frames.
 void ShowScorePopup(int x, int y, int value);

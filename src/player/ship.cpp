@@ -59,10 +59,10 @@ void ReadSelectInput() {
     if (IsControlPressed(glideControl)) g_selectMove = glideMove;
 }
 
-int DrawSelectPanels() {
+bool DrawSelectPanels() {
     const SelectPanel& p0 = g_selectPanels[0];
     const SelectPanel& p1 = g_selectPanels[1];
-    if (!DrawRegionPart(atlas::Get("selectPanel0"), p0.x, p0.y, p0.width, p0.height)) return 0;
+    if (!DrawRegionPart(atlas::Get("selectPanel0"), p0.x, p0.y, p0.width, p0.height)) return false;
     return DrawRegionPart(atlas::Get("selectPanel1"), p1.x, p1.y, p1.width, p1.height);
 }
 
@@ -107,7 +107,7 @@ void StepLostLifePhases(PlayerShip& ship) {
 
 // The ships' four rows lie one under the other from shipA's corner; the record keeps its own
 // row's top (sheetY) and its animation frame in pixels (frameX).
-int DrawShip(const PlayerShip& ship) {
+bool DrawShip(const PlayerShip& ship) {
     constexpr const atlas::Region& ROWS = atlas::Get("shipA");
     constexpr int INVULNERABLE_ROW = atlas::Get("shipAInvulnerable").y - ROWS.y;
     int sourceY;
@@ -116,7 +116,7 @@ int DrawShip(const PlayerShip& ship) {
     } else if (ship.state == SHIP_STATE_INVULNERABLE) {
         sourceY = ship.sheetY + INVULNERABLE_ROW;
     } else {
-        return 1;
+        return true;
     }
     return DrawRegionPart(ROWS, ship.x, ship.y, ship.width, ship.height, ship.frameX, sourceY - ROWS.y);
 }
@@ -160,10 +160,10 @@ void InitShips() {
     g_ships[1] = PlayerShip{112, 180, 24, 24, 0, atlas::Get("shipB").y, 0, 2, SHIP_STATE_NORMAL, 3};
 }
 
-int UpdateShipSelect() {
-    if (g_shipSelectActive != 1) return 1;
+bool UpdateShipSelect() {
+    if (g_shipSelectActive != 1) return true;
     if (g_shipSelectReady == 1) {
-        if (!DrawRegion(atlas::Get("timerLabel"), 84, 80)) return 0;
+        if (!DrawRegion(atlas::Get("timerLabel"), 84, 80)) return false;
         if (g_shipSelectCountdown >= 0) {
             if (g_shipSelectTick == SELECT_TICKS_PER_COUNT) {
                 g_shipSelectTick = 0;
@@ -172,14 +172,14 @@ int UpdateShipSelect() {
             ++g_shipSelectTick;
         }
         if (g_shipSelectCountdown >= 0) {
-            if (!DrawNumber(96, 90, g_shipSelectCountdown)) return 0;
+            if (!DrawNumber(96, 90, g_shipSelectCountdown)) return false;
         }
         ReadSelectInput();
         if (g_selectMove == 1 && g_selectCursorX < SELECT_CURSOR_B) g_selectCursorX += SELECT_GLIDE_STEP;
         if (g_selectMove == 2 && g_selectCursorX >= SELECT_CURSOR_A + 1) g_selectCursorX -= SELECT_GLIDE_STEP;
         if (g_selectCursorBlink < 3 &&
             !DrawRegion(atlas::Get("selectCursor"), g_selectCursorX, SELECT_CURSOR_Y)) {
-            return 0;
+            return false;
         }
         if (g_selectCursorBlink == 6) g_selectCursorBlink = 0;
         ++g_selectCursorBlink;
@@ -217,7 +217,7 @@ void ConfirmShip() {
     PlayMusic("open bgm01.mid alias BGM wait");
 }
 
-int UpdatePlayerShips() {
+bool UpdatePlayerShips() {
     for (PlayerShip& ship : g_ships) {
         if (ship.active != 1) continue;
         if (g_playing == 1) MoveShip(ship);
@@ -226,9 +226,9 @@ int UpdatePlayerShips() {
             ClearEnemyBullets();
         }
         StepLostLifePhases(ship);
-        if (!DrawShip(ship)) return 0;
+        if (!DrawShip(ship)) return false;
         ship.frameX += 24;
         if (ship.frameX == 96) ship.frameX = 0;
     }
-    return 1;
+    return true;
 }

@@ -47,12 +47,12 @@ void FreeShot(PlayerShot& s) {
 bool ShotOffField(const PlayerShot& s) { return s.y < -48 || s.x < -48 || s.x > FIELD_WIDTH; }
 
 // Draws the shot where it was, moves it one step, and frees it once it has left the field.
-int MoveAndDrawShot(PlayerShot& s, const ShotPath& path) {
-    if (!DrawRegionPart(path.picture, s.x, s.y, s.width, s.height)) return 0;
+bool MoveAndDrawShot(PlayerShot& s, const ShotPath& path) {
+    if (!DrawRegionPart(path.picture, s.x, s.y, s.width, s.height)) return false;
     s.x += path.dx;
     s.y += path.dy;
     if (ShotOffField(s)) FreeShot(s);
-    return 1;
+    return true;
 }
 
 }  // namespace
@@ -101,7 +101,7 @@ void HandleFireInput() {
     }
 }
 
-int UpdatePlayerShots() {
+bool UpdatePlayerShots() {
     const bool shipA = g_ships[0].active == 1;
     if (g_fireArmed == 1) {
         // Ship A's units fly in the ship's own line of fire: it holds its shots while they rise
@@ -113,28 +113,28 @@ int UpdatePlayerShots() {
     for (int slot = 0; slot < PLAYER_SHOT_COUNT; ++slot) {
         PlayerShot& s = g_playerShots[slot];
         if (s.alive != 1) continue;
-        if (!MoveAndDrawShot(s, paths[slot / SHOT_GROUP_SIZE])) return 0;
+        if (!MoveAndDrawShot(s, paths[slot / SHOT_GROUP_SIZE])) return false;
     }
-    return 1;
+    return true;
 }
 
-int DrawScoreLevel() {
+bool DrawScoreLevel() {
     if (g_scoreLevel < MAX_SCORE_LEVEL) {
         g_scorePerLevel = 120;
         ++g_scoreLevelBlink;
         if (g_scoreLevelBlink < 10) {
-            if (!DrawRegion(atlas::Get("scoreLevelIcon"), 0, 36)) return 0;
-            if (!DrawNumber(16, 36, g_scoreLevel)) return 0;
+            if (!DrawRegion(atlas::Get("scoreLevelIcon"), 0, 36)) return false;
+            if (!DrawNumber(16, 36, g_scoreLevel)) return false;
         }
         if (g_scoreLevelBlink == 20) g_scoreLevelBlink = 0;
-        return 1;
+        return true;
     }
     // A pick-up may have lifted the level past 16 since the last frame: the clamp is here.
     g_scoreLevel = MAX_SCORE_LEVEL;
     g_scorePerLevel = 240;
     const atlas::Region& badge = atlas::Get("scoreLevelBadge");
-    if (!DrawRegionPart(badge, 0, 36, badge.w, badge.h, 0, g_scoreBadgeAnim)) return 0;
+    if (!DrawRegionPart(badge, 0, 36, badge.w, badge.h, 0, g_scoreBadgeAnim)) return false;
     g_scoreBadgeAnim += 10;
     if (g_scoreBadgeAnim == 50) g_scoreBadgeAnim = 0;
-    return 1;
+    return true;
 }

@@ -28,44 +28,44 @@ bool ReadBlock(std::FILE* f, void* buffer, size_t n) {
 
 }  // namespace
 
-int LoadImageFile(Surface* surface, const char* fileName) {
+bool LoadImageFile(Surface* surface, const char* fileName) {
     std::FILE* f = std::fopen(fileName, "rb");
     if (!f) {
         // Second attempt: the same name in the program's own folder, so the game also starts
         // from another working directory when its data lies beside the executable.
         const std::string beside = std::string(PlatProgramDirectory()) + fileName;
         f = std::fopen(beside.c_str(), "rb");
-        if (!f) return 0;
+        if (!f) return false;
     }
     uint8_t fileHeader[14] = {};
     uint8_t infoHeader[40] = {};
     uint8_t table[1024] = {};
     if (!ReadBlock(f, fileHeader, sizeof fileHeader) || !ReadBlock(f, infoHeader, sizeof infoHeader)) {
         std::fclose(f);
-        return 0;
+        return false;
     }
     const int width = ReadLe32(infoHeader + 4);
     const int height = ReadLe32(infoHeader + 8);
     if (ReadLe16(infoHeader + 14) != 8 || !ReadBlock(f, table, sizeof table)) {
         std::fclose(f);
-        return 0;
+        return false;
     }
     // A width or height that is not positive cannot be a picture this reader understands; an
     // absurd size would fail the allocation.
     if (width <= 0 || height <= 0 || static_cast<int64_t>(width) * height > 64 * 1024 * 1024) {
         std::fclose(f);
-        return 0;
+        return false;
     }
     std::vector<uint8_t> pixels(static_cast<size_t>(width) * height, 0);
     if (!ReadBlock(f, pixels.data(), pixels.size())) {
         std::fclose(f);
-        return 0;
+        return false;
     }
     uint8_t* bits = nullptr;
     int pitch = 0;
     if (!PlatLockSurface(surface, &bits, &pitch)) {
         std::fclose(f);
-        return 0;
+        return false;
     }
     const int rows = height < PlatSurfaceHeight(surface) ? height : PlatSurfaceHeight(surface);
     const int columns = pitch < width ? pitch : width;
@@ -84,5 +84,5 @@ int LoadImageFile(Surface* surface, const char* fileName) {
         entries[i].flags = 0;
     }
     PlatSetPalette(surface, entries);
-    return 1;
+    return true;
 }

@@ -12,19 +12,19 @@ constexpr const atlas::Region* DIGITS[10] = {
 
 }  // namespace
 
-int DrawNumberText(int x, int y, const char* text) {
+bool DrawNumberText(int x, int y, const char* text) {
     int n = 0;
     while (text[n] != '$' && text[n] != '\0') ++n;
     for (int i = 0; i < n; ++i) {
         const int cellLeft = x - 8 * (n - 1 - i);
         const char c = text[i];
         if (c < '0' || c > '9') continue;  // a minus sign takes its cell and draws nothing
-        if (!DrawRegion(*DIGITS[c - '0'], cellLeft, y)) return 0;
+        if (!DrawRegion(*DIGITS[c - '0'], cellLeft, y)) return false;
     }
-    return 1;
+    return true;
 }
 
-int DrawNumber(int x, int y, int value) {
+bool DrawNumber(int x, int y, int value) {
     char text[16];
     FormatNumberText(text, value);
     return DrawNumberText(x, y, text);

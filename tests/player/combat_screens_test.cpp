@@ -248,7 +248,7 @@ TEST_F(CombatScreens, BeatenScoreIsSavedWhenTheLivesRunOutAndNothingAfterAContin
     EXPECT_EQ(g_savedHiScore, 150000);
     EXPECT_EQ(ReadWholeFile("replay.rep").size(), 4u + 3 * 7);
     // Continue, then a better game that also runs out: nothing more is written.
-    for (int i = 0; i < 31; ++i) UpdateContinueScreen();
+    for (int i = 0; i < 31; ++i) EXPECT_TRUE(UpdateContinueScreen());
     ContinueGame();
     RemoveRecordFiles();
     g_hiScore = 900000;

@@ -84,10 +84,10 @@ TEST_F(BlitterTest, ColourKeyModeSkipsIndex254AndOpaqueModeCopiesIt) {
     bits[0] = COLOUR_KEY_INDEX;
     PlatUnlockSurface(sheet_);
     PlatColourFill(g_fieldSurface, nullptr, 7);
-    DrawSprite(20, 30, 22, 32, sheet_, 0, 0, 2, 2, 1);
+    EXPECT_TRUE(DrawSprite(20, 30, 22, 32, sheet_, 0, 0, 2, 2, 1));
     EXPECT_EQ(Field(20, 30), 7);
     EXPECT_EQ(Field(21, 30), Sheet(1, 0));
-    DrawSprite(20, 30, 22, 32, sheet_, 0, 0, 2, 2, 0);
+    EXPECT_TRUE(DrawSprite(20, 30, 22, 32, sheet_, 0, 0, 2, 2, 0));
     EXPECT_EQ(Field(20, 30), COLOUR_KEY_INDEX);
 }
 
