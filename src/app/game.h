@@ -46,8 +46,8 @@ void ResetGame();
 // Every record of every pool to its start value; called only by ResetGame.
 void InitObjectPools();
 
-// One frame tick: joystick poll, field clear, title and game frames, presentation. 1, or 0 when
-// the frame was abandoned.
+// One frame tick: joystick poll, field clear, title and game frames, presentation. False when
+// the frame was abandoned (the message loop goes on either way).
 bool RunFrame();
 // The game window's procedure (activation, ESC, P, TAB, music end, minimising, destruction).
 int MainWindowProc(uint32_t message, uint32_t wParam);

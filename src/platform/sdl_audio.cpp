@@ -44,8 +44,8 @@
 
 namespace {
 
-constexpr int FIRST_EFFECT_ID = 101;
-constexpr int EFFECT_SLOTS = 12;
+constexpr int FIRST_EFFECT_ID = FIRST_SOUND_EFFECT;
+constexpr int EFFECT_SLOTS = SOUND_EFFECT_COUNT;
 constexpr int OUTPUT_RATE = 44100;
 constexpr int OUTPUT_CHUNK = 512;  // samples per mixing pass: about 12 ms at 44.1 kHz
 // The effects carry their own levels; the music sits below them so shots and explosions read.
@@ -60,7 +60,7 @@ constexpr int NOTIFY_LEAD_MS = 40;
 // How long the synthesiser goes on being rendered after its last voice ended: its reverb's tail.
 constexpr int64_t SYNTH_IDLE_SAMPLES = OUTPUT_RATE * 4;
 // What the notification's SDL event carries (the values of MM_MCINOTIFY and MCI_NOTIFY_SUCCESSFUL).
-constexpr Sint32 NOTIFY_EVENT_CODE = 0x3B9;
+constexpr Sint32 NOTIFY_EVENT_CODE = MM_MCINOTIFY;
 constexpr uintptr_t NOTIFY_SUCCESSFUL = 1;
 // Searched in this order after the SDL_SOUNDFONTS variable.
 constexpr const char* SOUNDFONT_PATHS[] = {"/usr/share/sounds/sf2/TimGM6mb.sf2",

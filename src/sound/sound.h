@@ -4,15 +4,14 @@
 
 #include <cstdint>
 
-inline constexpr int SOUND_EFFECT_COUNT = 12;
-inline constexpr int FIRST_SOUND_EFFECT = 101;
+#include "platform/platform.h"  // the effects' ids
 // The one effect the game cannot start without (the extend fanfare).
 inline constexpr int REQUIRED_SOUND_EFFECT = 112;
 
 // Nonzero while effect 101 + i has its buffer; set by InitSound, cleared by ReleaseSound.
 extern int g_soundBuffers[SOUND_EFFECT_COUNT];
 
-// Called once by WinMain after the dialog: 1 ready, 0 failed (the program then ends).
+// Called once by SetUpAfterDialog: 1 ready, 0 failed (the program then ends).
 int InitSound();
 // Stop, rewind and play the effect once. An effect without a buffer does nothing.
 void PlaySoundEffect(int effectId);
