@@ -36,28 +36,6 @@ protected:
     static void PlaceEnemy(int i, int x, int y, int hitPoints) {
         g_enemies[i] = Enemy{x, y, 24, 24, 1, hitPoints, 0, 0, 0, 0, 0, 0, 0, 0};
     }
-    static std::vector<int> TakeSounds() {
-        std::vector<int> sounds;
-        std::vector<std::string> music;
-        PlatHeadlessTakeAudioLog(&sounds, &music);
-        return sounds;
-    }
-    static int FieldPixel(int x, int y) {
-        int pitch = 0;
-        return PlatSurfacePixels(g_fieldSurface, &pitch)[y * pitch + x];
-    }
-    static void ClearField(int colour) {
-        const PlatRect all{0, 0, FIELD_WIDTH, FIELD_HEIGHT};
-        PlatColourFill(g_fieldSurface, &all, colour);
-    }
-    static bool FieldRectHasColourOtherThan(int left, int top, int right, int bottom, int colour) {
-        for (int y = top; y < bottom; ++y) {
-            for (int x = left; x < right; ++x) {
-                if (FieldPixel(x, y) != colour) return true;
-            }
-        }
-        return false;
-    }
     // Ship A's hit pixel at (hx, hy).
     static void PutShipHitPixelAt(int hx, int hy) {
         g_ships[0].x = hx - 11;
