@@ -87,8 +87,8 @@ bool UpdateTitleScreen() {
             g_titleLogoLower.y -= 10;
         } else {
             g_fieldClearColour = 249;  // the logo's arrival flashes for one frame
-            PlaySoundEffect(101);
-            PlaySoundEffect(102);
+            PlaySoundEffect(SoundEffect::HeavyExplosion);
+            PlaySoundEffect(SoundEffect::Explosion);
             g_screenState = SCREEN_TITLE;
         }
         if (!DrawTitleLogo()) return false;

@@ -50,6 +50,9 @@ void SpawnEnemyBullet(int x, int y, float vx, float vy, int kind);
 // ---- firing operations; called by the enemy kinds and bosses. kind 1 small, 2 large.
 // Angles are radians, positive turns clockwise on screen; speeds are pixels per frame.
 
+// What the enemies take for a full turn: spinning angles start over, and rings stop, there.
+inline constexpr double FULL_TURN = 6.28;
+
 // The point aimed shots go at: ship A's hit pixel while ship A is in play, else ship B's.
 // Also used by the bosses that capture a target.
 void CaptureShipTarget(int32_t* x, int32_t* y);

@@ -34,7 +34,7 @@ void TriggerBomb(int ship) {
     g_invulnTimer = BOMB_INVULN_FRAMES;
     p.state = SHIP_STATE_INVULNERABLE;
     g_fieldClearColour = 251;  // one frame of flash
-    PlaySoundEffect(103);
+    PlaySoundEffect(SoundEffect::Bomb);
     if (ship == 0) {
         for (int k = 0; k < BOMB_UNIT_COUNT_A; ++k) {
             g_bombUnitsA[k].alive = 1;
@@ -119,7 +119,7 @@ void SpawnUnitVolley(int* counter, PlayerShot* shots, const BombUnit* units, int
             s.alive = 1;
             s.x = units[k].x + dx;
             s.y = units[k].y + dy;
-            if (k == 0) PlaySoundEffect(104);
+            if (k == 0) PlaySoundEffect(SoundEffect::ShotVolley);
             break;
         }
     }

@@ -84,7 +84,7 @@ void TestShotPool(PlayerShot* shots, int count, int32_t& hitPoints, const Box& b
         } else {
             hitPoints -= shots == g_unitShotsA ? UNIT_SHOT_A_DAMAGE : UNIT_SHOT_B_DAMAGE;
         }
-        if (kind != TARGET_SMALL) PlaySoundEffect(107);
+        if (kind != TARGET_SMALL) PlaySoundEffect(SoundEffect::EnemyStruck);
     }
 }
 
@@ -370,7 +370,7 @@ void HitPlayer() {
     g_fieldClearColour = 249;
     // The shield absorbs three hits with no invulnerable time; the fourth costs a life.
     if (g_shield >= 0) {
-        PlaySoundEffect(109);
+        PlaySoundEffect(SoundEffect::PlayerHit);
         return;
     }
     g_chain = 0;

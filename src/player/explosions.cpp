@@ -81,11 +81,11 @@ void InitExplosionPools() {
 
 void SpawnExplosion(int x, int y, int vx, int vy, int sound) {
     switch (sound) {
-        case BLAST_SOUND_SMALL: PlaySoundEffect(106); break;
-        case BLAST_SOUND_LARGE: PlaySoundEffect(102); break;
+        case BLAST_SOUND_SMALL: PlaySoundEffect(SoundEffect::SmallExplosion); break;
+        case BLAST_SOUND_LARGE: PlaySoundEffect(SoundEffect::Explosion); break;
         case BLAST_SOUND_BOTH:
-            PlaySoundEffect(101);
-            PlaySoundEffect(102);
+            PlaySoundEffect(SoundEffect::HeavyExplosion);
+            PlaySoundEffect(SoundEffect::Explosion);
             break;
         default: break;
     }

@@ -62,7 +62,7 @@ void UpdateBombItem() {
     FallItem(g_bombItem);
     for (int s = 0; s < 2; ++s) {
         if (!ShipTouchesItem(s, g_bombItem)) continue;
-        PlaySoundEffect(108);
+        PlaySoundEffect(SoundEffect::ItemCollected);
         g_scoreLevel += 2;
         if (g_bombs < FULL_BOMB_STOCK) {
             ++g_bombs;
@@ -80,7 +80,7 @@ void CheckExtend() {
     ++g_extendCount;
     for (PlayerShip& ship : g_ships) {
         if (ship.active == 0) continue;
-        PlaySoundEffect(112);
+        PlaySoundEffect(SoundEffect::Extend);
         ++ship.lives;
     }
 }
@@ -90,7 +90,7 @@ void UpdateLifeItem() {
     for (int s = 0; s < 2; ++s) {
         if (!ShipTouchesItem(s, g_lifeItem)) continue;
         g_fieldClearColour = 255;
-        PlaySoundEffect(112);
+        PlaySoundEffect(SoundEffect::Extend);
         g_scoreLevel += 3;
         g_lifeItem.y = ITEM_PARKED_Y;
         ++g_ships[s].lives;
@@ -101,7 +101,7 @@ void UpdateShieldItem() {
     FallItem(g_shieldItem);
     for (int s = 0; s < 2; ++s) {
         if (!ShipTouchesItem(s, g_shieldItem)) continue;
-        PlaySoundEffect(108);
+        PlaySoundEffect(SoundEffect::ItemCollected);
         g_scoreLevel += 2;
         if (g_shield < FULL_SHIELD) {
             g_shield = FULL_SHIELD;

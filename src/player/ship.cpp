@@ -197,7 +197,7 @@ void ConfirmShip() {
     g_shipSelectReady = 0;
     g_playing = 1;
     g_shipSelectActive = 0;
-    PlaySoundEffect(103);
+    PlaySoundEffect(SoundEffect::Bomb);
     if (g_selectCursorX == SELECT_CURSOR_A) {
         g_ships[1].active = 0;
         g_ships[1].state = SHIP_STATE_DOWN;

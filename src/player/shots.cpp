@@ -86,7 +86,7 @@ void SpawnVolley() {
                 s.alive = 1;
                 s.x = p.x + starts[group].dx;
                 s.y = p.y + starts[group].dy;
-                if (group == 0) PlaySoundEffect(104);
+                if (group == 0) PlaySoundEffect(SoundEffect::ShotVolley);
                 break;
             }
         }

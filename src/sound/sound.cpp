@@ -120,7 +120,8 @@ int InitSound() {
     return 0;
 }
 
-void PlaySoundEffect(int effectId) {
+void PlaySoundEffect(SoundEffect effect) {
+    const int effectId = static_cast<int>(effect);
     const int index = EffectIndex(effectId);
     if (index < 0 || g_soundBuffers[index] == 0) return;
     PlatSoundPlay(effectId);
@@ -128,7 +129,7 @@ void PlaySoundEffect(int effectId) {
 
 void PlayEnemyFireSound() {
     for (const PlayerShip& ship : g_ships) {
-        if (ship.active != 0 && ship.state == SHIP_STATE_NORMAL) PlaySoundEffect(110);
+        if (ship.active != 0 && ship.state == SHIP_STATE_NORMAL) PlaySoundEffect(SoundEffect::EnemyFire);
     }
 }
 

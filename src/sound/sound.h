@@ -5,8 +5,25 @@
 #include <cstdint>
 
 #include "platform/platform.h"  // the effects' ids
+
+// The built-in effects by what they sound for; the values are their resource ids, which the
+// platform and the loader go on using as plain numbers.
+enum class SoundEffect : int {
+    HeavyExplosion = 101,  // the largest blasts (always with Explosion) and the title logo's arrival
+    Explosion = 102,       // large blasts; also with the title logo
+    Bomb = 103,            // a bomb released, a ship confirmed on the selection screen
+    ShotVolley = 104,      // a volley of the ship or of a bomb unit
+    MidBossArrival = 105,  // the mid-boss and its escort come in
+    SmallExplosion = 106,  // small blasts
+    EnemyStruck = 107,     // a player shot strikes an enemy
+    ItemCollected = 108,   // bomb or shield item picked up
+    PlayerHit = 109,       // the ship is hit and its shield takes it
+    EnemyFire = 110,       // enemies firing (PlayEnemyFireSound)
+    BossAction = 111,      // a boss opens its parts or changes its pose
+    Extend = 112,          // an extra life
+};
 // The one effect the game cannot start without (the extend fanfare).
-inline constexpr int REQUIRED_SOUND_EFFECT = 112;
+inline constexpr int REQUIRED_SOUND_EFFECT = static_cast<int>(SoundEffect::Extend);
 
 // Nonzero while effect 101 + i has its buffer; set by InitSound, cleared by ReleaseSound.
 extern int g_soundBuffers[SOUND_EFFECT_COUNT];
@@ -14,7 +31,7 @@ extern int g_soundBuffers[SOUND_EFFECT_COUNT];
 // Called once by SetUpAfterDialog: 1 ready, 0 failed (the program then ends).
 int InitSound();
 // Stop, rewind and play the effect once. An effect without a buffer does nothing.
-void PlaySoundEffect(int effectId);
+void PlaySoundEffect(SoundEffect effect);
 // Effect 110 once for each active ship in its normal state (enemy fire while the ship can be hit).
 void PlayEnemyFireSound();
 // Called by the window's destruction. Always 1.

@@ -21,7 +21,6 @@ namespace {
 
 inline constexpr int SWING_CENTRE_X = 48;
 inline constexpr double SWING_STEP = 0.09;
-inline constexpr int POSE_SOUND = 111;
 inline constexpr int LAST_STAND_HIT_POINTS = 2000;  // at or below this at a checkpoint
 inline constexpr int LAST_STAND_SILENCE = 100;
 
@@ -32,110 +31,13 @@ inline constexpr GunOffset MOUTH{49, 56};
 inline constexpr GunOffset LEFT_GUN{1, 68};
 inline constexpr GunOffset RIGHT_GUN{97, 68};
 
-float GunX(const BossFinal& b, GunOffset g) { return static_cast<float>(b.x + g.dx); }
-float GunY(const BossFinal& b, GunOffset g) { return static_cast<float>(b.y + g.dy); }
-
-// ---- the script
-
-void StartPatternA(BossFinal& b) {
-    ZeroFields(&b, 13, 16);  // fan, cross, spiral and ring ticks
-    b.patternACrossAngle = 0;
-    b.patternASpiralAngle1 = 0;
-    b.patternASpiralAngle2 = 0;
-    b.patternARingAngle = 0;
-    b.patternASwitch = 1;
-}
-
-void StartPatternB(BossFinal& b) {
-    b.patternBSwitch = 1;
-    b.patternBTick = 0;
-    b.patternBLeftAngle = 0;
-    b.patternBRightAngle = 0;
-}
-
-void StartPatternC(BossFinal& b) {
-    b.patternCSwitch = 1;
-    b.circlingSwitch = 0;  // it stands still while the fans start
-    b.patternCTargetCaptured = 0;
-    b.patternCTick = 0;
-    b.patternCTargetX = 0;
-    b.patternCTargetY = 0;
-    b.patternCVolleyCount = 0;
-    b.patternCSweep = 0;
-}
-
-void StartPatternD(BossFinal& b) {
-    b.patternDSwitch = 1;
-    ZeroFields(&b, 26, 30);  // both gun ticks, the right gun's delay, the curtain cycle and tick
-    b.patternDLeftGunAngle = 0;
-    b.patternDRightGunAngle = 0;
-}
-
-// Every pattern is off at a checkpoint, so the last stand starts in silence.
-void Checkpoint(BossFinal& b) {
-    if (b.hitPoints <= LAST_STAND_HIT_POINTS) b.lastStand = 1;
-}
-
-// The events of the cycle, consulted only until the last stand.
-void RunCycleEvent(BossFinal& b) {
-    switch (b.scriptTimer) {
-        case 110: StartPatternA(b); break;
-        case 500:
-            b.patternASwitch = 0;
-            Checkpoint(b);
-            break;
-        case 600: StartPatternB(b); break;
-        case 1100:
-            b.patternBSwitch = 0;
-            Checkpoint(b);
-            break;
-        case 1150: StartPatternC(b); break;
-        case 1400:
-            b.circlingSwitch = 1;
-            Checkpoint(b);
-            break;
-        case 1500: StartPatternD(b); break;
-        case 1900:
-            b.patternDSwitch = 0;
-            Checkpoint(b);
-            break;
-        case 2000:
-            b.scriptTimer = 109;  // pattern A again at 110, after the increment
-            Checkpoint(b);
-            break;
-        default: break;
-    }
-}
-
-void RunScript(BossFinal& b) {
-    switch (b.scriptTimer) {
-        case 10: b.pose = 1; break;
-        case 13: b.pose = 2; break;
-        case 16:
-            PlaySoundEffect(POSE_SOUND);
-            b.pose = 3;
-            break;
-        case 100: b.circlingSwitch = 1; break;
-        default: break;
-    }
-    if (b.lastStand == 0) RunCycleEvent(b);
-}
-
-void RunLastStandDelay(BossFinal& b) {
-    if (b.lastStandDelay == LAST_STAND_SILENCE) {
-        b.lastStandRingSwitch = 1;
-        b.lastStandRingTick = 0;
-        b.lastStandRingAngle = 0;
-    }
-    b.lastStandDelay += 1;
-}
 
 // ---- the patterns
 
 inline constexpr double FULL_RING_STEP = 0.21;  // 30 bullets a ring
 inline constexpr double SPOKE_STEP = 0.524;     // 12 spokes a ring
 
-void RunLastStandRing(BossFinal& b) {
+void LastStandRing(BossFinal& b) {
     if (TickReaches(b.lastStandRingTick, 4)) {
         PlayEnemyFireSound();
         b.lastStandRingAngle = 0;
@@ -180,9 +82,9 @@ void FireCurtain() {
 inline constexpr double CROSS_STEP = 0.18;
 inline constexpr int RIGHT_GUN_DELAY = 19;  // the right cross starts once its delay is past this
 
-void RunPatternD(BossFinal& b) {
+void PatternD(BossFinal& b) {
     if (b.patternDCurtainCycle >= CURTAIN_FIRST && b.patternDCurtainCycle <= CURTAIN_LAST) {
-        if (TickPasses(b.patternDCurtainTick, 1)) {
+        if (TickReaches(b.patternDCurtainTick, 2)) {
             PlayEnemyFireSound();
             FireCurtain();
         }
@@ -223,14 +125,13 @@ inline constexpr SweepSpan GAP_SWEEP[] = {
 };
 inline constexpr int GAP_LAST_VOLLEY = 90;
 
-void RunPatternC(BossFinal& b) {
+void PatternC(BossFinal& b) {
     if (b.patternCTargetCaptured == 0) {
         CaptureShipTarget(&b.patternCTargetX, &b.patternCTargetY);
         b.patternCTargetCaptured = 1;
     }
-    if (b.patternCTick == 2) {
+    if (TickReaches(b.patternCTick, 2)) {
         PlayEnemyFireSound();
-        b.patternCTick = 0;
         for (double d : GAP_FAN) {
             FireAtPoint(GunX(b, CORE), GunY(b, CORE), b.patternCTargetX, b.patternCTargetY, 6.0f,
                         static_cast<float>(b.patternCSweep + d), BULLET_LARGE);
@@ -251,7 +152,7 @@ inline constexpr double LEFT_SPRAY_SPEEDS[] = {1.8, 2.0, 2.2, 2.4, 2.6, 2.8, 3.0
 inline constexpr double RIGHT_SPRAY_SPEEDS[] = {1.8, 2.0, 2.2, 2.4, 2.6, 2.8, 3.0, 3.2, 3.4, 3.6, 3.8};
 inline constexpr double SPRAY_STEP = 0.21;
 
-void RunPatternB(BossFinal& b) {
+void PatternB(BossFinal& b) {
     if (TickReaches(b.patternBTick, 3)) {
         const int lx = b.x + LEFT_GUN.dx, ly = b.y + LEFT_GUN.dy;
         const int rx = b.x + RIGHT_GUN.dx, ry = b.y + RIGHT_GUN.dy;
@@ -275,7 +176,7 @@ inline constexpr Shot SPOKE[] = {{1.8, 0}, {2.2, 0.1}, {2.6, 0.2}, {3.0, 0.3}, {
 inline constexpr double MOUTH_FAN[] = {-0.8, -0.6, -0.4, -0.2, 0, 0.8, 0.6, 0.4, 0.2};
 inline constexpr double MOUTH_STEP = 0.2;
 
-void RunPatternA(BossFinal& b) {
+void PatternA(BossFinal& b) {
     if (TickReaches(b.patternARingTick, 40)) {
         b.patternARingAngle = 0;
         do {
@@ -312,6 +213,77 @@ void RunPatternA(BossFinal& b) {
     b.patternAFanTick += 1;
 }
 
+// ---- the pattern table, in the order the patterns run within a frame
+
+
+
+
+
+// The last stand: after LAST_STAND_SILENCE frames the ring comes on and stays on.
+void LastStandDelay(BossFinal& b) {
+    if (b.lastStandDelay == LAST_STAND_SILENCE) {
+        b.lastStandRingSwitch = 1;
+        b.lastStandRingTick = 0;
+        b.lastStandRingAngle = 0;
+    }
+    b.lastStandDelay += 1;
+}
+
+enum PatternRow { LAST_STAND, LAST_STAND_RING, PATTERN_D, PATTERN_C, PATTERN_B, PATTERN_A };
+inline constexpr Pattern<BossFinal> PATTERNS[] = {
+    {&BossFinal::lastStand, LastStandDelay},
+    {&BossFinal::lastStandRingSwitch, LastStandRing},
+    {&BossFinal::patternDSwitch, PatternD, {&BossFinal::patternDLeftGunTick, &BossFinal::patternDRightGunTick, &BossFinal::patternDRightGunDelay, &BossFinal::patternDCurtainCycle, &BossFinal::patternDCurtainTick}, {&BossFinal::patternDLeftGunAngle, &BossFinal::patternDRightGunAngle}},
+    {&BossFinal::patternCSwitch, PatternC, {&BossFinal::patternCTargetCaptured, &BossFinal::patternCTick, &BossFinal::patternCTargetX, &BossFinal::patternCTargetY, &BossFinal::patternCVolleyCount}, {&BossFinal::patternCSweep}},
+    {&BossFinal::patternBSwitch, PatternB, {&BossFinal::patternBTick}, {&BossFinal::patternBLeftAngle, &BossFinal::patternBRightAngle}},
+    {&BossFinal::patternASwitch, PatternA, {&BossFinal::patternAFanTick, &BossFinal::patternACrossTick, &BossFinal::patternASpiralTick, &BossFinal::patternARingTick}, {&BossFinal::patternACrossAngle, &BossFinal::patternASpiralAngle1, &BossFinal::patternASpiralAngle2, &BossFinal::patternARingAngle}},
+};
+
+// ---- the script, the same in both rounds
+
+void Pose1(BossFinal& b) { b.pose = 1; }
+void Pose2(BossFinal& b) { b.pose = 2; }
+void Pose3(BossFinal& b) {
+    PlaySoundEffect(SoundEffect::BossAction);
+    b.pose = 3;
+}
+void Circle(BossFinal& b) { b.circlingSwitch = 1; }
+void StandStill(BossFinal& b) { b.circlingSwitch = 0; }
+// Every pattern is off at a checkpoint, so the last stand starts in silence.
+void Checkpoint(BossFinal& b) {
+    if (b.hitPoints <= LAST_STAND_HIT_POINTS) b.lastStand = 1;
+}
+void Restart(BossFinal& b) { b.scriptTimer = 109; }  // pattern A again at 110, after the increment
+
+enum ActionRow { POSE_1, POSE_2, POSE_3, CIRCLE, STAND_STILL, CHECKPOINT, RESTART };
+inline constexpr Action<BossFinal> ACTIONS[] = {Pose1, Pose2, Pose3, Circle, StandStill, Checkpoint, Restart};
+
+inline constexpr ScriptEvent POSE_SCRIPT[] = {
+    {10, 10, DO, POSE_1},
+    {13, 13, DO, POSE_2},
+    {16, 16, DO, POSE_3},
+    {100, 100, DO, CIRCLE},
+};
+
+// The cycle, consulted only until the last stand.
+inline constexpr ScriptEvent CYCLE_SCRIPT[] = {
+    {110, 110, ON, PATTERN_A},
+    {500, 500, OFF, PATTERN_A},
+    {500, 500, DO, CHECKPOINT},
+    {600, 600, ON, PATTERN_B},
+    {1100, 1100, OFF, PATTERN_B},
+    {1100, 1100, DO, CHECKPOINT},
+    {1150, 1150, ON, PATTERN_C},
+    {1150, 1150, DO, STAND_STILL},  // it stands still while the fans start
+    {1400, 1400, DO, CIRCLE},
+    {1400, 1400, DO, CHECKPOINT},
+    {1500, 1500, ON, PATTERN_D},
+    {1900, 1900, OFF, PATTERN_D},
+    {1900, 1900, DO, CHECKPOINT},
+    {2000, 2000, DO, RESTART},
+    {2000, 2000, DO, CHECKPOINT},
+};
+
 }  // namespace
 
 void UpdateBossFinal() {
@@ -321,13 +293,9 @@ void UpdateBossFinal() {
         Descend(b.y, b.entrySpeed, b.entryTick, b.entered);
         if (b.entered == 0) return;
     }
-    RunScript(b);
-    if (b.lastStand == 1) RunLastStandDelay(b);
+    RunScript<BossFinal>(b, b.scriptTimer, POSE_SCRIPT, PATTERNS, ACTIONS);
+    if (b.lastStand == 0) RunScript<BossFinal>(b, b.scriptTimer, CYCLE_SCRIPT, PATTERNS, ACTIONS);
     b.scriptTimer += 1;
-    if (b.lastStandRingSwitch != 0) RunLastStandRing(b);
-    if (b.patternDSwitch != 0) RunPatternD(b);
-    if (b.patternCSwitch != 0) RunPatternC(b);
-    if (b.patternBSwitch != 0) RunPatternB(b);
-    if (b.patternASwitch != 0) RunPatternA(b);
+    RunPatterns<BossFinal>(b, PATTERNS);
     if (b.circlingSwitch != 0) Swing(b.x, b.y, b.circlingAngle, SWING_CENTRE_X, SWING_STEP);
 }

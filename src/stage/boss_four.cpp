@@ -6,8 +6,8 @@
 // large gun). The script is the same in both rounds; round 2 only fires more often, and a
 // little faster.
 //
-// Every pattern tick here is of the kind "past n": it fires every n + 1 frames, first on its
-// (n + 2)-th frame after being cleared, so the tables below give the periods. Killing the boss,
+// Every pattern tick here reaches its value n every n frames, first on its (n + 1)-th frame
+// after being cleared, so the tables below give the periods. Killing the boss,
 // scoring it, its time-out and its pictures belong to the collision pass, which draws the cover
 // plate at coverOffset and the pods at rightPodOffset and leftPodOffset.
 #include <span>
@@ -23,7 +23,6 @@ namespace {
 
 inline constexpr int SWING_CENTRE_X = 80;
 inline constexpr double SWING_STEP = 0.03;
-inline constexpr int PARTS_SOUND = 111;
 
 // ---- gun points, relative to x, y
 inline constexpr GunOffset TWIN_SPIRAL_GUN{21, 65};
@@ -31,64 +30,6 @@ inline constexpr GunOffset LARGE_GUN{20, 65};
 inline constexpr GunOffset RIGHT_RING_GUN{54, 78};
 inline constexpr GunOffset LEFT_RING_GUN{-12, 78};
 inline constexpr GunOffset LEFT_FAN_GUN{-14, 78};  // pattern B's fan fires its left half from here
-
-float GunX(const BossFour& b, GunOffset g) { return static_cast<float>(b.x + g.dx); }
-float GunY(const BossFour& b, GunOffset g) { return static_cast<float>(b.y + g.dy); }
-void FireUp(const BossFour& b, GunOffset g, double speed, double angle, int kind) {
-    FireUpFrom(b.x + g.dx, b.y + g.dy, speed, angle, kind);
-}
-
-// A tick that fires every `period` frames.
-bool Due(int32_t& tick, int period) { return TickPasses(tick, period - 1); }
-
-// ---- the script
-
-void StartPatternA(BossFour& b) {
-    b.circlingSwitch = 1;
-    b.patternASwitch = 1;
-    b.largeGunTick = 0;
-    b.ringTick = 0;
-    b.patternASpiralTick = 0;
-    b.largeGunAngle = 0;
-    b.ringAngle = 0;
-    b.spiralAngle1 = 0;
-    b.spiralAngle2 = 0;
-}
-
-void StartPatternB(BossFour& b) {
-    b.patternBSwitch = 1;
-    b.patternBRingTick = 0;
-    b.twinSpiralTick = 0;
-    b.patternBFanTick = 0;
-    b.ringAngle = 0;
-    b.spiralAngle1 = 0;
-    b.spiralAngle2 = 0;
-}
-
-void StartPatternC(BossFour& b) {
-    b.patternCSwitch = 1;
-    b.largeGunTick = 0;
-    b.ringTick = 0;
-    b.twinSpiralTick = 0;
-    b.largeGunAngle = 0;
-    b.ringAngle = 0;
-}
-
-// The same script in both rounds; t is the timer before this frame's increment.
-void RunScript(BossFour& b) {
-    switch (b.scriptTimer) {
-        case 0: b.coverSwitch = 1; break;
-        case 11: b.podsSwitch = 1; break;
-        case 40: StartPatternA(b); break;
-        case 440: b.patternASwitch = 0; break;
-        case 540: StartPatternB(b); break;
-        case 800: b.patternBSwitch = 0; break;
-        case 850: StartPatternC(b); break;
-        case 1150: b.patternCSwitch = 0; break;
-        case 1250: b.scriptTimer = 39; break;  // pattern A again at 40, after the increment
-        default: break;
-    }
-}
 
 // ---- per-round values
 
@@ -141,7 +82,7 @@ inline constexpr Shot SINGLE_RING[] = {{1.4, 0}, {1.8, 0.1}, {2.2, 0.2}, {2.6, 0
 // One spoke: shots at the ship from a gun, each turned by the jitter, the ring angle and its offset.
 void FireSpoke(const BossFour& b, GunOffset gun, std::span<const Shot> shots) {
     for (const Shot& s : shots) {
-        FireAimed(GunX(b, gun), GunY(b, gun), static_cast<float>(s.speed),
+        FireAimed(static_cast<float>(GunX(b, gun)), static_cast<float>(GunY(b, gun)), static_cast<float>(s.speed),
                   static_cast<float>(g_aimJitter + b.ringAngle + s.offset), BULLET_SMALL);
     }
 }
@@ -161,7 +102,7 @@ void FireDoubleRing(BossFour& b) { FireRingOfSpokes(b, DOUBLE_RING_RIGHT, DOUBLE
 void FireSingleRing(BossFour& b) { FireRingOfSpokes(b, SINGLE_RING, {}); }
 
 void RunLargeGun(BossFour& b, const RoundValues& r) {
-    if (Due(b.largeGunTick, 1)) {
+    if (TickReaches(b.largeGunTick, 1)) {
         PlayEnemyFireSound();
         FireUp(b, LARGE_GUN, r.largeGunSpeed, b.largeGunAngle, BULLET_LARGE);
         SpinClockwise(b.largeGunAngle, 0.16);
@@ -173,8 +114,9 @@ void RunLargeGun(BossFour& b, const RoundValues& r) {
 
 inline constexpr Shot TWIN_SPIRAL_ARM[] = {{2.0, 0}, {2.2, 0.2}, {2.4, 0.4}};
 
-void RunPatternC(BossFour& b, const RoundValues& r) {
-    if (Due(b.twinSpiralTick, r.patternCTwinSpiralPeriod)) {
+void PatternC(BossFour& b) {
+    const RoundValues& r = Round();
+    if (TickReaches(b.twinSpiralTick, r.patternCTwinSpiralPeriod)) {
         for (const Shot& s : TWIN_SPIRAL_ARM) {
             FireUp(b, TWIN_SPIRAL_GUN, s.speed, b.spiralAngle1 + s.offset, BULLET_SMALL);
         }
@@ -185,25 +127,26 @@ void RunPatternC(BossFour& b, const RoundValues& r) {
         SpinAnticlockwise(b.spiralAngle2, SPIRAL_STEP);
     }
     b.twinSpiralTick += 1;
-    if (Due(b.ringTick, r.patternCRingPeriod)) FireDoubleRing(b);
+    if (TickReaches(b.ringTick, r.patternCRingPeriod)) FireDoubleRing(b);
     b.ringTick += 1;
     RunLargeGun(b, r);
 }
 
 inline constexpr double FAN_OFFSETS[] = {-0.2, -0.1, 0, 0.1, 0.2};
 
-void RunPatternB(BossFour& b, const RoundValues& r) {
-    if (Due(b.patternBFanTick, r.patternBFanPeriod)) {
+void PatternB(BossFour& b) {
+    const RoundValues& r = Round();
+    if (TickReaches(b.patternBFanTick, r.patternBFanPeriod)) {
         PlayEnemyFireSound();
         for (GunOffset gun : {RIGHT_RING_GUN, LEFT_FAN_GUN}) {
             for (double d : FAN_OFFSETS) {
-                FireAimed(GunX(b, gun), GunY(b, gun), 2.0f, static_cast<float>(g_aimJitter + b.ringAngle + d),
+                FireAimed(static_cast<float>(GunX(b, gun)), static_cast<float>(GunY(b, gun)), 2.0f, static_cast<float>(g_aimJitter + b.ringAngle + d),
                           BULLET_LARGE);
             }
         }
     }
     b.patternBFanTick += 1;
-    if (Due(b.twinSpiralTick, 2)) {
+    if (TickReaches(b.twinSpiralTick, 2)) {
         for (double v : r.patternBSpiralSpeeds) {
             if (v != 0) FireUp(b, TWIN_SPIRAL_GUN, v, b.spiralAngle1, BULLET_SMALL);
         }
@@ -214,19 +157,20 @@ void RunPatternB(BossFour& b, const RoundValues& r) {
         SpinAnticlockwise(b.spiralAngle2, SPIRAL_STEP);
     }
     b.twinSpiralTick += 1;
-    if (Due(b.patternBRingTick, r.patternBRingPeriod)) FireDoubleRing(b);
+    if (TickReaches(b.patternBRingTick, r.patternBRingPeriod)) FireDoubleRing(b);
     b.patternBRingTick += 1;
 }
 
-void RunPatternA(BossFour& b, const RoundValues& r) {
-    if (Due(b.patternASpiralTick, r.patternASpiralPeriod)) {
+void PatternA(BossFour& b) {
+    const RoundValues& r = Round();
+    if (TickReaches(b.patternASpiralTick, r.patternASpiralPeriod)) {
         FireUp(b, LEFT_RING_GUN, 2.0, b.spiralAngle1, BULLET_SMALL);
         SpinClockwise(b.spiralAngle1, SPIRAL_STEP);
         FireUp(b, LEFT_RING_GUN, 2.0, b.spiralAngle2, BULLET_SMALL);
         SpinAnticlockwise(b.spiralAngle2, SPIRAL_STEP);
     }
     b.patternASpiralTick += 1;
-    if (Due(b.ringTick, r.patternARingPeriod)) FireSingleRing(b);
+    if (TickReaches(b.ringTick, r.patternARingPeriod)) FireSingleRing(b);
     b.ringTick += 1;
     RunLargeGun(b, r);
 }
@@ -237,23 +181,57 @@ inline constexpr int POD_STEP = 2;
 inline constexpr int POD_OPEN = 45;     // open once the right pod is past this
 inline constexpr int COVER_DOWN = 100;  // down once the cover is past this
 
-void MoveParts(BossFour& b) {
-    if (b.podsSwitch != 0) {
-        b.rightPodOffset += POD_STEP;
-        b.leftPodOffset -= POD_STEP;
-        if (b.rightPodOffset > POD_OPEN) {
-            PlaySoundEffect(PARTS_SOUND);
-            b.podsSwitch = 0;
-        }
-    }
-    if (b.coverSwitch != 0) {
-        b.coverOffset += 1;
-        if (b.coverOffset > COVER_DOWN) {
-            PlaySoundEffect(PARTS_SOUND);
-            b.coverSwitch = 0;
-        }
+void Pods(BossFour& b) {
+    b.rightPodOffset += POD_STEP;
+    b.leftPodOffset -= POD_STEP;
+    if (b.rightPodOffset > POD_OPEN) {
+        PlaySoundEffect(SoundEffect::BossAction);
+        b.podsSwitch = 0;
     }
 }
+
+void Cover(BossFour& b) {
+    b.coverOffset += 1;
+    if (b.coverOffset > COVER_DOWN) {
+        PlaySoundEffect(SoundEffect::BossAction);
+        b.coverSwitch = 0;
+    }
+}
+
+// ---- the pattern table, in the order the patterns run within a frame
+
+
+
+
+enum PatternRow { PATTERN_C, PATTERN_B, PATTERN_A, PODS, COVER };
+inline constexpr Pattern<BossFour> PATTERNS[] = {
+    {&BossFour::patternCSwitch, PatternC, {&BossFour::largeGunTick, &BossFour::ringTick, &BossFour::twinSpiralTick}, {&BossFour::largeGunAngle, &BossFour::ringAngle}},
+    {&BossFour::patternBSwitch, PatternB, {&BossFour::patternBRingTick, &BossFour::twinSpiralTick, &BossFour::patternBFanTick}, {&BossFour::ringAngle, &BossFour::spiralAngle1, &BossFour::spiralAngle2}},
+    {&BossFour::patternASwitch, PatternA, {&BossFour::largeGunTick, &BossFour::ringTick, &BossFour::patternASpiralTick}, {&BossFour::largeGunAngle, &BossFour::ringAngle, &BossFour::spiralAngle1, &BossFour::spiralAngle2}},
+    {&BossFour::podsSwitch, Pods},
+    {&BossFour::coverSwitch, Cover},
+};
+
+// ---- the script, the same in both rounds
+
+void Circle(BossFour& b) { b.circlingSwitch = 1; }
+void Restart(BossFour& b) { b.scriptTimer = 39; }  // pattern A again at 40, after the increment
+
+enum ActionRow { CIRCLE, RESTART };
+inline constexpr Action<BossFour> ACTIONS[] = {Circle, Restart};
+
+inline constexpr ScriptEvent SCRIPT[] = {
+    {0, 0, ON, COVER},
+    {11, 11, ON, PODS},
+    {40, 40, DO, CIRCLE},
+    {40, 40, ON, PATTERN_A},
+    {440, 440, OFF, PATTERN_A},
+    {540, 540, ON, PATTERN_B},
+    {800, 800, OFF, PATTERN_B},
+    {850, 850, ON, PATTERN_C},
+    {1150, 1150, OFF, PATTERN_C},
+    {1250, 1250, DO, RESTART},
+};
 
 }  // namespace
 
@@ -264,12 +242,8 @@ void UpdateBossFour() {
         Descend(b.y, b.entrySpeed, b.entryTick, b.entered);
         if (b.entered == 0) return;
     }
-    RunScript(b);
+    RunScript<BossFour>(b, b.scriptTimer, SCRIPT, PATTERNS, ACTIONS);
     b.scriptTimer += 1;
-    const RoundValues& r = Round();
-    if (b.patternCSwitch != 0) RunPatternC(b, r);
-    if (b.patternBSwitch != 0) RunPatternB(b, r);
-    if (b.patternASwitch != 0) RunPatternA(b, r);
-    MoveParts(b);
+    RunPatterns<BossFour>(b, PATTERNS);
     if (b.circlingSwitch != 0) Swing(b.x, b.y, b.circlingAngle, SWING_CENTRE_X, SWING_STEP);
 }

@@ -1,7 +1,7 @@
-// Pieces shared by the second boss, the second mid-boss and the mid-boss's escort: gun points
-// fixed on the hull, single shots turned from straight up or straight down, and the angle steps
-// of their spinning sprays. Angle steps and offsets are double constants: a float angle plus such
-// a constant is worked out in double and rounded to float where it is stored or handed on.
+// Pieces every boss and mid-boss fires with: gun points fixed on the hull, single shots turned
+// from straight up or straight down, the angle steps of spinning sprays and the groups of
+// eight-way rings. Angle steps and offsets are double constants: a float angle plus such a
+// constant is worked out in double and rounded to float where it is stored or handed on.
 #pragma once
 
 #include "enemyfire/enemyfire.h"
@@ -10,6 +10,16 @@
 struct GunOffset {
     int dx, dy;
 };
+
+// Where a gun of a boss is on the field. Every boss record starts with x and y.
+template <typename Boss>
+int GunX(const Boss& b, GunOffset gun) {
+    return b.x + gun.dx;
+}
+template <typename Boss>
+int GunY(const Boss& b, GunOffset gun) {
+    return b.y + gun.dy;
+}
 
 // A shot from (x, y) aimed at the pixel just above it, so that angle 0 goes straight up and a
 // positive angle turns it clockwise. Called by the bosses' sprays and rings.
@@ -25,8 +35,15 @@ inline void FireDownFrom(int x, int y, double speed, double angle, int kind) {
                 static_cast<float>(angle), kind);
 }
 
-// The full turn after which a spinning spray starts over from angle 0.
-inline constexpr double FULL_TURN = 6.28;
+// The same from a gun of a boss.
+template <typename Boss>
+void FireUp(const Boss& b, GunOffset gun, double speed, double angle, int kind) {
+    FireUpFrom(GunX(b, gun), GunY(b, gun), speed, angle, kind);
+}
+template <typename Boss>
+void FireDown(const Boss& b, GunOffset gun, double speed, double angle, int kind) {
+    FireDownFrom(GunX(b, gun), GunY(b, gun), speed, angle, kind);
+}
 
 // One step of a spray turning clockwise; back to 0 once the step takes it to a full turn or more.
 inline void SpinClockwise(float& angle, double step) {
@@ -39,3 +56,8 @@ inline void SpinAnticlockwise(float& angle, double step) {
     angle = static_cast<float>(angle - step);
     if (angle <= -FULL_TURN) angle = 0;
 }
+
+// The turns of the five eight-way rings of a ring group, close together around straight up (A)
+// or a quarter turn further (B). Fired by the mid-boss and the second boss.
+inline constexpr double RING_GROUP_A[] = {-0.2, -0.1, 0, 0.1, 0.2};
+inline constexpr double RING_GROUP_B[] = {1.8, 1.9, 2.0, 2.1, 2.2};

@@ -6,50 +6,86 @@
 // finally an opening and closing wall that lasts until it dies or its time runs out.
 //
 // Script events happen at fixed values of the script timer, before its increment; the
-// continuous patterns run after it, each while its switch is on. Killing the boss, scoring it,
-// its time-out and its pictures belong to the collision pass.
-#include <cmath>
+// patterns run after it. Killing the boss, scoring it, its time-out and its pictures belong to
+// the collision pass.
+#include <span>
 
 #include "player/player.h"
 #include "sound/sound.h"
+#include "stage/boss_guns.h"
 #include "stage/boss_script.h"
 #include "stage/kind_shapes.h"
 
 namespace {
 
-// ---- entry and sway
-// 66 frames at 2 pixels a frame, from y -112 to 20; then 20 pixels about x 38, 5 about y 15.
-inline constexpr BossMotion MOTION{66, 2, 0.05, 6.28, 20, 38, 5, 15};
+// ---- motion: 66 frames at 2 pixels a frame, from y -112 to 20; then 20 pixels about x 38, 5
+// about y 15.
+inline constexpr BossMotion MOTION{66, 2, 0.05, 20, 38, 5, 15};
 
-// ---- gun points, relative to x, y
-struct GunPoint {
-    int x, y;
-};
-inline constexpr GunPoint STRAIGHT_GUNS[] = {{49, 30}, {73, 30}, {49, 40}, {73, 40}};  // P1..P4
-inline constexpr GunPoint CENTRE_GUN{60, 44};         // M
-inline constexpr GunPoint LEFT_TURRET{25, 32};        // LT
-inline constexpr GunPoint RIGHT_TURRET{97, 32};       // RT
-inline constexpr GunPoint CROSS_2_RIGHT_GUN{95, 32};  // cross 2 fires its right half from here
+// ---- guns
+inline constexpr GunOffset STRAIGHT_GUNS[] = {{49, 30}, {73, 30}, {49, 40}, {73, 40}};
+inline constexpr GunOffset CENTRE_GUN{60, 44};
+inline constexpr GunOffset LEFT_TURRET{25, 32};
+inline constexpr GunOffset RIGHT_TURRET{97, 32};
+inline constexpr GunOffset CROSS_2_RIGHT_GUN{95, 32};  // cross 2 fires its right half from here
 // Second appearance.
-inline constexpr GunPoint FAN_GUN{61, 44};        // F
-inline constexpr GunPoint TWIN_SPIRAL_1{59, 44};  // S1
-inline constexpr GunPoint TWIN_SPIRAL_2{63, 44};  // S2
-inline constexpr GunPoint FAN_PAIR_A{57, 44};
-inline constexpr GunPoint FAN_PAIR_B{65, 44};
-inline constexpr GunPoint WALL_GUN{60, 44};  // W
+inline constexpr GunOffset FAN_GUN{61, 44};
+inline constexpr GunOffset TWIN_SPIRAL_1{59, 44};
+inline constexpr GunOffset TWIN_SPIRAL_2{63, 44};
+inline constexpr GunOffset FAN_PAIR_A{57, 44};
+inline constexpr GunOffset FAN_PAIR_B{65, 44};
+inline constexpr GunOffset WALL_GUN{60, 44};
 
-float GunX(const BossOne& b, GunPoint g) { return static_cast<float>(b.x + g.x); }
-float GunY(const BossOne& b, GunPoint g) { return static_cast<float>(b.y + g.y); }
+// ---- what differs in round 2
+struct RoundValues {
+    // first appearance
+    int spiral1Tick, spiral2Tick;
+    std::span<const double> spiralSpeeds;
+    double spiralStep;
+    int cross3Interval;
+    int ringInterval;
+    // second appearance
+    bool twinSpiralEveryFrame;  // else when its tick reaches 2
+    std::span<const double> twinSpiralSpeeds;
+    int sideGunHalf;  // side-gun cycle: left gun below it, right gun from it to 2 x half - 1
+    int sideGunTick;
+    double sideGunSpeed;
+    int singleShotTick;
+    int wallTick;
+    double wallSpeed;
+    double wallGaps[4];  // the fans' offsets beyond the spread, outer first
+    double spreadStep;
+    int openingVolleys;  // the spread grows while the volley count is at most this
+    int closingVolley;   // the wall closes and starts over at this volley count
+};
+inline constexpr double SPEED_3[] = {3.0};
+inline constexpr double SPEEDS_2_3[] = {2.0, 3.0};
+inline constexpr double SPEEDS_4_3[] = {4.0, 3.0};
 
-// ---- shapes
+inline constexpr RoundValues ROUND_1{
+    .spiral1Tick = 2, .spiral2Tick = 1, .spiralSpeeds = SPEED_3, .spiralStep = 0.3,
+    .cross3Interval = 6, .ringInterval = 14,
+    .twinSpiralEveryFrame = false, .twinSpiralSpeeds = SPEED_3,
+    .sideGunHalf = 15, .sideGunTick = 2, .sideGunSpeed = 4.0,
+    .singleShotTick = 48,
+    .wallTick = 3, .wallSpeed = 5.0, .wallGaps = {1.04, 0.74, 0.44, 0.14}, .spreadStep = 0.08,
+    .openingVolleys = 9, .closingVolley = 20,
+};
+inline constexpr RoundValues ROUND_2{
+    .spiral1Tick = 1, .spiral2Tick = 1, .spiralSpeeds = SPEEDS_2_3, .spiralStep = 0.4,
+    .cross3Interval = 3, .ringInterval = 7,
+    .twinSpiralEveryFrame = true, .twinSpiralSpeeds = SPEEDS_4_3,
+    .sideGunHalf = 12, .sideGunTick = 1, .sideGunSpeed = 5.0,
+    .singleShotTick = 40,
+    .wallTick = 2, .wallSpeed = 6.0, .wallGaps = {1.0, 0.7, 0.4, 0.08}, .spreadStep = 0.1,
+    .openingVolleys = 7, .closingVolley = 16,
+};
+
+const RoundValues& Round() { return g_round == 2 ? ROUND_2 : ROUND_1; }
+
 inline constexpr double FAN_OFFSETS[] = {-0.6, -0.3, 0, 0.3, 0.6};
-inline constexpr double SPIRAL_WRAP = 6.28;
 
 void CaptureTarget(BossOne& b) { CaptureShipTarget(&b.targetX, &b.targetY); }
-
-void FireStraights(const BossOne& b) {
-    for (GunPoint g : STRAIGHT_GUNS) FireAimedStraight(GunX(b, g), GunY(b, g), 3, BULLET_SMALL);
-}
 
 // Five shots at the ship, fixed offsets (no jitter).
 void FireAimedFanAt(const BossOne& b, double speed, int kind) {
@@ -62,285 +98,173 @@ void FireTargetFan(const BossOne& b, double speed, int kind) {
                    FAN_OFFSETS, kind);
 }
 
-// A shot from a gun point turned `angle` from straight up: the aim point is one pixel above.
-void FireFromUp(const BossOne& b, GunPoint g, double speed, float angle) {
-    FireAtPoint(GunX(b, g), GunY(b, g), b.x + g.x, b.y + g.y - 1, static_cast<float>(speed), angle, BULLET_SMALL);
-}
+// ==== first appearance
+namespace first {
 
-// Angle steps of the spirals; the wrap is tested after the step.
-void TurnClockwise(float& angle, double step) {
-    angle = static_cast<float>(angle + step);
-    if (angle >= SPIRAL_WRAP) angle = 0;
-}
-void TurnAnticlockwise(float& angle, double step) {
-    angle = static_cast<float>(angle - step);
-    if (angle <= -SPIRAL_WRAP) angle = 0;
-}
 
-void ResetCrosses() {
-    g_crossCounterA = 0;
-    g_crossCounterB = 0;
-}
-
-// ---- first appearance
-
-void StartSpiral(BossOne& b, int32_t& spiralSwitch) {
-    spiralSwitch = 1;
-    b.leftSpiralAngle = 0;
-    b.rightSpiralAngle = 0;
-    b.spiralTick = 0;
-}
-
-// The script events of the first appearance; the round-2 rows fire denser.
-void RunScriptEvent(BossOne& b) {
-    const bool second = g_round == 2;
-    switch (b.scriptTimer) {
-        case 0:
-            StartSpiral(b, b.spiral1Switch);
-            break;
-        case 10: case 30: case 50: case 70: case 90: case 110: case 130:
-            FireStraights(b);
-            break;
-        case 145:
-            if (second) {
-                CaptureTarget(b);
-                FireTargetFan(b, 4.0, BULLET_LARGE);
-            }
-            break;
-        case 150:
-            if (second) {
-                FireTargetFan(b, 4.0, BULLET_LARGE);
-            } else {
-                FireAimedFanAt(b, 3.0, BULLET_LARGE);
-            }
-            FireStraights(b);
-            break;
-        case 160:
-            b.spiral1Switch = 0;
-            break;
-        case 170:
-            b.cross1Switch = 1;
-            b.swaySwitch = 0;
-            ResetCrosses();
-            CaptureTarget(b);
-            FireTargetFan(b, 3.0, BULLET_SMALL);
-            break;
-        case 174: case 178:
-            FireTargetFan(b, 3.0, BULLET_SMALL);
-            break;
-        case 187:
-            b.cross1Switch = 0;
-            break;
-        case 190:
-            if (second) {
-                b.cross2Switch = 1;
-                ResetCrosses();
-            }
-            break;
-        case 199:
-            if (second) b.cross2Switch = 0;
-            break;
-        case 210:
-            b.cross2Switch = 1;
-            ResetCrosses();
-            break;
-        case 219:
-            b.cross2Switch = 0;
-            b.swaySwitch = 1;
-            break;
-        case 220:
-            StartSpiral(b, b.spiral2Switch);
-            break;
-        case 230: case 250: case 270: case 290: case 310:
-            // Round 1 fires only at 230 and 290 here (and at 260 below).
-            if (second) {
-                FireAimedFanAt(b, 2.0, BULLET_SMALL);
-            } else if (b.scriptTimer == 230 || b.scriptTimer == 290) {
-                FireAimedFanAt(b, 3.0, BULLET_LARGE);
-            }
-            break;
-        case 240: case 260: case 280: case 300:
-            if (second || b.scriptTimer == 260) FireAimedFanAt(b, 3.0, BULLET_LARGE);
-            break;
-        case 320:
-            b.spiral2Switch = 0;
-            FireAimedFanAt(b, 3.0, BULLET_LARGE);
-            break;
-        case 340:
-            // 0-340 plays twice: the first time round the timer restarts here.
-            if (b.secondPass == 0) b.scriptTimer = -1;
-            b.secondPass = 1;
-            break;
-        case 360:
-            ResetCrosses();
-            g_ringCounter = 0;
-            b.cross3Switch = 1;
-            b.ringSwitch = 1;
-            break;
-        case 560:
-            b.scriptTimer = -1;
-            b.cross3Switch = 0;
-            b.ringSwitch = 0;
-            b.secondPass = 0;
-            break;
-        default:
-            break;
-    }
-}
-
-// Spray from both turrets: round 1 a pair at 3.0 every time the tick reaches `fireTick`; round 2
-// two pairs (2.0, then 3.0) every frame, turning faster.
+// Spirals: a pair from both turrets for each speed, the left turning clockwise, the right
+// anticlockwise. Spiral 1 and spiral 2 differ only in their pace.
 void FireSpiral(BossOne& b, int fireTick) {
-    if (g_round == 2) {
-        if (b.spiralTick == 1) {
-            b.spiralTick = 0;
-            FireFromUp(b, LEFT_TURRET, 2.0, b.leftSpiralAngle);
-            FireFromUp(b, RIGHT_TURRET, 2.0, b.rightSpiralAngle);
-            FireFromUp(b, LEFT_TURRET, 3.0, b.leftSpiralAngle);
-            FireFromUp(b, RIGHT_TURRET, 3.0, b.rightSpiralAngle);
-            TurnClockwise(b.leftSpiralAngle, 0.4);
-            TurnAnticlockwise(b.rightSpiralAngle, 0.4);
+    const RoundValues& r = Round();
+    if (TickReaches(b.spiralTick, fireTick)) {
+        for (double speed : r.spiralSpeeds) {
+            FireUp(b, LEFT_TURRET, speed, b.leftSpiralAngle, BULLET_SMALL);
+            FireUp(b, RIGHT_TURRET, speed, b.rightSpiralAngle, BULLET_SMALL);
         }
-    } else if (b.spiralTick == fireTick) {
-        b.spiralTick = 0;
-        FireFromUp(b, LEFT_TURRET, 3.0, b.leftSpiralAngle);
-        TurnClockwise(b.leftSpiralAngle, 0.3);
-        FireFromUp(b, RIGHT_TURRET, 3.0, b.rightSpiralAngle);
-        TurnAnticlockwise(b.rightSpiralAngle, 0.3);
+        SpinClockwise(b.leftSpiralAngle, r.spiralStep);
+        SpinAnticlockwise(b.rightSpiralAngle, r.spiralStep);
     }
     b.spiralTick += 1;
 }
+void Spiral1(BossOne& b) { FireSpiral(b, Round().spiral1Tick); }
+void Spiral2(BossOne& b) { FireSpiral(b, Round().spiral2Tick); }
 
-void RunPatterns(BossOne& b) {
-    const int lx = b.x + LEFT_TURRET.x, ly = b.y + LEFT_TURRET.y;
-    const int rx = b.x + RIGHT_TURRET.x, ry = b.y + RIGHT_TURRET.y;
-    if (b.spiral1Switch != 0) FireSpiral(b, 2);  // every second frame in round 1
-    if (b.cross1Switch != 0) {
-        FireRotatingCrossA(lx, ly, 1, 1, 0, BULLET_SMALL);
-        FireRotatingCrossB(rx, ry, 1, 1, 1, BULLET_SMALL);
-    }
-    if (b.cross2Switch != 0) {
-        FireRotatingCrossA(lx, ly, 2, 1, 0, BULLET_LARGE);
-        FireRotatingCrossB(b.x + CROSS_2_RIGHT_GUN.x, b.y + CROSS_2_RIGHT_GUN.y, 2, 1, 1, BULLET_LARGE);
-    }
-    if (b.spiral2Switch != 0) FireSpiral(b, 1);  // every frame in round 1
-    if (b.cross3Switch != 0) {
-        const int interval = g_round == 2 ? 3 : 6;
-        FireRotatingCrossA(lx, ly, 1, interval, 1, BULLET_SMALL);
-        FireRotatingCrossB(rx, ry, 1, interval, 0, BULLET_SMALL);
-    }
-    if (b.ringSwitch != 0) {
-        FireRingEvery(b.x + CENTRE_GUN.x, b.y + CENTRE_GUN.y, 1, g_round == 2 ? 7 : 14, BULLET_SMALL);
-    }
+// Rotating crosses from the two turrets, a quarter of the ring every `interval` calls.
+void ResetCrosses(BossOne&) {
+    g_crossCounterA = 0;
+    g_crossCounterB = 0;
+}
+void Cross1(BossOne& b) {
+    FireRotatingCrossA(GunX(b, LEFT_TURRET), GunY(b, LEFT_TURRET), 1, 1, 0, BULLET_SMALL);
+    FireRotatingCrossB(GunX(b, RIGHT_TURRET), GunY(b, RIGHT_TURRET), 1, 1, 1, BULLET_SMALL);
+}
+void Cross2(BossOne& b) {
+    FireRotatingCrossA(GunX(b, LEFT_TURRET), GunY(b, LEFT_TURRET), 2, 1, 0, BULLET_LARGE);
+    FireRotatingCrossB(GunX(b, CROSS_2_RIGHT_GUN), GunY(b, CROSS_2_RIGHT_GUN), 2, 1, 1, BULLET_LARGE);
+}
+void Cross3(BossOne& b) {
+    const int interval = Round().cross3Interval;
+    FireRotatingCrossA(GunX(b, LEFT_TURRET), GunY(b, LEFT_TURRET), 1, interval, 1, BULLET_SMALL);
+    FireRotatingCrossB(GunX(b, RIGHT_TURRET), GunY(b, RIGHT_TURRET), 1, interval, 0, BULLET_SMALL);
 }
 
-// ---- second appearance
+// The ring emitter: the whole ring from the centre gun every few calls.
+void StartRing(BossOne&) { g_ringCounter = 0; }
+void Ring(BossOne& b) { FireRingEvery(GunX(b, CENTRE_GUN), GunY(b, CENTRE_GUN), 1, Round().ringInterval, BULLET_SMALL); }
 
-inline constexpr int TARGET_FANS_FIRST_END = 20;    // first half: cycle 0-19
-inline constexpr int TARGET_FANS_SECOND_START = 30;  // second half: cycle 30-50
+enum PatternRow { SPIRAL_1, CROSS_1, CROSS_2, SPIRAL_2, CROSS_3, RING };
+inline constexpr Pattern<BossOne> PATTERNS[] = {
+    {&BossOne::spiral1Switch, Spiral1, {&BossOne::spiralTick}, {&BossOne::leftSpiralAngle, &BossOne::rightSpiralAngle}},
+    {&BossOne::cross1Switch, Cross1, {}, {}, ResetCrosses},
+    {&BossOne::cross2Switch, Cross2, {}, {}, ResetCrosses},
+    {&BossOne::spiral2Switch, Spiral2, {&BossOne::spiralTick}, {&BossOne::leftSpiralAngle, &BossOne::rightSpiralAngle}},
+    {&BossOne::cross3Switch, Cross3, {}, {}, ResetCrosses},
+    {&BossOne::ringSwitch, Ring, {}, {}, StartRing},
+};
+
+void Straights(BossOne& b) {
+    for (GunOffset g : STRAIGHT_GUNS) FireAimedStraight(GunX(b, g), GunY(b, g), 3, BULLET_SMALL);
+}
+void TargetFanSmall(BossOne& b) { FireTargetFan(b, 3.0, BULLET_SMALL); }
+void TargetFanLarge(BossOne& b) { FireTargetFan(b, 4.0, BULLET_LARGE); }
+void AimedFanSmall(BossOne& b) { FireAimedFanAt(b, 2.0, BULLET_SMALL); }
+void AimedFanLarge(BossOne& b) { FireAimedFanAt(b, 3.0, BULLET_LARGE); }
+void StandStill(BossOne& b) { b.swaySwitch = 0; }
+void SwayAgain(BossOne& b) { b.swaySwitch = 1; }
+// 0-340 plays twice: the first time round the timer restarts here.
+void EndOfPass(BossOne& b) {
+    if (b.secondPass == 0) b.scriptTimer = -1;
+    b.secondPass = 1;
+}
+void Restart(BossOne& b) {
+    b.scriptTimer = -1;
+    b.secondPass = 0;
+}
+
+enum ActionRow {
+    STRAIGHTS, CAPTURE, TARGET_FAN_SMALL, TARGET_FAN_LARGE, AIMED_FAN_SMALL, AIMED_FAN_LARGE, STAND_STILL, SWAY,
+    END_OF_PASS, RESTART
+};
+inline constexpr Action<BossOne> ACTIONS[] = {Straights,     CaptureTarget, TargetFanSmall, TargetFanLarge,
+                                              AimedFanSmall, AimedFanLarge, StandStill,     SwayAgain,
+                                              EndOfPass,     Restart};
+
+inline constexpr ScriptEvent SCRIPT[] = {
+    {0, 0, ON, SPIRAL_1},
+    {10, 10, DO, STRAIGHTS},
+    {30, 30, DO, STRAIGHTS},
+    {50, 50, DO, STRAIGHTS},
+    {70, 70, DO, STRAIGHTS},
+    {90, 90, DO, STRAIGHTS},
+    {110, 110, DO, STRAIGHTS},
+    {130, 130, DO, STRAIGHTS},
+    {NEVER, 145, DO, CAPTURE},
+    {NEVER, 145, DO, TARGET_FAN_LARGE},
+    {150, NEVER, DO, AIMED_FAN_LARGE},
+    {NEVER, 150, DO, TARGET_FAN_LARGE},
+    {150, 150, DO, STRAIGHTS},
+    {160, 160, OFF, SPIRAL_1},
+    {170, 170, ON, CROSS_1},
+    {170, 170, DO, STAND_STILL},
+    {170, 170, DO, CAPTURE},
+    {170, 170, DO, TARGET_FAN_SMALL},
+    {174, 174, DO, TARGET_FAN_SMALL},
+    {178, 178, DO, TARGET_FAN_SMALL},
+    {187, 187, OFF, CROSS_1},
+    {NEVER, 190, ON, CROSS_2},
+    {NEVER, 199, OFF, CROSS_2},
+    {210, 210, ON, CROSS_2},
+    {219, 219, OFF, CROSS_2},
+    {219, 219, DO, SWAY},
+    {220, 220, ON, SPIRAL_2},
+    {230, NEVER, DO, AIMED_FAN_LARGE},
+    {NEVER, 230, DO, AIMED_FAN_SMALL},
+    {NEVER, 240, DO, AIMED_FAN_LARGE},
+    {NEVER, 250, DO, AIMED_FAN_SMALL},
+    {260, 260, DO, AIMED_FAN_LARGE},
+    {NEVER, 270, DO, AIMED_FAN_SMALL},
+    {NEVER, 280, DO, AIMED_FAN_LARGE},
+    {290, NEVER, DO, AIMED_FAN_LARGE},
+    {NEVER, 290, DO, AIMED_FAN_SMALL},
+    {NEVER, 300, DO, AIMED_FAN_LARGE},
+    {NEVER, 310, DO, AIMED_FAN_SMALL},
+    {320, 320, OFF, SPIRAL_2},
+    {320, 320, DO, AIMED_FAN_LARGE},
+    {340, 340, DO, END_OF_PASS},
+    {360, 360, ON, CROSS_3},
+    {360, 360, ON, RING},
+    {560, 560, OFF, CROSS_3},
+    {560, 560, OFF, RING},
+    {560, 560, DO, RESTART},
+};
+
+}  // namespace first
+
+// ==== second appearance
+namespace second {
+
+// Target fans: two bursts per 61-frame cycle at a target captured at the start of each; the
+// tick only counts inside the bursts.
+inline constexpr int TARGET_FANS_FIRST_END = 20;    // first burst: cycle 0-19
+inline constexpr int TARGET_FANS_SECOND_START = 30;  // second burst: cycle 30-50
 inline constexpr int TARGET_FANS_SECOND_END = 50;
 inline constexpr int TARGET_FANS_CYCLE_LAST = 60;
+inline constexpr int TARGET_FANS_TICK = 3;
 inline constexpr double TARGET_FAN_A_FIRST[] = {-0.6, -0.3, 0, 0.3, 0.6};
 inline constexpr double TARGET_FAN_B_FIRST[] = {-0.5, -0.2, 0.1, 0.4, 0.7};
 inline constexpr double TARGET_FAN_B_SECOND[] = {-0.4, -0.2, 0, 0.2, 0.4};
 inline constexpr double TARGET_FAN_A_SECOND[] = {-0.3, -0.1, 0.1, 0.3, 0.5};
-inline constexpr double WIDE_FAN_OFFSETS[] = {-0.6, -0.4, -0.2, 0, 0.2, 0.4, 0.6};
 
-// Per-round values of the wall section.
-struct WallRound {
-    int sideGunHalf;          // side-gun cycle: left gun below it, right gun from it to 2 x half - 1
-    int sideGunAbove;         // side-gun tick fires when above this
-    double sideGunSpeed;
-    int singleShotAbove;      // single-shot tick fires when above this
-    double wallSpeed;
-    double wallGaps[4];       // the fans' offsets beyond the spread, outer first
-    double spreadStep;
-    int openingVolleys;       // the spread grows while the volley count is at most this
-};
-inline constexpr WallRound WALL_ROUND_1{15, 1, 4.0, 47, 5.0, {1.04, 0.74, 0.44, 0.14}, 0.08, 9};
-inline constexpr WallRound WALL_ROUND_2{12, 0, 5.0, 39, 6.0, {1.0, 0.7, 0.4, 0.08}, 0.1, 7};
-
-void StartTwinSpiralAndFan(BossOne& b) {
-    b.twinSpiralSwitch = 1;
-    b.twinSpiralTick = 0;
-    b.twinSpiralAngle1 = 0;
-    b.twinSpiralAngle2 = 0;
-    b.fanSwitch = 1;
-    b.fanTick = 0;
-}
-
-void StartTargetFans(BossOne& b) {
-    b.targetFansSwitch = 1;
-    b.targetFansCycle = 0;
-    b.targetFansTick = 0;
-    b.targetX = 0;
-    b.targetY = 0;
-}
-
-// The script of the second appearance; the timer is never set back.
-void RunSecondScriptEvent(BossOne& b) {
-    switch (b.scriptTimer) {
-        case 0:
-            StartTwinSpiralAndFan(b);
-            break;
-        case 350: case 850:
-            b.swaySwitch = 0;
-            b.fanSwitch = 0;
-            break;
-        case 420: case 920:
-            StartTargetFans(b);
-            break;
-        case 500:
-            b.targetFansSwitch = 0;
-            b.swaySwitch = 1;
-            StartTwinSpiralAndFan(b);
-            break;
-        case 1010:
-            b.swaySwitch = 1;
-            b.twinSpiralSwitch = 0;
-            b.targetFansSwitch = 0;
-            break;
-        case 1130:
-            b.wallState = 1;
-            b.swaySwitch = 0;
-            b.wallAimX = 0;
-            b.wallAimY = 0;
-            b.wallTick = 0;
-            b.wallVolleyCount = 0;
-            b.singleShotTick = 0;
-            b.targetX = 0;
-            b.targetY = 0;
-            b.sideGunCycle = 0;
-            b.sideGunTick = 0;
-            b.wallSpread = 0.0f;
-            break;
-        default:
-            break;
-    }
-}
 
 // Ten shots at the target from the fan pair, first gun first.
-void FireTargetFanPair(const BossOne& b, GunPoint first, std::span<const double> firstOffsets, GunPoint second,
+void FireTargetFanPair(const BossOne& b, GunOffset first, std::span<const double> firstOffsets, GunOffset second,
                        std::span<const double> secondOffsets) {
     FireAtPointFan(GunX(b, first), GunY(b, first), b.targetX, b.targetY, 3.0, firstOffsets, BULLET_SMALL);
     FireAtPointFan(GunX(b, second), GunY(b, second), b.targetX, b.targetY, 3.0, secondOffsets, BULLET_SMALL);
 }
 
-// Two bursts of target fans per 61-frame cycle; the tick only counts inside the bursts.
-void FireTargetFans(BossOne& b) {
+void TargetFans(BossOne& b) {
     const int cycle = b.targetFansCycle;
     if (cycle == 0) CaptureTarget(b);
     if (cycle < TARGET_FANS_FIRST_END) {
-        if (b.targetFansTick > 2) {
-            b.targetFansTick = 0;
+        if (TickReaches(b.targetFansTick, TARGET_FANS_TICK)) {
             FireTargetFanPair(b, FAN_PAIR_A, TARGET_FAN_A_FIRST, FAN_PAIR_B, TARGET_FAN_B_FIRST);
         }
         b.targetFansTick += 1;
     }
     if (cycle == TARGET_FANS_SECOND_START) CaptureTarget(b);
     if (cycle >= TARGET_FANS_SECOND_START && cycle <= TARGET_FANS_SECOND_END) {
-        if (b.targetFansTick > 2) {
-            b.targetFansTick = 0;
+        if (TickReaches(b.targetFansTick, TARGET_FANS_TICK)) {
             FireTargetFanPair(b, FAN_PAIR_B, TARGET_FAN_B_SECOND, FAN_PAIR_A, TARGET_FAN_A_SECOND);
         }
         b.targetFansTick += 1;
@@ -349,45 +273,51 @@ void FireTargetFans(BossOne& b) {
     b.targetFansCycle += 1;
 }
 
-// Seven jittered shots at the ship every 12 frames.
-void FireWideFan(BossOne& b) {
-    if (b.fanTick > 11) {
-        b.fanTick = 0;
+// Wide fan: seven jittered shots at the ship every 12 frames.
+inline constexpr int WIDE_FAN_TICK = 12;
+inline constexpr double WIDE_FAN_OFFSETS[] = {-0.6, -0.4, -0.2, 0, 0.2, 0.4, 0.6};
+
+
+void WideFan(BossOne& b) {
+    if (TickReaches(b.fanTick, WIDE_FAN_TICK)) {
         FireAimedFan(GunX(b, FAN_GUN), GunY(b, FAN_GUN), 2.0, g_aimJitter, WIDE_FAN_OFFSETS, BULLET_SMALL);
     }
     b.fanTick += 1;
 }
 
-// Two spirals turning opposite ways from the middle: a pair every second frame in round 1, two
-// pairs (4.0, then 3.0) every frame in round 2. The angles turn only when they fire.
-void FireTwinSpiral(BossOne& b) {
-    if (g_round == 2) {
+// Twin spiral: two spirals turning opposite ways from the middle, a pair for each speed. The
+// angles turn only when they fire.
+inline constexpr int TWIN_SPIRAL_TICK = 2;
+inline constexpr double TWIN_SPIRAL_STEP = 0.15;
+
+
+void TwinSpiral(BossOne& b) {
+    const RoundValues& r = Round();
+    const bool due = r.twinSpiralEveryFrame || TickReaches(b.twinSpiralTick, TWIN_SPIRAL_TICK);
+    if (due) {
         b.twinSpiralTick = 0;
-        FireFromUp(b, TWIN_SPIRAL_1, 4.0, b.twinSpiralAngle1);
-        FireFromUp(b, TWIN_SPIRAL_2, 4.0, b.twinSpiralAngle2);
-        FireFromUp(b, TWIN_SPIRAL_1, 3.0, b.twinSpiralAngle1);
-        FireFromUp(b, TWIN_SPIRAL_2, 3.0, b.twinSpiralAngle2);
-        TurnClockwise(b.twinSpiralAngle1, 0.15);
-        TurnAnticlockwise(b.twinSpiralAngle2, 0.15);
-    } else if (b.twinSpiralTick > 1) {
-        b.twinSpiralTick = 0;
-        FireFromUp(b, TWIN_SPIRAL_1, 3.0, b.twinSpiralAngle1);
-        FireFromUp(b, TWIN_SPIRAL_2, 3.0, b.twinSpiralAngle2);
-        TurnClockwise(b.twinSpiralAngle1, 0.15);
-        TurnAnticlockwise(b.twinSpiralAngle2, 0.15);
+        for (double speed : r.twinSpiralSpeeds) {
+            FireUp(b, TWIN_SPIRAL_1, speed, b.twinSpiralAngle1, BULLET_SMALL);
+            FireUp(b, TWIN_SPIRAL_2, speed, b.twinSpiralAngle2, BULLET_SMALL);
+        }
+        SpinClockwise(b.twinSpiralAngle1, TWIN_SPIRAL_STEP);
+        SpinAnticlockwise(b.twinSpiralAngle2, TWIN_SPIRAL_STEP);
     }
     b.twinSpiralTick += 1;
 }
 
+
+// The wall section, from script timer 1130 to the end, standing still: aimed singles from the
+// side guns, a single shot from the fan gun now and then, and the wall itself.
+
 // Aimed singles from the side guns at a target captured once per half-cycle: left gun in the
 // first half, right gun in the second. The cycle restarts at 0 and is raised to 1 in the same
 // frame, so after the first pass the left gun aims at the point captured for the right gun.
-void FireSideGuns(BossOne& b, const WallRound& r) {
+void FireSideGuns(BossOne& b, const RoundValues& r) {
     const int half = r.sideGunHalf;
     if (b.sideGunCycle == 0) CaptureTarget(b);
     if (b.sideGunCycle < half) {
-        if (b.sideGunTick > r.sideGunAbove) {
-            b.sideGunTick = 0;
+        if (TickReaches(b.sideGunTick, r.sideGunTick)) {
             FireAtPoint(GunX(b, LEFT_TURRET), GunY(b, LEFT_TURRET), b.targetX, b.targetY,
                         static_cast<float>(r.sideGunSpeed), 0, BULLET_SMALL);
         }
@@ -395,8 +325,7 @@ void FireSideGuns(BossOne& b, const WallRound& r) {
     }
     if (b.sideGunCycle == half) CaptureTarget(b);
     if (b.sideGunCycle >= half && b.sideGunCycle < 2 * half) {
-        if (b.sideGunTick > r.sideGunAbove) {
-            b.sideGunTick = 0;
+        if (TickReaches(b.sideGunTick, r.sideGunTick)) {
             FireAtPoint(GunX(b, RIGHT_TURRET), GunY(b, RIGHT_TURRET), b.targetX, b.targetY,
                         static_cast<float>(r.sideGunSpeed), 0, BULLET_SMALL);
         }
@@ -408,26 +337,20 @@ void FireSideGuns(BossOne& b, const WallRound& r) {
 
 // Two mirrored fans of four around straight down with a gap in the middle; the gap widens for
 // a number of volleys, then narrows, then the cycle starts over.
-void FireWall(BossOne& b, const WallRound& r) {
-    const bool due = g_round == 2 ? b.wallTick > 1 : b.wallTick == 3;
-    if (due) {
+void FireWall(BossOne& b, const RoundValues& r) {
+    if (TickReaches(b.wallTick, r.wallTick)) {
         PlayEnemyFireSound();
-        b.wallTick = 0;
         const double s = b.wallSpread;
         const float speed = static_cast<float>(r.wallSpeed);
-        for (double gap : r.wallGaps) {
-            FireAtPoint(GunX(b, WALL_GUN), GunY(b, WALL_GUN), b.wallAimX, b.wallAimY, speed, -(s + gap), BULLET_LARGE);
-        }
-        for (double gap : r.wallGaps) {
-            FireAtPoint(GunX(b, WALL_GUN), GunY(b, WALL_GUN), b.wallAimX, b.wallAimY, speed, s + gap, BULLET_LARGE);
-        }
+        const float x = static_cast<float>(GunX(b, WALL_GUN)), y = static_cast<float>(GunY(b, WALL_GUN));
+        for (double gap : r.wallGaps) FireAtPoint(x, y, b.wallAimX, b.wallAimY, speed, -(s + gap), BULLET_LARGE);
+        for (double gap : r.wallGaps) FireAtPoint(x, y, b.wallAimX, b.wallAimY, speed, s + gap, BULLET_LARGE);
         if (b.wallVolleyCount <= r.openingVolleys) {
             b.wallSpread = static_cast<float>(b.wallSpread + r.spreadStep);
         } else {
             b.wallSpread = static_cast<float>(b.wallSpread - r.spreadStep);
         }
-        const bool closed = g_round == 2 ? b.wallVolleyCount == 16 : b.wallVolleyCount > 19;
-        if (closed) {
+        if (b.wallVolleyCount == r.closingVolley) {
             b.wallSpread = 0;
             b.wallVolleyCount = -1;
         }
@@ -436,46 +359,74 @@ void FireWall(BossOne& b, const WallRound& r) {
     b.wallTick += 1;
 }
 
-// The wall section: from script timer 1130 to the end, standing still.
-void RunWallSection(BossOne& b) {
+// The wall's switch reads 1 when the script starts it: the first frame fixes the aim one pixel
+// below the wall gun (angle 0 is straight down) and sets it to 2.
+void Wall(BossOne& b) {
     if (b.wallState == 1) {
         b.wallState = 2;
-        b.wallAimX = b.x + WALL_GUN.x;  // one pixel below the wall gun: angle 0 is straight down
-        b.wallAimY = b.y + WALL_GUN.y + 1;
+        b.wallAimX = GunX(b, WALL_GUN);
+        b.wallAimY = GunY(b, WALL_GUN) + 1;
     }
     if (b.wallState != 2) return;
-    const WallRound& r = g_round == 2 ? WALL_ROUND_2 : WALL_ROUND_1;
+    const RoundValues& r = Round();
     FireSideGuns(b, r);
-    if (b.singleShotTick > r.singleShotAbove) {
-        b.singleShotTick = 0;
+    if (TickReaches(b.singleShotTick, r.singleShotTick)) {
         FireAimed(GunX(b, FAN_GUN), GunY(b, FAN_GUN), 3.0, 0, BULLET_SMALL);
     }
     b.singleShotTick += 1;
     FireWall(b, r);
 }
 
-void RunSecondAppearance(BossOne& b) {
-    RunSecondScriptEvent(b);
-    b.scriptTimer += 1;
-    if (b.targetFansSwitch != 0) FireTargetFans(b);
-    if (b.fanSwitch != 0) FireWideFan(b);
-    if (b.twinSpiralSwitch != 0) FireTwinSpiral(b);
-    if (b.wallState != 0) RunWallSection(b);
+enum PatternRow { TARGET_FANS, WIDE_FAN, TWIN_SPIRAL, WALL };
+inline constexpr Pattern<BossOne> PATTERNS[] = {
+    {&BossOne::targetFansSwitch, TargetFans, {&BossOne::targetFansCycle, &BossOne::targetFansTick, &BossOne::targetX, &BossOne::targetY}},
+    {&BossOne::fanSwitch, WideFan, {&BossOne::fanTick}},
+    {&BossOne::twinSpiralSwitch, TwinSpiral, {&BossOne::twinSpiralTick}, {&BossOne::twinSpiralAngle1, &BossOne::twinSpiralAngle2}},
+    {&BossOne::wallState, Wall, {&BossOne::wallAimX, &BossOne::wallAimY, &BossOne::wallTick, &BossOne::wallVolleyCount, &BossOne::singleShotTick, &BossOne::targetX, &BossOne::targetY, &BossOne::sideGunCycle, &BossOne::sideGunTick}, {&BossOne::wallSpread}},
+};
+
+void StandStill(BossOne& b) { b.swaySwitch = 0; }
+void SwayAgain(BossOne& b) { b.swaySwitch = 1; }
+
+enum ActionRow { STAND_STILL, SWAY };
+inline constexpr Action<BossOne> ACTIONS[] = {StandStill, SwayAgain};
+
+// The timer is never set back.
+inline constexpr ScriptEvent SCRIPT[] = {
+    {0, 0, ON, TWIN_SPIRAL},
+    {0, 0, ON, WIDE_FAN},
+    {350, 350, DO, STAND_STILL},
+    {350, 350, OFF, WIDE_FAN},
+    {420, 420, ON, TARGET_FANS},
+    {500, 500, OFF, TARGET_FANS},
+    {500, 500, DO, SWAY},
+    {500, 500, ON, TWIN_SPIRAL},
+    {500, 500, ON, WIDE_FAN},
+    {850, 850, DO, STAND_STILL},
+    {850, 850, OFF, WIDE_FAN},
+    {920, 920, ON, TARGET_FANS},
+    {1010, 1010, DO, SWAY},
+    {1010, 1010, OFF, TWIN_SPIRAL},
+    {1010, 1010, OFF, TARGET_FANS},
+    {1130, 1130, ON, WALL},
+    {1130, 1130, DO, STAND_STILL},
+};
+
+}  // namespace second
+
+// Both appearances: script events before the timer's increment, the patterns after it.
+void AppearanceFrame(BossOne& b) {
+    if (b.appearance == 1) {
+        RunScript<BossOne>(b, b.scriptTimer, second::SCRIPT, second::PATTERNS, second::ACTIONS);
+        b.scriptTimer += 1;
+        RunPatterns<BossOne>(b, second::PATTERNS);
+    } else {
+        RunScript<BossOne>(b, b.scriptTimer, first::SCRIPT, first::PATTERNS, first::ACTIONS);
+        b.scriptTimer += 1;
+        RunPatterns<BossOne>(b, first::PATTERNS);
+    }
 }
 
 }  // namespace
 
-void UpdateBossOne() {
-    BossOne& b = g_bossOne;
-    if (b.alive != 1) return;
-    if (Enter(b.y, b.entryCounter, MOTION)) return;
-    if (b.swaySwitch == 1) Sway(b.x, b.y, b.swayAngle, MOTION);
-    if (b.appearance == 1) {
-        RunSecondAppearance(b);
-    } else {
-        RunScriptEvent(b);
-        b.scriptTimer += 1;
-        RunPatterns(b);
-    }
-    b.entryCounter += 1;
-}
+void UpdateBossOne() { RunSwayingBoss(g_bossOne, MOTION, AppearanceFrame); }

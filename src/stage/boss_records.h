@@ -63,7 +63,7 @@ struct MidBossTwo {
     int32_t rightRingSwitch, rightRingTick;  // 14, 15
     int32_t burstSwitch, burstTick;          // 16, 17
     int32_t leaving;        // 18
-    int32_t unused[3];      // 19-21
+    int32_t unused[3];      // 19-21: never read or written; they keep the later fields where they were
     float swayAngle;        // 22
     float waveAngle;        // 23
     float leftRingAngle, leftRingBase;    // 24, 25
@@ -134,12 +134,47 @@ struct BossTwo {
     int32_t entryCounter;  // 7
     int32_t swaySwitch;    // 8; 1 at spawn
     int32_t scriptTimer;   // 9
-    int32_t spraySwitch, sprayTick;          // 10, 11
-    int32_t wingSpraySwitch, wingSprayTick;  // 12, 13
-    int32_t centreFanSwitch, centreFanTick;  // 14, 15
-    int32_t passCount;                       // 16
-    int32_t crossSwitch, crossTick;          // 17, 18
-    int32_t wingFanSwitch, wingFanTick;      // 19, 20
+    union {
+        int32_t spraySwitch;  // 10
+        int32_t pairsSwitch;  // 10, second appearance
+    };
+    union {
+        int32_t sprayTick;      // 11
+        int32_t mirrorFanTick;  // 11, second appearance
+    };
+    union {
+        int32_t wingSpraySwitch;  // 12
+        int32_t pairFanTick;      // 12, second appearance
+    };
+    union {
+        int32_t wingSprayTick;  // 13
+        int32_t pairCycle;      // 13, second appearance
+    };
+    union {
+        int32_t centreFanSwitch;  // 14
+        int32_t targetX;          // 14, second appearance
+    };
+    union {
+        int32_t centreFanTick;  // 15
+        int32_t targetY;        // 15, second appearance
+    };
+    union {
+        int32_t passCount;  // 16
+        int32_t pairTick;   // 16, second appearance
+    };
+    union {
+        int32_t crossSwitch;  // 17
+        int32_t wingSwitch;   // 17, second appearance: wing fans and the cross
+    };
+    int32_t crossTick;  // 18
+    union {
+        int32_t wingFanSwitch;  // 19
+        int32_t wingFanCycle;   // 19, second appearance
+    };
+    union {
+        int32_t wingFanTick;  // 20
+        int32_t ringSwitch;   // 20, second appearance
+    };
     int32_t ringTick;                        // 21, second appearance
     int32_t centreFansSwitch, centreFansCycle, centreFansTick;  // 22-24, second appearance
     int32_t showerSwitch;                    // 25, second appearance

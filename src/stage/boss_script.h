@@ -1,13 +1,100 @@
-// Motion and pacing shared by the bosses: the steady entry and the sway of the first and second
-// bosses and the second mid-boss, the braking descent that brings the third, fourth and final
-// bosses down from y -120 to y 12, the slow swing those three make while they fire (a sway with
-// fixed sizes), and the two kinds of tick that pace their patterns. Angles are 32-bit floats in
-// the records; the sway works out its position in double from the stored float angle, as every
-// swaying enemy does.
+// How every boss and mid-boss is written: its motion, a table of named patterns, a script
+// table per appearance and one set of values for what differs in round 2.
+//
+// A pattern is a row of the boss's pattern table: the switch that says it runs, what each of its
+// frames does, and what switching it on clears (counters and angles by name, and anything else
+// in a start of its own). The rows stand in the order the patterns run
+// within a frame. A script is a table of events, each at a value of the script timer in round 1
+// and in round 2 (NEVER where it does not happen in that round): switch a pattern on or off, or
+// do one of the boss's actions (a single volley, a change of picture, a restart of the timer).
+// Every pattern tick fires when it reaches its value (TickReaches).
+//
+// The motions: the steady entry and the sway of the first and second bosses and the second
+// mid-boss, the braking descent that brings the third, fourth and final bosses down from y -120
+// to y 12, and the slow swing those three make while they fire (a sway with fixed sizes). Angles
+// are 32-bit floats in the records; the sway works out its position in double from the stored
+// float angle, as every swaying enemy does. The mid-boss and its escort move as midboss_craft.h says.
 #pragma once
 
+#include <array>
+#include <climits>
 #include <cmath>
 #include <cstdint>
+#include <span>
+
+#include "enemyfire/enemyfire.h"
+#include "stage/stage.h"
+
+// ---- ticks
+
+// A pattern's tick: true (and the tick back to 0) when it reads n. The caller fires and then
+// adds 1, so a cleared tick fires on its (n + 1)-th frame and then every n frames.
+inline bool TickReaches(int32_t& tick, int n) {
+    if (tick != n) return false;
+    tick = 0;
+    return true;
+}
+
+// ---- patterns and scripts
+
+template <typename Boss>
+struct Pattern {
+    int32_t Boss::*on;                            // the switch: nonzero while the pattern runs
+    void (*frame)(Boss&);                         // one frame of it
+    std::array<int32_t Boss::*, 10> counters{};  // set to 0 when it starts
+    std::array<float Boss::*, 4> angles{};        // set to 0 when it starts
+    void (*start)(Boss&) = nullptr;               // anything else its start does
+};
+
+enum Verb { ON, OFF, DO };
+inline constexpr int NEVER = INT_MIN;  // a script timer never reads this
+
+struct ScriptEvent {
+    int round1, round2;  // the script timer's value in each round
+    Verb verb;
+    int what;  // ON, OFF: the pattern's row; DO: the action's
+};
+
+template <typename Boss>
+using Action = void (*)(Boss&);
+
+// Switches a pattern on: its switch to 1, its counters and angles to 0, then the rest of its start.
+template <typename Boss>
+void Start(Boss& b, const Pattern<Boss>& p) {
+    b.*p.on = 1;
+    for (int32_t Boss::*counter : p.counters) {
+        if (counter != nullptr) b.*counter = 0;
+    }
+    for (float Boss::*angle : p.angles) {
+        if (angle != nullptr) b.*angle = 0;
+    }
+    if (p.start != nullptr) p.start(b);
+}
+
+// Performs the events of timer value `time`, in table order. The time is read before the
+// events act, so an event that sets the timer back does not bring on the events of its new value.
+template <typename Boss>
+void RunScript(Boss& b, int time, std::span<const ScriptEvent> script, std::span<const Pattern<Boss>> patterns,
+               std::span<const Action<Boss>> actions) {
+    for (const ScriptEvent& e : script) {
+        if ((g_round == 2 ? e.round2 : e.round1) != time) continue;
+        switch (e.verb) {
+            case ON: Start(b, patterns[e.what]); break;
+            case OFF: b.*patterns[e.what].on = 0; break;
+            case DO: actions[e.what](b); break;
+        }
+    }
+}
+
+// One frame of every pattern whose switch is on, in table order.
+template <typename Boss>
+void RunPatterns(Boss& b, std::span<const Pattern<Boss>> patterns) {
+    for (const Pattern<Boss>& p : patterns) {
+        if (b.*p.on != 0) p.frame(b);
+    }
+}
+
+// ---- motion
 
 // One frame of the descent: 11 pixels a frame, one less every second frame from the third on,
 // so 11, 11, 10, 10, ..., 1, 1, 0: from y -120 the boss stands at y 12 in its 23rd frame, when
@@ -24,17 +111,16 @@ inline void Descend(int32_t& y, int32_t& entrySpeed, int32_t& entryTick, int32_t
 
 // How one boss enters and sways: a steady entry of `entrySpeed` pixels a frame for
 // `entryFrames` frames, then a sway of `amplitudeX` pixels about `centreX` and `amplitudeY`
-// about `centreY`, the angle growing by `step` and starting over at 0 once it reaches `turn`.
+// about `centreY`, the angle growing by `step` and starting over at 0 once it reaches a full turn.
 struct BossMotion {
     int entryFrames, entrySpeed;
-    double step, turn;
+    double step;
     int amplitudeX, centreX, amplitudeY, centreY;
 };
 
 // One frame of the steady entry; true while the boss is still entering (the caller then does
 // nothing more this frame). Once entered, the counter is set one short of `entryFrames`, so the
-// increment at the end of the caller's update keeps it there. Called by UpdateBossOne,
-// UpdateBossTwo and UpdateMidBossTwo.
+// increment at the end of the caller's update keeps it there.
 inline bool Enter(int32_t& y, int32_t& entryCounter, const BossMotion& m) {
     if (entryCounter < m.entryFrames) y += m.entrySpeed;
     if (entryCounter != m.entryFrames) {
@@ -46,38 +132,31 @@ inline bool Enter(int32_t& y, int32_t& entryCounter, const BossMotion& m) {
 }
 
 // One frame of the sway: the angle is tested for a full turn before it is used, the position is
-// worked out in double and truncated, and only then does the angle step on. Called by the
-// bosses' updates while their sway is switched on, and by Swing.
+// worked out in double and truncated, and only then does the angle step on.
 inline void Sway(int32_t& x, int32_t& y, float& angle, const BossMotion& m) {
-    if (angle >= m.turn) angle = 0;
+    if (angle >= FULL_TURN) angle = 0;
     const double a = angle;
     x = static_cast<int32_t>(std::sin(a) * m.amplitudeX + m.centreX);
     y = static_cast<int32_t>(std::cos(a) * m.amplitudeY + m.centreY);
     angle = static_cast<float>(angle + m.step);
 }
 
-// The full turn after which a swing starts over at angle 0.
-inline constexpr double SWING_TURN = 6.28;
-
 // One frame of the swing: a sway of 20 pixels to either side of centreX and 2 pixels about
 // y 10. At angle 0 the boss stands where its descent ended. Called by the third, fourth and
 // final bosses' updates while their swing is switched on.
 inline void Swing(int32_t& x, int32_t& y, float& angle, int centreX, double step) {
-    Sway(x, y, angle, BossMotion{0, 0, step, SWING_TURN, 20, centreX, 2, 10});
+    Sway(x, y, angle, BossMotion{0, 0, step, 20, centreX, 2, 10});
 }
 
-// A tick tested for equality: true (and the tick back to 0) when it reads n. The caller fires
-// and then adds 1, so a cleared tick fires on its (n + 1)-th frame and then every n frames.
-inline bool TickReaches(int32_t& tick, int n) {
-    if (tick != n) return false;
-    tick = 0;
-    return true;
-}
-
-// A tick tested for being past n: the same, but a cleared tick fires on its (n + 2)-th frame
-// and then every n + 1 frames.
-inline bool TickPasses(int32_t& tick, int n) {
-    if (tick <= n) return false;
-    tick = 0;
-    return true;
+// The frame of a boss that enters steadily and sways (the first and second bosses and the
+// second mid-boss): nothing
+// unless alive; the entry; then the sway while it is on, one frame of the appearance's script
+// and patterns, and the entry counter held at its end.
+template <typename Boss>
+void RunSwayingBoss(Boss& b, const BossMotion& m, void (*appearanceFrame)(Boss&)) {
+    if (b.alive != 1) return;
+    if (Enter(b.y, b.entryCounter, m)) return;
+    if (b.swaySwitch == 1) Sway(b.x, b.y, b.swayAngle, m);
+    appearanceFrame(b);
+    b.entryCounter += 1;
 }

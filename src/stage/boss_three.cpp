@@ -6,11 +6,11 @@
 // four streams and a large burst. Each round has its own timings, and round 2 fires denser.
 //
 // Script events happen at fixed values of the script timer, and the patterns run after them;
-// unlike the other bosses the timer counts on only at the end of the frame. Killing the boss,
+// as in the second boss's second appearance the timer counts on only at the end of the frame
+// (the fourth and final bosses count it on before their patterns). Killing the boss,
 // scoring it, its time-out and its pictures belong to the collision pass, which draws the side
 // parts from the source x held in partFrame.
 #include <climits>
-#include <span>
 
 #include "enemyfire/enemyfire.h"
 #include "sound/sound.h"
@@ -36,8 +36,6 @@ inline constexpr GunOffset TWIN_RING_1{12, 47};  // T1
 inline constexpr GunOffset TWIN_RING_2{20, 47};  // T2
 inline constexpr GunOffset TWIN_RING_AIM{16, 46};
 
-int GunX(const BossThree& b, GunOffset g) { return b.x + g.dx; }
-int GunY(const BossThree& b, GunOffset g) { return b.y + g.dy; }
 
 // A shot from a gun towards a point of the field, turned by `angle`.
 void FireFromAt(const BossThree& b, GunOffset gun, int targetX, int targetY, double speed, double angle, int kind) {
@@ -47,191 +45,6 @@ void FireFromAt(const BossThree& b, GunOffset gun, int targetX, int targetY, dou
 // The same towards a point given relative to the boss.
 void FireFromTowards(const BossThree& b, GunOffset gun, GunOffset aim, double speed, double angle, int kind) {
     FireFromAt(b, gun, b.x + aim.dx, b.y + aim.dy, speed, angle, kind);
-}
-void FireUp(const BossThree& b, GunOffset g, double speed, double angle, int kind) {
-    FireUpFrom(GunX(b, g), GunY(b, g), speed, angle, kind);
-}
-void FireDown(const BossThree& b, GunOffset g, double speed, double angle, int kind) {
-    FireDownFrom(GunX(b, g), GunY(b, g), speed, angle, kind);
-}
-
-// ---- the script
-
-enum class Action {
-    PARTS_OPENING,  // side parts one step out
-    PARTS_HALF,
-    PARTS_OPEN,     // last step, with its clank
-    CROSS_AND_SIDE_FANS_ON,
-    STAND_STILL,    // sway, cross and side fans off
-    WALL_ON,
-    SWAY_ON,
-    SWAY_OFF,
-    DOUBLE_FANS_ON,
-    DOUBLE_FANS_OFF,
-    TWIN_RINGS_ON,
-    TWIN_RINGS_OFF,
-    TURNING_RING_A_ON,
-    TURNING_RING_A_OFF,
-    TURNING_RING_B_ON,
-    TURNING_RING_B_OFF,
-    FAN_AND_STREAMS_ON,
-    FAN_AND_STREAMS_OFF,
-    BURST_ON,
-    BURST_OFF,
-    RESTART,  // back to 19: the timer's increment at the end of the frame makes it 20
-};
-
-struct ScriptEvent {
-    int time;
-    Action action;
-};
-
-inline constexpr ScriptEvent SCRIPT_BOTH_ROUNDS[] = {
-    {0, Action::PARTS_OPENING},
-    {2, Action::PARTS_HALF},
-    {4, Action::PARTS_OPEN},
-    {20, Action::CROSS_AND_SIDE_FANS_ON},
-    {350, Action::STAND_STILL},
-};
-
-inline constexpr ScriptEvent SCRIPT_ROUND_1[] = {
-    {400, Action::WALL_ON},
-    {560, Action::SWAY_ON},
-    {600, Action::DOUBLE_FANS_ON},
-    {1100, Action::SWAY_OFF},
-    {1100, Action::DOUBLE_FANS_OFF},
-    {1150, Action::WALL_ON},
-    {1320, Action::SWAY_ON},
-    {1350, Action::TWIN_RINGS_ON},
-    {1500, Action::TWIN_RINGS_OFF},
-    {1550, Action::TURNING_RING_A_ON},
-    {1550, Action::SWAY_OFF},
-    {1563, Action::TURNING_RING_A_OFF},
-    {1580, Action::TURNING_RING_B_ON},
-    {1593, Action::TURNING_RING_B_OFF},
-    {1620, Action::FAN_AND_STREAMS_ON},
-    {1700, Action::BURST_ON},
-    {1900, Action::BURST_OFF},
-    {1900, Action::FAN_AND_STREAMS_OFF},
-    {2000, Action::SWAY_ON},
-    {2000, Action::RESTART},
-};
-
-inline constexpr ScriptEvent SCRIPT_ROUND_2[] = {
-    {360, Action::WALL_ON},
-    {560, Action::SWAY_ON},
-    {560, Action::DOUBLE_FANS_ON},
-    {1070, Action::SWAY_OFF},
-    {1070, Action::DOUBLE_FANS_OFF},
-    {1090, Action::WALL_ON},
-    {1280, Action::SWAY_ON},
-    {1280, Action::TWIN_RINGS_ON},
-    {1400, Action::TWIN_RINGS_OFF},
-    {1410, Action::TURNING_RING_A_ON},
-    {1410, Action::SWAY_OFF},
-    {1430, Action::TURNING_RING_A_OFF},
-    {1440, Action::TURNING_RING_B_ON},
-    {1460, Action::TURNING_RING_B_OFF},
-    {1470, Action::FAN_AND_STREAMS_ON},
-    {1570, Action::BURST_ON},
-    {2400, Action::BURST_OFF},
-    {2400, Action::FAN_AND_STREAMS_OFF},
-    {2500, Action::SWAY_ON},
-    {2500, Action::RESTART},
-};
-
-inline constexpr int PART_FRAMES[] = {80, 160, 240};  // source x of the side parts, step by step
-inline constexpr int UNFOLD_SOUND = 111;
-
-void StartWall(BossThree& b) {
-    b.wallSwitch = 1;
-    ZeroFields(&b, 19, 26);  // target, tick, stage, hold and sweep counts
-    b.wallSpreadLeft = 1.0f;
-    b.wallSpreadRight = 1.0f;
-}
-
-void Perform(BossThree& b, Action action) {
-    switch (action) {
-        case Action::PARTS_OPENING: b.partFrame = PART_FRAMES[0]; break;
-        case Action::PARTS_HALF: b.partFrame = PART_FRAMES[1]; break;
-        case Action::PARTS_OPEN:
-            PlaySoundEffect(UNFOLD_SOUND);
-            b.partFrame = PART_FRAMES[2];
-            break;
-        case Action::CROSS_AND_SIDE_FANS_ON:
-            b.crossSwitch = 1;
-            b.crossTick = 0;
-            b.crossAngle = 0;
-            b.sideFanSwitch = 1;
-            b.sideFanTick = 0;
-            b.sideFanTargetX = 0;
-            b.sideFanTargetY = 0;
-            break;
-        case Action::STAND_STILL:
-            b.swaySwitch = 0;
-            b.crossSwitch = 0;
-            b.sideFanSwitch = 0;
-            break;
-        case Action::WALL_ON: StartWall(b); break;
-        case Action::SWAY_ON: b.swaySwitch = 1; break;
-        case Action::SWAY_OFF: b.swaySwitch = 0; break;
-        case Action::DOUBLE_FANS_ON:
-            // The fan tick is not cleared: it counts on from where the last double fans left it.
-            b.doubleFanSwitch = 1;
-            b.doubleFanStreamTick = 0;
-            b.doubleFanAngleA = 0;
-            b.doubleFanAngleB = 0;
-            break;
-        case Action::DOUBLE_FANS_OFF: b.doubleFanSwitch = 0; break;
-        case Action::TWIN_RINGS_ON:
-            b.twinRingSwitch = 1;
-            b.twinRingTick = 0;
-            b.twinRingAngleC = 0;
-            b.twinRingAngleD = 0;
-            break;
-        case Action::TWIN_RINGS_OFF: b.twinRingSwitch = 0; break;
-        case Action::TURNING_RING_A_ON:
-            b.turningRingASwitch = 1;
-            b.turningRingATick = 0;
-            b.turningRingAStep = 0;
-            b.turningRingATurn = 0;
-            break;
-        case Action::TURNING_RING_A_OFF: b.turningRingASwitch = 0; break;
-        case Action::TURNING_RING_B_ON:
-            b.turningRingBSwitch = 1;
-            b.turningRingBTick = 0;
-            b.turningRingBStep = 0;
-            b.turningRingBTurn = 0;
-            break;
-        case Action::TURNING_RING_B_OFF: b.turningRingBSwitch = 0; break;
-        case Action::FAN_AND_STREAMS_ON:
-            // Here too the fan tick keeps its count.
-            b.fanStreamsSwitch = 1;
-            b.fanStreamsStreamTick = 0;
-            b.fanStreamsAngleA = 0;
-            b.fanStreamsAngleB = 0;
-            break;
-        case Action::FAN_AND_STREAMS_OFF: b.fanStreamsSwitch = 0; break;
-        case Action::BURST_ON:
-            b.burstSwitch = 1;
-            b.burstTick = 0;
-            b.burstStep = 0;
-            b.burstTurn = 0;
-            break;
-        case Action::BURST_OFF: b.burstSwitch = 0; break;
-        case Action::RESTART: b.scriptTimer = 19; break;
-    }
-}
-
-void RunScript(BossThree& b) {
-    const int t = b.scriptTimer;  // RESTART sets the timer back; the events still match this frame's
-    for (const ScriptEvent& e : SCRIPT_BOTH_ROUNDS) {
-        if (e.time == t) Perform(b, e.action);
-    }
-    const std::span<const ScriptEvent> script = g_round == 2 ? std::span(SCRIPT_ROUND_2) : std::span(SCRIPT_ROUND_1);
-    for (const ScriptEvent& e : script) {
-        if (e.time == t) Perform(b, e.action);
-    }
 }
 
 // ---- per-round values of the patterns
@@ -314,10 +127,9 @@ void FireTurnedRing(const BossThree& b, GunOffset gun, float& step, float turn, 
     } while (step < FULL_TURN);
 }
 
-void RunBurst(BossThree& b) {
-    if (b.burstTick == 8) {
+void Burst(BossThree& b) {
+    if (TickReaches(b.burstTick, 8)) {
         PlayEnemyFireSound();
-        b.burstTick = 0;
         FireTurnedRing(b, C1, b.burstStep, b.burstTurn, BULLET_LARGE);
         b.burstTurn = static_cast<float>(b.burstTurn + 0.05);
         if (b.burstTurn >= 0.25) b.burstTurn = 0;
@@ -327,7 +139,8 @@ void RunBurst(BossThree& b) {
 
 inline constexpr double FAN_NINE[] = {-1.2, -0.9, -0.6, -0.3, 0, 0.3, 0.6, 0.9, 1.2};
 
-void RunFanAndStreams(BossThree& b, const RoundValues& r) {
+void FanAndStreams(BossThree& b) {
+    const RoundValues& r = Round();
     if (TickReaches(b.fanStreamsFanTick, r.fanStreamsFanTick)) {
         for (double d : FAN_NINE) {
             FireAimed(static_cast<float>(GunX(b, C2)), static_cast<float>(GunY(b, C2)), 2.0f, static_cast<float>(d),
@@ -348,12 +161,16 @@ void RunFanAndStreams(BossThree& b, const RoundValues& r) {
 }
 
 // Turning rings A and B differ only in the way they turn.
-void RunTurningRing(BossThree& b, int32_t& tick, float& step, float& turn, double turnStep) {
+void FireTurningRing(BossThree& b, int32_t& tick, float& step, float& turn, double turnStep) {
     if (TickReaches(tick, 2)) {
         FireTurnedRing(b, C2, step, turn, BULLET_SMALL);
         turn = static_cast<float>(turn + turnStep);
     }
     tick += 1;
+}
+void TurningRingA(BossThree& b) { FireTurningRing(b, b.turningRingATick, b.turningRingAStep, b.turningRingATurn, 0.07); }
+void TurningRingB(BossThree& b) {
+    FireTurningRing(b, b.turningRingBTick, b.turningRingBStep, b.turningRingBTurn, -0.07);
 }
 
 void FireTwinRing(const BossThree& b, GunOffset gun, float& step, float angle, double speed) {
@@ -364,7 +181,8 @@ void FireTwinRing(const BossThree& b, GunOffset gun, float& step, float angle, d
     } while (step < FULL_TURN);
 }
 
-void RunTwinRings(BossThree& b, const RoundValues& r) {
+void TwinRings(BossThree& b) {
+    const RoundValues& r = Round();
     if (TickReaches(b.twinRingTick, 2)) {
         PlayEnemyFireSound();
         FireTwinRing(b, TWIN_RING_1, b.twinRingStep, b.twinRingAngleC, r.twinRingSpeed);
@@ -408,7 +226,8 @@ void FireStreamSet(const BossThree& b, const StreamSet& set) {
     }
 }
 
-void RunDoubleFans(BossThree& b, const RoundValues& r) {
+void DoubleFans(BossThree& b) {
+    const RoundValues& r = Round();
     if (TickReaches(b.doubleFanFanTick, r.doubleFanFanTick)) {
         const float gx = static_cast<float>(GunX(b, C3)), gy = static_cast<float>(GunY(b, C3));
         for (double d : DOUBLE_FAN_SLOW) FireAimed(gx, gy, 2.0f, static_cast<float>(d), BULLET_SMALL);
@@ -459,14 +278,14 @@ void SweepWall(BossThree& b, const RoundValues& r) {
     b.wallSweepCount += 1;
 }
 
-void RunWall(BossThree& b, const RoundValues& r) {
+void Wall(BossThree& b) {
+    const RoundValues& r = Round();
     if (b.wallTargetCaptured == 0) {
         CaptureShipTarget(&b.wallTargetX, &b.wallTargetY);
         b.wallTargetCaptured = 1;
     }
-    if (b.wallTick == 2) {
+    if (TickReaches(b.wallTick, 2)) {
         PlayEnemyFireSound();
-        b.wallTick = 0;
         FireWallVolley(b, r);
         // The stages are tested in turn, so a change of stage already acts in this volley.
         if (b.wallStage == WALL_CLOSING) {
@@ -491,9 +310,10 @@ inline constexpr double SIDE_FAN_SPEEDS[] = {2.0, 3.0};
 
 // Round 1 captures at tick 99 and fires at 100, round 2 at 29 and past 29: both fire on the
 // tick after the capture.
-void RunSideFans(BossThree& b, const RoundValues& r) {
+void SideFans(BossThree& b) {
+    const RoundValues& r = Round();
     if (b.sideFanTick == r.sideFanCapture) CaptureShipTarget(&b.sideFanTargetX, &b.sideFanTargetY);
-    if (TickPasses(b.sideFanTick, r.sideFanCapture)) {
+    if (TickReaches(b.sideFanTick, r.sideFanCapture + 1)) {
         const int tx = b.sideFanTargetX, ty = b.sideFanTargetY;
         for (double speed : SIDE_FAN_SPEEDS) {
             for (double d : SIDE_FAN) FireFromAt(b, LEFT_GUN, tx, ty, speed, d, BULLET_SMALL);
@@ -507,7 +327,8 @@ inline constexpr double CROSS_SPREAD[] = {-0.1, 0, 0.1};
 // Up, down, left and right of C4.
 inline constexpr GunOffset CROSS_AIMS[] = {{17, 45}, {17, 47}, {16, 46}, {18, 46}};
 
-void RunCross(BossThree& b, const RoundValues& r) {
+void Cross(BossThree& b) {
+    const RoundValues& r = Round();
     if (TickReaches(b.crossTick, 6)) {
         for (double speed : r.crossSpeeds) {
             if (speed == 0) continue;
@@ -520,22 +341,78 @@ void RunCross(BossThree& b, const RoundValues& r) {
     b.crossTick += 1;
 }
 
-void RunPatterns(BossThree& b) {
-    const RoundValues& r = Round();
-    if (b.burstSwitch != 0) RunBurst(b);
-    if (b.fanStreamsSwitch != 0) RunFanAndStreams(b, r);
-    if (b.turningRingBSwitch != 0) {
-        RunTurningRing(b, b.turningRingBTick, b.turningRingBStep, b.turningRingBTurn, -0.07);
-    }
-    if (b.turningRingASwitch != 0) {
-        RunTurningRing(b, b.turningRingATick, b.turningRingAStep, b.turningRingATurn, 0.07);
-    }
-    if (b.twinRingSwitch != 0) RunTwinRings(b, r);
-    if (b.doubleFanSwitch != 0) RunDoubleFans(b, r);
-    if (b.wallSwitch != 0) RunWall(b, r);
-    if (b.sideFanSwitch != 0) RunSideFans(b, r);
-    if (b.crossSwitch != 0) RunCross(b, r);
+// ---- the pattern table, in the order the patterns run within a frame; the double fans and the
+// fan and streams keep their fan ticks: they count on from where the last run left them
+
+// The wall starts wide open.
+void OpenWall(BossThree& b) {
+    b.wallSpreadLeft = 1.0f;
+    b.wallSpreadRight = 1.0f;
 }
+
+enum PatternRow {
+    BURST, FAN_AND_STREAMS, TURNING_RING_B, TURNING_RING_A, TWIN_RINGS, DOUBLE_FANS, WALL, SIDE_FANS, CROSS
+};
+inline constexpr Pattern<BossThree> PATTERNS[] = {
+    {&BossThree::burstSwitch, Burst, {&BossThree::burstTick}, {&BossThree::burstStep, &BossThree::burstTurn}},
+    {&BossThree::fanStreamsSwitch, FanAndStreams, {&BossThree::fanStreamsStreamTick}, {&BossThree::fanStreamsAngleA, &BossThree::fanStreamsAngleB}},
+    {&BossThree::turningRingBSwitch, TurningRingB, {&BossThree::turningRingBTick}, {&BossThree::turningRingBStep, &BossThree::turningRingBTurn}},
+    {&BossThree::turningRingASwitch, TurningRingA, {&BossThree::turningRingATick}, {&BossThree::turningRingAStep, &BossThree::turningRingATurn}},
+    {&BossThree::twinRingSwitch, TwinRings, {&BossThree::twinRingTick}, {&BossThree::twinRingAngleC, &BossThree::twinRingAngleD}},
+    {&BossThree::doubleFanSwitch, DoubleFans, {&BossThree::doubleFanStreamTick}, {&BossThree::doubleFanAngleA, &BossThree::doubleFanAngleB}},
+    {&BossThree::wallSwitch, Wall, {&BossThree::wallTargetCaptured, &BossThree::wallTargetX, &BossThree::wallTargetY, &BossThree::wallTick, &BossThree::wallStage, &BossThree::wallHoldCount, &BossThree::wallSweepDirection, &BossThree::wallSweepCount}, {}, OpenWall},
+    {&BossThree::sideFanSwitch, SideFans, {&BossThree::sideFanTick, &BossThree::sideFanTargetX, &BossThree::sideFanTargetY}},
+    {&BossThree::crossSwitch, Cross, {&BossThree::crossTick}, {&BossThree::crossAngle}},
+};
+
+// ---- the script
+
+inline constexpr int PART_FRAMES[] = {80, 160, 240};  // source x of the side parts, step by step
+
+void PartsOpening(BossThree& b) { b.partFrame = PART_FRAMES[0]; }
+void PartsHalf(BossThree& b) { b.partFrame = PART_FRAMES[1]; }
+void PartsOpen(BossThree& b) {
+    PlaySoundEffect(SoundEffect::BossAction);
+    b.partFrame = PART_FRAMES[2];
+}
+void StandStill(BossThree& b) { b.swaySwitch = 0; }
+void SwayAgain(BossThree& b) { b.swaySwitch = 1; }
+// Back to 19: the timer's increment at the end of the frame makes it 20.
+void Restart(BossThree& b) { b.scriptTimer = 19; }
+
+enum ActionRow { PARTS_OPENING, PARTS_HALF, PARTS_OPEN, STAND_STILL, SWAY, RESTART };
+inline constexpr Action<BossThree> ACTIONS[] = {PartsOpening, PartsHalf, PartsOpen, StandStill, SwayAgain, Restart};
+
+inline constexpr ScriptEvent SCRIPT[] = {
+    {0, 0, DO, PARTS_OPENING},
+    {2, 2, DO, PARTS_HALF},
+    {4, 4, DO, PARTS_OPEN},
+    {20, 20, ON, CROSS},
+    {20, 20, ON, SIDE_FANS},
+    {350, 350, DO, STAND_STILL},
+    {350, 350, OFF, CROSS},
+    {350, 350, OFF, SIDE_FANS},
+    {400, 360, ON, WALL},
+    {560, 560, DO, SWAY},
+    {600, 560, ON, DOUBLE_FANS},
+    {1100, 1070, DO, STAND_STILL},
+    {1100, 1070, OFF, DOUBLE_FANS},
+    {1150, 1090, ON, WALL},
+    {1320, 1280, DO, SWAY},
+    {1350, 1280, ON, TWIN_RINGS},
+    {1500, 1400, OFF, TWIN_RINGS},
+    {1550, 1410, ON, TURNING_RING_A},
+    {1550, 1410, DO, STAND_STILL},
+    {1563, 1430, OFF, TURNING_RING_A},
+    {1580, 1440, ON, TURNING_RING_B},
+    {1593, 1460, OFF, TURNING_RING_B},
+    {1620, 1470, ON, FAN_AND_STREAMS},
+    {1700, 1570, ON, BURST},
+    {1900, 2400, OFF, BURST},
+    {1900, 2400, OFF, FAN_AND_STREAMS},
+    {2000, 2500, DO, SWAY},
+    {2000, 2500, DO, RESTART},
+};
 
 }  // namespace
 
@@ -547,7 +424,7 @@ void UpdateBossThree() {
         if (b.entered == 0) return;
     }
     if (b.swaySwitch != 0) Swing(b.x, b.y, b.swayAngle, SWING_CENTRE_X, SWING_STEP);
-    RunScript(b);
-    RunPatterns(b);
+    RunScript<BossThree>(b, b.scriptTimer, SCRIPT, PATTERNS, ACTIONS);
+    RunPatterns<BossThree>(b, PATTERNS);
     b.scriptTimer += 1;
 }

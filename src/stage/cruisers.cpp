@@ -35,7 +35,6 @@ inline constexpr int SINK_SPEED = 2;
 // The ring leaves the nose at R = (x + 21, y + 27), aimed one pixel above it: angle 0 is up.
 inline constexpr int NOSE_X = 21, NOSE_Y = 27;
 inline constexpr double RING_STEP = 0.24;
-inline constexpr double RING_END = 6.28;  // 27 directions, 0 to 6.24
 
 // ---- cruiser
 inline constexpr int CRUISER_VOLLEYS[] = {0, 30};  // fire ages
@@ -112,7 +111,7 @@ void FireRing(LargeEnemy& e, std::span<const double> speeds) {
                         static_cast<float>(RingAngle(e)), BULLET_SMALL);
         }
         SetRingAngle(e, RingAngle(e) + RING_STEP);
-    } while (RingAngle(e) < RING_END);
+    } while (RingAngle(e) < FULL_TURN);
 }
 
 void FireCruiserVolley(LargeEnemy& e) {

@@ -46,7 +46,6 @@ inline constexpr int COUNTER_RESET_AGE = 80;
 inline constexpr double RING_ARM_SPEEDS[] = {2.8, 3.6, 4.4, 5.2, 6.0};
 inline constexpr double RING_ARM_TWIST[] = {0, 0.1, 0.2, 0.3, 0.4};
 inline constexpr double RING_STEP = 0.524;
-inline constexpr double RING_END = 6.28;
 inline constexpr double WIDE_FAN_OFFSETS[] = {-0.9, -0.6, -0.3, 0, 0.3, 0.6, 0.9};
 inline constexpr double WIDE_FAN_SPEEDS[] = {3.0, 4.0};
 
@@ -80,7 +79,7 @@ void FireRing(LargeEnemy& e) {
                       BULLET_LARGE);
         }
         SetRingAngle(e, ring + RING_STEP);
-    } while (RingAngle(e) < RING_END);
+    } while (RingAngle(e) < FULL_TURN);
 }
 
 void FireRoundOne(LargeEnemy& e) {

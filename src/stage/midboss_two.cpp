@@ -7,7 +7,7 @@
 //
 // Script events happen at fixed values of the script timer, before its increment; the
 // continuous patterns run after it, each while its switch is on.
-#include <cmath>
+#include <span>
 
 #include "sound/sound.h"
 #include "stage/boss_guns.h"
@@ -16,139 +16,47 @@
 
 namespace {
 
-// Where a gun of the hull is on the field.
-int GunX(const MidBossTwo& b, GunOffset gun) { return b.x + gun.dx; }
-int GunY(const MidBossTwo& b, GunOffset gun) { return b.y + gun.dy; }
-
-// ---- entry, sway and leaving
-// 66 frames at 2 pixels a frame, from y -96 to 36; then 20 pixels about x 53, 5 about y 28.
-inline constexpr BossMotion MOTION{66, 2, 0.05, FULL_TURN, 20, 53, 5, 28};
+// ---- motion: 66 frames at 2 pixels a frame, from y -96 to 36; then 20 pixels about x 53, 5
+// about y 28; leaving, 1 right and 2 down a frame.
+inline constexpr BossMotion MOTION{66, 2, 0.05, 20, 53, 5, 28};
 inline constexpr int LEAVE_STEP_X = 1, LEAVE_STEP_Y = 2;
 
-// ---- gun points
-inline constexpr GunOffset MOUTH{45, 58};          // N
+// ---- guns
+inline constexpr GunOffset MOUTH{45, 58};
 inline constexpr GunOffset LEFT_TURRET{17, 28};
 inline constexpr GunOffset RIGHT_TURRET{73, 28};
 
-// ---- the aimed fan at timer 200
-inline constexpr double AIMED_FAN_OFFSETS[] = {-0.4, -0.2, 0, 0.2, 0.4};
-inline constexpr double AIMED_FAN_SPEED = 5.0;
-inline constexpr double AIMED_FAN_SECOND_SPEED = 6.0;  // round 2 only
+// ---- what differs in round 2
+struct RoundValues {
+    std::span<const double> aimedFanSpeeds;
+    double waveStep;
+    int ringTick;
+    int burstTick;
+    double burstSpeed;
+};
+inline constexpr double SPEED_5[] = {5.0};
+inline constexpr double SPEEDS_5_6[] = {5.0, 6.0};
+inline constexpr RoundValues ROUND_1{.aimedFanSpeeds = SPEED_5, .waveStep = 0.04, .ringTick = 4, .burstTick = 10,
+                                     .burstSpeed = 3.0};
+inline constexpr RoundValues ROUND_2{.aimedFanSpeeds = SPEEDS_5_6, .waveStep = 0.08, .ringTick = 3, .burstTick = 8,
+                                     .burstSpeed = 4.0};
 
-// ---- the swinging wave: ten large shots turned from straight down, the fan swinging between
-// -0.6 and 0.6 by a step per volley
-inline constexpr double WAVE_OFFSETS[] = {3.48, 4.28, 4.68, 5.48, 5.88, 0.4, 0.8, 1.6, 2.0, 2.8};
-inline constexpr int WAVE_INTERVAL_TICK = 3;
-inline constexpr double WAVE_SPEED = 6.0;
-inline constexpr double WAVE_SWING_LIMIT = 0.6;
-inline constexpr double WAVE_STEP_ROUND_1 = 0.04, WAVE_STEP_ROUND_2 = 0.08;
-inline constexpr int WAVE_RISING = 0, WAVE_FALLING = 1;
+const RoundValues& Round() { return g_round == 2 ? ROUND_2 : ROUND_1; }
 
-// ---- the turret rings: fifteen spokes 0.43 apart, the whole ring turned 0.1 per volley
-inline constexpr int RING_INTERVAL_TICK_ROUND_1 = 4, RING_INTERVAL_TICK_ROUND_2 = 3;
-inline constexpr double RING_SPOKE_STEP = 0.43;
-inline constexpr double RING_TURN_STEP = 0.1;
-inline constexpr double RING_SPEED = 3.0;
-
-// ---- the burst: spokes of three shots 0.4 apart; each volley starts 0.1 further round,
-// back to 0 after four volleys
-inline constexpr int BURST_INTERVAL_TICK_ROUND_1 = 10, BURST_INTERVAL_TICK_ROUND_2 = 8;
+// ---- the burst: spokes of three shots 0.4 apart all round from the mouth; each volley starts
+// 0.1 further round, back to 0 after four volleys
 inline constexpr double BURST_SPOKE_STEP = 0.4;
 inline constexpr double BURST_SHOT_OFFSETS[] = {0, 0.1, 0.2};
 inline constexpr double BURST_BASE_STEP = 0.1;
 inline constexpr double BURST_BASE_LIMIT = 0.4;
-inline constexpr double BURST_SPEED_ROUND_1 = 3.0, BURST_SPEED_ROUND_2 = 4.0;
 
-// One turret's ring: its fields in the record and the way its base turns.
-struct TurretRing {
-    int32_t& on;
-    int32_t& tick;
-    float& angle;
-    float& base;
-    GunOffset turret;
-    bool clockwise;
-};
 
-TurretRing LeftRing(MidBossTwo& b) {
-    return {b.leftRingSwitch, b.leftRingTick, b.leftRingAngle, b.leftRingBase, LEFT_TURRET, true};
-}
-TurretRing RightRing(MidBossTwo& b) {
-    return {b.rightRingSwitch, b.rightRingTick, b.rightRingAngle, b.rightRingBase, RIGHT_TURRET, false};
-}
-
-void StartRing(const TurretRing& ring) {
-    ring.on = 1;
-    ring.tick = 0;
-    ring.angle = 0;
-    ring.base = 0;
-}
-
-void FireAimedFan(const MidBossTwo& b, double speed) {
-    const float x = static_cast<float>(GunX(b, MOUTH)), y = static_cast<float>(GunY(b, MOUTH));
-    for (double d : AIMED_FAN_OFFSETS) {
-        FireAimed(x, y, static_cast<float>(speed), static_cast<float>(d), BULLET_LARGE);
-    }
-}
-
-void RunScriptEvent(MidBossTwo& b) {
-    switch (b.scriptTimer) {
-        case 0:
-            b.waveSwitch = 1;
-            b.waveTick = 0;
-            b.waveDirection = WAVE_RISING;
-            b.waveAngle = 0;
-            break;
-        case 20:
-            StartRing(LeftRing(b));
-            break;
-        case 80:
-            StartRing(RightRing(b));
-            b.leftRingSwitch = 0;
-            break;
-        case 140:
-            b.rightRingSwitch = 0;
-            break;
-        case 180:
-            b.waveSwitch = 0;
-            break;
-        case 200:
-            FireAimedFan(b, AIMED_FAN_SPEED);
-            if (g_round == 2) FireAimedFan(b, AIMED_FAN_SECOND_SPEED);
-            StartRing(LeftRing(b));
-            StartRing(RightRing(b));
-            break;
-        case 230:
-            b.swaySwitch = 1;
-            b.leftRingSwitch = 0;
-            b.rightRingSwitch = 0;
-            break;
-        case 260:
-            b.burstSwitch = 1;
-            b.burstTick = 0;
-            b.burstAngle = 0;
-            b.burstBase = 0;
-            break;
-        case 800:
-            b.leaving = 1;
-            b.swaySwitch = 0;
-            b.burstSwitch = 0;
-            break;
-        default:
-            break;
-    }
-}
-
-// Spokes of three shots all round from the mouth, starting at the burst base.
-void FireBurst(MidBossTwo& b) {
-    const bool second = g_round == 2;
-    if (b.burstTick >= (second ? BURST_INTERVAL_TICK_ROUND_2 : BURST_INTERVAL_TICK_ROUND_1)) {
-        b.burstTick = 0;
-        const double speed = second ? BURST_SPEED_ROUND_2 : BURST_SPEED_ROUND_1;
+void Burst(MidBossTwo& b) {
+    const RoundValues& r = Round();
+    if (TickReaches(b.burstTick, r.burstTick)) {
         for (b.burstAngle = b.burstBase; b.burstAngle < FULL_TURN;
              b.burstAngle = static_cast<float>(b.burstAngle + BURST_SPOKE_STEP)) {
-            for (double d : BURST_SHOT_OFFSETS) {
-                FireUpFrom(GunX(b, MOUTH), GunY(b, MOUTH), speed, b.burstAngle + d, BULLET_SMALL);
-            }
+            for (double d : BURST_SHOT_OFFSETS) FireUp(b, MOUTH, r.burstSpeed, b.burstAngle + d, BULLET_SMALL);
         }
         b.burstBase = static_cast<float>(b.burstBase + BURST_BASE_STEP);
         if (b.burstBase >= BURST_BASE_LIMIT) b.burstBase = 0;
@@ -156,32 +64,45 @@ void FireBurst(MidBossTwo& b) {
     b.burstTick += 1;
 }
 
-// Fifteen single shots all round from one turret; the ring turns a little with each volley.
-void FireRing(const MidBossTwo& b, const TurretRing& ring) {
-    const int interval = g_round == 2 ? RING_INTERVAL_TICK_ROUND_2 : RING_INTERVAL_TICK_ROUND_1;
-    if (ring.tick >= interval) {
-        ring.tick = 0;
-        for (ring.angle = 0; ring.angle < FULL_TURN; ring.angle = static_cast<float>(ring.angle + RING_SPOKE_STEP)) {
-            FireUpFrom(GunX(b, ring.turret), GunY(b, ring.turret), RING_SPEED, ring.angle + ring.base, BULLET_SMALL);
+// ---- the turret rings: fifteen single shots 0.43 apart all round from one turret, the whole
+// ring turned 0.1 further per volley, the left one clockwise, the right one anticlockwise.
+inline constexpr double RING_SPOKE_STEP = 0.43;
+inline constexpr double RING_TURN_STEP = 0.1;
+inline constexpr double RING_SPEED = 3.0;
+
+void FireRing(const MidBossTwo& b, GunOffset turret, int32_t& tick, float& angle, float& base, bool clockwise) {
+    if (TickReaches(tick, Round().ringTick)) {
+        for (angle = 0; angle < FULL_TURN; angle = static_cast<float>(angle + RING_SPOKE_STEP)) {
+            FireUp(b, turret, RING_SPEED, angle + base, BULLET_SMALL);
         }
-        if (ring.clockwise) {
-            SpinClockwise(ring.base, RING_TURN_STEP);
+        if (clockwise) {
+            SpinClockwise(base, RING_TURN_STEP);
         } else {
-            SpinAnticlockwise(ring.base, RING_TURN_STEP);
+            SpinAnticlockwise(base, RING_TURN_STEP);
         }
     }
-    ring.tick += 1;
+    tick += 1;
 }
 
-// Ten large shots turned from straight down, the whole fan swinging to and fro a step per volley.
-void FireWave(MidBossTwo& b) {
-    if (b.waveTick >= WAVE_INTERVAL_TICK) {
+void LeftRing(MidBossTwo& b) { FireRing(b, LEFT_TURRET, b.leftRingTick, b.leftRingAngle, b.leftRingBase, true); }
+void RightRing(MidBossTwo& b) {
+    FireRing(b, RIGHT_TURRET, b.rightRingTick, b.rightRingAngle, b.rightRingBase, false);
+}
+
+// ---- the swinging wave: ten large shots turned from straight down, the fan swinging between
+// -0.6 and 0.6 by a step per volley
+inline constexpr double WAVE_OFFSETS[] = {3.48, 4.28, 4.68, 5.48, 5.88, 0.4, 0.8, 1.6, 2.0, 2.8};
+inline constexpr int WAVE_TICK = 3;
+inline constexpr double WAVE_SPEED = 6.0;
+inline constexpr double WAVE_SWING_LIMIT = 0.6;
+inline constexpr int WAVE_RISING = 0, WAVE_FALLING = 1;
+
+
+void Wave(MidBossTwo& b) {
+    if (TickReaches(b.waveTick, WAVE_TICK)) {
         PlayEnemyFireSound();
-        b.waveTick = 0;
-        for (double d : WAVE_OFFSETS) {
-            FireDownFrom(GunX(b, MOUTH), GunY(b, MOUTH), WAVE_SPEED, b.waveAngle + d, BULLET_LARGE);
-        }
-        const double step = g_round == 2 ? WAVE_STEP_ROUND_2 : WAVE_STEP_ROUND_1;
+        for (double d : WAVE_OFFSETS) FireDown(b, MOUTH, WAVE_SPEED, b.waveAngle + d, BULLET_LARGE);
+        const double step = Round().waveStep;
         // Both steps run in the frame where the direction flips, so the turn-round costs no volley.
         if (b.waveDirection == WAVE_RISING) {
             b.waveAngle = static_cast<float>(b.waveAngle + step);
@@ -195,22 +116,64 @@ void FireWave(MidBossTwo& b) {
     b.waveTick += 1;
 }
 
-}  // namespace
+// ---- the pattern table, in the order the patterns run within a frame
+enum PatternRow { BURST, RIGHT_RING, LEFT_RING, WAVE };
+inline constexpr Pattern<MidBossTwo> PATTERNS[] = {
+    {&MidBossTwo::burstSwitch, Burst, {&MidBossTwo::burstTick}, {&MidBossTwo::burstAngle, &MidBossTwo::burstBase}},
+    {&MidBossTwo::rightRingSwitch, RightRing, {&MidBossTwo::rightRingTick}, {&MidBossTwo::rightRingAngle, &MidBossTwo::rightRingBase}},
+    {&MidBossTwo::leftRingSwitch, LeftRing, {&MidBossTwo::leftRingTick}, {&MidBossTwo::leftRingAngle, &MidBossTwo::leftRingBase}},
+    {&MidBossTwo::waveSwitch, Wave, {&MidBossTwo::waveTick, &MidBossTwo::waveDirection}, {&MidBossTwo::waveAngle}},
+};
 
-void UpdateMidBossTwo() {
-    MidBossTwo& b = g_midBossTwo;
-    if (b.alive != 1) return;
-    if (Enter(b.y, b.entryCounter, MOTION)) return;
-    if (b.swaySwitch == 1) Sway(b.x, b.y, b.swayAngle, MOTION);
+// ---- the script
+inline constexpr double AIMED_FAN_OFFSETS[] = {-0.4, -0.2, 0, 0.2, 0.4};
+
+// Five large shots at the ship from the mouth, once per speed.
+void AimedFan(MidBossTwo& b) {
+    const float x = static_cast<float>(GunX(b, MOUTH)), y = static_cast<float>(GunY(b, MOUTH));
+    for (double speed : Round().aimedFanSpeeds) {
+        for (double d : AIMED_FAN_OFFSETS) FireAimed(x, y, static_cast<float>(speed), static_cast<float>(d), BULLET_LARGE);
+    }
+}
+void SwayAgain(MidBossTwo& b) { b.swaySwitch = 1; }
+void Leave(MidBossTwo& b) {
+    b.leaving = 1;
+    b.swaySwitch = 0;
+}
+
+enum ActionRow { AIMED_FAN, SWAY, LEAVE };
+inline constexpr Action<MidBossTwo> ACTIONS[] = {AimedFan, SwayAgain, Leave};
+
+inline constexpr ScriptEvent SCRIPT[] = {
+    {0, 0, ON, WAVE},
+    {20, 20, ON, LEFT_RING},
+    {80, 80, ON, RIGHT_RING},
+    {80, 80, OFF, LEFT_RING},
+    {140, 140, OFF, RIGHT_RING},
+    {180, 180, OFF, WAVE},
+    {200, 200, DO, AIMED_FAN},
+    {200, 200, ON, LEFT_RING},
+    {200, 200, ON, RIGHT_RING},
+    {230, 230, DO, SWAY},
+    {230, 230, OFF, LEFT_RING},
+    {230, 230, OFF, RIGHT_RING},
+    {260, 260, ON, BURST},
+    {800, 800, DO, LEAVE},
+    {800, 800, OFF, BURST},
+};
+
+// After the entry and the sway: the leaving drift, then script events before the timer's
+// increment and the patterns after it.
+void Frame(MidBossTwo& b) {
     if (b.leaving == 1) {
         b.x += LEAVE_STEP_X;
         b.y += LEAVE_STEP_Y;
     }
-    RunScriptEvent(b);
+    RunScript<MidBossTwo>(b, b.scriptTimer, SCRIPT, PATTERNS, ACTIONS);
     b.scriptTimer += 1;
-    if (b.burstSwitch == 1) FireBurst(b);
-    if (b.rightRingSwitch == 1) FireRing(b, RightRing(b));
-    if (b.leftRingSwitch == 1) FireRing(b, LeftRing(b));
-    if (b.waveSwitch == 1) FireWave(b);
-    b.entryCounter += 1;
+    RunPatterns<MidBossTwo>(b, PATTERNS);
 }
+
+}  // namespace
+
+void UpdateMidBossTwo() { RunSwayingBoss(g_midBossTwo, MOTION, Frame); }

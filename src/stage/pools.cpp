@@ -2,8 +2,6 @@
 // of each small-enemy pool, and the enemy update that runs every kind and boss once a frame in
 // one fixed order. The order is part of the game: it decides which bullets take the free slots
 // first, so it never changes from frame to frame.
-#include <cstring>
-
 #include "stage/stage.h"
 
 Enemy g_enemies[ENEMY_COUNT] = {};
@@ -40,18 +38,19 @@ inline constexpr SpriteRowStart SPRITE_ROWS[] = {
 };
 inline constexpr int SPRITE_ROW_TOPS[4] = {0, 50, 74, 98};
 
-// Puts a record at its resting place below the field with its hit box (x, y, width, height);
-// nothing but this ever writes width and height.
-void PlaceAtRest(void* record, int width, int height) {
-    int32_t fields[4] = {0, 240, width, height};
-    std::memcpy(record, fields, sizeof fields);
+// Puts a record at its resting place below the field with its hit box, not alive and without
+// hit points; nothing but this ever writes width and height. Every record starts with these six.
+template <typename Record>
+void PlaceAtRest(Record& r, int width, int height) {
+    r.x = 0;
+    r.y = 240;
+    r.width = width;
+    r.height = height;
+    r.alive = 0;
+    r.hitPoints = 0;
 }
 
 }  // namespace
-
-void ZeroFields(void* record, int first, int last) {
-    std::memset(static_cast<char*>(record) + 4 * first, 0, 4 * static_cast<size_t>(last - first + 1));
-}
 
 int EnemySpriteTop(int index) {
     int row = 1;
@@ -63,33 +62,48 @@ int EnemySpriteTop(int index) {
 
 void InitEnemyPools() {
     for (Enemy& e : g_enemies) {
-        PlaceAtRest(&e, 24, 24);
-        ZeroFields(&e, 4, 13);
+        e = Enemy{};
+        PlaceAtRest(e, 24, 24);
     }
-    // Only fields 4 to 14 of the large records are cleared; 15 to 19 keep their values.
+    // The large records keep work7 to work11 from before.
     for (LargeEnemy& e : g_largeEnemies) {
-        PlaceAtRest(&e, 48, 48);
-        ZeroFields(&e, 4, 14);
+        PlaceAtRest(e, 48, 48);
+        e.phase = 0;
+        e.entryCounter = 0;
+        e.work0 = e.work1 = e.work2 = e.work3 = e.work4 = e.work5 = e.work6 = 0;
     }
     // The bosses' start values clear only part of each record; the spawners clear the rest.
-    PlaceAtRest(&g_midBoss, 96, 48);
-    ZeroFields(&g_midBoss, 4, 14);
-    PlaceAtRest(&g_midBossEscort, 96, 48);
-    ZeroFields(&g_midBossEscort, 4, 14);
-    PlaceAtRest(&g_midBossTwo, 96, 96);
-    ZeroFields(&g_midBossTwo, 4, 5);
-    PlaceAtRest(&g_bossOne, 128, 112);
-    ZeroFields(&g_bossOne, 4, 20);
-    ZeroFields(&g_bossOne, 31, 31);
-    PlaceAtRest(&g_bossTwo, 128, 112);
-    ZeroFields(&g_bossTwo, 4, 5);
-    ZeroFields(&g_bossTwo, 8, 22);
-    PlaceAtRest(&g_bossThree, 40, 96);
-    ZeroFields(&g_bossThree, 4, 31);
-    PlaceAtRest(&g_bossFour, 48, 112);
-    ZeroFields(&g_bossFour, 4, 5);
-    PlaceAtRest(&g_bossFinal, 104, 128);
-    ZeroFields(&g_bossFinal, 4, 5);
+    PlaceAtRest(g_midBoss, 96, 48);
+    g_midBoss.motionCounter = g_midBoss.glideSpeed = g_midBoss.swingCount = g_midBoss.leaving = 0;
+    g_midBoss.scriptTimer = g_midBoss.spraySwitch = g_midBoss.sprayTick = 0;
+    g_midBoss.leftSprayAngle = g_midBoss.rightSprayAngle = 0;
+    PlaceAtRest(g_midBossEscort, 96, 48);
+    MidBossEscort& e = g_midBossEscort;
+    e.motionCounter = e.glideSpeed = e.swingCount = e.leaving = e.scriptTimer = e.spraySwitch = e.sprayTick = 0;
+    e.leftSprayAngle = e.rightSprayAngle = 0;
+    PlaceAtRest(g_midBossTwo, 96, 96);
+    PlaceAtRest(g_bossOne, 128, 112);
+    BossOne& one = g_bossOne;
+    one.entryCounter = one.scriptTimer = one.spiral1Switch = one.swaySwitch = 0;
+    one.cross1Switch = one.cross2Switch = one.spiral2Switch = one.secondPass = one.cross3Switch = one.ringSwitch = 0;
+    one.targetX = one.targetY = one.spiralTick = 0;
+    one.leftSpiralAngle = one.rightSpiralAngle = one.twinSpiralAngle1 = 0;
+    PlaceAtRest(g_bossTwo, 128, 112);
+    BossTwo& two = g_bossTwo;
+    two.swaySwitch = two.scriptTimer = two.spraySwitch = two.sprayTick = two.wingSpraySwitch = two.wingSprayTick = 0;
+    two.centreFanSwitch = two.centreFanTick = two.passCount = two.crossSwitch = two.crossTick = 0;
+    two.wingFanSwitch = two.wingFanTick = two.ringTick = two.centreFansSwitch = 0;
+    PlaceAtRest(g_bossThree, 40, 96);
+    BossThree& three = g_bossThree;
+    three.partFrame = three.swaySwitch = three.entered = three.entrySpeed = three.entryTick = three.scriptTimer = 0;
+    three.crossSwitch = three.crossTick = three.sideFanSwitch = three.sideFanTick = 0;
+    three.sideFanTargetX = three.sideFanTargetY = three.wallSwitch = three.wallTargetCaptured = 0;
+    three.wallTargetX = three.wallTargetY = three.wallTick = three.wallStage = three.wallHoldCount = 0;
+    three.wallSweepDirection = three.wallSweepCount = 0;
+    three.doubleFanSwitch = three.doubleFanStreamTick = three.doubleFanFanTick = 0;
+    three.twinRingSwitch = three.twinRingTick = 0;
+    PlaceAtRest(g_bossFour, 48, 112);
+    PlaceAtRest(g_bossFinal, 104, 128);
 }
 
 void UpdateEnemies() {

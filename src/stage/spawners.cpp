@@ -10,24 +10,24 @@
 namespace {
 
 // Start values of a small-enemy wave. Record i of the pool starts at
-// x = xStart + xStep * (i % xPeriod); work1 is the kind's starting speed or offset, and the work
-// fields from work0 up to lastWork are written (work1 as given, the others 0).
+// x = xStart + xStep * (i % xPeriod); work1 is the kind's starting speed or offset, and work0 to
+// work4 are written (work1 as given, the others 0), work5 only where the wave says so.
 struct SmallWave {
     EnemyPool pool;
     int xStart, xStep, xPeriod;
     int y;
     int hitPoints;
     int work1;
-    int lastWork;  // 4: work5 is left alone, 5: every work field is written
+    bool clearsWork5;  // false: work5 keeps what the last wave of the pool left there
 };
 
 // Droppers and hoverers start falling at 7 pixels a frame; swayers start their sway 24 pixels
 // up, arcers 6.
-constexpr SmallWave Dropping(EnemyPool pool, int xStart) { return {pool, xStart, 24, pool.count, -24, 3, 7, 4}; }
-constexpr SmallWave Swaying(EnemyPool pool) { return {pool, 160, 0, 1, -24, 3, -24, 5}; }
-constexpr SmallWave Arcing(EnemyPool pool, int x) { return {pool, x, 0, 1, 60, 3, -6, 5}; }
+constexpr SmallWave Dropping(EnemyPool pool, int xStart) { return {pool, xStart, 24, pool.count, -24, 3, 7, false}; }
+constexpr SmallWave Swaying(EnemyPool pool) { return {pool, 160, 0, 1, -24, 3, -24, true}; }
+constexpr SmallWave Arcing(EnemyPool pool, int x) { return {pool, x, 0, 1, 60, 3, -6, true}; }
 constexpr SmallWave Plain(EnemyPool pool, int xStart, int xStep, int xPeriod, int hitPoints) {
-    return {pool, xStart, xStep, xPeriod, -24, hitPoints, 0, 5};
+    return {pool, xStart, xStep, xPeriod, -24, hitPoints, 0, true};
 }
 
 void SpawnWave(const SmallWave& wave) {
@@ -39,24 +39,27 @@ void SpawnWave(const SmallWave& wave) {
         e.hitPoints = wave.hitPoints;
         e.phase = 0;
         e.entryCounter = 0;
-        ZeroFields(&e, 8, 8 + wave.lastWork);
+        e.work0 = e.work2 = e.work3 = e.work4 = 0;
+        if (wave.clearsWork5) e.work5 = 0;
         e.work1 = wave.work1;
     }
 }
 
-// The gunships clear their fields 6 up to lastCleared and 18-19; the fields in between keep
-// what the last gunship of the slot left there.
-void SpawnGunship(int slot, int x, int lastCleared) {
+// The gunships clear phase, entryCounter, work0 to work4 (to work6 where asked), work10 and
+// work11; the fields in between keep what the last gunship of the slot left there.
+void SpawnGunship(int slot, int x, bool clearsWork6) {
     LargeEnemy& e = g_largeEnemies[slot];
     e.x = x;
     e.y = -48;
     e.alive = 1;
     e.hitPoints = 70;
-    ZeroFields(&e, 6, lastCleared);
-    ZeroFields(&e, 18, 19);
+    e.phase = e.entryCounter = 0;
+    e.work0 = e.work1 = e.work2 = e.work3 = e.work4 = 0;
+    if (clearsWork6) e.work5 = e.work6 = 0;
+    e.work10 = e.work11 = 0;
 }
 
-// Cruisers and frigates fly in the same six-ship formation; field 15 is left alone.
+// Cruisers and frigates fly in the same six-ship formation; work7 is left alone.
 void SpawnFormation(int first) {
     static constexpr int FORMATION_X[FORMATION_COUNT] = {10, 58, 94, 142, 58, 94};
     for (int i = 0; i < FORMATION_COUNT; ++i) {
@@ -68,20 +71,23 @@ void SpawnFormation(int first) {
         e.phase = 0;
         e.entryCounter = 0;
         e.work0 = 6;
-        ZeroFields(&e, 9, 14);
-        ZeroFields(&e, 16, 19);
+        e.work1 = e.work2 = e.work3 = e.work4 = e.work5 = e.work6 = 0;
+        e.work8 = e.work9 = e.work10 = e.work11 = 0;
     }
 }
 
-// The common start of every boss: its position, full hit points, alive, and its working
-// fields 6..lastField cleared.
-void StartBoss(void* record, int lastField, int x, int y, int hitPoints) {
-    ZeroFields(record, 6, lastField);
-    int32_t* fields = static_cast<int32_t*>(record);
-    fields[0] = x;
-    fields[1] = y;
-    fields[4] = 1;
-    fields[5] = hitPoints;
+// The common start of every boss: its position, full hit points, alive, and every field after
+// those cleared; only the hit box is kept.
+template <typename Boss>
+void StartBoss(Boss& b, int x, int y, int hitPoints) {
+    const int32_t width = b.width, height = b.height;
+    b = Boss{};
+    b.x = x;
+    b.y = y;
+    b.width = width;
+    b.height = height;
+    b.alive = 1;
+    b.hitPoints = hitPoints;
 }
 
 }  // namespace
@@ -123,10 +129,10 @@ void SpawnSpinnersRightA() { SpawnWave(Plain(POOL_SPINNERS_RIGHT_A, 128, 24, 2, 
 void SpawnSpinnersLeftB() { SpawnWave(Plain(POOL_SPINNERS_LEFT_B, 24, 24, 2, 3)); }
 void SpawnSpinnersRightB() { SpawnWave(Plain(POOL_SPINNERS_RIGHT_B, 128, 24, 2, 3)); }
 
-void SpawnGunshipA() { SpawnGunship(GUNSHIP_A, 48, 12); }
-void SpawnGunshipB() { SpawnGunship(GUNSHIP_B, 104, 14); }
-void SpawnGunshipC() { SpawnGunship(GUNSHIP_C, 48, 12); }
-void SpawnGunshipD() { SpawnGunship(GUNSHIP_D, 104, 14); }
+void SpawnGunshipA() { SpawnGunship(GUNSHIP_A, 48, false); }
+void SpawnGunshipB() { SpawnGunship(GUNSHIP_B, 104, true); }
+void SpawnGunshipC() { SpawnGunship(GUNSHIP_C, 48, false); }
+void SpawnGunshipD() { SpawnGunship(GUNSHIP_D, 104, true); }
 void SpawnCruisers() { SpawnFormation(FIRST_CRUISER); }
 void SpawnFrigates() { SpawnFormation(FIRST_FRIGATE); }
 
@@ -135,44 +141,40 @@ void SpawnMidBoss(int variant) {
     // The variant is stored even when it is not one of the four; nothing else happens then.
     g_midBoss.variant = variant;
     if (variant < 0 || variant > 3) return;
-    ZeroFields(&g_midBoss, 6, 18);
-    ZeroFields(&g_midBoss, 20, 23);
-    g_midBoss.x = -96;
-    g_midBoss.y = variant < 2 ? 60 : 50;
-    g_midBoss.alive = 1;
-    g_midBoss.hitPoints = HIT_POINTS[variant];
+    StartBoss(g_midBoss, -96, variant < 2 ? 60 : 50, HIT_POINTS[variant]);
+    g_midBoss.variant = variant;
     g_midBoss.glideSpeed = 18;
-    PlaySoundEffect(105);
+    PlaySoundEffect(SoundEffect::MidBossArrival);
 }
 
 void SpawnMidBossEscort() {
-    StartBoss(&g_midBossEscort, 18, 200, 100, 120);
+    StartBoss(g_midBossEscort, 200, 100, 120);
     g_midBossEscort.glideSpeed = 18;
-    PlaySoundEffect(105);
+    PlaySoundEffect(SoundEffect::MidBossArrival);
 }
 
-void SpawnMidBossTwo() { StartBoss(&g_midBossTwo, 29, 52, -96, 600); }
+void SpawnMidBossTwo() { StartBoss(g_midBossTwo, 52, -96, 600); }
 
 void SpawnBossOne(int appearance) {
-    StartBoss(&g_bossOne, 32, 36, -112, appearance == 1 ? 2200 : 1500);
+    StartBoss(g_bossOne, 36, -112, appearance == 1 ? 2200 : 1500);
     g_bossOne.appearance = appearance;
     g_bossOne.swaySwitch = 1;
 }
 
 void SpawnBossTwo(int appearance) {
-    StartBoss(&g_bossTwo, 35, 36, -112, 2700);
+    StartBoss(g_bossTwo, 36, -112, 2700);
     g_bossTwo.appearance = appearance;
     g_bossTwo.swaySwitch = 1;
 }
 
 void SpawnBossThree() {
-    StartBoss(&g_bossThree, 57, 80, -120, 3500);
+    StartBoss(g_bossThree, 80, -120, 3500);
     g_bossThree.swaySwitch = 1;
     g_bossThree.entrySpeed = 11;
 }
 
 void SpawnBossFour() {
-    StartBoss(&g_bossFour, 29, 80, -120, 3000);
+    StartBoss(g_bossFour, 80, -120, 3000);
     g_bossFour.entrySpeed = 11;
     g_bossFour.coverOffset = 90;
     g_bossFour.rightPodOffset = 6;
@@ -180,7 +182,7 @@ void SpawnBossFour() {
 }
 
 void SpawnBossFinal() {
-    StartBoss(&g_bossFinal, 45, 48, -120, 6000);
+    StartBoss(g_bossFinal, 48, -120, 6000);
     g_bossFinal.entrySpeed = 11;
     // From here to the end of the game every large bullet wears its second picture.
     g_largeBulletAltSprite = 1;

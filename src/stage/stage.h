@@ -58,8 +58,11 @@ inline constexpr EnemyPool POOL_FANNERS_LEFT_B{80, 5};
 inline constexpr EnemyPool POOL_FANNERS_RIGHT_B{85, 5};
 inline constexpr EnemyPool POOL_HOVERERS_LEFT_A{90, 3};
 inline constexpr EnemyPool POOL_HOVERERS_RIGHT_A{93, 3};
-inline constexpr EnemyPool POOL_HOVERERS_LEFT_B{96, 3};   // never filled by the timeline
-inline constexpr EnemyPool POOL_HOVERERS_RIGHT_B{99, 3};  // never filled by the timeline
+// The game updates two more hoverer pools every frame although no timeline event fills them:
+// they stay free, and they are kept so that the later pools keep their indices (and with them
+// their picture rows) and the update keeps its order.
+inline constexpr EnemyPool POOL_HOVERERS_LEFT_B{96, 3};
+inline constexpr EnemyPool POOL_HOVERERS_RIGHT_B{99, 3};
 inline constexpr EnemyPool POOL_STRAFERS_LEFT{102, 8};
 inline constexpr EnemyPool POOL_STRAFERS_RIGHT{110, 8};
 inline constexpr EnemyPool POOL_ARCERS_FROM_LEFT_A{118, 4};
@@ -127,10 +130,6 @@ void InitEnemyPools();
 // timeline performs this frame's events and counts on.
 void UpdateEnemies();
 void UpdateStageTimeline();
-
-// Zeroes the 32-bit fields first..last (declared order, 0 = x) of a record. Used where only part
-// of a record is reset.
-void ZeroFields(void* record, int first, int last);
 
 // ---- spawners, called by the stage timeline: each restarts one whole wave.
 void SpawnDroppersLeft();

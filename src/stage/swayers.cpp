@@ -47,7 +47,7 @@ void Weave(Enemy& e, const SwayShape& shape) {
         e.x = static_cast<int32_t>(std::sin(static_cast<double>(angle)) * shape.amplitude + shape.centre);
         e.y = static_cast<int32_t>(std::cos(static_cast<double>(angle)) * 2 + e.work1);
     }
-    if (angle >= 6.28) angle = 0;
+    if (angle >= FULL_TURN) angle = 0;
     e.work1 += 1;
     if (angle >= 3.14) e.work1 += 1;  // the axis descends faster on the second half of a swing
     angle = static_cast<float>(angle + shape.angleStep);

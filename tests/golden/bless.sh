@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Re-records the stored traces after a deliberate change of behaviour. Review the diff before
 # committing it:   tests/golden/bless.sh [NAME ...]    (default: every tests/golden/*.keys)
-# Uses build/vorne and build/data.
+# Uses build/vorne and build/data. A keys file with window lines stores NAME.jsonl and NAME.digests.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 cd "$root"

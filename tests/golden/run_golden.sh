@@ -4,6 +4,9 @@
 # The keys file says how long to run on a line '# ticks: N'. A line '# setup: watch-replay FILE'
 # runs the watched replay of FILE (relative to the keys file) instead of playing the keys.
 # A line '# setup: score N' starts with a score.dat holding N.
+# Lines '# window: FROM TO' (any number) keep a long run small: the stored NAME.jsonl then holds
+# only the ticks inside the windows, and NAME.digests a sha256 of every block of 1000 ticks of
+# the whole trace (see windows.py).
 set -euo pipefail
 vorne="$1"
 data="$2"
@@ -38,8 +41,17 @@ if [ -n "$score" ]; then
 fi
 (cd "$work" && "$vorne" "${args[@]}")
 
+digests="$dir/$name.digests"
+windowed=""
+if grep -q '^# window:' "$keys"; then
+    windowed=1
+    mv "$work/trace.jsonl" "$work/full.jsonl"
+    python3 "$dir/windows.py" "$keys" "$work/full.jsonl" "$work/trace.jsonl" "$work/trace.digests"
+fi
+
 if [ "$bless" = "--bless" ]; then
     cp "$work/trace.jsonl" "$expected"
+    [ -z "$windowed" ] || cp "$work/trace.digests" "$digests"
     echo "blessed $expected"
     exit 0
 fi
@@ -48,5 +60,15 @@ if ! cmp -s "$work/trace.jsonl" "$expected"; then
     echo "trace differs from $expected; first difference:" >&2
     diff <(cat "$expected") <(cat "$work/trace.jsonl") | head -n 6 | cut -c 1-400 >&2
     exit 1
+fi
+if [ -n "$windowed" ]; then
+    [ -f "$digests" ] || { echo "no stored digests $digests (run tests/golden/bless.sh)" >&2; exit 1; }
+    if ! cmp -s "$work/trace.digests" "$digests"; then
+        echo "the trace outside the windows differs from the one blessed; first block that differs:" >&2
+        diff "$digests" "$work/trace.digests" | sed -n 's/^> \([0-9]*\) \([0-9]*\) .*/ticks \1 to \2/p' | head -n 1 >&2
+        exit 1
+    fi
+    echo "$name: $(wc -l < "$expected") ticks in windows and $(wc -l < "$digests") blocks of the whole run agree"
+    exit 0
 fi
 echo "$name: $(wc -l < "$expected") ticks agree"

@@ -224,17 +224,17 @@ protected:
 TEST_F(HeadlessSound, InitLoadsAllTwelveAndReleaseClearsThem) {
     ASSERT_EQ(InitSound(), 1);
     for (int i = 0; i < SOUND_EFFECT_COUNT; ++i) EXPECT_NE(g_soundBuffers[i], 0) << FIRST_SOUND_EFFECT + i;
-    PlaySoundEffect(104);
-    PlaySoundEffect(104);  // the same effect twice: started twice (the second start cuts the first)
-    PlaySoundEffect(112);
-    PlaySoundEffect(100);  // no such effect
-    PlaySoundEffect(113);
+    PlaySoundEffect(SoundEffect::ShotVolley);
+    PlaySoundEffect(SoundEffect::ShotVolley);  // the same effect twice: started twice (the second start cuts the first)
+    PlaySoundEffect(SoundEffect::Extend);
+    PlaySoundEffect(static_cast<SoundEffect>(100));  // no such effect
+    PlaySoundEffect(static_cast<SoundEffect>(113));
     Drain();
     EXPECT_EQ(sounds, (std::vector<int>{104, 104, 112}));
 
     EXPECT_EQ(ReleaseSound(), 1);
     for (int i = 0; i < SOUND_EFFECT_COUNT; ++i) EXPECT_EQ(g_soundBuffers[i], 0);
-    PlaySoundEffect(104);  // no buffer any more: nothing
+    PlaySoundEffect(SoundEffect::ShotVolley);  // no buffer any more: nothing
     Drain();
     EXPECT_TRUE(sounds.empty());
     EXPECT_EQ(ReleaseSound(), 1);  // a second release is harmless

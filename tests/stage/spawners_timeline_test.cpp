@@ -1,9 +1,8 @@
-// Stage: the pools' start values, the spawners (whole-wave restarts, the gunships' partial
-// clearing, the bosses' start values) and the timeline (events, holds, jumps, the spinner loop,
+// Stage: the pools' start values, the spawners (whole-wave restarts, the partial clearing of the
+// gunships and formations, the bosses' start values) and the timeline (holds, jumps, the spinner loop,
 // the round change and the whole course of both rounds).
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -13,6 +12,7 @@
 #include "platform/platform.h"
 #include "sound/sound.h"
 #include "stage/stage.h"
+#include "stage/stage_fixture.h"
 #include "test_support.h"
 
 namespace {
@@ -29,21 +29,9 @@ std::vector<std::string> TakeMusic() {
     return opened;
 }
 
-std::vector<int> TakeSounds() {
-    std::vector<int> sounds;
-    std::vector<std::string> commands;
-    PlatHeadlessTakeAudioLog(&sounds, &commands);
-    return sounds;
-}
-
-int32_t Field(const void* record, int index) {
-    int32_t value = 0;
-    std::memcpy(&value, static_cast<const char*>(record) + 4 * index, 4);
-    return value;
-}
-
-void FillFields(void* record, int count, int32_t value) {
-    for (int i = 0; i < count; ++i) std::memcpy(static_cast<char*>(record) + 4 * i, &value, 4);
+// A large record with every field set to v, to see which fields a spawner writes.
+LargeEnemy FilledLarge(int32_t v) {
+    return LargeEnemy{v, v, v, v, v, v, v, v, v, v, v, v, v, v, v, v, v, v, v, v};
 }
 
 // Runs the timeline until the counter reads `frame` (the event of `frame` not yet performed).
@@ -52,16 +40,14 @@ void RunTimelineTo(int frame) {
     ASSERT_EQ(g_stageFrame, frame);
 }
 
-class StageTest : public ::testing::Test {
+class SpawnersTimelineTest : public StageFixture {
 protected:
-    void SetUp() override {
-        SetUpHeadlessGame();
-    }
+    void SetUp() override { StartGameInRound(1); }
 };
 
 // ---- pools and spawners
 
-TEST_F(StageTest, ResetPutsEveryRecordAtRestBelowTheField) {
+TEST_F(SpawnersTimelineTest, ResetPutsEveryRecordAtRestBelowTheField) {
     g_enemies[5].alive = 1;
     g_enemies[5].work5 = 9;
     g_largeEnemies[3].work7 = 77;   // field 15: not cleared by the reset
@@ -81,17 +67,11 @@ TEST_F(StageTest, ResetPutsEveryRecordAtRestBelowTheField) {
     EXPECT_EQ(g_bossOne.width, 128);
     EXPECT_EQ(g_bossOne.twinSpiralAngle1, 0.0f);
     EXPECT_EQ(g_bossOne.twinSpiralAngle2, 2.5f);
-    const int hitBoxes[8][2] = {{96, 48}, {96, 48}, {96, 96}, {128, 112}, {128, 112}, {40, 96}, {48, 112}, {104, 128}};
-    const void* bosses[8] = {&g_midBoss, &g_midBossEscort, &g_midBossTwo, &g_bossOne,
-                             &g_bossTwo, &g_bossThree,     &g_bossFour,   &g_bossFinal};
-    for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(Field(bosses[i], 1), 240) << i;
-        EXPECT_EQ(Field(bosses[i], 2), hitBoxes[i][0]) << i;
-        EXPECT_EQ(Field(bosses[i], 3), hitBoxes[i][1]) << i;
-    }
+    EXPECT_EQ(g_bossFinal.y, 240);
+    EXPECT_EQ(g_bossFinal.height, 128);
 }
 
-TEST_F(StageTest, SpawnerCalledWhileItsPoolIsBusyRestartsTheWholeWave) {
+TEST_F(SpawnersTimelineTest, SpawnerCalledWhileItsPoolIsBusyRestartsTheWholeWave) {
     SpawnSwayersLeft1();
     for (int i = 10; i < 15; ++i) {
         g_enemies[i].x = 3 * i;
@@ -119,164 +99,69 @@ TEST_F(StageTest, SpawnerCalledWhileItsPoolIsBusyRestartsTheWholeWave) {
     EXPECT_EQ(g_enemies[15].alive, 0);
 }
 
-TEST_F(StageTest, SmallSpawnersPlaceTheirWaves) {
-    SpawnDroppersRight();
-    SpawnPlungersA();
-    SpawnPlungersB();
-    SpawnSpinnersRightB();
-    SpawnArcersFromRightA();
-    SpawnGunnersC();
-    EXPECT_EQ(g_enemies[5].x, 80);
-    EXPECT_EQ(g_enemies[9].x, 176);
-    EXPECT_EQ(g_enemies[9].work1, 7);
-    EXPECT_EQ(g_enemies[39].x, 171);
-    EXPECT_EQ(g_enemies[39].hitPoints, 4);  // the sturdier plungers
-    EXPECT_EQ(g_enemies[49].hitPoints, 3);
-    const int spinnerX[6] = {128, 152, 128, 152, 128, 152};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(g_enemies[191 + i].x, spinnerX[i]);
-    EXPECT_EQ(g_enemies[122].x, 200);
-    EXPECT_EQ(g_enemies[125].y, 60);
-    EXPECT_EQ(g_enemies[125].work1, -6);
-    EXPECT_EQ(g_enemies[172].x, 130);
-    // The droppers leave work5 to the previous wave.
+TEST_F(SpawnersTimelineTest, DroppersLeaveWork5ToThePreviousWaveAndTheSpareHovererPoolsStayEmpty) {
     g_enemies[0].work5 = 11;
     g_enemies[0].work4 = 11;
     SpawnDroppersLeft();
     EXPECT_EQ(g_enemies[0].work5, 11);
     EXPECT_EQ(g_enemies[0].work4, 0);
-    // The two spare hoverer pools are never filled.
     SpawnHoverersLeftA();
     SpawnHoverersRightA();
     for (int i = 96; i <= 101; ++i) EXPECT_EQ(g_enemies[i].alive, 0);
-    EXPECT_EQ(g_enemies[95].x, 176);
 }
 
-TEST_F(StageTest, GunshipsClearOnlyPartOfTheirRecords) {
-    for (int slot = 0; slot < 4; ++slot) FillFields(&g_largeEnemies[slot], 20, 99);
+TEST_F(SpawnersTimelineTest, GunshipsAndFormationsClearOnlyPartOfTheirRecords) {
+    for (LargeEnemy& e : g_largeEnemies) e = FilledLarge(99);
     SpawnGunshipA();
     SpawnGunshipB();
-    SpawnGunshipC();
-    SpawnGunshipD();
-    for (int slot = 0; slot < 4; ++slot) {
-        const LargeEnemy& e = g_largeEnemies[slot];
-        const int lastCleared = slot % 2 == 0 ? 12 : 14;
-        EXPECT_EQ(e.x, slot % 2 == 0 ? 48 : 104);
-        EXPECT_EQ(e.y, -48);
-        EXPECT_EQ(e.alive, 1);
-        EXPECT_EQ(e.hitPoints, 70);
-        EXPECT_EQ(e.width, 99);  // never written by a spawner
-        for (int f = 6; f < 20; ++f) {
-            const bool cleared = f <= lastCleared || f >= 18;
-            EXPECT_EQ(Field(&e, f), cleared ? 0 : 99) << "slot " << slot << " field " << f;
-        }
-    }
-}
-
-TEST_F(StageTest, FormationsKeepField15) {
-    for (int i = 4; i < 16; ++i) FillFields(&g_largeEnemies[i], 20, 99);
     SpawnCruisers();
-    SpawnFrigates();
-    const int xs[6] = {10, 58, 94, 142, 58, 94};
-    for (int i = 0; i < 12; ++i) {
-        const LargeEnemy& e = g_largeEnemies[4 + i];
-        EXPECT_EQ(e.x, xs[i % 6]);
-        EXPECT_EQ(e.hitPoints, 40);
-        EXPECT_EQ(e.work0, 6);
-        EXPECT_EQ(e.work7, 99);  // field 15
-        for (int f : {6, 7, 9, 14, 16, 19}) EXPECT_EQ(Field(&e, f), 0) << f;
+    for (int slot : {GUNSHIP_A, GUNSHIP_B}) {
+        const LargeEnemy& e = g_largeEnemies[slot];
+        const bool clearsWork6 = slot == GUNSHIP_B;
+        EXPECT_EQ(e.alive, 1);
+        EXPECT_EQ(e.width, 99);  // never written by a spawner
+        for (int32_t f : {e.phase, e.entryCounter, e.work0, e.work4, e.work10, e.work11}) EXPECT_EQ(f, 0) << slot;
+        EXPECT_EQ(e.work5, clearsWork6 ? 0 : 99) << slot;
+        EXPECT_EQ(e.work6, clearsWork6 ? 0 : 99) << slot;
+        for (int32_t f : {e.work7, e.work8, e.work9}) EXPECT_EQ(f, 99) << slot;
     }
+    const LargeEnemy& cruiser = g_largeEnemies[FIRST_CRUISER + 3];
+    EXPECT_EQ(cruiser.work0, 6);
+    EXPECT_EQ(cruiser.work7, 99);
+    for (int32_t f : {cruiser.phase, cruiser.work1, cruiser.work6, cruiser.work8, cruiser.work11}) EXPECT_EQ(f, 0);
 }
 
-TEST_F(StageTest, BossSpawnersSetTheirStartValues) {
-    FillFields(&g_midBoss, 24, 5);
+TEST_F(SpawnersTimelineTest, BossSpawnersClearEverythingButTheHitBox) {
+    g_midBoss.ringTurn = 5.0f;
+    g_midBoss.fanTimer = 5;
     SpawnMidBoss(2);
-    EXPECT_EQ(g_midBoss.x, -96);
-    EXPECT_EQ(g_midBoss.y, 50);
-    EXPECT_EQ(g_midBoss.hitPoints, 120);
     EXPECT_EQ(g_midBoss.variant, 2);
     EXPECT_EQ(g_midBoss.glideSpeed, 18);
-    EXPECT_EQ(g_midBoss.width, 5);
+    EXPECT_EQ(g_midBoss.width, 96);
     EXPECT_EQ(g_midBoss.ringTurn, 0.0f);
-    EXPECT_EQ(TakeSounds(), std::vector<int>{105});
-    SpawnMidBoss(1);
-    EXPECT_EQ(g_midBoss.y, 60);
-    EXPECT_EQ(g_midBoss.hitPoints, 300);
+    EXPECT_EQ(g_midBoss.fanTimer, 0);
+    EXPECT_EQ(TakeSounds(), std::vector<int>{static_cast<int>(SoundEffect::MidBossArrival)});
     // An unknown variant is stored and nothing else happens.
     g_midBoss.alive = 0;
-    TakeSounds();
     SpawnMidBoss(4);
     EXPECT_EQ(g_midBoss.variant, 4);
     EXPECT_EQ(g_midBoss.alive, 0);
     EXPECT_TRUE(TakeSounds().empty());
 
-    SpawnBossOne(1);
-    EXPECT_EQ(g_bossOne.hitPoints, 2200);
-    EXPECT_EQ(g_bossOne.appearance, 1);
-    EXPECT_EQ(g_bossOne.swaySwitch, 1);
-    SpawnBossOne(0);
-    EXPECT_EQ(g_bossOne.hitPoints, 1500);
-    SpawnBossTwo(1);
-    EXPECT_EQ(g_bossTwo.appearance, 1);
-    EXPECT_EQ(g_bossTwo.swaySwitch, 1);
-    EXPECT_EQ(g_bossTwo.hitPoints, 2700);
-    SpawnBossFour();
-    EXPECT_EQ(g_bossFour.x, 80);
-    EXPECT_EQ(g_bossFour.y, -120);
-    EXPECT_EQ(g_bossFour.coverOffset, 90);
-    EXPECT_EQ(g_bossFour.rightPodOffset, 6);
-    EXPECT_EQ(g_bossFour.leftPodOffset, 2);
-    EXPECT_EQ(g_bossFour.entrySpeed, 11);
-    FillFields(&g_bossThree, 58, 7);
+    g_bossThree.burstTurn = 7.0f;
+    g_bossThree.partFrame = 7;
     SpawnBossThree();
-    EXPECT_EQ(g_bossThree.hitPoints, 3500);
-    EXPECT_EQ(g_bossThree.swaySwitch, 1);
-    EXPECT_EQ(g_bossThree.entrySpeed, 11);
     EXPECT_EQ(g_bossThree.burstTurn, 0.0f);
     EXPECT_EQ(g_bossThree.partFrame, 0);
-    SpawnMidBossEscort();
-    EXPECT_EQ(g_midBossEscort.x, 200);
-    EXPECT_EQ(g_midBossEscort.glideSpeed, 18);
-    EXPECT_EQ(TakeSounds(), std::vector<int>{105});
-    SpawnMidBossTwo();
-    EXPECT_EQ(g_midBossTwo.y, -96);
-    EXPECT_EQ(g_midBossTwo.hitPoints, 600);
+    EXPECT_EQ(g_bossThree.width, 40);
     ASSERT_EQ(g_largeBulletAltSprite, 0);
     SpawnBossFinal();
-    EXPECT_EQ(g_bossFinal.hitPoints, 6000);
     EXPECT_EQ(g_largeBulletAltSprite, 1);
-}
-
-TEST_F(StageTest, SmallEnemyPicturesFollowThePoolRows) {
-    const int index[] = {0, 9, 10, 29, 30, 49, 50, 69, 70, 89, 90, 101, 102, 133, 134, 157, 158, 172, 173, 196};
-    const int top[] = {50, 50, 74, 74, 50, 50, 74, 74, 98, 98, 50, 50, 74, 74, 50, 50, 98, 98, 50, 50};
-    for (size_t i = 0; i < std::size(index); ++i) EXPECT_EQ(EnemySpriteTop(index[i]), top[i]) << index[i];
 }
 
 // ---- timeline
 
-TEST_F(StageTest, FirstFramesStartStageOneAndTheFirstWaves) {
-    UpdateStageTimeline();
-    EXPECT_EQ(g_stageFrame, 1);
-    EXPECT_EQ(g_bulletSlowdownHigh, 1);
-    EXPECT_EQ(g_aimJitterWide, 0);
-    EXPECT_EQ(g_messageVisible, 1);
-    EXPECT_EQ(g_messageRowY, 0);
-    EXPECT_TRUE(TakeMusic().empty());  // stage 1's music came with the ship selection
-    RunTimelineTo(100);
-    EXPECT_EQ(g_enemies[0].alive, 0);
-    UpdateStageTimeline();
-    EXPECT_EQ(g_enemies[0].alive, 1);
-    EXPECT_EQ(g_enemies[4].x, 96);
-    EXPECT_EQ(g_messageVisible, 0);
-    RunTimelineTo(470);
-    EXPECT_EQ(g_dropItemA, 0);
-    EXPECT_EQ(g_largeEnemies[GUNSHIP_A].alive, 1);  // from frame 400
-    UpdateStageTimeline();
-    EXPECT_EQ(g_dropItemA, 1);
-    EXPECT_EQ(g_largeEnemies[GUNSHIP_B].alive, 1);
-}
-
-TEST_F(StageTest, BossStartSetsTheTimeLimitAndTheHoldWaitsForTheBoss) {
+TEST_F(SpawnersTimelineTest, BossStartSetsTheTimeLimitAndTheHoldWaitsForTheBoss) {
     RunTimelineTo(1700);
     TakeMusic();
     UpdateStageTimeline();
@@ -297,7 +182,7 @@ TEST_F(StageTest, BossStartSetsTheTimeLimitAndTheHoldWaitsForTheBoss) {
     EXPECT_EQ(g_messageRowY, 20);
 }
 
-TEST_F(StageTest, JumpsSkipAheadOnlyOnceTheBossesAreGone) {
+TEST_F(SpawnersTimelineTest, JumpsSkipAheadOnlyOnceTheBossesAreGone) {
     g_stageFrame = 3872;
     g_bossTwo.alive = 1;
     UpdateStageTimeline();
@@ -325,7 +210,7 @@ TEST_F(StageTest, JumpsSkipAheadOnlyOnceTheBossesAreGone) {
     EXPECT_EQ(g_stageFrame, 6061);
 }
 
-TEST_F(StageTest, SpinnerWavesRepeatWhileTheMidBossLives) {
+TEST_F(SpawnersTimelineTest, SpinnerWavesRepeatWhileTheMidBossLives) {
     g_stageFrame = 7650;
     UpdateStageTimeline();
     ASSERT_EQ(g_midBoss.alive, 1);
@@ -343,7 +228,7 @@ TEST_F(StageTest, SpinnerWavesRepeatWhileTheMidBossLives) {
     EXPECT_EQ(g_stageFrame, 7901);
 }
 
-TEST_F(StageTest, RoundChangeRestartsTheCounterAndRunsFrameZeroOnTheNextCall) {
+TEST_F(SpawnersTimelineTest, RoundChangeRestartsTheCounterAndRunsFrameZeroOnTheNextCall) {
     g_stageFrame = 8900;
     UpdateStageTimeline();
     EXPECT_EQ(g_storyActive, 1);
@@ -366,7 +251,7 @@ TEST_F(StageTest, RoundChangeRestartsTheCounterAndRunsFrameZeroOnTheNextCall) {
     EXPECT_EQ(g_messageRowY, 80);
 }
 
-TEST_F(StageTest, SecondRoundEndsWithTheFinalBossAndTheEnding) {
+TEST_F(SpawnersTimelineTest, SecondRoundEndsWithTheFinalBossAndTheEnding) {
     g_round = 2;
     g_stageFrame = 9600;
     UpdateStageTimeline();
@@ -393,7 +278,7 @@ TEST_F(StageTest, SecondRoundEndsWithTheFinalBossAndTheEnding) {
 
 // Both rounds with every boss beaten the moment it appears: the course of the music, the
 // captions and the number of frames played.
-TEST_F(StageTest, BothRoundsRunThroughWhenEveryBossFallsAtOnce) {
+TEST_F(SpawnersTimelineTest, BothRoundsRunThroughWhenEveryBossFallsAtOnce) {
     std::vector<std::string> music;
     std::vector<int> captions;
     int calls = 0;

@@ -1,5 +1,5 @@
-// Cruisers and frigates: the formation's entry order, the braking descent to y 42, the rings and
-// fans of the cruiser, the frigate's rings and its wing streams at the re-captured aim point.
+// Cruisers and frigates: the cruiser's rings and tight fans, and the frigate's streams from
+// alternating wings at the re-captured aim point.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,13 +8,10 @@
 #include "enemyfire/enemyfire.h"
 #include "player/player.h"
 #include "stage/stage.h"
-#include "stage/bullet_probes.h"
+#include "stage/stage_fixture.h"
 #include "test_support.h"
 
 namespace {
-
-int SmallBullets() { return LiveBullets(g_smallBullets, SMALL_BULLET_COUNT); }
-int LargeBullets() { return LiveBullets(g_largeBullets, LARGE_BULLET_COUNT); }
 
 void KeepOnly(int first, int keep) {
     for (int i = first; i < first + FORMATION_COUNT; ++i) {
@@ -22,60 +19,12 @@ void KeepOnly(int first, int keep) {
     }
 }
 
-class Kinds2LargeTest : public ::testing::Test {
+class CruisersFrigatesTest : public StageFixture {
 protected:
-    void SetUp() override {
-        SetUpHeadlessGame();
-        g_round = 1;
-        g_aimJitter = 0.0f;
-        g_ships[0].active = 1;  // ship A, hit pixel (75, 195)
-        g_ships[0].x = 64;
-        g_ships[0].y = 180;
-        g_ships[1].active = 0;
-    }
+    void SetUp() override { StartGameInRound(1); }
 };
 
-TEST_F(Kinds2LargeTest, FormationEntersEveryFortyFramesInItsOrder) {
-    SpawnCruisers();
-    const int member[6] = {1, 0, 3, 2, 4, 5};
-    for (int update = 1; update <= 201; ++update) {
-        UpdateCruisers();
-        for (int k = 0; k < 6; ++k) {
-            const LargeEnemy& e = g_largeEnemies[FIRST_CRUISER + member[k]];
-            const int release = 1 + 40 * k;
-            ASSERT_EQ(e.phase != 0, update >= release) << "member " << member[k] << " update " << update;
-            if (update == release) {
-                ASSERT_EQ(e.y, -42);  // moves in its release frame
-            }
-        }
-    }
-    EXPECT_EQ(g_largeEnemies[FIRST_CRUISER + 5].x, 94);
-}
-
-TEST_F(Kinds2LargeTest, BrakingDescentStopsAtY42InTheTwentyFifthFrameAndFires) {
-    SpawnCruisers();
-    const LargeEnemy& last = g_largeEnemies[FIRST_CRUISER + 5];
-    int update = 0;
-    while (update < 200) {
-        UpdateCruisers();
-        ++update;
-    }
-    // Keep only the last member from here on so its volley can be counted alone.
-    KeepOnly(FIRST_CRUISER, FIRST_CRUISER + 5);
-    ClearEnemyBullets();
-    const int ys[25] = {-42, -36, -30, -24, -18, -13, -8, -3, 2, 6, 10, 14, 18, 21, 24, 27, 30, 32, 34, 36, 38, 39, 40, 41, 42};
-    for (int n = 0; n < 25; ++n) {
-        UpdateCruisers();  // updates 201 .. 225
-        ++update;
-        ASSERT_EQ(last.y, ys[n]) << "descent frame " << n + 1;
-        ASSERT_EQ(last.phase, n < 24 ? 1 : 2);
-        ASSERT_EQ(SmallBullets(), n < 24 ? 0 : 27) << "update " << update;
-    }
-    EXPECT_EQ(update, 225);
-    EXPECT_EQ(LargeBullets(), 9);
-}
-
-TEST_F(Kinds2LargeTest, CruiserFiresRingAndTightFanTwiceThenSinks) {
+TEST_F(CruisersFrigatesTest, CruiserFiresRingAndTightFanTwiceThenSinks) {
     SpawnCruisers();
     KeepOnly(FIRST_CRUISER, FIRST_CRUISER + 1);  // the first to enter
     for (int f = 1; f <= 25; ++f) UpdateCruisers();
@@ -107,20 +56,7 @@ TEST_F(Kinds2LargeTest, CruiserFiresRingAndTightFanTwiceThenSinks) {
     EXPECT_EQ(SmallBullets(), 54);
 }
 
-TEST_F(Kinds2LargeTest, CruiserRoundTwoRingHasTwoSpeedsAndTheFanIsFaster) {
-    g_round = 2;
-    SpawnCruisers();
-    KeepOnly(FIRST_CRUISER, FIRST_CRUISER + 1);
-    for (int f = 1; f <= 25; ++f) UpdateCruisers();
-    ASSERT_EQ(SmallBullets(), 54);
-    EXPECT_NEAR(Speed(g_smallBullets[0]), 2.0, 1e-5);
-    EXPECT_NEAR(Speed(g_smallBullets[1]), 3.0, 1e-5);
-    EXPECT_NEAR(Heading(g_smallBullets[1]), Heading(g_smallBullets[0]), 1e-6);
-    ASSERT_EQ(LargeBullets(), 9);
-    EXPECT_NEAR(Speed(g_largeBullets[4]), 5.0, 1e-5);
-}
-
-TEST_F(Kinds2LargeTest, FrigateStreamsFromAlternatingWingsAtTheReCapturedPoint) {
+TEST_F(CruisersFrigatesTest, FrigateStreamsFromAlternatingWingsAtTheReCapturedPoint) {
     SpawnFrigates();
     KeepOnly(FIRST_FRIGATE, FIRST_FRIGATE + 1);
     for (int f = 1; f <= 24; ++f) UpdateFrigates();
@@ -160,7 +96,7 @@ TEST_F(Kinds2LargeTest, FrigateStreamsFromAlternatingWingsAtTheReCapturedPoint) 
     EXPECT_EQ(e.y, 44);
 }
 
-TEST_F(Kinds2LargeTest, FrigateRightWingAimsWhereTheShipWasAtAgeTwenty) {
+TEST_F(CruisersFrigatesTest, FrigateRightWingAimsWhereTheShipWasAtAgeTwenty) {
     SpawnFrigates();
     KeepOnly(FIRST_FRIGATE, FIRST_FRIGATE + 1);
     for (int f = 1; f <= 25 + 19; ++f) UpdateFrigates();  // through fire age 19
@@ -175,18 +111,6 @@ TEST_F(Kinds2LargeTest, FrigateRightWingAimsWhereTheShipWasAtAgeTwenty) {
     const EnemyBullet& b = g_smallBullets[0];
     EXPECT_FLOAT_EQ(b.x, static_cast<float>(e.x + 38));
     EXPECT_NEAR(Heading(b), std::atan2(195.0 - 81.0, 31.0 - (e.x + 39)), 1e-5);
-}
-
-TEST_F(Kinds2LargeTest, FrigateRoundTwoStreamsEverySecondFrameFaster) {
-    g_round = 2;
-    SpawnFrigates();
-    KeepOnly(FIRST_FRIGATE, FIRST_FRIGATE);
-    for (int f = 1; f <= 40 + 25; ++f) UpdateFrigates();  // released at 41, fire age 0 at 65
-    ASSERT_EQ(SmallBullets(), 54);  // two speeds per direction
-    for (int age = 1; age < 60; ++age) UpdateFrigates();
-    // Rings at 20 and 40, a shot at every even age 2 .. 58.
-    EXPECT_EQ(SmallBullets(), 3 * 54 + 29);
-    EXPECT_NEAR(Speed(g_smallBullets[54]), 4.0, 1e-5);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "enemyfire/enemyfire.h"
 #include "player/player.h"
 #include "stage/stage.h"
+#include "stage/stage_fixture.h"
 #include "test_support.h"
 
 namespace {
@@ -20,14 +21,10 @@ int SmallBulletsFrom(float x) {
     return n;
 }
 
-class StageBehaviour : public ::testing::Test {
+class EnemyArithmeticTest : public StageFixture {
 protected:
     void SetUp() override {
-        SetUpHeadlessGame();
-        g_round = 1;
-        g_aimJitter = 0.0f;
-        g_ships[0].active = 1;  // ship A at its start point: hit pixel (75, 195)
-        g_ships[1].active = 0;
+        StartGameInRound(1);
         g_crossCounterA = g_crossCounterB = g_ringCounter = 0;
     }
 };
@@ -35,7 +32,7 @@ protected:
 // A fan's offsets are added to the float jitter in double, and the sum is rounded to float once,
 // as it is handed to the firing operation. With a jitter of -0.1, adding -0.6 or 0.3 as floats
 // would turn those two bullets by one bit more.
-TEST_F(StageBehaviour, FanOffsetsAddToTheJitterInDoubleAndRoundOnce) {
+TEST_F(EnemyArithmeticTest, FanOffsetsAddToTheJitterInDoubleAndRoundOnce) {
     SpawnFannersLeftA();
     for (int i = 70; i < 75; ++i) {
         if (i != 72) g_enemies[i].alive = 0;  // the first to dive, alone
@@ -61,7 +58,7 @@ TEST_F(StageBehaviour, FanOffsetsAddToTheJitterInDoubleAndRoundOnce) {
 // Sway positions are trunc(sin or cos of the angle x amplitude + centre) in double from the
 // stored float angle. At these angles the cosine term lies a hair below a whole number, which
 // float arithmetic would round up to it: one pixel lower.
-TEST_F(StageBehaviour, SwayPositionsAreWorkedOutInDoubleFromTheStoredAngle) {
+TEST_F(EnemyArithmeticTest, SwayPositionsAreWorkedOutInDoubleFromTheStoredAngle) {
     SpawnSwayersLeft1();
     Enemy& swayer = g_enemies[10];
     UpdateSwayers(POOL_SWAYERS_LEFT_1);  // moving from here on
@@ -84,7 +81,7 @@ TEST_F(StageBehaviour, SwayPositionsAreWorkedOutInDoubleFromTheStoredAngle) {
 // Second appearance of the first boss: the side-gun tick counts only in the frames of the left
 // and right windows (cycle 0-14 and 15-29). The cycle-30 frame between two passes leaves it
 // where the right window left it.
-TEST_F(StageBehaviour, SideGunTickStandsStillBetweenItsWindows) {
+TEST_F(EnemyArithmeticTest, SideGunTickStandsStillBetweenItsWindows) {
     SpawnBossOne(1);
     for (int guard = 0; guard < 2000; ++guard) {
         if (g_bossOne.entryCounter == 66 && g_bossOne.scriptTimer == 1130) break;

@@ -1,0 +1,97 @@
+// The one fixture of the enemy and boss tests: a fresh headless game in round 1 with ship A in
+// play (its hit pixel at (75, 195)) and no aim jitter, and what the tests read off the bullet
+// pools and the sound log. Every wait for a game event is bounded: a wait that would hang fails.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "enemyfire/enemyfire.h"
+#include "platform/platform.h"
+#include "player/player.h"
+#include "sound/sound.h"
+#include "stage/stage.h"
+#include "test_support.h"
+
+// How many bullets of a pool are alive.
+inline int LiveBullets(const EnemyBullet* pool, int count) {
+    int n = 0;
+    for (int i = 0; i < count; ++i) n += pool[i].alive == 1 ? 1 : 0;
+    return n;
+}
+inline int SmallBullets() { return LiveBullets(g_smallBullets, SMALL_BULLET_COUNT); }
+inline int LargeBullets() { return LiveBullets(g_largeBullets, LARGE_BULLET_COUNT); }
+
+// A bullet's direction of travel in radians, and its speed in pixels a frame.
+inline double Heading(const EnemyBullet& b) { return std::atan2(b.vy, b.vx); }
+inline double Speed(const EnemyBullet& b) { return std::hypot(b.vx, b.vy); }
+// The signed turn from one heading to another, in (-pi, pi].
+inline double Turn(double from, double to) { return std::remainder(to - from, 2 * std::numbers::pi); }
+inline double AngleBetween(double a, double b) { return Turn(b, a); }
+inline constexpr double UP = -std::numbers::pi / 2;
+inline constexpr double DOWN = std::numbers::pi / 2;
+
+// What one frame fired.
+struct Volley {
+    int small = 0;
+    int large = 0;
+};
+
+// The effects started since the last call, as resource ids (the log is emptied).
+inline std::vector<int> TakeSounds() {
+    std::vector<int> sounds;
+    std::vector<std::string> music;
+    PlatHeadlessTakeAudioLog(&sounds, &music);
+    return sounds;
+}
+inline int TakeSoundCount(SoundEffect effect) {
+    const std::vector<int> sounds = TakeSounds();
+    return static_cast<int>(std::count(sounds.begin(), sounds.end(), static_cast<int>(effect)));
+}
+
+class StageFixture : public ::testing::Test {
+protected:
+    void SetUp() override { StartGameInRound(1); }
+
+    static void StartGameInRound(int round) {
+        SetUpHeadlessGame();
+        g_round = round;
+        g_aimJitter = 0.0f;
+        g_ships[0].active = 1;
+        g_ships[0].state = SHIP_STATE_NORMAL;
+        g_ships[0].x = 64;
+        g_ships[0].y = 180;
+        g_ships[1].active = 0;
+    }
+
+    // One frame of `update` from empty pools: what it fired.
+    static Volley Fired(void (*update)()) {
+        ClearEnemyBullets();
+        update();
+        return {SmallBullets(), LargeBullets()};
+    }
+
+    // One frame of `update` on top of what the pools hold: what it added.
+    static Volley Added(void (*update)()) {
+        const int small = SmallBullets(), large = LargeBullets();
+        update();
+        return {SmallBullets() - small, LargeBullets() - large};
+    }
+
+    // Runs `update` until `done()` holds; fails instead of hanging after `limit` frames.
+    template <typename Done>
+    static void RunUntil(void (*update)(), Done done, int limit = 20000) {
+        for (int n = 0; !done(); ++n) {
+            if (n == limit) {
+                ADD_FAILURE() << "the awaited state did not come within " << limit << " frames";
+                return;
+            }
+            update();
+        }
+    }
+};
