@@ -96,7 +96,3 @@ struct MessagePicture {
     int32_t x, y, width, height;
 };
 extern MessagePicture g_messagePicture;
-
-// The combat side's section of the state dump; called by DumpPlayerState.
-struct JsonWriter;
-void DumpCombatState(JsonWriter& w);
