@@ -10,19 +10,18 @@
 #include "app/json.h"
 #include "app/trace.h"
 #include "core/record_fields.h"
-#include "enemyfire/fields.h"
-#include "input/fields.h"
-#include "player/fields.h"
+#include "enemyfire/enemyfire.h"
+#include "input/input.h"
+#include "player/combat.h"
+#include "player/player.h"
+#include "player/ship.h"
 #include "stage/fields.h"
 #include "video/display.h"
 
 namespace {
 
 inline constexpr Field TITLE_LOGO_PIECE_FIELDS[] = {
-    FIELD(TitleLogoPiece, x, I32),
-    FIELD(TitleLogoPiece, y, I32),
-    FIELD(TitleLogoPiece, width, I32),
-    FIELD(TitleLogoPiece, height, I32),
+    BOX_FIELDS(TitleLogoPiece),
 };
 inline constexpr RecordFields TITLE_LOGO_PIECE_RECORD =
     RECORD_FIELDS(TitleLogoPiece, TITLE_LOGO_PIECE_FIELDS, RECORD_OBJECT);

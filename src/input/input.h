@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "core/record_fields.h"
+
 // ---- mode flags, set by the start-up dialog (or the command line); never reset
 extern int g_useJoystick;        // 1: joystick play
 extern uint8_t g_watchingReplay;  // 1: the loaded replay plays instead of the controls
@@ -22,6 +24,15 @@ struct JoystickState {
     uint8_t buttons[32];
 };
 static_assert(sizeof(JoystickState) == 48);
+// Its fields, in order, for the state dump (a new field is one more line here).
+inline constexpr Field JOYSTICK_STATE_FIELDS[] = {
+    FIELD(JoystickState, left, I32),
+    FIELD(JoystickState, right, I32),
+    FIELD(JoystickState, up, I32),
+    FIELD(JoystickState, down, I32),
+    FIELD_ARRAY(JoystickState, buttons, U8, 32),
+};
+inline constexpr RecordFields JOYSTICK_STATE_RECORD = RECORD_FIELDS(JoystickState, JOYSTICK_STATE_FIELDS, RECORD_OBJECT);
 
 // Polled once per tick in joystick play; zero at program start.
 extern JoystickState g_joystickState;

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "core/record_fields.h"
+
 inline constexpr int SHIP_STATE_DOWN = 0;
 inline constexpr int SHIP_STATE_NORMAL = 1;
 inline constexpr int SHIP_STATE_INVULNERABLE = 2;
@@ -19,6 +21,17 @@ struct PlayerShip {
     int32_t state;
     int32_t lives;
 };
+// Its fields, in order, for the state dump (a new field is one more line here).
+inline constexpr Field PLAYER_SHIP_FIELDS[] = {
+    BOX_FIELDS(PlayerShip),
+    FIELD(PlayerShip, frameX, I32),
+    FIELD(PlayerShip, sheetY, I32),
+    FIELD(PlayerShip, active, I32),
+    FIELD(PlayerShip, speed, I32),
+    FIELD(PlayerShip, state, I32),
+    FIELD(PlayerShip, lives, I32),
+};
+inline constexpr RecordFields PLAYER_SHIP_RECORD = RECORD_FIELDS(PlayerShip, PLAYER_SHIP_FIELDS, RECORD_OBJECT);
 
 // Ship A at 0, ship B at 1; start values from InitObjectPools.
 extern PlayerShip g_ships[2];
@@ -32,11 +45,23 @@ inline int32_t ShipHitY(int ship) { return g_ships[ship].y + (ship == 0 ? 15 : 8
 struct PlayerShot {
     int32_t x, y, width, height, alive;
 };
+// Its fields, in order, for the state dump (a new field is one more line here).
+inline constexpr Field PLAYER_SHOT_FIELDS[] = {
+    BOX_FIELDS(PlayerShot),
+    FIELD(PlayerShot, alive, I32),
+};
+inline constexpr RecordFields PLAYER_SHOT_RECORD = RECORD_FIELDS(PlayerShot, PLAYER_SHOT_FIELDS, RECORD_OBJECT);
 
 // One of the escort craft a bomb calls.
 struct BombUnit {
     int32_t x, y, width, height, alive;
 };
+// Its fields, in order, for the state dump (a new field is one more line here).
+inline constexpr Field BOMB_UNIT_FIELDS[] = {
+    BOX_FIELDS(BombUnit),
+    FIELD(BombUnit, alive, I32),
+};
+inline constexpr RecordFields BOMB_UNIT_RECORD = RECORD_FIELDS(BombUnit, BOMB_UNIT_FIELDS, RECORD_OBJECT);
 
 inline constexpr int PLAYER_SHOT_COUNT = 40;  // four groups of ten
 inline constexpr int BOMB_UNIT_COUNT_A = 5;
@@ -75,6 +100,15 @@ extern int g_invulnTimer;    // frames left of invulnerability
 struct ScorePopup {
     int32_t x, y, value, active, age;
 };
+// Its fields, in order, for the state dump (a new field is one more line here).
+inline constexpr Field SCORE_POPUP_FIELDS[] = {
+    FIELD(ScorePopup, x, I32),
+    FIELD(ScorePopup, y, I32),
+    FIELD(ScorePopup, value, I32),
+    FIELD(ScorePopup, active, I32),
+    FIELD(ScorePopup, age, I32),
+};
+inline constexpr RecordFields SCORE_POPUP_RECORD = RECORD_FIELDS(ScorePopup, SCORE_POPUP_FIELDS, RECORD_OBJECT);
 extern ScorePopup g_scorePopup;
 
 // ---- play flags; reset by ResetGame

@@ -7,10 +7,7 @@
 #include "stage/stage.h"
 
 inline constexpr Field ENEMY_FIELDS[] = {
-    FIELD(Enemy, x, I32),
-    FIELD(Enemy, y, I32),
-    FIELD(Enemy, width, I32),
-    FIELD(Enemy, height, I32),
+    BOX_FIELDS(Enemy),
     FIELD(Enemy, alive, I32),
     FIELD(Enemy, hitPoints, I32),
     FIELD(Enemy, phase, I32),
@@ -25,10 +22,7 @@ inline constexpr Field ENEMY_FIELDS[] = {
 inline constexpr RecordFields ENEMY_RECORD = RECORD_FIELDS(Enemy, ENEMY_FIELDS, RECORD_VALUES);
 
 inline constexpr Field LARGE_ENEMY_FIELDS[] = {
-    FIELD(LargeEnemy, x, I32),
-    FIELD(LargeEnemy, y, I32),
-    FIELD(LargeEnemy, width, I32),
-    FIELD(LargeEnemy, height, I32),
+    BOX_FIELDS(LargeEnemy),
     FIELD(LargeEnemy, alive, I32),
     FIELD(LargeEnemy, hitPoints, I32),
     FIELD(LargeEnemy, phase, I32),
@@ -49,10 +43,7 @@ inline constexpr Field LARGE_ENEMY_FIELDS[] = {
 inline constexpr RecordFields LARGE_ENEMY_RECORD = RECORD_FIELDS(LargeEnemy, LARGE_ENEMY_FIELDS, RECORD_VALUES);
 
 inline constexpr Field MID_BOSS_FIELDS[] = {
-    FIELD(MidBoss, x, I32),
-    FIELD(MidBoss, y, I32),
-    FIELD(MidBoss, width, I32),
-    FIELD(MidBoss, height, I32),
+    BOX_FIELDS(MidBoss),
     FIELD(MidBoss, alive, I32),
     FIELD(MidBoss, hitPoints, I32),
     FIELD(MidBoss, motionCounter, I32),
@@ -77,10 +68,7 @@ inline constexpr Field MID_BOSS_FIELDS[] = {
 inline constexpr RecordFields MID_BOSS_RECORD = RECORD_FIELDS(MidBoss, MID_BOSS_FIELDS, RECORD_VALUES);
 
 inline constexpr Field MID_BOSS_ESCORT_FIELDS[] = {
-    FIELD(MidBossEscort, x, I32),
-    FIELD(MidBossEscort, y, I32),
-    FIELD(MidBossEscort, width, I32),
-    FIELD(MidBossEscort, height, I32),
+    BOX_FIELDS(MidBossEscort),
     FIELD(MidBossEscort, alive, I32),
     FIELD(MidBossEscort, hitPoints, I32),
     FIELD(MidBossEscort, motionCounter, I32),
@@ -100,10 +88,7 @@ inline constexpr Field MID_BOSS_ESCORT_FIELDS[] = {
 inline constexpr RecordFields MID_BOSS_ESCORT_RECORD = RECORD_FIELDS(MidBossEscort, MID_BOSS_ESCORT_FIELDS, RECORD_VALUES);
 
 inline constexpr Field MID_BOSS_TWO_FIELDS[] = {
-    FIELD(MidBossTwo, x, I32),
-    FIELD(MidBossTwo, y, I32),
-    FIELD(MidBossTwo, width, I32),
-    FIELD(MidBossTwo, height, I32),
+    BOX_FIELDS(MidBossTwo),
     FIELD(MidBossTwo, alive, I32),
     FIELD(MidBossTwo, hitPoints, I32),
     FIELD(MidBossTwo, entryCounter, I32),
@@ -132,10 +117,7 @@ inline constexpr Field MID_BOSS_TWO_FIELDS[] = {
 inline constexpr RecordFields MID_BOSS_TWO_RECORD = RECORD_FIELDS(MidBossTwo, MID_BOSS_TWO_FIELDS, RECORD_VALUES);
 
 inline constexpr Field BOSS_ONE_FIELDS[] = {
-    FIELD(BossOne, x, I32),
-    FIELD(BossOne, y, I32),
-    FIELD(BossOne, width, I32),
-    FIELD(BossOne, height, I32),
+    BOX_FIELDS(BossOne),
     FIELD(BossOne, alive, I32),
     FIELD(BossOne, hitPoints, I32),
     FIELD(BossOne, entryCounter, I32),
@@ -169,10 +151,7 @@ inline constexpr Field BOSS_ONE_FIELDS[] = {
 inline constexpr RecordFields BOSS_ONE_RECORD = RECORD_FIELDS(BossOne, BOSS_ONE_FIELDS, RECORD_VALUES);
 
 inline constexpr Field BOSS_TWO_FIELDS[] = {
-    FIELD(BossTwo, x, I32),
-    FIELD(BossTwo, y, I32),
-    FIELD(BossTwo, width, I32),
-    FIELD(BossTwo, height, I32),
+    BOX_FIELDS(BossTwo),
     FIELD(BossTwo, alive, I32),
     FIELD(BossTwo, hitPoints, I32),
     FIELD(BossTwo, appearance, I32),
@@ -209,10 +188,7 @@ inline constexpr Field BOSS_TWO_FIELDS[] = {
 inline constexpr RecordFields BOSS_TWO_RECORD = RECORD_FIELDS(BossTwo, BOSS_TWO_FIELDS, RECORD_VALUES);
 
 inline constexpr Field BOSS_THREE_FIELDS[] = {
-    FIELD(BossThree, x, I32),
-    FIELD(BossThree, y, I32),
-    FIELD(BossThree, width, I32),
-    FIELD(BossThree, height, I32),
+    BOX_FIELDS(BossThree),
     FIELD(BossThree, alive, I32),
     FIELD(BossThree, hitPoints, I32),
     FIELD(BossThree, partFrame, I32),
@@ -271,10 +247,7 @@ inline constexpr Field BOSS_THREE_FIELDS[] = {
 inline constexpr RecordFields BOSS_THREE_RECORD = RECORD_FIELDS(BossThree, BOSS_THREE_FIELDS, RECORD_VALUES);
 
 inline constexpr Field BOSS_FOUR_FIELDS[] = {
-    FIELD(BossFour, x, I32),
-    FIELD(BossFour, y, I32),
-    FIELD(BossFour, width, I32),
-    FIELD(BossFour, height, I32),
+    BOX_FIELDS(BossFour),
     FIELD(BossFour, alive, I32),
     FIELD(BossFour, hitPoints, I32),
     FIELD(BossFour, scriptTimer, I32),
@@ -305,10 +278,7 @@ inline constexpr Field BOSS_FOUR_FIELDS[] = {
 inline constexpr RecordFields BOSS_FOUR_RECORD = RECORD_FIELDS(BossFour, BOSS_FOUR_FIELDS, RECORD_VALUES);
 
 inline constexpr Field BOSS_FINAL_FIELDS[] = {
-    FIELD(BossFinal, x, I32),
-    FIELD(BossFinal, y, I32),
-    FIELD(BossFinal, width, I32),
-    FIELD(BossFinal, height, I32),
+    BOX_FIELDS(BossFinal),
     FIELD(BossFinal, alive, I32),
     FIELD(BossFinal, hitPoints, I32),
     FIELD(BossFinal, pose, I32),
