@@ -56,10 +56,13 @@ constexpr const RecordFields* Fitting(const RecordFields& record, size_t recordS
 
 // One line of the table, the key being the global's own name.
 #define VALUE(global) DumpEntry{#global, ENTRY_VALUE, &global, KindOf(&global), 1, nullptr}
-#define VALUES(global) DumpEntry{#global, ENTRY_VALUES, global, KindOf(global), static_cast<int>(std::size(global)), nullptr}
-#define RECORD(global, fields) DumpEntry{#global, ENTRY_RECORD, &global, FIELD_I32, 1, Fitting(fields, sizeof(global))}
-#define RECORDS(global, fields) \
-    DumpEntry{#global, ENTRY_RECORDS, global, FIELD_I32, static_cast<int>(std::size(global)), Fitting(fields, sizeof(global[0]))}
+#define VALUES(global) \
+    DumpEntry{#global, ENTRY_VALUES, global, KindOf(global), static_cast<int>(std::size(global)), nullptr}
+#define RECORD(global, fields) \
+    DumpEntry{#global, ENTRY_RECORD, &global, FIELD_I32, 1, Fitting(fields, sizeof(global))}
+#define RECORDS(global, fields)                                                                \
+    DumpEntry{#global, ENTRY_RECORDS, global, FIELD_I32, static_cast<int>(std::size(global)), \
+              Fitting(fields, sizeof(global[0]))}
 
 constexpr DumpEntry STATE_DUMP[] = {
     // ---- application shell, display and frame loop

@@ -127,7 +127,8 @@ int UpdateSmallBullets() {
 
 int UpdateLargeBullets() {
     // From the final boss on, every large bullet, even one already flying, wears the second picture.
-    const atlas::Region& picture = g_largeBulletAltSprite == 1 ? atlas::Get("largeBulletAlt") : atlas::Get("largeBullet");
+    const atlas::Region& picture =
+        g_largeBulletAltSprite == 1 ? atlas::Get("largeBulletAlt") : atlas::Get("largeBullet");
     return UpdateBulletPool(BulletPoolShape{g_largeBullets, LARGE_BULLET_COUNT, 8, 0, picture});
 }
 
