@@ -188,20 +188,6 @@ TEST_F(PlayerSide, FirstFrameOfPlayIgnoresControlsAndFiringCostsOnePixel) {
     EXPECT_EQ(g_ships[0].x, x);  // opposite directions cancel
 }
 
-TEST_F(PlayerSide, ShipBMovesTwoPixelsFiringAndThreeIdle) {
-    StartWith(1);
-    HoldKeys({VK_UP});
-    Frames(2);
-    int y = g_ships[1].y;
-    Frame();
-    EXPECT_EQ(y - g_ships[1].y, 3);
-    HoldKeys({VK_UP, VK_Z});
-    Frame();
-    y = g_ships[1].y;
-    Frame();
-    EXPECT_EQ(y - g_ships[1].y, 2);
-}
-
 TEST_F(PlayerSide, ShipStaysBelowTheScoreRowAndInsideTheField) {
     StartWith(0);
     HoldKeys({VK_UP, VK_RIGHT});
@@ -242,18 +228,6 @@ TEST_F(PlayerSide, LastLifeGoneOpensTheContinuePhase) {
     EXPECT_EQ(g_ships[1].state, SHIP_STATE_DOWN);
 }
 
-TEST_F(PlayerSide, ShipAnimatesThroughFourFramesInEveryState) {
-    StartGame();
-    for (int i = 0; i < 8; ++i) {
-        Frame();
-        EXPECT_EQ(g_ships[0].frameX, ((i + 1) % 4) * 24);
-        EXPECT_EQ(g_ships[1].frameX, ((i + 1) % 4) * 24);
-    }
-    g_ships[1].state = SHIP_STATE_DOWN;  // not drawn, but still animated
-    Frame();
-    EXPECT_EQ(g_ships[1].frameX, 24);
-}
-
 // ---- shots
 
 TEST_F(PlayerSide, FreshPressFiresAtOnceAndHoldingFiresEveryThirdFrame) {
@@ -280,43 +254,6 @@ TEST_F(PlayerSide, FreshPressFiresAtOnceAndHoldingFiresEveryThirdFrame) {
     HoldKeys({VK_Z});
     Frame();
     EXPECT_EQ(AliveShots(0, 10), 3);
-}
-
-TEST_F(PlayerSide, ShipAShotsClimbFourteenPixelsAndLeaveAboveMinus48) {
-    StartWith(0);
-    HoldKeys({VK_Z});
-    Frame();
-    HoldKeys({});
-    // Start y 166, one step of 14 per frame; the 16th step takes it below -48.
-    Frames(14);
-    EXPECT_EQ(g_playerShots[0].y, 166 - 14 * 15);
-    EXPECT_EQ(g_playerShots[20].x, 67 - 15);
-    EXPECT_EQ(g_playerShots[30].x, 81 + 15);
-    EXPECT_EQ(g_playerShots[0].alive, 1);
-    Frame();
-    EXPECT_EQ(g_playerShots[0].alive, 0);
-    EXPECT_EQ(g_playerShots[0].x, -50);
-    EXPECT_EQ(g_playerShots[0].y, 500);
-}
-
-TEST_F(PlayerSide, ShipBShotsFanOutFromItsOwnStartPoints) {
-    StartWith(1);
-    HoldKeys({VK_Z});
-    Frame();
-    const PlayerShot* s = g_playerShots;
-    EXPECT_EQ(s[0].x, 112);
-    EXPECT_EQ(s[0].y, 166 - 13);
-    EXPECT_EQ(s[10].x, 127);
-    EXPECT_EQ(s[10].y, 166 - 13);
-    EXPECT_EQ(s[20].x, 112 - 2);
-    EXPECT_EQ(s[20].y, 172 - 12);
-    EXPECT_EQ(s[30].x, 127 + 2);
-    EXPECT_EQ(s[30].y, 172 - 12);
-    HoldKeys({});
-    Frames(3);
-    EXPECT_EQ(s[20].x, 112 - 8);
-    EXPECT_EQ(s[30].y, 172 - 48);
-    EXPECT_EQ(s[10].y, 166 - 52);
 }
 
 TEST_F(PlayerSide, FullGroupGetsNoShotAndNoSound) {
@@ -423,24 +360,7 @@ TEST_F(PlayerSide, NoBombWithoutStockAndNothingRecorded) {
     EXPECT_EQ(g_replayRecords[record].bomb, 0);
 }
 
-// ---- stars and aim jitter
-
-TEST_F(PlayerSide, AimJitterCyclesTenStepsAndSwitchesTableMidCycle) {
-    const float narrow[10] = {-0.1f, -0.05f, -0.05f, 0.0f, 0.0f, 0.0f, 0.05f, 0.05f, 0.1f, 0.1f};
-    for (int round = 0; round < 2; ++round) {
-        for (int t = 0; t < 10; ++t) {
-            UpdateAimJitter();
-            EXPECT_EQ(g_aimJitter, narrow[t]) << "step " << t;
-        }
-    }
-    UpdateAimJitter();
-    g_aimJitterWide = 1;
-    UpdateAimJitter();
-    EXPECT_EQ(g_aimJitter, static_cast<float>(-0.1));
-    UpdateAimJitter();
-    UpdateAimJitter();
-    EXPECT_EQ(g_aimJitter, 0.0f);
-}
+// ---- stars
 
 // The generator's first values from its start are 41, 18467, 6334 and 26500: the first star
 // stands at (41 % 197, 18467 % 240), the second at (6334 % 197, 26500 % 240).
