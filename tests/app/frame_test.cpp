@@ -2,6 +2,7 @@
 // the ESC and P keys.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <vector>
 
 #include "app/game.h"
@@ -145,6 +146,24 @@ TEST_F(FrameTest, PausesOnlyInPlayAndAnyPressResumes) {
     MainWindowProc(WM_KEYDOWN, VK_P);  // the next press (or a key repeat) resumes
     EXPECT_EQ(g_paused, 0);
     EXPECT_EQ(g_pauseRequested, 0);
+}
+
+// A game frame whose drawing fails (the display lost and a sheet that cannot be reloaded) stops
+// at the failed step: nothing after it runs, not even the replay record's advance; the next
+// frame, with the sheet back, goes on.
+TEST_F(FrameTest, LostDisplayAbandonsTheGameFrameAtTheFailedStep) {
+    StartGame();
+    const int32_t record = g_replayFrame;
+    ASSERT_EQ(std::rename("grB.dat", "grB.away"), 0);
+    PlatMarkAllSurfacesLost();
+    const bool drawn = UpdateGameFrame();
+    ASSERT_EQ(std::rename("grB.away", "grB.dat"), 0);
+    EXPECT_FALSE(drawn);
+    EXPECT_EQ(g_replayFrame, record);
+    EXPECT_EQ(g_selectPanels[0].x, -96);  // the ship selection after the stars never ran
+    ASSERT_TRUE(RestoreSurfaces());
+    EXPECT_TRUE(UpdateGameFrame());
+    EXPECT_EQ(g_replayFrame, record + 1);
 }
 
 }  // namespace
