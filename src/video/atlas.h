@@ -115,23 +115,29 @@ inline constexpr Region REGIONS[] = {
 
 inline constexpr int REGION_COUNT = static_cast<int>(sizeof(REGIONS) / sizeof(REGIONS[0]));
 
-// Looks a region up by name; nullptr when there is none. Used by the painters and the tests.
-constexpr const Region* FindRegion(const char* name) {
-    for (const Region& r : REGIONS) {
-        const char* a = r.name;
+// The index of the region of that name in REGIONS; -1 when there is none.
+constexpr int FindRegionIndex(const char* name) {
+    for (int i = 0; i < REGION_COUNT; ++i) {
+        const char* a = REGIONS[i].name;
         const char* b = name;
         while (*a && *a == *b) ++a, ++b;
-        if (*a == *b) return &r;
+        if (*a == *b) return i;
     }
-    return nullptr;
+    return -1;
+}
+
+// Looks a region up by name; nullptr when there is none. Used by the painters and the tests.
+constexpr const Region* FindRegion(const char* name) {
+    const int i = FindRegionIndex(name);
+    return i < 0 ? nullptr : &REGIONS[i];
 }
 
 // The region of that name, looked up while compiling: a name that is not in the table does not
 // compile. Used by the drawing code.
 consteval const Region& Get(const char* name) {
-    const Region* r = FindRegion(name);
-    if (r == nullptr) throw "no atlas region of that name";
-    return *r;
+    const int i = FindRegionIndex(name);
+    if (i < 0) throw "no atlas region of that name";
+    return REGIONS[i];
 }
 
 }  // namespace atlas
