@@ -12,7 +12,7 @@ cd "$(dirname "$0")"
 mode="${1:-}"
 [ $# -gt 0 ] && shift
 
-BUILD_PACKAGES=(cmake g++ make pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libsdl2-image-dev libfluidsynth-dev libx11-dev
+BUILD_PACKAGES=(cmake g++ make pkg-config libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev libfluidsynth-dev libx11-dev
                 libfontconfig-dev fonts-vlgothic timgm6mb-soundfont libgtest-dev libbenchmark-dev)
 TEST_PACKAGES=(xvfb xdotool x11-utils imagemagick sox openbox)
 

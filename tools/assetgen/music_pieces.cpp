@@ -1,381 +1,534 @@
-// The six pieces of the soundtrack, written in the score language of music_score.h. Each has an
-// intro, an A and a B section, and ends on a chord that leads back into its first bar, because the
-// game restarts a piece from its beginning when it ends.
-//   bgm01 stage theme A: A minor, 156 bpm, saw lead with a square second voice in thirds.
-//   bgm02 stage theme B: D minor, 140 bpm, syncopated, synth brass lead over poly-synth stabs.
-//   bgm03 ship selection: D major, 120 bpm, vibraphone over a square-wave arpeggio.
-//   bgm04 boss: E minor with a Phrygian F, 170 bpm, low brass over distorted guitar and toms.
-//   bgm05 story: D minor, 74 bpm, piano and pads, no drums.
-//   bgm06 ending: C major rising to D major, 92 bpm, horn, strings and piano, a held last chord.
-#include <cstdio>
-
+// The six pieces of the soundtrack, written in the score language of music_score.h. Each is cut
+// to the screen it plays under, since the game restarts a piece from its beginning when it ends
+// and changes it at fixed moments:
+//   bgm01 stage theme A (stages 1 and 3, about 49 s before the first boss): A minor, 160 bpm,
+//         A-A'-B-breakdown-A'' in 32 bars (48 s), the last A a tone higher in B minor, turning
+//         back on E7 into the first bar. Saw lead, square second voice, synth strings counter.
+//   bgm02 stage theme B (stages 2 and 4, the fourth only 41 s long): D minor, 150 bpm,
+//         syncopated, A-A'-B-breakdown-A''-coda in 24 bars (38 s), A'' in E minor, the coda's
+//         falling bass leading back to D minor. Synth brass lead over poly-synth stabs.
+//   bgm03 ship selection (about 10 s): D major, 128 bpm, an 8-bar loop (15 s) that starts on
+//         its tune. Vibraphone over a square arpeggio.
+//   bgm04 boss: E minor with a Phrygian F, 170 bpm, A-A'-B-breakdown-A'' in 36 bars, A'' in
+//         F# minor. Brass over a distorted guitar riff and toms; the bass an octave up from the
+//         sub range, where small speakers still carry it.
+//   bgm05 story (about 20 s): D minor, 84 bpm, piano and strings, no drums; its tune from the
+//         first bar, its cadence on the seventh (17 s), then a B and the tune again.
+//   bgm06 ending (about 50 s before the game resets): C major rising to D major at 25 s, 96 bpm,
+//         horn, strings and piano, the last chord struck at 40 s and held.
+// The parts are set by their CC7 levels with the lead on top and the bass well under it, spread
+// across the stereo field, each with its own reverb and chorus send.
 #include "music_score.h"
 
 namespace {
 
 // General MIDI programs (numbered from 0) and drum keys used below.
 enum Program {
-    GRAND_PIANO = 0, VIBRAPHONE = 11, DISTORTION_GUITAR = 30, FINGERED_BASS = 33, SYNTH_BASS_1 = 38,
-    SYNTH_BASS_2 = 39, STRINGS = 48, SYNTH_STRINGS = 50, TIMPANI = 47, FRENCH_HORN = 60, BRASS_SECTION = 61,
-    SYNTH_BRASS = 62, SQUARE_LEAD = 80, SAW_LEAD = 81, CHARANG = 84, NEW_AGE_PAD = 88, WARM_PAD = 89,
-    POLY_SYNTH = 90, SWEEP_PAD = 95
+    GRAND_PIANO = 0, ELECTRIC_PIANO_2 = 5, VIBRAPHONE = 11, DISTORTION_GUITAR = 30, FINGERED_BASS = 33,
+    SYNTH_BASS_1 = 38, SYNTH_BASS_2 = 39, STRINGS = 48, SYNTH_STRINGS = 50, TIMPANI = 47, FRENCH_HORN = 60,
+    BRASS_SECTION = 61, SYNTH_BRASS = 62, FLUTE = 73, SQUARE_LEAD = 80, SAW_LEAD = 81, CHARANG = 84,
+    NEW_AGE_PAD = 88, WARM_PAD = 89, POLY_SYNTH = 90, SWEEP_PAD = 95
 };
 enum Drum {
-    KICK = 36, SNARE = 38, CLAP = 39, LOW_FLOOR_TOM = 41, CLOSED_HAT = 42, LOW_TOM = 45, OPEN_HAT = 46,
-    MID_TOM = 47, HIGH_TOM = 50, CRASH = 49, RIDE = 51
+    KICK = 36, SIDE_STICK = 37, SNARE = 38, CLAP = 39, LOW_FLOOR_TOM = 41, CLOSED_HAT = 42, HIGH_FLOOR_TOM = 43,
+    LOW_TOM = 45, OPEN_HAT = 46, MID_TOM = 47, HIGH_TOM = 50, CRASH = 49, RIDE = 51
 };
 
 constexpr int MINOR[7] = {0, 2, 3, 5, 7, 8, 10};
 constexpr int MAJOR[7] = {0, 2, 4, 5, 7, 9, 11};
 
-void SetKey(Score& s, int root, const int* scale) {
-    s.keyRoot = root;
-    for (int i = 0; i < 7; ++i) s.scale[i] = scale[i];
+Phrasing Lead(int velocity, int transpose = 0) {
+    Phrasing p;
+    p.velocity = velocity;
+    p.transpose = transpose;
+    return p;
 }
 
-uint32_t BarTick(int bar) { return static_cast<uint32_t>(bar) * BAR; }
-
-// A melody that must fill whole bars from its first bar on; a miscounted line is reported, since
-// it would shift everything after it against the chords.
-void Line(Score& s, int channel, int bar, int bars, const char* notes, int velocity, int transpose = 0,
-          int degreesBelow = 0) {
-    const uint32_t end = Melody(s, channel, BarTick(bar), notes, velocity, transpose, degreesBelow);
-    if (end != BarTick(bar + bars)) {
-        std::fprintf(stderr, "assetgen: a melody at bar %d ends at tick %u, not %u\n", bar, end, BarTick(bar + bars));
-    }
+// A struck instrument: no vibrato or swell, notes let ring.
+Phrasing Struck(int velocity, int transpose = 0) {
+    Phrasing p = Lead(velocity, transpose);
+    p.vibrato = false;
+    p.swell = false;
+    p.legato = 1.0;
+    return p;
 }
-
-void Crash(Score& s, int bar) { DrumPart(s, bar, 1, {{CRASH, "x..............."}}, 100); }
 
 // ---- bgm01 -----------------------------------------------------------------------------------
 
-constexpr const char* THEME_A_VERSE =
-    "A4:4 C5:2 E5:2 A5:4 G5:2 E5:2  F5:6 E5:2 C5:4 A4:4  B4:4 D5:2 G5:2 F5:2 E5:2 D5:4  E5:8 r:4 B4:2 C5:2 "
-    "A4:4 C5:2 E5:2 A5:4 B5:2 C6:2  C6:4 A5:4 F5:4 A5:4  G5:4 D5:2 G5:2 B5:4 A5:2 G5:2  G#5:8 E5:4 B4:4";
-constexpr const char* THEME_A_VERSE_2 =
-    "A4:4 C5:2 E5:2 A5:4 G5:2 E5:2  F5:6 E5:2 C5:4 A4:4  B4:4 D5:2 G5:2 F5:2 E5:2 D5:4  E5:8 r:4 B4:2 C5:2 "
-    "E5:2 A5:2 C6:2 B5:2 A5:4 E5:4  F5:2 A5:2 C6:4 D6:4 C6:4  B5:4 G5:4 D5:4 G5:4  B5:8 G#5:4 E5:4";
-constexpr const char* THEME_A_BRIDGE =
-    "C6:8 A5:8  B5:8 D6:8  E6:12 D6:2 C6:2  A5:16  F5:4 A5:4 D6:8  E6:4 D6:4 B5:8  C6:4 A5:4 F5:4 C6:4  D6:8 B5:8";
-constexpr const char* THEME_A_BRIDGE_END =
-    "C6:8 A5:8  B5:8 D6:8  E6:12 D6:2 C6:2  A5:16  F5:4 A5:4 D6:8  E6:4 D6:4 B5:8  C6:4 A5:4 F5:4 C6:4  B5:8 G#5:8";
+namespace theme_a {
 
-void ThemeADrums(Score& s, int bar, int count) {
-    const std::vector<DrumLine> beat = {{KICK, "x...x...x...x..."}, {SNARE, "....x.......x..."},
-                                        {CLOSED_HAT, "x.x.x.x.x.x.x.x."}, {OPEN_HAT, "..............x."}};
-    const std::vector<DrumLine> fill = {{KICK, "x...x...x.x....."}, {SNARE, "....x.......xxxx"},
-                                        {CLOSED_HAT, "x.x.x.x.x.x....."}};
-    DrumPart(s, bar, count - 1, beat, 92);
-    DrumPart(s, bar + count - 1, 1, fill, 92);
-    Crash(s, bar);
-}
+enum Channel { LEAD = 0, VOICE = 1, BASS = 2, PAD = 3, COUNTER = 4, ARP = 5 };
+
+constexpr const char* CHORDS = "Am9 Fmaj7 G6 Em7 Am9 Fmaj7 Dm7:2 G:2 Esus4:2 E7:2";
+// The tune: a rising call (bars 1-4), its answer climbing higher (5-7), the turn on E (8).
+constexpr const char* CALL =
+    "r:2 E5:2 A5:3 B5:1 C6:4 B5:2 A5:2  G5:2 A5:2 E5:6 r:2 C5:2 D5:2  E5:3 D5:3 B4:2 D5:4 G5:4  "
+    "D5:2 G5:2 ~E5:10 D5:2";
+constexpr const char* ANSWER = "r:2 E5:2 A5:3 B5:1 C6:4 D6:2 E6:2  F6:3 E6:3 C6:2 A5:4 C6:4  D6:4 C6:2 A5:2 B5:4 D6:2 B5:2";
+constexpr const char* TURN = "A5:6 G#5:2 ~B5:8";
+constexpr const char* CALL_2 =
+    "r:2 E5:2 A5:3 B5:1 C6:4 B5:2 A5:2  G5:2 A5:2 E5:6 r:2 C5:2 D5:2  E5:3 D5:3 B4:2 D5:4 G5:4  "
+    "B5:3 A5:3 G5:2 ~E5:8";
+constexpr const char* ANSWER_2 =
+    "A5:2 C6:2 E6:4 D6:2 C6:2 B5:2 C6:2  A5:6 G5:2 F5:4 E5:4  D5:2 F5:2 A5:4 G5:3 B5:3 D6:2  C6:4 B5:4 G#5:4 E5:4";
+constexpr const char* BRIDGE = "~C6:6 A5:2 E6:8  D6:6 B5:2 G5:4 E6:4  B5:4 D6:4 G6:6 E6:2  F6:4 D6:4 E6:4 G#5:4";
+constexpr const char* BREAKDOWN = "r:16  r:8 A5:2 C6:2 E6:4  D6:6 B5:2 F#5:8  A#5:4 C#6:4 E6:4 F#6:4";
+
+const std::vector<DrumLine> GROOVE = {{KICK, "x.....x.x......."},
+                                      {SNARE, "....X..g....X.g."},
+                                      {CLOSED_HAT, "x.x.x.x.x.x.x..."},
+                                      {OPEN_HAT, "..............x."}};
+const std::vector<DrumLine> FILL = {{KICK, "x.....x.x......."},
+                                    {SNARE, "....X.......X.XX"},
+                                    {CLOSED_HAT, "x.x.x.x.x.x....."},
+                                    {HIGH_TOM, "..........x....."},
+                                    {LOW_TOM, "...........x...."}};
+const std::vector<DrumLine> BIG_FILL = {{KICK, "x.......x......."},
+                                        {SNARE, "....X...xgXg...."},
+                                        {HIGH_TOM, "............xx.."},
+                                        {MID_TOM, "..............x."},
+                                        {LOW_FLOOR_TOM, "...............x"}};
+const std::vector<DrumLine> RIDE_GROOVE = {{KICK, "x..x..x...x..x.."}, {SNARE, "....X.......X..g"}, {RIDE, "x.x.x.x.x.x.x.x."}};
+
+}  // namespace theme_a
 
 }  // namespace
 
 std::vector<uint8_t> ComposeStageThemeA() {
+    using namespace theme_a;
     Score s;
     SetKey(s, 9, MINOR);
-    SetTempo(s, 0, 156);
-    SetProgram(s, 0, SAW_LEAD, 96, 70);
-    SetProgram(s, 1, SQUARE_LEAD, 72, 50);
-    SetProgram(s, 2, SYNTH_BASS_1, 110, 64);
-    SetProgram(s, 3, WARM_PAD, 70, 64);
-    const char* bass = "!0-0-3-0-!0-0-3-2-";
-    // Intro: the bass ostinato and pad, the drums coming in, a rising square arpeggio.
-    const auto intro = Progression("Am Am F G");
-    PatternPart(s, 2, 0, intro, bass, 33, 96);
-    PatternPart(s, 3, 0, intro, "c---------------", 57, 70);
-    DrumPart(s, 0, 2, {{KICK, "x...x...x...x..."}, {CLOSED_HAT, "x.x.x.x.x.x.x.x."}}, 88);
-    ThemeADrums(s, 2, 2);
-    PatternPart(s, 1, 2, Progression("F G"), "0123450123453210", 57, 70);
-    // A, A', B, A, B' (the last one turns on E back to the intro's A minor).
-    const auto verse = Progression("Am F G Em Am F G E");
-    const auto bridge = Progression("F G Am Am Dm Em F G");
-    const auto bridgeEnd = Progression("F G Am Am Dm Em F E");
-    const struct {
-        int bar;
-        const std::vector<Chord>* chords;
-        const char* melody;
-    } sections[] = {{4, &verse, THEME_A_VERSE},      {12, &verse, THEME_A_VERSE_2},
-                    {20, &bridge, THEME_A_BRIDGE},   {28, &verse, THEME_A_VERSE_2},
-                    {36, &bridgeEnd, THEME_A_BRIDGE_END}};
-    for (const auto& section : sections) {
-        PatternPart(s, 2, section.bar, *section.chords, bass, 33, 100);
-        PatternPart(s, 3, section.bar, *section.chords, "c---------------", 57, 64);
-        Line(s, 0, section.bar, 8, section.melody, 100);
-        Line(s, 1, section.bar, 8, section.melody, 78, 0, 2);
-        if (section.chords == &verse) {
-            ThemeADrums(s, section.bar, 8);
-        } else {
-            DrumPart(s, section.bar, 7, {{KICK, "x...x...x...x..."}, {SNARE, "....x.......x..."},
-                                         {RIDE, "x.x.x.x.x.x.x.x."}}, 90);
-            DrumPart(s, section.bar + 7, 1, {{KICK, "x.x.x.x.x.x.x.x."}, {SNARE, "....x...xxxxXXXX"}}, 90);
-            Crash(s, section.bar);
-        }
-    }
-    return SaveMidi(s, 44, "Ring Debris");
+    SetTempo(s, 0, 160);
+    SetUpPart(s, {LEAD, SAW_LEAD, 92, 70, 45, 30});
+    SetUpPart(s, {VOICE, SQUARE_LEAD, 74, 44, 40, 20});
+    SetUpPart(s, {BASS, SYNTH_BASS_1, 84, 64, 8, 0});
+    SetUpPart(s, {PAD, WARM_PAD, 86, 88, 80, 60});
+    SetUpPart(s, {COUNTER, SYNTH_STRINGS, 80, 28, 70, 40});
+    SetUpPart(s, {ARP, ELECTRIC_PIANO_2, 88, 100, 50, 50});
+    SetUpPart(s, {DRUMS, 0, 100, 64, 35, 0});
+    const auto verse = Progression(CHORDS);
+    const auto bridge = Progression("Fmaj7 G6 Em7 Dm7:2 E7:2");
+    const auto breakdown = Progression("Fmaj7 Dm9 Gmaj7 F#7");
+    // The last A a tone up, its last bar turning back on E7 to the key of the first bar.
+    const auto verseUp = Progression("Bm9 Gmaj7 A6 F#m7 Bm9 Gmaj7 Em7:2 A:2 Esus4:2 E7:2");
+    const char* bass = "!0-0-8-0-0-8-0-a-";
+
+    // A: the tune over bass, pad and a light arpeggio.
+    Marker(s, 0, "A");
+    Melody(s, LEAD, 0, 4, CALL, Lead(98));
+    Melody(s, LEAD, 4, 3, ANSWER, Lead(100));
+    Melody(s, LEAD, 7, 1, TURN, Lead(100));
+    PatternPart(s, BASS, 0, verse, bass, 33, 92);
+    Pad(s, PAD, 0, verse, "c---------------", 55, 74, 68, true);
+    PatternPart(s, ARP, 0, verse, "0.1.2.3.2.1.3.2.", 64, 70);
+    DrumSection(s, 0, 8, GROOVE, {FILL, BIG_FILL}, 92);
+
+    // A': the tune varied, the square in harmony under it, the strings' counter-line.
+    Marker(s, 8, "A'");
+    Melody(s, LEAD, 8, 8, (std::string(CALL_2) + " " + ANSWER_2).c_str(), Lead(100));
+    PatternPart(s, BASS, 8, verse, bass, 33, 94);
+    Pad(s, PAD, 8, verse, "c---------------", 55, 74, 62, true);
+    SecondVoice(s, VOICE, 8, 8, (std::string(CALL_2) + " " + ANSWER_2).c_str(), verse, Lead(84));
+    CounterLine(s, COUNTER, 8, verse, {8, 8}, 60, 76, Lead(76));
+    DrumSection(s, 8, 8, GROOVE, {FILL, BIG_FILL}, 94);
+
+    // B: the tune climbs over a syncopated bass and the ride; the arpeggio in sixteenths.
+    Marker(s, 16, "B");
+    Melody(s, LEAD, 16, 4, BRIDGE, Lead(104));
+    PatternPart(s, BASS, 16, bridge, "0--0--0-0--8--a-", 33, 94);
+    Pad(s, PAD, 16, bridge, "c-------c-------", 55, 74, 64, true);
+    PatternPart(s, ARP, 16, bridge, "0123212301232123", 64, 66);
+    CounterLine(s, COUNTER, 16, bridge, {12, 4}, 57, 74, Lead(74));
+    DrumSection(s, 16, 4, RIDE_GROOVE, {BIG_FILL}, 94);
+
+    // Breakdown: the drums drop out to a pulse, the arpeggio and the pad carry it; a snare roll
+    // builds into the new key.
+    Marker(s, 20, "breakdown");
+    Melody(s, LEAD, 20, 4, BREAKDOWN, Lead(84));
+    PatternPart(s, BASS, 20, Progression("Fmaj7 Dm9 Gmaj7"), "0-----------g-0-", 33, 88);
+    Pad(s, PAD, 20, breakdown, "c---------------", 55, 76, 72, true);
+    PatternPart(s, BASS, 23, Progression("F#7"), "0-0-0-0-!0-0-0-0-", 33, 92);
+    PatternPart(s, ARP, 20, breakdown, "0123432101234321", 60, 74);
+    Drums(s, 20, 3, {{KICK, "x.......x......."}, {CLOSED_HAT, "..x...x...x...x."}}, 80);
+    Drums(s, 23, 1, {{KICK, "x...x...x...x..."}, {SNARE, "x.x.x.x.xxxxXXXX"}}, 84);
+    Ramp(s, DRUMS, 11, BAR * 23, BAR * 24 - STEP, 90, 127);
+
+    // A'': the tune a tone higher, both voices and the counter-line; the turn back in A minor.
+    Marker(s, 24, "A''");
+    Marker(s, 24, "key change");
+    Melody(s, LEAD, 24, 7, (std::string(CALL) + " " + ANSWER).c_str(), Lead(106, 2));
+    Melody(s, LEAD, 31, 1, TURN, Lead(104));
+    PatternPart(s, BASS, 24, verseUp, "!0-08-0-0-08-0-a-", 33, 96);
+    Pad(s, PAD, 24, verseUp, "c---------------", 57, 76, 66, true);
+    PatternPart(s, ARP, 24, verseUp, "0.1.2.3.2.1.3.2.", 64, 68);
+    SecondVoice(s, VOICE, 24, 7, (std::string(CALL) + " " + ANSWER).c_str(), verse, Lead(86, 2));
+    SecondVoice(s, VOICE, 31, 1, TURN, Progression("Esus4:2 E7:2"), Lead(86));
+    CounterLine(s, COUNTER, 24, verseUp, {6, 6, 4}, 62, 78, Lead(76));
+    DrumSection(s, 24, 8, GROOVE, {FILL, BIG_FILL}, 98);
+    return SaveMidi(s, 32, "Ring Debris");
 }
 
 // ---- bgm02 -----------------------------------------------------------------------------------
 
 namespace {
 
-constexpr const char* THEME_B_VERSE =
-    "D5:3 F5:3 A5:2 G5:3 F5:3 E5:2  D5:3 F5:3 Bb5:4 A5:2 G5:4  E5:3 G5:3 C6:2 Bb5:3 A5:3 G5:2  A5:10 r:2 F5:2 G5:2 "
-    "D5:3 F5:3 A5:2 D6:3 C6:3 A5:2  Bb5:3 A5:3 F5:2 D5:8  G5:3 Bb5:3 D6:2 C6:3 Bb5:3 G5:2  A5:6 C#6:2 E6:4 A5:4";
-constexpr const char* THEME_B_BRIDGE =
-    "G5:8 Bb5:4 D6:4  C6:6 Bb5:2 A5:4 G5:4  F5:8 A5:4 D6:4  E6:6 D6:2 C6:4 A5:4 "
-    "Bb5:4 D6:4 F6:8  E6:4 C6:4 G5:8  F5:3 E5:3 D5:2 A5:8  C#6:8 E6:8";
+namespace theme_b {
 
-void ThemeBDrums(Score& s, int bar, int count) {
-    DrumPart(s, bar, count - 1,
-             {{KICK, "x..x..x...x..x.."}, {SNARE, "....x..g....x.g."}, {CLOSED_HAT, "xgxgxgxgxgxgxgxg"}}, 90);
-    DrumPart(s, bar + count - 1, 1,
-             {{KICK, "x..x..x...x....."}, {SNARE, "....x..g..xxXxXX"}, {CLOSED_HAT, "xgxgxgxgxg......"}}, 90);
-    Crash(s, bar);
-}
+enum Channel { LEAD = 0, STABS = 1, BASS = 2, PAD = 3, COUNTER = 4 };
+
+constexpr const char* VERSE = "A4:3 D5:3 F5:2 E5:3 D5:3 A5:2  ~Bb5:6 A5:2 F5:4 D5:4  E5:3 G5:3 C6:2 A5:3 G5:3 E5:2  "
+                              "D5:4 E5:4 ~C#5:8";
+constexpr const char* VERSE_2 = "A4:3 D5:3 F5:2 E5:3 D5:3 A5:2  ~Bb5:6 A5:2 F5:4 D6:4  D6:3 Bb5:3 G5:2 F5:3 G5:3 Bb5:2  "
+                                "A5:4 G5:2 E5:2 ~C#6:8";
+constexpr const char* BRIDGE = "~D6:8 A5:4 Bb5:4  G5:6 E5:2 C6:4 Bb5:4  A5:3 C6:3 E6:2 F6:6 E6:2  D6:4 F6:4 E6:4 C#6:4";
+constexpr const char* BREAKDOWN = "r:16  r:16  r:16  r:8 D#5:4 F#5:4";
+constexpr const char* CODA = "E6:6 D6:2 B5:4 G5:4  F#5:6 D5:2 A5:8  F5:6 D5:2 A5:4 Bb5:4  A5:4 G5:2 E5:2 C#5:8";
+
+const std::vector<DrumLine> GROOVE = {{KICK, "x..x..x...x..x.."},
+                                      {SNARE, "....X..g....X.g."},
+                                      {CLOSED_HAT, "xgxgxg.gxgxgxg.g"},
+                                      {OPEN_HAT, "......x.......x."}};
+const std::vector<DrumLine> FILL = {{KICK, "x..x..x........."},
+                                    {SNARE, "....X..g..xxXxXX"},
+                                    {CLOSED_HAT, "xgxgxgxgxg......"}};
+const std::vector<DrumLine> TOM_FILL = {{KICK, "x..x..x...x....."},
+                                        {SNARE, "....X..g........"},
+                                        {HIGH_TOM, "..........xx...."},
+                                        {MID_TOM, "............xx.."},
+                                        {LOW_FLOOR_TOM, "..............XX"}};
+
+}  // namespace theme_b
 
 }  // namespace
 
 std::vector<uint8_t> ComposeStageThemeB() {
+    using namespace theme_b;
     Score s;
     SetKey(s, 2, MINOR);
-    SetTempo(s, 0, 140);
-    SetProgram(s, 0, SYNTH_BRASS, 100, 64);
-    SetProgram(s, 1, POLY_SYNTH, 72, 40);
-    SetProgram(s, 2, SYNTH_BASS_2, 112, 64);
-    SetProgram(s, 3, SWEEP_PAD, 64, 64);
-    SetProgram(s, 4, CHARANG, 70, 88);
-    const char* bass = "!0--0--0-!0--3-20-";
-    const auto intro = Progression("Dm Dm Bb C");
-    PatternPart(s, 2, 0, intro, bass, 38, 96);
-    PatternPart(s, 3, 0, intro, "c---------------", 57, 64);
-    DrumPart(s, 0, 2, {{KICK, "x..x..x...x..x.."}, {CLOSED_HAT, "x.x.x.x.x.x.x.x."}}, 86);
-    ThemeBDrums(s, 2, 2);
-    const auto verse = Progression("Dm Bb C Dm Dm Bb Gm A");
-    const auto bridge = Progression("Gm Gm Dm Dm Bb C Dm A");
-    const struct {
-        int bar;
-        bool isVerse;
-        bool counter;
-    } sections[] = {{4, true, false}, {12, true, true}, {20, false, false}, {28, true, true}, {36, false, true}};
-    for (const auto& section : sections) {
-        const auto& chords = section.isVerse ? verse : bridge;
-        const char* melody = section.isVerse ? THEME_B_VERSE : THEME_B_BRIDGE;
-        PatternPart(s, 2, section.bar, chords, bass, 38, 100);
-        PatternPart(s, 1, section.bar, chords, "..c..c....c..c..", 60, 72);
-        PatternPart(s, 3, section.bar, chords, "c---------------", 57, 58);
-        Line(s, 0, section.bar, 8, melody, 100);
-        if (section.counter) Line(s, 4, section.bar, 8, melody, 70, -12, 2);
-        ThemeBDrums(s, section.bar, 8);
-    }
-    return SaveMidi(s, 44, "Carrier Fleet");
+    SetTempo(s, 0, 150);
+    SetUpPart(s, {LEAD, SYNTH_BRASS, 120, 58, 50, 20});
+    SetUpPart(s, {STABS, POLY_SYNTH, 88, 36, 45, 40});
+    SetUpPart(s, {BASS, SYNTH_BASS_2, 84, 64, 5, 0});
+    SetUpPart(s, {PAD, SWEEP_PAD, 88, 92, 80, 60});
+    SetUpPart(s, {COUNTER, CHARANG, 84, 98, 40, 30});
+    SetUpPart(s, {DRUMS, 0, 108, 64, 30, 0});
+    const auto verse = Progression("Dm9 Bbmaj7 C6 A7sus4:2 A7:2");
+    const auto verse2 = Progression("Dm9 Bbmaj7 Gm7 A7");
+    const auto bridge = Progression("Gm9 C7 Fmaj7 Bbmaj7:2 A7:2");
+    const auto breakdown = Progression("Bbmaj7 Gm9 Cmaj7 B7");
+    const auto verseUp = Transposed(verse2, 2);
+    const auto coda = Progression("Cmaj7 Bm7 Bbmaj7 A7");
+    const char* bass = "0--0--0-0--0-2-a";
+    const char* stabs = "..c..c....c..c..";
+
+    Marker(s, 0, "A");
+    Melody(s, LEAD, 0, 4, VERSE, Lead(98));
+    Pad(s, STABS, 0, verse, stabs, 57, 74, 70, false);
+    PatternPart(s, BASS, 0, verse, bass, 38, 92);
+    Pad(s, PAD, 0, verse, "c---------------", 55, 74, 60, true);
+    DrumSection(s, 0, 4, GROOVE, {FILL}, 92);
+
+    Marker(s, 4, "A'");
+    Melody(s, LEAD, 4, 4, VERSE_2, Lead(100));
+    Pad(s, STABS, 4, verse2, stabs, 57, 74, 70, false);
+    PatternPart(s, BASS, 4, verse2, bass, 38, 94);
+    Pad(s, PAD, 4, verse2, "c---------------", 55, 74, 60, true);
+    CounterLine(s, COUNTER, 4, verse2, {6, 6, 4}, 55, 70, Lead(78));
+    DrumSection(s, 4, 4, GROOVE, {TOM_FILL}, 94);
+
+    Marker(s, 8, "B");
+    Melody(s, LEAD, 8, 4, BRIDGE, Lead(104));
+    Pad(s, STABS, 8, bridge, "c--c--c---c--c--", 57, 74, 64, false);
+    PatternPart(s, BASS, 8, bridge, "0--0--0-0--8--a-", 38, 94);
+    Pad(s, PAD, 8, bridge, "c---------------", 55, 74, 62, true);
+    SecondVoice(s, COUNTER, 8, 4, BRIDGE, bridge, Lead(80, -12));
+    DrumSection(s, 8, 4, {{KICK, "x..x..x...x..x.."}, {SNARE, "....X.......X..."}, {RIDE, "x.x.x.x.x.x.x.x."}},
+                {FILL}, 96);
+
+    Marker(s, 12, "breakdown");
+    Melody(s, LEAD, 12, 4, BREAKDOWN, Lead(90));
+    PatternPart(s, BASS, 12, breakdown, "0-------0-----a-", 38, 88);
+    Pad(s, PAD, 12, breakdown, "c---------------", 55, 76, 72, true);
+    PatternPart(s, STABS, 12, breakdown, "0.2.3.1.2.3.1.2.", 62, 60);
+    CounterLine(s, COUNTER, 12, breakdown, {4, 4, 8}, 57, 72, Lead(74));
+    Drums(s, 12, 3, {{KICK, "x.......x......."}, {RIDE, "x.x.x.x.x.x.x.x."}}, 78);
+    Drums(s, 15, 1, {{KICK, "x...x...x...x..."}, {SNARE, "x.x.x.x.xxxxXXXX"}}, 84);
+
+    Marker(s, 16, "A''");
+    Marker(s, 16, "key change");
+    Melody(s, LEAD, 16, 4, VERSE_2, Lead(106, 2));
+    Pad(s, STABS, 16, verseUp, stabs, 57, 76, 72, false);
+    PatternPart(s, BASS, 16, verseUp, bass, 38, 96);
+    Pad(s, PAD, 16, verseUp, "c---------------", 57, 76, 62, true);
+    SecondVoice(s, COUNTER, 16, 4, VERSE_2, verse2, Lead(82, 2));
+    DrumSection(s, 16, 4, GROOVE, {TOM_FILL}, 98);
+
+    // Coda: the bass falls C, B, B flat, A, back into the key of the first bar.
+    Marker(s, 20, "coda");
+    Melody(s, LEAD, 20, 4, CODA, Lead(100));
+    Pad(s, STABS, 20, coda, stabs, 57, 74, 70, false);
+    PatternPart(s, BASS, 20, coda, "0--0--0-0--8-2-8", 36, 94);
+    Pad(s, PAD, 20, coda, "c---------------", 55, 74, 62, true);
+    CounterLine(s, COUNTER, 20, coda, {8, 8}, 55, 70, Lead(76));
+    DrumSection(s, 20, 4, GROOVE, {FILL}, 96);
+    return SaveMidi(s, 24, "Carrier Fleet");
 }
 
 // ---- bgm03 -----------------------------------------------------------------------------------
 
-namespace {
-
-constexpr const char* SELECT_VERSE =
-    "F#5:4 A5:4 D6:6 C#6:2  B5:4 F#5:4 D5:8  G5:4 B5:4 D6:4 B5:4  A5:12 r:4 "
-    "F#5:4 A5:4 D6:4 E6:4  C#6:4 A5:4 F#5:8  G5:2 A5:2 B5:4 E6:4 D6:4  C#6:8 E5:4 A5:4";
-constexpr const char* SELECT_BRIDGE =
-    "D6:6 B5:2 G5:8  E6:6 C#6:2 A5:8  F#6:4 E6:4 C#6:4 A5:4  D6:8 B5:8 "
-    "G5:4 B5:4 E6:6 D6:2  C#6:4 E6:4 A6:8  F#6:8 D6:8  E6:8 C#6:8";
-
-void SelectDrums(Score& s, int bar, int count) {
-    DrumPart(s, bar, count, {{KICK, "x.......x.x....."}, {CLAP, "....x.......x..."}, {CLOSED_HAT, "x.x.x.x.x.x.x.x."}},
-             80);
-}
-
-}  // namespace
-
 std::vector<uint8_t> ComposeShipSelect() {
+    enum Channel { LEAD = 0, ARP = 1, BASS = 2, PAD = 3, COUNTER = 4 };
     Score s;
     SetKey(s, 2, MAJOR);
-    SetTempo(s, 0, 120);
-    SetProgram(s, 0, VIBRAPHONE, 104, 64);
-    SetProgram(s, 1, SQUARE_LEAD, 62, 44);
-    SetProgram(s, 2, FINGERED_BASS, 104, 64);
-    SetProgram(s, 3, NEW_AGE_PAD, 60, 84);
-    const char* arp = "0123432101234321";
-    const char* bass = "0--0--0-0-2-3-2-";
-    const auto intro = Progression("D A");
-    PatternPart(s, 1, 0, intro, arp, 62, 72);
-    PatternPart(s, 2, 1, Progression("A"), bass, 38, 90);
-    const auto verse = Progression("D Bm G A D F#m G A");
-    const auto bridge = Progression("G A F#m Bm Em A D A");
-    const int starts[4] = {2, 10, 18, 26};
-    for (int i = 0; i < 4; ++i) {
-        const bool isVerse = i % 2 == 0;
-        const auto& chords = isVerse ? verse : bridge;
-        PatternPart(s, 1, starts[i], chords, arp, 62, 72);
-        PatternPart(s, 2, starts[i], chords, bass, 38, 96);
-        PatternPart(s, 3, starts[i], chords, "c-------c-------", 57, 60);
-        Line(s, 0, starts[i], 8, isVerse ? SELECT_VERSE : SELECT_BRIDGE, 96);
-        SelectDrums(s, starts[i], 8);
-        Crash(s, starts[i]);
-    }
-    return SaveMidi(s, 34, "Hangar");
+    SetTempo(s, 0, 128);
+    SetUpPart(s, {LEAD, VIBRAPHONE, 122, 72, 60, 20});
+    SetUpPart(s, {ARP, SQUARE_LEAD, 78, 36, 40, 30});
+    SetUpPart(s, {BASS, FINGERED_BASS, 80, 64, 10, 0});
+    SetUpPart(s, {PAD, NEW_AGE_PAD, 76, 92, 80, 70});
+    SetUpPart(s, {COUNTER, FLUTE, 80, 24, 60, 20});
+    SetUpPart(s, {DRUMS, 0, 100, 64, 30, 0});
+    const auto chords = Progression("Dmaj9 Bm7 Gmaj7 A6:2 Asus4:2 Dmaj7/F# Em7 Gmaj7 A7sus4:2 A7:2");
+    // The tune from the first beat; its second half answers an octave's reach higher.
+    Marker(s, 0, "A");
+    Melody(s, LEAD, 0, 8,
+           "F#5:4 A5:2 E6:6 C#6:2 A5:2  B5:4 F#5:2 D6:6 C#6:2 B5:2  B5:3 D6:3 F#6:2 E6:4 D6:4  C#6:6 B5:2 D6:8  "
+           "F#5:4 A5:2 D6:6 E6:2 F#6:2  G6:4 E6:2 B5:6 A5:2 G5:2  F#5:2 G5:2 B5:4 D6:4 F#6:4  E6:6 D6:2 C#6:4 A5:4",
+           Struck(100));
+    PatternPart(s, BASS, 0, chords, "0--0--0-0-2-8-a-", 38, 90);
+    Pad(s, PAD, 0, chords, "c---------------", 57, 76, 64, true);
+    PatternPart(s, ARP, 0, chords, "0123432101234321", 62, 64);
+    // The flute answers in the second half with a line through the chords' guide tones.
+    CounterLine(s, COUNTER, 4, Progression("Dmaj7/F# Em7 Gmaj7 A7sus4:2 A7:2"), {4, 4, 8}, 66, 81, Lead(72));
+    DrumSection(s, 0, 8, {{KICK, "x.......x.x....."}, {CLAP, "....x.......x..."}, {CLOSED_HAT, "x.x.x.x.x.x.x.x."}},
+                {{{KICK, "x.......x.x.x..."}, {CLAP, "....x.......x..."}, {SNARE, "............g.xx"},
+                  {CLOSED_HAT, "x.x.x.x.x.x....."}}},
+                82);
+    return SaveMidi(s, 8, "Hangar");
 }
 
 // ---- bgm04 -----------------------------------------------------------------------------------
 
 namespace {
 
-constexpr const char* BOSS_VERSE =
-    "E4:4 G4:4 B4:6 A4:2  G4:4 F#4:4 E4:8  C5:4 B4:4 G4:4 E4:4  D#5:8 B4:8 "
-    "E5:4 D5:4 B4:6 G4:2  A4:4 B4:4 G4:8  F5:4 E5:4 C5:4 A4:4  B4:12 D#5:4";
-constexpr const char* BOSS_BRIDGE = "A4:8 C5:8  E5:12 D5:4  B4:8 G4:8  E5:16  G5:8 E5:8  F#5:8 A5:8  B5:16  D#5:8 F#5:8";
+namespace boss {
 
-void BossRiff(Score& s, int bar, const std::vector<Chord>& chords) {
-    const char* riff = "0-0.0.0.0-0.000.";
-    PatternPart(s, 1, bar, chords, riff, 40, 100);
-    PatternPart(s, 1, bar, chords, "2-2.2.2.2-2.222.", 40, 92);
-    PatternPart(s, 2, bar, chords, "0.0.0.0.0.0.0.0.", 28, 104);
+enum Channel { LEAD = 0, GUITAR = 1, BASS = 2, STRINGS_PAD = 3, HORN = 4 };
+
+constexpr const char* VERSE_1 = "E5:4 G5:4 B5:6 A5:2  G5:3 F#5:3 E5:2 B4:8  C6:4 B5:4 G5:4 E5:4  ~D#6:8 B5:4 F#5:4";
+constexpr const char* VERSE_2 = "E6:4 D6:2 B5:2 ~G5:6 B5:2  A5:3 B5:3 G5:2 E5:8  F5:4 A5:4 C6:4 E6:4";
+constexpr const char* VERSE_TURN = "E6:6 D#6:2 ~B5:8";
+constexpr const char* AGAIN =
+    "E5:4 G5:4 B5:6 A5:2  G5:3 F#5:3 E5:2 B5:8  C6:4 E6:4 D6:2 C6:2 B5:4  A5:3 B5:3 D#6:2 F#6:8  "
+    "G6:4 F#6:2 E6:2 B5:8  D6:3 E6:3 B5:2 G5:8  A5:4 C6:4 F6:4 E6:4  E6:4 F#6:4 ~D#6:8";
+constexpr const char* BRIDGE = "~C6:12 B5:2 A5:2  E6:8 D6:4 C6:4  B5:12 A5:2 G5:2  F#5:8 G5:4 B5:4  "
+                               "E6:8 G6:4 B6:4  A6:8 F#6:4 D6:4  ~D#6:12 F#6:4  E6:4 D#6:4 C6:4 A5:4";
+constexpr const char* BREAKDOWN = "r:16  r:16  r:16  r:8 F5:4 G#5:4";
+constexpr const char* HOME = "F#6:4 D#6:4 B5:4 A5:4";
+
+const std::vector<DrumLine> GROOVE = {{KICK, "x.x...x.x.x...x."},
+                                      {SNARE, "....X.......X..."},
+                                      {CLOSED_HAT, "x.x.x.x.x.x.x.x."},
+                                      {LOW_FLOOR_TOM, "..........x..x.."}};
+const std::vector<DrumLine> FILL = {{KICK, "x.x...x.x......."},
+                                    {SNARE, "....X.......gg.."},
+                                    {HIGH_TOM, "........xx......"},
+                                    {MID_TOM, "..........xx...."},
+                                    {LOW_FLOOR_TOM, "..............XX"}};
+const std::vector<DrumLine> BIG_FILL = {{KICK, "x.x.x.x.x.x.x.x."},
+                                        {HIGH_TOM, "xx.............."},
+                                        {MID_TOM, "....xx.x........"},
+                                        {LOW_TOM, "........xx.x...."},
+                                        {LOW_FLOOR_TOM, "............xxXX"}};
+
+// The riff: power chords (root, fifth, octave) chugging in eighths with a push before the bar.
+void Riff(Score& s, int bar, const std::vector<Chord>& chords, int velocity) {
+    const char* rhythm = "0-0.0.0.0-0.000.";
+    PatternPart(s, GUITAR, bar, chords, rhythm, 40, velocity);
+    PatternPart(s, GUITAR, bar, chords, "2-2.2.2.2-2.222.", 40, velocity - 8);
+    PatternPart(s, GUITAR, bar, chords, "8-8.8.8.8-8.888.", 40, velocity - 12);
 }
 
-void BossDrums(Score& s, int bar, int count) {
-    DrumPart(s, bar, count - 1,
-             {{KICK, "x.x...x.x.x...x."}, {SNARE, "....X.......X..."}, {CLOSED_HAT, "x.x.x.x.x.x.x.x."},
-              {LOW_FLOOR_TOM, "..........x..x.."}},
-             96);
-    DrumPart(s, bar + count - 1, 1,
-             {{KICK, "x.x.x.x.x.x.x.x."}, {HIGH_TOM, "xx.............."}, {MID_TOM, "....xx.x........"},
-              {LOW_TOM, "........xx.x...."}, {LOW_FLOOR_TOM, "............xxXX"}},
-             100);
-    Crash(s, bar);
-}
+}  // namespace boss
 
 }  // namespace
 
 std::vector<uint8_t> ComposeBossTheme() {
+    using namespace boss;
     Score s;
     SetKey(s, 4, MINOR);
     SetTempo(s, 0, 170);
-    SetProgram(s, 0, BRASS_SECTION, 110, 64);
-    SetProgram(s, 1, DISTORTION_GUITAR, 86, 44);
-    SetProgram(s, 2, SYNTH_BASS_1, 108, 64);
-    SetProgram(s, 3, SYNTH_STRINGS, 66, 84);
-    // Intro: pounding toms under guitar hits on E, then the riff.
-    DrumPart(s, 0, 2, {{LOW_FLOOR_TOM, "x..x..x.x..x..x."}, {LOW_TOM, "......x.......xx"}, {KICK, "x.......x......."}},
-             100);
-    PatternPart(s, 1, 0, Progression("Em Em"), "0-------0-----0-", 40, 100);
-    BossRiff(s, 2, Progression("Em Em"));
-    BossDrums(s, 2, 2);
-    const auto verse = Progression("Em Em C B Em Em F B");
-    const auto bridge = Progression("Am Am Em Em C D B B");
-    const int starts[5] = {4, 12, 20, 28, 36};
-    for (int i = 0; i < 5; ++i) {
-        const bool isVerse = i != 2 && i != 4;
-        const auto& chords = isVerse ? verse : bridge;
-        BossRiff(s, starts[i], chords);
-        PatternPart(s, 3, starts[i], chords, "c---------------", 52, 60);
-        Line(s, 0, starts[i], 8, isVerse ? BOSS_VERSE : BOSS_BRIDGE, 104);
-        BossDrums(s, starts[i], 8);
-    }
-    return SaveMidi(s, 44, "Armada Heart");
+    SetUpPart(s, {LEAD, BRASS_SECTION, 127, 64, 45, 10});
+    SetUpPart(s, {GUITAR, DISTORTION_GUITAR, 80, 34, 30, 10});
+    SetUpPart(s, {BASS, SYNTH_BASS_1, 84, 64, 5, 0});
+    SetUpPart(s, {STRINGS_PAD, SYNTH_STRINGS, 64, 94, 70, 50});
+    SetUpPart(s, {HORN, FRENCH_HORN, 70, 86, 60, 20});
+    SetUpPart(s, {DRUMS, 0, 92, 64, 25, 0});
+    const auto verse = Progression("Em9 Em9 Cmaj7 B7 Em9 Em9 Fmaj7 Bsus4:2 B7:2");
+    const auto bridge = Progression("Am9 Am9 Em9 Em9 Cmaj7 D6 B7 B7");
+    const auto breakdown = Progression("Cmaj7 Am9 Fmaj7 C#7");
+    const auto verseUp = Progression("F#m9 F#m9 Dmaj7 C#7 F#m9 F#m9 Gmaj7 B7");
+    const char* bass = "0.0.0.0.0.0.0.a.";
+
+    Marker(s, 0, "A");
+    Melody(s, LEAD, 0, 4, VERSE_1, Lead(100));
+    Melody(s, LEAD, 4, 3, VERSE_2, Lead(102));
+    Melody(s, LEAD, 7, 1, VERSE_TURN, Lead(104));
+    Riff(s, 0, verse, 98);
+    PatternPart(s, BASS, 0, verse, bass, 40, 96);
+    Pad(s, STRINGS_PAD, 0, verse, "c---------------", 52, 71, 60, true);
+    DrumSection(s, 0, 8, GROOVE, {FILL, BIG_FILL}, 98);
+
+    Marker(s, 8, "A'");
+    Melody(s, LEAD, 8, 8, AGAIN, Lead(104));
+    Riff(s, 8, verse, 100);
+    PatternPart(s, BASS, 8, verse, bass, 40, 98);
+    Pad(s, STRINGS_PAD, 8, verse, "c---------------", 52, 71, 60, true);
+    CounterLine(s, HORN, 8, verse, {8, 4, 4}, 59, 72, Lead(80));
+    DrumSection(s, 8, 8, GROOVE, {FILL, BIG_FILL}, 100);
+
+    // B: half-time, the brass high over the strings, the guitar only on the downbeats.
+    Marker(s, 16, "B");
+    Melody(s, LEAD, 16, 8, BRIDGE, Lead(106));
+    PatternPart(s, GUITAR, 16, bridge, "0-------0-----0-", 40, 96);
+    PatternPart(s, GUITAR, 16, bridge, "2-------2-----2-", 40, 88);
+    PatternPart(s, BASS, 16, bridge, "0-----0-0-----a-", 40, 96);
+    Pad(s, STRINGS_PAD, 16, bridge, "c-------c-------", 52, 74, 68, true);
+    CounterLine(s, HORN, 16, bridge, {12, 4}, 57, 72, Lead(80));
+    DrumSection(s, 16, 8, {{KICK, "x.......x.x....."}, {SNARE, "........X......."}, {RIDE, "x.x.x.x.x.x.x.x."}},
+                {FILL, BIG_FILL}, 100);
+
+    // Breakdown: pounding toms under muted guitar and the horn, building into the new key.
+    Marker(s, 24, "breakdown");
+    Melody(s, LEAD, 24, 4, BREAKDOWN, Lead(96));
+    PatternPart(s, GUITAR, 24, breakdown, "0.0.0.0.0.0.0.0.", 40, 80);
+    PatternPart(s, BASS, 24, breakdown, "0---------------", 40, 92);
+    Pad(s, STRINGS_PAD, 24, breakdown, "c---------------", 52, 74, 70, true);
+    CounterLine(s, HORN, 24, breakdown, {8, 8}, 57, 72, Lead(84));
+    Drums(s, 24, 3, {{LOW_FLOOR_TOM, "x..x..x.x..x..x."}, {LOW_TOM, "......x.......xx"}, {KICK, "x.......x......."}}, 96);
+    Drums(s, 27, 1, BIG_FILL, 100);
+
+    Marker(s, 28, "A''");
+    Marker(s, 28, "key change");
+    Melody(s, LEAD, 28, 4, VERSE_1, Lead(106, 2));
+    Melody(s, LEAD, 32, 3, VERSE_2, Lead(108, 2));
+    Melody(s, LEAD, 35, 1, HOME, Lead(106));
+    Riff(s, 28, verseUp, 102);
+    PatternPart(s, BASS, 28, verseUp, bass, 40, 98);
+    Pad(s, STRINGS_PAD, 28, verseUp, "c---------------", 54, 73, 62, true);
+    CounterLine(s, HORN, 28, verseUp, {6, 6, 4}, 61, 74, Lead(82));
+    DrumSection(s, 28, 8, GROOVE, {FILL, BIG_FILL}, 102);
+    return SaveMidi(s, 36, "Armada Heart");
 }
 
 // ---- bgm05 -----------------------------------------------------------------------------------
 
-namespace {
-
-constexpr const char* STORY_VERSE =
-    "A5:8 F5:4 E5:4  D5:8 F5:8  C5:4 F5:4 A5:4 G5:4  E5:12 r:4 "
-    "D5:4 G5:4 Bb5:8  A5:4 F5:4 D5:8  E5:4 G5:4 C6:4 Bb5:4  A5:12 r:4";
-constexpr const char* STORY_BRIDGE =
-    "F5:8 D6:8  C6:8 G5:8  A5:4 C6:4 E6:8  D6:12 r:4  Bb5:8 G5:8  E5:4 G5:4 C6:8  A5:8 F5:8  E5:8 C#5:8";
-
-}  // namespace
-
 std::vector<uint8_t> ComposeStory() {
+    enum Channel { RIGHT_HAND = 0, LEFT_HAND = 1, PAD = 2, STRINGS_PART = 3 };
     Score s;
     SetKey(s, 2, MINOR);
-    SetTempo(s, 0, 74);
-    SetProgram(s, 0, GRAND_PIANO, 127, 70);
-    SetProgram(s, 1, GRAND_PIANO, 110, 56);
-    SetProgram(s, 2, WARM_PAD, 96, 64);
-    SetProgram(s, 3, STRINGS, 84, 64);
-    const char* leftHand = "0-2-3-4-5-4-3-2-";
-    const auto intro = Progression("Dm Dm");
-    PatternPart(s, 1, 0, intro, leftHand, 38, 64);
-    PatternPart(s, 2, 0, intro, "c---------------", 53, 60);
-    const auto verse = Progression("Dm Bb F C Gm Bb C A");
-    const auto bridge = Progression("Bb C Am Dm Gm C F A");
-    const int starts[3] = {2, 10, 18};
-    for (int i = 0; i < 3; ++i) {
-        const bool isVerse = i != 1;
-        const auto& chords = isVerse ? verse : bridge;
-        PatternPart(s, 1, starts[i], chords, leftHand, 38, 76);
-        PatternPart(s, 2, starts[i], chords, "c---------------", 53, 70);
-        if (!isVerse) PatternPart(s, 3, starts[i], chords, "c-------c-------", 60, 56);
-        Line(s, 0, starts[i], 8, isVerse ? STORY_VERSE : STORY_BRIDGE, 100);
-    }
-    return SaveMidi(s, 26, "Between the Rings");
+    SetTempo(s, 0, 84);
+    s.bassChannel = LEFT_HAND;
+    SetUpPart(s, {RIGHT_HAND, GRAND_PIANO, 127, 74, 70, 0});
+    SetUpPart(s, {LEFT_HAND, GRAND_PIANO, 110, 52, 60, 0});
+    SetUpPart(s, {PAD, WARM_PAD, 72, 92, 90, 60});
+    SetUpPart(s, {STRINGS_PART, STRINGS, 54, 30, 80, 30});
+    const auto tune = Progression("Dm9 Bbmaj7 Gm9 Asus4:2 A7:2 Fmaj7 Gm7:2 A7:2 Dmadd9 Dm9");
+    const auto bridge = Progression("Bbmaj7 C6 Am7 Dm9 Gm9 C7 Fmaj7 A7sus4:2 A7:2");
+    const auto last = Progression("Dm9 Bbmaj7 Gm9 Asus4:2 A7:2 Fmaj7 Gm7:2 A7:2 Dmadd9 Dsus2");
+    const char* tuneNotes =
+        "A5:6 F5:2 E5:4 D5:4  D5:6 F5:2 A5:8  Bb5:4 A5:4 G5:4 F5:4  D5:4 E5:4 C#5:8  "
+        "C6:6 A5:2 E5:4 F5:4  D5:4 Bb4:4 C#5:4 E5:4  D5:12 r:4";
+    // The tune from the first bar: a question (bars 1-4), its answer (5-6), home on D (7).
+    Marker(s, 0, "A");
+    Melody(s, RIGHT_HAND, 0, 7, tuneNotes, Struck(112));
+    Melody(s, RIGHT_HAND, 7, 1, "r:8 A4:4 C5:4", Struck(80));
+    Marker(s, 6, "cadence");
+    PatternPart(s, LEFT_HAND, 0, tune, "0-2-3-4-5-4-3-2-", 38, 66);
+    Pad(s, PAD, 0, tune, "c---------------", 53, 72, 62, true);
+
+    Marker(s, 8, "B");
+    Melody(s, RIGHT_HAND, 8, 8,
+           "D5:6 F5:2 A5:4 C6:4  E6:8 D6:4 C6:4  C6:6 A5:2 E5:4 G5:4  F5:12 E5:4  "
+           "D5:6 G5:2 Bb5:4 A5:4  G5:6 E5:2 Bb5:8  A5:6 G5:2 F5:4 E5:4  D5:8 C#5:8",
+           Struck(112));
+    PatternPart(s, LEFT_HAND, 8, bridge, "0-2-3-4-5-4-3-2-", 38, 68);
+    Pad(s, PAD, 8, bridge, "c---------------", 53, 72, 60, true);
+    CounterLine(s, STRINGS_PART, 8, bridge, {8, 8}, 55, 70, Lead(70));
+
+    Marker(s, 16, "A'");
+    Melody(s, RIGHT_HAND, 16, 7, tuneNotes, Struck(114));
+    Melody(s, RIGHT_HAND, 23, 1, "r:16", Struck(80));
+    PatternPart(s, LEFT_HAND, 16, last, "0-2-3-4-5-4-3-2-", 38, 68);
+    Pad(s, PAD, 16, last, "c---------------", 53, 72, 62, true);
+    CounterLine(s, STRINGS_PART, 16, last, {12, 4}, 57, 72, Lead(72));
+    return SaveMidi(s, 24, "Between the Rings");
 }
 
 // ---- bgm06 -----------------------------------------------------------------------------------
 
-namespace {
-
-constexpr const char* ENDING_VERSE =
-    "E5:4 G5:4 C6:6 B5:2  B5:4 D6:4 G5:8  A5:4 C6:4 E6:6 D6:2  C6:8 A5:8 "
-    "G5:4 E5:4 G5:4 C6:4  D6:6 C6:2 B5:8  A5:4 C6:4 F6:4 E6:4  D6:16";
-constexpr const char* ENDING_CODA = "F#5:8 A5:8  B5:8 G5:8  A5:8 C#6:4 E6:4  D6:12 r:4";
-
-}  // namespace
-
 std::vector<uint8_t> ComposeEnding() {
+    enum Channel { LEAD = 0, STRINGS_PART = 1, PIANO = 2, BASS = 3, TIMPANI_PART = 4, DESCANT = 5 };
     Score s;
     SetKey(s, 0, MAJOR);
-    SetTempo(s, 0, 92);
-    SetProgram(s, 0, FRENCH_HORN, 92, 64);
-    SetProgram(s, 1, STRINGS, 68, 64);
-    SetProgram(s, 2, GRAND_PIANO, 70, 52);
-    SetProgram(s, 3, FINGERED_BASS, 84, 64);
-    SetProgram(s, 4, TIMPANI, 84, 64);
-    const char* arp = "0.2.3.4.3.2.3.4.";
-    const char* bass = "0-------0---2---";
-    const char* beat = "x.......x.......";
-    // Intro, the theme in C, the theme again a tone higher in D, and a coda with a held last chord.
-    const auto intro = Progression("C G Am F");
-    PatternPart(s, 1, 0, intro, "c---------------", 55, 64);
-    PatternPart(s, 2, 0, intro, arp, 48, 70);
-    PatternPart(s, 3, 0, intro, bass, 36, 84);
-    const auto verse = Progression("C G Am F C G F G");
-    PatternPart(s, 1, 4, verse, "c---------------", 55, 72);
-    PatternPart(s, 2, 4, verse, arp, 48, 72);
-    PatternPart(s, 3, 4, verse, bass, 36, 90);
-    Line(s, 0, 4, 8, ENDING_VERSE, 96, -12);
-    DrumPart(s, 4, 8, {{KICK, beat}, {RIDE, "x...x...x...x..."}}, 72);
-    PatternPart(s, 1, 12, verse, "c-------c-------", 55, 80);
-    PatternPart(s, 2, 12, verse, arp, 60, 74);
-    PatternPart(s, 3, 12, verse, bass, 36, 94);
-    Line(s, 0, 12, 8, ENDING_VERSE, 104, -12);
-    Line(s, 1, 12, 8, ENDING_VERSE, 80, 0, 2);
-    DrumPart(s, 12, 8, {{KICK, beat}, {SNARE, "....x.......x..."}, {RIDE, "x.x.x.x.x.x.x.x."}}, 78);
-    Crash(s, 12);
-    // The harmony below is worked out on the written notes, still in C, and then moved up.
-    const auto risen = Progression("D A Bm G D A G A");
-    PatternPart(s, 1, 20, risen, "c-------c-------", 57, 84);
-    PatternPart(s, 2, 20, risen, arp, 50, 76);
-    PatternPart(s, 3, 20, risen, bass, 38, 96);
-    Line(s, 0, 20, 8, ENDING_VERSE, 108, -10);
-    Line(s, 1, 20, 8, ENDING_VERSE, 84, 2, 2);
-    DrumPart(s, 20, 7, {{KICK, beat}, {SNARE, "....x.......x..."}, {RIDE, "x.x.x.x.x.x.x.x."}}, 82);
-    DrumPart(s, 27, 1, {{KICK, "x.......x.x.x.x."}, {SNARE, "....x...xxxxXXXX"}}, 82);
-    Crash(s, 20);
-    // Coda: D G A D, the timpani rolling into the last chord, which is held to the end.
-    PatternPart(s, 1, 28, Progression("D G A"), "c---------------", 57, 90);
-    PatternPart(s, 1, 31, Progression("D"), "c-----------....", 57, 96);
-    PatternPart(s, 3, 28, Progression("D G A"), bass, 38, 96);
-    Line(s, 0, 28, 4, ENDING_CODA, 110, -12);
-    PatternPart(s, 4, 30, Progression("A"), "0000000000000000", 38, 70);
-    AddNote(s, 4, BarTick(31), BAR / 2, 38, 120);
-    for (int key : {50, 62, 66}) AddNote(s, 2, BarTick(31), BAR - STEP * 4, key, 90);
-    AddNote(s, 3, BarTick(31), BAR - STEP * 4, 38, 100);
-    Crash(s, 28);
-    Crash(s, 31);
-    return SaveMidi(s, 32, "Home Orbit");
+    SetTempo(s, 0, 96);
+    s.bassChannel = BASS;
+    SetUpPart(s, {LEAD, FRENCH_HORN, 104, 64, 70, 10});
+    SetUpPart(s, {STRINGS_PART, STRINGS, 64, 36, 80, 30});
+    SetUpPart(s, {PIANO, GRAND_PIANO, 120, 90, 70, 0});
+    SetUpPart(s, {BASS, FINGERED_BASS, 64, 64, 20, 0});
+    SetUpPart(s, {TIMPANI_PART, TIMPANI, 84, 64, 60, 0});
+    SetUpPart(s, {DESCANT, FLUTE, 72, 100, 70, 20});
+    SetUpPart(s, {DRUMS, 0, 84, 64, 50, 0});
+    const char* arp = "0.1.2.3.2.1.2.3.";
+    // Intro: the piano alone under the strings.
+    Marker(s, 0, "intro");
+    const auto intro = Progression("Cmaj9 Fmaj9/C");
+    PatternPart(s, BASS, 0, intro, "0---------------", 36, 76);
+    Pad(s, STRINGS_PART, 0, intro, "c---------------", 55, 72, 60, true);
+    PatternPart(s, PIANO, 0, intro, arp, 48, 78);
+
+    // A in C major; its last bar turns on A7 towards D major.
+    Marker(s, 2, "A");
+    const auto verse = Progression("C G/B Am7 Fmaj7 C/E Fmaj7 Dm7 Em7:2 A7:2");
+    Melody(s, LEAD, 2, 8,
+           "E5:4 G5:4 C6:6 B5:2  B5:4 D6:4 G5:8  A5:4 C6:4 E6:6 D6:2  C6:8 A5:8  "
+           "G5:4 E5:4 G5:4 C6:4  D6:6 C6:2 A5:8  A5:4 C6:4 F6:4 E6:4  D6:8 ~C#6:8",
+           Lead(96, -12));
+    PatternPart(s, BASS, 2, verse, "0-------0---2---", 36, 82);
+    Pad(s, STRINGS_PART, 2, verse, "c-------c-------", 55, 74, 66, true);
+    PatternPart(s, PIANO, 2, verse, arp, 48, 80);
+    DrumSection(s, 2, 8, {{KICK, "x.......x......."}, {RIDE, "x...x...x...x..."}},
+                {{{KICK, "x.......x......."}, {SIDE_STICK, "............x.x."}, {RIDE, "x...x...x...x..."}},
+                 {{KICK, "x.......x.x....."}, {SNARE, "........g.g.xxXX"}, {RIDE, "x...x...x......."}}},
+                64);
+
+    // A' a tone higher, in D major, the flute's descant over it.
+    Marker(s, 10, "A'");
+    Marker(s, 10, "key change");
+    SetKey(s, 2, MAJOR);
+    const auto risen = Progression("D A/C# Bm7 Gmaj7 Em7 A7sus4:2 A7:2");
+    Melody(s, LEAD, 10, 6,
+           "F#5:4 A5:4 D6:6 C#6:2  C#6:4 E6:4 A5:8  B5:4 D6:4 F#6:6 E6:2  D6:8 B5:8  G5:4 B5:4 E6:4 D6:4  E6:6 D6:2 ~C#6:8",
+           Lead(104, -12));
+    PatternPart(s, BASS, 10, risen, "0-------0---2---", 38, 86);
+    Pad(s, STRINGS_PART, 10, risen, "c-------c-------", 57, 76, 74, true);
+    PatternPart(s, PIANO, 10, risen, arp, 50, 84);
+    PatternPart(s, TIMPANI_PART, 15, Progression("A7"), "0000000000000000", 40, 62);
+    DrumSection(s, 10, 5, {{KICK, "x.......x......."}, {SNARE, "....x.......x..."}, {RIDE, "x.x.x.x.x.x.x.x."}},
+                {{{KICK, "x.......x......."}, {SNARE, "....x.......xgxx"}, {RIDE, "x.x.x.x.x.x....."}}}, 70);
+    Drums(s, 15, 1, {{KICK, "x.......x.x.x.x."}, {SNARE, "....x...xxxxXXXX"}}, 76);
+    CounterLine(s, DESCANT, 10, risen, {8, 4, 4}, 76, 88, Lead(70));
+    Ramp(s, TIMPANI_PART, 11, BAR * 15, BAR * 16, 70, 127);
+
+    // The last chord, struck at 40 s and held, its tail ringing into the reset.
+    Marker(s, 16, "final chord");
+    Melody(s, LEAD, 16, 4, "D6:24 r:40", Lead(108, -12));
+    Pad(s, STRINGS_PART, 16, Progression("Dadd9:10"), "c---------------------------------------", 50, 74, 84, false);
+    constexpr int ROLLED[] = {38, 50, 57, 62, 66, 69, 76};  // the piano's last chord, rolled upwards
+    for (int i = 0; i < 7; ++i) AddNote(s, PIANO, BAR * 16 + static_cast<uint32_t>(i) * 24, BAR * 5 / 2, ROLLED[i], 84);
+    AddNote(s, BASS, BAR * 16, BAR * 5 / 2, 38, 96);
+    AddNote(s, TIMPANI_PART, BAR * 16, BAR, 38, 118);
+    AddNote(s, DESCANT, BAR * 16, BAR * 2, 81, 72);
+    Drums(s, 16, 1, {{CRASH, "X..............."}, {KICK, "X..............."}}, 90);
+    return SaveMidi(s, 20, "Home Orbit");
 }

@@ -1,17 +1,27 @@
-// The twelve sound effects, synthesised: square and noise generators shaped by pitch and volume
-// envelopes, a one-pole low-pass for the rumbles, written as 8-bit mono PCM at 11025 samples a
-// second. Each effect has the exact number of sample bytes the game's table gives, and is stored
-// as a RIFF WAVE file with an 18-byte "fmt " chunk, a "fact" chunk and the "data" chunk. The same
-// bytes go into the executable (a generated C++ source of resources) and, for listening, into
-// effect101.wav .. effect112.wav. Everything is computed from integers and fixed seeds, so every
-// build writes the same bytes.
+// The twelve sound effects, synthesised: band-limited oscillators (each harmonic added up to a
+// little under the Nyquist frequency, so nothing folds back), noise from a shift register, filters
+// and pitch and volume envelopes, written as 8-bit mono PCM at 11025 samples a second. Each effect
+// has the exact number of sample bytes the game's table gives, and is stored as a RIFF WAVE file
+// with an 18-byte "fmt " chunk, a "fact" chunk and the "data" chunk. The same bytes go into the
+// executable (a generated C++ source of resources) and, for listening, into effect101.wav ..
+// effect112.wav. Everything is computed from integers and fixed seeds, so every build writes the
+// same bytes.
+//
+// How they sit in the mix: every effect is balanced by its loudness (the loudest tenth of a second,
+// K-weighted), not by its peak. The cues the player must not miss (the ship hit, an extend, an item,
+// the bomb, a boss exploding) are the loudest; the sounds that come many times a second (the volley,
+// enemy hits, enemy fire) are quiet and short: the volley is over within the three frames before it
+// starts again, an enemy hit within the seventh of a second between two, so each starts from
+// silence. Every effect is high-passed at synthesis, so none of them pushes the output off centre.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <functional>
 #include <memory>
 
 #include "assetgen.h"
+#include "loudness.h"
 
 namespace {
 
@@ -20,34 +30,80 @@ constexpr double PI = 3.14159265358979323846;
 constexpr int EFFECT_COUNT = 12;
 constexpr int FIRST_EFFECT = 101;
 constexpr int EFFECT_BYTES[EFFECT_COUNT] = {39360, 35323, 15291, 4331, 22099, 14080, 6691, 5051, 6691, 9140, 7872, 5824};
+// Harmonics are added up to this share of the sample rate (a little under the Nyquist frequency).
+constexpr double HARMONIC_LIMIT = 0.45;
+// The loudest an effect may peak at (of 1.0 full scale), whatever its loudness asks for.
+constexpr double PEAK_LIMIT = 0.97;
 
 // ---- generators --------------------------------------------------------------------------------
 
-// A square wave whose frequency may change every sample; duty is the high part of a cycle.
-struct Square {
-    double phase = 0.0;
-    double Next(double hz, double duty = 0.5) {
-        phase += hz / RATE;
-        phase -= std::floor(phase);
-        return phase < duty ? 1.0 : -1.0;
+// An oscillator whose frequency may change every sample. The square and the saw are sums of
+// their harmonics below HARMONIC_LIMIT, each softened by its Lanczos factor (no ringing at the
+// edges), so they carry no aliased partials at any pitch.
+struct Osc {
+    double phase = 0.0;  // radians
+    void Advance(double hz) {
+        phase += 2.0 * PI * hz / RATE;
+        if (phase > 2.0 * PI) phase -= 2.0 * PI;
+    }
+    double Sine(double hz) {
+        Advance(hz);
+        return std::sin(phase);
+    }
+    double Square(double hz) {
+        Advance(hz);
+        return Harmonics(hz, true) * 4.0 / PI;
+    }
+    double Saw(double hz) {
+        Advance(hz);
+        return Harmonics(hz, false) * 2.0 / PI;
+    }
+    // Sum of sin(k x) / k over k = 1..n (odd k only when oddOnly), through the recurrence
+    // sin(k x) = 2 cos(x) sin((k - 1) x) - sin((k - 2) x).
+    double Harmonics(double hz, bool oddOnly) const {
+        const int n = std::max(1, static_cast<int>(HARMONIC_LIMIT * RATE / hz));
+        const double twoCos = 2.0 * std::cos(phase);
+        double before = 0.0, current = std::sin(phase), sum = 0.0;
+        for (int k = 1; k <= n; ++k) {
+            if (!oddOnly || (k & 1)) {
+                const double x = PI * k / (n + 1);
+                sum += current * (std::sin(x) / x) / k;
+            }
+            const double next = twoCos * current - before;
+            before = current;
+            current = next;
+        }
+        return sum;
     }
 };
 
-// White noise from a 15-bit shift register, held for RATE / hz samples: a lower hold rate gives a
-// darker, rougher noise, as on the old sound chips.
+// White noise from a 15-bit shift register, held for RATE / hz samples: a lower rate gives a
+// darker, rougher noise, as on the old sound chips. Smooth() glides between the held values
+// instead of stepping, which takes the buzz out of low rates.
 struct Noise {
     uint32_t shift = 0x4A5B;
     double hold = 0.0;
-    double value = 0.0;
-    double Next(double hz) {
+    double before = 0.0, value = 0.0;
+    double Step() {
+        const uint32_t bit = (shift ^ (shift >> 1)) & 1;
+        shift = (shift >> 1) | (bit << 14);
+        return (shift & 1) ? 1.0 : -1.0;
+    }
+    void Advance(double hz) {
         hold += hz / RATE;
-        if (hold >= 1.0) {
-            hold -= std::floor(hold);
-            const uint32_t bit = (shift ^ (shift >> 1)) & 1;
-            shift = (shift >> 1) | (bit << 14);
-            value = (shift & 1) ? 1.0 : -1.0;
+        while (hold >= 1.0) {
+            hold -= 1.0;
+            before = value;
+            value = Step();
         }
+    }
+    double Next(double hz) {
+        Advance(hz);
         return value;
+    }
+    double Smooth(double hz) {
+        Advance(hz);
+        return before + (value - before) * std::min(1.0, hold);
     }
 };
 
@@ -55,9 +111,36 @@ struct Noise {
 struct LowPass {
     double state = 0.0;
     double Next(double in, double cutoffHz) {
-        const double a = 1.0 - std::exp(-2.0 * PI * cutoffHz / RATE);
+        const double a = 1.0 - std::exp(-2.0 * PI * std::min(cutoffHz, 0.49 * RATE) / RATE);
         state += a * (in - state);
         return state;
+    }
+};
+
+// One-pole high-pass filter; cutoff in Hz.
+struct HighPass {
+    double in1 = 0.0, out1 = 0.0;
+    double Next(double in, double cutoffHz) {
+        const double a = std::exp(-2.0 * PI * cutoffHz / RATE);
+        out1 = a * (out1 + in - in1);
+        in1 = in;
+        return out1;
+    }
+};
+
+// A resonant band-pass (state-variable filter, trapezoidal); centre in Hz, q its sharpness.
+struct BandPass {
+    double s1 = 0.0, s2 = 0.0;
+    double Next(double in, double centreHz, double q) {
+        const double g = std::tan(PI * std::min(centreHz, 0.45 * RATE) / RATE);
+        const double k = 1.0 / q;
+        const double a1 = 1.0 / (1.0 + g * (g + k)), a2 = g * a1, a3 = g * a2;
+        const double v3 = in - s2;
+        const double v1 = a1 * s1 + a2 * v3;
+        const double v2 = s2 + a2 * s1 + a3 * v3;
+        s1 = 2.0 * v1 - s1;
+        s2 = 2.0 * v2 - s2;
+        return v1 * k;  // unity gain at the centre
     }
 };
 
@@ -68,179 +151,229 @@ double AttackDecay(double t, double attackS, double decayS) {
     if (t < attackS) return t / attackS;
     return std::exp(-(t - attackS) / decayS);
 }
-// Fades the last fadeS seconds to silence so no effect ends on a click.
-double EndFade(double t, double length, double fadeS) { return std::clamp((length - t) / fadeS, 0.0, 1.0); }
+// 1 until fadeS seconds before end, then down to 0 at end (and after it).
+double FadeBy(double t, double end, double fadeS) { return std::clamp((end - t) / fadeS, 0.0, 1.0); }
+// Fades the last fadeS seconds of the effect to silence, so no effect ends on a click.
+double EndFade(double t, double length, double fadeS) { return FadeBy(t, length, fadeS); }
 
 // ---- the effects -----------------------------------------------------------------------------
 
 using Voice = std::function<double(double t, double length)>;
 
-// 101: large explosion, the long one; noise that darkens as it dies and a falling low tone.
+// 101: a large explosion (a boss, the title logo landing): a crack, then a roar of noise that
+// darkens as it rolls away over a falling sub tone.
 Voice BigExplosion() {
-    auto noise = std::make_shared<Noise>();
-    auto tone = std::make_shared<Square>();
-    auto filter = std::make_shared<LowPass>();
+    auto crack = std::make_shared<Noise>();
+    auto roar = std::make_shared<Noise>();
+    auto roarFilter = std::make_shared<LowPass>();
+    auto roarFilter2 = std::make_shared<LowPass>();
+    auto sub = std::make_shared<Osc>();
+    auto wobble = std::make_shared<Noise>();
     return [=](double t, double length) {
         const double u = t / length;
-        const double crackle = noise->Next(Glide(5000, 180, std::sqrt(u)));
-        const double rumble = tone->Next(Glide(90, 28, u), 0.4) * 0.35 * std::exp(-t / 1.4);
-        const double body = filter->Next(crackle, Glide(3500, 250, u)) * 1.6;
-        return (body + rumble) * AttackDecay(t, 0.005, 1.1) * EndFade(t, length, 0.2);
+        const double snap = crack->Next(RATE) * std::exp(-t / 0.015);
+        const double cutoff = Glide(3200, 160, std::sqrt(u));
+        const double body = roarFilter2->Next(roarFilter->Next(roar->Next(Glide(6000, 700, u)), cutoff), cutoff * 1.5);
+        const double roll = 1.0 + 0.35 * wobble->Smooth(7.0);
+        const double low = (sub->Sine(Glide(75, 30, std::min(1.0, t / 1.6))) + 0.35 * std::sin(2.0 * sub->phase)) *
+                           std::exp(-t / 0.8);
+        return (snap * 0.5 + body * 2.2 * roll * std::exp(-t / 1.0) + low * 0.45) * std::min(1.0, t / 0.003) *
+               EndFade(t, length, 0.4);
     };
 }
 
-// 102: the second layer of a large explosion (it often plays with 101): a deep thud and rolling
-// low noise, kept below 101's crackle.
+// 102: the second layer of a large explosion (it plays with 101): a deep thud and a low rolling
+// rumble underneath 101's roar.
 Voice DeepExplosion() {
-    auto noise = std::make_shared<Noise>();
-    auto tone = std::make_shared<Square>();
+    auto thud = std::make_shared<Osc>();
+    auto rumble = std::make_shared<Noise>();
     auto filter = std::make_shared<LowPass>();
-    auto thud = std::make_shared<LowPass>();
+    auto filter2 = std::make_shared<LowPass>();
+    auto wobble = std::make_shared<Noise>();
     return [=](double t, double length) {
-        const double u = t / length;
-        const double roll = filter->Next(noise->Next(Glide(1200, 150, u)), 600) * 2.0;
-        const double boom = thud->Next(tone->Next(Glide(70, 22, std::sqrt(u))), 300) * std::exp(-t / 0.8);
-        const double swell = 0.7 + 0.3 * std::sin(2 * PI * 3.0 * t) * std::exp(-t);
-        return (roll * swell + boom * 1.2) * AttackDecay(t, 0.01, 0.95) * EndFade(t, length, 0.25);
+        const double boom = thud->Sine(Glide(110, 38, std::min(1.0, t / 0.3))) * std::exp(-t / 0.45);
+        const double harmonic = std::sin(2.0 * thud->phase) * 0.3 * std::exp(-t / 0.3);
+        const double low = filter2->Next(filter->Next(rumble->Smooth(Glide(1500, 300, t / length)), 500), 700);
+        const double roll = 1.0 + 0.4 * wobble->Smooth(4.0);
+        return ((boom + harmonic) * 0.8 + low * 3.0 * roll * std::exp(-t / 1.1)) * std::min(1.0, t / 0.004) *
+               EndFade(t, length, 0.4);
     };
 }
 
-// 103: the bomb: a deep sweep rising over the whole effect, with a rushing noise underneath.
+// 103: the bomb: it hits first (a blast and a thump from the very first sample), then a deep
+// sweep rises under a rushing noise and swells as the escort comes in.
 Voice BombSweep() {
-    auto tone = std::make_shared<Square>();
-    auto octave = std::make_shared<Square>();
-    auto noise = std::make_shared<Noise>();
-    auto filter = std::make_shared<LowPass>();
+    auto blast = std::make_shared<Noise>();
+    auto blastFilter = std::make_shared<LowPass>();
+    auto thump = std::make_shared<Osc>();
+    auto sweep = std::make_shared<Osc>();
+    auto fifth = std::make_shared<Osc>();
+    auto sweepFilter = std::make_shared<LowPass>();
+    auto rush = std::make_shared<Noise>();
+    auto rushFilter = std::make_shared<BandPass>();
     return [=](double t, double length) {
         const double u = t / length;
-        const double hz = Glide(45, 520, u);
-        const double sweep = tone->Next(hz, 0.5) * 0.5 + octave->Next(hz * 2.01, 0.25) * 0.2;
-        const double rush = filter->Next(noise->Next(Glide(800, 6000, u)), Glide(400, 3000, u)) * 0.6;
-        const double level = std::min(1.0, t / 0.05) * (0.6 + 0.4 * u);
-        return (sweep + rush) * level * EndFade(t, length, 0.25);
+        const double hit = blastFilter->Next(blast->Next(RATE), 2600) * std::exp(-t / 0.07) +
+                           thump->Sine(Glide(140, 45, std::min(1.0, t / 0.12))) * std::exp(-t / 0.14) * 0.9;
+        const double hz = Glide(55, 440, u);
+        const double tone = sweepFilter->Next(sweep->Saw(hz) + 0.5 * fifth->Saw(hz * 1.5), Glide(400, 3500, u));
+        const double air = rushFilter->Next(rush->Next(RATE), Glide(700, 3500, u), 1.5);
+        const double swell = 0.25 + 0.55 * std::sin(PI * 0.5 * std::min(1.0, u / 0.7));
+        return (hit * 1.2 + (tone * 0.8 + air * 0.5) * swell) * std::min(1.0, t / 0.002) * EndFade(t, length, 0.3);
     };
 }
 
-// 104: the player's volley: light and short, it plays several times a second.
+// 104: the player's volley: a light, short "pew" that is over within 60 ms, since it starts
+// again every third frame.
 Voice Volley() {
-    auto tone = std::make_shared<Square>();
-    auto noise = std::make_shared<Noise>();
-    return [=](double t, double length) {
-        const double blip = tone->Next(Glide(1500, 520, std::min(1.0, t / 0.12)), 0.25);
-        const double air = noise->Next(7000) * 0.25 * std::exp(-t / 0.015);
-        return (blip * 0.55 + air) * AttackDecay(t, 0.002, 0.07) * EndFade(t, length, 0.05);
+    auto tone = std::make_shared<Osc>();
+    auto air = std::make_shared<Noise>();
+    auto airFilter = std::make_shared<HighPass>();
+    return [=](double t, double) {
+        const double pew = tone->Square(Glide(1900, 750, std::min(1.0, t / 0.045))) * std::exp(-t / 0.016);
+        const double hiss = airFilter->Next(air->Next(RATE), 2500) * std::exp(-t / 0.004);
+        return (pew * 0.7 + hiss * 0.4) * std::min(1.0, t / 0.001) * FadeBy(t, 0.060, 0.02);
     };
 }
 
 // 105: the mid-boss warning: a two-tone siren, four times up and down.
 Voice Siren() {
-    auto tone = std::make_shared<Square>();
-    auto upper = std::make_shared<Square>();
+    auto tone = std::make_shared<Osc>();
+    auto upper = std::make_shared<Osc>();
+    auto filter = std::make_shared<LowPass>();
     return [=](double t, double length) {
         const double cycle = std::fmod(t, 0.5) / 0.5;
         const double bend = cycle < 0.5 ? cycle * 2 : 2 - cycle * 2;
-        const double hz = 520 + 330 * bend;
-        const double v = tone->Next(hz, 0.5) * 0.6 + upper->Next(hz * 1.5, 0.5) * 0.25;
+        const double hz = 540 + 300 * bend;
+        const double v = filter->Next(tone->Square(hz) * 0.6 + upper->Square(hz * 1.5) * 0.3, 2200);
         return v * std::min(1.0, t / 0.02) * EndFade(t, length, 0.15);
     };
 }
 
-// 106: a small explosion: a short burst of noise with a falling knock.
+// 106: a small explosion: a short burst of noise closing down, with a falling knock.
 Voice SmallExplosion() {
     auto noise = std::make_shared<Noise>();
-    auto tone = std::make_shared<Square>();
     auto filter = std::make_shared<LowPass>();
+    auto filter2 = std::make_shared<LowPass>();
+    auto knock = std::make_shared<Osc>();
     return [=](double t, double length) {
-        const double u = t / length;
-        const double burst = filter->Next(noise->Next(Glide(6000, 400, std::sqrt(u))), Glide(4000, 400, u)) * 1.5;
-        const double knock = tone->Next(Glide(220, 45, std::min(1.0, t / 0.3)), 0.5) * 0.4 * std::exp(-t / 0.15);
-        return (burst + knock) * AttackDecay(t, 0.003, 0.3) * EndFade(t, length, 0.1);
+        const double cutoff = Glide(4500, 250, std::min(1.0, t / 0.6));
+        const double burst = filter2->Next(filter->Next(noise->Next(Glide(9000, 1500, std::min(1.0, t / 0.5))), cutoff), cutoff);
+        const double low = knock->Sine(Glide(190, 55, std::min(1.0, t / 0.2))) * std::exp(-t / 0.09);
+        return (burst * 1.8 * AttackDecay(t, 0.002, 0.16) + low * 0.6) * EndFade(t, length, 0.3);
     };
 }
 
-// 107: an enemy struck: a crisp tick of noise and a quick falling blip.
+// 107: an enemy struck: a crisp tick and a quick metallic ping, over within 90 ms.
 Voice Hit() {
     auto noise = std::make_shared<Noise>();
-    auto tone = std::make_shared<Square>();
-    return [=](double t, double length) {
-        const double tick = noise->Next(9000) * std::exp(-t / 0.01);
-        const double blip = tone->Next(Glide(1100, 260, std::min(1.0, t / 0.08)), 0.5) * std::exp(-t / 0.05);
-        return (tick * 0.6 + blip * 0.5) * std::min(1.0, t / 0.001) * EndFade(t, length, 0.05);
+    auto click = std::make_shared<BandPass>();
+    auto tone = std::make_shared<Osc>();
+    return [=](double t, double) {
+        const double tick = click->Next(noise->Next(RATE), 3200, 1.2) * std::exp(-t / 0.005);
+        const double ping = tone->Square(Glide(1300, 650, std::min(1.0, t / 0.04))) * std::exp(-t / 0.018);
+        return (tick * 0.9 + ping * 0.5) * std::min(1.0, t / 0.0005) * FadeBy(t, 0.090, 0.03);
     };
 }
 
-// 108: an item: a bright three-note chime.
+// 108: an item: a bright three-note chime, each note ringing on under the next.
 Voice Chime() {
-    auto tone = std::make_shared<Square>();
-    auto shimmer = std::make_shared<Square>();
+    auto bells = std::make_shared<std::array<Osc, 3>>();
     return [=](double t, double length) {
         static constexpr double NOTES[3] = {1318.5, 1975.5, 2637.0};
-        const int step = std::min(2, static_cast<int>(t / 0.06));
-        const double since = t - step * 0.06;
-        const double hz = NOTES[step];
-        const double v = tone->Next(hz, 0.5) * 0.5 + shimmer->Next(hz * 2.0, 0.5) * 0.15;
-        const double decay = step < 2 ? std::exp(-since / 0.05) : std::exp(-since / 0.12);
-        return v * decay * std::min(1.0, since / 0.002) * EndFade(t, length, 0.05);
+        static constexpr double RING[3] = {0.09, 0.09, 0.16};
+        double v = 0.0;
+        for (int i = 0; i < 3; ++i) {
+            const double since = t - 0.055 * i;
+            if (since < 0) continue;
+            Osc& o = (*bells)[static_cast<size_t>(i)];
+            o.Advance(NOTES[i]);
+            double partial = std::sin(o.phase);
+            if (NOTES[i] * 2 < HARMONIC_LIMIT * RATE) partial += 0.25 * std::sin(2 * o.phase);
+            v += partial * std::min(1.0, since / 0.002) * std::exp(-since / RING[i]);
+        }
+        return v * EndFade(t, length, 0.05);
     };
 }
 
-// 109: the player's ship hit: a harsh falling buzz over noise.
+// 109: the player's ship hit: a harsh falling buzz over grinding noise.
 Voice ShipHit() {
-    auto tone = std::make_shared<Square>();
-    auto detuned = std::make_shared<Square>();
+    auto tone = std::make_shared<Osc>();
+    auto detuned = std::make_shared<Osc>();
     auto noise = std::make_shared<Noise>();
+    auto grit = std::make_shared<LowPass>();
     return [=](double t, double length) {
         const double u = t / length;
-        const double hz = Glide(700, 70, u);
-        const double buzz = tone->Next(hz, 0.3) * 0.45 + detuned->Next(hz * 1.06, 0.5) * 0.3;
-        const double grit = noise->Next(Glide(4000, 600, u)) * 0.45;
-        return (buzz + grit) * AttackDecay(t, 0.002, 0.22) * EndFade(t, length, 0.08);
+        const double hz = Glide(620, 75, u);
+        const double buzz = tone->Saw(hz) * 0.6 + detuned->Saw(hz * 1.06) * 0.45;
+        const double crunch = grit->Next(noise->Next(Glide(5000, 800, u)), 2500) * 0.7;
+        return std::tanh(1.6 * (buzz + crunch)) * AttackDecay(t, 0.002, 0.25) * EndFade(t, length, 0.1);
     };
 }
 
 // 110: enemy fire: a dry click that stays in the background, it plays very often.
 Voice EnemyShot() {
-    auto tone = std::make_shared<Square>();
     auto noise = std::make_shared<Noise>();
-    return [=](double t, double length) {
-        const double click = noise->Next(5000) * std::exp(-t / 0.006);
-        const double pew = tone->Next(Glide(900, 300, std::min(1.0, t / 0.05)), 0.5) * std::exp(-t / 0.025);
-        return (click * 0.35 + pew * 0.3) * std::min(1.0, t / 0.001) * EndFade(t, length, 0.05);
+    auto click = std::make_shared<BandPass>();
+    auto tone = std::make_shared<Osc>();
+    return [=](double t, double) {
+        const double tick = click->Next(noise->Next(RATE), 1800, 2.0) * std::exp(-t / 0.004);
+        const double blip = tone->Sine(Glide(1000, 480, std::min(1.0, t / 0.03))) * std::exp(-t / 0.012);
+        return (tick * 0.8 + blip * 0.6) * std::min(1.0, t / 0.0005) * FadeBy(t, 0.050, 0.015);
     };
 }
 
-// 111: a boss action: a heavy mechanical clank with a low, wobbling hum.
+// 111: a boss action: a heavy mechanical clank (two metal resonances), a latch falling into
+// place, and a low wobbling hum.
 Voice BossAction() {
-    auto tone = std::make_shared<Square>();
     auto noise = std::make_shared<Noise>();
-    auto latch = std::make_shared<Noise>();
-    auto filter = std::make_shared<LowPass>();
+    auto metal = std::make_shared<BandPass>();
+    auto metal2 = std::make_shared<BandPass>();
+    auto latch = std::make_shared<BandPass>();
+    auto hum = std::make_shared<Osc>();
+    auto humFilter = std::make_shared<LowPass>();
     return [=](double t, double length) {
-        const double hum = tone->Next(140 + 25 * std::sin(2 * PI * 11 * t), 0.35) * 0.5 * std::exp(-t / 0.35);
-        const double clank = filter->Next(noise->Next(3000), 1800) * 1.4 * std::exp(-t / 0.06);
-        const double second = t > 0.12 ? latch->Next(2500) * 0.35 * std::exp(-(t - 0.12) / 0.05) : 0.0;
-        return (hum + clank + second) * std::min(1.0, t / 0.002) * EndFade(t, length, 0.08);
+        const double n = noise->Next(RATE);
+        const double clank = (metal->Next(n, 1750, 9) + metal2->Next(n, 2650, 12) * 0.7) * std::exp(-t / 0.07);
+        const double second = t > 0.12 ? latch->Next(n, 2300, 6) * std::exp(-(t - 0.12) / 0.04) : 0.0;
+        const double drone = humFilter->Next(hum->Square(110 + 18 * std::sin(2 * PI * 9 * t)), 900) * std::exp(-t / 0.3);
+        return (clank * 2.0 + second * 1.3 + drone * 0.5) * std::min(1.0, t / 0.001) * EndFade(t, length, 0.1);
     };
 }
 
 // 112: an extend: a short rising fanfare, the last note held with a little vibrato.
 Voice Fanfare() {
-    auto lead = std::make_shared<Square>();
-    auto harmony = std::make_shared<Square>();
+    auto lead = std::make_shared<Osc>();
+    auto harmony = std::make_shared<Osc>();
+    auto filter = std::make_shared<LowPass>();
     return [=](double t, double length) {
         static constexpr double NOTES[4] = {1046.5, 1318.5, 1568.0, 2093.0};
-        const int step = std::min(3, static_cast<int>(t / 0.075));
-        const double since = t - step * 0.075;
+        const int step = std::min(3, static_cast<int>(t / 0.07));
+        const double since = t - step * 0.07;
         double hz = NOTES[step];
-        if (step == 3) hz *= 1.0 + 0.008 * std::sin(2 * PI * 7 * since) * std::min(1.0, since / 0.1);
-        const double v = lead->Next(hz, 0.5) * 0.5 + harmony->Next(hz * 0.75, 0.25) * 0.25;
-        const double level = step < 3 ? 0.85 * std::exp(-since / 0.12) : std::exp(-since / 0.25);
-        return v * level * std::min(1.0, since / 0.003) * EndFade(t, length, 0.06);
+        if (step == 3) hz *= 1.0 + 0.008 * std::sin(2 * PI * 6.5 * since) * std::min(1.0, since / 0.1);
+        const double v = filter->Next(lead->Square(hz) * 0.6 + harmony->Sine(hz * 2.0) * 0.15, 3500);
+        const double level = step < 3 ? 0.85 * (0.6 + 0.4 * std::exp(-since / 0.05)) : std::exp(-since / 0.3);
+        return v * level * std::min(1.0, since / 0.003) * EndFade(t, length, 0.08);
     };
 }
 
-// Peak level of each effect (of 1.0 full scale): the frequent ones sit lower.
-constexpr double EFFECT_PEAKS[EFFECT_COUNT] = {0.95, 0.8, 0.8, 0.45, 0.45, 0.85, 0.6, 0.6, 0.85, 0.35, 0.7, 0.75};
+// The loudness each effect is balanced to: of its loudest tenth of a second, K-weighted, in dB
+// of full scale. The cues first, the frequent sounds last.
+constexpr double EFFECT_LOUDNESS[EFFECT_COUNT] = {
+    -9.0,   // 101 large explosion
+    -13.0,  // 102 its deep layer
+    -9.0,   // 103 bomb
+    -23.0,  // 104 volley
+    -13.0,  // 105 mid-boss warning
+    -17.0,  // 106 small explosion
+    -22.0,  // 107 enemy struck
+    -10.0,  // 108 item
+    -8.0,   // 109 ship hit
+    -26.0,  // 110 enemy fire
+    -15.0,  // 111 boss action
+    -10.0,  // 112 extend
+};
 
 Voice EffectVoice(int index) {
     switch (index) {
@@ -259,18 +392,21 @@ Voice EffectVoice(int index) {
     }
 }
 
-// The effect's samples, 8-bit unsigned (128 is silence), normalised to its peak level.
+// The effect's samples, 8-bit unsigned (128 is silence), high-passed so that they carry no offset,
+// and balanced to the effect's loudness (never peaking above PEAK_LIMIT).
 std::vector<uint8_t> Samples(int index) {
     const int count = EFFECT_BYTES[index];
     const double length = static_cast<double>(count) / RATE;
     Voice voice = EffectVoice(index);
+    HighPass dcBlock;
     std::vector<double> raw(static_cast<size_t>(count));
     double peak = 1e-9;
     for (int i = 0; i < count; ++i) {
-        raw[static_cast<size_t>(i)] = voice(static_cast<double>(i) / RATE, length);
-        peak = std::max(peak, std::fabs(raw[static_cast<size_t>(i)]));
+        const double v = dcBlock.Next(voice(static_cast<double>(i) / RATE, length), 25.0);
+        raw[static_cast<size_t>(i)] = v;
+        peak = std::max(peak, std::fabs(v));
     }
-    const double gain = EFFECT_PEAKS[index] / peak;
+    const double gain = std::min(std::pow(10.0, (EFFECT_LOUDNESS[index] - loudness::LoudestWindowDb(raw, RATE, 0.1)) / 20.0), PEAK_LIMIT / peak);
     std::vector<uint8_t> out(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
         const double v = std::clamp(raw[static_cast<size_t>(i)] * gain, -1.0, 1.0);

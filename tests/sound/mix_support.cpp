@@ -1,0 +1,211 @@
+// The sound tests' tools for listening to the game's own output (see mix_support.h).
+#include "sound/mix_support.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+
+#include "assetgen/loudness.h"
+#include "platform/audio_mix.h"
+#include "sound/sound.h"
+#include "test_support.h"
+
+namespace {
+
+constexpr int RATE = 44100;
+
+std::string Between(const std::string& line, const std::string& open, char close) {
+    const size_t from = line.find(open);
+    if (from == std::string::npos) return "";
+    const size_t start = from + open.size();
+    return line.substr(start, line.find(close, start) - start);
+}
+
+long Number(const std::string& line, const char* key) {
+    return std::atol(Between(line, std::string("\"") + key + "\":", ',').c_str());
+}
+
+// "101,102" -> {101, 102}
+std::vector<int> Numbers(const std::string& list) {
+    std::vector<int> out;
+    for (size_t at = 0; at < list.size();) {
+        out.push_back(std::atoi(list.c_str() + at));
+        const size_t comma = list.find(',', at);
+        if (comma == std::string::npos) break;
+        at = comma + 1;
+    }
+    return out;
+}
+
+// "\"stop BGM wait\",\"close BGM wait\"" -> {"stop BGM wait", "close BGM wait"}; the commands
+// hold neither quotes nor commas.
+std::vector<std::string> Strings(const std::string& list) {
+    std::vector<std::string> out;
+    for (size_t at = list.find('"'); at != std::string::npos;) {
+        const size_t end = list.find('"', at + 1);
+        if (end == std::string::npos) break;
+        out.push_back(list.substr(at + 1, end - at - 1));
+        at = list.find('"', end + 1);
+    }
+    return out;
+}
+
+uint32_t Read32(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0] | p[1] << 8 | p[2] << 16) | static_cast<uint32_t>(p[3]) << 24;
+}
+
+}  // namespace
+
+std::vector<TraceTick> RunHeadlessGame(const std::string& keys, long ticks) {
+    const std::string folder = EnterScratchDataDir();
+    const std::string keysPath = folder + "/sound_run.keys";
+    const std::string tracePath = folder + "/sound_run.jsonl";
+    WriteWholeFile(keysPath, keys);
+    RemoveRecordFiles();
+    const std::string command = "cd '" + folder + "' && '" + VORNE_BINARY + "' --headless --keys '" + keysPath +
+                                "' --ticks " + std::to_string(ticks) + " --trace '" + tracePath + "' 2>/dev/null";
+    std::vector<TraceTick> trace;
+    if (std::system(command.c_str()) != 0) return trace;
+    std::ifstream in(tracePath);
+    for (std::string line; std::getline(in, line);) {
+        TraceTick t;
+        t.tick = Number(line, "tick");
+        t.screenState = static_cast<int>(Number(line, "g_screenState"));
+        t.round = static_cast<int>(Number(line, "g_round"));
+        t.stageFrame = static_cast<int>(Number(line, "g_stageFrame"));
+        t.milliseconds = static_cast<int>(Number(line, "g_frameInterval")) + 1;
+        t.sounds = Numbers(Between(line, "\"sounds\":[", ']'));
+        t.music = Strings(Between(line, "\"music\":[", ']'));
+        trace.push_back(t);
+    }
+    std::remove(keysPath.c_str());
+    std::remove(tracePath.c_str());
+    RemoveRecordFiles();
+    return trace;
+}
+
+bool SoundFontAvailable() { return MixerFindSoundFont() != nullptr; }
+
+AudioMixer* MakeGameMixer(bool soundFont) {
+    AudioMixer* mixer = MixerCreate(RATE);
+    MixerSetMusicFolder(mixer, VORNE_DATA_DIR);
+    if (soundFont && SoundFontAvailable()) MixerAttachSynth(mixer, MixerSynthCreate(MixerFindSoundFont(), RATE));
+    for (int id = FIRST_SOUND_EFFECT; id < FIRST_SOUND_EFFECT + SOUND_EFFECT_COUNT; ++id) {
+        const uint8_t *format = nullptr, *data = nullptr;
+        uint32_t size = 0;
+        if (FindWaveChunks(id, &format, &data, &size) != 1) continue;
+        const int channels = format[2] | format[3] << 8;
+        const int bits = format[14] | format[15] << 8;
+        MixerSetEffect(mixer, id, data, size, static_cast<int>(Read32(format + 4)), bits, channels);
+    }
+    return mixer;
+}
+
+std::vector<int16_t> RenderTicks(AudioMixer* mixer, const std::vector<TraceTick>& trace, size_t first, size_t last) {
+    std::vector<int16_t> out;
+    long elapsedMs = 0;
+    int64_t framesSoFar = 0;
+    for (size_t i = first; i < last && i < trace.size(); ++i) {
+        // The virtual clock steps before the tick runs; the tick's sounds start at its step's end.
+        elapsedMs += trace[i].milliseconds;
+        const int64_t frames = static_cast<int64_t>(elapsedMs) * RATE / 1000 - framesSoFar;
+        framesSoFar += frames;
+        const size_t at = out.size();
+        out.resize(at + static_cast<size_t>(frames) * 2);
+        MixerRenderTick(mixer, trace[i].sounds, trace[i].music, out.data() + at, static_cast<int>(frames));
+    }
+    return out;
+}
+
+double IntegratedLoudness(const std::vector<double>& left, const std::vector<double>& right, int rate) {
+    // Mean squares of the K-weighted signal in blocks of 400 ms, every 100 ms.
+    const std::vector<double> leftSquares = loudness::WeightedSquares(left, rate);
+    const std::vector<double> rightSquares = loudness::WeightedSquares(right, rate);
+    const size_t n = std::min(left.size(), right.size());
+    std::vector<double> squares(n);
+    for (size_t i = 0; i < n; ++i) squares[i] = leftSquares[i] + rightSquares[i];
+    const size_t block = static_cast<size_t>(rate) * 4 / 10, step = block / 4;
+    std::vector<double> blocks;
+    for (size_t at = 0; at + block <= n; at += step) {
+        double sum = 0.0;
+        for (size_t i = at; i < at + block; ++i) sum += squares[i];
+        blocks.push_back(sum / static_cast<double>(block));
+    }
+    const auto loudnessOf = [](double meanSquare) { return -0.691 + 10.0 * std::log10(std::max(meanSquare, 1e-20)); };
+    // Gated: first at -70 LUFS, then 10 LU under the loudness of what passed.
+    double sum = 0.0;
+    int count = 0;
+    for (double z : blocks) {
+        if (loudnessOf(z) > -70.0) sum += z, ++count;
+    }
+    if (count == 0) return -70.0;
+    const double relative = loudnessOf(sum / count) - 10.0;
+    sum = 0.0;
+    count = 0;
+    for (double z : blocks) {
+        if (loudnessOf(z) > -70.0 && loudnessOf(z) > relative) sum += z, ++count;
+    }
+    return count ? loudnessOf(sum / count) : -70.0;
+}
+
+MixMeasures Measure(const std::vector<int16_t>& stereo) {
+    MixMeasures m;
+    const size_t frames = stereo.size() / 2;
+    m.seconds = static_cast<double>(frames) / RATE;
+    std::vector<double> left(frames), right(frames);
+    double sums[2] = {0, 0}, squares = 0.0;
+    for (size_t i = 0; i < frames; ++i) {
+        left[i] = stereo[2 * i] / 32768.0;
+        right[i] = stereo[2 * i + 1] / 32768.0;
+        for (int c = 0; c < 2; ++c) {
+            const int16_t s = stereo[2 * i + static_cast<size_t>(c)];
+            if (s >= 32767 || s <= -32767) ++m.clipped;
+            m.peak = std::max(m.peak, std::fabs(s / 32768.0));
+        }
+        sums[0] += left[i];
+        sums[1] += right[i];
+        squares += (left[i] * left[i] + right[i] * right[i]) / 2;
+    }
+    if (frames == 0) return m;
+    m.meanOffset = std::max(std::fabs(sums[0]), std::fabs(sums[1])) / static_cast<double>(frames);
+    m.rms = std::sqrt(squares / static_cast<double>(frames));
+    for (size_t at = 0; at + RATE <= frames; at += RATE) {
+        double l = 0.0, r = 0.0;
+        for (size_t i = at; i < at + RATE; ++i) l += left[i], r += right[i];
+        m.worstSecondOffset = std::max(m.worstSecondOffset, std::max(std::fabs(l), std::fabs(r)) / RATE);
+    }
+    m.loudness = IntegratedLoudness(left, right, RATE);
+    return m;
+}
+
+bool WriteWav(const std::string& path, const std::vector<int16_t>& stereo) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    const auto put32 = [&out](uint32_t v) {
+        for (int i = 0; i < 4; ++i) out.put(static_cast<char>(v >> (8 * i)));
+    };
+    const auto put16 = [&out](uint16_t v) {
+        out.put(static_cast<char>(v));
+        out.put(static_cast<char>(v >> 8));
+    };
+    const auto bytes = static_cast<uint32_t>(stereo.size() * 2);
+    out.write("RIFF", 4);
+    put32(36 + bytes);
+    out.write("WAVEfmt ", 8);
+    put32(16);
+    put16(1);
+    put16(2);
+    put32(RATE);
+    put32(RATE * 4);
+    put16(4);
+    put16(16);
+    out.write("data", 4);
+    put32(bytes);
+    out.write(reinterpret_cast<const char*>(stereo.data()), static_cast<std::streamsize>(bytes));
+    return static_cast<bool>(out);
+}

@@ -1,0 +1,56 @@
+// Shared by the sound tests that listen to the game's own output: a headless run's trace (the
+// effects and music commands of every tick, and its length on the virtual clock), the mixer
+// loaded with the game's effects and pieces, the rendering of a stretch of a run through it, and
+// the measures taken of the result.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct AudioMixer;
+
+// One line of the trace, the fields the sound tests read.
+struct TraceTick {
+    long tick = 0;
+    int screenState = 0;
+    int round = 0;
+    int stageFrame = 0;
+    int milliseconds = 0;  // the virtual clock's step before this tick: the frame interval + 1
+    std::vector<int> sounds;
+    std::vector<std::string> music;
+};
+
+// Plays the keys script ("TICK KEY ..." lines) in the headless runner for the given ticks, in the
+// tests' scratch folder, and reads its trace. Empty when the run failed.
+std::vector<TraceTick> RunHeadlessGame(const std::string& keys, long ticks);
+
+// A mixer at 44.1 kHz holding the game's twelve effects and reading the generated pieces; with
+// the soundfont when one is installed (soundFont false: the music is left out).
+AudioMixer* MakeGameMixer(bool soundFont);
+
+// Renders ticks [first, last) of a trace through the mixer, tick by tick, each as long as its
+// step on the virtual clock. 16-bit stereo, interleaved.
+std::vector<int16_t> RenderTicks(AudioMixer* mixer, const std::vector<TraceTick>& trace, size_t first, size_t last);
+
+// Measures of 16-bit stereo at 44.1 kHz.
+struct MixMeasures {
+    double seconds = 0.0;
+    double peak = 0.0;            // of full scale
+    long clipped = 0;             // samples at full scale
+    double meanOffset = 0.0;      // the whole stretch's mean, the larger of the two sides
+    double worstSecondOffset = 0.0;  // the largest mean of any one second, of either side
+    double rms = 0.0;             // of full scale
+    double loudness = 0.0;        // integrated loudness, LUFS (K-weighted, gated)
+};
+MixMeasures Measure(const std::vector<int16_t>& stereo);
+
+// The loudness of a stretch (LUFS, K-weighted and gated); of a mono signal of 1.0 full scale at
+// the given rate.
+double IntegratedLoudness(const std::vector<double>& left, const std::vector<double>& right, int rate);
+
+// Writes 16-bit stereo at 44.1 kHz as a WAV file (for listening and spectrograms).
+bool WriteWav(const std::string& path, const std::vector<int16_t>& stereo);
+
+// True when a General MIDI soundfont is installed (the music can be rendered).
+bool SoundFontAvailable();

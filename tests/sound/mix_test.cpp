@@ -1,0 +1,123 @@
+// The game's own output over a minute of the first stage, rendered through the mixer the live
+// device uses, from the effects and music commands of two headless runs that differ only in the
+// shot control: one holds it all the time, the other never fires. Whatever the assets and the
+// gains, the player must hear no clipped sample, no offset from centre, and the shots and hits
+// must sit under the music: firing may add at most 3 dB to the loudness of the stretch.
+// VORNE_SOUND_OUT=DIR writes both renderings there as WAV files, for listening and spectrograms.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "platform/audio_mix.h"
+#include "sound/mix_support.h"
+
+namespace {
+
+constexpr long RUN_TICKS = 2300;
+constexpr double STRETCH_S = 60.0;
+
+// Start the game and choose ship A with the shot control, then sway left and right; firing all
+// the while or not at all.
+std::string SwayKeys(bool fire) {
+    const std::string shot = fire ? "z " : "";
+    std::string keys = "1 z\n";
+    const char* moves[4] = {"left", "", "right", ""};
+    const int lengths[4] = {50, 40, 50, 40};
+    long tick = 98;  // the ship is confirmed on tick 97
+    for (int i = 0; tick < RUN_TICKS; ++i) {
+        const std::string held = shot + moves[i % 4];
+        keys += std::to_string(tick) + " " + (held.empty() ? "-" : held) + "\n";
+        tick += lengths[i % 4];
+    }
+    return keys;
+}
+
+// The first tick whose music commands open the first stage's piece.
+size_t StageStart(const std::vector<TraceTick>& trace) {
+    for (size_t i = 0; i < trace.size(); ++i) {
+        for (const std::string& command : trace[i].music) {
+            if (command.find("open bgm01.mid") == 0) return i;
+        }
+    }
+    return trace.size();
+}
+
+// The ticks from start that make up the stretch's length on the virtual clock.
+size_t StretchEnd(const std::vector<TraceTick>& trace, size_t start) {
+    long ms = 0;
+    size_t end = start;
+    while (end < trace.size() && ms < STRETCH_S * 1000) ms += trace[end++].milliseconds;
+    return end;
+}
+
+void Report(const char* name, const MixMeasures& m, const MixerStats& stats) {
+    std::printf("[ measure  ] stage 1 %-10s %.1f s: peak %.3f, clipped %ld, mean offset %.5f (worst second %.5f), "
+                "rms %.4f, loudness %.1f LUFS; limiter active on %.2f%% of frames\n",
+                name, m.seconds, m.peak, m.clipped, m.meanOffset, m.worstSecondOffset, m.rms, m.loudness,
+                100.0 * static_cast<double>(stats.limitedFrames) / static_cast<double>(std::max<int64_t>(1, stats.frames)));
+}
+
+TEST(GameMix, FiringSitsUnderTheMusicWithoutClippingOrOffset) {
+    if (!SoundFontAvailable()) GTEST_SKIP() << "no General MIDI soundfont installed";
+    MixMeasures measures[2];
+    const char* names[2] = {"firing", "not firing"};
+    for (int run = 0; run < 2; ++run) {
+        const std::vector<TraceTick> trace = RunHeadlessGame(SwayKeys(run == 0), RUN_TICKS);
+        ASSERT_GE(trace.size(), static_cast<size_t>(RUN_TICKS));
+        const size_t start = StageStart(trace);
+        const size_t end = StretchEnd(trace, start);
+        ASSERT_LT(end, trace.size()) << "the run is shorter than the stretch";
+        int volleys = 0;
+        for (size_t i = start; i < end; ++i) {
+            for (int id : trace[i].sounds) volleys += id == 104;
+        }
+        // The runs differ as intended: a volley every few frames, or none.
+        if (run == 0) {
+            EXPECT_GT(volleys, 500);
+        } else {
+            EXPECT_EQ(volleys, 0);
+        }
+
+        AudioMixer* mixer = MakeGameMixer(true);
+        const std::vector<int16_t> out = RenderTicks(mixer, trace, start, end);
+        measures[run] = Measure(out);
+        Report(names[run], measures[run], MixerGetStats(mixer));
+        MixerDestroy(mixer);
+        if (const char* dir = std::getenv("VORNE_SOUND_OUT")) {
+            WriteWav(std::string(dir) + "/stage1_" + (run == 0 ? "firing" : "quiet") + ".wav", out);
+        }
+
+        if (run == 0) {
+            // The two halves of the firing run apart: its effects without music, its music
+            // without effects.
+            AudioMixer* effectsOnly = MakeGameMixer(false);
+            const MixMeasures effects = Measure(RenderTicks(effectsOnly, trace, start, end));
+            MixerDestroy(effectsOnly);
+            std::vector<TraceTick> silent = trace;
+            for (TraceTick& t : silent) t.sounds.clear();
+            AudioMixer* musicOnly = MakeGameMixer(true);
+            const MixMeasures music = Measure(RenderTicks(musicOnly, silent, start, end));
+            MixerDestroy(musicOnly);
+            std::printf("[ measure  ] stage 1 firing: the effects alone %.1f LUFS (peak %.3f), the music alone %.1f LUFS\n",
+                        effects.loudness, effects.peak, music.loudness);
+            // Under the music, but there: the shots and hits are heard.
+            EXPECT_LT(effects.loudness, music.loudness);
+            EXPECT_GT(effects.loudness, music.loudness - 12.0);
+        }
+        SCOPED_TRACE(names[run]);
+        EXPECT_GT(measures[run].seconds, STRETCH_S - 0.1);
+        EXPECT_EQ(measures[run].clipped, 0);
+        EXPECT_LT(measures[run].worstSecondOffset, 0.005);
+        EXPECT_GT(measures[run].loudness, -30.0);  // the music is there
+    }
+    const double added = measures[0].loudness - measures[1].loudness;
+    std::printf("[ measure  ] stage 1: firing adds %.2f LU of loudness (%.2f dB of rms)\n", added,
+                20.0 * std::log10(measures[0].rms / measures[1].rms));
+    EXPECT_LE(added, 3.0);
+}
+
+}  // namespace

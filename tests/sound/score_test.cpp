@@ -1,0 +1,444 @@
+// The six pieces against the screens they play under, and how they are written and balanced.
+//   - Each screen's real length comes from a headless run through the whole game (both rounds,
+//     the story between them and the ending): from the music command that starts a piece to the
+//     one that replaces it. The table of piece against screen is printed, and each piece must
+//     fit: the ship-selection loop and the story's tune start at once, the story makes its
+//     cadence, the ending its key change and last chord, and a stage theme its whole form before
+//     the screen ends; a loop comes back to its tune within a bar or two.
+//   - Written like music: the parts under the lead sound chord tones on the beat (no semitone
+//     rubs between them), velocities move with the phrase, expression, vibrato, chorus, reverb
+//     and pans are used.
+//   - Balanced: rendered on the game's synthesiser, the lead is the loudest pitched part, no
+//     piece clips, the boss's bass stays out of the sub range.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/audio_mix.h"
+#include "platform/mci.h"
+#include "sound/mix_support.h"
+#include "test_support.h"
+
+namespace {
+
+constexpr int RATE = 44100;
+constexpr int LEAD = 0;
+constexpr int BASS_OF[6] = {2, 2, 2, 2, 1, 3};  // the bass part's channel in each piece
+constexpr int DRUM_CHANNEL = 9;
+
+std::vector<uint8_t> ReadPiece(int number) {
+    std::ifstream in(std::string(VORNE_DATA_DIR) + "/bgm0" + std::to_string(number) + ".mid", std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The single track of one of our format 0 files, event by event: its tick, its bytes.
+struct RawEvent {
+    uint32_t tick;
+    std::vector<uint8_t> bytes;
+};
+
+std::vector<RawEvent> TrackEvents(const std::vector<uint8_t>& file) {
+    std::vector<RawEvent> out;
+    size_t at = 22;  // after the header (14 bytes) and the track's id and length (8)
+    uint32_t tick = 0;
+    const auto varLen = [&file, &at]() {
+        uint32_t v = 0;
+        while (at < file.size()) {
+            const uint8_t b = file[at++];
+            v = (v << 7) | (b & 0x7F);
+            if (!(b & 0x80)) break;
+        }
+        return v;
+    };
+    while (at < file.size()) {
+        tick += varLen();
+        const size_t start = at;
+        if (file[at] == 0xFF) {
+            at += 2;
+            const uint32_t length = varLen();
+            at += length;
+        } else if (file[at] & 0x80) {  // our writer gives every message its status byte
+            const int kind = file[at] & 0xF0;
+            at += (kind == 0xC0 || kind == 0xD0) ? 2 : 3;
+        } else {
+            return {};
+        }
+        out.push_back({tick, std::vector<uint8_t>(file.begin() + static_cast<long>(start), file.begin() + static_cast<long>(at))});
+    }
+    return out;
+}
+
+// The file with only the channel messages of one channel (meta events kept).
+std::vector<uint8_t> Solo(const std::vector<uint8_t>& file, int channel) {
+    std::vector<uint8_t> track;
+    uint32_t last = 0;
+    const auto put = [&track](uint32_t v) {
+        uint8_t buffer[5];
+        int n = 0;
+        buffer[n++] = v & 0x7F;
+        while ((v >>= 7) != 0) buffer[n++] = static_cast<uint8_t>((v & 0x7F) | 0x80);
+        while (n > 0) track.push_back(buffer[--n]);
+    };
+    for (const RawEvent& e : TrackEvents(file)) {
+        if (e.bytes[0] != 0xFF && (e.bytes[0] & 0x0F) != channel) continue;
+        put(e.tick - last);
+        last = e.tick;
+        track.insert(track.end(), e.bytes.begin(), e.bytes.end());
+    }
+    std::vector<uint8_t> out(file.begin(), file.begin() + 18);
+    const auto n = static_cast<uint32_t>(track.size());
+    out.insert(out.end(), {uint8_t(n >> 24), uint8_t(n >> 16), uint8_t(n >> 8), uint8_t(n)});
+    out.insert(out.end(), track.begin(), track.end());
+    return out;
+}
+
+struct Note {
+    int channel, key, velocity;
+    uint32_t on, off;
+};
+
+struct PieceFacts {
+    double msPerTick = 0.0;  // one tempo for the whole piece
+    uint32_t lengthTicks = 0;
+    std::vector<std::pair<uint32_t, std::string>> markers;
+    std::vector<Note> notes;
+    std::map<int, std::set<int>> controllers;  // by channel, the controllers used past the set-up
+    std::map<int, std::map<int, int>> setUp;   // by channel, the controllers' values at the start
+    int bends = 0;
+};
+
+PieceFacts Facts(const std::vector<uint8_t>& file) {
+    PieceFacts f;
+    std::map<std::pair<int, int>, Note> open;
+    for (const RawEvent& e : TrackEvents(file)) {
+        f.lengthTicks = e.tick;
+        const uint8_t s = e.bytes[0];
+        if (s == 0xFF) {
+            if (e.bytes[1] == 0x51) f.msPerTick = ((e.bytes[3] << 16) | (e.bytes[4] << 8) | e.bytes[5]) / 1000.0 / 480.0;
+            if (e.bytes[1] == 0x06) f.markers.emplace_back(e.tick, std::string(e.bytes.begin() + 3, e.bytes.end()));
+            continue;
+        }
+        const int channel = s & 0x0F;
+        const int kind = s & 0xF0;
+        if (kind == 0x90 && e.bytes[2] > 0) {
+            open[{channel, e.bytes[1]}] = Note{channel, e.bytes[1], e.bytes[2], e.tick, e.tick};
+        } else if (kind == 0x80 || kind == 0x90) {
+            auto it = open.find({channel, e.bytes[1]});
+            if (it != open.end()) {
+                it->second.off = e.tick;
+                f.notes.push_back(it->second);
+                open.erase(it);
+            }
+        } else if (kind == 0xB0 && e.tick == 0) {
+            f.setUp[channel][e.bytes[1]] = e.bytes[2];
+        } else if (kind == 0xB0) {
+            f.controllers[channel].insert(e.bytes[1]);
+        } else if (kind == 0xE0) {
+            ++f.bends;
+        }
+    }
+    return f;
+}
+
+double MarkerMs(const PieceFacts& f, const std::string& name) {
+    for (const auto& m : f.markers) {
+        if (m.second == name) return m.first * f.msPerTick;
+    }
+    return -1.0;
+}
+
+double FirstLeadNoteMs(const PieceFacts& f) {
+    uint32_t first = UINT32_MAX;
+    for (const Note& n : f.notes) {
+        if (n.channel == LEAD) first = std::min(first, n.on);
+    }
+    return first * f.msPerTick;
+}
+
+// Renders a MIDI file (its bytes) on the game's synthesiser for its length and a tail.
+std::vector<int16_t> RenderMidi(const std::vector<uint8_t>& bytes, double seconds) {
+    const std::string folder = EnterScratchDataDir();
+    const std::string path = folder + "/score_test.mid";
+    WriteWholeFile(path, std::string(bytes.begin(), bytes.end()));
+    AudioMixer* mixer = MixerCreate(RATE);
+    MixerAttachSynth(mixer, MixerSynthCreate(MixerFindSoundFont(), RATE));
+    MixerSetMusicFolder(mixer, folder);
+    MixerCommand(mixer, "open score_test.mid alias BGM wait");
+    MixerCommand(mixer, "play BGM from 0");
+    std::vector<int16_t> out(static_cast<size_t>(seconds * RATE) * 2);
+    MixerRender(mixer, out.data(), static_cast<int>(out.size() / 2));
+    MixerDestroy(mixer);
+    std::remove(path.c_str());
+    return out;
+}
+
+// ---- the screens -----------------------------------------------------------------------------
+
+// A whole game (both rounds, continues taken with the bomb control, the story and the ending),
+// firing and bombing all the way and swaying left and right.
+std::string WholeGameKeys(long ticks) {
+    std::string keys = "1 z x left\n";
+    const char* moves[4] = {"z x", "z x right", "z x", "z x left"};
+    const int lengths[4] = {40, 50, 40, 50};
+    long tick = 41;
+    for (int i = 0; tick < ticks; ++i) {
+        keys += std::to_string(tick) + " " + moves[i % 4] + "\n";
+        tick += lengths[i % 4];
+    }
+    return keys;
+}
+
+// How long each piece played, each time it was opened: from its open to the next music command
+// that stops it, in milliseconds on the virtual clock. A stage's time also depends on the player
+// (continues hold the timeline, many bullets slow the frames down): fastestMs is what the stage
+// timeline's frames between the two commands take at the normal frame interval (28 ms + 1).
+struct Screen {
+    int piece;
+    double ms;
+    double fastestMs;
+};
+
+std::vector<Screen> Screens(const std::vector<TraceTick>& trace) {
+    constexpr double NORMAL_TICK_MS = 29.0;
+    std::vector<Screen> screens;
+    double now = 0.0, startMs = 0.0;
+    int startFrame = 0;
+    bool open = false;
+    for (const TraceTick& t : trace) {
+        now += t.milliseconds;
+        for (const std::string& command : t.music) {
+            if (command.rfind("stop", 0) == 0 && open) {
+                const int frames = t.stageFrame - startFrame;
+                screens.back().ms = now - startMs;
+                screens.back().fastestMs = frames > 0 ? std::min(now - startMs, frames * NORMAL_TICK_MS) : now - startMs;
+                open = false;
+            }
+            if (command.rfind("open bgm0", 0) == 0) {
+                screens.push_back({command[9] - '0', 0.0, 0.0});
+                startMs = now;
+                startFrame = t.stageFrame;
+                open = true;
+            }
+        }
+    }
+    if (open) screens.pop_back();  // still playing at the end
+    return screens;
+}
+
+class Score : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        for (int i = 0; i < 6; ++i) {
+            files[i] = ReadPiece(i + 1);
+            facts[i] = Facts(files[i]);
+        }
+    }
+    static double LengthMs(int i) { return facts[i].lengthTicks * facts[i].msPerTick; }
+    static double BarMs(int i) { return 1920 * facts[i].msPerTick; }
+    static std::vector<uint8_t> files[6];
+    static PieceFacts facts[6];
+};
+std::vector<uint8_t> Score::files[6];
+PieceFacts Score::facts[6];
+
+TEST_F(Score, EveryPieceFitsTheScreenItPlaysUnder) {
+    constexpr long TICKS = 84000;  // the ending resets the game at about tick 77400
+    const std::vector<TraceTick> trace = RunHeadlessGame(WholeGameKeys(TICKS), TICKS);
+    ASSERT_GE(trace.size(), static_cast<size_t>(TICKS));
+    const std::vector<Screen> screens = Screens(trace);
+    // The shortest time each piece was given, and where.
+    double shortest[7] = {1e12, 1e12, 1e12, 1e12, 1e12, 1e12, 1e12};
+    for (const Screen& s : screens) {
+        // Ship selection in this run is cut short by the held shot control: measured apart below.
+        if (s.piece == 3) continue;
+        // The stage themes: what the stage takes when nothing holds it up.
+        shortest[s.piece] = std::min(shortest[s.piece], s.piece <= 2 ? s.fastestMs : s.ms);
+    }
+    // Ship selection left to its countdown: start the game and touch nothing.
+    const std::vector<TraceTick> idle = RunHeadlessGame("1 z\n90 -\n", 500);
+    for (const Screen& s : Screens(idle)) {
+        if (s.piece == 3) shortest[3] = std::min(shortest[3], s.ms);
+    }
+    std::printf("[ measure  ] piece   length   first note  shortest screen   every screen of the run (s)\n"
+                "[ measure  ] (a stage's shortest: its timeline frames at 29 ms, no continue, no slowdown)\n");
+    for (int i = 0; i < 6; ++i) {
+        std::string times;
+        for (const Screen& s : screens) {
+            if (s.piece == i + 1) times += std::to_string(static_cast<int>(s.ms / 100) / 10.0).substr(0, 5) + " ";
+        }
+        std::printf("[ measure  ] bgm0%d  %6.1f s  %6.2f s   %6.1f s   all: %s\n", i + 1, LengthMs(i) / 1000,
+                    FirstLeadNoteMs(facts[i]) / 1000, shortest[i + 1] / 1000, times.c_str());
+    }
+    for (int i = 0; i < 6; ++i) {
+        SCOPED_TRACE("bgm0" + std::to_string(i + 1));
+        ASSERT_LT(shortest[i + 1], 1e11) << "the piece was never played";
+        // A loop comes back to the tune at once, never to a long intro.
+        EXPECT_LE(FirstLeadNoteMs(facts[i]), std::min(2 * BarMs(i), 5000.0));
+    }
+    // The stage themes play their whole form (A, A', B, breakdown, A'' a key higher) before the
+    // stage's boss: stage 1 and 3 for bgm01, 2 and 4 for bgm02.
+    for (int i : {0, 1}) {
+        EXPECT_GT(MarkerMs(facts[i], "key change"), 0.0);
+        EXPECT_LE(LengthMs(i), shortest[i + 1]) << "bgm0" << i + 1;
+    }
+    // Ship selection: a loop of about eight bars that starts on its tune.
+    EXPECT_NEAR(LengthMs(2) / BarMs(2), 8.0, 0.01);
+    EXPECT_LT(FirstLeadNoteMs(facts[2]), BarMs(2) / 8);
+    // The story: its tune from the first bar, its cadence within the story's time.
+    EXPECT_LT(FirstLeadNoteMs(facts[4]), BarMs(4) / 4);
+    EXPECT_GT(MarkerMs(facts[4], "cadence"), 0.0);
+    EXPECT_LE(MarkerMs(facts[4], "cadence") + BarMs(4) / 2, shortest[5]);
+    // The ending: its key change and its last chord (struck and heard for a bar at least) before
+    // the game resets.
+    EXPECT_GT(MarkerMs(facts[5], "key change"), 0.0);
+    EXPECT_GT(MarkerMs(facts[5], "final chord"), MarkerMs(facts[5], "key change"));
+    EXPECT_LE(MarkerMs(facts[5], "final chord") + BarMs(5), shortest[6]);
+}
+
+// A minor second or a minor ninth (further apart the rub is gone; a major seventh is a chord's
+// colour).
+bool Rub(int a, int b) { return std::abs(a - b) == 1 || std::abs(a - b) == 13; }
+
+// The notes sounding at a tick (started before or at it, not yet ended).
+std::vector<const Note*> SoundingAt(const PieceFacts& f, uint32_t tick) {
+    std::vector<const Note*> out;
+    for (const Note& n : f.notes) {
+        if (n.on <= tick && n.off > tick && n.channel != DRUM_CHANNEL) out.push_back(&n);
+    }
+    return out;
+}
+
+TEST_F(Score, PartsUnderTheLeadSoundChordTonesOnTheBeat) {
+    for (int i = 0; i < 6; ++i) {
+        SCOPED_TRACE("bgm0" + std::to_string(i + 1));
+        const PieceFacts& f = facts[i];
+        // Every note the accompaniment strikes on a beat, against everything else of the
+        // accompaniment sounding with it: a minor second, or a minor ninth, is a rub (a major
+        // seventh is a chord's colour).
+        int struck = 0, rubs = 0;
+        for (const Note& n : f.notes) {
+            if (n.channel == LEAD || n.channel == DRUM_CHANNEL || n.on % 480 != 0) continue;
+            ++struck;
+            for (const Note* other : SoundingAt(f, n.on)) {
+                if (other->channel != LEAD && Rub(other->key, n.key)) {
+                    ++rubs;
+                    break;
+                }
+            }
+        }
+        // The lead on the strong beats (one and three) against the accompaniment: a passing
+        // rub now and then, not the rule.
+        int strong = 0, leadRubs = 0;
+        for (const Note& n : f.notes) {
+            if (n.channel != LEAD || n.on % 960 != 0) continue;
+            ++strong;
+            for (const Note* other : SoundingAt(f, n.on)) {
+                if (other->channel != LEAD && Rub(other->key, n.key)) {
+                    ++leadRubs;
+                    break;
+                }
+            }
+        }
+        std::printf("[ measure  ] bgm0%d: %d lead notes on a strong beat, %d rubbing the accompaniment\n", i + 1, strong,
+                    leadRubs);
+        EXPECT_LE(leadRubs, strong / 10);
+        // The lead's velocities follow the phrase, not one level.
+        double sum = 0, squares = 0;
+        int count = 0;
+        for (const Note& n : f.notes) {
+            if (n.channel != LEAD) continue;
+            sum += n.velocity;
+            squares += n.velocity * n.velocity;
+            ++count;
+        }
+        const double spread = std::sqrt(squares / count - (sum / count) * (sum / count));
+        std::printf("[ measure  ] bgm0%d: %d accompaniment notes on the beat, %d of them rubbing a semitone; "
+                    "lead velocities spread %.1f\n", i + 1, struck, rubs, spread);
+        EXPECT_GT(struck, 40);
+        EXPECT_LT(rubs, struck / 50 + 1);
+        EXPECT_GT(spread, 4.0);
+        // Expression and vibrato on the sustained leads (the piano and the vibraphone are struck).
+        if (i != 2 && i != 4) {
+            EXPECT_TRUE(f.controllers.count(LEAD) && f.controllers.at(LEAD).count(11));
+            EXPECT_TRUE(f.controllers.at(LEAD).count(1));
+        }
+    }
+    for (int i = 0; i < 6; ++i) {
+        SCOPED_TRACE("bgm0" + std::to_string(i + 1));
+        const PieceFacts& f = facts[i];
+        // The parts spread across the stereo field, each with its own reverb and chorus.
+        std::set<int> pans, reverbs, choruses;
+        for (const auto& [channel, values] : f.setUp) {
+            pans.insert(values.at(10));
+            reverbs.insert(values.at(91));
+            choruses.insert(values.at(93));
+        }
+        EXPECT_GE(*pans.rbegin() - *pans.begin(), 40);
+        EXPECT_GE(reverbs.size(), 3u);
+        EXPECT_GE(choruses.size(), 2u);
+        // A fill at least every fourth bar: never more than four drum bars alike in a row.
+        std::map<uint32_t, std::set<std::pair<uint32_t, int>>> drumBars;
+        for (const Note& n : f.notes) {
+            if (n.channel == DRUM_CHANNEL) drumBars[n.on / 1920].insert({n.on % 1920, n.key});
+        }
+        int run = 1, longest = drumBars.empty() ? 0 : 1;
+        for (auto it = drumBars.begin(); it != drumBars.end() && std::next(it) != drumBars.end(); ++it) {
+            const auto next = std::next(it);
+            run = next->first == it->first + 1 && next->second == it->second ? run + 1 : 1;
+            longest = std::max(longest, run);
+        }
+        EXPECT_LE(longest, 4);
+    }
+    // The occasional scoop into a lead note, in the pieces with sustained leads.
+    for (int i : {0, 1, 3, 5}) EXPECT_GT(facts[i].bends, 0) << "bgm0" << i + 1;
+    // The boss's bass stays above E2 (82 Hz), where small speakers still carry it.
+    for (const Note& n : facts[3].notes) {
+        if (n.channel == BASS_OF[3]) {
+            EXPECT_GE(n.key, 40);
+        }
+    }
+}
+
+// The parts' loudness when each plays alone, and the whole piece's levels, on the game's
+// synthesiser. VORNE_SOUND_OUT=DIR writes the pieces there as WAV files.
+TEST_F(Score, TheLeadIsTheLoudestPartAndNoPieceClips) {
+    if (!SoundFontAvailable()) GTEST_SKIP() << "no General MIDI soundfont installed";
+    std::printf("[ measure  ] piece  peak   rms     loudness  parts (channel: LUFS alone)\n");
+    for (int i = 0; i < 6; ++i) {
+        SCOPED_TRACE("bgm0" + std::to_string(i + 1));
+        const double seconds = LengthMs(i) / 1000 + 1.5;
+        const std::vector<int16_t> rendered = RenderMidi(files[i], seconds);
+        const MixMeasures whole = Measure(rendered);
+        if (const char* dir = std::getenv("VORNE_SOUND_OUT")) {
+            WriteWav(std::string(dir) + "/bgm0" + std::to_string(i + 1) + ".wav", rendered);
+        }
+        std::set<int> channels;
+        for (const Note& n : facts[i].notes) channels.insert(n.channel);
+        std::string parts;
+        std::map<int, double> level;
+        for (int channel : channels) {
+            level[channel] = Measure(RenderMidi(Solo(files[i], channel), seconds)).loudness;
+            parts += std::to_string(channel) + ": " + std::to_string(level[channel]).substr(0, 5) + "  ";
+        }
+        int loudest = LEAD;
+        for (const auto& [channel, lufs] : level) {
+            if (channel != DRUM_CHANNEL && lufs > level[loudest]) loudest = channel;
+        }
+        std::printf("[ measure  ] bgm0%d  %.3f  %.4f  %5.1f     loudest pitched part %d; %s\n", i + 1, whole.peak,
+                    whole.rms, whole.loudness, loudest, parts.c_str());
+        EXPECT_LT(whole.peak, 0.89);  // the music alone never reaches the limiter
+        EXPECT_EQ(loudest, LEAD);
+        EXPECT_LE(level[BASS_OF[i]], level[LEAD] - 3.0);
+    }
+}
+
+}  // namespace
