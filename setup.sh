@@ -12,9 +12,15 @@ cd "$(dirname "$0")"
 mode="${1:-}"
 [ $# -gt 0 ] && shift
 
+# Building needs the compiler and the libraries' headers; playing needs, besides, what the game
+# reads at run time (the soundfont of its music, the Japanese font of its dialog); testing needs
+# the test frameworks, an X server and its tools, the second compiler, and the validators of the
+# installed files and the package.
 BUILD_PACKAGES=(cmake g++ make pkg-config libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev libfluidsynth-dev libx11-dev
-                libfontconfig-dev fonts-vlgothic timgm6mb-soundfont libgtest-dev libbenchmark-dev)
-TEST_PACKAGES=(xvfb xdotool x11-utils imagemagick sox openbox)
+                libfontconfig-dev)
+PLAY_PACKAGES=(fonts-vlgothic timgm6mb-soundfont)
+TEST_PACKAGES=(libgtest-dev libbenchmark-dev python3 xvfb xdotool x11-utils imagemagick sox openbox clang
+               desktop-file-utils appstream man-db lintian dpkg-dev fakeroot)
 
 usage() {
     echo "usage: ./setup.sh play [vorne options] | ./setup.sh test" >&2
@@ -44,21 +50,21 @@ jobs=$(nproc 2>/dev/null || echo 2)
 build() {  # build DIR [cmake options]
     local dir="$1"
     shift
-    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" > /dev/null
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORNE_WERROR=ON "$@" > /dev/null
     cmake --build "$dir" -j "$jobs"
 }
 
 case "$mode" in
     play)
-        install_missing "${BUILD_PACKAGES[@]}"
-        build build
+        install_missing "${BUILD_PACKAGES[@]}" "${PLAY_PACKAGES[@]}"
+        build build -DBUILD_TESTING=OFF
         cd build/data
         exec ../vorne "$@"
         ;;
     test)
-        install_missing "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
-        build build
-        build build-asan -DVORNE_SANITIZE=ON -DVORNE_BENCHMARKS=OFF
+        install_missing "${BUILD_PACKAGES[@]}" "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+        build build -DBUILD_TESTING=ON
+        build build-asan -DBUILD_TESTING=ON -DVORNE_SANITIZE=ON -DVORNE_BENCHMARKS=OFF
         status=0
         echo "== tests: normal build"
         ctest --test-dir build --output-on-failure -j "$jobs" || status=1

@@ -156,10 +156,11 @@ int RunHeadless(const HeadlessOptions& options) {
         return 1;
     }
     g_appActive = 1;  // a headless game never loses the focus
-    const int startStatus = SetUpAfterDialog(choice);
-    if (startStatus >= 0) {
+    // A set-up that fails (a data file missing or refused, said on stderr) ends the game with
+    // status 0 as designed; a script needs to see it, so the runner fails.
+    if (SetUpAfterDialog(choice) >= 0) {
         CloseOutputs(trace, drawLog);
-        return startStatus;
+        return 1;
     }
 
     std::vector<int> sounds;

@@ -7,7 +7,7 @@
 #include <vector>
 
 struct HeadlessShot {
-    int tick;
+    long tick;
     std::string path;
 };
 

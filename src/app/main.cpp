@@ -1,8 +1,13 @@
-// VORNE's entry: the command line, the platform, then the start-up dialog (or the option that
-// stands for one of its buttons) and the game.
+// VORNE's entry: the command line, the folder the game runs in, the platform, then the start-up
+// dialog (or the option that stands for one of its buttons) and the game.
+//
+// The game runs in one folder and keeps its records (score.dat, replay.rep) there, as it always
+// has. Started in a folder that holds its data (the build's data folder, an unpacked copy) or
+// with --data, that is the folder. An installed game started anywhere else (from the menu, from
+// a terminal in the home folder) runs in the player's own folder, $XDG_DATA_HOME/vorne, so the
+// records never litter the folder it was started from; its data comes from the installed folder.
+#include <climits>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include <unistd.h>
@@ -10,128 +15,95 @@
 #include "app/dialog.h"
 #include "app/game.h"
 #include "app/headless.h"
+#include "app/options.h"
+#include "build_config.h"
 #include "platform/platform.h"
 
 namespace {
 
-constexpr const char* USAGE =
-    "usage: vorne [options]\n"
-    "\n"
-    "Starts the game with its start-up dialog. The data files (palette.dat, grA.dat .. grG.dat,\n"
-    "bgm01.mid .. bgm06.mid) are looked up in the current folder; score.dat and replay.rep are\n"
-    "written there.\n"
-    "\n"
-    "  --keyboard         play with the keyboard (skips the dialog)\n"
-    "  --joystick         play with a joystick or game pad (skips the dialog)\n"
-    "  --watch-replay     watch the high-score replay (skips the dialog)\n"
-    "  --windowed         a resizable window instead of full screen\n"
-    "  --data DIR         change into DIR first\n"
-    "  --help             this text\n"
-    "\n"
-    "Headless runner (no window, no sound, a virtual clock; for tests and tools):\n"
-    "  --headless [--watch-replay | --keys FILE] [--ticks N] [--trace FILE]\n"
-    "             [--draw-log FILE] [--shot TICK:FILE.png]... [--state FILE]\n"
-    "  --keys FILE        lines 'TICK KEY KEY ...' (from TICK on exactly these keys are held) or\n"
-    "                     'TICK -' (none); keys: up down left right numpad2 numpad4 numpad6\n"
-    "                     numpad8 z x ctrl shift space return esc p; '#' starts a comment\n"
-    "  --ticks N          run N ticks (0: until the program ends by itself)\n"
-    "  --trace FILE       one JSON object per tick\n"
-    "  --draw-log FILE    every drawing call of every tick, one line each after the tick\n"
-    "  --shot TICK:FILE   after tick TICK, the screen as a PNG (may be repeated)\n"
-    "  --state FILE       at the end, every game variable and record as JSON\n"
-    "\n"
-    "In the game: arrows or keypad move, Z/Ctrl/Space shoot, X/Return/Shift bomb, P pauses,\n"
-    "TAB switches between the doubled and the actual-size field, ESC leaves the game.\n";
+// The pieces of music the game plays; the headless runner checks them before it starts, as it has
+// no music player that would notice one missing.
+constexpr const char* MUSIC_FILES[] = {"bgm01.mid", "bgm02.mid", "bgm03.mid", "bgm04.mid", "bgm05.mid", "bgm06.mid"};
 
-int Fail(const char* message) {
-    std::fprintf(stderr, "vorne: %s\n%s", message, USAGE);
-    return 2;
+void PrintHelp() {
+    std::printf(
+        "usage: vorne [options]\n"
+        "\n"
+        "Starts the game with its start-up dialog.\n"
+        "\n"
+        "%s"
+        "\n"
+        "In the game: arrows or keypad move, Z/Ctrl/Space shoot, X/Return/Shift bomb, P pauses,\n"
+        "TAB switches between the doubled and the actual-size field, ESC leaves the game.\n"
+        "\n"
+        "The data files (palette.dat, grA.dat .. grG.dat, bgm01.mid .. bgm06.mid) are looked up in\n"
+        "  %s\n"
+        "The records (score.dat, replay.rep) are kept in the folder the game runs in: the current\n"
+        "folder when it holds palette.dat, the --data folder, or else\n"
+        "  %s\n",
+        CommandLineHelp(), PlatDataFolderList().c_str(), PlatUserRecordsFolder().c_str());
+}
+
+// Moves into the folder the game runs in; false (after saying why) when --data cannot be entered.
+bool EnterRunFolder(const CommandLine& line, const std::string& startFolder) {
+    if (!line.dataDir.empty()) {
+        if (chdir(line.dataDir.c_str()) == 0) return true;
+        std::fprintf(stderr, "vorne: cannot change into %s\n", line.dataDir.c_str());
+        return false;
+    }
+    if (PlatDataInCurrentFolder()) return true;
+    std::string error;
+    if (!PlatEnterFolder(PlatUserRecordsFolder(), &error)) {
+        std::fprintf(stderr, "vorne: no folder of your own for the records (%s); they stay in %s\n", error.c_str(),
+                     startFolder.c_str());
+    }
+    return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    HeadlessOptions headless;
-    bool isHeadless = false;
-    bool windowed = false;
-    int presetButton = -1;
-    const char* dataDir = nullptr;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (arg == "--help" || arg == "-h") {
-            std::fputs(USAGE, stdout);
-            return 0;
-        } else if (arg == "--keyboard") {
-            presetButton = DIALOG_BUTTON_KEYBOARD;
-        } else if (arg == "--joystick") {
-            presetButton = DIALOG_BUTTON_JOYSTICK;
-        } else if (arg == "--watch-replay") {
-            presetButton = DIALOG_BUTTON_REPLAY;
-            headless.watchReplay = true;
-        } else if (arg == "--windowed") {
-            windowed = true;
-        } else if (arg == "--data" && hasValue) {
-            dataDir = argv[++i];
-        } else if (arg == "--headless") {
-            isHeadless = true;
-        } else if (arg == "--keys" && hasValue) {
-            headless.keysFile = argv[++i];
-        } else if (arg == "--ticks" && hasValue) {
-            char* end = nullptr;
-            headless.ticks = std::strtol(argv[++i], &end, 10);
-            if (*end != '\0' || headless.ticks < 0) return Fail("--ticks takes a number of ticks, 0 or more");
-        } else if (arg == "--trace" && hasValue) {
-            headless.traceFile = argv[++i];
-        } else if (arg == "--draw-log" && hasValue) {
-            headless.drawLogFile = argv[++i];
-        } else if (arg == "--state" && hasValue) {
-            headless.stateFile = argv[++i];
-        } else if (arg == "--shot" && hasValue) {
-            const std::string value = argv[++i];
-            const size_t colon = value.find(':');
-            // The tick text lives as long as end points into it.
-            const std::string tickText = colon == std::string::npos ? "" : value.substr(0, colon);
-            char* end = nullptr;
-            const long tick = colon == std::string::npos ? 0 : std::strtol(tickText.c_str(), &end, 10);
-            if (colon == std::string::npos || tick < 1 || *end != '\0' || colon + 1 == value.size()) {
-                return Fail("--shot takes TICK:FILE.png");
-            }
-            headless.shots.push_back(HeadlessShot{static_cast<int>(tick), value.substr(colon + 1)});
-        } else {
-            return Fail(("unknown or incomplete option: " + arg).c_str());
-        }
-    }
-    if (!isHeadless && (!headless.keysFile.empty() || headless.ticks || !headless.traceFile.empty() ||
-                        !headless.drawLogFile.empty() || !headless.stateFile.empty() || !headless.shots.empty())) {
-        return Fail("--keys, --ticks, --trace, --draw-log, --shot and --state go with --headless");
-    }
-    if (isHeadless && presetButton >= 0 && presetButton != DIALOG_BUTTON_REPLAY) {
-        return Fail("the headless runner plays with its keys file or watches the replay");
-    }
-    if (isHeadless && headless.watchReplay && !headless.keysFile.empty()) {
-        return Fail("--watch-replay and --keys exclude each other");
-    }
-    if (dataDir && chdir(dataDir) != 0) {
-        std::fprintf(stderr, "vorne: cannot change into %s\n", dataDir);
+    CommandLine line;
+    std::string error;
+    if (!ParseCommandLine(argc, argv, &line, &error)) {
+        std::fprintf(stderr, "vorne: %s\nTry 'vorne --help' for the options.\n", error.c_str());
         return 2;
+    }
+    if (line.help) {
+        PrintHelp();
+        return 0;
+    }
+    if (line.version) {
+        std::printf("vorne %s\n", VORNE_VERSION);
+        return 0;
+    }
+    char startFolder[PATH_MAX] = {};
+    if (getcwd(startFolder, sizeof startFolder)) ResolveCommandLinePaths(startFolder, &line);
+    if (!EnterRunFolder(line, startFolder)) return 2;
+    if (line.headless) {
+        for (const char* file : MUSIC_FILES) {
+            if (!PlatCheckMusicFile(file, &error)) {
+                std::fprintf(stderr, "vorne: %s\n", error.c_str());
+                return 1;
+            }
+        }
     }
 
     PlatformOptions platform;
-    platform.backend = isHeadless ? PLATFORM_HEADLESS : PLATFORM_SDL;
-    platform.windowed = windowed;
+    platform.backend = line.headless ? PLATFORM_HEADLESS : PLATFORM_SDL;
+    platform.windowed = line.windowed;
     if (!PlatformInit(platform)) return 1;
     // The frames-per-second window starts when the program starts.
     g_fpsNextTick = PlatGetTickCount();
 
     int status;
-    if (isHeadless) {
-        status = RunHeadless(headless);
+    if (line.headless) {
+        status = RunHeadless(line.run);
     } else {
         PlatCreateWindow(MainWindowProc);
         int choice;
-        if (presetButton >= 0) {
-            choice = StartupDialogCommand(presetButton, true);
+        if (line.presetButton >= 0) {
+            choice = StartupDialogCommand(line.presetButton, true);
             if (choice < 0) {
                 PlatformShutdown();
                 return 1;

@@ -1,6 +1,7 @@
 // The game window: start-up in its fixed order, the window procedure, the message loop that
 // paces the frame ticks, and the frame tick itself.
 #include <cstdio>
+#include <string>
 
 #include "app/dialog.h"
 #include "app/game.h"
@@ -45,6 +46,18 @@ bool PresentField() {
 
 void LogStartupFailure(const char* what) {
     std::fprintf(stderr, "vorne: %s\n", what);
+}
+
+// The display's set-up failed: says which picture file stopped it, and where it was looked for.
+void LogImageFailure() {
+    std::string path;
+    if (g_failedImageFile[0] == '\0') {
+        LogStartupFailure("cannot create the display's surfaces");
+    } else if (!PlatFindDataFile(g_failedImageFile, &path)) {
+        std::fprintf(stderr, "vorne: %s is missing: not found in %s\n", g_failedImageFile, PlatDataFolderList().c_str());
+    } else {
+        std::fprintf(stderr, "vorne: cannot load %s: not an uncompressed 8-bit bitmap\n", path.c_str());
+    }
 }
 
 }  // namespace
@@ -161,7 +174,7 @@ int SetUpAfterDialog(int choice) {
         return 0;
     }
     if (!InitDisplay()) {
-        LogStartupFailure("palette.dat or grA.dat .. grG.dat is missing or not an 8-bit bitmap in this folder");
+        LogImageFailure();
         PlatDestroyWindow();
         return 0;
     }

@@ -35,7 +35,7 @@ bool LoadReplay() {
     }
     // At most the whole record array; a shorter file fills only the first records (a trailing
     // partial record fills the first bytes of one more), a longer one is cut.
-    std::fread(g_replayRecords, 1, sizeof g_replayRecords, f);
+    [[maybe_unused]] const size_t read = std::fread(g_replayRecords, 1, sizeof g_replayRecords, f);
     std::fclose(f);
     return true;
 }

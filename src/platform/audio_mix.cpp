@@ -26,6 +26,7 @@
 // a few hertz, and a look-ahead limiter (1.5 ms) keeps every sample under -1 dBFS. The gains leave
 // headroom so that in normal play the limiter only catches the rare pile-up of explosions.
 #include "platform/audio_mix.h"
+#include "platform/platform.h"
 
 #include <fluidsynth.h>
 #include <strings.h>
@@ -325,9 +326,11 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes) {
 }
 
 // Finds the piece for a file name, reading it when it is not cached or has changed. -1 when the
-// file cannot be read as MIDI.
+// file cannot be read as MIDI. Without a music folder, a name is looked up as every data file is
+// (the current directory first, then the installed data folders).
 int FindOrLoadPiece(AudioMixer* m, const std::string& file) {
-    const std::string name = m->musicFolder.empty() || (!file.empty() && file[0] == '/') ? file : m->musicFolder + "/" + file;
+    std::string name = m->musicFolder.empty() || (!file.empty() && file[0] == '/') ? file : m->musicFolder + "/" + file;
+    if (m->musicFolder.empty()) PlatFindDataFile(file.c_str(), &name);
     char resolved[PATH_MAX];
     if (!realpath(name.c_str(), resolved)) return -1;
     struct stat info {};

@@ -299,29 +299,3 @@ uint64_t PlatPresentCount() { return g_presentCount; }
 bool PlatWritePng(const char* path, const uint8_t* rgb, int width, int height) {
     return SdlWritePng(path, rgb, width, height);
 }
-
-// ---- files ----------------------------------------------------------------------------------
-
-#include <unistd.h>
-
-#include <climits>
-
-const char* PlatProgramDirectory() {
-    static char dir[PATH_MAX + 1] = {};
-    static bool known = false;
-    if (!known) {
-        known = true;
-        const ssize_t n = readlink("/proc/self/exe", dir, PATH_MAX);
-        if (n <= 0) {
-            dir[0] = '\0';
-        } else {
-            dir[n] = '\0';
-            char* slash = nullptr;
-            for (char* p = dir; *p; ++p) {
-                if (*p == '/') slash = p;
-            }
-            if (slash) slash[1] = '\0';
-        }
-    }
-    return dir;
-}

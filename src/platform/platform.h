@@ -247,3 +247,28 @@ void PlatHeadlessTakeAudioLog(std::vector<int>* sounds, std::vector<std::string>
 
 // The folder that holds the running executable, with a trailing '/' ("" when unknown).
 const char* PlatProgramDirectory();
+
+// The data files (palette.dat, the sheets, the pieces of music) are looked up by their plain
+// names in these folders, in this order: the current folder; the program's own folder (an
+// unpacked copy); the installed data folder as seen from the program ("../share/vorne" beside
+// "bin", so a moved installation still finds it); the installed data folder the build was
+// configured for. PlatFindDataFile is that one lookup, for pictures and music alike: true, with
+// the path to open in *path, when a regular file of that name is in one of them. A name that
+// holds a '/' is a path and is only looked at where it points.
+bool PlatFindDataFile(const char* name, std::string* path);
+// Those folders as absolute paths, without repeats, separated by ", " (for messages and --help).
+std::string PlatDataFolderList();
+// True when the current folder holds the game's data (palette.dat): the game was started in a
+// data folder (the build's, an unpacked copy) and keeps its records there, as it always has.
+bool PlatDataInCurrentFolder();
+// The per-user folder for the records: $XDG_DATA_HOME/vorne (an absolute XDG_DATA_HOME only), or
+// ~/.local/share/vorne. Empty when no home folder is known.
+std::string PlatUserRecordsFolder();
+// Creates the folder where it is missing (mode 0700, parents as needed) and changes into it.
+// False, with the reason in *error, when either fails.
+bool PlatEnterFolder(const std::string& folder, std::string* error);
+// Reads a data file found by PlatFindDataFile and checks that the music player can read it as a
+// piece of music. False, with a one-line reason naming the file in *problem, when the file is
+// missing, unreadable, too large or not a MIDI file. Called for the headless runner, which has
+// no music player to notice.
+bool PlatCheckMusicFile(const char* name, std::string* problem);

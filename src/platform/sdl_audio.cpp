@@ -6,7 +6,8 @@
 // thread reaches the mixer only with the device locked, for the moment a call takes.
 //   - The soundfont is loaded once, on a loader thread started when the device opens; until it
 //     is there the pieces run silently, which only happens within a second of start-up.
-//   - The pieces beside the program are read when the device opens; others when first opened.
+//   - The pieces (found by the data file lookup) are read when the device opens; others when
+//     first opened.
 //   - The end of a piece played with "notify" is reported by the mixer shortly before it; the
 //     callback posts it as an SDL user event (SDL_PushEvent is safe from the audio thread), and
 //     the window's event pump hands it to the window procedure on the game's thread as
@@ -104,7 +105,16 @@ bool SdlSoundInit() {
         return false;
     }
     g_mixer = MixerCreate(OUTPUT_RATE);
-    for (const char* file : PIECE_FILES) MixerPreloadPiece(g_mixer, file);
+    for (const char* file : PIECE_FILES) {
+        if (MixerPreloadPiece(g_mixer, file)) continue;
+        std::string found;
+        if (PlatFindDataFile(file, &found)) {
+            std::fprintf(stderr, "vorne: %s is not a MIDI file the game can play; that music is silent\n", found.c_str());
+        } else {
+            std::fprintf(stderr, "vorne: %s is missing (not found in %s); that music is silent\n", file,
+                         PlatDataFolderList().c_str());
+        }
+    }
     const char* soundFont = MixerFindSoundFont();
     g_midiAvailable = soundFont != nullptr;
     if (soundFont) {

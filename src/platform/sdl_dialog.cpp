@@ -176,6 +176,7 @@ int SdlRunDialog(const DialogTemplate& dialog, DialogProc proc) {
         g_open = OpenDialog{};
         return closeWithoutWindow();
     }
+    SdlSetWindowIcon(g_open.window);
     SDL_RaiseWindow(g_open.window);
     SDL_SetWindowInputFocus(g_open.window);  // also where no window manager hands the keyboard over
     SDL_ShowCursor(SDL_ENABLE);

@@ -35,6 +35,10 @@ void UiDrawEtchedFrame(SDL_Surface* s, const SDL_Rect& r);
 // is drawn by the caller, shifted one pixel right and down while pressed).
 void UiDrawPushButton(SDL_Surface* s, const SDL_Rect& r, const UiButtonLook& look);
 
+// Called by the game window and the dialog when their windows are made: gives the window the
+// game's icon (sdl_icon.cpp).
+void SdlSetWindowIcon(SDL_Window* window);
+
 // Called by PlatRunDialog: runs the dialog in a window of its own until its procedure ends it.
 int SdlRunDialog(const DialogTemplate& dialog, DialogProc proc);
 // Called by the message box: the open dialog's window (the owner of its messages), or nullptr.

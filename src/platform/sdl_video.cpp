@@ -27,6 +27,7 @@
 
 #include "platform/platform_internal.h"
 #include "platform/sdl_backend.h"
+#include "platform/sdl_ui.h"
 
 namespace {
 
@@ -358,6 +359,7 @@ void SdlCreateWindow() {
         return;
     }
     g_windowId = SDL_GetWindowID(g_window);
+    SdlSetWindowIcon(g_window);
     SDL_SetWindowMinimumSize(g_window, 320, 240);
     ChooseDrawing(g_window);
     // No text entry anywhere in the game: keep an input method from taking key presses.

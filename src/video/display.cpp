@@ -1,5 +1,6 @@
 // The display and its surfaces: set-up, restoration after the display was lost, and release.
-// Every picture comes from palette.dat and grA.dat .. grG.dat in the current directory.
+// Every picture comes from palette.dat and grA.dat .. grG.dat, found by the data file lookup
+// (the current directory first).
 #include "video/display.h"
 
 Surface* g_primarySurface = nullptr;
@@ -35,6 +36,7 @@ bool InitDisplay() {
     // The display mode is fixed: a 640 x 480 screen of 256 colours, which the platform then
     // scales to the window. It cannot be refused here.
     g_displayCreated = 1;
+    g_failedImageFile[0] = '\0';
     g_largeDisplay = 1;
     g_screenWidth = SCREEN_WIDTH;
     g_screenHeight = SCREEN_HEIGHT;

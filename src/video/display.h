@@ -51,6 +51,9 @@ void ReleaseDisplay();
 // Reads an uncompressed 8-bit bitmap into a surface and attaches a fresh palette made from its
 // colour table. False on any failure (no message). Called by InitDisplay, RestoreSurfaces and TAB.
 [[nodiscard]] bool LoadImageFile(Surface* surface, const char* fileName);
+// The name the last failed LoadImageFile was given ("" until one fails), so that the start-up
+// can say which file stopped it. Lives for the whole run.
+extern char g_failedImageFile[64];
 
 // Copies a rectangle of an image sheet onto the play field, clipped at the field's edges.
 // mode 0 opaque, 1 with the colour key (index 254 not drawn), anything else draws nothing.

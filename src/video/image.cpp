@@ -9,6 +9,8 @@
 
 #include "video/display.h"
 
+char g_failedImageFile[64] = {};
+
 namespace {
 
 int32_t ReadLe32(const uint8_t* p) {
@@ -26,46 +28,52 @@ bool ReadBlock(std::FILE* f, void* buffer, size_t n) {
     return got > 0 || n == 0;
 }
 
+// Keeps the name of the file that failed for the start-up's message, and fails.
+bool Failed(const char* fileName) {
+    std::snprintf(g_failedImageFile, sizeof g_failedImageFile, "%s", fileName);
+    return false;
+}
+
 }  // namespace
 
 bool LoadImageFile(Surface* surface, const char* fileName) {
     std::FILE* f = std::fopen(fileName, "rb");
     if (!f) {
-        // Second attempt: the same name in the program's own folder, so the game also starts
-        // from another working directory when its data lies beside the executable.
-        const std::string beside = std::string(PlatProgramDirectory()) + fileName;
-        f = std::fopen(beside.c_str(), "rb");
-        if (!f) return false;
+        // Second attempt: the same name in the data folders of an installed game (the lookup the
+        // music uses too), so the game also starts from any other folder.
+        std::string found;
+        if (PlatFindDataFile(fileName, &found)) f = std::fopen(found.c_str(), "rb");
+        if (!f) return Failed(fileName);
     }
     uint8_t fileHeader[14] = {};
     uint8_t infoHeader[40] = {};
     uint8_t table[1024] = {};
     if (!ReadBlock(f, fileHeader, sizeof fileHeader) || !ReadBlock(f, infoHeader, sizeof infoHeader)) {
         std::fclose(f);
-        return false;
+        return Failed(fileName);
     }
     const int width = ReadLe32(infoHeader + 4);
     const int height = ReadLe32(infoHeader + 8);
     if (ReadLe16(infoHeader + 14) != 8 || !ReadBlock(f, table, sizeof table)) {
         std::fclose(f);
-        return false;
+        return Failed(fileName);
     }
     // A width or height that is not positive cannot be a picture this reader understands; an
     // absurd size would fail the allocation.
     if (width <= 0 || height <= 0 || static_cast<int64_t>(width) * height > 64 * 1024 * 1024) {
         std::fclose(f);
-        return false;
+        return Failed(fileName);
     }
     std::vector<uint8_t> pixels(static_cast<size_t>(width) * height, 0);
     if (!ReadBlock(f, pixels.data(), pixels.size())) {
         std::fclose(f);
-        return false;
+        return Failed(fileName);
     }
     uint8_t* bits = nullptr;
     int pitch = 0;
     if (!PlatLockSurface(surface, &bits, &pitch)) {
         std::fclose(f);
-        return false;
+        return Failed(fileName);
     }
     const int rows = height < PlatSurfaceHeight(surface) ? height : PlatSurfaceHeight(surface);
     const int columns = pitch < width ? pitch : width;

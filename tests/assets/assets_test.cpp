@@ -324,7 +324,7 @@ TEST_F(Sheets, ImageMagickReadsWhatTheGameReads) {
         }
         EXPECT_EQ(Capture("convert bmp:" + DATA + "/" + file + " -format '" + format + "' info:"), expected) << file;
     }
-    // The contact sheet's hand-made PNG encoding (stored blocks, CRC, Adler) must decode too.
+    // The contact sheet's hand-made PNG encoding (our own deflate, CRC, Adler) must decode too.
     const std::string png = "/tmp/vorne_contact_test.png";
     ASSERT_EQ(Shell(std::string(VORNE_ASSETGEN) + " --contact-sheet " + png), 0);
     EXPECT_EQ(Capture("identify -regard-warnings -format '%w %m' " + png + " 2>&1"), "1800 PNG");

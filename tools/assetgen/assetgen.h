@@ -16,6 +16,10 @@ bool WriteMusic(const std::string& outDir);
 bool WriteWaveResources(const std::string& cppPath);
 // sounds.cpp: the same twelve effects as effect101.wav .. effect112.wav, for listening.
 bool WriteWaveFiles(const std::string& outDir);
+// icons.cpp: the desktop icons vorne-16.png .. vorne-256.png, painted from the ship's sprites.
+bool WriteIcons(const std::string& outDir);
+// icons.cpp: the game window's icon (one of those pictures) as a C++ source of RGBA pixels.
+bool WriteWindowIcon(const std::string& cppPath);
 
 // Writes a whole file; false (with a message on stderr) on failure.
 bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);

@@ -2,6 +2,7 @@
 //   assetgen --out DIR --resources FILE.cpp   palette, sheets and music into DIR; effects into FILE.cpp
 //   assetgen --contact-sheet FILE.png         every picture region enlarged and named, for review
 //   assetgen --wav DIR                        the effects as .wav files, for listening
+//   assetgen --icons DIR --window-icon FILE.cpp  desktop icons into DIR; the window's icon into FILE.cpp
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -20,7 +21,7 @@ bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) 
 }
 
 int main(int argc, char** argv) {
-    std::string outDir, resources, contact, wavDir;
+    std::string outDir, resources, contact, wavDir, iconDir, windowIcon;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -32,9 +33,14 @@ int main(int argc, char** argv) {
             contact = argv[++i];
         } else if (arg == "--wav" && hasValue) {
             wavDir = argv[++i];
+        } else if (arg == "--icons" && hasValue) {
+            iconDir = argv[++i];
+        } else if (arg == "--window-icon" && hasValue) {
+            windowIcon = argv[++i];
         } else {
             std::fprintf(stderr,
-                         "usage: assetgen [--out DIR] [--resources FILE.cpp] [--contact-sheet FILE.png] [--wav DIR]\n");
+                         "usage: assetgen [--out DIR] [--resources FILE.cpp] [--contact-sheet FILE.png] [--wav DIR]\n"
+                         "                [--icons DIR] [--window-icon FILE.cpp]\n");
             return 2;
         }
     }
@@ -43,5 +49,7 @@ int main(int argc, char** argv) {
     if (!resources.empty()) ok = WriteWaveResources(resources) && ok;
     if (!contact.empty()) ok = WriteContactSheet(contact) && ok;
     if (!wavDir.empty()) ok = WriteWaveFiles(wavDir) && ok;
+    if (!iconDir.empty()) ok = WriteIcons(iconDir) && ok;
+    if (!windowIcon.empty()) ok = WriteWindowIcon(windowIcon) && ok;
     return ok ? 0 : 1;
 }

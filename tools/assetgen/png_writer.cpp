@@ -1,10 +1,11 @@
-// PNG encoding without compression: the image rows (each with filter byte 0) go into a zlib
-// stream made of stored deflate blocks, which every PNG reader accepts.
+// PNG encoding: the image rows (each with filter byte 0) go into a zlib stream made by our own
+// small deflate encoder (deflate.cpp), with the CRC and Adler checksums the format asks for.
 #include "png_writer.h"
 
 #include <algorithm>
 
 #include "assetgen.h"
+#include "deflate.h"
 
 namespace {
 
@@ -36,28 +37,17 @@ void Chunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_
     PutBe32(out, Crc32(body.data(), body.size()));
 }
 
-}  // namespace
-
-bool WritePng(const std::string& path, int w, int h, const std::vector<uint8_t>& rgb) {
+// channels 3: colour type 2 (RGB); channels 4: colour type 6 (RGB with alpha).
+bool WritePngChannels(const std::string& path, int w, int h, int channels, const std::vector<uint8_t>& pixels) {
     std::vector<uint8_t> raw;
-    raw.reserve(static_cast<size_t>((w * 3 + 1) * h));
+    raw.reserve(static_cast<size_t>((w * channels + 1) * h));
     for (int y = 0; y < h; ++y) {
         raw.push_back(0);
-        raw.insert(raw.end(), rgb.begin() + y * w * 3, rgb.begin() + (y + 1) * w * 3);
+        raw.insert(raw.end(), pixels.begin() + y * w * channels, pixels.begin() + (y + 1) * w * channels);
     }
     std::vector<uint8_t> z = {0x78, 0x01};
-    size_t pos = 0;
-    do {
-        const size_t n = std::min<size_t>(65535, raw.size() - pos);
-        const bool last = pos + n == raw.size();
-        z.push_back(last ? 1 : 0);
-        z.push_back(static_cast<uint8_t>(n));
-        z.push_back(static_cast<uint8_t>(n >> 8));
-        z.push_back(static_cast<uint8_t>(~n));
-        z.push_back(static_cast<uint8_t>(~n >> 8));
-        z.insert(z.end(), raw.begin() + static_cast<long>(pos), raw.begin() + static_cast<long>(pos + n));
-        pos += n;
-    } while (pos < raw.size());
+    const std::vector<uint8_t> packed = Deflate(raw);
+    z.insert(z.end(), packed.begin(), packed.end());
     uint32_t a = 1, b = 0;
     for (uint8_t v : raw) {
         a = (a + v) % 65521;
@@ -69,9 +59,19 @@ bool WritePng(const std::string& path, int w, int h, const std::vector<uint8_t>&
     std::vector<uint8_t> ihdr;
     PutBe32(ihdr, static_cast<uint32_t>(w));
     PutBe32(ihdr, static_cast<uint32_t>(h));
-    ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});
+    ihdr.insert(ihdr.end(), {8, static_cast<uint8_t>(channels == 4 ? 6 : 2), 0, 0, 0});
     Chunk(out, "IHDR", ihdr);
     Chunk(out, "IDAT", z);
     Chunk(out, "IEND", {});
     return WriteFileBytes(path, out);
+}
+
+}  // namespace
+
+bool WritePng(const std::string& path, int w, int h, const std::vector<uint8_t>& rgb) {
+    return WritePngChannels(path, w, h, 3, rgb);
+}
+
+bool WritePngRgba(const std::string& path, int w, int h, const std::vector<uint8_t>& rgba) {
+    return WritePngChannels(path, w, h, 4, rgba);
 }

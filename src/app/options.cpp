@@ -1,0 +1,255 @@
+// The command line, read with glibc's getopt_long: long options with their values given as
+// "--ticks 400" or "--ticks=400", unambiguous abbreviations, "-h" for help, and nothing else.
+// Numbers are read whole and checked: an empty value, a sign, any stray character or a value
+// beyond the tick counter's range is refused rather than guessed at.
+#include "app/options.h"
+
+#include <getopt.h>
+
+#include <charconv>
+#include <climits>
+
+#include "app/dialog.h"
+
+namespace {
+
+enum OptionCode {
+    OPT_HELP = 'h',
+    OPT_VERSION = 256,
+    OPT_KEYBOARD,
+    OPT_JOYSTICK,
+    OPT_WATCH_REPLAY,
+    OPT_WINDOWED,
+    OPT_DATA,
+    OPT_HEADLESS,
+    OPT_KEYS,
+    OPT_TICKS,
+    OPT_TRACE,
+    OPT_DRAW_LOG,
+    OPT_SHOT,
+    OPT_STATE,
+};
+
+constexpr option OPTIONS[] = {
+    {"help", no_argument, nullptr, OPT_HELP},
+    {"version", no_argument, nullptr, OPT_VERSION},
+    {"keyboard", no_argument, nullptr, OPT_KEYBOARD},
+    {"joystick", no_argument, nullptr, OPT_JOYSTICK},
+    {"watch-replay", no_argument, nullptr, OPT_WATCH_REPLAY},
+    {"windowed", no_argument, nullptr, OPT_WINDOWED},
+    {"data", required_argument, nullptr, OPT_DATA},
+    {"headless", no_argument, nullptr, OPT_HEADLESS},
+    {"keys", required_argument, nullptr, OPT_KEYS},
+    {"ticks", required_argument, nullptr, OPT_TICKS},
+    {"trace", required_argument, nullptr, OPT_TRACE},
+    {"draw-log", required_argument, nullptr, OPT_DRAW_LOG},
+    {"shot", required_argument, nullptr, OPT_SHOT},
+    {"state", required_argument, nullptr, OPT_STATE},
+    {nullptr, 0, nullptr, 0},
+};
+
+// '+': stop at the first word that is not an option (and so never reorder argv); ':': report a
+// missing value apart from an unknown option.
+constexpr const char* SHORT_OPTIONS = "+:h";
+
+constexpr const char* HELP =
+    "  -h, --help             this text\n"
+    "      --version          the game's name and version\n"
+    "      --keyboard         play with the keyboard (skips the dialog)\n"
+    "      --joystick         play with a joystick or game pad (skips the dialog)\n"
+    "      --watch-replay     watch the high-score replay (skips the dialog)\n"
+    "      --windowed         a resizable window instead of full screen\n"
+    "      --data DIR         change into DIR first: the data files are looked up there\n"
+    "                         first, and the records are kept there\n"
+    "\n"
+    "Headless runner (no window, no sound, a virtual clock; for tests and tools):\n"
+    "  vorne --headless [--watch-replay | --keys FILE] [--ticks N] [--trace FILE]\n"
+    "                   [--draw-log FILE] [--shot TICK:FILE.png]... [--state FILE]\n"
+    "      --headless         run the game without a window\n"
+    "      --keys FILE        lines 'TICK KEY KEY ...' (from TICK on exactly these keys are\n"
+    "                         held) or 'TICK -' (none); keys: up down left right numpad2\n"
+    "                         numpad4 numpad6 numpad8 z x ctrl shift space return esc p;\n"
+    "                         '#' starts a comment\n"
+    "      --ticks N          run N ticks (0, the default: until the program ends by itself)\n"
+    "      --trace FILE       one JSON object per tick\n"
+    "      --draw-log FILE    every drawing call of every tick, one line each after the\n"
+    "                         number of its tick\n"
+    "      --shot TICK:FILE   after tick TICK (1 or more, not past --ticks), the screen as a\n"
+    "                         PNG (may be repeated)\n"
+    "      --state FILE       at the end, every game variable and record as JSON\n"
+    "  Relative paths of these files are taken from the folder the game was started in.\n";
+
+// A whole number of ticks, 0 or more, within the tick counter's range. False with the reason.
+bool ParseTickCount(const char* option, const std::string& text, long* value, std::string* error) {
+    const auto refuse = [&](const std::string& why) {
+        *error = std::string(option) + " takes " + why + ", not '" + text + "'";
+        return false;
+    };
+    if (text.empty() || text[0] < '0' || text[0] > '9') return refuse("a whole number of ticks, 0 or more");
+    long parsed = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, status] = std::from_chars(text.data(), end, parsed);
+    if (status == std::errc::result_out_of_range) return refuse("a number of ticks up to " + std::to_string(LONG_MAX));
+    if (status != std::errc() || stop != end) return refuse("a whole number of ticks, 0 or more");
+    *value = parsed;
+    return true;
+}
+
+bool ParseShot(const std::string& value, HeadlessShot* shot, std::string* error) {
+    const size_t colon = value.find(':');
+    if (colon == std::string::npos || colon + 1 == value.size()) {
+        *error = "--shot takes TICK:FILE.png, not '" + value + "'";
+        return false;
+    }
+    if (!ParseTickCount("--shot", value.substr(0, colon), &shot->tick, error)) return false;
+    if (shot->tick < 1) {
+        *error = "--shot takes a tick of 1 or more, not '" + value + "'";
+        return false;
+    }
+    shot->path = value.substr(colon + 1);
+    return true;
+}
+
+}  // namespace
+
+bool ParseCommandLine(int argc, char* const argv[], CommandLine* line, std::string* error) {
+    *line = CommandLine{};
+    bool headlessOnly = false;  // an option that only the headless runner takes was given
+    bool ticksGiven = false;
+    int buttons = 0;            // how many of --keyboard, --joystick, --watch-replay
+    optind = 0;                 // glibc: start afresh, also after an earlier, unfinished scan
+    opterr = 0;                 // the messages are ours
+    for (;;) {
+        int index = -1;
+        const int code = getopt_long(argc, argv, SHORT_OPTIONS, OPTIONS, &index);
+        if (code == -1) break;
+        const std::string value = optarg ? optarg : "";
+        // The word that held the option: a value given apart has moved optind one further.
+        const std::string given = optind >= 1 && optind <= argc ? argv[optind - 1] : "";
+        if (code != '?' && code != ':' && optarg && value.empty()) {
+            *error = std::string("--") + OPTIONS[index].name + " needs a value that is not empty";
+            return false;
+        }
+        switch (code) {
+            case OPT_HELP:
+                line->help = true;
+                break;
+            case OPT_VERSION:
+                line->version = true;
+                break;
+            case OPT_KEYBOARD:
+                line->presetButton = DIALOG_BUTTON_KEYBOARD;
+                ++buttons;
+                break;
+            case OPT_JOYSTICK:
+                line->presetButton = DIALOG_BUTTON_JOYSTICK;
+                ++buttons;
+                break;
+            case OPT_WATCH_REPLAY:
+                line->presetButton = DIALOG_BUTTON_REPLAY;
+                line->run.watchReplay = true;
+                ++buttons;
+                break;
+            case OPT_WINDOWED:
+                line->windowed = true;
+                break;
+            case OPT_DATA:
+                line->dataDir = value;
+                break;
+            case OPT_HEADLESS:
+                line->headless = true;
+                break;
+            case OPT_KEYS:
+                line->run.keysFile = value;
+                headlessOnly = true;
+                break;
+            case OPT_TICKS:
+                if (!ParseTickCount("--ticks", value, &line->run.ticks, error)) return false;
+                ticksGiven = true;
+                headlessOnly = true;
+                break;
+            case OPT_TRACE:
+                line->run.traceFile = value;
+                headlessOnly = true;
+                break;
+            case OPT_DRAW_LOG:
+                line->run.drawLogFile = value;
+                headlessOnly = true;
+                break;
+            case OPT_SHOT: {
+                HeadlessShot shot;
+                if (!ParseShot(value, &shot, error)) return false;
+                line->run.shots.push_back(shot);
+                headlessOnly = true;
+                break;
+            }
+            case OPT_STATE:
+                line->run.stateFile = value;
+                headlessOnly = true;
+                break;
+            case ':':
+                *error = "option '" + given + "' needs a value";
+                return false;
+            default:  // '?': unknown, ambiguous, or a value given to an option that takes none
+                if (given.rfind("--", 0) == 0) {
+                    *error = "unknown option or unexpected value '" + given + "'";
+                } else {
+                    *error = std::string("unknown option '-") + static_cast<char>(optopt) + "'";
+                }
+                return false;
+        }
+    }
+    if (optind < argc) {
+        *error = std::string("unexpected argument '") + argv[optind] + "'";
+        return false;
+    }
+    if (line->help || line->version) return true;
+    if (buttons > 1) {
+        *error = "--keyboard, --joystick and --watch-replay exclude each other";
+        return false;
+    }
+    if (!line->headless && headlessOnly) {
+        *error = "--keys, --ticks, --trace, --draw-log, --shot and --state go with --headless";
+        return false;
+    }
+    if (line->headless && (line->presetButton == DIALOG_BUTTON_KEYBOARD || line->presetButton == DIALOG_BUTTON_JOYSTICK)) {
+        *error = "the headless runner plays with its keys file or watches the replay";
+        return false;
+    }
+    if (line->run.watchReplay && !line->run.keysFile.empty()) {
+        *error = "--watch-replay and --keys exclude each other";
+        return false;
+    }
+    if (ticksGiven && line->run.ticks > 0) {
+        for (const HeadlessShot& shot : line->run.shots) {
+            if (shot.tick > line->run.ticks) {
+                *error = "--shot " + std::to_string(shot.tick) + ":" + shot.path + " comes after the last tick (--ticks " +
+                         std::to_string(line->run.ticks) + ")";
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+void ResolveCommandLinePaths(const std::string& startFolder, CommandLine* line) {
+    if (startFolder.empty()) return;
+    const auto resolve = [&startFolder](std::string* path) {
+        if (!path->empty() && (*path)[0] != '/') *path = startFolder + (startFolder.back() == '/' ? "" : "/") + *path;
+    };
+    resolve(&line->run.keysFile);
+    resolve(&line->run.traceFile);
+    resolve(&line->run.drawLogFile);
+    resolve(&line->run.stateFile);
+    for (HeadlessShot& shot : line->run.shots) resolve(&shot.path);
+}
+
+const char* CommandLineHelp() { return HELP; }
+
+std::vector<std::string> CommandLineOptionNames() {
+    std::vector<std::string> names;
+    for (const option& o : OPTIONS) {
+        if (o.name) names.push_back(o.name);
+    }
+    return names;
+}

@@ -1,0 +1,136 @@
+// Where the game finds its files: the data lookup (current folder first, regular files only, a
+// path taken as given), the per-user records folder and its creation, and the music check of the
+// headless runner.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <string>
+
+#include "platform/platform.h"
+#include "test_support.h"
+
+namespace {
+
+// Each test in a fresh empty folder, with the environment it changes put back afterwards.
+class Files : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(getcwd(oldDir_, sizeof oldDir_), nullptr);
+        char pattern[] = "/tmp/vorne_files_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+        ASSERT_EQ(chdir(dir_.c_str()), 0);
+        for (const char* name : {"HOME", "XDG_DATA_HOME"}) {
+            const char* value = std::getenv(name);
+            saved_.push_back(value ? std::string(value) : std::string("\x01"));
+        }
+    }
+    void TearDown() override {
+        const char* names[] = {"HOME", "XDG_DATA_HOME"};
+        for (size_t i = 0; i < 2; ++i) {
+            if (saved_[i] == "\x01") {
+                unsetenv(names[i]);
+            } else {
+                setenv(names[i], saved_[i].c_str(), 1);
+            }
+        }
+        EXPECT_EQ(chdir(oldDir_), 0);
+        EXPECT_EQ(std::system(("rm -rf '" + dir_ + "'").c_str()), 0);
+    }
+    static std::string Mode(const std::string& path) {
+        struct stat info {};
+        if (stat(path.c_str(), &info) != 0) return "none";
+        char text[8];
+        std::snprintf(text, sizeof text, "%o", static_cast<unsigned>(info.st_mode & 0777));
+        return text;
+    }
+    char oldDir_[PATH_MAX] = {};
+    std::string dir_;
+    std::vector<std::string> saved_;
+};
+
+TEST_F(Files, DataFilesAreRegularFilesFoundInTheCurrentFolderFirst) {
+    std::string path;
+    // The test program's folders hold no data, so only the current folder can answer.
+    EXPECT_FALSE(PlatFindDataFile("palette.dat", &path));
+    EXPECT_FALSE(PlatDataInCurrentFolder());
+    ASSERT_EQ(mkdir("palette.dat", 0755), 0);  // a folder of that name is no data file
+    EXPECT_FALSE(PlatFindDataFile("palette.dat", &path));
+    EXPECT_FALSE(PlatDataInCurrentFolder());
+    ASSERT_EQ(rmdir("palette.dat"), 0);
+    WriteWholeFile("palette.dat", "x");
+    ASSERT_TRUE(PlatFindDataFile("palette.dat", &path));
+    EXPECT_EQ(path, "palette.dat");  // opened by its plain name, as the game always did
+    EXPECT_TRUE(PlatDataInCurrentFolder());
+
+    // A path is looked at only where it points.
+    ASSERT_EQ(mkdir("sub", 0755), 0);
+    EXPECT_FALSE(PlatFindDataFile("sub/palette.dat", &path));
+    EXPECT_TRUE(PlatFindDataFile((dir_ + "/palette.dat").c_str(), &path));
+    EXPECT_EQ(path, dir_ + "/palette.dat");
+    EXPECT_FALSE(PlatFindDataFile("", &path));
+
+    // The list of folders starts with the current one and names each folder once.
+    const std::string list = PlatDataFolderList();
+    EXPECT_EQ(list.rfind(dir_ + ", ", 0), 0u) << list;
+    EXPECT_EQ(list.find(dir_, 1), std::string::npos) << list;
+    EXPECT_EQ(list.find("/.."), std::string::npos) << list;
+}
+
+TEST_F(Files, TheRecordsFolderFollowsXdgDataHomeOrTheHomeFolder) {
+    setenv("HOME", "/home/player", 1);
+    setenv("XDG_DATA_HOME", "/data/player/", 1);
+    EXPECT_EQ(PlatUserRecordsFolder(), "/data/player/vorne");
+    setenv("XDG_DATA_HOME", "relative/dir", 1);  // only an absolute path counts
+    EXPECT_EQ(PlatUserRecordsFolder(), "/home/player/.local/share/vorne");
+    setenv("XDG_DATA_HOME", "", 1);
+    EXPECT_EQ(PlatUserRecordsFolder(), "/home/player/.local/share/vorne");
+    unsetenv("XDG_DATA_HOME");
+    unsetenv("HOME");  // the password database still knows the home folder
+    const std::string fromPasswd = PlatUserRecordsFolder();
+    EXPECT_EQ(fromPasswd.rfind('/', 0), 0u);
+    EXPECT_NE(fromPasswd.find("/.local/share/vorne"), std::string::npos);
+}
+
+TEST_F(Files, EnteringTheRecordsFolderCreatesItPrivateWithItsParents) {
+    const std::string folder = dir_ + "/home/.local/share/vorne";
+    std::string error;
+    ASSERT_TRUE(PlatEnterFolder(folder, &error)) << error;
+    char here[PATH_MAX];
+    ASSERT_NE(getcwd(here, sizeof here), nullptr);
+    EXPECT_EQ(std::string(here), folder);
+    EXPECT_EQ(Mode(folder), "700");
+    EXPECT_EQ(Mode(dir_ + "/home/.local"), "700");
+    // Entering it again is fine, and leaves an existing folder's mode alone.
+    ASSERT_EQ(chmod((dir_ + "/home").c_str(), 0755), 0);
+    ASSERT_TRUE(PlatEnterFolder(folder, &error)) << error;
+    EXPECT_EQ(Mode(dir_ + "/home"), "755");
+
+    // A file in the way, or no home folder at all, is said.
+    WriteWholeFile(dir_ + "/blocked", "");
+    EXPECT_FALSE(PlatEnterFolder(dir_ + "/blocked/vorne", &error));
+    EXPECT_NE(error.find(dir_ + "/blocked"), std::string::npos) << error;
+    EXPECT_FALSE(PlatEnterFolder("", &error));
+    EXPECT_FALSE(error.empty());
+}
+
+TEST_F(Files, TheMusicCheckFindsReadsAndParsesEachPiece) {
+    std::string problem;
+    EXPECT_FALSE(PlatCheckMusicFile("bgm01.mid", &problem));
+    EXPECT_EQ(problem.rfind("bgm01.mid is missing: not found in " + dir_, 0), 0u) << problem;
+
+    WriteWholeFile("bgm01.mid", "MThd but not really a piece of music");
+    EXPECT_FALSE(PlatCheckMusicFile("bgm01.mid", &problem));
+    EXPECT_NE(problem.find("not a MIDI file"), std::string::npos) << problem;
+
+    const std::string shipped = std::string(VORNE_DATA_DIR) + "/bgm01.mid";
+    EXPECT_TRUE(PlatCheckMusicFile(shipped.c_str(), &problem)) << problem;
+    WriteWholeFile("bgm01.mid", ReadWholeFile(shipped));
+    EXPECT_TRUE(PlatCheckMusicFile("bgm01.mid", &problem)) << problem;
+}
+
+}  // namespace
