@@ -504,6 +504,10 @@ void RenderMusic(AudioMixer* m, int frames) {
 
 // The player's loudness for each of the next frames into gains.
 void GlideLoudness(Loudness& l, float* gains, int frames) {
+    if (l.gain == l.target) {
+        std::fill_n(gains, frames, l.gain);
+        return;
+    }
     for (int i = 0; i < frames; ++i) {
         if (l.gain != l.target) {
             const float left = l.target - l.gain;
@@ -740,9 +744,15 @@ void MixerRender(AudioMixer* m, int16_t* stereo, int frames) {
         RenderMusic(m, n);
         GlideLoudness(m->musicLoudness, m->musicGains.data(), n);
         GlideLoudness(m->effectsLoudness, m->effectsGains.data(), n);
-        for (int i = 0; i < n; ++i) {
-            m->mixLeft[static_cast<size_t>(i)] = m->musicLeft[static_cast<size_t>(i)] * m->musicGains[static_cast<size_t>(i)];
-            m->mixRight[static_cast<size_t>(i)] = m->musicRight[static_cast<size_t>(i)] * m->musicGains[static_cast<size_t>(i)];
+        if (m->musicLoudness.gain == 1.0f && m->musicGains[0] == 1.0f) {
+            std::copy_n(m->musicLeft.begin(), n, m->mixLeft.begin());  // the music as the game makes it
+            std::copy_n(m->musicRight.begin(), n, m->mixRight.begin());
+        } else {
+            for (int i = 0; i < n; ++i) {
+                const auto k = static_cast<size_t>(i);
+                m->mixLeft[k] = m->musicLeft[k] * m->musicGains[k];
+                m->mixRight[k] = m->musicRight[k] * m->musicGains[k];
+            }
         }
         RenderEffects(m, n);
         for (int i = 0; i < n; ++i) {

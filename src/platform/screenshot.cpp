@@ -88,7 +88,13 @@ bool SaveScreenshot(std::string* path, std::string* error) {
         return false;
     }
     for (int n = 1; n <= MAX_SHOTS_A_SECOND; ++n) {
-        *path = folder + "/vorne-" + stamp + (n > 1 ? "-" + std::to_string(n) : std::string()) + ".png";
+        char name[64];
+        if (n == 1) {
+            std::snprintf(name, sizeof name, "/vorne-%s.png", stamp);
+        } else {
+            std::snprintf(name, sizeof name, "/vorne-%s-%d.png", stamp, n);
+        }
+        *path = folder + name;
         const int fd = open(path->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         if (fd < 0 && errno == EEXIST) continue;
         if (fd < 0) {
