@@ -1,10 +1,8 @@
 // Dialog templates turned into pixels: base units from the dialog's font, dialog units to pixels,
 // which push button a point falls on and where the keyboard focus goes next. These follow the
 // rules Windows applies to a dialog template, so the start-up dialog keeps its original proportions
-// whatever font draws it. PlatRunDialog lives here too and hands the dialog to the back-end.
+// whatever font draws it.
 #include "platform/dialog.h"
-
-#include "platform/sdl_ui.h"
 
 namespace {
 
@@ -17,15 +15,6 @@ int MulDivRounded(int a, int b, int c) {
 }
 
 }  // namespace
-
-int PlatRunDialog(const DialogTemplate& dialog, DialogProc proc) {
-    if (PlatformGetBackend() == PLATFORM_SDL) return SdlRunDialog(dialog, proc);
-    // No window to show it in: as if the window manager had closed it at once.
-    for (;;) {
-        const int result = proc(dialog.closeButtonId);
-        if (result != DIALOG_STAY) return result;
-    }
-}
 
 DialogBaseUnits DialogBaseUnitsFromFont(int alphabetWidth, int fontHeight) {
     // The average of the 52 letters, rounded: (width / 26 + 1) / 2.

@@ -7,7 +7,7 @@
 //   headless no window, no audio, a virtual clock; it succeeds at every set-up step and records
 //            what it was asked to do (sounds started, music commands, frames presented) so the
 //            headless runner and the tests can look at it.
-// Nothing outside src/platform includes SDL headers.
+// Only src/platform sees SDL: the build gives its headers to nothing else.
 #pragma once
 
 #include <cstddef>
@@ -34,7 +34,6 @@ struct PlatformOptions {
 bool PlatformInit(const PlatformOptions& options);
 // Called once by main at the very end.
 void PlatformShutdown();
-PlatformBackend PlatformGetBackend();
 
 // ---------------------------------------------------------------------------------------------
 // Window and messages (stands in for the Win32 window, message queue and message boxes)

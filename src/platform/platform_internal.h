@@ -1,13 +1,57 @@
-// Private to src/platform: what the dispatching front (dispatch.cpp) and the shared software
-// surfaces (surface.cpp) need from each back-end. The game never includes this header.
+// Private to src/platform: what the front (dispatch.cpp), the back-ends and the shared software
+// surfaces (surface.cpp) need from one another. The game never includes this header.
 #pragma once
 
 #include <cstdio>
 #include <string>
 
+#include "platform/dialog.h"
 #include "platform/platform.h"
 
-// ---- shared message queue (dispatch.cpp); the SDL event pump posts into it
+// ---- the back-ends -----------------------------------------------------------------------------
+// Every call that needs a device goes through one of these tables, chosen once by PlatformInit:
+// SDL_BACKEND (sdl_backend.cpp) or HEADLESS_BACKEND (headless_backend.cpp). Each fills every
+// entry; the front keeps the message queue and the window procedure, which both share.
+struct PlatformBackendCalls {
+    bool (*init)(const PlatformOptions& options);
+    void (*shutdown)();
+
+    void (*createWindow)();
+    void (*showWindow)();
+    void (*destroyWindow)();
+    // Moves pending events into the message queue, without waiting.
+    void (*pollEvents)();
+    // Waits until a message is queued or, with useDeadline, until the clock reaches deadlineMs.
+    // False when no message can ever come.
+    bool (*waitEvents)(bool useDeadline, uint32_t deadlineMs);
+    void (*showCursor)(bool show);
+    void (*messageBox)(const char* text, const char* caption);
+    int (*runDialog)(const DialogTemplate& dialog, DialogProc proc);
+
+    uint32_t (*time)();
+    bool (*isKeyDown)(int vk);  // vk is 0..255
+    bool (*joystickPresent)();
+    int (*joystickOpen)();
+    bool (*joystickPoll)(PlatJoystickRaw* raw);
+    void (*joystickClose)();
+
+    bool (*soundInit)();
+    bool (*soundCreateBuffer)(int effectId, const uint8_t* data, uint32_t bytes, int samplesPerSecond,
+                              int bitsPerSample, int channels);
+    void (*soundPlay)(int effectId);
+    void (*soundStop)(int effectId);
+    void (*soundReleaseBuffer)(int effectId);
+    void (*soundShutdown)();
+    void (*mciSendString)(const char* command);
+
+    // Shows the primary surface (nullptr before it exists).
+    void (*present)(const Surface* primary);
+};
+
+extern const PlatformBackendCalls SDL_BACKEND;
+extern const PlatformBackendCalls HEADLESS_BACKEND;
+
+// ---- shared message queue (dispatch.cpp); the back-ends post into it
 void QueuePost(uint32_t message, uint32_t wParam);
 bool QueueEmpty();
 
@@ -27,53 +71,3 @@ std::string ScreenshotFolder();
 // nullptr), the home folder and the text of user-dirs.dirs: the file's line over the
 // environment; "" when there is none or it is the home folder itself.
 std::string PicturesFolderFrom(const char* environmentValue, const std::string& home, const std::string& userDirs);
-
-// ---- SDL back-end: window, events, clock, keys, cursor, presentation (sdl_video.cpp)
-bool SdlInit(const PlatformOptions& options);
-// Starts SDL's video (with the X error handling it needs); false when SDL cannot. Called by
-// SdlInit and by the message boxes when they come before it.
-bool SdlStartVideo();
-void SdlShutdown();
-void SdlCreateWindow();
-void SdlShowWindow();
-void SdlDestroyWindow();
-// Moves pending SDL events into the message queue (as WM_* messages). With wait, blocks until
-// at least one message is queued or PlatTimeGetTime() reaches deadlineMs (deadlineMs 0 with
-// wait: no deadline).
-void SdlPumpEvents(bool wait, uint32_t deadlineMs, bool useDeadline);
-uint32_t SdlTimeGetTime();
-bool SdlIsKeyDown(int vk);
-void SdlShowCursor(bool show);
-void SdlPresent(const Surface* primary);
-
-// ---- SDL back-end: joystick (sdl_joystick.cpp)
-bool SdlJoystickPresent();
-int SdlJoystickOpen();
-bool SdlJoystickPoll(PlatJoystickRaw* raw);
-void SdlJoystickClose();
-// The player's extra pad buttons; and the mappings of gamecontrollerdb.txt in the settings folder
-// and of SDL_GAMECONTROLLERCONFIG. Called by SdlInit once the joystick subsystem is up.
-void SdlJoystickUseSettings(const PlayerSettings& settings);
-// Reads the pad's pause buttons (Start, and the player's own) and posts WM_KEYDOWN with VK_P for
-// each new press, as the P key does. Called by the event pump, so it works while paused.
-void SdlJoystickWatchPause();
-
-// ---- SDL back-end: the player's comfort keys (sdl_hotkeys.cpp)
-void SdlHotkeysInit(const PlayerSettings& settings);
-
-// ---- SDL back-end: the player's loudness (sdl_audio.cpp); kept for a device opened later
-void SdlSetLoudness(int musicPercent, int effectsPercent, bool mute);
-void SdlGetLoudness(int* musicPercent, int* effectsPercent, bool* mute);  // for the tests
-
-// ---- SDL back-end: message boxes (sdl_messagebox.cpp)
-void SdlMessageBox(const char* text, const char* caption);
-
-// ---- SDL back-end: sound effects and music (sdl_audio.cpp)
-bool SdlSoundInit();
-bool SdlSoundCreateBuffer(int effectId, const uint8_t* data, uint32_t bytes, int samplesPerSecond,
-                          int bitsPerSample, int channels);
-void SdlSoundPlay(int effectId);
-void SdlSoundStop(int effectId);
-void SdlSoundReleaseBuffer(int effectId);
-void SdlSoundShutdown();
-void SdlMciSendString(const char* command);

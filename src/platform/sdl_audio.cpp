@@ -19,7 +19,7 @@
 
 #include "platform/audio_mix.h"
 #include "platform/mci.h"
-#include "platform/platform_internal.h"
+#include "platform/sdl_backend.h"
 
 namespace {
 
@@ -27,9 +27,6 @@ constexpr int OUTPUT_RATE = 44100;
 constexpr int OUTPUT_CHUNK = 512;  // frames per callback: about 12 ms at 44.1 kHz
 // The pieces the game ships, read when the device opens.
 constexpr const char* PIECE_FILES[] = {"bgm01.mid", "bgm02.mid", "bgm03.mid", "bgm04.mid", "bgm05.mid", "bgm06.mid"};
-// What the notification's SDL event carries (the values of MM_MCINOTIFY and MCI_NOTIFY_SUCCESSFUL).
-constexpr Sint32 NOTIFY_EVENT_CODE = MM_MCINOTIFY;
-constexpr uintptr_t NOTIFY_SUCCESSFUL = 1;
 
 // Device state; lives from SdlSoundInit to SdlSoundShutdown.
 SDL_AudioDeviceID g_device = 0;
@@ -53,8 +50,8 @@ struct AudioLock {
 void PostNotification() {
     SDL_Event event{};
     event.type = SDL_USEREVENT;
-    event.user.code = NOTIFY_EVENT_CODE;
-    event.user.data1 = reinterpret_cast<void*>(NOTIFY_SUCCESSFUL);
+    event.user.code = SDL_MUSIC_NOTIFY_CODE;
+    event.user.data1 = reinterpret_cast<void*>(static_cast<uintptr_t>(MCI_NOTIFY_SUCCESSFUL));
     SDL_PushEvent(&event);
 }
 

@@ -20,6 +20,8 @@
 #include <string>
 
 #include "platform/platform_internal.h"
+#include "platform/sdl_backend.h"
+#include "platform/sdl_window.h"
 
 namespace {
 

@@ -26,9 +26,3 @@ bool SdlExtraKeyDownIn(const uint8_t* state, int numKeys, int vk);
 // Switches the game window between desktop full screen and a window, the window coming back at
 // its last size and place. Called by the hotkeys; the tests call it directly.
 void SdlToggleFullscreen();
-
-// From sdl_video.cpp, for the hotkeys: the game window (nullptr when there is none), the size a
-// window starts at, and drawing the last screen again.
-SDL_Window* SdlGameWindow();
-void SdlWindowedSize(int* width, int* height);
-void SdlRedraw();

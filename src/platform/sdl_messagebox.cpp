@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform_internal.h"
+#include "platform/sdl_backend.h"
 #include "platform/sdl_font.h"
 #include "platform/sdl_ui.h"
 

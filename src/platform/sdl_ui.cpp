@@ -1,7 +1,7 @@
 // SDL back-end: the classic grey look of the dialog and the message boxes, drawn with plain fills
 // into a window's surface: the raised frame of a modal dialog, etched group frames and push
 // buttons with their bevels, their hot and pressed faces and the dotted keyboard-focus mark.
-#include "platform/platform_internal.h"
+#include "platform/sdl_backend.h"
 #include "platform/sdl_ui.h"
 
 #include <cstdio>

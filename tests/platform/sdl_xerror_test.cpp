@@ -9,7 +9,7 @@
 
 #include <cstdlib>
 
-#include "platform/platform_internal.h"
+#include "platform/sdl_backend.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "platform/mci.h"
-#include "platform/platform_internal.h"
+#include "platform/sdl_backend.h"
 #include "sound/midi_bytes.h"
 #include "sound/sound.h"
 
