@@ -43,8 +43,6 @@ struct HovererPool {
 inline constexpr HovererPool HOVERER_POOLS[] = {
     {90, +1, HOVERER_ENTRY_LEFT_A},
     {93, -1, HOVERER_ENTRY_IN_ORDER},
-    {96, +1, HOVERER_ENTRY_IN_ORDER},
-    {99, -1, HOVERER_ENTRY_IN_ORDER},
 };
 
 // Hoverer fans (fixed offsets from the aim line, no jitter). Round 1 fires the same six-way fan

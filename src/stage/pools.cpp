@@ -122,8 +122,6 @@ void UpdateEnemies() {
     UpdateFanners(POOL_FANNERS_LEFT_B);
     UpdateFanners(POOL_FANNERS_RIGHT_A);
     UpdateFanners(POOL_FANNERS_LEFT_A);
-    UpdateHoverers(POOL_HOVERERS_RIGHT_B);
-    UpdateHoverers(POOL_HOVERERS_LEFT_B);
     UpdateHoverers(POOL_HOVERERS_RIGHT_A);
     UpdateHoverers(POOL_HOVERERS_LEFT_A);
     UpdateStrafers(POOL_STRAFERS_RIGHT);

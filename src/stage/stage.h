@@ -58,11 +58,7 @@ inline constexpr EnemyPool POOL_FANNERS_LEFT_B{80, 5};
 inline constexpr EnemyPool POOL_FANNERS_RIGHT_B{85, 5};
 inline constexpr EnemyPool POOL_HOVERERS_LEFT_A{90, 3};
 inline constexpr EnemyPool POOL_HOVERERS_RIGHT_A{93, 3};
-// The game updates two more hoverer pools every frame although no timeline event fills them:
-// they stay free, and they are kept so that the later pools keep their indices (and with them
-// their picture rows) and the update keeps its order.
-inline constexpr EnemyPool POOL_HOVERERS_LEFT_B{96, 3};
-inline constexpr EnemyPool POOL_HOVERERS_RIGHT_B{99, 3};
+// Slots 96 to 101 belong to no pool: no wave ever fills them, so they stay free.
 inline constexpr EnemyPool POOL_STRAFERS_LEFT{102, 8};
 inline constexpr EnemyPool POOL_STRAFERS_RIGHT{110, 8};
 inline constexpr EnemyPool POOL_ARCERS_FROM_LEFT_A{118, 4};
