@@ -39,7 +39,7 @@ void UiDrawPushButton(SDL_Surface* s, const SDL_Rect& r, const UiButtonLook& loo
 // game's icon (sdl_icon.cpp).
 void SdlSetWindowIcon(SDL_Window* window);
 
-// Called by PlatRunDialog: runs the dialog in a window of its own until its procedure ends it.
+// The SDL back-end's PlatRunDialog: runs the dialog in a window of its own until its procedure ends it.
 int SdlRunDialog(const DialogTemplate& dialog, DialogProc proc);
 // Called by the message box: the open dialog's window (the owner of its messages), or nullptr.
 SDL_Window* SdlDialogWindow();
