@@ -46,16 +46,6 @@ struct Keyboard {
     }
 };
 
-std::vector<WindowMessage> Queued() {
-    std::vector<WindowMessage> out;
-    WindowMessage msg;
-    while (PlatPeekMessage()) {
-        PlatGetMessage(&msg);
-        out.push_back(msg);
-    }
-    return out;
-}
-
 class SdlComforts : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -98,7 +88,7 @@ TEST_F(SdlComforts, TheReturnOfAltEnterIsNeverTheBombKey) {
     EXPECT_FALSE(k.Sees(VK_RETURN));
     k.Set(SDLK_KP_ENTER, true);
     EXPECT_TRUE(k.Sees(VK_RETURN));
-    EXPECT_TRUE(Queued().empty());
+    EXPECT_TRUE(DrainMessages().empty());
 }
 
 TEST_F(SdlComforts, ExtraKeysStandInForTheGamesOwn) {
@@ -120,7 +110,7 @@ TEST_F(SdlComforts, ExtraKeysStandInForTheGamesOwn) {
     EXPECT_TRUE(SdlHotkeyEvent(Key(SDL_KEYDOWN, SDLK_PAUSE, KMOD_NONE)));
     EXPECT_TRUE(SdlHotkeyEvent(Key(SDL_KEYDOWN, SDLK_PAUSE, KMOD_NONE, true)));
     EXPECT_FALSE(SdlHotkeyEvent(Key(SDL_KEYDOWN, SDLK_z, KMOD_NONE)));  // the game's own keys pass
-    const std::vector<WindowMessage> got = Queued();
+    const std::vector<WindowMessage> got = DrainMessages();
     ASSERT_EQ(got.size(), 2u);
     for (const WindowMessage& m : got) EXPECT_TRUE(m.message == WM_KEYDOWN && m.wParam == static_cast<uint32_t>(VK_P));
 }
@@ -155,7 +145,7 @@ TEST_F(SdlComforts, LoudnessKeysStepTheMusicAndMuteEverything) {
     for (int i = 0; i < 12; ++i) SdlHotkeyEvent(Key(SDL_KEYDOWN, SDLK_F9, KMOD_NONE));
     SdlGetLoudness(&music, &effects, &mute);
     EXPECT_EQ(music, 0);
-    EXPECT_TRUE(Queued().empty());  // none of them reaches the game
+    EXPECT_TRUE(DrainMessages().empty());  // none of them reaches the game
     SdlSetLoudness(100, 100, false);
 }
 

@@ -6,8 +6,20 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
+
+// Every message now in the queue (after pumping SDL's events), in order.
+inline std::vector<WindowMessage> DrainMessages() {
+    std::vector<WindowMessage> out;
+    WindowMessage msg;
+    while (PlatPeekMessage()) {
+        PlatGetMessage(&msg);
+        out.push_back(msg);
+    }
+    return out;
+}
 
 class SdlDummyTest : public ::testing::Test {
 protected:
@@ -25,8 +37,7 @@ protected:
     void TearDown() override {
         PlatJoystickClose();
         if (PlatWindowExists()) PlatDestroyWindow();
-        WindowMessage msg;
-        while (PlatPeekMessage()) PlatGetMessage(&msg);  // drop what the destruction posted
+        DrainMessages();  // drop what the destruction posted
         PlatformShutdown();
         PlatformOptions headless;
         PlatformInit(headless);

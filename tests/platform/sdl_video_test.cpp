@@ -25,17 +25,6 @@ int RecordingProc(uint32_t message, uint32_t wParam) {
     return 0;
 }
 
-// Every message now in the queue (after pumping SDL's events), in order.
-std::vector<WindowMessage> DrainMessages() {
-    std::vector<WindowMessage> out;
-    WindowMessage msg;
-    while (PlatPeekMessage()) {
-        PlatGetMessage(&msg);
-        out.push_back(msg);
-    }
-    return out;
-}
-
 void PushKey(SDL_Keycode key, uint32_t windowId, bool repeat) {
     SDL_Event e{};
     e.type = SDL_KEYDOWN;
