@@ -26,6 +26,10 @@ extern uint32_t g_lastFrameTime;
 extern int g_frameInterval;
 extern int g_fieldClearColour;
 extern int g_baseClearColour;
+// 0: the frame tick leaves the screen as it is instead of copying the finished field onto it.
+// Only the headless runner clears it, for ticks after which nobody looks at the screen (no
+// screenshot or video frame to come); the field, its hash and every drawing call are the same.
+extern int g_screenNeeded;
 
 // ---- screen states; reset by ResetGame
 extern int g_screenState;

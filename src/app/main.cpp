@@ -16,6 +16,7 @@
 #include "app/game.h"
 #include "app/headless.h"
 #include "app/options.h"
+#include "app/replay_check.h"
 #include "build_config.h"
 #include "platform/platform.h"
 
@@ -111,7 +112,7 @@ int main(int argc, char** argv) {
         } else {
             choice = RunStartupDialog();
         }
-        status = RunGameAfterDialog(choice);
+        status = line.timedemo ? RunTimedemoAfterDialog(choice) : RunGameAfterDialog(choice);
     }
     PlatformShutdown();
     return status;
