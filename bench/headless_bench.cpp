@@ -1,0 +1,82 @@
+// Headless runner benchmark: the whole scripted game of the golden whole_game.keys (71,400 ticks:
+// both rounds, every boss, the ending and back to the splash) played by the headless runner as
+// `vorne --headless --keys whole_game.keys --ticks 71400` plays it without a trace, in a scratch
+// folder with the generated data. Counters: ticks_per_second, and x_real_time, the game's own
+// time over those ticks (its frame interval + 1 ms a tick, as the player would wait for them)
+// divided by the time the runner took.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/game.h"
+#include "app/headless.h"
+#include "input/input.h"
+#include "platform/platform.h"
+#include "player/ship.h"
+#include "video/display.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr long WHOLE_GAME_TICKS = 71400;
+
+// A scratch folder with links to the generated data, entered; empty when it cannot be made.
+std::string EnterScratchFolder() {
+    static std::string folder;
+    if (folder.empty()) {
+        char pattern[] = "/tmp/vorne-bench-XXXXXX";
+        if (!mkdtemp(pattern)) return "";
+        folder = pattern;
+        const char* data = std::getenv("VORNE_DATA_DIR");
+        for (const auto& entry : fs::directory_iterator(data != nullptr ? data : VORNE_DATA_DIR)) {
+            fs::create_symlink(entry.path(), fs::path(folder) / entry.path().filename());
+        }
+    }
+    return chdir(folder.c_str()) == 0 ? folder : "";
+}
+
+void BM_HeadlessWholeGame(benchmark::State& state) {
+    if (EnterScratchFolder().empty()) {
+        state.SkipWithError("no scratch folder");
+        return;
+    }
+    HeadlessOptions options;
+    options.keysFile = std::string(VORNE_SOURCE_DIR) + "/tests/golden/whole_game.keys";
+    options.ticks = WHOLE_GAME_TICKS;
+    double gameSeconds = 0;
+    long ticks = 0;
+    for (auto _ : state) {
+        // Every run from the program's start: a fresh platform, no records, the unseeded stars.
+        state.PauseTiming();
+        PlatformInit(PlatformOptions{});
+        std::remove("score.dat");
+        std::remove("replay.rep");
+        g_fpsFrameCount = 0;
+        g_fpsValue = 0.0f;
+        g_fpsNextTick = PlatGetTickCount();
+        g_randomSeed = 1;
+        std::vector<int> sounds;
+        std::vector<std::string> music;
+        PlatHeadlessTakeAudioLog(&sounds, &music);
+        state.ResumeTiming();
+        if (RunHeadless(options) != 0) {
+            state.SkipWithError("the runner failed");
+            return;
+        }
+        // The game's time over the run: every tick waited its frame interval + 1 on the virtual
+        // clock, which started at 0.
+        gameSeconds += PlatTimeGetTime() / 1000.0;
+        ticks += WHOLE_GAME_TICKS;
+    }
+    state.counters["ticks_per_second"] = benchmark::Counter(static_cast<double>(ticks), benchmark::Counter::kIsRate);
+    state.counters["x_real_time"] = benchmark::Counter(gameSeconds, benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_HeadlessWholeGame)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
