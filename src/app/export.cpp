@@ -20,6 +20,7 @@
 #include "input/input.h"
 #include "platform/platform.h"
 #include "platform/video_export.h"
+#include "player/player.h"
 #include "sound/sound.h"
 #include "video/display.h"
 

@@ -22,6 +22,7 @@
 #include "app/trace.h"
 #include "input/input.h"
 #include "platform/platform.h"
+#include "player/player.h"
 #include "sound/sound.h"
 #include "video/display.h"
 #include "video/draw_trace.h"

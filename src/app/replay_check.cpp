@@ -20,6 +20,7 @@
 #include "app/game.h"
 #include "input/input.h"
 #include "platform/platform.h"
+#include "player/player.h"
 
 namespace {
 

@@ -20,8 +20,7 @@ struct BulletPoolShape {
     int count;
     int size;       // drawn size; the cull margin on the left and top is the same
     int hitInset;   // the hit box is the sprite shrunk by this much on every side
-    int spriteTop;  // source top on sheet B; the picture is `size` square
-    int spriteLeft;
+    const atlas::Region& picture;  // `size` square
 };
 
 void FreeBullet(EnemyBullet& b) {
@@ -29,56 +28,50 @@ void FreeBullet(EnemyBullet& b) {
     --g_enemyBulletCount;
 }
 
-// A bullet's hit box, worked out once for both ships' tests.
-struct HitBox {
-    float left, top, right, bottom;
-};
-
 // The ship's hit pixel is the unit square at (pixelX, pixelY); every side of the test is strict,
 // so a bullet that merely touches the pixel misses.
-inline bool HitsPixel(const HitBox& box, int pixelX, int pixelY) {
-    return box.left < static_cast<float>(pixelX + 1) && box.right > static_cast<float>(pixelX) &&
-           box.top < static_cast<float>(pixelY + 1) && box.bottom > static_cast<float>(pixelY);
+bool BulletHitsPixel(const EnemyBullet& b, const BulletPoolShape& shape, int pixelX, int pixelY) {
+    const float left = b.x + static_cast<float>(shape.hitInset);
+    const float top = b.y + static_cast<float>(shape.hitInset);
+    const float right = b.x + static_cast<float>(shape.size - shape.hitInset);
+    const float bottom = b.y + static_cast<float>(shape.size - shape.hitInset);
+    return left < static_cast<float>(pixelX + 1) && right > static_cast<float>(pixelX) &&
+           top < static_cast<float>(pixelY + 1) && bottom > static_cast<float>(pixelY);
 }
 
 // The ship can be hit only while it is in play and in its normal state.
-inline bool ShipCanBeHit(const PlayerShip& ship) { return ship.active != 0 && ship.state == SHIP_STATE_NORMAL; }
+bool ShipCanBeHit(const PlayerShip& ship) { return ship.active != 0 && ship.state == SHIP_STATE_NORMAL; }
 
-// Up to 810 bullets a frame pass through here: the loop keeps to plain arithmetic on the record
-// and one sprite call per live bullet.
 int UpdateBulletPool(const BulletPoolShape& shape) {
     const float margin = static_cast<float>(-shape.size);
-    const float inset = static_cast<float>(shape.hitInset);
-    const float outset = static_cast<float>(shape.size - shape.hitInset);
-    const int size = shape.size;
-    for (EnemyBullet* b = shape.bullets; b != shape.bullets + shape.count; ++b) {
-        if (b->alive != 1) continue;
-        if (b->y < margin || b->x < margin || b->y > static_cast<float>(FIELD_HEIGHT) ||
-            b->x > static_cast<float>(FIELD_WIDTH)) {
-            FreeBullet(*b);
+    for (int i = 0; i < shape.count; ++i) {
+        EnemyBullet& b = shape.bullets[i];
+        if (b.alive != 1) continue;
+        if (b.y < margin || b.x < margin || b.y > static_cast<float>(FIELD_HEIGHT) ||
+            b.x > static_cast<float>(FIELD_WIDTH)) {
+            FreeBullet(b);
             continue;
         }
         // Both ships are tested even after a hit; only one ship is ever in play, so the second
         // test never finds a target once the first has hit.
-        const HitBox box{b->x + inset, b->y + inset, b->x + outset, b->y + outset};
         const PlayerShip& shipA = g_ships[0];
-        if (ShipCanBeHit(shipA) && HitsPixel(box, shipA.x + 11, shipA.y + 15)) {
-            FreeBullet(*b);
+        if (ShipCanBeHit(shipA) && BulletHitsPixel(b, shape, shipA.x + 11, shipA.y + 15)) {
+            FreeBullet(b);
             HitPlayer();
         }
         const PlayerShip& shipB = g_ships[1];
-        if (ShipCanBeHit(shipB) && HitsPixel(box, shipB.x + 11, shipB.y + 8)) {
-            FreeBullet(*b);
+        if (ShipCanBeHit(shipB) && BulletHitsPixel(b, shape, shipB.x + 11, shipB.y + 8)) {
+            FreeBullet(b);
             HitPlayer();
         }
         // The bullet that has just hit is still drawn where it hit, and still moves.
-        if (!DrawSprite(static_cast<int>(b->x), static_cast<int>(b->y), static_cast<int>(b->x + static_cast<float>(size)),
-                        static_cast<int>(b->y + static_cast<float>(size)), g_sheetB, shape.spriteLeft, shape.spriteTop,
-                        shape.spriteLeft + size, shape.spriteTop + size, 1)) {
+        // Each edge is the bullet's position cut to whole pixels on its own.
+        if (!DrawRegionTo(shape.picture, static_cast<int>(b.x), static_cast<int>(b.y),
+                          static_cast<int>(b.x + shape.size), static_cast<int>(b.y + shape.size))) {
             return 0;
         }
-        b->x += b->vx;
-        b->y += b->vy;
+        b.x += b.vx;
+        b.y += b.vy;
     }
     return 1;
 }
@@ -129,13 +122,14 @@ void SpawnEnemyBullet(int x, int y, float vx, float vy, int kind) {
 }
 
 int UpdateSmallBullets() {
-    return UpdateBulletPool(BulletPoolShape{g_smallBullets, SMALL_BULLET_COUNT, 6, 1, 0, 180});
+    return UpdateBulletPool(BulletPoolShape{g_smallBullets, SMALL_BULLET_COUNT, 6, 1, atlas::Get("smallBullet")});
 }
 
 int UpdateLargeBullets() {
     // From the final boss on, every large bullet, even one already flying, wears the second picture.
-    const int top = g_largeBulletAltSprite == 1 ? 10 : 0;
-    return UpdateBulletPool(BulletPoolShape{g_largeBullets, LARGE_BULLET_COUNT, 8, 0, top, 190});
+    const atlas::Region& picture =
+        g_largeBulletAltSprite == 1 ? atlas::Get("largeBulletAlt") : atlas::Get("largeBullet");
+    return UpdateBulletPool(BulletPoolShape{g_largeBullets, LARGE_BULLET_COUNT, 8, 0, picture});
 }
 
 void ClearEnemyBullets() {

@@ -2,7 +2,6 @@
 // it.
 #include <cstdio>
 
-#include "app/game.h"
 #include "input/input.h"
 #include "player/player.h"
 

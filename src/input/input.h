@@ -4,6 +4,12 @@
 
 #include <cstdint>
 
+#include "core/record_fields.h"
+
+// ---- mode flags, set by the start-up dialog (or the command line); never reset
+extern int g_useJoystick;        // 1: joystick play
+extern uint8_t g_watchingReplay;  // 1: the loaded replay plays instead of the controls
+
 // ---- controls
 enum Control { CONTROL_UP = 0, CONTROL_DOWN = 1, CONTROL_LEFT = 2, CONTROL_RIGHT = 3, CONTROL_SHOT = 4, CONTROL_BOMB = 5 };
 
@@ -18,6 +24,15 @@ struct JoystickState {
     uint8_t buttons[32];
 };
 static_assert(sizeof(JoystickState) == 48);
+// Its fields, in order, for the state dump (a new field is one more line here).
+inline constexpr Field JOYSTICK_STATE_FIELDS[] = {
+    FIELD(JoystickState, left, I32),
+    FIELD(JoystickState, right, I32),
+    FIELD(JoystickState, up, I32),
+    FIELD(JoystickState, down, I32),
+    FIELD_ARRAY(JoystickState, buttons, U8, 32),
+};
+inline constexpr RecordFields JOYSTICK_STATE_RECORD = RECORD_FIELDS(JoystickState, JOYSTICK_STATE_FIELDS, RECORD_OBJECT);
 
 // Polled once per tick in joystick play; zero at program start.
 extern JoystickState g_joystickState;
@@ -33,8 +48,8 @@ bool IsControlHeldLive(Control control);
 // current record is set to 1 (the recording).
 bool IsControlPressed(Control control);
 
-// Joystick set-up for joystick play: 1 on success, 0 after a failure message.
-int InitJoystick();
+// Joystick set-up for joystick play: false after a failure message.
+[[nodiscard]] bool InitJoystick();
 // Reads the joystick into state: axes against the thresholds, 32 buttons.
 void PollJoystick(JoystickState* state);
 // Maps a raw reading onto state (the thresholds and the buttons); used by PollJoystick.
@@ -58,8 +73,8 @@ extern int32_t g_replayFrame;
 
 // Writes replay.rep from the first g_replayFrame records. Called only by CommitHighScore.
 void SaveReplay();
-// Reads replay.rep: 0 when a replay was read, 1 when there is no usable file.
-int LoadReplay();
+// Reads replay.rep: true when a replay was read, false when there is no usable file.
+[[nodiscard]] bool LoadReplay();
 
 // ---- high score
 inline constexpr int32_t DEFAULT_HIGH_SCORE = 100000;

@@ -20,22 +20,22 @@ void SaveReplay() {
     std::fclose(f);
 }
 
-int LoadReplay() {
+bool LoadReplay() {
     std::FILE* f = std::fopen("replay.rep", "rb");
-    if (!f) return 1;
+    if (!f) return false;
     uint8_t bytes[4] = {};
     if (std::fread(bytes, 1, 4, f) != 4) {
         std::fclose(f);
-        return 1;
+        return false;
     }
     const uint32_t magic = bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24;
     if (magic != REPLAY_MAGIC) {
         std::fclose(f);
-        return 1;
+        return false;
     }
     // At most the whole record array; a shorter file fills only the first records (a trailing
     // partial record fills the first bytes of one more), a longer one is cut.
     [[maybe_unused]] const size_t read = std::fread(g_replayRecords, 1, sizeof g_replayRecords, f);
     std::fclose(f);
-    return 0;
+    return true;
 }

@@ -29,14 +29,14 @@ bool ReadBlock(std::FILE* f, void* buffer, size_t n) {
 }
 
 // Keeps the name of the file that failed for the start-up's message, and fails.
-int Failed(const char* fileName) {
+bool Failed(const char* fileName) {
     std::snprintf(g_failedImageFile, sizeof g_failedImageFile, "%s", fileName);
-    return 0;
+    return false;
 }
 
 }  // namespace
 
-int LoadImageFile(Surface* surface, const char* fileName) {
+bool LoadImageFile(Surface* surface, const char* fileName) {
     std::FILE* f = std::fopen(fileName, "rb");
     if (!f) {
         // Second attempt: the same name in the data folders of an installed game (the lookup the
@@ -92,5 +92,5 @@ int LoadImageFile(Surface* surface, const char* fileName) {
         entries[i].flags = 0;
     }
     PlatSetPalette(surface, entries);
-    return 1;
+    return true;
 }

@@ -26,6 +26,7 @@
 #include "app/headless.h"
 #include "platform/platform.h"
 #include "platform/video_export.h"
+#include "player/player.h"
 #include "sound/midi_bytes.h"
 #include "test_support.h"
 #include "video/display.h"

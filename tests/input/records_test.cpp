@@ -67,17 +67,17 @@ TEST_F(RecordsTest, LiveControlsRecordAndReplayReadsOnlyBytesOfOne) {
 
 TEST_F(RecordsTest, ReplayFileCases) {
     // No file, or a wrong magic number: nothing usable.
-    EXPECT_EQ(LoadReplay(), 1);
+    EXPECT_FALSE(LoadReplay());
     WriteWholeFile("replay.rep", Le32(REPLAY_MAGIC + 1));
-    EXPECT_EQ(LoadReplay(), 1);
+    EXPECT_FALSE(LoadReplay());
     WriteWholeFile("replay.rep", "\xF2\x9E");
-    EXPECT_EQ(LoadReplay(), 1);
+    EXPECT_FALSE(LoadReplay());
     // The magic alone is a replay in which nothing is ever pressed.
     WriteWholeFile("replay.rep", Le32(REPLAY_MAGIC));
-    EXPECT_EQ(LoadReplay(), 0);
+    EXPECT_TRUE(LoadReplay());
     // A trailing partial record fills the first bytes of one more record.
     WriteWholeFile("replay.rep", Le32(REPLAY_MAGIC) + std::string("\1\0\1\0\1\0\x20\1\1", 9));
-    EXPECT_EQ(LoadReplay(), 0);
+    EXPECT_TRUE(LoadReplay());
     EXPECT_EQ(g_replayRecords[0].fps, 0x20);
     EXPECT_EQ(g_replayRecords[1].up, 1);
     EXPECT_EQ(g_replayRecords[1].down, 1);
@@ -86,7 +86,7 @@ TEST_F(RecordsTest, ReplayFileCases) {
     std::string big = Le32(REPLAY_MAGIC) + std::string(7 * MAX_REPLAY_FRAMES, '\0') + std::string(70, '\1');
     big[4 + 7 * (MAX_REPLAY_FRAMES - 1)] = 1;
     WriteWholeFile("replay.rep", big);
-    EXPECT_EQ(LoadReplay(), 0);
+    EXPECT_TRUE(LoadReplay());
     EXPECT_EQ(g_replayRecords[MAX_REPLAY_FRAMES - 1].up, 1);
     EXPECT_EQ(g_replayRecords[0].up, 0);
 }

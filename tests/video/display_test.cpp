@@ -85,10 +85,10 @@ TEST_F(BlitterTest, ColourKeyModeSkipsIndex254AndOpaqueModeCopiesIt) {
     bits[0] = COLOUR_KEY_INDEX;
     PlatUnlockSurface(sheet_);
     PlatColourFill(g_fieldSurface, nullptr, 7);
-    DrawSprite(20, 30, 22, 32, sheet_, 0, 0, 2, 2, 1);
+    EXPECT_TRUE(DrawSprite(20, 30, 22, 32, sheet_, 0, 0, 2, 2, 1));
     EXPECT_EQ(Field(20, 30), 7);
     EXPECT_EQ(Field(21, 30), Sheet(1, 0));
-    DrawSprite(20, 30, 22, 32, sheet_, 0, 0, 2, 2, 0);
+    EXPECT_TRUE(DrawSprite(20, 30, 22, 32, sheet_, 0, 0, 2, 2, 0));
     EXPECT_EQ(Field(20, 30), COLOUR_KEY_INDEX);
 }
 
@@ -146,8 +146,10 @@ TEST_F(BlitterTest, NumbersAreRightAlignedOnTheirLastCell) {
     char text[16];
     FormatNumberText(text, 120);
     EXPECT_STREQ(text, "120$");
+    Surface* const digits = g_sheetC;
+    g_sheetC = sheet_;
     PlatColourFill(g_fieldSurface, nullptr, 0);
-    EXPECT_EQ(DrawNumberText(sheet_, 24, 0, text), 1);
+    EXPECT_EQ(DrawNumberText(24, 0, text), 1);
     // Digit d comes from x = 8 (d + 1): 1 at 8..15 lands at 8, 2 at 16.. lands at 16, 0 lands at 24.
     EXPECT_EQ(Field(8, 0), Sheet(16, 0));
     EXPECT_EQ(Field(16, 0), Sheet(24, 0));
@@ -156,13 +158,14 @@ TEST_F(BlitterTest, NumbersAreRightAlignedOnTheirLastCell) {
     // A minus sign takes its cell and draws nothing.
     PlatColourFill(g_fieldSurface, nullptr, 0);
     FormatNumberText(text, -5);
-    EXPECT_EQ(DrawNumberText(sheet_, 24, 0, text), 1);
+    EXPECT_EQ(DrawNumberText(24, 0, text), 1);
     EXPECT_EQ(Inked(), 64);
     EXPECT_EQ(Field(24, 0), Sheet(48, 0) );
     // Nothing before the terminator draws nothing.
     PlatColourFill(g_fieldSurface, nullptr, 0);
-    EXPECT_EQ(DrawNumberText(sheet_, 24, 0, "$"), 1);
+    EXPECT_EQ(DrawNumberText(24, 0, "$"), 1);
     EXPECT_EQ(Inked(), 0);
+    g_sheetC = digits;
 }
 
 // ---- the image loader
