@@ -16,11 +16,11 @@ mode="${1:-}"
 # reads at run time (the soundfont of its music, the Japanese font of its dialog); testing needs
 # the test frameworks, an X server and its tools, the second compiler, and the validators of the
 # installed files and the package.
-BUILD_PACKAGES=(cmake g++ make pkg-config libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev libfluidsynth-dev libx11-dev
-                libfontconfig-dev libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev)
+BUILD_PACKAGES=(cmake g++ make pkg-config libsdl2-dev libsdl2-ttf-dev libfluidsynth-dev libx11-dev libfontconfig-dev
+                libinih-dev libpng-dev libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev)
 PLAY_PACKAGES=(fonts-vlgothic timgm6mb-soundfont)
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev python3 xvfb xdotool x11-utils imagemagick sox openbox clang
-               desktop-file-utils appstream man-db lintian dpkg-dev fakeroot)
+               desktop-file-utils appstream man-db lintian dpkg-dev fakeroot weston libweston-10-dev)
 
 usage() {
     echo "usage: ./setup.sh play [vorne options] | ./setup.sh test" >&2

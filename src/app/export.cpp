@@ -109,6 +109,9 @@ bool BeginVideoExport(const HeadlessOptions& options) {
     settings.scale = options.videoScale;
     settings.width = SCREEN_WIDTH;
     settings.height = SCREEN_HEIGHT;
+    settings.musicVolume = options.videoMusicVolume;
+    settings.effectsVolume = options.videoEffectsVolume;
+    settings.mute = options.videoMute;
     // The pieces are found as the game finds them; the music is left out only without a soundfont.
     AudioMixer* mixer = MakeGameMixer(MIX_RATE, "", true);
     std::string error;

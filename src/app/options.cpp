@@ -21,6 +21,10 @@ enum OptionCode {
     OPT_JOYSTICK,
     OPT_WATCH_REPLAY,
     OPT_WINDOWED,
+    OPT_FULLSCREEN,
+    OPT_MUSIC_VOLUME,
+    OPT_EFFECTS_VOLUME,
+    OPT_MUTE,
     OPT_DATA,
     OPT_HEADLESS,
     OPT_KEYS,
@@ -43,6 +47,10 @@ constexpr option OPTIONS[] = {
     {"joystick", no_argument, nullptr, OPT_JOYSTICK},
     {"watch-replay", no_argument, nullptr, OPT_WATCH_REPLAY},
     {"windowed", no_argument, nullptr, OPT_WINDOWED},
+    {"fullscreen", no_argument, nullptr, OPT_FULLSCREEN},
+    {"music-volume", required_argument, nullptr, OPT_MUSIC_VOLUME},
+    {"effects-volume", required_argument, nullptr, OPT_EFFECTS_VOLUME},
+    {"mute", no_argument, nullptr, OPT_MUTE},
     {"data", required_argument, nullptr, OPT_DATA},
     {"headless", no_argument, nullptr, OPT_HEADLESS},
     {"keys", required_argument, nullptr, OPT_KEYS},
@@ -70,6 +78,10 @@ constexpr const char* HELP =
     "      --joystick         play with a joystick or game pad (skips the dialog)\n"
     "      --watch-replay     watch the high-score replay (skips the dialog)\n"
     "      --windowed         a resizable window instead of full screen\n"
+    "      --fullscreen       full screen, whatever the settings file says\n"
+    "      --music-volume N   the music's loudness, 0 (silent) to 100 (the default)\n"
+    "      --effects-volume N the sound effects' loudness, 0 to 100 (the default)\n"
+    "      --mute             no sound at all (M or F8 in the game brings it back)\n"
     "      --data DIR         change into DIR first: the data files are looked up there\n"
     "                         first, and the records are kept there\n"
     "      --timedemo         play the high-score replay as fast as the machine allows,\n"
@@ -101,6 +113,8 @@ constexpr const char* HELP =
     "                         is interrupted\n"
     "      --video-scale N    every screen pixel becomes N x N (1, 2 or 3; 2: 1280 x 960)\n"
     "      --video-lossless   lossless video (FFV1 in Matroska: FILE.mkv)\n"
+    "                         (--music-volume, --effects-volume and --mute set the loudness\n"
+    "                         of the video's sound)\n"
     "      --verify-replay    watch replay.rep to the end of its game and check its score\n"
     "                         against score.dat (exit 0 when they agree, 3 when not)\n"
     "      --timedemo         watch replay.rep to the end of its game as fast as possible\n"
@@ -130,6 +144,13 @@ bool ParseVideoScale(const std::string& value, int* scale, std::string* error) {
     }
     *scale = value[0] - '0';
     return true;
+}
+
+// A loudness, a whole number from 0 to 100. False with the reason.
+bool ParseVolume(const char* option, const std::string& text, int* volume, std::string* error) {
+    if (ParseVolumeText(text, volume)) return true;
+    *error = std::string(option) + " takes a whole number from 0 to 100, not '" + text + "'";
+    return false;
 }
 
 bool ParseShot(const std::string& value, HeadlessShot* shot, std::string* error) {
@@ -184,6 +205,9 @@ bool CheckWatchingModes(CommandLine* line, bool ticksGiven, bool videoOptions, s
         VideoKind kind = VIDEO_H264_MP4;
         if (!VideoKindFromName(run.videoFile, run.videoLossless, &kind, error)) return false;
         run.videoKind = kind;
+        if (line->musicVolume >= 0) run.videoMusicVolume = line->musicVolume;
+        if (line->effectsVolume >= 0) run.videoEffectsVolume = line->effectsVolume;
+        run.videoMute = line->mute;
     }
     return true;
 }
@@ -231,6 +255,18 @@ bool ParseCommandLine(int argc, char* const argv[], CommandLine* line, std::stri
                 break;
             case OPT_WINDOWED:
                 line->windowed = true;
+                break;
+            case OPT_FULLSCREEN:
+                line->fullscreen = true;
+                break;
+            case OPT_MUSIC_VOLUME:
+                if (!ParseVolume("--music-volume", value, &line->musicVolume, error)) return false;
+                break;
+            case OPT_EFFECTS_VOLUME:
+                if (!ParseVolume("--effects-volume", value, &line->effectsVolume, error)) return false;
+                break;
+            case OPT_MUTE:
+                line->mute = true;
                 break;
             case OPT_DATA:
                 line->dataDir = value;
@@ -305,6 +341,10 @@ bool ParseCommandLine(int argc, char* const argv[], CommandLine* line, std::stri
         return false;
     }
     if (line->help || line->version) return true;
+    if (line->windowed && line->fullscreen) {
+        *error = "--windowed and --fullscreen exclude each other";
+        return false;
+    }
     if (buttons > 1) {
         *error = "--keyboard, --joystick and --watch-replay exclude each other";
         return false;
@@ -332,6 +372,14 @@ bool ParseCommandLine(int argc, char* const argv[], CommandLine* line, std::stri
         }
     }
     return true;
+}
+
+void ApplyCommandLineSettings(const CommandLine& line, PlayerSettings* settings) {
+    if (line.windowed) settings->fullscreen = false;
+    if (line.fullscreen) settings->fullscreen = true;
+    if (line.musicVolume >= 0) settings->musicVolume = line.musicVolume;
+    if (line.effectsVolume >= 0) settings->effectsVolume = line.effectsVolume;
+    if (line.mute) settings->mute = true;
 }
 
 void ResolveCommandLinePaths(const std::string& startFolder, CommandLine* line) {

@@ -615,6 +615,7 @@ VideoExport* VideoExportOpen(const VideoExportSettings& settings, AudioMixer* mi
         return nullptr;
     }
     MixerSetNotifyLead(mixer, EXPORT_NOTIFY_LEAD_MS);
+    MixerSetVolume(mixer, settings.musicVolume, settings.effectsVolume, settings.mute);
     CatchInterrupts();
     return v;
 }

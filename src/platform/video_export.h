@@ -35,6 +35,9 @@ struct VideoExportSettings {
     int scale = 2;      // whole factor; every screen pixel becomes scale x scale (nearest neighbour)
     int width = 640;    // of the screen
     int height = 480;
+    int musicVolume = 100;   // the player's loudness settings, as the mixer takes them
+    int effectsVolume = 100;
+    bool mute = false;
 };
 
 struct VideoExport;  // one export, from Open to Finish or Discard

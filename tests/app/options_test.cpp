@@ -154,6 +154,12 @@ TEST(CommandLine, VideoAndTheWatchingModesAreCheckedBeforeAnyWork) {
     EXPECT_EQ(p.line.run.videoKind, VIDEO_FFV1_MKV);
     EXPECT_EQ(p.line.run.videoScale, 1);
     EXPECT_TRUE(p.line.run.videoLossless);
+    EXPECT_EQ(p.line.run.videoMusicVolume, 100);
+    p = Parse({"--headless", "--watch-replay", "--video", "a.mp4", "--music-volume", "40", "--mute"});
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(p.line.run.videoMusicVolume, 40);
+    EXPECT_EQ(p.line.run.videoEffectsVolume, 100);
+    EXPECT_TRUE(p.line.run.videoMute);
     for (const char* name : {"run.avi", "run", "mp4", ".mp4", "dir.mp4/run", "run.mp4.part"}) {
         EXPECT_NE(Refusal({"--headless", "--watch-replay", "--video", name}).find(".mkv"), std::string::npos) << name;
     }
@@ -230,6 +236,49 @@ TEST(CommandLine, HelpDescribesEveryOption) {
     const std::vector<std::string> names = CommandLineOptionNames();
     EXPECT_GE(names.size(), 14u);
     for (const std::string& name : names) EXPECT_NE(help.find("--" + name), std::string::npos) << name;
+}
+
+}  // namespace
+
+namespace {
+
+// The options that override the settings file: loudness at both ends of its range and just past
+// them, and what each puts onto the settings read from the file.
+TEST(CommandLine, LoudnessAndWindowOverrideTheSettingsFile) {
+    Parsed p = Parse({"--music-volume", "0", "--effects-volume=100", "--mute", "--fullscreen"});
+    ASSERT_TRUE(p.ok) << p.error;
+    PlayerSettings fromFile;
+    fromFile.musicVolume = 40;
+    fromFile.effectsVolume = 30;
+    fromFile.fullscreen = false;
+    ApplyCommandLineSettings(p.line, &fromFile);
+    EXPECT_EQ(fromFile.musicVolume, 0);
+    EXPECT_EQ(fromFile.effectsVolume, 100);
+    EXPECT_TRUE(fromFile.mute);
+    EXPECT_TRUE(fromFile.fullscreen);
+
+    // Options not given leave the file's values alone; --windowed takes full screen away.
+    p = Parse({"--windowed"});
+    ASSERT_TRUE(p.ok) << p.error;
+    PlayerSettings untouched;
+    untouched.musicVolume = 40;
+    untouched.mute = false;
+    ApplyCommandLineSettings(p.line, &untouched);
+    EXPECT_EQ(untouched.musicVolume, 40);
+    EXPECT_EQ(untouched.effectsVolume, 100);
+    EXPECT_FALSE(untouched.mute);
+    EXPECT_FALSE(untouched.fullscreen);
+
+    for (const char* bad : {"101", "-1", "+5", "50%", " 50", "5 ", "", "1e2", "0x10", "99999999999"}) {
+        const std::string error = Refusal({"--music-volume", bad});
+        if (*bad) {
+            EXPECT_NE(error.find("0 to 100"), std::string::npos) << bad << ": " << error;
+        }
+        Refusal({std::string("--effects-volume=") + bad});
+    }
+    Refusal({"--music-volume"});
+    Refusal({"--mute=yes"});
+    EXPECT_NE(Refusal({"--windowed", "--fullscreen"}).find("exclude"), std::string::npos);
 }
 
 }  // namespace
