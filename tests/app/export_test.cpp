@@ -55,15 +55,21 @@ struct Decoded {
     int sampleRate = 0;
 };
 
-// RGB of a decoded picture in one of the packed formats our files and PNGs use.
+// RGB of a decoded picture in one of the formats our files and PNGs use: 0RGB32 (the lossless
+// video), RGB24 or an 8-bit palette (screenshots). Empty for any other.
 std::vector<uint8_t> ToRgb(const AVFrame* f) {
+    if (f->format != AV_PIX_FMT_0RGB32 && f->format != AV_PIX_FMT_RGB24 && f->format != AV_PIX_FMT_PAL8) return {};
     std::vector<uint8_t> rgb(static_cast<size_t>(f->width) * f->height * 3);
+    const auto* palette = reinterpret_cast<const uint32_t*>(f->data[1]);
     for (int y = 0; y < f->height; ++y) {
         const uint8_t* row = f->data[0] + static_cast<ptrdiff_t>(y) * f->linesize[0];
         for (int x = 0; x < f->width; ++x) {
             uint8_t* out = &rgb[(static_cast<size_t>(y) * f->width + x) * 3];
             if (f->format == AV_PIX_FMT_RGB24) {
                 out[0] = row[3 * x], out[1] = row[3 * x + 1], out[2] = row[3 * x + 2];
+            } else if (f->format == AV_PIX_FMT_PAL8) {  // palette entries are native ARGB words
+                const uint32_t c = palette[row[x]];
+                out[0] = static_cast<uint8_t>(c >> 16), out[1] = static_cast<uint8_t>(c >> 8), out[2] = static_cast<uint8_t>(c);
             } else {  // 0RGB32 in memory: blue, green, red, unused
                 out[0] = row[4 * x + 2], out[1] = row[4 * x + 1], out[2] = row[4 * x];
             }
@@ -247,6 +253,7 @@ TEST_F(VideoExport, LosslessFramesAreTheTicksScreensAtTheTicksTimesWithTheirSoun
     for (int k = 0; k < 3; ++k) {
         int width = 0, height = 0;
         const std::vector<uint8_t> shot = ReadPng(dir_ + "/" + shots[k], &width, &height);
+        ASSERT_EQ(shot.size(), 640u * 480 * 3);
         ASSERT_EQ(width, 640);
         ASSERT_EQ(height, 480);
         EXPECT_EQ(video.width, 640);
@@ -334,6 +341,7 @@ TEST_F(VideoExport, EveryScreenPixelBecomesAWholeBlockOfTheVideo) {
     int width = 0, height = 0;
     const std::vector<uint8_t> shot = ReadPng(dir_ + "/s.png", &width, &height);
     ASSERT_EQ(width, 640);
+    ASSERT_EQ(shot.size(), 640u * 480 * 3);
     const std::vector<uint8_t>& big = video.pictures[0];
     size_t differing = 0;
     for (int y = 0; y < 1440; ++y) {
