@@ -150,6 +150,7 @@ struct VideoExport {
     SwsContext* colourConverter = nullptr;
     bool tableValid = false;
     uint8_t lumaOf[256] = {}, blueOf[256] = {}, redOf[256] = {};
+    uint16_t lumaPairOf[256] = {};  // two picture pixels' luma at once, for the default scale
     std::vector<int> sourceColumn, sourceRow;
     std::map<int64_t, int64_t> durations;  // time stamp -> duration of the frames in the encoder
 
@@ -229,6 +230,7 @@ bool MakeColourTable(VideoExport* v, std::string* error) {
     }
     for (int i = 0; i < 256; ++i) {
         v->lumaOf[i] = luma[0][2 * i];
+        v->lumaPairOf[i] = static_cast<uint16_t>(luma[0][2 * i] * 0x0101);
         v->blueOf[i] = blue[i];
         v->redOf[i] = red[i];
     }
@@ -237,12 +239,30 @@ bool MakeColourTable(VideoExport* v, std::string* error) {
 }
 
 // The screen into YUV 4:2:0 at the picture's size, every screen pixel scale x scale (lossy
-// kinds). A chroma sample covers 2 x 2 picture pixels: at an even scale one screen pixel, at an
-// odd scale up to four, whose values it averages.
+// kinds).
 void ConvertScreen(VideoExport* v, const uint8_t* pixels, int pitch) {
     AVFrame* f = v->picture;
     const int width = f->width, height = f->height;
     const int scale = v->settings.scale;
+    if (scale == 2) {
+        // The default: each screen pixel is one chroma sample and two pixels on each of two luma
+        // rows, so one pass over the screen fills all three planes. The export spends a good part
+        // of its own time here.
+        for (int y = 0; y < height / 2; ++y) {
+            const uint8_t* from = pixels + static_cast<ptrdiff_t>(y) * pitch;
+            uint8_t* to = f->data[0] + static_cast<ptrdiff_t>(2 * y) * f->linesize[0];
+            uint8_t* u = f->data[1] + static_cast<ptrdiff_t>(y) * f->linesize[1];
+            uint8_t* r = f->data[2] + static_cast<ptrdiff_t>(y) * f->linesize[2];
+            for (int x = 0; x < width / 2; ++x) {
+                const uint8_t index = from[x];
+                std::memcpy(to + 2 * x, &v->lumaPairOf[index], 2);
+                u[x] = v->blueOf[index];
+                r[x] = v->redOf[index];
+            }
+            std::memcpy(to + f->linesize[0], to, static_cast<size_t>(width));
+        }
+        return;
+    }
     const int* column = v->sourceColumn.data();
     for (int y = 0; y < height; ++y) {
         uint8_t* to = f->data[0] + static_cast<ptrdiff_t>(y) * f->linesize[0];
@@ -251,24 +271,15 @@ void ConvertScreen(VideoExport* v, const uint8_t* pixels, int pitch) {
             continue;
         }
         const uint8_t* from = pixels + static_cast<ptrdiff_t>(v->sourceRow[static_cast<size_t>(y)]) * pitch;
-        if (scale == 2) {
-            for (int x = 0; x < width / 2; ++x) to[2 * x] = to[2 * x + 1] = v->lumaOf[from[x]];
-        } else {
-            for (int x = 0; x < width; ++x) to[x] = v->lumaOf[from[column[x]]];
-        }
+        for (int x = 0; x < width; ++x) to[x] = v->lumaOf[from[column[x]]];
     }
+    // A chroma sample covers 2 x 2 picture pixels: at an odd scale up to four screen pixels, whose
+    // values it averages.
     for (int cy = 0; cy < height / 2; ++cy) {
         const uint8_t* upper = pixels + static_cast<ptrdiff_t>(v->sourceRow[static_cast<size_t>(2 * cy)]) * pitch;
         const uint8_t* lower = pixels + static_cast<ptrdiff_t>(v->sourceRow[static_cast<size_t>(2 * cy + 1)]) * pitch;
         uint8_t* u = f->data[1] + static_cast<ptrdiff_t>(cy) * f->linesize[1];
         uint8_t* r = f->data[2] + static_cast<ptrdiff_t>(cy) * f->linesize[2];
-        if (scale == 2) {
-            for (int cx = 0; cx < width / 2; ++cx) {
-                u[cx] = v->blueOf[upper[cx]];
-                r[cx] = v->redOf[upper[cx]];
-            }
-            continue;
-        }
         for (int cx = 0; cx < width / 2; ++cx) {
             const uint8_t a = upper[column[2 * cx]], b = upper[column[2 * cx + 1]];
             const uint8_t c = lower[column[2 * cx]], d = lower[column[2 * cx + 1]];

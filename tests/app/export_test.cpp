@@ -58,7 +58,10 @@ struct Decoded {
 // RGB of a decoded picture in one of the formats our files and PNGs use: 0RGB32 (the lossless
 // video), RGB24 or an 8-bit palette (screenshots). Empty for any other.
 std::vector<uint8_t> ToRgb(const AVFrame* f) {
-    if (f->format != AV_PIX_FMT_0RGB32 && f->format != AV_PIX_FMT_RGB24 && f->format != AV_PIX_FMT_PAL8) return {};
+    if (f->format != AV_PIX_FMT_0RGB32 && f->format != AV_PIX_FMT_RGB24 && f->format != AV_PIX_FMT_PAL8 &&
+        f->format != AV_PIX_FMT_YUV420P) {
+        return {};
+    }
     std::vector<uint8_t> rgb(static_cast<size_t>(f->width) * f->height * 3);
     const auto* palette = reinterpret_cast<const uint32_t*>(f->data[1]);
     for (int y = 0; y < f->height; ++y) {
@@ -70,6 +73,12 @@ std::vector<uint8_t> ToRgb(const AVFrame* f) {
             } else if (f->format == AV_PIX_FMT_PAL8) {  // palette entries are native ARGB words
                 const uint32_t c = palette[row[x]];
                 out[0] = static_cast<uint8_t>(c >> 16), out[1] = static_cast<uint8_t>(c >> 8), out[2] = static_cast<uint8_t>(c);
+            } else if (f->format == AV_PIX_FMT_YUV420P) {  // the lossy kinds: BT.709, limited range
+                const double luma = (row[x] - 16) * 255.0 / 219.0;
+                const double blue = (f->data[1][(y / 2) * f->linesize[1] + x / 2] - 128) * 255.0 / 224.0;
+                const double red = (f->data[2][(y / 2) * f->linesize[2] + x / 2] - 128) * 255.0 / 224.0;
+                const double rgb[3] = {luma + 1.5748 * red, luma - 0.1873 * blue - 0.4681 * red, luma + 1.8556 * blue};
+                for (int c = 0; c < 3; ++c) out[c] = static_cast<uint8_t>(std::clamp(std::lround(rgb[c]), 0L, 255L));
             } else {  // 0RGB32 in memory: blue, green, red, unused
                 out[0] = row[4 * x + 2], out[1] = row[4 * x + 1], out[2] = row[4 * x];
             }
@@ -352,6 +361,30 @@ TEST_F(VideoExport, EveryScreenPixelBecomesAWholeBlockOfTheVideo) {
         }
     }
     EXPECT_EQ(differing, 0u);
+}
+
+TEST_F(VideoExport, TheDefaultVideoShowsTheScreensColours) {
+    // H.264 at the default scale: lossy, so only close, but every colour in its place.
+    WriteWholeFile(dir_ + "/idle.keys", "1 -\n");
+    ASSERT_EQ(Run("--keys idle.keys --ticks 20 --video v.mp4 --shot 20:s.png"), 0) << Err();
+    Decoded video;
+    ASSERT_TRUE(Decode(dir_ + "/v.mp4", {19}, &video));
+    ASSERT_EQ(video.width, 1280);
+    ASSERT_EQ(video.pictures.size(), 1u);
+    ASSERT_EQ(video.pictures[0].size(), 1280u * 960 * 3);
+    int width = 0, height = 0;
+    const std::vector<uint8_t> shot = ReadPng(dir_ + "/s.png", &width, &height);
+    ASSERT_EQ(shot.size(), 640u * 480 * 3);
+    double error = 0;
+    for (int y = 0; y < 960; ++y) {
+        for (int x = 0; x < 1280; ++x) {
+            for (int c = 0; c < 3; ++c) {
+                error += std::abs(video.pictures[0][(static_cast<size_t>(y) * 1280 + x) * 3 + c] -
+                                  shot[(static_cast<size_t>(y / 2) * 640 + x / 2) * 3 + c]);
+            }
+        }
+    }
+    EXPECT_LT(error / (1280.0 * 960 * 3), 4.0);
 }
 
 TEST_F(VideoExport, TheGameHearsItsMusicEndInTimeToLoopIt) {
