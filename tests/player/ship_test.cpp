@@ -282,34 +282,6 @@ TEST_F(PlayerSide, NoBombWithoutStockAndNothingRecorded) {
     EXPECT_EQ(g_replayRecords[record].bomb, 0);
 }
 
-// ---- stars
-
-// The generator's first values from its start are 41, 18467, 6334 and 26500: the first star
-// stands at (41 % 197, 18467 % 240), the second at (6334 % 197, 26500 % 240).
-TEST_F(PlayerSide, StarsDrawXThenYFromTheRuntimeGeneratorAndWrapJustAboveTheField) {
-    g_randomSeed = 1;
-    InitStars();
-    EXPECT_EQ(g_stars[0].x, 41);
-    EXPECT_EQ(g_stars[0].y, 227);
-    EXPECT_EQ(g_stars[1].x, 30);
-    EXPECT_EQ(g_stars[1].y, 100);
-    EXPECT_EQ(g_stars[29].height, 5);
-    EXPECT_EQ(g_stars[30].width, 2);
-    g_randomSeed = 1;
-    g_stars[0].y = 239;   // speed 2: passes 240 and takes the next x
-    g_stars[30].y = 239;  // speed 1: reaches 240 and stays
-    ASSERT_EQ(UpdateStars(), 1);
-    EXPECT_EQ(g_stars[0].x, 41);
-    EXPECT_EQ(g_stars[0].y, -5);
-    EXPECT_EQ(g_stars[30].y, 240);
-    // Nothing seeds the generator: a reset goes on with the sequence and lays out new stars.
-    g_randomSeed = 1;
-    ResetGame();
-    EXPECT_EQ(g_stars[0].x, 41);
-    ResetGame();
-    EXPECT_FALSE(g_stars[0].x == 41 && g_stars[0].y == 227);
-}
-
 // ---- displays
 
 TEST_F(PlayerSide, BulletCountChoosesTheFrameInterval) {
