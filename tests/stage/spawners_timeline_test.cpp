@@ -189,26 +189,6 @@ TEST_F(SpawnersTimelineTest, SpinnerWavesRepeatWhileTheMidBossLives) {
     EXPECT_EQ(g_stageFrame, 7901);
 }
 
-TEST_F(SpawnersTimelineTest, RoundChangeRestartsTheCounterAndRunsFrameZeroOnTheNextCall) {
-    g_stageFrame = 8900;
-    UpdateStageTimeline();
-    EXPECT_EQ(g_storyActive, 1);
-    EXPECT_EQ(g_storyLines, 0);
-    RunTimelineTo(9600);
-    TakeOpenedPieces();
-    UpdateStageTimeline();
-    EXPECT_EQ(g_stageFrame, 0);
-    EXPECT_EQ(g_round, 2);
-    EXPECT_EQ(g_storyActive, 0);
-    EXPECT_EQ(TakeOpenedPieces(), std::vector<std::string>{"bgm01.mid"});
-    g_bulletSlowdownHigh = 0;
-    UpdateStageTimeline();  // frame 0 of round 2
-    EXPECT_EQ(g_stageFrame, 1);
-    EXPECT_EQ(g_bulletSlowdownHigh, 1);
-    EXPECT_EQ(g_aimJitterWide, 1);
-    EXPECT_EQ(g_messageRowY, 80);
-}
-
 // Both rounds with every boss beaten the moment it appears: the course of the music, the
 // captions and the number of frames played.
 TEST_F(SpawnersTimelineTest, BothRoundsRunThroughWhenEveryBossFallsAtOnce) {
