@@ -3,14 +3,22 @@
 // virtual clock moves on by g_frameInterval + 1 ms, RunFrame runs unless the game is paused, and
 // one trace line is written (also while paused, so a later P can end the pause). While a trace or
 // a draw log is written, the drawing calls of the tick's frame are recorded (video/draw_trace.h).
+//
+// Nothing looks at the 640 x 480 screen between screenshots, so after the last screenshot (and in
+// a run with none) the frame is not copied onto it: that copy is most of a headless tick's work.
+// A video looks at every frame. The runs that watch one game to its end (a video, the replay
+// check, the timedemo) stop when the title comes back.
 #include "app/headless.h"
 
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 
 #include "app/dialog.h"
+#include "app/export.h"
 #include "app/game.h"
+#include "app/replay_check.h"
 #include "app/trace.h"
 #include "input/input.h"
 #include "platform/platform.h"
@@ -62,6 +70,16 @@ bool OpenOutput(const std::string& path, const char* what, std::FILE** file) {
 void CloseOutputs(std::FILE* trace, std::FILE* drawLog) {
     if (trace) std::fclose(trace);
     if (drawLog) std::fclose(drawLog);
+    if (VideoExportRunning()) (void)EndVideoExport(false);
+}
+
+// The screen is looked at after this tick or a later one: a video frame or a screenshot to come.
+bool ScreenNeededFrom(const HeadlessOptions& options, long tick) {
+    if (!options.videoFile.empty()) return true;
+    for (const HeadlessShot& shot : options.shots) {
+        if (shot.tick >= tick) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -125,7 +143,8 @@ int RunHeadless(const HeadlessOptions& options) {
     }
     std::FILE* trace = nullptr;
     std::FILE* drawLog = nullptr;
-    if (!OpenOutput(options.traceFile, "trace", &trace) || !OpenOutput(options.drawLogFile, "draw log", &drawLog)) {
+    if (!OpenOutput(options.traceFile, "trace", &trace) || !OpenOutput(options.drawLogFile, "draw log", &drawLog) ||
+        (!options.videoFile.empty() && !BeginVideoExport(options))) {
         CloseOutputs(trace, drawLog);
         return 2;
     }
@@ -150,8 +169,15 @@ int RunHeadless(const HeadlessOptions& options) {
     std::vector<int> held;
     size_t nextChange = 0;
     int status = 0;
-    for (long tick = 1; options.ticks == 0 || tick <= options.ticks; ++tick) {
+    const bool video = !options.videoFile.empty();
+    const bool toTheEnd = video || options.verifyReplay || options.timedemo;
+    const long lastTick = options.ticks > 0 ? options.ticks : (toTheEnd && options.watchReplay ? WATCH_TICK_LIMIT : 0);
+    WatchedGame watched;
+    bool videoComplete = true;
+    const auto start = std::chrono::steady_clock::now();
+    for (long tick = 1; lastTick == 0 || tick <= lastTick; ++tick) {
         if (options.beforeTick) options.beforeTick(tick);
+        if (video) DeliverVideoMusicNotice();
         if (nextChange < changes.size() && changes[nextChange].tick == tick) {
             const std::vector<int>& now = changes[nextChange].keys;
             for (int vk : held) PlatHeadlessSetKeyDown(vk, false);
@@ -167,6 +193,7 @@ int RunHeadless(const HeadlessOptions& options) {
         }
         if (!PlatWindowExists()) break;  // ESC on the splash or title ended the program
         PlatHeadlessAdvanceClock(static_cast<uint32_t>(g_frameInterval) + 1);
+        g_screenNeeded = ScreenNeededFrom(options, tick) ? 1 : 0;
         // The record covers the frame only; a paused tick has no drawing calls.
         DrawTrace draws;
         draws.tick = tick;
@@ -182,13 +209,32 @@ int RunHeadless(const HeadlessOptions& options) {
                 status = 2;
             }
         }
+        PlatHeadlessTakeAudioLog(&sounds, &music);
         if (trace) {
-            PlatHeadlessTakeAudioLog(&sounds, &music);
             const std::string line = TraceLine(tick, sounds, music, draws);
             std::fputs(line.c_str(), trace);
             std::fputc('\n', trace);
         }
+        if (video && !AddVideoTick(tick, sounds, music)) {
+            videoComplete = false;
+            break;
+        }
+        if (toTheEnd) {
+            NoteWatchedTick(&watched);
+            if (watched.ended) break;
+        }
     }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    g_screenNeeded = 1;
+    if (video) {
+        const int videoStatus = EndVideoExport(videoComplete);
+        if (videoStatus != 0) status = videoStatus;
+    }
+    if (options.verifyReplay) {
+        const int checked = ReportReplayCheck(watched);
+        if (status == 0) status = checked;
+    }
+    if (options.timedemo) ReportTimedemo(watched, seconds);
     if (!options.stateFile.empty()) {
         std::FILE* state = std::fopen(options.stateFile.c_str(), "w");
         if (state) {
