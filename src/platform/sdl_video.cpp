@@ -627,7 +627,14 @@ bool SdlWritePng(const char* path, const uint8_t* rgb, int width, int height) {
     SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(rgb), width, height, 24, width * 3,
                                                         SDL_PIXELFORMAT_RGB24);
     if (!s) return false;
-    const bool ok = IMG_SavePNG(s, path) == 0;
+    // Our own stream, so that a write that fails when the buffer is flushed (a full disk) is seen.
+    std::FILE* file = std::fopen(path, "wb");
+    SDL_RWops* out = file ? SDL_RWFromFP(file, SDL_FALSE) : nullptr;
+    bool ok = out && IMG_SavePNG_RW(s, out, 1) == 0;
     SDL_FreeSurface(s);
+    if (file) {
+        ok = std::fflush(file) == 0 && !std::ferror(file) && ok;
+        ok = std::fclose(file) == 0 && ok;
+    }
     return ok;
 }
