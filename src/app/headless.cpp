@@ -62,40 +62,37 @@ struct Output {
     const char* what;
     std::string path;
     std::FILE* file = nullptr;
+    bool failed = false;  // a write failed and was reported
 };
+
+// Says once that the output cannot be written, with the system's reason; false.
+bool OutputFailed(Output* out) {
+    if (!out->failed) std::fprintf(stderr, "vorne: cannot write %s file %s: %s\n", out->what, out->path.c_str(), std::strerror(errno));
+    out->failed = true;
+    return false;
+}
 
 // Opens an output file named by an option (none when the name is empty). False, with a
 // message, when it cannot be written.
 bool OpenOutput(Output* out) {
     if (out->path.empty()) return true;
     out->file = std::fopen(out->path.c_str(), "w");
-    if (out->file) return true;
-    std::fprintf(stderr, "vorne: cannot write %s file %s: %s\n", out->what, out->path.c_str(), std::strerror(errno));
-    return false;
+    return out->file ? true : OutputFailed(out);
 }
 
 // False, with a message, once a write to the file has failed (a full disk, say); the stream keeps
 // the error, so a check after the writes of a tick catches every one of them.
-bool OutputHealthy(const Output& out) {
-    if (!out.file || !std::ferror(out.file)) return true;
-    std::fprintf(stderr, "vorne: cannot write %s file %s: %s\n", out.what, out.path.c_str(), std::strerror(errno));
-    return false;
+bool OutputHealthy(Output* out) {
+    return !out->file || !std::ferror(out->file) ? true : OutputFailed(out);
 }
 
 // Closes the file; false, with a message, when what was written did not all reach it.
 bool CloseOutput(Output* out) {
-    if (!out->file) return true;
-    bool ok = OutputHealthy(*out);
-    if (std::fflush(out->file) != 0 && ok) {
-        std::fprintf(stderr, "vorne: cannot write %s file %s: %s\n", out->what, out->path.c_str(), std::strerror(errno));
-        ok = false;
-    }
-    if (std::fclose(out->file) != 0 && ok) {
-        std::fprintf(stderr, "vorne: cannot write %s file %s: %s\n", out->what, out->path.c_str(), std::strerror(errno));
-        ok = false;
-    }
+    if (!out->file) return !out->failed;
+    const bool ok = OutputHealthy(out) && (std::fflush(out->file) == 0 || OutputFailed(out));
+    const bool closed = std::fclose(out->file) == 0 || OutputFailed(out);
     out->file = nullptr;
-    return ok;
+    return ok && closed;
 }
 
 bool CloseOutputs(Output* trace, Output* drawLog) {
@@ -248,16 +245,15 @@ int RunHeadless(const HeadlessOptions& options) {
             std::fputc('\n', trace.file);
         }
         // An output that cannot be written ends the run: nothing after it could be trusted.
-        if (!OutputHealthy(trace) || !OutputHealthy(drawLog)) {
+        if (!OutputHealthy(&trace) || !OutputHealthy(&drawLog)) {
             status = 2;
             break;
         }
     }
     if (!options.stateFile.empty()) {
         Output state{"state", options.stateFile};
-        const bool opened = OpenOutput(&state);
-        if (opened) std::fputs(StateDump().c_str(), state.file);
-        if (!opened || !CloseOutput(&state)) status = 2;
+        if (OpenOutput(&state)) std::fputs(StateDump().c_str(), state.file);
+        if (!CloseOutput(&state)) status = 2;
     }
     if (PlatWindowExists()) PlatDestroyWindow();
     if (!CloseOutputs(&trace, &drawLog)) status = 2;

@@ -129,9 +129,10 @@ bool CheckDestination(int folder, const char* name, mode_t* mode, std::string* p
         *problem = std::string(name) + " is not a regular file (a FIFO, device or socket)";
         return false;
     }
-    // A record without any write permission was made read-only on purpose (even the owner, and
-    // root, would otherwise replace it through the folder); the player's protection is kept.
-    if ((info.st_mode & 0222) == 0 || faccessat(folder, name, W_OK, 0) != 0) {
+    // A record without any write permission was made read-only on purpose; a rename through the
+    // folder would replace it all the same (for its owner and for root alike), so the player's
+    // protection is kept here.
+    if ((info.st_mode & 0222) == 0) {
         *problem = std::string(name) + " is read-only";
         return false;
     }
