@@ -159,6 +159,7 @@ WalkResult WalkTrack(Reader& r, std::vector<TempoChange>* tempos, std::vector<Ti
             status = 0;
             continue;
         }
+        if (b >= 0xF0) return WALK_MALFORMED;  // system common and real-time bytes have no place in a file
         if (b & 0x80) {
             status = b;
         } else {

@@ -131,6 +131,10 @@ TEST(MidiLength, RejectsWhatIsNotMidi) {
     EXPECT_FALSE(MidiLengthMs({'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 1, 0xE0, 'M', 'T', 'r', 'k', 0, 0, 0, 3,
                                0x00, 60, 100},
                               &ms));
+    // A system common byte (song select) where only channel messages, sysex and meta events go.
+    EXPECT_FALSE(MidiLengthMs({'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 1, 0xE0, 'M', 'T', 'r', 'k', 0, 0, 0, 3,
+                               0x00, 0xF3, 1},
+                              &ms));
 }
 
 // A one-track piece at one tick a quarter (half a second a tick at the default tempo): a delta
