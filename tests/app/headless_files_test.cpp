@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -58,6 +59,9 @@ TEST(HeadlessFiles, AKeysFileItCannotUseFailsTheRun) {
     const std::string dir = EnterScratchDataDir();
     WriteWholeFile(dir + "/bad.keys", "10 z\n5 x\n");
     WriteWholeFile(dir + "/far.keys", "99999999999999999999 z\n");
+    // Longer than any game could use (sparse: nothing is written).
+    WriteWholeFile(dir + "/huge.keys", "1 z\n");
+    ASSERT_EQ(truncate((dir + "/huge.keys").c_str(), 16 * 1024 * 1024 + 1), 0);
     const struct {
         const char* options;
         std::string said;
@@ -67,12 +71,14 @@ TEST(HeadlessFiles, AKeysFileItCannotUseFailsTheRun) {
         {"--keys none.keys", "vorne: keys file " + dir + "/none.keys is missing\n"},
         {"--keys bad.keys", "vorne: " + dir + "/bad.keys: line 2: expected a tick greater than the previous one\n"},
         {"--keys far.keys", "vorne: " + dir + "/far.keys: line 1: expected a tick greater than the previous one\n"},
+        {"--keys huge.keys", "vorne: keys file " + dir + "/huge.keys is larger than the 16777216 bytes it may hold\n"},
     };
     for (const auto& c : cases) {
         const RunResult run = RunHeadlessGame(c.options);
         EXPECT_EQ(run.status, 2) << c.options;
         EXPECT_EQ(run.said, c.said) << c.options;
     }
+    for (const char* file : {"bad.keys", "far.keys", "huge.keys"}) std::remove((dir + "/" + file).c_str());
 }
 
 TEST(HeadlessFiles, KeysScriptTicksAreWholeNumbersInOrder) {
