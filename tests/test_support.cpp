@@ -45,9 +45,7 @@ void SetUpHeadlessGame() {
     for (int vk = 0; vk < 256; ++vk) PlatHeadlessSetKeyDown(vk, false);
     g_savedHiScore = DEFAULT_HIGH_SCORE;
     ResetGame();
-    std::vector<int> sounds;
-    std::vector<std::string> music;
-    PlatHeadlessTakeAudioLog(&sounds, &music);
+    TakeSounds();
 }
 
 void RemoveRecordFiles() {
@@ -65,4 +63,43 @@ std::string ReadWholeFile(const std::string& path) {
 void WriteWholeFile(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
+}
+
+std::vector<int> TakeSounds() {
+    std::vector<int> sounds;
+    std::vector<std::string> music;
+    PlatHeadlessTakeAudioLog(&sounds, &music);
+    return sounds;
+}
+
+std::vector<std::string> TakeMusic() {
+    std::vector<int> sounds;
+    std::vector<std::string> music;
+    PlatHeadlessTakeAudioLog(&sounds, &music);
+    return music;
+}
+
+int CountOf(const std::vector<int>& values, int value) {
+    int n = 0;
+    for (const int v : values) n += v == value;
+    return n;
+}
+
+int FieldPixel(int x, int y) {
+    int pitch = 0;
+    return PlatSurfacePixels(g_fieldSurface, &pitch)[y * pitch + x];
+}
+
+void ClearField(int colour) {
+    const PlatRect all{0, 0, FIELD_WIDTH, FIELD_HEIGHT};
+    PlatColourFill(g_fieldSurface, &all, colour);
+}
+
+bool FieldRectHasColourOtherThan(int left, int top, int right, int bottom, int colour) {
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x) {
+            if (FieldPixel(x, y) != colour) return true;
+        }
+    }
+    return false;
 }

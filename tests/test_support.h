@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Creates (once per process) a scratch folder with links to the data files and changes into it.
 // Returns its path.
@@ -16,3 +17,15 @@ void RemoveRecordFiles();
 // Reads a whole file; empty when missing.
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
+
+// What the headless platform heard since the last call: the effects started, the music commands
+// sent. Each call empties both logs, so a test takes what one step of the game did.
+std::vector<int> TakeSounds();
+std::vector<std::string> TakeMusic();
+int CountOf(const std::vector<int>& values, int value);
+
+// The play field's pixel, a clear of the whole field, and whether a rectangle of it holds any
+// other colour than `colour`.
+int FieldPixel(int x, int y);
+void ClearField(int colour);
+bool FieldRectHasColourOtherThan(int left, int top, int right, int bottom, int colour);

@@ -75,7 +75,7 @@ int StartupDialogCommand(int buttonId, bool fromCommandLine) {
             LoadHighScore();
             return 1;
         case DIALOG_BUTTON_REPLAY:
-            if (LoadReplay() <= 0) {
+            if (LoadReplay()) {
                 g_watchingReplay = 1;
                 LoadHighScore();
                 return 1;

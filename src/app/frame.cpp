@@ -4,6 +4,7 @@
 // shots are spawned after the enemies were tested against the previous frame's, enemy bullets
 // move after the player, the timeline spawns what appears next frame, and the displays come last.
 #include <cstring>
+#include <span>
 
 #include "app/game.h"
 #include "enemyfire/enemyfire.h"
@@ -26,11 +27,32 @@ uint32_t g_fpsNextTick = 0;
 
 namespace {
 
-int DrawTitleLogo() {
+// A step of the in-game frame that draws: false when the display was lost and could not be
+// restored. The first step that fails abandons the frame; the steps after it do not run.
+using DrawingStep = bool (*)();
+
+bool RunSteps(std::span<const DrawingStep> steps) {
+    for (const DrawingStep step : steps) {
+        if (!step()) return false;
+    }
+    return true;
+}
+
+constexpr DrawingStep OPENING_STEPS[] = {UpdateStars, UpdateShipSelect};
+constexpr DrawingStep EFFECT_STEPS[] = {UpdateExplosions, UpdateDebris, UpdatePlayerShips};
+constexpr DrawingStep SHOT_STEPS[] = {UpdatePlayerShots, UpdateBomb, UpdateUnitShotsA, UpdateUnitShotsB};
+// The pictures and figures around the fight, in their drawing order; the game-over panels and
+// the ending may reset the game on the way, and the steps after them still run.
+constexpr DrawingStep DISPLAY_STEPS[] = {
+    DrawMessageImage, DrawStoryText,  DrawLives,            DrawScoreLevel, UpdateItemsAndGauges,   UpdateChain,
+    DrawScorePopup,   UpdateEnding,   UpdateContinueScreen, UpdateGameOver, DrawBulletCountAndTimer,
+};
+
+bool DrawTitleLogo() {
     const TitleLogoPiece& u = g_titleLogoUpper;
     const TitleLogoPiece& l = g_titleLogoLower;
-    if (!DrawSprite(u.x, u.y, u.x + u.width, u.y + u.height, g_sheetA, 200, 0, 200 + u.width, u.height, 1)) return 0;
-    return DrawSprite(l.x, l.y, l.x + l.width, l.y + l.height, g_sheetA, 200, 100, 200 + l.width, 100 + l.height, 1);
+    if (!DrawRegionPart(atlas::Get("titleLogoUpper"), u.x, u.y, u.width, u.height)) return false;
+    return DrawRegionPart(atlas::Get("titleLogoLower"), l.x, l.y, l.width, l.height);
 }
 
 bool StartControlHeld() {
@@ -51,9 +73,9 @@ void CountFramesPerSecond() {
 
 }  // namespace
 
-int UpdateTitleScreen() {
+bool UpdateTitleScreen() {
     if (g_screenState == SCREEN_SPLASH) {
-        if (!DrawSprite(0, 0, 200, 240, g_sheetA, 0, 0, 200, 240, 0)) return 0;
+        if (!DrawRegion(atlas::Get("splash"), 0, 0)) return false;
         if (++g_splashTimer == 60) {
             g_screenState = SCREEN_TITLE_SLIDE;
             g_splashTimer = 0;
@@ -69,22 +91,22 @@ int UpdateTitleScreen() {
             PlaySoundEffect(SoundEffect::Explosion);
             g_screenState = SCREEN_TITLE;
         }
-        if (!DrawTitleLogo()) return 0;
+        if (!DrawTitleLogo()) return false;
     }
     if (g_screenState == SCREEN_TITLE) {
-        if (!DrawScores(0)) return 0;
-        if (!DrawSprite(50, 0, 75, 10, g_sheetB, 50, 120, 75, 130, 1)) return 0;
+        if (!DrawScores(0)) return false;
+        if (!DrawRegion(atlas::Get("titleHiLabel"), 50, 0)) return false;
         if (g_titleInputDelay >= 5) {
             g_titleInputDelay = 5;
             // A watched replay starts by itself; otherwise the shot control starts the game.
             if (g_watchingReplay == 1 || StartControlHeld()) StartGame();
         }
         ++g_titleInputDelay;
-        if (g_blinkTimer <= 15 && !DrawSprite(20, 220, 180, 230, g_sheetB, 0, 0, 160, 10, 1)) return 0;
+        if (g_blinkTimer <= 15 && !DrawRegion(atlas::Get("pushStartLine"), 20, 220)) return false;
         if (++g_blinkTimer == 30) g_blinkTimer = 0;
-        if (!DrawTitleLogo()) return 0;
+        if (!DrawTitleLogo()) return false;
     }
-    return 1;
+    return true;
 }
 
 void StartGame() {
@@ -99,20 +121,18 @@ void StartGame() {
     PlayMusic("open bgm03.mid alias BGM wait");
 }
 
-int UpdateGameFrame() {
-    if (g_screenState != SCREEN_GAME) return 1;
+bool UpdateGameFrame() {
+    if (g_screenState != SCREEN_GAME) return true;
     UpdateAimJitter();
-    if (!UpdateStars()) return 0;
-    if (!UpdateShipSelect()) return 0;
+    if (!RunSteps(OPENING_STEPS)) return false;
     if (g_playing) {
         if (g_continueActive == 0) UpdateEnemies();
-        if (!ResolveCollisions()) return 0;
+        if (!ResolveCollisions()) return false;
     }
-    if (!UpdateExplosions() || !UpdateDebris()) return 0;
-    if (!UpdatePlayerShips()) return 0;
+    if (!RunSteps(EFFECT_STEPS)) return false;
     if (g_playing) {
         g_idleSpeedBonus = 1;
-        if (!UpdatePlayerShots() || !UpdateBomb() || !UpdateUnitShotsA() || !UpdateUnitShotsB()) return 0;
+        if (!RunSteps(SHOT_STEPS)) return false;
         g_fireArmed = 1;
     }
     CountFramesPerSecond();
@@ -122,27 +142,20 @@ int UpdateGameFrame() {
     if (!g_watchingReplay) g_replayRecords[frameRecord].fps = static_cast<int8_t>(static_cast<int>(g_fpsValue));
     if (g_replayFrame < MAX_REPLAY_FRAMES - 1) ++g_replayFrame;
     if (g_playing) {
-        if (!UpdateSmallBullets() || !UpdateLargeBullets()) return 0;
+        if (!UpdateSmallBullets() || !UpdateLargeBullets()) return false;
         if (g_continueActive == 0) UpdateStageTimeline();
         UpdateBossBlast(g_bossBlastX, g_bossBlastY);
-        if (!DrawMessageImage() || !DrawStoryText() || !DrawLives() || !DrawScoreLevel() || !UpdateItemsAndGauges() ||
-            !UpdateChain() || !DrawScorePopup() || !UpdateEnding() || !UpdateContinueScreen() || !UpdateGameOver() ||
-            !DrawBulletCountAndTimer()) {
-            return 0;
-        }
+        if (!RunSteps(DISPLAY_STEPS)) return false;
     }
-    if (!DrawScores(1)) return 0;
-    char text[16];
-    FormatNumberText(text, static_cast<int>(g_fpsValue));
-    if (!DrawNumberText(g_sheetC, 192, 0, text)) return 0;
+    if (!DrawScores(1)) return false;
+    if (!DrawNumber(192, 0, static_cast<int>(g_fpsValue))) return false;
     if (g_watchingReplay) {
-        FormatNumberText(text, g_replayRecords[frameRecord].fps);
-        if (!DrawNumberText(g_sheetC, 192, 10, text)) return 0;
-        if (!DrawSprite(158, 0, 184, 20, g_sheetB, 50, 150, 76, 170, 1)) return 0;
+        if (!DrawNumber(192, 10, g_replayRecords[frameRecord].fps)) return false;
+        if (!DrawRegion(atlas::Get("replayMark"), 158, 0)) return false;
     }
     if (g_pauseRequested == 1) {
-        if (!DrawSprite(60, 80, 140, 90, g_sheetB, 0, 220, 80, 230, 1)) return 0;
+        if (!DrawRegion(atlas::Get("pauseLabel"), 60, 80)) return false;
         g_paused = 1;
     }
-    return 1;
+    return true;
 }

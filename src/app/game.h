@@ -14,18 +14,11 @@ struct TitleLogoPiece {
     int x, y, width, height;
 };
 
-// ---- mode flags, set by the start-up dialog; never reset
-extern int g_useJoystick;
-extern uint8_t g_watchingReplay;
-
 // ---- window and frame loop; set once at start-up or by the window procedure
 extern int g_appActive;
 extern int g_paused;
 extern int g_pauseRequested;
 extern uint32_t g_lastFrameTime;
-extern int g_frameInterval;
-extern int g_fieldClearColour;
-extern int g_baseClearColour;
 
 // ---- screen states; reset by ResetGame
 extern int g_screenState;
@@ -40,21 +33,22 @@ extern int g_fpsFrameCount;
 extern float g_fpsValue;
 extern uint32_t g_fpsNextTick;
 
-// Called by RunFrame before UpdateGameFrame: splash, sliding logo, title. 1, or 0 when drawing failed.
-int UpdateTitleScreen();
+// Called by RunFrame before UpdateGameFrame: splash, sliding logo, title. False when drawing failed.
+[[nodiscard]] bool UpdateTitleScreen();
 // Called by the title when the start control is found: the game begins with ship selection.
 void StartGame();
-// Called by RunFrame every tick: the whole in-game frame in its fixed order. 1, or 0 on failure.
-int UpdateGameFrame();
+// Called by RunFrame every tick: the whole in-game frame in its fixed order. False when drawing
+// failed and the frame was abandoned.
+[[nodiscard]] bool UpdateGameFrame();
 // Every game variable back to its start value, the splash screen, the music stopped. Called at
-// start-up, on ESC in a game, after the game-over panels and after the ending.
+// start-up, on ESC in a game, and through g_endGame after the game-over panels and the ending.
 void ResetGame();
 // Every record of every pool to its start value; called only by ResetGame.
 void InitObjectPools();
 
-// One frame tick: joystick poll, field clear, title and game frames, presentation. 1, or 0 when
-// the frame was abandoned.
-int RunFrame();
+// One frame tick: joystick poll, field clear, title and game frames, presentation. False when
+// the frame was abandoned (the message loop goes on either way).
+bool RunFrame();
 // The game window's procedure (activation, ESC, P, TAB, music end, minimising, destruction).
 int MainWindowProc(uint32_t message, uint32_t wParam);
 // The message loop; returns the quit message's code.

@@ -17,6 +17,7 @@
 #include "input/input.h"
 #include "platform/file_io.h"
 #include "platform/platform.h"
+#include "player/player.h"
 #include "sound/sound.h"
 #include "video/display.h"
 #include "video/draw_trace.h"

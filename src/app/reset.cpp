@@ -7,6 +7,9 @@
 #include "player/player.h"
 #include "sound/sound.h"
 #include "stage/stage.h"
+#include "video/display.h"
+
+void (*g_endGame)() = ResetGame;
 
 void ResetGame() {
     g_screenState = SCREEN_SPLASH;

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/game.h"
-#include "app/state_dump.h"
+#include "app/json.h"
 #include "app/trace.h"
 #include "enemyfire/enemyfire.h"
 #include "input/input.h"

@@ -13,15 +13,10 @@
 #include "video/display.h"
 #include "video/draw_trace.h"
 
-int g_useJoystick = 0;
-uint8_t g_watchingReplay = 0;
 int g_appActive = 0;
 int g_paused = 0;
 int g_pauseRequested = 0;
 uint32_t g_lastFrameTime = 0;
-int g_frameInterval = 28;
-int g_fieldClearColour = 0;
-int g_baseClearColour = 15;
 
 namespace {
 
@@ -29,23 +24,25 @@ namespace {
 // reason than a lost display is given up after this many tries (the next tick tries again).
 constexpr int PRESENT_ATTEMPTS = 8;
 
-int PresentField() {
+bool PresentField() {
     const PlatRect source{0, 0, FIELD_WIDTH, FIELD_HEIGHT};
     const int w = g_screenWidth;
     const int h = g_screenHeight;
     for (int attempt = 0; attempt < PRESENT_ATTEMPTS; ++attempt) {
         BlitResult result;
-        if (g_largeDisplay == 1 && g_magnify == 1) {
+        // The display always runs at 640 x 480 here (g_largeDisplay is 1), so the magnification
+        // alone chooses between the doubled and the actual-size field.
+        if (g_magnify == 1) {
             const PlatRect dest{w / 2 - 200, h / 2 - 240, w / 2 + 200, h / 2 + 240};
             result = PlatBltStretch(g_primarySurface, dest, g_fieldSurface, source);
         } else {
             result = PlatBltFast(g_primarySurface, w / 2 - 100, h / 2 - 120, g_fieldSurface, source, false);
         }
         if (result == BLIT_OK) break;
-        if (result == BLIT_SURFACE_LOST && !RestoreSurfaces()) return 0;
+        if (result == BLIT_SURFACE_LOST && !RestoreSurfaces()) return false;
     }
     PlatPresent();
-    return 1;
+    return true;
 }
 
 void LogStartupFailure(const char* what) {
@@ -71,15 +68,15 @@ bool FrameTickDue(uint32_t now, uint32_t lastFrameTime) {
     return now - lastFrameTime > static_cast<uint32_t>(g_frameInterval);
 }
 
-int RunFrame() {
+bool RunFrame() {
     if (g_useJoystick == 1) PollJoystick(&g_joystickState);
     // The effect colour lasts exactly one frame.
     const int colour = g_fieldClearColour;
     g_fieldClearColour = g_baseClearColour;
     if (g_drawTrace) TraceFieldClear(colour);
-    if (PlatColourFill(g_fieldSurface, nullptr, colour) == BLIT_SURFACE_LOST && !RestoreSurfaces()) return 0;
-    if (!UpdateTitleScreen()) return 0;
-    if (!UpdateGameFrame()) return 0;
+    if (PlatColourFill(g_fieldSurface, nullptr, colour) == BLIT_SURFACE_LOST && !RestoreSurfaces()) return false;
+    if (!UpdateTitleScreen()) return false;
+    if (!UpdateGameFrame()) return false;
     return PresentField();
 }
 
@@ -104,9 +101,10 @@ int MainWindowProc(uint32_t message, uint32_t wParam) {
                 }
             } else if (wParam == static_cast<uint32_t>(VK_TAB) && g_primarySurface) {
                 // TAB switches between the doubled field and the field at its own size; the screen
-                // is repainted with its backdrop so nothing of the other size stays behind.
+                // is repainted with its backdrop so nothing of the other size stays behind (a
+                // backdrop that cannot be read leaves the old picture there).
                 g_magnify = g_magnify ? 0 : 1;
-                LoadImageFile(g_primarySurface, "palette.dat");
+                static_cast<void>(LoadImageFile(g_primarySurface, "palette.dat"));
             }
             return 0;
         case MM_MCINOTIFY:

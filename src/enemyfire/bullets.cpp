@@ -20,8 +20,7 @@ struct BulletPoolShape {
     int count;
     int size;       // drawn size; the cull margin on the left and top is the same
     int hitInset;   // the hit box is the sprite shrunk by this much on every side
-    int spriteTop;  // source top on sheet B; the picture is `size` square
-    int spriteLeft;
+    const atlas::Region& picture;  // `size` square
 };
 
 void FreeBullet(EnemyBullet& b) {
@@ -66,9 +65,9 @@ int UpdateBulletPool(const BulletPoolShape& shape) {
             HitPlayer();
         }
         // The bullet that has just hit is still drawn where it hit, and still moves.
-        if (!DrawSprite(static_cast<int>(b.x), static_cast<int>(b.y), static_cast<int>(b.x + shape.size),
-                        static_cast<int>(b.y + shape.size), g_sheetB, shape.spriteLeft, shape.spriteTop,
-                        shape.spriteLeft + shape.size, shape.spriteTop + shape.size, 1)) {
+        // Each edge is the bullet's position cut to whole pixels on its own.
+        if (!DrawRegionTo(shape.picture, static_cast<int>(b.x), static_cast<int>(b.y),
+                          static_cast<int>(b.x + shape.size), static_cast<int>(b.y + shape.size))) {
             return 0;
         }
         b.x += b.vx;
@@ -123,13 +122,14 @@ void SpawnEnemyBullet(int x, int y, float vx, float vy, int kind) {
 }
 
 int UpdateSmallBullets() {
-    return UpdateBulletPool(BulletPoolShape{g_smallBullets, SMALL_BULLET_COUNT, 6, 1, 0, 180});
+    return UpdateBulletPool(BulletPoolShape{g_smallBullets, SMALL_BULLET_COUNT, 6, 1, atlas::Get("smallBullet")});
 }
 
 int UpdateLargeBullets() {
     // From the final boss on, every large bullet, even one already flying, wears the second picture.
-    const int top = g_largeBulletAltSprite == 1 ? 10 : 0;
-    return UpdateBulletPool(BulletPoolShape{g_largeBullets, LARGE_BULLET_COUNT, 8, 0, top, 190});
+    const atlas::Region& picture =
+        g_largeBulletAltSprite == 1 ? atlas::Get("largeBulletAlt") : atlas::Get("largeBullet");
+    return UpdateBulletPool(BulletPoolShape{g_largeBullets, LARGE_BULLET_COUNT, 8, 0, picture});
 }
 
 void ClearEnemyBullets() {

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "core/record_fields.h"
+
 struct EnemyBullet {
     float x;  // left edge
     float y;  // top edge
@@ -13,6 +15,15 @@ struct EnemyBullet {
     float vy;  // added to y every frame
 };
 static_assert(sizeof(EnemyBullet) == 20);
+// Its fields, in order, for the state dump (a new field is one more line here).
+inline constexpr Field ENEMY_BULLET_FIELDS[] = {
+    FIELD(EnemyBullet, x, F32),
+    FIELD(EnemyBullet, y, F32),
+    FIELD(EnemyBullet, alive, I32),
+    FIELD(EnemyBullet, vx, F32),
+    FIELD(EnemyBullet, vy, F32),
+};
+inline constexpr RecordFields ENEMY_BULLET_RECORD = RECORD_FIELDS(EnemyBullet, ENEMY_BULLET_FIELDS, RECORD_OBJECT);
 
 inline constexpr int SMALL_BULLET_COUNT = 500;
 inline constexpr int LARGE_BULLET_COUNT = 310;

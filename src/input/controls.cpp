@@ -3,10 +3,11 @@
 // replay reads the recorded bytes and nothing else.
 #include <cstring>
 
-#include "app/game.h"
 #include "input/input.h"
 #include "platform/platform.h"
 
+int g_useJoystick = 0;
+uint8_t g_watchingReplay = 0;
 JoystickState g_joystickState = {};
 
 namespace {
@@ -82,13 +83,13 @@ void JoystickStateFromRaw(int32_t x, int32_t y, const uint8_t* buttons, Joystick
     state->down = y >= JOY_AXIS_HIGH ? 1 : 0;
 }
 
-int InitJoystick() {
+bool InitJoystick() {
     // The original's device steps collapse into one open here; its failure messages keep their
     // text and the caption of the step that failed.
     const int failedStep = PlatJoystickOpen();
     if (failedStep == 0) {
         g_joystickOpen = true;
-        return 1;
+        return true;
     }
     const char* caption = "ジョイスティックが存在しません";
     switch (failedStep) {
@@ -99,7 +100,7 @@ int InitJoystick() {
         default: break;
     }
     PlatMessageBox("ｴﾗｰﾁｪｯｸ", caption);
-    return 0;
+    return false;
 }
 
 void PollJoystick(JoystickState* state) {

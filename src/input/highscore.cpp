@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/game.h"
 #include "input/input.h"
 #include "input/record_files.h"
 #include "player/player.h"

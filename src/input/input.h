@@ -5,7 +5,12 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/record_fields.h"
 #include "platform/file_io.h"
+
+// ---- mode flags, set by the start-up dialog (or the command line); never reset
+extern int g_useJoystick;        // 1: joystick play
+extern uint8_t g_watchingReplay;  // 1: the loaded replay plays instead of the controls
 
 // ---- controls
 enum Control { CONTROL_UP = 0, CONTROL_DOWN = 1, CONTROL_LEFT = 2, CONTROL_RIGHT = 3, CONTROL_SHOT = 4, CONTROL_BOMB = 5 };
@@ -21,6 +26,15 @@ struct JoystickState {
     uint8_t buttons[32];
 };
 static_assert(sizeof(JoystickState) == 48);
+// Its fields, in order, for the state dump (a new field is one more line here).
+inline constexpr Field JOYSTICK_STATE_FIELDS[] = {
+    FIELD(JoystickState, left, I32),
+    FIELD(JoystickState, right, I32),
+    FIELD(JoystickState, up, I32),
+    FIELD(JoystickState, down, I32),
+    FIELD_ARRAY(JoystickState, buttons, U8, 32),
+};
+inline constexpr RecordFields JOYSTICK_STATE_RECORD = RECORD_FIELDS(JoystickState, JOYSTICK_STATE_FIELDS, RECORD_OBJECT);
 
 // Polled once per tick in joystick play; zero at program start.
 extern JoystickState g_joystickState;
@@ -36,8 +50,8 @@ bool IsControlHeldLive(Control control);
 // current record is set to 1 (the recording).
 bool IsControlPressed(Control control);
 
-// Joystick set-up for joystick play: 1 on success, 0 after a failure message.
-int InitJoystick();
+// Joystick set-up for joystick play: false after a failure message.
+[[nodiscard]] bool InitJoystick();
 // Reads the joystick into state: axes against the thresholds, 32 buttons.
 void PollJoystick(JoystickState* state);
 // Maps a raw reading onto state (the thresholds and the buttons); used by PollJoystick.
@@ -61,12 +75,12 @@ extern int32_t g_replayFrame;
 
 // Writes replay.rep from the first g_replayFrame records, as a whole (the old file stays until
 // the new one is complete). False, after a line on stderr, when it could not be written.
-bool SaveReplay();
-// Reads replay.rep: 0 when a replay was read, 1 when there is no usable file.
-int LoadReplay();
+[[nodiscard]] bool SaveReplay();
+// Reads replay.rep: true when a replay was read, false when there is no usable file.
+[[nodiscard]] bool LoadReplay();
 // The reader of LoadReplay on the file's bytes: the magic number, then at most the whole record
-// array into g_replayRecords. 0 when the magic is there, 1 when not. Also for the fuzz target.
-int ReadReplayBytes(const uint8_t* bytes, size_t size);
+// array into g_replayRecords. False when the magic is not there. Also for the fuzz target.
+[[nodiscard]] bool ReadReplayBytes(const uint8_t* bytes, size_t size);
 // replay.rep as it is written now (the magic, then the first g_replayFrame records), for a save.
 PlatRecordFile ReplayFileContent();
 
@@ -76,7 +90,7 @@ extern int32_t g_savedHiScore;
 
 void ReadHighScoreFile();
 // Writes score.dat as a whole; false, after a line on stderr, when it could not be written.
-bool WriteHighScoreFile();
+[[nodiscard]] bool WriteHighScoreFile();
 // The value score.dat's bytes stand for: the default with as many low bytes replaced as the
 // file holds (4 at most). Called by ReadHighScoreFile and the fuzz target.
 int32_t HighScoreFromBytes(const uint8_t* bytes, size_t size);

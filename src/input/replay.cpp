@@ -32,19 +32,19 @@ bool SaveReplay() {
     return CommitRecords(&file, 1, "the replay");
 }
 
-int ReadReplayBytes(const uint8_t* bytes, size_t size) {
-    if (size < sizeof MAGIC_BYTES || std::memcmp(bytes, MAGIC_BYTES, sizeof MAGIC_BYTES) != 0) return 1;
+bool ReadReplayBytes(const uint8_t* bytes, size_t size) {
+    if (size < sizeof MAGIC_BYTES || std::memcmp(bytes, MAGIC_BYTES, sizeof MAGIC_BYTES) != 0) return false;
     // At most the whole record array; a shorter file fills only the first records (a trailing
     // partial record fills the first bytes of one more), a longer one is cut.
     size_t rest = size - sizeof MAGIC_BYTES;
     if (rest > sizeof g_replayRecords) rest = sizeof g_replayRecords;
     if (rest > 0) std::memcpy(g_replayRecords, bytes + sizeof MAGIC_BYTES, rest);
-    return 0;
+    return true;
 }
 
-int LoadReplay() {
+bool LoadReplay() {
     // Read once, at the dialog: the file's first 4 + 756000 bytes at most.
     std::vector<uint8_t> bytes;
-    if (!ReadRecordFile("replay.rep", sizeof MAGIC_BYTES + sizeof g_replayRecords, &bytes)) return 1;
-    return ReadReplayBytes(bytes.data(), bytes.size());
+    return ReadRecordFile("replay.rep", sizeof MAGIC_BYTES + sizeof g_replayRecords, &bytes) &&
+           ReadReplayBytes(bytes.data(), bytes.size());
 }

@@ -15,12 +15,13 @@
 #include <vector>
 
 #include "platform/mci.h"
+#include "platform/platform.h"
 
 struct AudioMixer;   // the whole mixer: effects, music device, sequencer, limiter
 struct MixerSynth;   // a FluidSynth synthesiser with a General MIDI soundfont loaded
 
-inline constexpr int MIXER_FIRST_EFFECT_ID = 101;
-inline constexpr int MIXER_EFFECT_SLOTS = 12;
+inline constexpr int MIXER_FIRST_EFFECT_ID = FIRST_SOUND_EFFECT;
+inline constexpr int MIXER_EFFECT_SLOTS = SOUND_EFFECT_COUNT;
 // How long before the end of a piece played with "notify" its end is reported: time enough for
 // the game's answer ("play ... from 0") to arrive before the end, where the restart is carried
 // out to the sample.

@@ -56,9 +56,10 @@ struct WindowMessage {
 // WM_DESTROY from PlatDestroyWindow, as Windows does.
 using WindowProc = int (*)(uint32_t message, uint32_t wParam);
 
-// Called by WinMain: creates the game window (not yet visible).
+// Called by main (and the headless runner) before the start-up dialog: creates the game window
+// (not yet visible).
 void PlatCreateWindow(WindowProc proc);
-// Called by WinMain after the dialog: shows the window and brings it to the front.
+// Called by SetUpAfterDialog: shows the window and brings it to the front.
 void PlatShowWindow();
 // Destroys the window: the window procedure receives WM_DESTROY before this returns.
 // A second call does nothing.
@@ -216,6 +217,10 @@ bool PlatWritePng(const char* path, const uint8_t* rgb, int width, int height);
 // ---------------------------------------------------------------------------------------------
 // Sound effects (DirectSound stand-in) and music (MCI stand-in)
 // ---------------------------------------------------------------------------------------------
+
+// The effects are known by their ids, 101 to 112, one buffer each.
+inline constexpr int FIRST_SOUND_EFFECT = 101;
+inline constexpr int SOUND_EFFECT_COUNT = 12;
 
 // Opens the audio device. False when there is none (the game then ends, as it cannot start).
 bool PlatSoundInit();

@@ -28,7 +28,7 @@ constexpr int OUTPUT_CHUNK = 512;  // frames per callback: about 12 ms at 44.1 k
 // The pieces the game ships, read when the device opens.
 constexpr const char* PIECE_FILES[] = {"bgm01.mid", "bgm02.mid", "bgm03.mid", "bgm04.mid", "bgm05.mid", "bgm06.mid"};
 // What the notification's SDL event carries (the values of MM_MCINOTIFY and MCI_NOTIFY_SUCCESSFUL).
-constexpr Sint32 NOTIFY_EVENT_CODE = 0x3B9;
+constexpr Sint32 NOTIFY_EVENT_CODE = MM_MCINOTIFY;
 constexpr uintptr_t NOTIFY_SUCCESSFUL = 1;
 
 // Device state; lives from SdlSoundInit to SdlSoundShutdown.

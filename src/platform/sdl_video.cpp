@@ -32,7 +32,7 @@
 namespace {
 
 // The user event code by which the music layer reports the end of a piece (MM_MCINOTIFY's value).
-constexpr int32_t MUSIC_NOTIFY_EVENT_CODE = 0x3B9;
+constexpr int32_t MUSIC_NOTIFY_EVENT_CODE = MM_MCINOTIFY;
 // The windowed start size: twice the screen, when the desktop has room for it.
 constexpr int WINDOWED_FACTOR = 2;
 // The largest desktop (in pixels) the game is drawn on in software; see g_drawToSurface.

@@ -4,7 +4,6 @@
 // the ship update wipes every enemy bullet each frame); when the invulnerability ends the chain
 // is cleared and the units leave at the top. The phases run one after another within a frame:
 // a phase entered in a frame is already carried out in that frame.
-#include "app/game.h"
 #include "input/input.h"
 #include "player/player.h"
 #include "player/ship.h"
@@ -98,13 +97,13 @@ void LeaveUnits(BombUnit* units, int count) {
     }
 }
 
-int DrawUnits(const BombUnit* units, int count, int sourceY) {
+bool DrawUnits(const BombUnit* units, int count, const atlas::Region& sprite) {
     for (int k = 0; k < count; ++k) {
         const BombUnit& u = units[k];
         if (u.alive != 1) continue;
-        if (!DrawSprite(u.x, u.y, u.x + 16, u.y + 16, g_sheetB, 0, sourceY, 16, sourceY + 16, 1)) return 0;
+        if (!DrawRegion(sprite, u.x, u.y)) return false;
     }
-    return 1;
+    return true;
 }
 
 // One volley from every unit: the first free slot of each unit's ten takes a shot.
@@ -126,14 +125,11 @@ void SpawnUnitVolley(int* counter, PlayerShot* shots, const BombUnit* units, int
     }
 }
 
-int MoveAndDrawUnitShots(PlayerShot* shots, int count, int rise, int sourceX, int sourceY) {
+bool MoveAndDrawUnitShots(PlayerShot* shots, int count, int rise, const atlas::Region& sprite) {
     for (int i = 0; i < count; ++i) {
         PlayerShot& s = shots[i];
         if (s.alive != 1) continue;
-        if (!DrawSprite(s.x, s.y, s.x + s.width, s.y + s.height, g_sheetB, sourceX, sourceY, sourceX + s.width,
-                        sourceY + s.height, 1)) {
-            return 0;
-        }
+        if (!DrawRegionPart(sprite, s.x, s.y, s.width, s.height)) return false;
         s.y -= rise;
         if (s.y < -48 || s.x < -48 || s.x > FIELD_WIDTH) {
             s.x = -50;
@@ -141,12 +137,12 @@ int MoveAndDrawUnitShots(PlayerShot* shots, int count, int rise, int sourceX, in
             s.alive = 0;
         }
     }
-    return 1;
+    return true;
 }
 
 }  // namespace
 
-int UpdateBomb() {
+bool UpdateBomb() {
     // The control is only read (and recorded) while a bomb could be triggered.
     if (g_bombs > 0 && g_bombPhase == BOMB_PHASE_NONE && IsControlPressed(CONTROL_BOMB)) {
         for (int ship = 0; ship < 2; ++ship) {
@@ -167,30 +163,30 @@ int UpdateBomb() {
             LeaveUnits(g_bombUnitsB, BOMB_UNIT_COUNT_B);
         }
     }
-    if (!DrawUnits(g_bombUnitsA, BOMB_UNIT_COUNT_A, 120)) return 0;
-    return DrawUnits(g_bombUnitsB, BOMB_UNIT_COUNT_B, 140);
+    if (!DrawUnits(g_bombUnitsA, BOMB_UNIT_COUNT_A, atlas::Get("unitA"))) return false;
+    return DrawUnits(g_bombUnitsB, BOMB_UNIT_COUNT_B, atlas::Get("unitB"));
 }
 
 void SpawnUnitVolleyA() { SpawnUnitVolley(&g_unitFireCounterA, g_unitShotsA, g_bombUnitsA, BOMB_UNIT_COUNT_A, 7, -18); }
 
 void SpawnUnitVolleyB() { SpawnUnitVolley(&g_unitFireCounterB, g_unitShotsB, g_bombUnitsB, BOMB_UNIT_COUNT_B, 4, -14); }
 
-int UpdateUnitShotsA() {
-    if (g_ships[0].active != 1) return 1;
+bool UpdateUnitShotsA() {
+    if (g_ships[0].active != 1) return true;
     if (g_bombPhase == BOMB_PHASE_FIRING) {
         SpawnUnitVolleyA();
     } else {
         g_unitFireCounterA = 3;  // the first volley of the next bomb comes at once
     }
-    return MoveAndDrawUnitShots(g_unitShotsA, UNIT_SHOT_COUNT_A, 14, 170, 0);
+    return MoveAndDrawUnitShots(g_unitShotsA, UNIT_SHOT_COUNT_A, 14, atlas::Get("shotA"));
 }
 
-int UpdateUnitShotsB() {
-    if (g_ships[1].active != 1) return 1;
+bool UpdateUnitShotsB() {
+    if (g_ships[1].active != 1) return true;
     if (g_bombPhase == BOMB_PHASE_FIRING) {
         SpawnUnitVolleyB();
     } else {
         g_unitFireCounterB = 3;
     }
-    return MoveAndDrawUnitShots(g_unitShotsB, UNIT_SHOT_COUNT_B, 12, 130, 20);
+    return MoveAndDrawUnitShots(g_unitShotsB, UNIT_SHOT_COUNT_B, 12, atlas::Get("shotB"));
 }

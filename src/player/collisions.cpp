@@ -4,7 +4,6 @@
 // the ship, the player's shots and the bomb units' shots against its vulnerable box, the boss
 // time limit, the kill, the removal once it has left the field, and its drawing. The pass also
 // holds HitPlayer, the one operation a hit on the ship runs (the enemy bullets call it too).
-#include "app/game.h"
 #include "enemyfire/enemyfire.h"
 #include "player/combat.h"
 #include "player/player.h"
@@ -133,8 +132,14 @@ void ChainKill(int32_t awardPerStep) {
     AddScore(awardPerStep * g_chain);
 }
 
-int DrawBody(int x, int y, int width, int height, Surface* sheet, int srcX, int srcY) {
-    return DrawSprite(x, y, x + width, y + height, sheet, srcX, srcY, srcX + width, srcY + height, 1);
+// A body at the record's size; an animated part at its region's size, its frame counted in pixels
+// along the strip.
+bool DrawBody(const atlas::Region& body, int x, int y, int width, int height, int frameX = 0) {
+    return DrawRegionPart(body, x, y, width, height, frameX);
+}
+
+bool DrawPart(const atlas::Region& part, int x, int y, int frameX = 0) {
+    return DrawRegionPart(part, x, y, part.w, part.h, frameX);
 }
 
 int32_t FinalBossAward() {
@@ -145,53 +150,53 @@ int32_t FinalBossAward() {
     return award;
 }
 
-int ResolveBossFinal() {
+bool ResolveBossFinal() {
     auto& b = g_bossFinal;
-    if (b.alive != 1) return 1;
+    if (b.alive != 1) return true;
     const Box box{b.x + 30, b.y + 8, b.x + b.width - 30, b.y + b.height - 8};
     TestBossBody(box);
     if (InShotGate(b.x, b.y, -56, -20, 180)) TestShots(b.hitPoints, box, box, TARGET_BOSS);
     FinishBoss(b.alive, b.hitPoints, b.y, b.x + 32, b.y + 38, FinalBossAward());
     switch (b.pose) {
-        case 0: return DrawBody(b.x, b.y, b.width, b.height, g_sheetG, 0, 0);
-        case 1: return DrawBody(b.x, b.y, b.width, b.height, g_sheetG, 105, 0);
-        case 2: return DrawBody(b.x, b.y, b.width, b.height, g_sheetG, 210, 0);
-        case 3: return DrawBody(b.x, b.y, b.width, b.height, g_sheetE, 215, 0);
-        default: return 1;
+        case 0: return DrawBody(atlas::Get("bossFinalPose0"), b.x, b.y, b.width, b.height);
+        case 1: return DrawBody(atlas::Get("bossFinalPose1"), b.x, b.y, b.width, b.height);
+        case 2: return DrawBody(atlas::Get("bossFinalPose2"), b.x, b.y, b.width, b.height);
+        case 3: return DrawBody(atlas::Get("bossFinalPose3"), b.x, b.y, b.width, b.height);
+        default: return true;
     }
 }
 
-int ResolveBossFour() {
+bool ResolveBossFour() {
     auto& b = g_bossFour;
-    if (b.alive != 1) return 1;
+    if (b.alive != 1) return true;
     const Box box{b.x, b.y + 56, b.x + b.width, b.y + b.height - 6};
     TestBossBody(box);
     if (InShotGate(b.x, b.y, -56, -20, 180)) TestShots(b.hitPoints, box, box, TARGET_BOSS);
     FinishBoss(b.alive, b.hitPoints, b.y, b.x + 4, b.y + 58, BOSS_FOUR_AWARD);
     // Cover plate and pods first; the body covers them where it is not transparent.
-    if (!DrawBody(b.x + 6, b.y + b.coverOffset, 36, 11, g_sheetE, 60, 100)) return 0;
-    if (!DrawBody(b.x + b.rightPodOffset, b.y + 59, 40, 40, g_sheetE, 170, 100)) return 0;
-    if (!DrawBody(b.x + b.leftPodOffset, b.y + 59, 40, 40, g_sheetE, 120, 100)) return 0;
-    return DrawBody(b.x, b.y, b.width, b.height, g_sheetE, 0, 100);
+    if (!DrawPart(atlas::Get("bossFourCover"), b.x + 6, b.y + b.coverOffset)) return false;
+    if (!DrawPart(atlas::Get("bossFourRightPod"), b.x + b.rightPodOffset, b.y + 59)) return false;
+    if (!DrawPart(atlas::Get("bossFourLeftPod"), b.x + b.leftPodOffset, b.y + 59)) return false;
+    return DrawBody(atlas::Get("bossFourBody"), b.x, b.y, b.width, b.height);
 }
 
-int ResolveBossThree() {
+bool ResolveBossThree() {
     auto& b = g_bossThree;
-    if (b.alive != 1) return 1;
+    if (b.alive != 1) return true;
     const Box box{b.x, b.y + 28, b.x + b.width, b.y + b.height - 28};
     TestBossBody(box);
     if (InShotGate(b.x, b.y, -56, -20, 180)) TestShots(b.hitPoints, box, box, TARGET_BOSS);
     FinishBoss(b.alive, b.hitPoints, b.y, b.x, b.y + 28, BOSS_THREE_AWARD);
-    // The right side part's row runs backwards: it is the mirror of the left one.
+    // The right side part's strip runs backwards: it is the mirror of the left one.
     const int p = b.partFrame;
-    if (!DrawBody(b.x - 56, b.y + 38, 80, 80, g_sheetF, p, 0)) return 0;
-    if (!DrawBody(b.x + 16, b.y + 38, 80, 80, g_sheetF, 240 - p, 80)) return 0;
-    return DrawBody(b.x, b.y, b.width, b.height, g_sheetE, g_bossPartAnimA, 0);
+    if (!DrawPart(atlas::Get("bossThreeLeftPart"), b.x - 56, b.y + 38, p)) return false;
+    if (!DrawPart(atlas::Get("bossThreeRightPart"), b.x + 16, b.y + 38, -p)) return false;
+    return DrawBody(atlas::Get("bossThreeCore"), b.x, b.y, b.width, b.height, g_bossPartAnimA);
 }
 
-int ResolveMidBossTwo() {
+bool ResolveMidBossTwo() {
     auto& b = g_midBossTwo;
-    if (b.alive != 1) return 1;
+    if (b.alive != 1) return true;
     const Box box{b.x + 24, b.y + 24, b.x + b.width - 24, b.y + b.height - 24};
     if (InShotGate(b.x, b.y, -48, -96, 104)) TestShots(b.hitPoints, box, box, TARGET_BOSS);
     if (b.hitPoints <= 0) {
@@ -204,31 +209,32 @@ int ResolveMidBossTwo() {
         SpawnBurst(b.x + 23, b.y + 26);
     }
     if (b.y >= FIELD_HEIGHT) b.alive = 0;
-    if (!DrawBody(b.x + 30, b.y, 36, 10, g_sheetD, g_bossPartAnimC, 120)) return 0;
-    if (!DrawBody(b.x + 2, b.y + 10, 36, 10, g_sheetD, g_bossPartAnimC, 120)) return 0;
-    if (!DrawBody(b.x + 58, b.y + 10, 36, 10, g_sheetD, g_bossPartAnimC, 120)) return 0;
-    return DrawBody(b.x, b.y, b.width, b.height, g_sheetC, 200, 0);
+    constexpr const atlas::Region& PART = atlas::Get("bossPartAnimC");
+    if (!DrawPart(PART, b.x + 30, b.y, g_bossPartAnimC)) return false;
+    if (!DrawPart(PART, b.x + 2, b.y + 10, g_bossPartAnimC)) return false;
+    if (!DrawPart(PART, b.x + 58, b.y + 10, g_bossPartAnimC)) return false;
+    return DrawBody(atlas::Get("midBossTwoBody"), b.x, b.y, b.width, b.height);
 }
 
-int ResolveBossTwo() {
+bool ResolveBossTwo() {
     auto& b = g_bossTwo;
-    if (b.alive != 1) return 1;
+    if (b.alive != 1) return true;
     const Box box{b.x + 34, b.y + 64, b.x + b.width - 34, b.y + b.height - 10};
     TestBossBody(box);
     if (InShotGate(b.x, b.y, -56, -64, 136)) TestShots(b.hitPoints, box, box, TARGET_BOSS);
     FinishBoss(b.alive, b.hitPoints, b.y, b.x + 34, b.y + 56, BOSS_TWO_AWARD);
     constexpr int PARTS[4][2] = {{30, 42}, {73, 42}, {7, 66}, {96, 66}};
     for (const auto& part : PARTS) {
-        if (!DrawBody(b.x + part[0], b.y + part[1], 26, 10, g_sheetD, g_bossPartAnimB, 200)) return 0;
+        if (!DrawPart(atlas::Get("bossPartAnimB"), b.x + part[0], b.y + part[1], g_bossPartAnimB)) return false;
     }
-    return DrawBody(b.x, b.y, b.width, b.height, g_sheetD, 150, 0);
+    return DrawBody(atlas::Get("bossTwoBody"), b.x, b.y, b.width, b.height);
 }
 
 // The recurring mid-boss and its escort share their box, award and picture: worn down with the
 // chain kept alive, killed as a chain kill. Only the mid-boss itself carries the shield item.
-int ResolveMidBossRecord(int32_t x, int32_t y, int32_t width, int32_t height, int32_t& alive, int32_t& hitPoints,
+bool ResolveMidBossRecord(int32_t x, int32_t y, int32_t width, int32_t height, int32_t& alive, int32_t& hitPoints,
                          bool carriesShield) {
-    if (alive != 1) return 1;
+    if (alive != 1) return true;
     const Box box{x + 12, y + 12, x + width - 12, y + height - 12};
     if (InShotGate(x, y, -24, -48, 152)) TestShots(hitPoints, box, box, TARGET_WEARING);
     if (hitPoints <= 0) {
@@ -245,36 +251,37 @@ int ResolveMidBossRecord(int32_t x, int32_t y, int32_t width, int32_t height, in
         SpawnBurst(x + 24, y + 12);
     }
     if (y >= FIELD_HEIGHT) alive = 0;
-    return DrawBody(x, y, width, height, g_sheetD, g_midBossAnimX, 140);
+    return DrawBody(atlas::Get("midBoss"), x, y, width, height, g_midBossAnimX);
 }
 
-int ResolveMidBoss() {
+bool ResolveMidBoss() {
     auto& b = g_midBoss;
     return ResolveMidBossRecord(b.x, b.y, b.width, b.height, b.alive, b.hitPoints, true);
 }
 
-int ResolveMidBossEscort() {
+bool ResolveMidBossEscort() {
     auto& b = g_midBossEscort;
     return ResolveMidBossRecord(b.x, b.y, b.width, b.height, b.alive, b.hitPoints, false);
 }
 
-int ResolveBossOne() {
+bool ResolveBossOne() {
     auto& b = g_bossOne;
-    if (b.alive != 1) return 1;
+    if (b.alive != 1) return true;
     const Box box{b.x + 45, b.y + 24, b.x + b.width - 45, b.y + b.height - 54};
     const Box unitBox{b.x + 34, b.y + 24, b.x + b.width - 34, b.y + b.height - 54};
     TestBossBody(box);
     if (InShotGate(b.x, b.y, -56, -64, 136)) TestShots(b.hitPoints, box, unitBox, TARGET_BOSS);
     FinishBoss(b.alive, b.hitPoints, b.y, b.x + 34, b.y + 26, BOSS_ONE_AWARD);
-    if (!DrawBody(b.x + 46, b.y, 36, 10, g_sheetD, g_bossPartAnimC, 120)) return 0;
-    if (!DrawBody(b.x + 10, b.y + 11, 36, 10, g_sheetD, g_bossPartAnimC, 120)) return 0;
-    if (!DrawBody(b.x + 82, b.y + 11, 36, 10, g_sheetD, g_bossPartAnimC, 120)) return 0;
-    return DrawBody(b.x, b.y, b.width, b.height, g_sheetD, 0, 0);
+    constexpr const atlas::Region& PART = atlas::Get("bossPartAnimC");
+    if (!DrawPart(PART, b.x + 46, b.y, g_bossPartAnimC)) return false;
+    if (!DrawPart(PART, b.x + 10, b.y + 11, g_bossPartAnimC)) return false;
+    if (!DrawPart(PART, b.x + 82, b.y + 11, g_bossPartAnimC)) return false;
+    return DrawBody(atlas::Get("bossOneBody"), b.x, b.y, b.width, b.height);
 }
 
 bool LeftField(int x, int y) { return y >= FIELD_HEIGHT || x <= -30 || x >= 230; }
 
-int ResolveLargeEnemies() {
+bool ResolveLargeEnemies() {
     for (int i = 0; i < LARGE_ENEMY_COUNT; ++i) {
         LargeEnemy& e = g_largeEnemies[i];
         if (e.alive != 1) continue;
@@ -302,12 +309,12 @@ int ResolveLargeEnemies() {
         }
         // A kill outside the field has been scored already.
         if (LeftField(e.x, e.y)) e.alive = 0;
-        if (!DrawBody(e.x, e.y, e.width, e.height, g_sheetC, g_largeEnemyAnimX, 10)) return 0;
+        if (!DrawBody(atlas::Get("largeEnemy"), e.x, e.y, e.width, e.height, g_largeEnemyAnimX)) return false;
     }
-    return 1;
+    return true;
 }
 
-int ResolveSmallEnemies() {
+bool ResolveSmallEnemies() {
     for (int i = 0; i < ENEMY_COUNT; ++i) {
         Enemy& e = g_enemies[i];
         if (e.alive != 1) continue;
@@ -319,13 +326,12 @@ int ResolveSmallEnemies() {
             e.alive = 0;
         }
         if (LeftField(e.x, e.y)) e.alive = 0;
-        const int top = EnemySpriteTop(i);
-        if (!DrawSprite(e.x, e.y, e.x + e.width, e.y + e.height, g_sheetB, 200 + g_enemyAnimX, top,
-                        224 + g_enemyAnimX, top + 24, 1)) {
-            return 0;
-        }
+        // The kinds' rows lie one under the other from the first; the frame counts in pixels.
+        constexpr const atlas::Region& ROWS = atlas::Get("enemyRow1");
+        const int row = EnemySpriteTop(i) - ROWS.y;
+        if (!DrawRegionPart(ROWS, e.x, e.y, e.width, e.height, g_enemyAnimX, row)) return false;
     }
-    return 1;
+    return true;
 }
 
 // Advances a picture counter by one step, back to 0 at its end.
@@ -340,21 +346,21 @@ void AddScore(int32_t value) {
     g_score = static_cast<int32_t>(static_cast<uint32_t>(g_score) + static_cast<uint32_t>(value));
 }
 
-int ResolveCollisions() {
+bool ResolveCollisions() {
     // Each picture counter steps once the last target that uses it has been drawn.
-    if (!ResolveBossFinal() || !ResolveBossFour() || !ResolveBossThree()) return 0;
+    if (!ResolveBossFinal() || !ResolveBossFour() || !ResolveBossThree()) return false;
     StepAnimation(g_bossPartAnimA, 40, 160);
-    if (!ResolveMidBossTwo() || !ResolveBossTwo()) return 0;
+    if (!ResolveMidBossTwo() || !ResolveBossTwo()) return false;
     StepAnimation(g_bossPartAnimB, 26, 130);
-    if (!ResolveMidBoss() || !ResolveMidBossEscort()) return 0;
+    if (!ResolveMidBoss() || !ResolveMidBossEscort()) return false;
     StepAnimation(g_midBossAnimX, 96, 288);
-    if (!ResolveBossOne()) return 0;
+    if (!ResolveBossOne()) return false;
     StepAnimation(g_bossPartAnimC, 36, 180);
-    if (!ResolveLargeEnemies()) return 0;
+    if (!ResolveLargeEnemies()) return false;
     StepAnimation(g_largeEnemyAnimX, 48, 192);
-    if (!ResolveSmallEnemies()) return 0;
+    if (!ResolveSmallEnemies()) return false;
     StepAnimation(g_enemyAnimX, 24, 48);
-    return 1;
+    return true;
 }
 
 void HitPlayer() {

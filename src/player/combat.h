@@ -5,10 +5,25 @@
 
 #include <cstdint>
 
+#include "core/record_fields.h"
+
 // ---- explosions and debris: two rings of short animations
 struct Explosion {
     int32_t x, y, vx, vy, alive, width, height, frameX, tick;
 };
+// Its fields, in order, for the state dump (a new field is one more line here).
+inline constexpr Field EXPLOSION_FIELDS[] = {
+    FIELD(Explosion, x, I32),
+    FIELD(Explosion, y, I32),
+    FIELD(Explosion, vx, I32),
+    FIELD(Explosion, vy, I32),
+    FIELD(Explosion, alive, I32),
+    FIELD(Explosion, width, I32),
+    FIELD(Explosion, height, I32),
+    FIELD(Explosion, frameX, I32),
+    FIELD(Explosion, tick, I32),
+};
+inline constexpr RecordFields EXPLOSION_RECORD = RECORD_FIELDS(Explosion, EXPLOSION_FIELDS, RECORD_OBJECT);
 
 inline constexpr int EXPLOSION_COUNT = 40;
 inline constexpr int DEBRIS_COUNT = 40;
@@ -55,6 +70,12 @@ void AddScore(int32_t value);
 struct ItemPosition {
     int32_t x, y;
 };
+// Its fields, in order, for the state dump (a new field is one more line here).
+inline constexpr Field ITEM_POSITION_FIELDS[] = {
+    FIELD(ItemPosition, x, I32),
+    FIELD(ItemPosition, y, I32),
+};
+inline constexpr RecordFields ITEM_POSITION_RECORD = RECORD_FIELDS(ItemPosition, ITEM_POSITION_FIELDS, RECORD_OBJECT);
 inline constexpr int ITEM_PARKED_Y = 240;
 inline constexpr int ITEM_SIZE = 16;
 inline constexpr int32_t EXTEND_STEP = 50000000;
@@ -73,6 +94,12 @@ void DropLifeItem(int x, int y);
 struct GameOverPanel {
     int32_t x, y, width, height, state;  // state 0 hidden, 1 sliding, 2 resting
 };
+// Its fields, in order, for the state dump (a new field is one more line here).
+inline constexpr Field GAME_OVER_PANEL_FIELDS[] = {
+    BOX_FIELDS(GameOverPanel),
+    FIELD(GameOverPanel, state, I32),
+};
+inline constexpr RecordFields GAME_OVER_PANEL_RECORD = RECORD_FIELDS(GameOverPanel, GAME_OVER_PANEL_FIELDS, RECORD_OBJECT);
 extern GameOverPanel g_gameOverPanels[2];
 extern int g_gameOverHold;
 extern int g_continuePanelsIn;
@@ -95,8 +122,9 @@ extern int g_endingHold;
 struct MessagePicture {
     int32_t x, y, width, height;
 };
+// Its fields, in order, for the state dump (a new field is one more line here).
+inline constexpr Field MESSAGE_PICTURE_FIELDS[] = {
+    BOX_FIELDS(MessagePicture),
+};
+inline constexpr RecordFields MESSAGE_PICTURE_RECORD = RECORD_FIELDS(MessagePicture, MESSAGE_PICTURE_FIELDS, RECORD_OBJECT);
 extern MessagePicture g_messagePicture;
-
-// The combat side's section of the state dump; called by DumpPlayerState.
-struct JsonWriter;
-void DumpCombatState(JsonWriter& w);

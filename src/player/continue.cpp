@@ -4,7 +4,6 @@
 // high score and its replay are committed as the screen opens, before any continue. When the
 // count runs out, or at once in a watched replay, the two game-over panels slide in, rest a
 // moment and the game returns to the splash picture.
-#include "app/game.h"
 #include "input/input.h"
 #include "player/combat.h"
 #include "player/player.h"
@@ -40,14 +39,13 @@ void ShowGameOverPanels() {
     g_gameOverPanels[1].state = 1;
 }
 
-int DrawContinuePanel(int k, int sourceY) {
-    const int x = g_continuePanelX[k];
-    const int y = g_continuePanelY[k];
-    return DrawSprite(x, y, x + 96, y + 24, g_sheetB, 220, sourceY, 316, sourceY + 24, 1);
+bool DrawContinuePanel(int k) {
+    constexpr const atlas::Region* PANELS[2] = {&atlas::Get("continuePanel0"), &atlas::Get("continuePanel1")};
+    return DrawRegion(*PANELS[k], g_continuePanelX[k], g_continuePanelY[k]);
 }
 
 // The count, the accept and the end of the count, once the panels are in.
-int RunContinueCount() {
+bool RunContinueCount() {
     if (g_continueCount >= 0) {
         if (g_continueTick == CONTINUE_COUNT_FRAMES) {
             g_continueTick = 0;
@@ -56,16 +54,14 @@ int RunContinueCount() {
         ++g_continueTick;
         if (g_continueCount >= 0) {
             if (IsControlHeldLive(CONTROL_BOMB)) ContinueGame();
-            char text[16];
-            FormatNumberText(text, g_continueCount);
-            if (!DrawNumberText(g_sheetC, 96, 130, text)) return 0;
+            if (!DrawNumber(96, 130, g_continueCount)) return false;
         }
     }
     if (g_continueCount < 0) {
         g_continueActive = 0;
         ShowGameOverPanels();
     }
-    return DrawSprite(52, 110, 148, 122, g_sheetB, 220, 130, 316, 142, 1);
+    return DrawRegion(atlas::Get("continueLabel"), 52, 110);
 }
 
 }  // namespace
@@ -91,17 +87,17 @@ void StartContinueScreen() {
 }
 
 // The frame in which the panels arrive does not count down yet.
-int UpdateContinueScreen() {
-    if (g_continueActive != 1) return 1;
+bool UpdateContinueScreen() {
+    if (g_continueActive != 1) return true;
     if (g_continuePanelsIn == 0) {
         g_continuePanelX[0] += CONTINUE_PANEL_STEP;
         g_continuePanelX[1] -= CONTINUE_PANEL_STEP;
         if (g_continuePanelX[0] > 20) g_continuePanelsIn = 1;
     } else if (!RunContinueCount()) {
-        return 0;
+        return false;
     }
-    if (!DrawContinuePanel(0, 150)) return 0;
-    return DrawContinuePanel(1, 174);
+    if (!DrawContinuePanel(0)) return false;
+    return DrawContinuePanel(1);
 }
 
 void ContinueGame() {
@@ -126,21 +122,18 @@ void ContinueGame() {
 
 // A panel that comes to rest adds to the hold in the same frame; with both resting the hold
 // grows by two a frame.
-int UpdateGameOver() {
-    constexpr int SOURCE_X[2] = {0, 100};
+bool UpdateGameOver() {
+    constexpr const atlas::Region* PANELS[2] = {&atlas::Get("gameOverPanel0"), &atlas::Get("gameOverPanel1")};
     constexpr int STEP[2] = {GAME_OVER_PANEL_STEP, -GAME_OVER_PANEL_STEP};
     for (int k = 0; k < 2; ++k) {
         GameOverPanel& p = g_gameOverPanels[k];
         if (p.state < 1) continue;
-        if (!DrawSprite(p.x, p.y, p.x + p.width, p.y + p.height, g_sheetC, SOURCE_X[k], 100, SOURCE_X[k] + p.width,
-                        100 + p.height, 1)) {
-            return 0;
-        }
+        if (!DrawRegionPart(*PANELS[k], p.x, p.y, p.width, p.height)) return false;
         if (p.state == 1) {
             p.x += STEP[k];
             if (g_gameOverPanels[0].x >= 0) p.state = 2;
         }
-        if (p.state == 2 && ++g_gameOverHold == GAME_OVER_HOLD) ResetGame();
+        if (p.state == 2 && ++g_gameOverHold == GAME_OVER_HOLD) g_endGame();
     }
-    return 1;
+    return true;
 }

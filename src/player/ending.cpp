@@ -2,7 +2,6 @@
 // between the loops (revealed a line at a time), and the ending after the final boss, six
 // pictures falling down the field one after another, the last one coming to rest before the
 // game commits its high score and returns to the splash picture.
-#include "app/game.h"
 #include "input/input.h"
 #include "player/combat.h"
 #include "player/player.h"
@@ -26,14 +25,21 @@ MessagePicture g_messagePicture = {50, 100, 100, 20};
 namespace {
 
 inline constexpr int ENDING_START_TICKS[ENDING_PICTURES] = {100, 350, 600, 850, 1100, 1350};
-inline constexpr int ENDING_SOURCE[ENDING_PICTURES][2] = {{0, 130},   {0, 165},   {0, 200},
-                                                          {160, 130}, {160, 165}, {160, 200}};
-inline constexpr int ENDING_WIDTH = 150;
-inline constexpr int ENDING_HEIGHT = 30;
+inline constexpr const atlas::Region* ENDING_PICTURE[ENDING_PICTURES] = {
+    &atlas::Get("ending0"), &atlas::Get("ending1"), &atlas::Get("ending2"),
+    &atlas::Get("ending3"), &atlas::Get("ending4"), &atlas::Get("ending5"),
+};
 inline constexpr int ENDING_LAST = ENDING_PICTURES - 1;
 inline constexpr int ENDING_REST_Y = 100;
 inline constexpr int ENDING_HOLD = 250;
 inline constexpr int STORY_LAST_LINE = 4;
+// The story's lines, one set a round.
+inline constexpr const atlas::Region* STORY_LINE[2][STORY_LAST_LINE + 1] = {
+    {&atlas::Get("storyRound1Line0"), &atlas::Get("storyRound1Line1"), &atlas::Get("storyRound1Line2"),
+     &atlas::Get("storyRound1Line3"), &atlas::Get("storyRound1Line4")},
+    {&atlas::Get("storyRound2Line0"), &atlas::Get("storyRound2Line1"), &atlas::Get("storyRound2Line2"),
+     &atlas::Get("storyRound2Line3"), &atlas::Get("storyRound2Line4")},
+};
 
 }  // namespace
 
@@ -52,26 +58,22 @@ void ShowMessageImage(int n) {
 
 void HideMessageImage() { g_messageVisible = 0; }
 
-int DrawMessageImage() {
-    if (g_messageVisible != 1) return 1;
+bool DrawMessageImage() {
+    if (g_messageVisible != 1) return true;
     const MessagePicture& p = g_messagePicture;
-    return DrawSprite(p.x, p.y, p.x + p.width, p.y + p.height, g_sheetB, 100, 50 + g_messageRowY, 200,
-                      70 + g_messageRowY, 1);
+    return DrawRegionPart(atlas::Get("stageCaption0"), p.x, p.y, p.width, p.height, 0, g_messageRowY);
 }
 
-int DrawStoryText() {
-    if (g_storyActive != 1) return 1;
+bool DrawStoryText() {
+    if (g_storyActive != 1) return true;
     for (int k = 0; k <= g_storyLines && k <= STORY_LAST_LINE; ++k) {
-        const int top = 60 + 15 * k;
-        const bool ok = g_round == 1 ? DrawSprite(0, top, 200, top + 15, g_sheetF, 0, 160 + 15 * k, 200, 175 + 15 * k, 1)
-                                     : DrawSprite(0, top, 200, top + 15, g_sheetE, 120, 150 + 15 * k, 320, 165 + 15 * k, 1);
-        if (!ok) return 0;
+        if (!DrawRegion(*STORY_LINE[g_round == 1 ? 0 : 1][k], 0, 60 + 15 * k)) return false;
     }
-    return 1;
+    return true;
 }
 
-int UpdateEnding() {
-    if (g_endingActive != 1) return 1;
+bool UpdateEnding() {
+    if (g_endingActive != 1) return true;
     for (int k = 0; k < ENDING_PICTURES; ++k) {
         if (g_endingTick == ENDING_START_TICKS[k]) g_endingSlotActive[k] = 1;
     }
@@ -85,18 +87,11 @@ int UpdateEnding() {
             // still drawn into this frame, from its reset place.
             if (++g_endingHold == ENDING_HOLD) {
                 CommitHighScore();
-                ResetGame();
+                g_endGame();
             }
         }
         if (g_endingY[k] >= FIELD_HEIGHT) g_endingSlotActive[k] = 0;
-        const int x = g_endingX[k];
-        const int y = g_endingY[k];
-        const int sx = ENDING_SOURCE[k][0];
-        const int sy = ENDING_SOURCE[k][1];
-        if (!DrawSprite(x, y, x + ENDING_WIDTH, y + ENDING_HEIGHT, g_sheetG, sx, sy, sx + ENDING_WIDTH,
-                        sy + ENDING_HEIGHT, 1)) {
-            return 0;
-        }
+        if (!DrawRegion(*ENDING_PICTURE[k], g_endingX[k], g_endingY[k])) return false;
     }
-    return 1;
+    return true;
 }

@@ -3,7 +3,6 @@
 // of its ring, overwriting the oldest animation when all are busy, so it never fails. A burst
 // throws eight of each apart from one point; the boss blast is a 53-frame script of explosions,
 // debris, bursts and white flashes at a boss's kill point.
-#include "app/game.h"
 #include "player/combat.h"
 #include "player/player.h"
 #include "sound/sound.h"
@@ -37,15 +36,14 @@ void TakeRingSlot(Explosion* ring, int* next, int count, int x, int y, int vx, i
 }
 
 // One ring's frame: draw, step the strip every `ticksPerCell` frames (the first cell shows one
-// frame longer, as the tick starts at 0), drift, and die after the last cell.
-int UpdateRing(Explosion* ring, int count, int sourceY, int ticksPerCell, int endFrameX) {
+// frame longer, as the tick starts at 0), drift, and die after the last cell. frameX counts the
+// strip in pixels.
+bool UpdateRing(Explosion* ring, int count, const atlas::Region& strip, int ticksPerCell) {
+    const int endFrameX = strip.frames * strip.dx;
     for (int i = 0; i < count; ++i) {
         Explosion& e = ring[i];
         if (e.alive == 0) continue;
-        if (!DrawSprite(e.x, e.y, e.x + e.width, e.y + e.height, g_sheetC, e.frameX, sourceY, e.frameX + e.width,
-                        sourceY + e.height, 1)) {
-            return 0;
-        }
+        if (!DrawRegionPart(strip, e.x, e.y, e.width, e.height, e.frameX)) return false;
         if (e.tick == ticksPerCell) {
             e.tick = 0;
             e.frameX += e.width;
@@ -58,7 +56,7 @@ int UpdateRing(Explosion* ring, int count, int sourceY, int ticksPerCell, int en
             e.alive = 0;
         }
     }
-    return 1;
+    return true;
 }
 
 // The six explosions of the blast's first part, repeated three times 12 frames apart.
@@ -116,10 +114,10 @@ void SpawnBurst(int x, int y) {
 }
 
 // 17 frames: cell 0 for three, the seven others for two each.
-int UpdateExplosions() { return UpdateRing(g_explosions, EXPLOSION_COUNT, 200, 2, 320); }
+bool UpdateExplosions() { return UpdateRing(g_explosions, EXPLOSION_COUNT, atlas::Get("explosion"), 2); }
 
 // 33 frames: cell 0 for five, the seven others for four each.
-int UpdateDebris() { return UpdateRing(g_debris, DEBRIS_COUNT, 170, 4, 160); }
+bool UpdateDebris() { return UpdateRing(g_debris, DEBRIS_COUNT, atlas::Get("debris"), 4); }
 
 void UpdateBossBlast(int x, int y) {
     if (g_bossBlastActive == 0) return;

@@ -6,7 +6,6 @@
 // display shows the chain count and its shrinking bar, and decays the chain timer.
 #include <cstdint>
 
-#include "app/game.h"
 #include "player/combat.h"
 #include "player/player.h"
 #include "sound/sound.h"
@@ -27,12 +26,6 @@ inline constexpr int FULL_SHIELD = 3;
 inline constexpr int32_t FULL_BOMBS_POINTS = 10000;
 inline constexpr int32_t FULL_SHIELD_POINTS = 30000;
 
-int DrawNumber(int x, int y, int value) {
-    char text[16];
-    FormatNumberText(text, value);
-    return DrawNumberText(g_sheetC, x, y, text);
-}
-
 // The item falls one pixel and stays parked once it reaches the bottom.
 void FallItem(ItemPosition& item) {
     ++item.y;
@@ -48,10 +41,7 @@ bool ShipTouchesItem(int ship, const ItemPosition& item) {
     return hx >= item.x && hx < item.x + ITEM_SIZE && hy >= item.y && hy < item.y + ITEM_SIZE;
 }
 
-int DrawItem(const ItemPosition& item, int sourceY) {
-    return DrawSprite(item.x, item.y, item.x + ITEM_SIZE, item.y + ITEM_SIZE, g_sheetB, 30, sourceY, 30 + ITEM_SIZE,
-                      sourceY + ITEM_SIZE, 1);
-}
+bool DrawItem(const ItemPosition& item, const atlas::Region& picture) { return DrawRegion(picture, item.x, item.y); }
 
 // Points for an item whose stock is already full; the level has already been raised.
 void PayFullStock(int ship, int32_t value) {
@@ -59,12 +49,12 @@ void PayFullStock(int ship, int32_t value) {
     AddScore(value);
 }
 
-int DrawShieldGauge() {
+bool DrawShieldGauge() {
     switch (g_shield) {
         case 3: return FillFieldRect(2, 30, 18, 34, 250);
         case 2: return FillFieldRect(2, 30, 12, 34, 250);
         case 1: return FillFieldRect(2, 30, 6, 34, 249);
-        default: return 1;
+        default: return true;
     }
 }
 
@@ -130,25 +120,25 @@ void DropLifeItem(int x, int y) { g_lifeItem = ItemPosition{x, y}; }
 
 // The level raised here may pass 16; the score level display clamps it next frame, and the
 // points above use the raised, unclamped level.
-int UpdateItemsAndGauges() {
-    if (!DrawShieldGauge()) return 0;
-    if (!DrawSprite(0, 224, 16, 240, g_sheetB, 30, 120, 46, 136, 1)) return 0;
+bool UpdateItemsAndGauges() {
+    if (!DrawShieldGauge()) return false;
+    if (!DrawRegion(atlas::Get("bombIcon"), 0, 224)) return false;
     if (g_bombs >= MAX_BOMB_DISPLAY + 1) g_bombs = MAX_BOMB_DISPLAY;
-    if (!DrawNumber(22, 230, g_bombs)) return 0;
+    if (!DrawNumber(22, 230, g_bombs)) return false;
     UpdateBombItem();
-    if (!DrawItem(g_bombItem, 120)) return 0;
+    if (!DrawItem(g_bombItem, atlas::Get("bombIcon"))) return false;
     CheckExtend();
     UpdateLifeItem();
-    if (!DrawItem(g_lifeItem, 150)) return 0;
+    if (!DrawItem(g_lifeItem, atlas::Get("lifeItem"))) return false;
     UpdateShieldItem();
-    return DrawItem(g_shieldItem, 170);
+    return DrawItem(g_shieldItem, atlas::Get("shieldItem"));
 }
 
-int UpdateChain() {
+bool UpdateChain() {
     if (g_chainTimer > 0) {
         if (g_chain > 0) {
-            if (!DrawNumber(170, 20, g_chain)) return 0;
-            if (!DrawSprite(180, 20, 196, 28, g_sheetC, 100, 0, 116, 8, 1)) return 0;
+            if (!DrawNumber(170, 20, g_chain)) return false;
+            if (!DrawRegion(atlas::Get("chainLabel"), 180, 20)) return false;
         }
         // The second round is kinder: below 20 frames the chain runs out at half speed.
         if (g_round == 1 || g_chainTimer >= 20) {
@@ -157,8 +147,8 @@ int UpdateChain() {
             g_chainDecayTick = 0;
             --g_chainTimer;
         }
-        if (g_chain > 0 && !FillFieldRect(168, 30, 168 + g_chainTimer, 34, 251)) return 0;
+        if (g_chain > 0 && !FillFieldRect(168, 30, 168 + g_chainTimer, 34, 251)) return false;
     }
     if (g_chainTimer == 0) g_chain = 0;
-    return 1;
+    return true;
 }

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "core/record_fields.h"
+
 inline constexpr int SHIP_STATE_DOWN = 0;
 inline constexpr int SHIP_STATE_NORMAL = 1;
 inline constexpr int SHIP_STATE_INVULNERABLE = 2;
@@ -19,6 +21,17 @@ struct PlayerShip {
     int32_t state;
     int32_t lives;
 };
+// Its fields, in order, for the state dump (a new field is one more line here).
+inline constexpr Field PLAYER_SHIP_FIELDS[] = {
+    BOX_FIELDS(PlayerShip),
+    FIELD(PlayerShip, frameX, I32),
+    FIELD(PlayerShip, sheetY, I32),
+    FIELD(PlayerShip, active, I32),
+    FIELD(PlayerShip, speed, I32),
+    FIELD(PlayerShip, state, I32),
+    FIELD(PlayerShip, lives, I32),
+};
+inline constexpr RecordFields PLAYER_SHIP_RECORD = RECORD_FIELDS(PlayerShip, PLAYER_SHIP_FIELDS, RECORD_OBJECT);
 
 // Ship A at 0, ship B at 1; start values from InitObjectPools.
 extern PlayerShip g_ships[2];
@@ -32,11 +45,23 @@ inline int32_t ShipHitY(int ship) { return g_ships[ship].y + (ship == 0 ? 15 : 8
 struct PlayerShot {
     int32_t x, y, width, height, alive;
 };
+// Its fields, in order, for the state dump (a new field is one more line here).
+inline constexpr Field PLAYER_SHOT_FIELDS[] = {
+    BOX_FIELDS(PlayerShot),
+    FIELD(PlayerShot, alive, I32),
+};
+inline constexpr RecordFields PLAYER_SHOT_RECORD = RECORD_FIELDS(PlayerShot, PLAYER_SHOT_FIELDS, RECORD_OBJECT);
 
 // One of the escort craft a bomb calls.
 struct BombUnit {
     int32_t x, y, width, height, alive;
 };
+// Its fields, in order, for the state dump (a new field is one more line here).
+inline constexpr Field BOMB_UNIT_FIELDS[] = {
+    BOX_FIELDS(BombUnit),
+    FIELD(BombUnit, alive, I32),
+};
+inline constexpr RecordFields BOMB_UNIT_RECORD = RECORD_FIELDS(BombUnit, BOMB_UNIT_FIELDS, RECORD_OBJECT);
 
 inline constexpr int PLAYER_SHOT_COUNT = 40;  // four groups of ten
 inline constexpr int BOMB_UNIT_COUNT_A = 5;
@@ -75,6 +100,15 @@ extern int g_invulnTimer;    // frames left of invulnerability
 struct ScorePopup {
     int32_t x, y, value, active, age;
 };
+// Its fields, in order, for the state dump (a new field is one more line here).
+inline constexpr Field SCORE_POPUP_FIELDS[] = {
+    FIELD(ScorePopup, x, I32),
+    FIELD(ScorePopup, y, I32),
+    FIELD(ScorePopup, value, I32),
+    FIELD(ScorePopup, active, I32),
+    FIELD(ScorePopup, age, I32),
+};
+inline constexpr RecordFields SCORE_POPUP_RECORD = RECORD_FIELDS(ScorePopup, SCORE_POPUP_FIELDS, RECORD_OBJECT);
 extern ScorePopup g_scorePopup;
 
 // ---- play flags; reset by ResetGame
@@ -101,6 +135,14 @@ extern int g_bombs;
 extern float g_aimJitter;
 extern int g_aimJitterWide;  // 1: the wide table (set by the stage timeline)
 
+// ---- the frame loop's pace in milliseconds: DrawBulletCountAndTimer slows the game down while
+// many enemy bullets fly; ResetGame sets 28
+extern int g_frameInterval;
+
+// ---- the end of a game: the game-over panels and the ending hand back to the splash screen
+// through the application shell's reset (ResetGame), which defines this
+extern void (*g_endGame)();
+
 // ---- resets, called by ResetGame and InitObjectPools
 void ResetShipSide();     // the ship, selection, shots, bomb, score level, pop-up, jitter values
 void ResetCombatSide();   // score, chain, shield, items, blast, continue, ending, messages values
@@ -112,31 +154,32 @@ void InitShotPools();       // player shots, bomb units and their shots
 void InitMessagePicture();
 void InitExplosionPools();  // explosions and debris
 
-// ---- the in-game frame's steps (each returns 1, or 0 when drawing failed)
+// ---- the in-game frame's steps (each returns false when drawing failed: the display was lost and
+// could not be restored; the step stops where it was and the frame is abandoned)
 void UpdateAimJitter();
-int UpdateStars();
-int UpdateShipSelect();
-int ResolveCollisions();
-int UpdateExplosions();
-int UpdateDebris();
-int UpdatePlayerShips();
-int UpdatePlayerShots();
-int UpdateBomb();
-int UpdateUnitShotsA();
-int UpdateUnitShotsB();
+[[nodiscard]] bool UpdateStars();
+[[nodiscard]] bool UpdateShipSelect();
+[[nodiscard]] bool ResolveCollisions();
+[[nodiscard]] bool UpdateExplosions();
+[[nodiscard]] bool UpdateDebris();
+[[nodiscard]] bool UpdatePlayerShips();
+[[nodiscard]] bool UpdatePlayerShots();
+[[nodiscard]] bool UpdateBomb();
+[[nodiscard]] bool UpdateUnitShotsA();
+[[nodiscard]] bool UpdateUnitShotsB();
 void UpdateBossBlast(int x, int y);
-int DrawMessageImage();
-int DrawStoryText();
-int DrawLives();
-int DrawScoreLevel();
-int UpdateItemsAndGauges();
-int UpdateChain();
-int DrawScorePopup();
-int UpdateEnding();
-int UpdateContinueScreen();
-int UpdateGameOver();
-int DrawBulletCountAndTimer();
-int DrawScores(int mode);  // mode 0 the title's form, 1 the play form
+[[nodiscard]] bool DrawMessageImage();
+[[nodiscard]] bool DrawStoryText();
+[[nodiscard]] bool DrawLives();
+[[nodiscard]] bool DrawScoreLevel();
+[[nodiscard]] bool UpdateItemsAndGauges();
+[[nodiscard]] bool UpdateChain();
+[[nodiscard]] bool DrawScorePopup();
+[[nodiscard]] bool UpdateEnding();
+[[nodiscard]] bool UpdateContinueScreen();
+[[nodiscard]] bool UpdateGameOver();
+[[nodiscard]] bool DrawBulletCountAndTimer();
+[[nodiscard]] bool DrawScores(int mode);  // mode 0 the title's form, 1 the play form
 
 // Called by the collision pass after a boss bonus: a number rising 20 pixels over 20 frames.
 void ShowScorePopup(int x, int y, int value);

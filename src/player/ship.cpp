@@ -59,11 +59,11 @@ void ReadSelectInput() {
     if (IsControlPressed(glideControl)) g_selectMove = glideMove;
 }
 
-int DrawSelectPanels() {
+bool DrawSelectPanels() {
     const SelectPanel& p0 = g_selectPanels[0];
     const SelectPanel& p1 = g_selectPanels[1];
-    if (!DrawSprite(p0.x, p0.y, p0.x + p0.width, p0.y + p0.height, g_sheetB, 200, 0, 296, 24, 1)) return 0;
-    return DrawSprite(p1.x, p1.y, p1.x + p1.width, p1.y + p1.height, g_sheetB, 200, 24, 296, 48, 1);
+    if (!DrawRegionPart(atlas::Get("selectPanel0"), p0.x, p0.y, p0.width, p0.height)) return false;
+    return DrawRegionPart(atlas::Get("selectPanel1"), p1.x, p1.y, p1.width, p1.height);
 }
 
 void MoveShip(PlayerShip& ship) {
@@ -105,17 +105,20 @@ void StepLostLifePhases(PlayerShip& ship) {
     }
 }
 
-int DrawShip(const PlayerShip& ship) {
+// The ships' four rows lie one under the other from shipA's corner; the record keeps its own
+// row's top (sheetY) and its animation frame in pixels (frameX).
+bool DrawShip(const PlayerShip& ship) {
+    constexpr const atlas::Region& ROWS = atlas::Get("shipA");
+    constexpr int INVULNERABLE_ROW = atlas::Get("shipAInvulnerable").y - ROWS.y;
     int sourceY;
     if (ship.state == SHIP_STATE_NORMAL) {
         sourceY = ship.sheetY;
     } else if (ship.state == SHIP_STATE_INVULNERABLE) {
-        sourceY = ship.sheetY + 25;  // the invulnerable row lies under the normal one
+        sourceY = ship.sheetY + INVULNERABLE_ROW;
     } else {
-        return 1;
+        return true;
     }
-    return DrawSprite(ship.x, ship.y, ship.x + ship.width, ship.y + ship.height, g_sheetB, ship.frameX, sourceY,
-                      ship.frameX + 24, sourceY + 24, 1);
+    return DrawRegionPart(ROWS, ship.x, ship.y, ship.width, ship.height, ship.frameX, sourceY - ROWS.y);
 }
 
 }  // namespace
@@ -153,14 +156,14 @@ void InitSelectionPools() {
 }
 
 void InitShips() {
-    g_ships[0] = PlayerShip{64, 180, 24, 24, 0, 20, 0, 3, SHIP_STATE_NORMAL, 3};
-    g_ships[1] = PlayerShip{112, 180, 24, 24, 0, 70, 0, 2, SHIP_STATE_NORMAL, 3};
+    g_ships[0] = PlayerShip{64, 180, 24, 24, 0, atlas::Get("shipA").y, 0, 3, SHIP_STATE_NORMAL, 3};
+    g_ships[1] = PlayerShip{112, 180, 24, 24, 0, atlas::Get("shipB").y, 0, 2, SHIP_STATE_NORMAL, 3};
 }
 
-int UpdateShipSelect() {
-    if (g_shipSelectActive != 1) return 1;
+bool UpdateShipSelect() {
+    if (g_shipSelectActive != 1) return true;
     if (g_shipSelectReady == 1) {
-        if (!DrawSprite(84, 80, 116, 90, g_sheetB, 50, 130, 82, 140, 1)) return 0;
+        if (!DrawRegion(atlas::Get("timerLabel"), 84, 80)) return false;
         if (g_shipSelectCountdown >= 0) {
             if (g_shipSelectTick == SELECT_TICKS_PER_COUNT) {
                 g_shipSelectTick = 0;
@@ -169,17 +172,14 @@ int UpdateShipSelect() {
             ++g_shipSelectTick;
         }
         if (g_shipSelectCountdown >= 0) {
-            char text[16];
-            FormatNumberText(text, g_shipSelectCountdown);
-            if (!DrawNumberText(g_sheetC, 96, 90, text)) return 0;
+            if (!DrawNumber(96, 90, g_shipSelectCountdown)) return false;
         }
         ReadSelectInput();
         if (g_selectMove == 1 && g_selectCursorX < SELECT_CURSOR_B) g_selectCursorX += SELECT_GLIDE_STEP;
         if (g_selectMove == 2 && g_selectCursorX >= SELECT_CURSOR_A + 1) g_selectCursorX -= SELECT_GLIDE_STEP;
         if (g_selectCursorBlink < 3 &&
-            !DrawSprite(g_selectCursorX, SELECT_CURSOR_Y, g_selectCursorX + 24, SELECT_CURSOR_Y + 24, g_sheetB, 100,
-                        20, 124, 44, 1)) {
-            return 0;
+            !DrawRegion(atlas::Get("selectCursor"), g_selectCursorX, SELECT_CURSOR_Y)) {
+            return false;
         }
         if (g_selectCursorBlink == 6) g_selectCursorBlink = 0;
         ++g_selectCursorBlink;
@@ -217,7 +217,7 @@ void ConfirmShip() {
     PlayMusic("open bgm01.mid alias BGM wait");
 }
 
-int UpdatePlayerShips() {
+bool UpdatePlayerShips() {
     for (PlayerShip& ship : g_ships) {
         if (ship.active != 1) continue;
         if (g_playing == 1) MoveShip(ship);
@@ -226,9 +226,9 @@ int UpdatePlayerShips() {
             ClearEnemyBullets();
         }
         StepLostLifePhases(ship);
-        if (!DrawShip(ship)) return 0;
+        if (!DrawShip(ship)) return false;
         ship.frameX += 24;
         if (ship.frameX == 96) ship.frameX = 0;
     }
-    return 1;
+    return true;
 }

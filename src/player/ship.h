@@ -5,12 +5,18 @@
 
 #include <cstdint>
 
+#include "core/record_fields.h"
 #include "player/player.h"
 
 // ---- ship selection; reset by ResetGame (panels and cursor by InitObjectPools)
 struct SelectPanel {
     int32_t x, y, width, height;
 };
+// Its fields, in order, for the state dump (a new field is one more line here).
+inline constexpr Field SELECT_PANEL_FIELDS[] = {
+    BOX_FIELDS(SelectPanel),
+};
+inline constexpr RecordFields SELECT_PANEL_RECORD = RECORD_FIELDS(SelectPanel, SELECT_PANEL_FIELDS, RECORD_OBJECT);
 
 inline constexpr int SELECT_CURSOR_A = 64;   // the cursor stands on ship A
 inline constexpr int SELECT_CURSOR_B = 112;  // the cursor stands on ship B
@@ -42,6 +48,11 @@ extern int g_scoreBadgeAnim;   // 0, 10, .. 40: the level-16 badge's animation r
 struct Star {
     int32_t x, y, width, height;
 };
+// Its fields, in order, for the state dump (a new field is one more line here).
+inline constexpr Field STAR_FIELDS[] = {
+    BOX_FIELDS(Star),
+};
+inline constexpr RecordFields STAR_RECORD = RECORD_FIELDS(Star, STAR_FIELDS, RECORD_OBJECT);
 
 inline constexpr int STAR_COUNT = 60;
 extern Star g_stars[STAR_COUNT];

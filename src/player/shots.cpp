@@ -18,15 +18,18 @@ namespace {
 inline constexpr int SHOT_GROUP_SIZE = 10;
 inline constexpr int SHOT_GROUPS = 4;
 
-// One group's path and picture: the step per frame and the source of the picture on sheet B.
+// One group's path and picture: the step per frame and the picture.
 struct ShotPath {
     int dx, dy;
-    int sourceX, sourceY;
+    const atlas::Region& picture;
 };
 
 // Slots 0-19 fly straight, 20-29 slant left, 30-39 slant right.
-constexpr ShotPath SHIP_A_PATHS[SHOT_GROUPS] = {{0, -14, 170, 0}, {0, -14, 170, 0}, {-1, -14, 170, 0}, {1, -14, 170, 0}};
-constexpr ShotPath SHIP_B_PATHS[SHOT_GROUPS] = {{0, -13, 130, 20}, {0, -13, 130, 20}, {-2, -12, 140, 20}, {2, -12, 150, 20}};
+constexpr const atlas::Region& SHOT_A = atlas::Get("shotA");
+constexpr const atlas::Region& SHOT_B = atlas::Get("shotB");
+constexpr ShotPath SHIP_A_PATHS[SHOT_GROUPS] = {{0, -14, SHOT_A}, {0, -14, SHOT_A}, {-1, -14, SHOT_A}, {1, -14, SHOT_A}};
+constexpr ShotPath SHIP_B_PATHS[SHOT_GROUPS] = {
+    {0, -13, SHOT_B}, {0, -13, SHOT_B}, {-2, -12, atlas::Get("shotBLeft")}, {2, -12, atlas::Get("shotBRight")}};
 
 // Start points of the four groups relative to the ship's top-left corner.
 struct ShotOffset {
@@ -44,15 +47,12 @@ void FreeShot(PlayerShot& s) {
 bool ShotOffField(const PlayerShot& s) { return s.y < -48 || s.x < -48 || s.x > FIELD_WIDTH; }
 
 // Draws the shot where it was, moves it one step, and frees it once it has left the field.
-int MoveAndDrawShot(PlayerShot& s, const ShotPath& path) {
-    if (!DrawSprite(s.x, s.y, s.x + s.width, s.y + s.height, g_sheetB, path.sourceX, path.sourceY,
-                    path.sourceX + s.width, path.sourceY + s.height, 1)) {
-        return 0;
-    }
+bool MoveAndDrawShot(PlayerShot& s, const ShotPath& path) {
+    if (!DrawRegionPart(path.picture, s.x, s.y, s.width, s.height)) return false;
     s.x += path.dx;
     s.y += path.dy;
     if (ShotOffField(s)) FreeShot(s);
-    return 1;
+    return true;
 }
 
 }  // namespace
@@ -101,7 +101,7 @@ void HandleFireInput() {
     }
 }
 
-int UpdatePlayerShots() {
+bool UpdatePlayerShots() {
     const bool shipA = g_ships[0].active == 1;
     if (g_fireArmed == 1) {
         // Ship A's units fly in the ship's own line of fire: it holds its shots while they rise
@@ -113,30 +113,28 @@ int UpdatePlayerShots() {
     for (int slot = 0; slot < PLAYER_SHOT_COUNT; ++slot) {
         PlayerShot& s = g_playerShots[slot];
         if (s.alive != 1) continue;
-        if (!MoveAndDrawShot(s, paths[slot / SHOT_GROUP_SIZE])) return 0;
+        if (!MoveAndDrawShot(s, paths[slot / SHOT_GROUP_SIZE])) return false;
     }
-    return 1;
+    return true;
 }
 
-int DrawScoreLevel() {
+bool DrawScoreLevel() {
     if (g_scoreLevel < MAX_SCORE_LEVEL) {
         g_scorePerLevel = 120;
         ++g_scoreLevelBlink;
         if (g_scoreLevelBlink < 10) {
-            if (!DrawSprite(0, 36, 8, 44, g_sheetB, 30, 140, 38, 148, 1)) return 0;
-            char text[16];
-            FormatNumberText(text, g_scoreLevel);
-            if (!DrawNumberText(g_sheetC, 16, 36, text)) return 0;
+            if (!DrawRegion(atlas::Get("scoreLevelIcon"), 0, 36)) return false;
+            if (!DrawNumber(16, 36, g_scoreLevel)) return false;
         }
         if (g_scoreLevelBlink == 20) g_scoreLevelBlink = 0;
-        return 1;
+        return true;
     }
     // A pick-up may have lifted the level past 16 since the last frame: the clamp is here.
     g_scoreLevel = MAX_SCORE_LEVEL;
     g_scorePerLevel = 240;
-    const int k = g_scoreBadgeAnim;
-    if (!DrawSprite(0, 36, 30, 46, g_sheetB, 250, 50 + k, 280, 60 + k, 1)) return 0;
+    const atlas::Region& badge = atlas::Get("scoreLevelBadge");
+    if (!DrawRegionPart(badge, 0, 36, badge.w, badge.h, 0, g_scoreBadgeAnim)) return false;
     g_scoreBadgeAnim += 10;
     if (g_scoreBadgeAnim == 50) g_scoreBadgeAnim = 0;
-    return 1;
+    return true;
 }

@@ -55,7 +55,7 @@ void UpdateAimJitter() {
     g_aimJitterTick = t == 9 ? 0 : t + 1;
 }
 
-int UpdateStars() {
+bool UpdateStars() {
     for (int i = 0; i < STAR_COUNT; ++i) {
         Star& s = g_stars[i];
         s.y += StarSpeed(i);
@@ -63,7 +63,7 @@ int UpdateStars() {
             s.x = NextRandom() % STAR_SPAWN_RANGE;
             s.y = -5;  // just above the field, drawn there this same frame
         }
-        if (!DrawSprite(s.x, s.y, s.x + s.width, s.y + s.height, g_sheetB, 0, 10, s.width, 10 + s.height, 1)) return 0;
+        if (!DrawRegionPart(atlas::Get("star"), s.x, s.y, s.width, s.height)) return false;
     }
-    return 1;
+    return true;
 }

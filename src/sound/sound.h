@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-inline constexpr int SOUND_EFFECT_COUNT = 12;
-inline constexpr int FIRST_SOUND_EFFECT = 101;
+#include "platform/platform.h"  // the effects' ids
+
 // The built-in effects by what they sound for; the values are their resource ids, which the
 // platform and the loader go on using as plain numbers.
 enum class SoundEffect : int {
@@ -28,7 +28,7 @@ inline constexpr int REQUIRED_SOUND_EFFECT = static_cast<int>(SoundEffect::Exten
 // Nonzero while effect 101 + i has its buffer; set by InitSound, cleared by ReleaseSound.
 extern int g_soundBuffers[SOUND_EFFECT_COUNT];
 
-// Called once by WinMain after the dialog: 1 ready, 0 failed (the program then ends).
+// Called once by SetUpAfterDialog: 1 ready, 0 failed (the program then ends).
 int InitSound();
 // Stop, rewind and play the effect once. An effect without a buffer does nothing.
 void PlaySoundEffect(SoundEffect effect);

@@ -17,6 +17,8 @@ int g_largeDisplay = 0;
 int g_magnify = 1;
 int g_screenWidth = 0;
 int g_screenHeight = 0;
+int g_fieldClearColour = 0;
+int g_baseClearColour = 15;
 
 namespace {
 
@@ -30,7 +32,7 @@ Surface** SheetSlot(int i) {
 
 }  // namespace
 
-int InitDisplay() {
+bool InitDisplay() {
     // The display mode is fixed: a 640 x 480 screen of 256 colours, which the platform then
     // scales to the window. It cannot be refused here.
     g_displayCreated = 1;
@@ -39,23 +41,23 @@ int InitDisplay() {
     g_screenWidth = SCREEN_WIDTH;
     g_screenHeight = SCREEN_HEIGHT;
     g_primarySurface = PlatCreatePrimarySurface(SCREEN_WIDTH, SCREEN_HEIGHT);
-    if (!g_primarySurface) return 0;
+    if (!g_primarySurface) return false;
     g_fieldSurface = PlatCreateSurface(FIELD_WIDTH, FIELD_HEIGHT);
-    if (!g_fieldSurface) return 0;
+    if (!g_fieldSurface) return false;
     for (int i = 0; i < 7; ++i) {
         *SheetSlot(i) = PlatCreateSurface(SHEET_WIDTH, SHEET_HEIGHT);
-        if (!*SheetSlot(i)) return 0;
+        if (!*SheetSlot(i)) return false;
     }
     for (int i = 0; i < 7; ++i) PlatSetColourKey(*SheetSlot(i), COLOUR_KEY_INDEX);
-    if (!LoadImageFile(g_primarySurface, "palette.dat")) return 0;
-    if (!LoadImageFile(g_fieldSurface, "palette.dat")) return 0;
+    if (!LoadImageFile(g_primarySurface, "palette.dat")) return false;
+    if (!LoadImageFile(g_fieldSurface, "palette.dat")) return false;
     for (int i = 0; i < 7; ++i) {
-        if (!LoadImageFile(*SheetSlot(i), SHEET_FILES[i])) return 0;
+        if (!LoadImageFile(*SheetSlot(i), SHEET_FILES[i])) return false;
     }
-    return 1;
+    return true;
 }
 
-int RestoreSurfaces() {
+bool RestoreSurfaces() {
     // Order: primary, field, A .. G. A surface that cannot be restored now is passed over; a
     // reload that fails ends the restoration (the next lost blit tries again).
     struct Entry {
@@ -69,13 +71,13 @@ int RestoreSurfaces() {
                               {g_sheetG, SHEET_FILES[6]}};
     for (const Entry& e : entries) {
         if (!e.surface || !PlatRestoreSurface(e.surface)) continue;
-        if (!LoadImageFile(e.surface, e.file)) return 0;
+        if (!LoadImageFile(e.surface, e.file)) return false;
     }
-    return 1;
+    return true;
 }
 
-int ReleaseDisplay() {
-    if (!g_displayCreated) return 1;
+void ReleaseDisplay() {
+    if (!g_displayCreated) return;
     for (int i = 6; i >= 0; --i) {
         if (*SheetSlot(i)) {
             PlatReleaseSurface(*SheetSlot(i));
@@ -91,5 +93,4 @@ int ReleaseDisplay() {
         g_primarySurface = nullptr;
     }
     g_displayCreated = 0;
-    return 1;
 }

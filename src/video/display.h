@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/platform.h"
+#include "video/atlas.h"
 
 inline constexpr int FIELD_WIDTH = 200;
 inline constexpr int FIELD_HEIGHT = 240;
@@ -31,25 +32,33 @@ extern int g_magnify;         // 1: the field is presented doubled; TAB toggles 
 extern int g_screenWidth;
 extern int g_screenHeight;
 
-// Called once by WinMain after sound and input set-up. 1 on success, 0 on any failure.
-int InitDisplay();
-// Called when a blit reports a lost surface: restores and reloads every surface. 0 when a
-// reload failed (the caller abandons its frame).
-int RestoreSurfaces();
-// Called by the window's destruction. Always 1.
-int ReleaseDisplay();
+// The colour the next frame tick clears the field with, taken and set back to the base colour
+// as it is used, so an effect's flash colour lasts one frame; ResetGame sets 0 and 15.
+extern int g_fieldClearColour;
+extern int g_baseClearColour;
+
+// Results: every operation here that can fail returns true on success. A drawing call returns
+// false only when the display was lost and restoring it failed; its caller then stops at once and
+// the frame is abandoned (the next frame tries again).
+
+// Called once by SetUpAfterDialog (and the headless runner) after sound and input set-up.
+[[nodiscard]] bool InitDisplay();
+// Called when a blit reports a lost surface: restores and reloads every surface. False when a
+// reload failed.
+[[nodiscard]] bool RestoreSurfaces();
+// Called by the window's destruction.
+void ReleaseDisplay();
 
 // The widest and tallest picture the loader takes: far beyond the largest surface (the 640 x 480
 // screen), so every picture the game can show loads (one larger than its surface is cut), while
 // a header claiming more is refused before its pixels are read.
 inline constexpr int MAX_IMAGE_SIDE = 4096;
 // Reads an uncompressed 8-bit bitmap into a surface and attaches a fresh palette made from its
-// colour table. 1 on success, 0 on any failure (no message). Called by InitDisplay and
-// RestoreSurfaces.
-int LoadImageFile(Surface* surface, const char* fileName);
-// The reader of LoadImageFile on the file's bytes in memory. 1 on success; 0 with the reason in
-// *problem (may be null). Also called by the fuzz target.
-int LoadImageBytes(Surface* surface, const uint8_t* bytes, size_t size, const char** problem);
+// colour table. False on any failure (no message). Called by InitDisplay, RestoreSurfaces and TAB.
+[[nodiscard]] bool LoadImageFile(Surface* surface, const char* fileName);
+// The reader of LoadImageFile on the file's bytes in memory. False with the reason in *problem
+// (may be null) on any failure. Also called by the fuzz target.
+[[nodiscard]] bool LoadImageBytes(Surface* surface, const uint8_t* bytes, size_t size, const char** problem);
 // The name the last failed LoadImageFile was given ("" until one fails) and why it failed ("is
 // missing", "is not an uncompressed 8-bit bitmap", ...), so that the start-up can say which file
 // stopped it. Live for the whole run.
@@ -58,13 +67,26 @@ extern const char* g_failedImageReason;
 
 // Copies a rectangle of an image sheet onto the play field, clipped at the field's edges.
 // mode 0 opaque, 1 with the colour key (index 254 not drawn), anything else draws nothing.
-// Returns 1, or 0 when the display was lost and could not be restored.
-int DrawSprite(int dstLeft, int dstTop, int dstRight, int dstBottom, Surface* source, int srcLeft, int srcTop,
-               int srcRight, int srcBottom, int mode);
-// Fills a rectangle of the field with one palette index (bars and gauges). 1, or 0 as above.
-int FillFieldRect(int left, int top, int right, int bottom, int colour);
-// Draws the digits of a '$'-terminated text right-aligned so its last cell starts at x.
-// 1, or 0 when a sprite failed.
-int DrawNumberText(Surface* sheet, int x, int y, const char* text);
+[[nodiscard]] bool DrawSprite(int dstLeft, int dstTop, int dstRight, int dstBottom, Surface* source, int srcLeft,
+                              int srcTop, int srcRight, int srcBottom, int mode);
+// The sheet surface of a region's sheet letter ('A' .. 'G').
+Surface* SheetSurface(char sheet);
+// Draws frame `frame` of an atlas region with its top-left corner at (x, y), at the region's
+// size, keyed or opaque as the region is.
+[[nodiscard]] bool DrawRegion(const atlas::Region& region, int x, int y, int frame = 0);
+// Draws width x height of a region, starting (offsetX, offsetY) pixels from its first frame's
+// corner, at (x, y): for records that carry their own size or count their animation in pixels.
+[[nodiscard]] bool DrawRegionPart(const atlas::Region& region, int x, int y, int width, int height, int offsetX = 0,
+                                  int offsetY = 0);
+// Draws a region's first frame into the rectangle given edge by edge (right and bottom exclusive),
+// for positions that are cut to whole pixels edge by edge.
+[[nodiscard]] bool DrawRegionTo(const atlas::Region& region, int left, int top, int right, int bottom);
+// Fills a rectangle of the field with one palette index (bars and gauges).
+[[nodiscard]] bool FillFieldRect(int left, int top, int right, int bottom, int colour);
+// Draws the digits (atlas digit0 .. digit9) of a '$'-terminated text right-aligned so its last
+// cell starts at x.
+[[nodiscard]] bool DrawNumberText(int x, int y, const char* text);
+// FormatNumberText and DrawNumberText in one: a number drawn so its last digit starts at x.
+[[nodiscard]] bool DrawNumber(int x, int y, int value);
 // Formats value with "%d%s" and the "$" terminator into buffer (at least 16 bytes).
 void FormatNumberText(char* buffer, int value);

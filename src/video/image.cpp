@@ -52,10 +52,10 @@ struct BlockReader {
 };
 
 // Keeps the name of the file that failed and why, for the start-up's message, and fails.
-int Failed(const char* fileName, const char* reason) {
+bool Failed(const char* fileName, const char* reason) {
     std::snprintf(g_failedImageFile, sizeof g_failedImageFile, "%s", fileName);
     g_failedImageReason = reason;
-    return 0;
+    return false;
 }
 
 // The picture's size from a complete header; false when the header says it is none this reader
@@ -76,20 +76,20 @@ bool PictureSize(const uint8_t* header, int* width, int* height, const char** pr
 
 }  // namespace
 
-int LoadImageBytes(Surface* surface, const uint8_t* bytes, size_t size, const char** problem) {
+bool LoadImageBytes(Surface* surface, const uint8_t* bytes, size_t size, const char** problem) {
     const char* ignored = nullptr;
     if (!problem) problem = &ignored;
     *problem = NOT_A_BITMAP;
     BlockReader reader{bytes, size};
     uint8_t header[FILE_HEADER_BYTES + INFO_HEADER_BYTES] = {};
     uint8_t table[COLOUR_TABLE_BYTES] = {};
-    if (!reader.Block(header, FILE_HEADER_BYTES) || !reader.Block(header + FILE_HEADER_BYTES, INFO_HEADER_BYTES)) return 0;
+    if (!reader.Block(header, FILE_HEADER_BYTES) || !reader.Block(header + FILE_HEADER_BYTES, INFO_HEADER_BYTES)) return false;
     int width = 0;
     int height = 0;
-    if (ReadLe16(header + FILE_HEADER_BYTES + 14) != 8 || !reader.Block(table, sizeof table)) return 0;
-    if (!PictureSize(header, &width, &height, problem)) return 0;
+    if (ReadLe16(header + FILE_HEADER_BYTES + 14) != 8 || !reader.Block(table, sizeof table)) return false;
+    if (!PictureSize(header, &width, &height, problem)) return false;
     // The pixels: at least one byte of them; a short file reads as zeros after its end.
-    if (reader.pos >= size) return 0;
+    if (reader.pos >= size) return false;
     const uint8_t* pixels = bytes + reader.pos;
     const size_t available = size - reader.pos;
 
@@ -97,7 +97,7 @@ int LoadImageBytes(Surface* surface, const uint8_t* bytes, size_t size, const ch
     int pitch = 0;
     if (!PlatLockSurface(surface, &bits, &pitch)) {
         *problem = "could not be copied: its surface is busy";
-        return 0;
+        return false;
     }
     const int rows = height < PlatSurfaceHeight(surface) ? height : PlatSurfaceHeight(surface);
     const int columns = pitch < width ? pitch : width;
@@ -119,10 +119,10 @@ int LoadImageBytes(Surface* surface, const uint8_t* bytes, size_t size, const ch
         entries[i].flags = 0;
     }
     PlatSetPalette(surface, entries);
-    return 1;
+    return true;
 }
 
-int LoadImageFile(Surface* surface, const char* fileName) {
+bool LoadImageFile(Surface* surface, const char* fileName) {
     PlatReadFile file;
     FileStatus status = PlatOpenForReading(fileName, &file);
     if (status == FILE_MISSING) {
@@ -153,5 +153,5 @@ int LoadImageFile(Surface* surface, const char* fileName) {
     PlatCloseFile(&file);
     if (got < 0) return Failed(fileName, problem == TOO_LARGE ? TOO_LARGE : "cannot be read");
     if (!LoadImageBytes(surface, bytes.data(), static_cast<size_t>(got), &problem)) return Failed(fileName, problem);
-    return 1;
+    return true;
 }

@@ -2,7 +2,7 @@
 #include "video/display.h"
 #include "video/draw_trace.h"
 
-int DrawSprite(int dstLeft, int dstTop, int dstRight, int dstBottom, Surface* source, int srcLeft, int srcTop,
+bool DrawSprite(int dstLeft, int dstTop, int dstRight, int dstBottom, Surface* source, int srcLeft, int srcTop,
                int srcRight, int srcBottom, int mode) {
     // A traced call is recorded with its arguments as passed, also when it draws nothing.
     if (g_drawTrace) {
@@ -34,8 +34,8 @@ int DrawSprite(int dstLeft, int dstTop, int dstRight, int dstBottom, Surface* so
         right = FIELD_WIDTH;
     }
     if (left >= FIELD_WIDTH) skip = true;
-    if (skip) return 1;
-    if (mode != 0 && mode != 1) return 1;
+    if (skip) return true;
+    if (mode != 0 && mode != 1) return true;
 
     const PlatRect srcRect{srcLeft, srcTop, srcRight, srcBottom};
     // The original repeats a failed copy until it succeeds. A copy that can never succeed (a
@@ -43,18 +43,39 @@ int DrawSprite(int dstLeft, int dstTop, int dstRight, int dstBottom, Surface* so
     // and then given up for this frame, the sprite simply missing.
     for (int attempt = 0; attempt < 4; ++attempt) {
         const BlitResult result = PlatBltFast(g_fieldSurface, left, top, source, srcRect, mode == 1);
-        if (result == BLIT_OK) return 1;
-        if (result == BLIT_SURFACE_LOST && !RestoreSurfaces()) return 0;
+        if (result == BLIT_OK) return true;
+        if (result == BLIT_SURFACE_LOST && !RestoreSurfaces()) return false;
     }
-    return 1;
+    return true;
 }
 
-int FillFieldRect(int left, int top, int right, int bottom, int colour) {
+bool FillFieldRect(int left, int top, int right, int bottom, int colour) {
     if (g_drawTrace) TraceFill(left, top, right, bottom, colour);
     const PlatRect rect{left, top, right, bottom};
     if (PlatColourFill(g_fieldSurface, &rect, colour) == BLIT_SURFACE_LOST) {
         // The bar is simply missing for this frame.
-        return RestoreSurfaces() ? 1 : 0;
+        return RestoreSurfaces();
     }
-    return 1;
+    return true;
+}
+
+Surface* SheetSurface(char sheet) {
+    Surface* const sheets[] = {g_sheetA, g_sheetB, g_sheetC, g_sheetD, g_sheetE, g_sheetF, g_sheetG};
+    return sheets[sheet - 'A'];
+}
+
+bool DrawRegion(const atlas::Region& region, int x, int y, int frame) {
+    return DrawRegionPart(region, x, y, region.w, region.h, frame * region.dx, frame * region.dy);
+}
+
+bool DrawRegionTo(const atlas::Region& region, int left, int top, int right, int bottom) {
+    return DrawSprite(left, top, right, bottom, SheetSurface(region.sheet), region.x, region.y, region.x + region.w,
+                      region.y + region.h, region.keyed ? 1 : 0);
+}
+
+bool DrawRegionPart(const atlas::Region& region, int x, int y, int width, int height, int offsetX, int offsetY) {
+    const int left = region.x + offsetX;
+    const int top = region.y + offsetY;
+    return DrawSprite(x, y, x + width, y + height, SheetSurface(region.sheet), left, top, left + width, top + height,
+                      region.keyed ? 1 : 0);
 }

@@ -2,6 +2,7 @@
 // the ESC and P keys.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <vector>
 
 #include "app/game.h"
@@ -23,10 +24,6 @@ protected:
     // Runs ticks as the frame loop would, without the loop's waiting.
     static void Ticks(int n) {
         for (int i = 0; i < n; ++i) RunFrame();
-    }
-    static int FieldPixel(int x, int y) {
-        int pitch = 0;
-        return PlatSurfacePixels(g_fieldSurface, &pitch)[y * pitch + x];
     }
 };
 
@@ -101,47 +98,18 @@ TEST_F(FrameTest, TitleTiming) {
     EXPECT_EQ(g_screenState, SCREEN_TITLE_SLIDE);
     EXPECT_EQ(g_titleLogoUpper.y, 20);
     EXPECT_EQ(g_titleLogoLower.y, 110);
-    std::vector<int> sounds;
-    std::vector<std::string> music;
-    PlatHeadlessTakeAudioLog(&sounds, &music);
+    TakeSounds();
     Ticks(1);
     EXPECT_EQ(g_screenState, SCREEN_TITLE);
     EXPECT_EQ(g_fieldClearColour, 249);
-    PlatHeadlessTakeAudioLog(&sounds, &music);
-    EXPECT_EQ(sounds, (std::vector<int>{101, 102}));
+    EXPECT_EQ(TakeSounds(), (std::vector<int>{101, 102}));
     PlatHeadlessSetKeyDown(VK_SPACE, true);
     Ticks(4);
     EXPECT_EQ(g_screenState, SCREEN_TITLE);
     Ticks(1);
     EXPECT_EQ(g_screenState, SCREEN_GAME);
-    PlatHeadlessTakeAudioLog(&sounds, &music);
-    EXPECT_EQ(music, (std::vector<std::string>{"stop BGM wait", "close BGM wait", "open bgm03.mid alias BGM wait",
+    EXPECT_EQ(TakeMusic(), (std::vector<std::string>{"stop BGM wait", "close BGM wait", "open bgm03.mid alias BGM wait",
                                                 "play BGM from 0 notify"}));
-}
-
-TEST_F(FrameTest, PushStartLineBlinksSixteenOnFourteenOff) {
-    Ticks(72);
-    ASSERT_EQ(g_screenState, SCREEN_TITLE);
-    // Count the frames in which the line's area differs from the clear colour.
-    std::vector<bool> shown;
-    for (int i = 0; i < 60; ++i) {
-        Ticks(1);
-        bool inked = false;
-        for (int x = 20; x < 180 && !inked; ++x) {
-            for (int y = 220; y < 230 && !inked; ++y) inked = FieldPixel(x, y) != 15;
-        }
-        shown.push_back(inked);
-    }
-    // The line was drawn on the arrival frame too, so the first run seen here is one short.
-    std::vector<std::pair<bool, int>> runs;
-    for (bool s : shown) {
-        if (runs.empty() || runs.back().first != s) runs.push_back({s, 0});
-        ++runs.back().second;
-    }
-    ASSERT_GE(runs.size(), 3u);
-    EXPECT_EQ(runs[0], std::make_pair(true, 15));
-    EXPECT_EQ(runs[1], std::make_pair(false, 14));
-    EXPECT_EQ(runs[2], std::make_pair(true, 16));
 }
 
 TEST_F(FrameTest, EscapeQuitsFromTheTitleAndResetsAGame) {
@@ -178,6 +146,24 @@ TEST_F(FrameTest, PausesOnlyInPlayAndAnyPressResumes) {
     MainWindowProc(WM_KEYDOWN, VK_P);  // the next press (or a key repeat) resumes
     EXPECT_EQ(g_paused, 0);
     EXPECT_EQ(g_pauseRequested, 0);
+}
+
+// A game frame whose drawing fails (the display lost and a sheet that cannot be reloaded) stops
+// at the failed step: nothing after it runs, not even the replay record's advance; the next
+// frame, with the sheet back, goes on.
+TEST_F(FrameTest, LostDisplayAbandonsTheGameFrameAtTheFailedStep) {
+    StartGame();
+    const int32_t record = g_replayFrame;
+    ASSERT_EQ(std::rename("grB.dat", "grB.away"), 0);
+    PlatMarkAllSurfacesLost();
+    const bool drawn = UpdateGameFrame();
+    ASSERT_EQ(std::rename("grB.away", "grB.dat"), 0);
+    EXPECT_FALSE(drawn);
+    EXPECT_EQ(g_replayFrame, record);
+    EXPECT_EQ(g_selectPanels[0].x, -96);  // the ship selection after the stars never ran
+    ASSERT_TRUE(RestoreSurfaces());
+    EXPECT_TRUE(UpdateGameFrame());
+    EXPECT_EQ(g_replayFrame, record + 1);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/assetgen/atlas.h"
+#include "video/atlas.h"
 #include "video/display.h"
 
 namespace {

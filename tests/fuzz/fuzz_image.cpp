@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (Surface* surface : {g_small, g_sheet}) {
         const char* problem = nullptr;
-        if (LoadImageBytes(surface, data, size, &problem) == 0) continue;
+        if (!LoadImageBytes(surface, data, size, &problem)) continue;
         // A picture that loaded (the whole colour table is there) gives its surface the file's
         // own colours.
         const PaletteEntry* palette = PlatGetPalette(surface);

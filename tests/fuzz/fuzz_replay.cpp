@@ -8,7 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::memset(g_replayRecords, 0, sizeof g_replayRecords);
-    if (ReadReplayBytes(data, size) != 0) {
+    if (!ReadReplayBytes(data, size)) {
         if (size >= 4 && data[0] == 0xF2 && data[1] == 0x9E && data[2] == 0x8E && data[3] == 0x02) __builtin_trap();
         return 0;
     }

@@ -210,7 +210,7 @@ TEST_F(RecordSaving, TheNextStartFinishesOrDiscardsWhatACrashLeft) {
     WriteWholeFile("replay.rep.new", newReplay_);
     WriteWholeFile("records.commit", "");
     std::memset(g_replayRecords, 0xFF, sizeof g_replayRecords);
-    ASSERT_EQ(LoadReplay(), 0);
+    ASSERT_TRUE(LoadReplay());
     EXPECT_EQ(g_replayRecords[19].fps, 19);
     EXPECT_FALSE(Exists("replay.rep.new") || Exists("records.commit"));
 }
@@ -306,7 +306,7 @@ TEST_F(RecordSaving, SpecialFilesAreNotReadAndLinksAreFollowedOnRead) {
     // Neither read blocks on the FIFO; each says why it was passed over.
     testing::internal::CaptureStderr();
     LoadHighScore();
-    EXPECT_EQ(LoadReplay(), 1);
+    EXPECT_FALSE(LoadReplay());
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "vorne: score.dat is not a regular file (a FIFO, device or socket); it is not read\n"
               "vorne: replay.rep is not a regular file (a FIFO, device or socket); it is not read\n");

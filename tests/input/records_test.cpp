@@ -67,17 +67,17 @@ TEST_F(RecordsTest, LiveControlsRecordAndReplayReadsOnlyBytesOfOne) {
 
 TEST_F(RecordsTest, ReplayFileCases) {
     // No file, or a wrong magic number: nothing usable.
-    EXPECT_EQ(LoadReplay(), 1);
+    EXPECT_FALSE(LoadReplay());
     WriteWholeFile("replay.rep", Le32(REPLAY_MAGIC + 1));
-    EXPECT_EQ(LoadReplay(), 1);
+    EXPECT_FALSE(LoadReplay());
     WriteWholeFile("replay.rep", "\xF2\x9E");
-    EXPECT_EQ(LoadReplay(), 1);
+    EXPECT_FALSE(LoadReplay());
     // The magic alone is a replay in which nothing is ever pressed.
     WriteWholeFile("replay.rep", Le32(REPLAY_MAGIC));
-    EXPECT_EQ(LoadReplay(), 0);
+    EXPECT_TRUE(LoadReplay());
     // A trailing partial record fills the first bytes of one more record.
     WriteWholeFile("replay.rep", Le32(REPLAY_MAGIC) + std::string("\1\0\1\0\1\0\x20\1\1", 9));
-    EXPECT_EQ(LoadReplay(), 0);
+    EXPECT_TRUE(LoadReplay());
     EXPECT_EQ(g_replayRecords[0].fps, 0x20);
     EXPECT_EQ(g_replayRecords[1].up, 1);
     EXPECT_EQ(g_replayRecords[1].down, 1);
@@ -86,24 +86,24 @@ TEST_F(RecordsTest, ReplayFileCases) {
     std::string big = Le32(REPLAY_MAGIC) + std::string(7 * MAX_REPLAY_FRAMES, '\0') + std::string(70, '\1');
     big[4 + 7 * (MAX_REPLAY_FRAMES - 1)] = 1;
     WriteWholeFile("replay.rep", big);
-    EXPECT_EQ(LoadReplay(), 0);
+    EXPECT_TRUE(LoadReplay());
     EXPECT_EQ(g_replayRecords[MAX_REPLAY_FRAMES - 1].up, 1);
     EXPECT_EQ(g_replayRecords[0].up, 0);
 }
 
 TEST_F(RecordsTest, SavingWritesTheMagicAndTheFramesPlayed) {
     g_replayFrame = 0;
-    SaveReplay();
+    ASSERT_TRUE(SaveReplay());
     EXPECT_EQ(ReadWholeFile("replay.rep"), Le32(REPLAY_MAGIC));
     g_replayRecords[1].shot = 1;
     g_replayFrame = 2;
-    SaveReplay();
+    ASSERT_TRUE(SaveReplay());
     const std::string saved = ReadWholeFile("replay.rep");
     ASSERT_EQ(saved.size(), 4u + 14u);
     EXPECT_EQ(saved[4 + 7 + 4], 1);
     // The last index holds: a game longer than the array keeps writing the last record.
     g_replayFrame = MAX_REPLAY_FRAMES - 1;
-    SaveReplay();
+    ASSERT_TRUE(SaveReplay());
     EXPECT_EQ(ReadWholeFile("replay.rep").size(), 4u + 7u * (MAX_REPLAY_FRAMES - 1));
 }
 

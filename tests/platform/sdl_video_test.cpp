@@ -58,7 +58,7 @@ void PushWindowEvent(SDL_WindowEventID id, uint32_t windowId) {
 void PushMusicNotify(uintptr_t code) {
     SDL_Event e{};
     e.type = SDL_USEREVENT;
-    e.user.code = 0x3B9;
+    e.user.code = static_cast<Sint32>(MM_MCINOTIFY);
     e.user.data1 = reinterpret_cast<void*>(code);
     ASSERT_EQ(SDL_PushEvent(&e), 1);
 }

@@ -15,7 +15,7 @@ WARM_UP_S=60
 FLAT_KB=2048
 . "$(dirname "$0")/../e2e/xvfb_lib.bash"
 
-e2e_require Xvfb xdotool
+e2e_require Xvfb xdotool import compare
 asan=
 ldd "$VORNE" | grep -q 'libasan' && asan=1
 e2e_start_xvfb 1024x768
@@ -39,6 +39,11 @@ while [ $((SECONDS - start)) -lt $((minutes * 60)) ]; do
     [ $((SECONDS - start)) -ge $WARM_UP_S ] && samples+=("$kb")
     sleep 10
 done
+# Still playing at the end: two pictures a second apart differ.
+import -window "$E2E_WID" "$E2E_WORK/end1.png" && sleep 1 && import -window "$E2E_WID" "$E2E_WORK/end2.png" ||
+    e2e_fail "no screenshot of the window could be taken"
+moved=$(compare -metric AE "$E2E_WORK/end1.png" "$E2E_WORK/end2.png" null: 2>&1)
+[ "${moved%% *}" != 0 ] || e2e_fail "the picture stood still at the end"
 xdotool keyup z x
 first=${samples[0]}
 last=${samples[-1]}

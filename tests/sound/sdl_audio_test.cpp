@@ -68,7 +68,7 @@ int WaitForNotification(int timeoutMs) {
         const int left = timeoutMs - static_cast<int>(waited.count());
         if (left <= 0) return -1;
         SDL_Event event;
-        if (SDL_WaitEventTimeout(&event, left) && event.type == SDL_USEREVENT && event.user.code == 0x3B9) {
+        if (SDL_WaitEventTimeout(&event, left) && event.type == SDL_USEREVENT && event.user.code == static_cast<Sint32>(MM_MCINOTIFY)) {
             EXPECT_EQ(reinterpret_cast<uintptr_t>(event.user.data1), 1u);  // MCI_NOTIFY_SUCCESSFUL
             return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
                                         std::chrono::steady_clock::now() - start)

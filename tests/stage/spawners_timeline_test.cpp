@@ -18,12 +18,9 @@
 namespace {
 
 // The music pieces opened since the last call, as their file names.
-std::vector<std::string> TakeMusic() {
-    std::vector<int> sounds;
-    std::vector<std::string> commands;
-    PlatHeadlessTakeAudioLog(&sounds, &commands);
+std::vector<std::string> TakeOpenedPieces() {
     std::vector<std::string> opened;
-    for (const std::string& c : commands) {
+    for (const std::string& c : TakeMusic()) {
         if (c.rfind("open ", 0) == 0) opened.push_back(c.substr(5, 9));
     }
     return opened;
@@ -163,9 +160,9 @@ TEST_F(SpawnersTimelineTest, BossSpawnersClearEverythingButTheHitBox) {
 
 TEST_F(SpawnersTimelineTest, BossStartSetsTheTimeLimitAndTheHoldWaitsForTheBoss) {
     RunTimelineTo(1700);
-    TakeMusic();
+    TakeOpenedPieces();
     UpdateStageTimeline();
-    EXPECT_EQ(TakeMusic(), std::vector<std::string>{"bgm04.mid"});
+    EXPECT_EQ(TakeOpenedPieces(), std::vector<std::string>{"bgm04.mid"});
     EXPECT_EQ(g_bossTimer, 50);
     EXPECT_EQ(g_bossTimerTick, 0);
     EXPECT_EQ(g_bossTimerVisible, 1);
@@ -178,7 +175,7 @@ TEST_F(SpawnersTimelineTest, BossStartSetsTheTimeLimitAndTheHoldWaitsForTheBoss)
     UpdateStageTimeline();
     EXPECT_EQ(g_stageFrame, 1703);
     RunTimelineTo(1901);
-    EXPECT_EQ(TakeMusic(), std::vector<std::string>{"bgm02.mid"});
+    EXPECT_EQ(TakeOpenedPieces(), std::vector<std::string>{"bgm02.mid"});
     EXPECT_EQ(g_messageRowY, 20);
 }
 
@@ -237,12 +234,12 @@ TEST_F(SpawnersTimelineTest, RoundChangeRestartsTheCounterAndRunsFrameZeroOnTheN
     UpdateStageTimeline();
     EXPECT_EQ(g_storyLines, 4);
     RunTimelineTo(9600);
-    TakeMusic();
+    TakeOpenedPieces();
     UpdateStageTimeline();
     EXPECT_EQ(g_stageFrame, 0);
     EXPECT_EQ(g_round, 2);
     EXPECT_EQ(g_storyActive, 0);
-    EXPECT_EQ(TakeMusic(), std::vector<std::string>{"bgm01.mid"});
+    EXPECT_EQ(TakeOpenedPieces(), std::vector<std::string>{"bgm01.mid"});
     g_bulletSlowdownHigh = 0;
     UpdateStageTimeline();  // frame 0 of round 2
     EXPECT_EQ(g_stageFrame, 1);
@@ -256,7 +253,7 @@ TEST_F(SpawnersTimelineTest, SecondRoundEndsWithTheFinalBossAndTheEnding) {
     g_stageFrame = 9600;
     UpdateStageTimeline();
     EXPECT_EQ(g_stageFrame, 9601);
-    EXPECT_EQ(TakeMusic(), std::vector<std::string>{"bgm04.mid"});
+    EXPECT_EQ(TakeOpenedPieces(), std::vector<std::string>{"bgm04.mid"});
     EXPECT_EQ(g_messageVisible, 1);
     EXPECT_EQ(g_messageRowY, 160);
     RunTimelineTo(9700);
@@ -271,7 +268,7 @@ TEST_F(SpawnersTimelineTest, SecondRoundEndsWithTheFinalBossAndTheEnding) {
     g_bossFinal.alive = 0;
     RunTimelineTo(9901);
     EXPECT_EQ(g_endingActive, 1);
-    EXPECT_EQ(TakeMusic(), std::vector<std::string>{"bgm06.mid"});
+    EXPECT_EQ(TakeOpenedPieces(), std::vector<std::string>{"bgm06.mid"});
     for (int i = 0; i < 1000; ++i) UpdateStageTimeline();  // nothing more happens; it just counts
     EXPECT_EQ(g_stageFrame, 10901);
 }
@@ -291,7 +288,7 @@ TEST_F(SpawnersTimelineTest, BothRoundsRunThroughWhenEveryBossFallsAtOnce) {
                                &g_bossTwo.alive, &g_bossThree.alive, &g_bossFour.alive, &g_bossFinal.alive}) {
             *alive = 0;
         }
-        for (const std::string& m : TakeMusic()) music.push_back(m);
+        for (const std::string& m : TakeOpenedPieces()) music.push_back(m);
         if (g_messageVisible == 1 && g_messageRowY != lastRowY) {
             captions.push_back(g_messageRowY);
             lastRowY = g_messageRowY;

@@ -42,16 +42,9 @@ struct Volley {
     int large = 0;
 };
 
-// The effects started since the last call, as resource ids (the log is emptied).
-inline std::vector<int> TakeSounds() {
-    std::vector<int> sounds;
-    std::vector<std::string> music;
-    PlatHeadlessTakeAudioLog(&sounds, &music);
-    return sounds;
-}
+// How many times an effect started since the last call (the log is emptied).
 inline int TakeSoundCount(SoundEffect effect) {
-    const std::vector<int> sounds = TakeSounds();
-    return static_cast<int>(std::count(sounds.begin(), sounds.end(), static_cast<int>(effect)));
+    return CountOf(TakeSounds(), static_cast<int>(effect));
 }
 
 class StageFixture : public ::testing::Test {

@@ -86,10 +86,10 @@ TEST_F(BlitterTest, ColourKeyModeSkipsIndex254AndOpaqueModeCopiesIt) {
     bits[0] = COLOUR_KEY_INDEX;
     PlatUnlockSurface(sheet_);
     PlatColourFill(g_fieldSurface, nullptr, 7);
-    DrawSprite(20, 30, 22, 32, sheet_, 0, 0, 2, 2, 1);
+    EXPECT_TRUE(DrawSprite(20, 30, 22, 32, sheet_, 0, 0, 2, 2, 1));
     EXPECT_EQ(Field(20, 30), 7);
     EXPECT_EQ(Field(21, 30), Sheet(1, 0));
-    DrawSprite(20, 30, 22, 32, sheet_, 0, 0, 2, 2, 0);
+    EXPECT_TRUE(DrawSprite(20, 30, 22, 32, sheet_, 0, 0, 2, 2, 0));
     EXPECT_EQ(Field(20, 30), COLOUR_KEY_INDEX);
 }
 
@@ -107,8 +107,10 @@ TEST_F(BlitterTest, NumbersAreRightAlignedOnTheirLastCell) {
     char text[16];
     FormatNumberText(text, 120);
     EXPECT_STREQ(text, "120$");
+    Surface* const digits = g_sheetC;
+    g_sheetC = sheet_;
     PlatColourFill(g_fieldSurface, nullptr, 0);
-    EXPECT_EQ(DrawNumberText(sheet_, 24, 0, text), 1);
+    EXPECT_EQ(DrawNumberText(24, 0, text), 1);
     // Digit d comes from x = 8 (d + 1): 1 at 8..15 lands at 8, 2 at 16.. lands at 16, 0 lands at 24.
     EXPECT_EQ(Field(8, 0), Sheet(16, 0));
     EXPECT_EQ(Field(16, 0), Sheet(24, 0));
@@ -117,13 +119,14 @@ TEST_F(BlitterTest, NumbersAreRightAlignedOnTheirLastCell) {
     // A minus sign takes its cell and draws nothing.
     PlatColourFill(g_fieldSurface, nullptr, 0);
     FormatNumberText(text, -5);
-    EXPECT_EQ(DrawNumberText(sheet_, 24, 0, text), 1);
+    EXPECT_EQ(DrawNumberText(24, 0, text), 1);
     EXPECT_EQ(Inked(), 64);
     EXPECT_EQ(Field(24, 0), Sheet(48, 0) );
     // Nothing before the terminator draws nothing.
     PlatColourFill(g_fieldSurface, nullptr, 0);
-    EXPECT_EQ(DrawNumberText(sheet_, 24, 0, "$"), 1);
+    EXPECT_EQ(DrawNumberText(24, 0, "$"), 1);
     EXPECT_EQ(Inked(), 0);
+    g_sheetC = digits;
 }
 
 // ---- the image loader
@@ -205,26 +208,26 @@ TEST_F(LoaderTest, RefusesWhatItCannotRead) {
 // a FIFO under a picture's name is refused without waiting on it.
 TEST_F(LoaderTest, RefusesPicturesBeyondTheLimitAndSpecialFiles) {
     WriteWholeFile("wide.bmp", Bitmap(MAX_IMAGE_SIDE, 1, 8, 5, 6));
-    EXPECT_EQ(LoadImageFile(surface_, "wide.bmp"), 1);
+    EXPECT_TRUE(LoadImageFile(surface_, "wide.bmp"));
     EXPECT_EQ(Pixel(15, 0), 5);
     WriteWholeFile("tall.bmp", Bitmap(4, MAX_IMAGE_SIDE, 8, 5, 6));
-    EXPECT_EQ(LoadImageFile(surface_, "tall.bmp"), 1);
+    EXPECT_TRUE(LoadImageFile(surface_, "tall.bmp"));
     // One pixel more, or a header that only claims it: refused with the reason.
     for (const std::string& bitmap : {Bitmap(MAX_IMAGE_SIDE + 1, 1, 8, 5, 6), Bitmap(1, MAX_IMAGE_SIDE + 1, 8, 5, 6),
                                       Bitmap(MAX_IMAGE_SIDE + 1, 1, 8, 5, 6).substr(0, 1079)}) {
         WriteWholeFile("big.bmp", bitmap);
-        EXPECT_EQ(LoadImageFile(surface_, "big.bmp"), 0);
+        EXPECT_FALSE(LoadImageFile(surface_, "big.bmp"));
         EXPECT_STREQ(g_failedImageReason, "is a picture larger than 4096 x 4096 pixels");
     }
     // A short file reads as zeros after its end, as long as a byte of pixels is there.
     const std::string whole = Bitmap(16, 8, 8, 5, 6);
     WriteWholeFile("short.bmp", whole.substr(0, whole.size() - 16 * 8 + 1));
-    ASSERT_EQ(LoadImageFile(surface_, "short.bmp"), 1);
+    ASSERT_TRUE(LoadImageFile(surface_, "short.bmp"));
     EXPECT_EQ(Pixel(0, 7), 6);
     EXPECT_EQ(Pixel(1, 7), 0);
     EXPECT_EQ(Pixel(0, 0), 0);
     ASSERT_EQ(mkfifo("fifo.bmp", 0644), 0);
-    EXPECT_EQ(LoadImageFile(surface_, "fifo.bmp"), 0);
+    EXPECT_FALSE(LoadImageFile(surface_, "fifo.bmp"));
     EXPECT_STREQ(g_failedImageFile, "fifo.bmp");
     EXPECT_STREQ(g_failedImageReason, "is not a regular file (a FIFO, device or socket)");
     std::remove("fifo.bmp");

@@ -9,7 +9,7 @@
 #include <initializer_list>
 #include <vector>
 
-#include "atlas.h"
+#include "video/atlas.h"
 
 namespace art {
 

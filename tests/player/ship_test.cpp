@@ -1,6 +1,6 @@
 // The player's side: ship selection, the ship's movement and phases, shots, the bomb, the star
-// field and aim jitter, the displays and the frame interval, and a live game recorded and then
-// watched from its replay file. Every test starts from ResetGame on a headless display.
+// field and aim jitter, the displays and the frame interval. Every test starts from ResetGame on
+// a headless display. (A whole game recorded and watched back is replay_game_test's.)
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -29,26 +29,6 @@ constexpr int CONTROL_VKS[] = {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT, VK_Z, VK_X};
 void HoldKeys(std::initializer_list<int> keys) {
     for (int vk : CONTROL_VKS) PlatHeadlessSetKeyDown(vk, false);
     for (int vk : keys) PlatHeadlessSetKeyDown(vk, true);
-}
-
-std::vector<int> TakeSounds() {
-    std::vector<int> sounds;
-    std::vector<std::string> music;
-    PlatHeadlessTakeAudioLog(&sounds, &music);
-    return sounds;
-}
-
-std::vector<std::string> TakeMusic() {
-    std::vector<int> sounds;
-    std::vector<std::string> music;
-    PlatHeadlessTakeAudioLog(&sounds, &music);
-    return music;
-}
-
-int Count(const std::vector<int>& v, int value) {
-    int n = 0;
-    for (int x : v) n += x == value;
-    return n;
 }
 
 // The player's steps of the in-game frame, in the frame's order, without the enemies, so that
@@ -155,7 +135,7 @@ TEST_F(PlayerSide, CursorGlidesTwelveFramesAndConfirmsOnlyOnArrival) {
     EXPECT_EQ(g_ships[1].active, 1);
     EXPECT_EQ(g_playerShots[0].width, 8);
     EXPECT_EQ(g_playerShots[39].height, 16);
-    EXPECT_EQ(Count(TakeSounds(), 103), 1);
+    EXPECT_EQ(CountOf(TakeSounds(), 103), 1);
 }
 
 TEST_F(PlayerSide, ShotAndDirectionOnAShipAreBothReadAndRecorded) {
@@ -208,20 +188,6 @@ TEST_F(PlayerSide, FirstFrameOfPlayIgnoresControlsAndFiringCostsOnePixel) {
     EXPECT_EQ(g_ships[0].x, x);  // opposite directions cancel
 }
 
-TEST_F(PlayerSide, ShipBMovesTwoPixelsFiringAndThreeIdle) {
-    StartWith(1);
-    HoldKeys({VK_UP});
-    Frames(2);
-    int y = g_ships[1].y;
-    Frame();
-    EXPECT_EQ(y - g_ships[1].y, 3);
-    HoldKeys({VK_UP, VK_Z});
-    Frame();
-    y = g_ships[1].y;
-    Frame();
-    EXPECT_EQ(y - g_ships[1].y, 2);
-}
-
 TEST_F(PlayerSide, ShipStaysBelowTheScoreRowAndInsideTheField) {
     StartWith(0);
     HoldKeys({VK_UP, VK_RIGHT});
@@ -262,18 +228,6 @@ TEST_F(PlayerSide, LastLifeGoneOpensTheContinuePhase) {
     EXPECT_EQ(g_ships[1].state, SHIP_STATE_DOWN);
 }
 
-TEST_F(PlayerSide, ShipAnimatesThroughFourFramesInEveryState) {
-    StartGame();
-    for (int i = 0; i < 8; ++i) {
-        Frame();
-        EXPECT_EQ(g_ships[0].frameX, ((i + 1) % 4) * 24);
-        EXPECT_EQ(g_ships[1].frameX, ((i + 1) % 4) * 24);
-    }
-    g_ships[1].state = SHIP_STATE_DOWN;  // not drawn, but still animated
-    Frame();
-    EXPECT_EQ(g_ships[1].frameX, 24);
-}
-
 // ---- shots
 
 TEST_F(PlayerSide, FreshPressFiresAtOnceAndHoldingFiresEveryThirdFrame) {
@@ -281,7 +235,7 @@ TEST_F(PlayerSide, FreshPressFiresAtOnceAndHoldingFiresEveryThirdFrame) {
     HoldKeys({VK_Z});
     Frame();
     EXPECT_EQ(AliveShots(0, 40), 4);
-    EXPECT_EQ(Count(TakeSounds(), 104), 1);
+    EXPECT_EQ(CountOf(TakeSounds(), 104), 1);
     // Each shot was drawn at its start and then moved one step.
     EXPECT_EQ(g_playerShots[0].x, 72);
     EXPECT_EQ(g_playerShots[0].y, 152);
@@ -302,43 +256,6 @@ TEST_F(PlayerSide, FreshPressFiresAtOnceAndHoldingFiresEveryThirdFrame) {
     EXPECT_EQ(AliveShots(0, 10), 3);
 }
 
-TEST_F(PlayerSide, ShipAShotsClimbFourteenPixelsAndLeaveAboveMinus48) {
-    StartWith(0);
-    HoldKeys({VK_Z});
-    Frame();
-    HoldKeys({});
-    // Start y 166, one step of 14 per frame; the 16th step takes it below -48.
-    Frames(14);
-    EXPECT_EQ(g_playerShots[0].y, 166 - 14 * 15);
-    EXPECT_EQ(g_playerShots[20].x, 67 - 15);
-    EXPECT_EQ(g_playerShots[30].x, 81 + 15);
-    EXPECT_EQ(g_playerShots[0].alive, 1);
-    Frame();
-    EXPECT_EQ(g_playerShots[0].alive, 0);
-    EXPECT_EQ(g_playerShots[0].x, -50);
-    EXPECT_EQ(g_playerShots[0].y, 500);
-}
-
-TEST_F(PlayerSide, ShipBShotsFanOutFromItsOwnStartPoints) {
-    StartWith(1);
-    HoldKeys({VK_Z});
-    Frame();
-    const PlayerShot* s = g_playerShots;
-    EXPECT_EQ(s[0].x, 112);
-    EXPECT_EQ(s[0].y, 166 - 13);
-    EXPECT_EQ(s[10].x, 127);
-    EXPECT_EQ(s[10].y, 166 - 13);
-    EXPECT_EQ(s[20].x, 112 - 2);
-    EXPECT_EQ(s[20].y, 172 - 12);
-    EXPECT_EQ(s[30].x, 127 + 2);
-    EXPECT_EQ(s[30].y, 172 - 12);
-    HoldKeys({});
-    Frames(3);
-    EXPECT_EQ(s[20].x, 112 - 8);
-    EXPECT_EQ(s[30].y, 172 - 48);
-    EXPECT_EQ(s[10].y, 166 - 52);
-}
-
 TEST_F(PlayerSide, FullGroupGetsNoShotAndNoSound) {
     StartWith(0);
     for (int i = 0; i < 10; ++i) g_playerShots[i] = PlayerShot{100, 100, 3, 24, 1};
@@ -346,7 +263,7 @@ TEST_F(PlayerSide, FullGroupGetsNoShotAndNoSound) {
     Frame();
     EXPECT_EQ(AliveShots(0, 10), 10);
     EXPECT_EQ(AliveShots(10, 30), 3);
-    EXPECT_EQ(Count(TakeSounds(), 104), 0);
+    EXPECT_EQ(CountOf(TakeSounds(), 104), 0);
 }
 
 // ---- bomb
@@ -362,7 +279,7 @@ TEST_F(PlayerSide, ShipABombRisesFiresFollowsAndLeaves) {
     EXPECT_EQ(g_bombPhase, BOMB_PHASE_RISING);
     EXPECT_EQ(g_fieldClearColour, 251);
     EXPECT_EQ(g_ships[0].state, SHIP_STATE_INVULNERABLE);
-    EXPECT_EQ(Count(TakeSounds(), 103), 1);
+    EXPECT_EQ(CountOf(TakeSounds(), 103), 1);
     EXPECT_EQ(g_bombUnitsA[0].x, 32);
     EXPECT_EQ(g_bombUnitsA[2].x, 68);
     EXPECT_EQ(g_bombUnitsA[4].x, 104);
@@ -443,24 +360,7 @@ TEST_F(PlayerSide, NoBombWithoutStockAndNothingRecorded) {
     EXPECT_EQ(g_replayRecords[record].bomb, 0);
 }
 
-// ---- stars and aim jitter
-
-TEST_F(PlayerSide, AimJitterCyclesTenStepsAndSwitchesTableMidCycle) {
-    const float narrow[10] = {-0.1f, -0.05f, -0.05f, 0.0f, 0.0f, 0.0f, 0.05f, 0.05f, 0.1f, 0.1f};
-    for (int round = 0; round < 2; ++round) {
-        for (int t = 0; t < 10; ++t) {
-            UpdateAimJitter();
-            EXPECT_EQ(g_aimJitter, narrow[t]) << "step " << t;
-        }
-    }
-    UpdateAimJitter();
-    g_aimJitterWide = 1;
-    UpdateAimJitter();
-    EXPECT_EQ(g_aimJitter, static_cast<float>(-0.1));
-    UpdateAimJitter();
-    UpdateAimJitter();
-    EXPECT_EQ(g_aimJitter, 0.0f);
-}
+// ---- stars
 
 // The generator's first values from its start are 41, 18467, 6334 and 26500: the first star
 // stands at (41 % 197, 18467 % 240), the second at (6334 % 197, 26500 % 240).
@@ -523,22 +423,6 @@ TEST_F(PlayerSide, ScoreIsCappedAndOnlyLiveGamesRaiseTheHighScore) {
     g_savedHiScore = saved;
 }
 
-TEST_F(PlayerSide, TitleHighScoreIsDrawnAsNineDigits) {
-    const int32_t saved = g_savedHiScore;
-    for (int32_t value : {5, 100000, 123456789}) {
-        ASSERT_EQ(FillFieldRect(0, 0, FIELD_WIDTH, FIELD_HEIGHT, 15), 1);
-        char text[16];
-        std::snprintf(text, sizeof text, "%09d$", value);
-        ASSERT_EQ(DrawNumberText(g_sheetC, 150, 0, text), 1);
-        const unsigned long long expected = FieldHash();
-        ASSERT_EQ(FillFieldRect(0, 0, FIELD_WIDTH, FIELD_HEIGHT, 15), 1);
-        g_savedHiScore = value;
-        ASSERT_EQ(DrawScores(0), 1);
-        EXPECT_EQ(FieldHash(), expected) << value;
-    }
-    g_savedHiScore = saved;
-}
-
 TEST_F(PlayerSide, ScoreLevelDoublesItsValueAtSixteenAndIsClampedThere) {
     g_scoreLevel = 15;
     ASSERT_EQ(DrawScoreLevel(), 1);
@@ -554,22 +438,6 @@ TEST_F(PlayerSide, ScoreLevelDoublesItsValueAtSixteenAndIsClampedThere) {
 unsigned long long BlankFieldHash() {
     EXPECT_EQ(FillFieldRect(0, 0, FIELD_WIDTH, FIELD_HEIGHT, 15), 1);
     return FieldHash();
-}
-
-TEST_F(PlayerSide, SpareLivesShowOneIconFewerThanTheLives) {
-    g_ships[0].active = 1;
-    g_ships[0].lives = 3;
-    BlankFieldHash();
-    ASSERT_EQ(DrawSprite(0, 10, 16, 26, g_sheetB, 0, 120, 16, 136, 1), 1);
-    ASSERT_EQ(DrawSprite(17, 10, 33, 26, g_sheetB, 0, 120, 16, 136, 1), 1);
-    const unsigned long long twoIcons = FieldHash();
-    BlankFieldHash();
-    ASSERT_EQ(DrawLives(), 1);
-    EXPECT_EQ(FieldHash(), twoIcons);
-    g_ships[0].lives = 1;  // only the ship being flown: no icon
-    const unsigned long long blank = BlankFieldHash();
-    ASSERT_EQ(DrawLives(), 1);
-    EXPECT_EQ(FieldHash(), blank);
 }
 
 TEST_F(PlayerSide, ScoreLevelBlinksNineFramesOfTwenty) {
@@ -592,75 +460,6 @@ TEST_F(PlayerSide, ScorePopupRisesTwentyPixelsInTwentyFrames) {
     EXPECT_EQ(g_scorePopup.y, 80);
     ASSERT_EQ(DrawScorePopup(), 1);
     EXPECT_EQ(g_scorePopup.y, 80);
-}
-
-// ---- recording and playback
-
-// What the player's side looks like after a frame.
-std::string Snapshot() {
-    std::string s;
-    auto add = [&s](long long v) { s += std::to_string(v) + ','; };
-    for (const PlayerShip& p : g_ships) {
-        add(p.x), add(p.y), add(p.active), add(p.state), add(p.frameX);
-    }
-    add(g_playing), add(g_selectCursorX), add(g_shipSelectCountdown), add(g_playerPhase), add(g_bombPhase);
-    add(g_bombs), add(g_scoreLevel), add(g_fireCounter), add(g_invulnTimer);
-    for (const PlayerShot& p : g_playerShots) add(p.x), add(p.y), add(p.alive);
-    for (const BombUnit& u : g_bombUnitsA) add(u.x), add(u.y), add(u.alive);
-    for (const BombUnit& u : g_bombUnitsB) add(u.x), add(u.y), add(u.alive);
-    for (const PlayerShot& p : g_unitShotsA) add(p.y), add(p.alive);
-    for (const PlayerShot& p : g_unitShotsB) add(p.y), add(p.alive);
-    return s;
-}
-
-// Keys of a short live game: glide to ship B, choose it, fly, fire and bomb.
-void ScriptKeys(int frame) {
-    if (frame == 25) {
-        HoldKeys({VK_RIGHT});
-    } else if (frame == 45) {
-        HoldKeys({VK_Z, VK_LEFT});
-    } else if (frame == 60) {
-        HoldKeys({VK_UP, VK_Z});
-    } else if (frame == 90) {
-        HoldKeys({VK_LEFT, VK_X});
-    } else if (frame == 100) {
-        HoldKeys({VK_RIGHT, VK_DOWN, VK_Z});
-    } else if (frame == 150) {
-        HoldKeys({});
-    } else if (frame == 170) {
-        HoldKeys({VK_Z, VK_UP, VK_LEFT});
-    }
-}
-
-TEST_F(PlayerSide, LiveGameRecordedAndWatchedReplaysFrameByFrame) {
-    constexpr int FRAMES = 260;
-    StartGame();
-    std::vector<std::string> live;
-    for (int f = 0; f < FRAMES; ++f) {
-        ScriptKeys(f);
-        ASSERT_EQ(UpdateGameFrame(), 1);
-        live.push_back(Snapshot());
-    }
-    HoldKeys({});
-    ASSERT_EQ(g_ships[0].active, 0) << "the script chooses ship B";
-    ASSERT_EQ(g_replayFrame, FRAMES);
-
-    SaveReplay();
-    std::memset(g_replayRecords, 0, sizeof g_replayRecords);
-    const int loaded = LoadReplay();
-    RemoveRecordFiles();
-    ASSERT_EQ(loaded, 0);
-
-    g_watchingReplay = 1;
-    ResetGame();
-    StartGame();
-    HoldKeys({VK_LEFT, VK_UP, VK_X});  // live keys mean nothing while watching
-    for (int f = 0; f < FRAMES; ++f) {
-        ASSERT_EQ(UpdateGameFrame(), 1);
-        ASSERT_EQ(Snapshot(), live[f]) << "frame " << f;
-    }
-    HoldKeys({});
-    g_watchingReplay = 0;
 }
 
 }  // namespace

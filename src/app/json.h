@@ -1,6 +1,5 @@
-// The end-of-run state dump of the headless runner: every game global and every record of every
-// pool, by the game's own names. Each part of the game writes its own section. Its JSON writer
-// also writes the per-tick trace lines.
+// The JSON writer of the headless runner's trace lines and state dump: compact output, keys in
+// the order written.
 #pragma once
 
 #include <string>
@@ -20,10 +19,3 @@ void JsonBeginArray(JsonWriter& w, const char* name);
 void JsonEndArray(JsonWriter& w);
 void JsonBeginObject(JsonWriter& w, const char* name);  // name nullptr inside an array
 void JsonEndObject(JsonWriter& w);
-
-// One section per folder, each in its own source.
-void DumpAppState(JsonWriter& w);
-void DumpInputState(JsonWriter& w);
-void DumpPlayerState(JsonWriter& w);
-void DumpEnemyFireState(JsonWriter& w);
-void DumpStageState(JsonWriter& w);

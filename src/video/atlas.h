@@ -1,8 +1,8 @@
 // The picture atlas: every rectangle the game copies from the seven sheets, one row per distinct
 // region (name, sheet letter, first frame's top-left corner and size, frame count and the step
-// from one frame to the next, and whether the game draws it with the colour key). The art
-// generator paints into exactly these rectangles, the contact sheet shows them, and the asset
-// tests check each of them; keep it in step with the drawing code when a rectangle changes.
+// from one frame to the next, and whether it is drawn with the colour key). The game draws by
+// these names (DrawRegion); the art generator paints into exactly these rectangles, the contact
+// sheet shows them, and the asset tests check each of them.
 #pragma once
 
 namespace atlas {
@@ -115,15 +115,29 @@ inline constexpr Region REGIONS[] = {
 
 inline constexpr int REGION_COUNT = static_cast<int>(sizeof(REGIONS) / sizeof(REGIONS[0]));
 
-// Looks a region up by name; nullptr when there is none. Used by the painters and the tests.
-constexpr const Region* FindRegion(const char* name) {
-    for (const Region& r : REGIONS) {
-        const char* a = r.name;
+// The index of the region of that name in REGIONS; -1 when there is none.
+constexpr int FindRegionIndex(const char* name) {
+    for (int i = 0; i < REGION_COUNT; ++i) {
+        const char* a = REGIONS[i].name;
         const char* b = name;
         while (*a && *a == *b) ++a, ++b;
-        if (*a == *b) return &r;
+        if (*a == *b) return i;
     }
-    return nullptr;
+    return -1;
+}
+
+// Looks a region up by name; nullptr when there is none. Used by the painters and the tests.
+constexpr const Region* FindRegion(const char* name) {
+    const int i = FindRegionIndex(name);
+    return i < 0 ? nullptr : &REGIONS[i];
+}
+
+// The region of that name, looked up while compiling: a name that is not in the table does not
+// compile. Used by the drawing code.
+consteval const Region& Get(const char* name) {
+    const int i = FindRegionIndex(name);
+    if (i < 0) throw "no atlas region of that name";
+    return REGIONS[i];
 }
 
 }  // namespace atlas

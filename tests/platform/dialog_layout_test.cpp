@@ -1,0 +1,120 @@
+// The start-up dialog's layout: dialog units to pixels as Windows converts them, which button a
+// point reaches, and the keyboard's order through the buttons.
+#include <gtest/gtest.h>
+
+#include "app/dialog.h"
+#include "platform/dialog.h"
+#include "platform/platform.h"
+
+namespace {
+
+
+int IndexOfId(int id) {
+    for (int i = 0; i < STARTUP_DIALOG.itemCount; ++i) {
+        if (STARTUP_DIALOG.items[i].id == id && STARTUP_DIALOG.items[i].kind == DIALOG_PUSH_BUTTON) return i;
+    }
+    return -1;
+}
+
+TEST(DialogUnits, BaseUnitsAndConversionRoundAsWindowsDoes) {
+    // The average width of the 52 letters, rounded to the nearest pixel.
+    EXPECT_EQ(DialogBaseUnitsFromFont(312, 12).x, 6);  // 6.0
+    EXPECT_EQ(DialogBaseUnitsFromFont(337, 12).x, 6);  // 6.48
+    EXPECT_EQ(DialogBaseUnitsFromFont(338, 12).x, 7);  // 6.5
+    EXPECT_EQ(DialogBaseUnitsFromFont(338, 13).y, 13);
+
+    // The 9-point font of the original desktop: 6 x 12 base units.
+    const DialogBaseUnits classic{6, 12};
+    EXPECT_EQ(DialogUnitsToPixelsX(210, classic), 315);
+    EXPECT_EQ(DialogUnitsToPixelsY(215, classic), 323);  // 322.5 rounds up
+    EXPECT_EQ(DialogUnitsToPixelsX(0, classic), 0);
+    EXPECT_EQ(DialogUnitsToPixelsY(1, classic), 2);  // 1.5 rounds up
+    // A wider face: 7 x 13.
+    const DialogBaseUnits wide{7, 13};
+    EXPECT_EQ(DialogUnitsToPixelsX(210, wide), 368);  // 367.5
+    EXPECT_EQ(DialogUnitsToPixelsX(95, wide), 166);   // 166.25
+    EXPECT_EQ(DialogUnitsToPixelsY(215, wide), 349);  // 349.375
+
+    // Origin and size are converted separately, so the right edge is not the converted x + width.
+    const DialogItem keyboard = STARTUP_DIALOG.items[IndexOfId(DIALOG_BUTTON_KEYBOARD)];
+    const PlatRect r = DialogItemRect(keyboard, classic);
+    EXPECT_EQ(r.left, 15);
+    EXPECT_EQ(r.top, 38);       // 37.5
+    EXPECT_EQ(r.right, 300);    // 15 + 285
+    EXPECT_EQ(r.bottom, 61);    // 38 + 23 (22.5), where converting 40 units would give 60
+}
+
+TEST(DialogLayout, TemplateFitsItsDialogAndButtonsDoNotOverlap) {
+    ASSERT_EQ(STARTUP_DIALOG.itemCount, 16);
+    EXPECT_EQ(STARTUP_DIALOG.width, 210);
+    EXPECT_EQ(STARTUP_DIALOG.height, 215);
+    for (const DialogBaseUnits base : {DialogBaseUnits{6, 12}, DialogBaseUnits{7, 12}, DialogBaseUnits{8, 16}}) {
+        const int w = DialogUnitsToPixelsX(STARTUP_DIALOG.width, base);
+        const int h = DialogUnitsToPixelsY(STARTUP_DIALOG.height, base);
+        for (int i = 0; i < STARTUP_DIALOG.itemCount; ++i) {
+            const PlatRect a = DialogItemRect(STARTUP_DIALOG.items[i], base);
+            EXPECT_GE(a.left, 0);
+            EXPECT_GE(a.top, 0);
+            EXPECT_LE(a.right, w) << STARTUP_DIALOG.items[i].text;
+            EXPECT_LE(a.bottom, h) << STARTUP_DIALOG.items[i].text;
+            if (STARTUP_DIALOG.items[i].kind != DIALOG_PUSH_BUTTON) continue;
+            for (int j = i + 1; j < STARTUP_DIALOG.itemCount; ++j) {
+                if (STARTUP_DIALOG.items[j].kind != DIALOG_PUSH_BUTTON) continue;
+                const PlatRect b = DialogItemRect(STARTUP_DIALOG.items[j], base);
+                const bool apart = a.right <= b.left || b.right <= a.left || a.bottom <= b.top || b.bottom <= a.top;
+                EXPECT_TRUE(apart) << STARTUP_DIALOG.items[i].text << " / " << STARTUP_DIALOG.items[j].text;
+            }
+        }
+    }
+}
+
+TEST(DialogHitTest, ButtonsHoldTheirLeftAndTopEdgesOnly) {
+    const DialogBaseUnits base{6, 12};
+    const int keyboard = IndexOfId(DIALOG_BUTTON_KEYBOARD);
+    const int joystick = IndexOfId(DIALOG_BUTTON_JOYSTICK);
+    const int replay = IndexOfId(DIALOG_BUTTON_REPLAY);
+    const int quit = IndexOfId(DIALOG_BUTTON_QUIT);
+    const PlatRect k = DialogItemRect(STARTUP_DIALOG.items[keyboard], base);  // 15, 38, 300, 61
+    EXPECT_EQ(DialogHitTest(STARTUP_DIALOG, base, k.left, k.top), keyboard);
+    EXPECT_EQ(DialogHitTest(STARTUP_DIALOG, base, k.right - 1, k.bottom - 1), keyboard);
+    EXPECT_EQ(DialogHitTest(STARTUP_DIALOG, base, k.left - 1, k.top), -1);
+    EXPECT_EQ(DialogHitTest(STARTUP_DIALOG, base, k.right, k.top), -1);
+    EXPECT_EQ(DialogHitTest(STARTUP_DIALOG, base, k.left, k.top - 1), -1);
+    EXPECT_EQ(DialogHitTest(STARTUP_DIALOG, base, k.left, k.bottom), -1);  // the gap above the joystick button
+
+    // Each button's centre, in the order they stand on screen.
+    const int rows[] = {keyboard, joystick, replay, quit};
+    for (const int index : rows) {
+        const PlatRect r = DialogItemRect(STARTUP_DIALOG.items[index], base);
+        EXPECT_EQ(DialogHitTest(STARTUP_DIALOG, base, (r.left + r.right) / 2, (r.top + r.bottom) / 2), index);
+    }
+    // Texts and group boxes are not buttons.
+    EXPECT_EQ(DialogHitTest(STARTUP_DIALOG, base, 60, 240), -1);  // inside the keyboard group box
+    EXPECT_EQ(DialogHitTest(STARTUP_DIALOG, base, 150, 10), -1);  // the title
+}
+
+TEST(DialogFocus, TabWalksTheButtonsInTemplateOrder) {
+    const int keyboard = IndexOfId(DIALOG_BUTTON_KEYBOARD);
+    const int quit = IndexOfId(DIALOG_BUTTON_QUIT);
+    const int joystick = IndexOfId(DIALOG_BUTTON_JOYSTICK);
+    const int replay = IndexOfId(DIALOG_BUTTON_REPLAY);
+    // Not the order on screen: keyboard, quit, joystick, watch replay, and round again.
+    EXPECT_EQ(DialogNextFocus(STARTUP_DIALOG, -1, 1), keyboard);
+    EXPECT_EQ(DialogNextFocus(STARTUP_DIALOG, keyboard, 1), quit);
+    EXPECT_EQ(DialogNextFocus(STARTUP_DIALOG, quit, 1), joystick);
+    EXPECT_EQ(DialogNextFocus(STARTUP_DIALOG, joystick, 1), replay);
+    EXPECT_EQ(DialogNextFocus(STARTUP_DIALOG, replay, 1), keyboard);
+    // Backwards.
+    EXPECT_EQ(DialogNextFocus(STARTUP_DIALOG, -1, -1), replay);
+    EXPECT_EQ(DialogNextFocus(STARTUP_DIALOG, replay, -1), joystick);
+    EXPECT_EQ(DialogNextFocus(STARTUP_DIALOG, keyboard, -1), replay);
+
+    const DialogItem noButtons[] = {{-1, DIALOG_STATIC, "a", 0, 0, 10, 10}, {-1, DIALOG_GROUP_BOX, "b", 0, 0, 10, 10}};
+    DialogTemplate bare = STARTUP_DIALOG;
+    bare.items = noButtons;
+    bare.itemCount = 2;
+    EXPECT_EQ(DialogNextFocus(bare, -1, 1), -1);
+    EXPECT_EQ(DialogHitTest(bare, DialogBaseUnits{6, 12}, 5, 5), -1);
+}
+
+}  // namespace
