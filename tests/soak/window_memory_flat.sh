@@ -6,7 +6,7 @@
 # by default), and the script reports the growth. Not part of the default test run: it takes
 # as long as it is told to (at least 10 minutes for a real check).
 #
-# Usage: window_memory.sh VORNE DATA_DIR [MINUTES]   (default 10)
+# Usage: window_memory_flat.sh VORNE DATA_DIR [MINUTES]   (default 10)
 set -u
 VORNE=$(realpath "$1")
 DATA=$(realpath "$2")
@@ -51,10 +51,16 @@ low=$(printf '%s\n' "${samples[@]}" | sort -n | head -n 1)
 high=$(printf '%s\n' "${samples[@]}" | sort -n | tail -n 1)
 echo "after warm-up: first $first KB, last $last KB, lowest $low KB, highest $high KB, spread $((high - low)) KB"
 if [ -n "$asan" ]; then
-    echo "sanitizer build: grew by $((last - first)) KB after warm-up (ASan's quarantine holds up to 262144 KB)"
-    [ $((last - first)) -le 262144 ] || e2e_fail "grew by more than the quarantine can hold"
-else
-    [ $((high - low)) -le $FLAT_KB ] || e2e_fail "resident memory moved by $((high - low)) KB after the warm-up"
+    # Freed memory waits in ASan's quarantine (quarantine_size_mb, 256 by default) before it is
+    # used again, so the sanitizer build grows until the quarantine is full, then stays.
+    quarantine_mb=$(echo "${ASAN_OPTIONS:-}" | sed -n 's/.*quarantine_size_mb=\([0-9]*\).*/\1/p')
+    quarantine_kb=$((${quarantine_mb:-256} * 1024))
+    echo "sanitizer build: grew by $((last - first)) KB after warm-up; the quarantine holds up to $quarantine_kb KB"
+    [ $((last - first)) -le $((quarantine_kb + FLAT_KB)) ] || e2e_fail "grew by more than the quarantine can hold"
+    e2e_hold Escape
+    echo "window_memory_flat: $minutes minutes, growth within ASan's quarantine"
+    exit 0
 fi
+[ $((high - low)) -le $FLAT_KB ] || e2e_fail "resident memory moved by $((high - low)) KB after the warm-up"
 e2e_hold Escape
-echo "window_memory: $minutes minutes, memory flat after the warm-up"
+echo "window_memory_flat: $minutes minutes, memory flat after the warm-up"
