@@ -544,11 +544,19 @@ int16_t ToSample(float v) {
 // ---- the interface --------------------------------------------------------------------------------
 
 const char* MixerFindSoundFont() {
-    const char* fromEnvironment = std::getenv("SDL_SOUNDFONTS");
-    if (fromEnvironment && *fromEnvironment) return fromEnvironment;
-    for (const char* path : SOUNDFONT_PATHS) {
+    const auto regular = [](const char* path) {
         struct stat info {};
-        if (stat(path, &info) == 0 && S_ISREG(info.st_mode)) return path;
+        return stat(path, &info) == 0 && S_ISREG(info.st_mode);
+    };
+    const char* fromEnvironment = std::getenv("SDL_SOUNDFONTS");
+    if (fromEnvironment && *fromEnvironment) {
+        // A FIFO or device there would hold the loader, and the end of the game waiting for it.
+        if (regular(fromEnvironment)) return fromEnvironment;
+        std::fprintf(stderr, "vorne: the soundfont %s is not a regular file\n", fromEnvironment);
+        return nullptr;
+    }
+    for (const char* path : SOUNDFONT_PATHS) {
+        if (regular(path)) return path;
     }
     return nullptr;
 }
