@@ -17,11 +17,12 @@ mode="${1:-}"
 # the test frameworks, an X server and its tools, the second compiler (with its libFuzzer and
 # sanitizer runtimes, for the fuzz targets), and the validators of the installed files and the
 # package.
-BUILD_PACKAGES=(cmake g++ make pkg-config libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev libfluidsynth-dev libx11-dev
-                libfontconfig-dev)
+BUILD_PACKAGES=(cmake g++ make pkg-config libsdl2-dev libsdl2-ttf-dev libfluidsynth-dev libx11-dev libfontconfig-dev
+                libinih-dev libpng-dev)
 PLAY_PACKAGES=(fonts-vlgothic timgm6mb-soundfont)
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev python3 xvfb xdotool x11-utils imagemagick sox openbox clang
-               libclang-rt-14-dev desktop-file-utils appstream man-db lintian dpkg-dev fakeroot)
+               libclang-rt-14-dev strace desktop-file-utils appstream man-db lintian dpkg-dev fakeroot weston
+               libweston-10-dev)
 
 usage() {
     echo "usage: ./setup.sh play [vorne options] | ./setup.sh test" >&2

@@ -150,25 +150,7 @@ bool ParseKeysScript(const std::string& text, std::vector<KeyChange>* changes, s
     return true;
 }
 
-bool WriteScreenshot(const char* path) {
-    if (!g_primarySurface) return false;
-    const int w = PlatSurfaceWidth(g_primarySurface);
-    const int h = PlatSurfaceHeight(g_primarySurface);
-    int pitch = 0;
-    const uint8_t* pixels = PlatSurfacePixels(g_primarySurface, &pitch);
-    const PaletteEntry* palette = PlatGetPalette(g_primarySurface);
-    std::vector<uint8_t> rgb(static_cast<size_t>(w) * h * 3);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            const PaletteEntry& e = palette[pixels[y * pitch + x]];
-            uint8_t* out = &rgb[(static_cast<size_t>(y) * w + x) * 3];
-            out[0] = e.red;
-            out[1] = e.green;
-            out[2] = e.blue;
-        }
-    }
-    return PlatWritePng(path, rgb.data(), w, h);
-}
+bool WriteScreenshot(const char* path) { return PlatWriteScreenPng(path); }
 
 int RunHeadless(const HeadlessOptions& options) {
     std::vector<KeyChange> changes;

@@ -8,6 +8,7 @@
 // records never litter the folder it was started from; its data comes from the installed folder.
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include <unistd.h>
@@ -16,8 +17,10 @@
 #include "app/game.h"
 #include "app/headless.h"
 #include "app/options.h"
+#include "app/trace.h"
 #include "build_config.h"
 #include "platform/platform.h"
+#include "platform/settings.h"
 
 namespace {
 
@@ -35,13 +38,22 @@ void PrintHelp() {
         "\n"
         "In the game: arrows or keypad move, Z/Ctrl/Space shoot, X/Return/Shift bomb, P pauses,\n"
         "TAB switches between the doubled and the actual-size field, ESC leaves the game.\n"
+        "A game pad: d-pad or left stick, A shoots, B bombs, Start pauses.\n"
+        "Around the game: F11 or Alt+Enter full screen <-> window, F12 screenshot (to\n"
+        "$XDG_PICTURES_DIR/VORNE, else beside the records in screenshots/), F9/F10 music\n"
+        "quieter/louder, M or F8 mute.\n"
+        "\n"
+        "Settings (loudness, window, extra keys and pad buttons; an example is installed as\n"
+        "vorne.ini with the documentation) are read from\n"
+        "  %s\n"
+        "pad mappings from gamecontrollerdb.txt beside it and from SDL_GAMECONTROLLERCONFIG.\n"
         "\n"
         "The data files (palette.dat, grA.dat .. grG.dat, bgm01.mid .. bgm06.mid) are looked up in\n"
         "  %s\n"
         "The records (score.dat, replay.rep) are kept in the folder the game runs in: the current\n"
         "folder when it holds palette.dat, the --data folder, or else\n"
         "  %s\n",
-        CommandLineHelp(), PlatDataFolderList().c_str(), PlatUserRecordsFolder().c_str());
+        CommandLineHelp(), SettingsFilePath().c_str(), PlatDataFolderList().c_str(), PlatUserRecordsFolder().c_str());
 }
 
 // Moves into the folder the game runs in; false (after saying why) when --data cannot be entered.
@@ -58,6 +70,32 @@ bool EnterRunFolder(const CommandLine& line, const std::string& startFolder) {
                      startFolder.c_str());
     }
     return true;
+}
+
+// The player's settings file, where there is one; each bad entry is named on stderr and keeps
+// the game's own value.
+void ReadSettingsFile(PlayerSettings* settings) {
+    const std::string path = SettingsFilePath();
+    if (path.empty()) return;
+    std::vector<std::string> errors;
+    LoadSettingsFile(path, settings, &errors);
+    for (const std::string& error : errors) std::fprintf(stderr, "vorne: %s: %s\n", path.c_str(), error.c_str());
+}
+
+// For the end-to-end tests of the real window, which cannot look inside the game: with
+// VORNE_STATE_AT_EXIT naming a file, a windowed game ends by writing its state there, as the
+// headless runner's --state does.
+void WriteStateAtExit() {
+    const char* path = std::getenv("VORNE_STATE_AT_EXIT");
+    if (!path || !*path) return;
+    std::FILE* file = std::fopen(path, "w");
+    if (!file) {
+        std::fprintf(stderr, "vorne: cannot write state file %s\n", path);
+        return;
+    }
+    const std::string text = StateDump();
+    std::fputs(text.c_str(), file);
+    std::fclose(file);
 }
 
 }  // namespace
@@ -91,7 +129,10 @@ int main(int argc, char** argv) {
 
     PlatformOptions platform;
     platform.backend = line.headless ? PLATFORM_HEADLESS : PLATFORM_SDL;
-    platform.windowed = line.windowed;
+    // The headless runner is the same on every machine: no settings file reaches it.
+    if (!line.headless) ReadSettingsFile(&platform.settings);
+    ApplyCommandLineSettings(line, &platform.settings);
+    platform.windowed = !platform.settings.fullscreen;
     if (!PlatformInit(platform)) return 1;
     // The frames-per-second window starts when the program starts.
     g_fpsNextTick = PlatGetTickCount();
@@ -112,6 +153,7 @@ int main(int argc, char** argv) {
             choice = RunStartupDialog();
         }
         status = RunGameAfterDialog(choice);
+        WriteStateAtExit();
     }
     PlatformShutdown();
     return status;

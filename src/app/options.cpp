@@ -20,6 +20,10 @@ enum OptionCode {
     OPT_JOYSTICK,
     OPT_WATCH_REPLAY,
     OPT_WINDOWED,
+    OPT_FULLSCREEN,
+    OPT_MUSIC_VOLUME,
+    OPT_EFFECTS_VOLUME,
+    OPT_MUTE,
     OPT_DATA,
     OPT_HEADLESS,
     OPT_KEYS,
@@ -37,6 +41,10 @@ constexpr option OPTIONS[] = {
     {"joystick", no_argument, nullptr, OPT_JOYSTICK},
     {"watch-replay", no_argument, nullptr, OPT_WATCH_REPLAY},
     {"windowed", no_argument, nullptr, OPT_WINDOWED},
+    {"fullscreen", no_argument, nullptr, OPT_FULLSCREEN},
+    {"music-volume", required_argument, nullptr, OPT_MUSIC_VOLUME},
+    {"effects-volume", required_argument, nullptr, OPT_EFFECTS_VOLUME},
+    {"mute", no_argument, nullptr, OPT_MUTE},
     {"data", required_argument, nullptr, OPT_DATA},
     {"headless", no_argument, nullptr, OPT_HEADLESS},
     {"keys", required_argument, nullptr, OPT_KEYS},
@@ -59,6 +67,10 @@ constexpr const char* HELP =
     "      --joystick         play with a joystick or game pad (skips the dialog)\n"
     "      --watch-replay     watch the high-score replay (skips the dialog)\n"
     "      --windowed         a resizable window instead of full screen\n"
+    "      --fullscreen       full screen, whatever the settings file says\n"
+    "      --music-volume N   the music's loudness, 0 (silent) to 100 (the default)\n"
+    "      --effects-volume N the sound effects' loudness, 0 to 100 (the default)\n"
+    "      --mute             no sound at all (M or F8 in the game brings it back)\n"
     "      --data DIR         change into DIR first: the data files are looked up there\n"
     "                         first, and the records are kept there\n"
     "\n"
@@ -93,6 +105,13 @@ bool ParseTickCount(const char* option, const std::string& text, long* value, st
     if (status != std::errc() || stop != end) return refuse("a whole number of ticks, 0 or more");
     *value = parsed;
     return true;
+}
+
+// A loudness, a whole number from 0 to 100. False with the reason.
+bool ParseVolume(const char* option, const std::string& text, int* volume, std::string* error) {
+    if (ParseVolumeText(text, volume)) return true;
+    *error = std::string(option) + " takes a whole number from 0 to 100, not '" + text + "'";
+    return false;
 }
 
 bool ParseShot(const std::string& value, HeadlessShot* shot, std::string* error) {
@@ -153,6 +172,18 @@ bool ParseCommandLine(int argc, char* const argv[], CommandLine* line, std::stri
             case OPT_WINDOWED:
                 line->windowed = true;
                 break;
+            case OPT_FULLSCREEN:
+                line->fullscreen = true;
+                break;
+            case OPT_MUSIC_VOLUME:
+                if (!ParseVolume("--music-volume", value, &line->musicVolume, error)) return false;
+                break;
+            case OPT_EFFECTS_VOLUME:
+                if (!ParseVolume("--effects-volume", value, &line->effectsVolume, error)) return false;
+                break;
+            case OPT_MUTE:
+                line->mute = true;
+                break;
             case OPT_DATA:
                 line->dataDir = value;
                 break;
@@ -204,6 +235,10 @@ bool ParseCommandLine(int argc, char* const argv[], CommandLine* line, std::stri
         return false;
     }
     if (line->help || line->version) return true;
+    if (line->windowed && line->fullscreen) {
+        *error = "--windowed and --fullscreen exclude each other";
+        return false;
+    }
     if (buttons > 1) {
         *error = "--keyboard, --joystick and --watch-replay exclude each other";
         return false;
@@ -230,6 +265,14 @@ bool ParseCommandLine(int argc, char* const argv[], CommandLine* line, std::stri
         }
     }
     return true;
+}
+
+void ApplyCommandLineSettings(const CommandLine& line, PlayerSettings* settings) {
+    if (line.windowed) settings->fullscreen = false;
+    if (line.fullscreen) settings->fullscreen = true;
+    if (line.musicVolume >= 0) settings->musicVolume = line.musicVolume;
+    if (line.effectsVolume >= 0) settings->effectsVolume = line.effectsVolume;
+    if (line.mute) settings->mute = true;
 }
 
 void ResolveCommandLinePaths(const std::string& startFolder, CommandLine* line) {

@@ -22,9 +22,11 @@
 //     clean on the other bank: the old piece's release and reverb tails are heard, never chopped,
 //     and nothing of it comes back with the next piece.
 //
-// The sum: effects and music are added in floating point, a DC blocker takes off anything below
-// a few hertz, and a look-ahead limiter (1.5 ms) keeps every sample under -1 dBFS. The gains leave
-// headroom so that in normal play the limiter only catches the rare pile-up of explosions.
+// The sum: effects and music, each at the player's loudness, are added in floating point, a DC
+// blocker takes off anything below a few hertz, and a look-ahead limiter (1.5 ms) keeps every
+// sample under -1 dBFS. The gains leave headroom so that in normal play the limiter only catches
+// the rare pile-up of explosions. At the loudness of 100 every gain of the player's is exactly 1,
+// and the output is the game's own to the bit.
 #include "platform/audio_mix.h"
 #include "platform/platform.h"
 
@@ -52,6 +54,8 @@ constexpr float EFFECT_GAIN = 0.42f;
 constexpr float LIMIT_CEILING = 0.891f;
 constexpr int LIMIT_LOOKAHEAD = 64;
 constexpr double LIMIT_RELEASE_S = 0.15;
+// How long a change of the player's loudness takes from silence to full.
+constexpr double VOLUME_GLIDE_S = 0.02;
 // The DC blocker's corner.
 constexpr double DC_CORNER_HZ = 5.0;
 // Frames rendered in one pass of the mixing loop.
@@ -140,6 +144,14 @@ struct Limiter {
     int64_t n = 0;
 };
 
+// One of the player's loudness controls: the gain now and the one it glides to, at most `step` a
+// frame, landing on the target exactly (so 100 multiplies by exactly 1).
+struct Loudness {
+    float gain = 1.0f;
+    float target = 1.0f;
+    float step = 0.0f;
+};
+
 }  // namespace
 
 struct MixerSynth {
@@ -166,7 +178,9 @@ struct AudioMixer {
     double dcPole = 0.0;
     Limiter limiter;
     MixerStats stats;
+    Loudness musicLoudness, effectsLoudness;
     std::array<float, BLOCK_FRAMES> musicLeft{}, musicRight{}, mixLeft{}, mixRight{};
+    std::array<float, BLOCK_FRAMES> musicGains{}, effectsGains{};  // the block's gain, frame by frame
 };
 
 namespace {
@@ -480,20 +494,37 @@ void RenderMusic(AudioMixer* m, int frames) {
     }
 }
 
-// Adds the effects of the next frames to mixLeft/Right.
+// The player's loudness for each of the next frames into gains.
+void GlideLoudness(Loudness& l, float* gains, int frames) {
+    if (l.gain == l.target) {
+        std::fill_n(gains, frames, l.gain);
+        return;
+    }
+    for (int i = 0; i < frames; ++i) {
+        if (l.gain != l.target) {
+            const float left = l.target - l.gain;
+            l.gain = std::fabs(left) <= l.step ? l.target : l.gain + (left > 0 ? l.step : -l.step);
+        }
+        gains[i] = l.gain;
+    }
+}
+
+// Adds the effects of the next frames, at the player's loudness, to mixLeft/Right.
 void RenderEffects(AudioMixer* m, int frames) {
     const int fadeFrames = std::max(1, static_cast<int>(SecondsToFrames(m, RESTART_FADE_S)));
+    const float* loudness = m->effectsGains.data();
     for (EffectChannel& e : m->effects) {
         const size_t size = e.samples.size();
         for (int i = 0; i < frames && e.tailLeft > 0 && e.tailPosition < size; ++i) {
-            const float v = e.samples[e.tailPosition++] * EFFECT_GAIN * static_cast<float>(e.tailLeft--) / fadeFrames;
+            const float v = e.samples[e.tailPosition++] * EFFECT_GAIN * static_cast<float>(e.tailLeft--) / fadeFrames *
+                            loudness[i];
             m->mixLeft[static_cast<size_t>(i)] += v;
             m->mixRight[static_cast<size_t>(i)] += v;
         }
         if (!e.playing) continue;
         const int count = static_cast<int>(std::min<size_t>(static_cast<size_t>(frames), size - e.position));
         for (int i = 0; i < count; ++i) {
-            const float v = e.samples[e.position + static_cast<size_t>(i)] * EFFECT_GAIN;
+            const float v = e.samples[e.position + static_cast<size_t>(i)] * EFFECT_GAIN * loudness[i];
             m->mixLeft[static_cast<size_t>(i)] += v;
             m->mixRight[static_cast<size_t>(i)] += v;
         }
@@ -711,8 +742,18 @@ void MixerRender(AudioMixer* m, int16_t* stereo, int frames) {
     while (done < frames) {
         const int n = std::min(BLOCK_FRAMES, frames - done);
         RenderMusic(m, n);
-        std::copy_n(m->musicLeft.begin(), n, m->mixLeft.begin());
-        std::copy_n(m->musicRight.begin(), n, m->mixRight.begin());
+        GlideLoudness(m->musicLoudness, m->musicGains.data(), n);
+        GlideLoudness(m->effectsLoudness, m->effectsGains.data(), n);
+        if (m->musicLoudness.gain == 1.0f && m->musicGains[0] == 1.0f) {
+            std::copy_n(m->musicLeft.begin(), n, m->mixLeft.begin());  // the music as the game makes it
+            std::copy_n(m->musicRight.begin(), n, m->mixRight.begin());
+        } else {
+            for (int i = 0; i < n; ++i) {
+                const auto k = static_cast<size_t>(i);
+                m->mixLeft[k] = m->musicLeft[k] * m->musicGains[k];
+                m->mixRight[k] = m->musicRight[k] * m->musicGains[k];
+            }
+        }
         RenderEffects(m, n);
         for (int i = 0; i < n; ++i) {
             float sides[2] = {m->mixLeft[static_cast<size_t>(i)], m->mixRight[static_cast<size_t>(i)]};
@@ -730,6 +771,22 @@ void MixerRender(AudioMixer* m, int16_t* stereo, int frames) {
         }
         m->stats.frames += n;
         done += n;
+    }
+}
+
+void MixerSetVolume(AudioMixer* mixer, int musicPercent, int effectsPercent, bool mute) {
+    const auto gain = [mute](int percent) {
+        const float share = static_cast<float>(std::clamp(percent, 0, 100)) / 100.0f;
+        return mute ? 0.0f : share * share;
+    };
+    const float step = static_cast<float>(1.0 / std::max<int64_t>(1, SecondsToFrames(mixer, VOLUME_GLIDE_S)));
+    mixer->musicLoudness.target = gain(musicPercent);
+    mixer->effectsLoudness.target = gain(effectsPercent);
+    mixer->musicLoudness.step = mixer->effectsLoudness.step = step;
+    if (mixer->stats.frames == 0) {
+        // Nothing heard yet: the loudness the player chose holds from the first sample on.
+        mixer->musicLoudness.gain = mixer->musicLoudness.target;
+        mixer->effectsLoudness.gain = mixer->effectsLoudness.target;
     }
 }
 

@@ -66,6 +66,12 @@ MciState MixerMusicState(const AudioMixer* mixer);
 // Microseconds the last "open" took (finding or reading the piece), for measurements.
 uint32_t MixerLastOpenMicros(const AudioMixer* mixer);
 
+// The player's loudness: music and effects each 0..100 and mute over both. 100 leaves the mix
+// exactly as the game makes it; below that a square law (50 is a quarter, -12 dB) makes equal
+// steps sound about equal. A change glides over a few milliseconds, so it does not click. Applied
+// before the limiter. A new mixer plays at 100, unmuted.
+void MixerSetVolume(AudioMixer* mixer, int musicPercent, int effectsPercent, bool mute);
+
 // Renders the next frames (interleaved left, right). Effects and commands given before the call
 // take effect at its first frame.
 void MixerRender(AudioMixer* mixer, int16_t* stereo, int frames);

@@ -296,6 +296,9 @@ void PlatHeadlessPresentTimes(std::vector<uint32_t>* times) { *times = g_headles
 
 uint64_t PlatPresentCount() { return g_presentCount; }
 
-bool PlatWritePng(const char* path, const uint8_t* rgb, int width, int height) {
-    return SdlWritePng(path, rgb, width, height);
+bool PlatWriteScreenPng(const char* path) {
+    std::FILE* file = std::fopen(path, "wb");
+    if (!file) return false;
+    const bool written = SurfaceWriteScreenPng(file);
+    return std::fclose(file) == 0 && written;
 }

@@ -117,18 +117,32 @@ std::string PlatDataFolderList() {
 
 bool PlatDataInCurrentFolder() { return IsRegularFile("palette.dat"); }
 
-std::string PlatUserRecordsFolder() {
-    const char* dataHome = std::getenv("XDG_DATA_HOME");
-    if (dataHome && dataHome[0] == '/') return Normalised(std::string(dataHome) + "/vorne");
+std::string PlatHomeFolder() {
     const char* home = std::getenv("HOME");
     if (!home || home[0] != '/') {
         const passwd* entry = getpwuid(getuid());
         home = entry && entry->pw_dir && entry->pw_dir[0] == '/' ? entry->pw_dir : nullptr;
     }
-    return home ? Normalised(std::string(home) + "/.local/share/vorne") : std::string();
+    return home ? Normalised(home) : std::string();
 }
 
-bool PlatEnterFolder(const std::string& folder, std::string* error) {
+namespace {
+
+// $VARIABLE/vorne for an absolute XDG folder variable, else the home folder's fallback + /vorne.
+std::string XdgFolder(const char* variable, const char* homeFallback) {
+    const char* set = std::getenv(variable);
+    if (set && set[0] == '/') return Normalised(std::string(set) + "/vorne");
+    const std::string home = PlatHomeFolder();
+    return home.empty() ? std::string() : Normalised(home + "/" + homeFallback + "/vorne");
+}
+
+}  // namespace
+
+std::string PlatUserRecordsFolder() { return XdgFolder("XDG_DATA_HOME", ".local/share"); }
+
+std::string PlatUserSettingsFolder() { return XdgFolder("XDG_CONFIG_HOME", ".config"); }
+
+bool PlatCreateFolder(const std::string& folder, std::string* error) {
     if (folder.empty() || folder[0] != '/') {
         *error = "no home folder is known";
         return false;
@@ -142,6 +156,11 @@ bool PlatEnterFolder(const std::string& folder, std::string* error) {
         }
         if (slash == std::string::npos) break;
     }
+    return true;
+}
+
+bool PlatEnterFolder(const std::string& folder, std::string* error) {
+    if (!PlatCreateFolder(folder, error)) return false;
     if (chdir(folder.c_str()) != 0) {
         *error = "cannot change into " + folder + ": " + std::strerror(errno);
         return false;

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/settings.h"
+
 // ---------------------------------------------------------------------------------------------
 // Start-up
 // ---------------------------------------------------------------------------------------------
@@ -24,6 +26,7 @@ enum PlatformBackend { PLATFORM_SDL = 0, PLATFORM_HEADLESS = 1 };
 struct PlatformOptions {
     PlatformBackend backend = PLATFORM_HEADLESS;
     bool windowed = false;   // SDL: a resizable window instead of desktop full screen
+    PlayerSettings settings;  // SDL: loudness, extra keys and pad buttons (the headless ignores them)
 };
 
 // Called once by main before anything else of the platform is used. Returns false (after printing
@@ -211,8 +214,10 @@ uint64_t PlatPresentCount();
 void PlatHeadlessScheduleMessage(uint32_t atMs, uint32_t message, uint32_t wParam);
 void PlatHeadlessPresentTimes(std::vector<uint32_t>* times);
 
-// Writes a width x height RGB picture (3 bytes a pixel, rows top-down) as a PNG. False on failure.
-bool PlatWritePng(const char* path, const uint8_t* rgb, int width, int height);
+// Writes the screen as the game last drew it (the primary surface: its palette indices and its
+// palette) as an 8-bit PNG at path. Called by the headless runner's --shot; the window's F12
+// screenshot writes the very same file. False when there is no screen or the file fails.
+[[nodiscard]] bool PlatWriteScreenPng(const char* path);
 
 // ---------------------------------------------------------------------------------------------
 // Sound effects (DirectSound stand-in) and music (MCI stand-in)
@@ -264,8 +269,16 @@ bool PlatDataInCurrentFolder();
 // The per-user folder for the records: $XDG_DATA_HOME/vorne (an absolute XDG_DATA_HOME only), or
 // ~/.local/share/vorne. Empty when no home folder is known.
 std::string PlatUserRecordsFolder();
-// Creates the folder where it is missing (mode 0700, parents as needed) and changes into it.
-// False, with the reason in *error, when either fails.
+// The player's settings folder (vorne.ini, gamecontrollerdb.txt): $XDG_CONFIG_HOME/vorne (an
+// absolute XDG_CONFIG_HOME only), or ~/.config/vorne. Empty when no home folder is known.
+std::string PlatUserSettingsFolder();
+// The home folder: $HOME when absolute, else the password database's. Empty when unknown.
+std::string PlatHomeFolder();
+// Creates the folder where it is missing (mode 0700, parents as needed). False, with the reason
+// in *error, when it cannot.
+[[nodiscard]] bool PlatCreateFolder(const std::string& folder, std::string* error);
+// PlatCreateFolder, then changes into the folder. False, with the reason in *error, when either
+// fails.
 bool PlatEnterFolder(const std::string& folder, std::string* error);
 // Reads a data file found by PlatFindDataFile and checks that the music player can read it as a
 // piece of music. False, with a one-line reason naming the file in *problem, when the file is

@@ -37,6 +37,10 @@ AudioMixer* g_mixer = nullptr;
 bool g_midiAvailable = false;  // a soundfont was found: the music is heard once it is loaded
 SDL_Thread* g_synthLoader = nullptr;
 SDL_atomic_t g_synthLoading{};
+// The player's loudness, kept from SdlSetLoudness for a device opened later.
+int g_musicVolume = 100;
+int g_effectsVolume = 100;
+bool g_mute = false;
 
 // Holds the audio thread off the mixer for as long as the object lives.
 struct AudioLock {
@@ -105,6 +109,7 @@ bool SdlSoundInit() {
         return false;
     }
     g_mixer = MixerCreate(OUTPUT_RATE);
+    MixerSetVolume(g_mixer, g_musicVolume, g_effectsVolume, g_mute);
     for (const char* file : PIECE_FILES) {
         if (MixerPreloadPiece(g_mixer, file)) continue;
         std::string found;
@@ -140,6 +145,21 @@ void SdlSoundShutdown() {
     g_mixer = nullptr;
     SDL_QuitSubSystem(SDL_INIT_AUDIO | SDL_INIT_EVENTS);
     g_midiAvailable = false;
+}
+
+void SdlSetLoudness(int musicPercent, int effectsPercent, bool mute) {
+    g_musicVolume = musicPercent;
+    g_effectsVolume = effectsPercent;
+    g_mute = mute;
+    if (g_device == 0) return;
+    AudioLock lock;
+    MixerSetVolume(g_mixer, musicPercent, effectsPercent, mute);
+}
+
+void SdlGetLoudness(int* musicPercent, int* effectsPercent, bool* mute) {
+    *musicPercent = g_musicVolume;
+    *effectsPercent = g_effectsVolume;
+    *mute = g_mute;
 }
 
 // ---- effects ------------------------------------------------------------------------------------

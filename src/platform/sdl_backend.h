@@ -37,3 +37,15 @@ uint32_t SdlWindowId();
 // Tests only: reads the whole presented picture back as 0xRRGGBB values (row-major). False when
 // there is no renderer or the picture does not fit maxPixels.
 bool SdlReadPresentedPixels(uint32_t* pixels, int maxPixels, int* width, int* height);
+
+// The X error handling around SDL's video start (sdl_xerror.cpp). Before: when the X11 driver
+// may start, loads Xlib and installs the handler SDL will find. After (with whether the video
+// started): under X11 the handler over SDL's own; under any other driver the base one is taken
+// back and Xlib let go. Called by SdlStartVideo.
+void SdlXErrorsBeforeVideo();
+void SdlXErrorsAfterVideo(bool videoStarted);
+// True while the handlers are in place (the X11 driver is in use). For the tests.
+bool SdlXErrorsInstalled();
+// Whether SDL may start its X11 driver: the driver list (SDL_VIDEODRIVER, comma-separated, any
+// case; unset or empty: SDL's own order) allows it and display (DISPLAY) names a server.
+bool SdlVideoDriverListAllowsX11(const char* requested, const char* display);

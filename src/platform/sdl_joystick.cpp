@@ -8,7 +8,17 @@
 // its buttons in their own order, and its first hat as a d-pad. A device that goes away during
 // play reads as released (centred, no button) until one is attached again, which is then
 // picked up by the next poll.
+//
+// Around that, for the player: the pad mappings of gamecontrollerdb.txt in the settings folder
+// and of SDL_GAMECONTROLLERCONFIG (which wins), so a pad SDL does not know can be mapped without
+// rebuilding; extra buttons for shot and bomb, which count as buttons 0 and 1; and the pause:
+// the pad's Start (and the player's own pause buttons) press P, watched by the event pump so
+// that it also ends a pause, during which no tick polls the pad.
 #include <SDL.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <string>
 
 #include "platform/platform_internal.h"
 #include "platform/sdl_backend.h"
@@ -23,6 +33,34 @@ SDL_Joystick* g_joystick = nullptr;
 
 constexpr int32_t AXIS_MIN = 0;
 constexpr int32_t AXIS_MAX = 65535;
+
+// The player's extra pad buttons (shot, bomb, pause), from SdlJoystickUseSettings on.
+PlayerSettings g_padSettings;
+// Whether a pause button was held at the last look (a press is a change to held).
+bool g_pauseHeld = false;
+
+// True when the player's button is held on the device in play.
+bool ButtonHeld(const SettingsButton& button) {
+    if (g_controller) {
+        return button.padButton &&
+               SDL_GameControllerGetButton(g_controller, static_cast<SDL_GameControllerButton>(button.index)) != 0;
+    }
+    return !button.padButton && g_joystick && button.index < SDL_JoystickNumButtons(g_joystick) &&
+           SDL_JoystickGetButton(g_joystick, button.index) != 0;
+}
+
+bool AnyHeld(SettingsAction action) {
+    for (int i = 0; i < g_padSettings.buttonCount[action]; ++i) {
+        if (ButtonHeld(g_padSettings.buttons[action][i])) return true;
+    }
+    return false;
+}
+
+// The player's extra shot and bomb buttons, as buttons 0 and 1.
+void AddExtraButtons(PlatJoystickRaw* raw) {
+    if (AnyHeld(SETTINGS_SHOT)) raw->buttons[0] = 1;
+    if (AnyHeld(SETTINGS_BOMB)) raw->buttons[1] = 1;
+}
 
 bool SubsystemReady() {
     return SDL_WasInit(SDL_INIT_JOYSTICK) != 0 || SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) == 0;
@@ -107,21 +145,67 @@ int SdlJoystickOpen() {
     return 0;
 }
 
-bool SdlJoystickPoll(PlatJoystickRaw* raw) {
-    *raw = PlatJoystickRaw{};
-    if (!g_joystickInPlay) return false;
+namespace {
+
+// Looks at the devices again: the one in play closed when unplugged, the first attached one
+// opened when none is in play. False when there is none.
+bool UpdateDevice() {
     SDL_JoystickUpdate();
     if (g_joystick && !SDL_JoystickGetAttached(g_joystick)) CloseDevice();  // unplugged
-    if (!g_joystick && !OpenFirstAttached()) return false;
+    return g_joystick || OpenFirstAttached();
+}
+
+}  // namespace
+
+bool SdlJoystickPoll(PlatJoystickRaw* raw) {
+    *raw = PlatJoystickRaw{};
+    if (!g_joystickInPlay || !UpdateDevice()) return false;
     if (g_controller) {
         ReadController(raw);
     } else {
         ReadJoystick(raw);
     }
+    AddExtraButtons(raw);
     return true;
+}
+
+void SdlJoystickWatchPause() {
+    if (!g_joystickInPlay) return;
+    const bool held = UpdateDevice() &&
+                      ((g_controller && SDL_GameControllerGetButton(g_controller, SDL_CONTROLLER_BUTTON_START)) ||
+                       AnyHeld(SETTINGS_PAUSE));
+    if (held && !g_pauseHeld) QueuePost(WM_KEYDOWN, static_cast<uint32_t>(VK_P));
+    g_pauseHeld = held;
+}
+
+void SdlJoystickUseSettings(const PlayerSettings& settings) {
+    g_padSettings = settings;
+    if (SDL_WasInit(SDL_INIT_GAMECONTROLLER) == 0) return;
+    const std::string folder = PlatUserSettingsFolder();
+    const std::string file = folder + "/gamecontrollerdb.txt";
+    struct stat info {};
+    if (!folder.empty() && stat(file.c_str(), &info) == 0) {
+        if (SDL_GameControllerAddMappingsFromFile(file.c_str()) < 0) {
+            std::fprintf(stderr, "vorne: %s: %s\n", file.c_str(), SDL_GetError());
+        }
+    }
+    // SDL read SDL_GAMECONTROLLERCONFIG when it started; given again after the file, it wins.
+    const char* fromEnvironment = SDL_getenv("SDL_GAMECONTROLLERCONFIG");
+    if (fromEnvironment && *fromEnvironment) {
+        std::string lines(fromEnvironment);
+        size_t start = 0;
+        while (start < lines.size()) {
+            size_t end = lines.find('\n', start);
+            if (end == std::string::npos) end = lines.size();
+            const std::string line = lines.substr(start, end - start);
+            if (!line.empty() && line[0] != '#') SDL_GameControllerAddMapping(line.c_str());
+            start = end + 1;
+        }
+    }
 }
 
 void SdlJoystickClose() {
     CloseDevice();
     g_joystickInPlay = false;
+    g_pauseHeld = false;
 }

@@ -7,7 +7,7 @@
 // nearest-neighbour sampling, aspect kept, black bars where the window's shape differs, and a
 // whole magnification factor whenever one fits (so every screen pixel becomes an equal square).
 // The window is desktop full screen (the desktop's own resolution, never a mode switch) unless
-// the player asks for --windowed.
+// the player asks for a window; F11 and Alt+Enter switch between the two (sdl_hotkeys.cpp).
 //
 // Events become the few window messages the game's window procedure knows: focus changes are
 // WM_ACTIVATEAPP, key presses (auto-repeat included) WM_KEYDOWN with Windows' key codes,
@@ -15,9 +15,6 @@
 // render device marks the surfaces lost, and the music layer's end-of-piece event is
 // MM_MCINOTIFY. While the game waits for its next tick it sleeps in SDL_WaitEventTimeout.
 #include <SDL.h>
-#include <SDL_image.h>
-#include <X11/Xlib.h>
-#include <X11/Xproto.h>
 
 #include <algorithm>
 #include <array>
@@ -27,6 +24,7 @@
 
 #include "platform/platform_internal.h"
 #include "platform/sdl_backend.h"
+#include "platform/sdl_hotkeys.h"
 #include "platform/sdl_ui.h"
 
 namespace {
@@ -43,12 +41,14 @@ constexpr int64_t SOFTWARE_DRAWING_MAX_PIXELS = 2560 * 1600;
 bool g_windowed = false;
 SDL_Window* g_window = nullptr;
 uint32_t g_windowId = 0;
-// Usually the screen is magnified by our own row copier straight into the window's surface: the
-// picture is only 640 x 480, and this needs no GPU driver, which would add 50 to 100 MB to the
-// game's memory and time to its start. On desktops larger than 2560 x 1600 pixels (where that
-// would take a good part of every tick) or with a window of other than 32-bit pixels, and when
-// the player names SDL_RENDER_DRIVER, an SDL renderer draws it instead from a texture of the
-// screen's size, magnifying it on the GPU where there is one.
+// Under X11 the screen is usually magnified by our own row copier straight into the window's
+// surface: the picture is only 640 x 480, and this needs no GPU driver, which would add 50 to
+// 100 MB to the game's memory and time to its start. On desktops larger than 2560 x 1600 pixels
+// (where that would take a good part of every tick) or with a window of other than 32-bit
+// pixels, when the player names SDL_RENDER_DRIVER, and under drivers whose windows have no
+// surface of their own (Wayland, where a surface would also be counted in points, not pixels, on
+// a scaled output), an SDL renderer draws it instead from a texture of the screen's size,
+// magnifying it on the GPU where there is one, into the drawable's pixels.
 bool g_drawToSurface = false;
 SDL_PixelFormat* g_surfaceFormat = nullptr;  // the window surface's pixel format (surface way)
 SDL_Surface* g_barsDrawnOn = nullptr;          // the surface the black bars were last drawn on
@@ -73,13 +73,20 @@ void DestroyTexture() {
     g_textureStale = true;
 }
 
+// True under the drivers whose window surfaces are the window's own pixels.
+bool SdlWindowSurfaceIsNative() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver) return false;
+    return SDL_strcmp(driver, "x11") == 0 || SDL_strcmp(driver, "dummy") == 0 || SDL_strcmp(driver, "offscreen") == 0;
+}
+
 // Chooses the way the window is drawn (see g_drawToSurface) and makes the renderer if needed.
 void ChooseDrawing(SDL_Window* window) {
     g_drawToSurface = false;
     const char* chosen = SDL_getenv("SDL_RENDER_DRIVER");
     const Uint32 format = SDL_GetWindowPixelFormat(window);
     SDL_Rect desktop{};
-    if (!(chosen && *chosen) && SDL_BYTESPERPIXEL(format) == 4 &&
+    if (!(chosen && *chosen) && SdlWindowSurfaceIsNative() && SDL_BYTESPERPIXEL(format) == 4 &&
         SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window)), &desktop) == 0 &&
         static_cast<int64_t>(desktop.w) * desktop.h <= SOFTWARE_DRAWING_MAX_PIXELS) {
         g_surfaceFormat = SDL_AllocFormat(format);
@@ -224,11 +231,16 @@ void HandleEvent(const SDL_Event& e) {
             HandleWindowEvent(e.window);
             break;
         case SDL_KEYDOWN:
-            if (e.key.windowID == g_windowId || e.key.windowID == 0) {
+            // The player's comfort keys (full screen, screenshot, loudness) and extra keys are
+            // taken first and never reach the game as keys of their own.
+            if ((e.key.windowID == g_windowId || e.key.windowID == 0) && !SdlHotkeyEvent(e.key)) {
                 // Repeated presses are delivered too: a held P toggles the pause with each repeat.
                 const int vk = SdlKeyToVirtualKey(e.key.keysym.sym);
                 if (vk != 0) QueuePost(WM_KEYDOWN, static_cast<uint32_t>(vk));
             }
+            break;
+        case SDL_KEYUP:
+            SdlHotkeyEvent(e.key);
             break;
         case SDL_RENDER_TARGETS_RESET:
             PlatMarkAllSurfacesLost();
@@ -249,46 +261,16 @@ void HandleEvent(const SDL_Event& e) {
 
 // ---- start-up and the window ----------------------------------------------------------------
 
-namespace {
-
-// While SDL waits for events it wakes itself by sending a message to the newest window, over a
-// second connection to the X server. When that window is closed straight after the event that
-// woke it (a message box's OK, the dialog's buttons, the game's ESC), the server may see the
-// close first and answer the message with a BadWindow error, which Xlib's default handling
-// turns into the end of the program, with a failure status, as late as the moment SDL closes
-// its connections. That one error is harmless and is let pass, by two handlers:
-//   - the base one, installed before SDL starts its video: SDL keeps it as the handler it found
-//     and puts it back before it closes its connections; other errors go on to Xlib's default;
-//   - the outer one, installed after SDL has put its own in place (which restores the desktop
-//     and then calls the handler it found): other errors go on to SDL's.
-XErrorHandler g_xlibErrorHandler = nullptr;
-XErrorHandler g_sdlErrorHandler = nullptr;
-
-bool IsLateWakeup(const XErrorEvent* error) {
-    return error->error_code == BadWindow && error->request_code == X_SendEvent;
-}
-
-int HandleXErrorBase(Display* display, XErrorEvent* error) {
-    if (IsLateWakeup(error)) return 0;
-    return g_xlibErrorHandler ? g_xlibErrorHandler(display, error) : 0;
-}
-
-int HandleXErrorOuter(Display* display, XErrorEvent* error) {
-    if (IsLateWakeup(error)) return 0;
-    return g_sdlErrorHandler ? g_sdlErrorHandler(display, error) : 0;
-}
-
-}  // namespace
-
 bool SdlStartVideo() {
-    const XErrorHandler found = XSetErrorHandler(HandleXErrorBase);
-    if (found != HandleXErrorBase && found != HandleXErrorOuter) g_xlibErrorHandler = found;
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    SdlXErrorsBeforeVideo();
+    const bool started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    SdlXErrorsAfterVideo(started);
+    if (!started) return false;
+    // Under X11, windows drawn in software (the dialog, the message boxes, and the game on most
+    // desktops, see g_drawToSurface) go straight to the X server, not through an OpenGL texture.
+    // Drivers with no window surfaces of their own (Wayland) get theirs from SDL's texture.
     const char* driver = SDL_GetCurrentVideoDriver();
-    if (driver && SDL_strcmp(driver, "x11") == 0) {
-        const XErrorHandler sdls = XSetErrorHandler(HandleXErrorOuter);
-        if (sdls != HandleXErrorOuter) g_sdlErrorHandler = sdls;
-    }
+    if (driver && SDL_strcmp(driver, "x11") == 0) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     return true;
 }
 
@@ -297,9 +279,6 @@ bool SdlInit(const PlatformOptions& options) {
     // read in the background, whoever has the keyboard.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-    // Windows drawn in software (the dialog, the message boxes, and the game on most desktops,
-    // see g_drawToSurface) go straight to the X server, not through an OpenGL texture.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // The joystick is read once per tick (sdl_joystick.cpp updates it itself). Left to SDL's
     // event pump, an attached joystick would turn every wait for the next tick into a 1 ms
     // polling loop (about ten times the CPU of a real sleep).
@@ -324,6 +303,9 @@ bool SdlInit(const PlatformOptions& options) {
     // Without a joystick subsystem keyboard play still works; joystick play reports it.
     if (SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0) ReportSdlError("no joystick support");
     g_windowed = options.windowed;
+    SdlHotkeysInit(options.settings);
+    SdlSetLoudness(options.settings.musicVolume, options.settings.effectsVolume, options.settings.mute);
+    SdlJoystickUseSettings(options.settings);
     SDL_GetTicks();  // the millisecond clock starts now
     return true;
 }
@@ -396,9 +378,16 @@ void SdlDestroyWindow() {
 
 uint32_t SdlWindowId() { return g_windowId; }
 
+SDL_Window* SdlGameWindow() { return g_window; }
+
+void SdlWindowedSize(int* width, int* height) { WindowedSize(width, height); }
+
+void SdlRedraw() { Redraw(); }
+
 // ---- events -------------------------------------------------------------------------------
 
 void SdlPumpEvents(bool wait, uint32_t deadlineMs, bool useDeadline) {
+    SdlJoystickWatchPause();  // the pad's pause button, also while no tick runs
     SDL_Event e;
     for (;;) {
         while (SDL_PollEvent(&e)) HandleEvent(e);
@@ -510,7 +499,10 @@ bool SdlVirtualKeyDownIn(const uint8_t* state, int numKeys, int vk) {
 bool SdlIsKeyDown(int vk) {
     int numKeys = 0;
     const Uint8* state = SDL_GetKeyboardState(&numKeys);
-    return SdlVirtualKeyDownIn(state, numKeys, vk);
+    // Keys the comforts took (the Return of Alt+Enter) do not count until they are let go; the
+    // player's extra keys count as the game's own.
+    state = SdlHotkeyMaskedState(state, numKeys);
+    return SdlVirtualKeyDownIn(state, numKeys, vk) || SdlExtraKeyDownIn(state, numKeys, vk);
 }
 
 // ---- presentation -------------------------------------------------------------------------
@@ -620,21 +612,5 @@ bool SdlReadPresentedPixels(uint32_t* pixels, int maxPixels, int* width, int* he
         }
     }
     ShowDrawnScreen();
-    return ok;
-}
-
-bool SdlWritePng(const char* path, const uint8_t* rgb, int width, int height) {
-    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(rgb), width, height, 24, width * 3,
-                                                        SDL_PIXELFORMAT_RGB24);
-    if (!s) return false;
-    // Our own stream, so that a write that fails when the buffer is flushed (a full disk) is seen.
-    std::FILE* file = std::fopen(path, "wb");
-    SDL_RWops* out = file ? SDL_RWFromFP(file, SDL_FALSE) : nullptr;
-    bool ok = out && IMG_SavePNG_RW(s, out, 1) == 0;
-    SDL_FreeSurface(s);
-    if (file) {
-        ok = std::fflush(file) == 0 && !std::ferror(file) && ok;
-        ok = std::fclose(file) == 0 && ok;
-    }
     return ok;
 }

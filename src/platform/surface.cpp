@@ -9,6 +9,7 @@
 #endif
 
 #include "platform/platform_internal.h"
+#include "platform/png_file.h"
 
 struct Surface {
     int width = 0;
@@ -83,6 +84,13 @@ bool RectInside(const PlatRect& r, const Surface* s) {
 }  // namespace
 
 Surface* SurfacePrimary() { return g_primary; }
+
+bool SurfaceWriteScreenPng(std::FILE* file) {
+    if (!g_primary) return false;
+    const PngImage image{g_primary->pixels.data(), g_primary->width, g_primary->height, g_primary->width, 1,
+                         g_primary->palette};
+    return PngWrite(file, image);
+}
 
 Surface* PlatCreatePrimarySurface(int width, int height) {
     Surface* s = NewSurface(width, height);

@@ -181,3 +181,46 @@ TEST(CommandLine, HelpDescribesEveryOption) {
 }
 
 }  // namespace
+
+namespace {
+
+// The options that override the settings file: loudness at both ends of its range and just past
+// them, and what each puts onto the settings read from the file.
+TEST(CommandLine, LoudnessAndWindowOverrideTheSettingsFile) {
+    Parsed p = Parse({"--music-volume", "0", "--effects-volume=100", "--mute", "--fullscreen"});
+    ASSERT_TRUE(p.ok) << p.error;
+    PlayerSettings fromFile;
+    fromFile.musicVolume = 40;
+    fromFile.effectsVolume = 30;
+    fromFile.fullscreen = false;
+    ApplyCommandLineSettings(p.line, &fromFile);
+    EXPECT_EQ(fromFile.musicVolume, 0);
+    EXPECT_EQ(fromFile.effectsVolume, 100);
+    EXPECT_TRUE(fromFile.mute);
+    EXPECT_TRUE(fromFile.fullscreen);
+
+    // Options not given leave the file's values alone; --windowed takes full screen away.
+    p = Parse({"--windowed"});
+    ASSERT_TRUE(p.ok) << p.error;
+    PlayerSettings untouched;
+    untouched.musicVolume = 40;
+    untouched.mute = false;
+    ApplyCommandLineSettings(p.line, &untouched);
+    EXPECT_EQ(untouched.musicVolume, 40);
+    EXPECT_EQ(untouched.effectsVolume, 100);
+    EXPECT_FALSE(untouched.mute);
+    EXPECT_FALSE(untouched.fullscreen);
+
+    for (const char* bad : {"101", "-1", "+5", "50%", " 50", "5 ", "", "1e2", "0x10", "99999999999"}) {
+        const std::string error = Refusal({"--music-volume", bad});
+        if (*bad) {
+            EXPECT_NE(error.find("0 to 100"), std::string::npos) << bad << ": " << error;
+        }
+        Refusal({std::string("--effects-volume=") + bad});
+    }
+    Refusal({"--music-volume"});
+    Refusal({"--mute=yes"});
+    EXPECT_NE(Refusal({"--windowed", "--fullscreen"}).find("exclude"), std::string::npos);
+}
+
+}  // namespace

@@ -87,7 +87,8 @@ e2e_reference() {
     convert "$E2E_WORK/shot.png" -sample "$3" "$E2E_WORK/expected.png"
 }
 
-# e2e_start_game VORNE ARGS...: starts the game (no audio device needed) and waits for its
+# e2e_start_game VORNE ARGS...: starts the game (no audio device needed: SDL's dummy audio
+# driver, or E2E_AUDIODRIVER's) and waits for its
 # visible window named VORNE into E2E_WID. In the sanitizer build the leak check is off for the
 # windowed game: the system's OpenGL driver leaks a little and is unloaded before the check, so
 # its allocations cannot even be named, let alone suppressed. Every other sanitizer error still
@@ -96,7 +97,7 @@ e2e_reference() {
 e2e_start_game() {
     local vorne=$1
     shift
-    (cd "$E2E_WORK/data" && SDL_AUDIODRIVER=dummy ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
+    (cd "$E2E_WORK/data" && SDL_AUDIODRIVER=${E2E_AUDIODRIVER:-dummy} ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
         exec "$vorne" "$@") >"$E2E_WORK/game.log" 2>&1 &
     E2E_GAME=$!
     local _
@@ -143,6 +144,24 @@ e2e_hold() {
     xdotool keydown "$@"
     sleep 0.1
     xdotool keyup "$@"
+}
+
+# e2e_start_playing: from the splash into play with the keyboard: the shot held through the
+# splash starts the game on the title, a second press takes ship A.
+e2e_start_playing() {
+    xdotool windowfocus --sync "$E2E_WID" 2>/dev/null || xdotool windowfocus "$E2E_WID"
+    xdotool keydown z
+    sleep 3.2
+    xdotool keyup z
+    sleep 1.5
+    e2e_hold z
+    sleep 1
+}
+
+# e2e_state_field NAME: a number of the state the game wrote at its end (VORNE_STATE_AT_EXIT
+# set to $E2E_WORK/state.json).
+e2e_state_field() {
+    grep -o "\"$1\":-\?[0-9]*" "$E2E_WORK/state.json" 2>/dev/null | head -1 | cut -d: -f2
 }
 
 # e2e_expect_exit STATUS WHAT: the game must end within 10 s with STATUS.

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Writes the fuzz targets' seed corpora (tests/fuzz/corpus/TARGET/) from the game's real files,
 cut down to a few kilobytes each: the generated pictures and music, the built-in sound effects,
-a replay and a score the game wrote, the golden keys scripts and the command lines of README.
+a replay and a score the game wrote, the golden keys scripts, the command lines of README and the
+settings file the game installs.
 
 Usage: make_seeds.py BUILD_DIR   (a normal build: BUILD_DIR/vorne, BUILD_DIR/data, BUILD_DIR/generated)
 """
@@ -167,13 +168,23 @@ def command_line_seeds():
         write("command_line", "line%d" % i, b"".join(w.encode() + b"\0" for w in words))
 
 
+def settings_seeds():
+    # The example file the game installs, and the same settings filled in, without comments.
+    shutil.copy(os.path.join(SOURCE, "packaging", "vorne.ini.example"), os.path.join(CORPUS, "settings", "example.ini"))
+    write("settings", "filled.ini",
+          b"[sound]\nmusic = 35\neffects = 80 ; quieter\nmute = yes\n[window]\nfullscreen = no\n"
+          b"[keys]\nup = W\nleft = A\ndown = S\nright = D\nshot = J, Left Alt\nbomb = K, Keypad 5\npause = Pause\n"
+          b"[pad]\nshot = x, rightshoulder, 7\nbomb = y\npause = back\n")
+    write("settings", "windows_lines.ini", b"[sound]\r\nmusic = 60\r\n[keys]\r\nshot = Space\r\n")
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit(__doc__)
     build = os.path.abspath(sys.argv[1])
     data_dir = os.path.join(build, "data")
     shutil.rmtree(CORPUS, ignore_errors=True)
-    for target in ("image", "replay", "score", "wave", "midi", "keys", "command_line"):
+    for target in ("image", "replay", "score", "wave", "midi", "keys", "command_line", "settings"):
         os.makedirs(os.path.join(CORPUS, target))
     image_seeds(data_dir)
     midi_seeds(data_dir)
@@ -181,6 +192,7 @@ def main():
     record_seeds(os.path.join(build, "vorne"), data_dir)
     keys_seeds()
     command_line_seeds()
+    settings_seeds()
 
 
 if __name__ == "__main__":

@@ -32,7 +32,8 @@ for f in palette.dat grA.dat grB.dat grC.dat grD.dat grE.dat grF.dat grG.dat \
     [ -s "$usr/$datadir/$f" ] || fail "usr/$datadir/$f is not installed"
 done
 for f in share/applications/io.github.vorne.vorne.desktop share/metainfo/io.github.vorne.vorne.metainfo.xml \
-         share/man/man6/vorne.6.gz share/doc/vorne/README.md share/doc/vorne/LICENSE share/doc/vorne/copyright; do
+         share/man/man6/vorne.6.gz share/doc/vorne/README.md share/doc/vorne/LICENSE share/doc/vorne/copyright \
+         share/doc/vorne/vorne.ini; do
     [ -s "$usr/$f" ] || fail "usr/$f is not installed"
 done
 grep -qx "Exec=/usr/$bindir/vorne" "$usr/share/applications/io.github.vorne.vorne.desktop" ||

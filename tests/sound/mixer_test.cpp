@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/audio_mix.h"
+#include "mix_support.h"
 #include "sound/midi_bytes.h"
 #include "test_support.h"
 
@@ -137,6 +138,52 @@ TEST(Mixer, ARestartedEffectFadesTheOldSoundOut) {
     MixerDestroy(mixer);
 }
 
+// The player's loudness on the effects: a square law, exact silence at 0 and under mute, a
+// glide instead of a jump when it changes mid-sound, and the chosen level from the first sample.
+TEST(Mixer, ThePlayersLoudnessScalesTheEffectsWithoutAClick) {
+    const std::vector<uint8_t> tone = Sine(440.0, RATE, 0.5, 2.0);
+    const auto render = [&](int effects, bool mute, int frames) {
+        AudioMixer* mixer = MixerCreate(RATE);
+        EXPECT_TRUE(MixerSetEffect(mixer, 101, tone.data(), static_cast<uint32_t>(tone.size()), RATE, 16, 1));
+        MixerSetVolume(mixer, 100, effects, mute);
+        MixerStartEffect(mixer, 101);
+        std::vector<int16_t> out(static_cast<size_t>(frames) * 2);
+        MixerRender(mixer, out.data(), frames);
+        MixerDestroy(mixer);
+        return Left(out);
+    };
+    const std::vector<double> full = render(100, false, RATE / 4);
+    const std::vector<double> half = render(50, false, RATE / 4);
+    const std::vector<double> tenth = render(10, false, RATE / 4);
+    ASSERT_GT(Peak(full), 0.1);
+    EXPECT_NEAR(Peak(half) / Peak(full), 0.25, 0.005);
+    EXPECT_NEAR(Peak(tenth) / Peak(full), 0.01, 0.002);
+    // From the very first samples: no glide down from full loudness at the start.
+    EXPECT_NEAR(Peak(half, 0, RATE / 200) / Peak(full, 0, RATE / 200), 0.25, 0.01);
+    EXPECT_EQ(Peak(render(0, false, RATE / 4)), 0.0);
+    EXPECT_EQ(Peak(render(100, true, RATE / 4)), 0.0);
+
+    // Muted in the middle of the tone: down to silence within a few hundredths of a second, never
+    // in one jump; unmuted, back to where it was.
+    AudioMixer* mixer = MixerCreate(RATE);
+    ASSERT_TRUE(MixerSetEffect(mixer, 101, tone.data(), static_cast<uint32_t>(tone.size()), RATE, 16, 1));
+    MixerStartEffect(mixer, 101);
+    std::vector<int16_t> out(RATE / 4 * 2);
+    MixerRender(mixer, out.data(), RATE / 4);
+    const double before = Peak(Left(out), RATE / 8);
+    MixerSetVolume(mixer, 100, 100, true);
+    MixerRender(mixer, out.data(), RATE / 4);
+    const std::vector<double> muting = Left(out);
+    double largestStep = 0.0;
+    for (size_t i = 1; i < muting.size(); ++i) largestStep = std::max(largestStep, std::fabs(muting[i] - muting[i - 1]));
+    EXPECT_LT(largestStep, 0.05);  // a 440 Hz tone of this level moves at most 0.03 a sample
+    EXPECT_LE(Peak(muting, RATE / 20), 1.0 / 32768);  // the DC blocker's last breath at most
+    MixerSetVolume(mixer, 100, 100, false);
+    MixerRender(mixer, out.data(), RATE / 4);
+    EXPECT_NEAR(Peak(Left(out), RATE / 20), before, 0.002);
+    MixerDestroy(mixer);
+}
+
 class MixerMusic : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -199,6 +246,31 @@ TEST_F(MixerMusic, ARecordedGameRenderedTickByTickLoopsThePieceAsTheGameWould) {
         ASSERT_TRUE(state.playing) << tick;
         ASSERT_TRUE(state.notifyPending) << tick;
     }
+}
+
+// Music at 0 leaves exactly what the effects alone give: not a sample of the piece gets through.
+TEST(MixerLoudness, MusicAtZeroLeavesOnlyTheEffects) {
+    if (!SoundFontAvailable()) GTEST_SKIP() << "no General MIDI soundfont installed";
+    const auto render = [](bool withMusic, int musicVolume) {
+        AudioMixer* mixer = MakeGameMixer(true);
+        MixerSetVolume(mixer, musicVolume, 100, false);
+        if (withMusic) {
+            MixerCommand(mixer, "open bgm01.mid alias BGM wait");
+            MixerCommand(mixer, "play BGM from 0 notify");
+        }
+        std::vector<int16_t> out(RATE * 2 * 2);
+        MixerRender(mixer, out.data(), RATE / 2);
+        MixerStartEffect(mixer, 104);
+        MixerRender(mixer, out.data() + RATE, RATE * 3 / 2);
+        MixerDestroy(mixer);
+        return out;
+    };
+    const std::vector<int16_t> effectsAlone = render(false, 100);
+    const std::vector<int16_t> musicAtZero = render(true, 0);
+    const std::vector<int16_t> musicAtFull = render(true, 100);
+    EXPECT_GT(Peak(Left(effectsAlone)), 0.01);
+    EXPECT_EQ(musicAtZero, effectsAlone);
+    EXPECT_GT(Peak(Left(musicAtFull), 0, RATE / 2), 0.01);  // the piece does sound at 100
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 
 #include "art.h"
 #include "assetgen.h"
-#include "png_writer.h"
+#include "platform/png_file.h"
 
 namespace {
 
@@ -91,7 +91,9 @@ std::vector<uint8_t> IconPixels(const IconPlan& plan) {
 bool WriteIcons(const std::string& outDir) {
     for (const IconPlan& plan : ICONS) {
         const std::string path = outDir + "/vorne-" + std::to_string(plan.size) + ".png";
-        if (!WritePngRgba(path, plan.size, plan.size, IconPixels(plan))) return false;
+        const std::vector<uint8_t> rgba = IconPixels(plan);
+        const PngImage image{rgba.data(), plan.size, plan.size, plan.size * 4, 4, nullptr};
+        if (!PngWriteFile(path.c_str(), image)) return false;
     }
     return true;
 }

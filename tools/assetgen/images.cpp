@@ -9,7 +9,7 @@
 
 #include "art.h"
 #include "assetgen.h"
-#include "png_writer.h"
+#include "platform/png_file.h"
 
 namespace {
 
@@ -163,5 +163,5 @@ bool WriteContactSheet(const std::string& pngPath) {
     std::vector<uint8_t> out(static_cast<size_t>(pageW * pageH * 3));
     for (size_t i = 0; i < page.px.size(); ++i)
         for (int k = 0; k < 3; ++k) out[i * 3 + static_cast<size_t>(k)] = rgb[page.px[i]][k];
-    return WritePng(pngPath, pageW, pageH, out);
+    return PngWriteFile(pngPath.c_str(), PngImage{out.data(), pageW, pageH, pageW * 3, 3, nullptr});
 }

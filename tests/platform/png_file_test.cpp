@@ -1,0 +1,131 @@
+// PNG files as the game and the asset generator write them: read back by libpng's own reader,
+// every colour type gives the pixels it was given (the screenshot through its palette), and what
+// cannot be written is refused rather than half-written.
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/game.h"
+#include "platform/platform.h"
+#include "platform/png_file.h"
+#include "test_support.h"
+#include "video/display.h"
+
+namespace {
+
+struct Decoded {
+    bool ok = false;
+    int width = 0;
+    int height = 0;
+    int colourType = -1;
+    std::vector<uint8_t> rgba;
+};
+
+Decoded Decode(const std::string& path) {
+    Decoded d;
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) return d;
+    d.colourType = (image.format & PNG_FORMAT_FLAG_COLORMAP) ? PNG_COLOR_TYPE_PALETTE
+                   : (image.format & PNG_FORMAT_FLAG_ALPHA) ? PNG_COLOR_TYPE_RGB_ALPHA
+                                                           : PNG_COLOR_TYPE_RGB;
+    image.format = PNG_FORMAT_RGBA;
+    d.width = static_cast<int>(image.width);
+    d.height = static_cast<int>(image.height);
+    d.rgba.resize(PNG_IMAGE_SIZE(image));
+    d.ok = png_image_finish_read(&image, nullptr, d.rgba.data(), 0, nullptr) != 0;
+    return d;
+}
+
+std::string ScratchPng(const char* name) { return std::string("/tmp/vorne_png_") + name + ".png"; }
+
+TEST(PngFile, EveryColourTypeReadsBackAsWritten) {
+    // A 5 x 3 picture (odd width, so a row's bytes are not a multiple of 4) in a wider buffer.
+    constexpr int W = 5, H = 3, PITCH = 32;
+    PaletteEntry palette[256];
+    for (int i = 0; i < 256; ++i) {
+        palette[i] = PaletteEntry{static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i * 7), 0};
+    }
+    std::vector<uint8_t> indices(PITCH * H, 0xEE), rgb(PITCH * H, 0xEE), rgba(PITCH * H, 0xEE);
+    std::vector<uint8_t> expected;
+    for (int y = 0; y < H; ++y) {
+        for (int x = 0; x < W; ++x) {
+            const auto index = static_cast<uint8_t>(y * 97 + x * 31);
+            indices[y * PITCH + x] = index;
+            const PaletteEntry& e = palette[index];
+            for (int c = 0; c < 3; ++c) rgb[y * PITCH + x * 3 + c] = (&e.red)[c];
+            for (int c = 0; c < 3; ++c) rgba[y * PITCH + x * 4 + c] = (&e.red)[c];
+            rgba[y * PITCH + x * 4 + 3] = static_cast<uint8_t>(x * 60);
+            expected.insert(expected.end(), {e.red, e.green, e.blue, 255});
+        }
+    }
+    struct Case {
+        const char* name;
+        PngImage image;
+        int colourType;
+    };
+    const Case cases[] = {{"indexed", {indices.data(), W, H, PITCH, 1, palette}, PNG_COLOR_TYPE_PALETTE},
+                          {"rgb", {rgb.data(), W, H, PITCH, 3, nullptr}, PNG_COLOR_TYPE_RGB},
+                          {"rgba", {rgba.data(), W, H, PITCH, 4, nullptr}, PNG_COLOR_TYPE_RGB_ALPHA}};
+    for (const Case& c : cases) {
+        const std::string path = ScratchPng(c.name);
+        ASSERT_TRUE(PngWriteFile(path.c_str(), c.image)) << c.name;
+        const Decoded d = Decode(path);
+        ASSERT_TRUE(d.ok) << c.name;
+        EXPECT_EQ(d.colourType, c.colourType) << c.name;
+        EXPECT_EQ(d.width, W);
+        EXPECT_EQ(d.height, H);
+        std::vector<uint8_t> want = expected;
+        if (c.image.channels == 4) {
+            for (int i = 0; i < W * H; ++i) want[i * 4 + 3] = static_cast<uint8_t>((i % W) * 60);
+        }
+        EXPECT_EQ(d.rgba, want) << c.name;
+        std::remove(path.c_str());
+    }
+}
+
+TEST(PngFile, WhatCannotBeWrittenIsRefused) {
+    uint8_t pixels[12] = {};
+    const std::string path = ScratchPng("refused");
+    EXPECT_FALSE(PngWriteFile(path.c_str(), PngImage{pixels, 2, 2, 2, 1, nullptr}));  // indices without a palette
+    EXPECT_FALSE(PngWriteFile(path.c_str(), PngImage{pixels, 2, 2, 5, 3, nullptr}));  // rows shorter than the width
+    EXPECT_FALSE(PngWriteFile(path.c_str(), PngImage{pixels, 0, 2, 6, 3, nullptr}));
+    EXPECT_FALSE(PngWriteFile(path.c_str(), PngImage{pixels, 2, 2, 6, 2, nullptr}));
+    EXPECT_FALSE(PngWriteFile("/nonexistent-folder/x.png", PngImage{pixels, 2, 2, 6, 3, nullptr}));
+    // A device that takes no bytes: the failure is reported, not a truncated picture called done.
+    std::vector<uint8_t> big(3 * 300 * 300, 0x5A);
+    EXPECT_FALSE(PngWriteFile("/dev/full", PngImage{big.data(), 300, 300, 900, 3, nullptr}));
+    std::remove(path.c_str());
+}
+
+// The headless runner's --shot: the 640 x 480 screen in its own palette, pixel for pixel.
+TEST(PngFile, TheScreenIsWrittenInItsPalette) {
+    SetUpHeadlessGame();
+    ASSERT_NE(g_primarySurface, nullptr);
+    ASSERT_EQ(RunFrame(), 1);
+    const std::string path = ScratchPng("screen");
+    ASSERT_TRUE(PlatWriteScreenPng(path.c_str()));
+    const Decoded d = Decode(path);
+    ASSERT_TRUE(d.ok);
+    EXPECT_EQ(d.colourType, PNG_COLOR_TYPE_PALETTE);
+    ASSERT_EQ(d.width, 640);
+    ASSERT_EQ(d.height, 480);
+    int pitch = 0;
+    const uint8_t* pixels = PlatSurfacePixels(g_primarySurface, &pitch);
+    const PaletteEntry* palette = PlatGetPalette(g_primarySurface);
+    int differing = 0;
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x) {
+            const PaletteEntry& e = palette[pixels[y * pitch + x]];
+            const uint8_t* got = &d.rgba[(static_cast<size_t>(y) * 640 + x) * 4];
+            differing += got[0] != e.red || got[1] != e.green || got[2] != e.blue;
+        }
+    }
+    EXPECT_EQ(differing, 0);
+    std::remove(path.c_str());
+}
+
+}  // namespace
