@@ -53,18 +53,9 @@ def midi_events(track):
             pos += 1
         pos += 1
         byte = track[pos]
-        if byte == 0xFF:
-            pos += 2
-            length = 0
-            while True:
-                b = track[pos]
-                pos += 1
-                length = (length << 7) | (b & 0x7F)
-                if not b & 0x80:
-                    break
-            pos += length
-        elif byte in (0xF0, 0xF7):
-            pos += 1
+        if byte in (0xFF, 0xF0, 0xF7):
+            # A meta event (its type byte follows) or a sysex: a variable-length size, then the data.
+            pos += 2 if byte == 0xFF else 1
             length = 0
             while True:
                 b = track[pos]
