@@ -92,6 +92,9 @@ def midi_seeds(data_dir):
     for track in (tempo, notes):
         two += b"MTrk" + struct.pack(">I", len(track)) + track
     write("midi", "two_tracks.mid", two)
+    # One delta of 2^28 - 1 ticks at one tick a quarter: a piece of 74 hours, refused before its
+    # length in milliseconds is ever converted.
+    write("midi", "huge_delta.mid", bytes.fromhex("4d546864000000060000000100014d54726b000000078fffff7fff2f00"))
 
 
 def wave_seeds(generated_dir):
