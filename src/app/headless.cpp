@@ -122,7 +122,7 @@ bool ParseKeysScript(const std::string& text, std::vector<KeyChange>* changes, s
         std::istringstream words(line);
         std::string word;
         if (!(words >> word)) continue;  // blank or comment
-        KeyChange change;
+        KeyChange change{};
         if (!ParseTick(word, &change.tick) || change.tick < 1 || change.tick <= lastTick) {
             *error = "line " + std::to_string(lineNumber) + ": expected a tick greater than the previous one";
             return false;
