@@ -19,6 +19,10 @@ extern int g_appActive;
 extern int g_paused;
 extern int g_pauseRequested;
 extern uint32_t g_lastFrameTime;
+// 0: the frame tick leaves the screen as it is instead of copying the finished field onto it.
+// Only the headless runner clears it, for ticks after which nobody looks at the screen (no
+// screenshot or video frame to come); the field, its hash and every drawing call are the same.
+extern int g_screenNeeded;
 
 // ---- screen states; reset by ResetGame
 extern int g_screenState;

@@ -3,16 +3,24 @@
 // virtual clock moves on by g_frameInterval + 1 ms, RunFrame runs unless the game is paused, and
 // one trace line is written (also while paused, so a later P can end the pause). While a trace or
 // a draw log is written, the drawing calls of the tick's frame are recorded (video/draw_trace.h).
+//
+// Nothing looks at the 640 x 480 screen between screenshots, so after the last screenshot (and in
+// a run with none) the frame is not copied onto it: that copy is most of a headless tick's work.
+// A video looks at every frame. The runs that watch one game to its end (a video, the replay
+// check, the timedemo) stop when the title comes back.
 #include "app/headless.h"
 
 #include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <sstream>
 
 #include "app/dialog.h"
+#include "app/export.h"
 #include "app/game.h"
+#include "app/replay_check.h"
 #include "app/trace.h"
 #include "input/input.h"
 #include "platform/file_io.h"
@@ -98,7 +106,9 @@ bool CloseOutput(Output* out) {
 
 bool CloseOutputs(Output* trace, Output* drawLog) {
     const bool traceOk = CloseOutput(trace);
-    return CloseOutput(drawLog) && traceOk;
+    const bool drawLogOk = CloseOutput(drawLog);
+    if (VideoExportRunning()) (void)EndVideoExport(false);
+    return traceOk && drawLogOk;
 }
 
 // Reads a tick number: digits only, 1 or more, within a long.
@@ -106,6 +116,15 @@ bool ParseTick(const std::string& word, long* tick) {
     const char* end = word.data() + word.size();
     const auto [stop, status] = std::from_chars(word.data(), end, *tick);
     return !word.empty() && word[0] != '-' && status == std::errc() && stop == end;
+}
+
+// The screen is looked at after this tick or a later one: a video frame or a screenshot to come.
+bool ScreenNeededFrom(const HeadlessOptions& options, long tick) {
+    if (!options.videoFile.empty()) return true;
+    for (const HeadlessShot& shot : options.shots) {
+        if (shot.tick >= tick) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -164,7 +183,7 @@ int RunHeadless(const HeadlessOptions& options) {
     }
     Output trace{"trace", options.traceFile};
     Output drawLog{"draw log", options.drawLogFile};
-    if (!OpenOutput(&trace) || !OpenOutput(&drawLog)) {
+    if (!OpenOutput(&trace) || !OpenOutput(&drawLog) || (!options.videoFile.empty() && !BeginVideoExport(options))) {
         CloseOutputs(&trace, &drawLog);
         return 2;
     }
@@ -189,8 +208,15 @@ int RunHeadless(const HeadlessOptions& options) {
     std::vector<int> held;
     size_t nextChange = 0;
     int status = 0;
-    for (long tick = 1; options.ticks == 0 || tick <= options.ticks; ++tick) {
+    const bool video = !options.videoFile.empty();
+    const bool toTheEnd = video || options.verifyReplay || options.timedemo;
+    const long lastTick = options.ticks > 0 ? options.ticks : (toTheEnd && options.watchReplay ? WATCH_TICK_LIMIT : 0);
+    WatchedGame watched;
+    bool videoComplete = true;
+    const auto start = std::chrono::steady_clock::now();
+    for (long tick = 1; lastTick == 0 || tick <= lastTick; ++tick) {
         if (options.beforeTick) options.beforeTick(tick);
+        if (video) DeliverVideoMusicNotice();
         if (nextChange < changes.size() && changes[nextChange].tick == tick) {
             const std::vector<int>& now = changes[nextChange].keys;
             for (int vk : held) PlatHeadlessSetKeyDown(vk, false);
@@ -206,6 +232,7 @@ int RunHeadless(const HeadlessOptions& options) {
         }
         if (!PlatWindowExists()) break;  // ESC on the splash or title ended the program
         PlatHeadlessAdvanceClock(static_cast<uint32_t>(g_frameInterval) + 1);
+        g_screenNeeded = ScreenNeededFrom(options, tick) ? 1 : 0;
         // The record covers the frame only; a paused tick has no drawing calls.
         DrawTrace draws;
         draws.tick = tick;
@@ -221,18 +248,39 @@ int RunHeadless(const HeadlessOptions& options) {
                 status = 2;
             }
         }
+        PlatHeadlessTakeAudioLog(&sounds, &music);
         if (trace.file) {
-            PlatHeadlessTakeAudioLog(&sounds, &music);
             const std::string line = TraceLine(tick, sounds, music, draws);
             std::fputs(line.c_str(), trace.file);
             std::fputc('\n', trace.file);
         }
-        // An output that cannot be written ends the run: nothing after it could be trusted.
+        // An output that cannot be written ends the run: nothing after it could be trusted, and a
+        // video cut short there is not kept.
         if (!OutputHealthy(&trace) || !OutputHealthy(&drawLog)) {
             status = 2;
+            videoComplete = false;
             break;
         }
+        if (video && !AddVideoTick(tick, sounds, music)) {
+            videoComplete = false;
+            break;
+        }
+        if (toTheEnd) {
+            NoteWatchedTick(&watched);
+            if (watched.ended) break;
+        }
     }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    g_screenNeeded = 1;
+    if (video) {
+        const int videoStatus = EndVideoExport(videoComplete);
+        if (videoStatus != 0) status = videoStatus;
+    }
+    if (options.verifyReplay) {
+        const int checked = ReportReplayCheck(watched);
+        if (status == 0) status = checked;
+    }
+    if (options.timedemo) ReportTimedemo(watched, seconds);
     if (!options.stateFile.empty()) {
         Output state{"state", options.stateFile};
         if (OpenOutput(&state)) std::fputs(StateDump().c_str(), state.file);

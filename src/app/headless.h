@@ -19,6 +19,19 @@ struct HeadlessOptions {
     std::string drawLogFile;  // the drawing calls of every tick, one line each after the tick number
     std::vector<HeadlessShot> shots;
     std::string stateFile;
+    // A video of the run with its sound (--video): the file, its scale and kind (VideoKind,
+    // chosen from the name by the command line). The run then ends at the return to the title.
+    std::string videoFile;
+    int videoScale = 2;
+    bool videoLossless = false;
+    int videoKind = 0;
+    int videoMusicVolume = 100;  // the loudness the video's sound is mixed at (--music-volume,
+    int videoEffectsVolume = 100;  // --effects-volume, --mute), as the player's settings would
+    bool videoMute = false;
+    // Watch replay.rep's game to its end and check it against score.dat (--verify-replay), or
+    // time it (--timedemo); both end at the return to the title.
+    bool verifyReplay = false;
+    bool timedemo = false;
     // For tests: called before each tick's key messages, so that a test can change the game
     // between ticks (for example to plant a fault and see which trace keys notice it).
     void (*beforeTick)(long tick) = nullptr;

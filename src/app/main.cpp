@@ -17,6 +17,7 @@
 #include "app/game.h"
 #include "app/headless.h"
 #include "app/options.h"
+#include "app/replay_check.h"
 #include "app/trace.h"
 #include "build_config.h"
 #include "platform/platform.h"
@@ -152,7 +153,7 @@ int main(int argc, char** argv) {
         } else {
             choice = RunStartupDialog();
         }
-        status = RunGameAfterDialog(choice);
+        status = line.timedemo ? RunTimedemoAfterDialog(choice) : RunGameAfterDialog(choice);
         WriteStateAtExit();
     }
     PlatformShutdown();

@@ -10,6 +10,7 @@
 #include <climits>
 
 #include "app/dialog.h"
+#include "platform/video_export.h"
 
 namespace {
 
@@ -32,6 +33,11 @@ enum OptionCode {
     OPT_DRAW_LOG,
     OPT_SHOT,
     OPT_STATE,
+    OPT_VIDEO,
+    OPT_VIDEO_SCALE,
+    OPT_VIDEO_LOSSLESS,
+    OPT_VERIFY_REPLAY,
+    OPT_TIMEDEMO,
 };
 
 constexpr option OPTIONS[] = {
@@ -53,6 +59,11 @@ constexpr option OPTIONS[] = {
     {"draw-log", required_argument, nullptr, OPT_DRAW_LOG},
     {"shot", required_argument, nullptr, OPT_SHOT},
     {"state", required_argument, nullptr, OPT_STATE},
+    {"video", required_argument, nullptr, OPT_VIDEO},
+    {"video-scale", required_argument, nullptr, OPT_VIDEO_SCALE},
+    {"video-lossless", no_argument, nullptr, OPT_VIDEO_LOSSLESS},
+    {"verify-replay", no_argument, nullptr, OPT_VERIFY_REPLAY},
+    {"timedemo", no_argument, nullptr, OPT_TIMEDEMO},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -73,10 +84,16 @@ constexpr const char* HELP =
     "      --mute             no sound at all (M or F8 in the game brings it back)\n"
     "      --data DIR         change into DIR first: the data files are looked up there\n"
     "                         first, and the records are kept there\n"
+    "      --timedemo         play the high-score replay as fast as the machine allows,\n"
+    "                         showing every frame, then print the frames per second and\n"
+    "                         how many times faster than the game's own pace it ran\n"
     "\n"
     "Headless runner (no window, no sound, a virtual clock; for tests and tools):\n"
     "  vorne --headless [--watch-replay | --keys FILE] [--ticks N] [--trace FILE]\n"
     "                   [--draw-log FILE] [--shot TICK:FILE.png]... [--state FILE]\n"
+    "  vorne --headless (--watch-replay | --keys FILE --ticks N) --video FILE\n"
+    "                   [--video-scale 1|2|3] [--video-lossless]\n"
+    "  vorne --headless --verify-replay | --timedemo\n"
     "      --headless         run the game without a window\n"
     "      --keys FILE        lines 'TICK KEY KEY ...' (from TICK on exactly these keys are\n"
     "                         held) or 'TICK -' (none); keys: up down left right numpad2\n"
@@ -89,6 +106,19 @@ constexpr const char* HELP =
     "      --shot TICK:FILE   after tick TICK (1 or more, not past --ticks), the screen as a\n"
     "                         PNG (may be repeated)\n"
     "      --state FILE       at the end, every game variable and record as JSON\n"
+    "      --video FILE       a video of the run with its sound, until --ticks or the\n"
+    "                         return to the title: FILE.mp4 H.264 and AAC, FILE.webm VP9\n"
+    "                         and Opus, FILE.mkv lossless FFV1 and FLAC; a progress bar\n"
+    "                         on a terminal; nothing is left under FILE if it fails or\n"
+    "                         is interrupted\n"
+    "      --video-scale N    every screen pixel becomes N x N (1, 2 or 3; 2: 1280 x 960)\n"
+    "      --video-lossless   lossless video (FFV1 in Matroska: FILE.mkv)\n"
+    "                         (--music-volume, --effects-volume and --mute set the loudness\n"
+    "                         of the video's sound)\n"
+    "      --verify-replay    watch replay.rep to the end of its game and check its score\n"
+    "                         against score.dat (exit 0 when they agree, 3 when not)\n"
+    "      --timedemo         watch replay.rep to the end of its game as fast as possible\n"
+    "                         and print the ticks per second and the multiple of real time\n"
     "  Relative paths of these files are taken from the folder the game was started in.\n";
 
 // A whole number of ticks, 0 or more, within the tick counter's range. False with the reason.
@@ -104,6 +134,15 @@ bool ParseTickCount(const char* option, const std::string& text, long* value, st
     if (status == std::errc::result_out_of_range) return refuse("a number of ticks up to " + std::to_string(LONG_MAX));
     if (status != std::errc() || stop != end) return refuse("a whole number of ticks, 0 or more");
     *value = parsed;
+    return true;
+}
+
+bool ParseVideoScale(const std::string& value, int* scale, std::string* error) {
+    if (value != "1" && value != "2" && value != "3") {
+        *error = "--video-scale takes 1, 2 or 3, not '" + value + "'";
+        return false;
+    }
+    *scale = value[0] - '0';
     return true;
 }
 
@@ -129,12 +168,57 @@ bool ParseShot(const std::string& value, HeadlessShot* shot, std::string* error)
     return true;
 }
 
+// The modes that watch one game to its end: a video, the replay check, the timedemo. Each needs
+// a game to watch and excludes the others; the timedemo and the check watch the replay.
+bool CheckWatchingModes(CommandLine* line, bool ticksGiven, bool videoOptions, std::string* error) {
+    HeadlessOptions& run = line->run;
+    const bool video = !run.videoFile.empty();
+    if (video + run.verifyReplay + line->timedemo > 1) {
+        *error = "--video, --verify-replay and --timedemo exclude each other";
+        return false;
+    }
+    if (videoOptions && !video) {
+        *error = "--video-scale and --video-lossless go with --video";
+        return false;
+    }
+    if ((run.verifyReplay || line->timedemo) && !run.keysFile.empty()) {
+        *error = std::string(run.verifyReplay ? "--verify-replay" : "--timedemo") + " watches replay.rep: it takes no --keys";
+        return false;
+    }
+    if (line->timedemo && (line->presetButton == DIALOG_BUTTON_KEYBOARD || line->presetButton == DIALOG_BUTTON_JOYSTICK)) {
+        *error = "--timedemo watches replay.rep: it goes with neither --keyboard nor --joystick";
+        return false;
+    }
+    if (run.verifyReplay || line->timedemo) {
+        run.watchReplay = true;
+        line->presetButton = DIALOG_BUTTON_REPLAY;
+    }
+    if (video) {
+        if (run.keysFile.empty() && !run.watchReplay) {
+            *error = "--video records --watch-replay or a --keys script";
+            return false;
+        }
+        if (!run.keysFile.empty() && (!ticksGiven || run.ticks == 0)) {
+            *error = "--video with --keys needs --ticks N to know where the run ends";
+            return false;
+        }
+        VideoKind kind = VIDEO_H264_MP4;
+        if (!VideoKindFromName(run.videoFile, run.videoLossless, &kind, error)) return false;
+        run.videoKind = kind;
+        if (line->musicVolume >= 0) run.videoMusicVolume = line->musicVolume;
+        if (line->effectsVolume >= 0) run.videoEffectsVolume = line->effectsVolume;
+        run.videoMute = line->mute;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool ParseCommandLine(int argc, char* const argv[], CommandLine* line, std::string* error) {
     *line = CommandLine{};
     bool headlessOnly = false;  // an option that only the headless runner takes was given
     bool ticksGiven = false;
+    bool videoOptions = false;  // --video-scale or --video-lossless
     int buttons = 0;            // how many of --keyboard, --joystick, --watch-replay
     optind = 0;                 // glibc: start afresh, also after an earlier, unfinished scan
     opterr = 0;                 // the messages are ours
@@ -218,6 +302,28 @@ bool ParseCommandLine(int argc, char* const argv[], CommandLine* line, std::stri
                 line->run.stateFile = value;
                 headlessOnly = true;
                 break;
+            case OPT_VIDEO:
+                line->run.videoFile = value;
+                headlessOnly = true;
+                break;
+            case OPT_VIDEO_SCALE:
+                if (!ParseVideoScale(value, &line->run.videoScale, error)) return false;
+                videoOptions = true;
+                headlessOnly = true;
+                break;
+            case OPT_VIDEO_LOSSLESS:
+                line->run.videoLossless = true;
+                videoOptions = true;
+                headlessOnly = true;
+                break;
+            case OPT_VERIFY_REPLAY:
+                line->run.verifyReplay = true;
+                headlessOnly = true;
+                break;
+            case OPT_TIMEDEMO:
+                line->timedemo = true;
+                line->run.timedemo = true;
+                break;
             case ':':
                 *error = "option '" + given + "' needs a value";
                 return false;
@@ -244,9 +350,10 @@ bool ParseCommandLine(int argc, char* const argv[], CommandLine* line, std::stri
         return false;
     }
     if (!line->headless && headlessOnly) {
-        *error = "--keys, --ticks, --trace, --draw-log, --shot and --state go with --headless";
+        *error = "--keys, --ticks, --trace, --draw-log, --shot, --state, --video and --verify-replay go with --headless";
         return false;
     }
+    if (!CheckWatchingModes(line, ticksGiven, videoOptions, error)) return false;
     if (line->headless && (line->presetButton == DIALOG_BUTTON_KEYBOARD || line->presetButton == DIALOG_BUTTON_JOYSTICK)) {
         *error = "the headless runner plays with its keys file or watches the replay";
         return false;
@@ -284,6 +391,7 @@ void ResolveCommandLinePaths(const std::string& startFolder, CommandLine* line) 
     resolve(&line->run.traceFile);
     resolve(&line->run.drawLogFile);
     resolve(&line->run.stateFile);
+    resolve(&line->run.videoFile);
     for (HeadlessShot& shot : line->run.shots) resolve(&shot.path);
 }
 

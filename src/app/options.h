@@ -15,6 +15,7 @@ struct CommandLine {
     bool version = false;
     bool headless = false;
     bool windowed = false;
+    bool timedemo = false;  // play the high-score replay as fast as the machine allows
     int presetButton = -1;  // the dialog button the options stand for (DIALOG_BUTTON_*), or -1
     std::string dataDir;    // --data: the folder to change into first ("": none)
     bool fullscreen = false;  // --fullscreen, over the settings file's window
@@ -27,7 +28,8 @@ struct CommandLine {
 // Reads argv[1] .. argv[argc - 1] (with glibc's getopt_long, which it resets first; argv is left
 // in its order). True when the line is well formed, false with a one-line reason in *error: an
 // unknown option, a missing or empty value, a number that is not a whole number in range, a
-// --shot after the last tick, or options that do not go together. Called by main and the tests.
+// --shot after the last tick, a video whose container the name does not tell, or options that
+// do not go together. Called by main and the tests.
 bool ParseCommandLine(int argc, char* const argv[], CommandLine* line, std::string* error);
 
 // Puts the options that override the settings file (--windowed, --fullscreen, --music-volume,

@@ -133,6 +133,9 @@ int UpdateLargeBullets() {
 }
 
 void ClearEnemyBullets() {
+    // The live count is kept by every spawn and free: with none alive there is nothing to look
+    // for (the ship's update clears the pools every frame while it is down).
+    if (g_enemyBulletCount == 0) return;
     FreeAllIn(g_smallBullets, SMALL_BULLET_COUNT);
     FreeAllIn(g_largeBullets, LARGE_BULLET_COUNT);
 }

@@ -9,6 +9,7 @@
 #include "player/player.h"
 
 int32_t g_savedHiScore = DEFAULT_HIGH_SCORE;
+GameResult g_lastGameResult;
 
 namespace {
 
@@ -54,7 +55,9 @@ void LoadHighScore() {
 }
 
 void CommitHighScore() {
-    if (g_continued != 0 || g_watchingReplay != 0) return;
+    if (g_continued != 0) return;
+    g_lastGameResult = GameResult{g_score, g_replayFrame, g_lastGameResult.games + 1};
+    if (g_watchingReplay != 0) return;
     if (!(g_hiScore > g_savedHiScore)) return;
     // The game goes on with the new high score whether or not it could be saved.
     g_savedHiScore = g_hiScore;

@@ -100,3 +100,13 @@ void LoadHighScore();
 // replay and the score together when a live game without continue beat the stored score. A save
 // that fails keeps the old pair (with a line on stderr) and the game goes on with the new score.
 void CommitHighScore();
+
+// What the last game to reach its end without a continue scored, live or watched, and how many
+// frames it had recorded then: what CommitHighScore would save. Set by CommitHighScore; kept
+// across resets (a run that watches the replay to its end checks it against score.dat).
+struct GameResult {
+    int32_t score = 0;
+    int32_t frames = 0;
+    int32_t games = 0;  // how many games have reached their end so far
+};
+extern GameResult g_lastGameResult;

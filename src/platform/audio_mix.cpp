@@ -173,6 +173,7 @@ struct AudioMixer {
     std::array<uint8_t, SYNTH_CHANNELS> channelVolume{};  // CC7 as the pieces last set it
     int64_t silentFrames = 0;  // rendered since the synthesiser last had a piece or a voice
     bool endOfPiece = false;
+    int notifyLeadMs = MIXER_NOTIFY_LEAD_MS;
     uint32_t lastOpenMicros = 0;
     double dcIn[2] = {0, 0}, dcOut[2] = {0, 0};
     double dcPole = 0.0;
@@ -488,7 +489,7 @@ void RenderMusic(AudioMixer* m, int frames) {
         m->silentFrames = std::min<int64_t>(m->silentFrames + frames, SecondsToFrames(m, SYNTH_IDLE_S));
     }
     if (piece && s.notify && !s.posted &&
-        piece->lengthSamples - s.position <= static_cast<int64_t>(MIXER_NOTIFY_LEAD_MS) * m->rate / 1000) {
+        piece->lengthSamples - s.position <= static_cast<int64_t>(m->notifyLeadMs) * m->rate / 1000) {
         s.posted = true;
         m->endOfPiece = true;
     }
@@ -656,6 +657,8 @@ void MixerAttachSynth(AudioMixer* mixer, MixerSynth* synth) {
 bool MixerHasSynth(const AudioMixer* mixer) { return mixer->synth != nullptr; }
 
 void MixerSetMusicFolder(AudioMixer* mixer, const std::string& folder) { mixer->musicFolder = folder; }
+
+void MixerSetNotifyLead(AudioMixer* mixer, int milliseconds) { mixer->notifyLeadMs = std::max(0, milliseconds); }
 
 bool MixerSetEffect(AudioMixer* mixer, int effectId, const uint8_t* data, uint32_t bytes, int samplesPerSecond,
                     int bitsPerSample, int channels) {

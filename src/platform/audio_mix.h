@@ -1,5 +1,6 @@
-// Private to src/platform (and the tools and tests that render sound): the final mix of the
-// game's sound. One mixer renders everything the player hears into 16-bit stereo frames:
+// Private to src/platform (and to what renders the game's sound offline: the game's sound loader
+// for the video recorder, the tools and the tests): the final mix of the game's sound. One mixer
+// renders everything the player hears into 16-bit stereo frames:
 //   - the twelve effect channels, one an effect, each converted once to the output rate;
 //   - the music: the MCI-style device (one piece open under an alias) and its sequencer, playing
 //     the pieces on a FluidSynth synthesiser sample by sample;
@@ -22,9 +23,9 @@ struct MixerSynth;   // a FluidSynth synthesiser with a General MIDI soundfont l
 
 inline constexpr int MIXER_FIRST_EFFECT_ID = FIRST_SOUND_EFFECT;
 inline constexpr int MIXER_EFFECT_SLOTS = SOUND_EFFECT_COUNT;
-// How long before the end of a piece played with "notify" its end is reported: time enough for
-// the game's answer ("play ... from 0") to arrive before the end, where the restart is carried
-// out to the sample.
+// How long before the end of a piece played with "notify" its end is reported (by default): time
+// enough for the game's answer ("play ... from 0") to arrive before the end, where the restart is
+// carried out to the sample.
 inline constexpr int MIXER_NOTIFY_LEAD_MS = 40;
 
 // The soundfont to use: $SDL_SOUNDFONTS, else the first General MIDI font installed; nullptr
@@ -45,6 +46,9 @@ void MixerAttachSynth(AudioMixer* mixer, MixerSynth* synth);
 bool MixerHasSynth(const AudioMixer* mixer);
 // Where the pieces' bare file names are looked up ("" : the current directory, as the game does).
 void MixerSetMusicFolder(AudioMixer* mixer, const std::string& folder);
+// How long before the end of a piece its end is reported (MIXER_NOTIFY_LEAD_MS unless set). The
+// video recorder, whose game hears the report only after the next tick, gives it two ticks.
+void MixerSetNotifyLead(AudioMixer* mixer, int milliseconds);
 
 // Effects, by their ids 101..112. SetEffect converts PCM samples (8-bit unsigned or 16-bit
 // signed, mono or stereo, any rate) to the output rate; false for anything else.
@@ -75,7 +79,7 @@ void MixerSetVolume(AudioMixer* mixer, int musicPercent, int effectsPercent, boo
 // Renders the next frames (interleaved left, right). Effects and commands given before the call
 // take effect at its first frame.
 void MixerRender(AudioMixer* mixer, int16_t* stereo, int frames);
-// True once when the piece played with "notify" has come within MIXER_NOTIFY_LEAD_MS of its end
+// True once when the piece played with "notify" has come within its lead (above) of its end
 // during the frames rendered so far: the live device posts MM_MCINOTIFY for it. Stopping,
 // closing or replacing the piece disarms it.
 bool MixerTakeEndOfPiece(AudioMixer* mixer);

@@ -72,6 +72,9 @@ void InitGameOverPanels() {
 }
 
 void StartContinueScreen() {
+    // What the player reached before any continue is what can be saved (a watched replay saves
+    // nothing, but its result is noted).
+    CommitHighScore();
     // A replay never continues: it ends at once.
     if (g_watchingReplay) {
         ShowGameOverPanels();
@@ -81,8 +84,6 @@ void StartContinueScreen() {
     g_continueTick = 0;
     g_continueActive = 1;
     g_continueCount = CONTINUE_SECONDS;
-    // What the player reached before any continue is what can be saved.
-    CommitHighScore();
     PlaceContinuePanels();
 }
 

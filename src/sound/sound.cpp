@@ -93,20 +93,30 @@ int FindWaveChunks(int resourceId, const uint8_t** format, const uint8_t** data,
     return FindWaveChunksInBlock(blob->data, blob->size, format, data, size);
 }
 
-int LoadWaveResource(int resourceId) {
+int ReadWaveEffect(int resourceId, WaveEffect* effect) {
+    *effect = WaveEffect{};
     const uint8_t* format = nullptr;
     const uint8_t* data = nullptr;
     uint32_t size = 0;
     if (!FindWaveChunks(resourceId, &format, &data, &size)) return 0;
     const uint16_t tag = Read16(format);
     const int channels = Read16(format + 2);
-    const int rate = static_cast<int>(Read32(format + 4));
     const int blockAlign = Read16(format + 12);
     // A 14-byte format has no bits-per-sample field; the block alignment tells it instead.
     const uint32_t formatBytes = Read32(format - 4);
-    const int bits = formatBytes >= 16 ? Read16(format + 14) : (channels > 0 ? blockAlign * 8 / channels : 0);
     if (tag != WAVE_FORMAT_PCM) return 0;
-    return PlatSoundCreateBuffer(resourceId, data, size, rate, bits, channels) ? 1 : 0;
+    effect->data = data;
+    effect->bytes = size;
+    effect->samplesPerSecond = static_cast<int>(Read32(format + 4));
+    effect->bitsPerSample = formatBytes >= 16 ? Read16(format + 14) : (channels > 0 ? blockAlign * 8 / channels : 0);
+    effect->channels = channels;
+    return 1;
+}
+
+int LoadWaveResource(int resourceId) {
+    WaveEffect e;
+    if (!ReadWaveEffect(resourceId, &e)) return 0;
+    return PlatSoundCreateBuffer(resourceId, e.data, e.bytes, e.samplesPerSecond, e.bitsPerSample, e.channels) ? 1 : 0;
 }
 
 int InitSound() {

@@ -39,6 +39,17 @@ int ReleaseSound();
 
 // Called by InitSound: finds the effect's resource and makes its buffer. 1 done, 0 failed.
 int LoadWaveResource(int resourceId);
+// A built-in effect's PCM samples and their format, as read from its resource.
+struct WaveEffect {
+    const uint8_t* data = nullptr;  // inside the program's resources: lives for the whole run
+    uint32_t bytes = 0;
+    int samplesPerSecond = 0;
+    int bitsPerSample = 0;
+    int channels = 0;
+};
+// Called by LoadWaveResource and MakeGameMixer: 1 with the effect's samples, 0 when its resource
+// is missing, malformed or not PCM.
+int ReadWaveEffect(int resourceId, WaveEffect* effect);
 // Called by LoadWaveResource: the "fmt " body, the "data" body and its size of a built-in effect.
 // 1 found, 0 when the resource is missing or malformed (the outputs are then null and 0).
 int FindWaveChunks(int resourceId, const uint8_t** format, const uint8_t** data, uint32_t* size);
@@ -56,3 +67,11 @@ void RefreshCurrentDirectory();
 // Stops and closes the current piece ("stop BGM wait", "close BGM wait"). Called by ResetGame
 // and the window procedure (minimising, destruction).
 void StopMusic();
+
+// ---- the game's sound rendered offline (a video of a run, the sound tests)
+struct AudioMixer;
+// A mixer at the given rate holding the twelve built-in effects, which finds the pieces of music
+// in musicFolder ("": by the data file lookup, as the game does), playing them on the General MIDI
+// soundfont when music is true and one is installed (otherwise the music runs silently). The
+// caller owns it (MixerDestroy). Called by the video export and the tests.
+AudioMixer* MakeGameMixer(int rate, const char* musicFolder, bool music);

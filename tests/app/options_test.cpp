@@ -8,6 +8,7 @@
 
 #include "app/dialog.h"
 #include "app/options.h"
+#include "platform/video_export.h"
 
 namespace {
 
@@ -119,7 +120,7 @@ TEST(CommandLine, ShotTicksKeepTheirFullValueAndStayWithinTheRun) {
 }
 
 TEST(CommandLine, RefusesWhatDoesNotGoTogetherOrIsNotAnOption) {
-    for (const char* option : {"--keys", "--ticks", "--trace", "--draw-log", "--shot", "--state"}) {
+    for (const char* option : {"--keys", "--ticks", "--trace", "--draw-log", "--shot", "--state", "--video"}) {
         const std::string value = std::string(option) == "--ticks" ? "5" : std::string(option) == "--shot" ? "1:a.png" : "f";
         EXPECT_NE(Refusal({option, value}).find("--headless"), std::string::npos) << option;
     }
@@ -138,6 +139,62 @@ TEST(CommandLine, RefusesWhatDoesNotGoTogetherOrIsNotAnOption) {
     EXPECT_NE(Refusal({"--headless", "play.keys"}).find("play.keys"), std::string::npos);
 }
 
+TEST(CommandLine, VideoAndTheWatchingModesAreCheckedBeforeAnyWork) {
+    // The container comes from the name, in any case; a lossless video goes in Matroska.
+    Parsed p = Parse({"--headless", "--watch-replay", "--video", "run.MP4"});
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(p.line.run.videoKind, VIDEO_H264_MP4);
+    EXPECT_EQ(p.line.run.videoScale, 2);
+    p = Parse({"--headless", "--keys", "k", "--ticks", "300", "--video=clips/run.webm", "--video-scale", "3"});
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(p.line.run.videoKind, VIDEO_VP9_WEBM);
+    EXPECT_EQ(p.line.run.videoScale, 3);
+    p = Parse({"--headless", "--watch-replay", "--video", "a.mkv", "--video-lossless", "--video-scale=1"});
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(p.line.run.videoKind, VIDEO_FFV1_MKV);
+    EXPECT_EQ(p.line.run.videoScale, 1);
+    EXPECT_TRUE(p.line.run.videoLossless);
+    EXPECT_EQ(p.line.run.videoMusicVolume, 100);
+    p = Parse({"--headless", "--watch-replay", "--video", "a.mp4", "--music-volume", "40", "--mute"});
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(p.line.run.videoMusicVolume, 40);
+    EXPECT_EQ(p.line.run.videoEffectsVolume, 100);
+    EXPECT_TRUE(p.line.run.videoMute);
+    for (const char* name : {"run.avi", "run", "mp4", ".mp4", "dir.mp4/run", "run.mp4.part"}) {
+        EXPECT_NE(Refusal({"--headless", "--watch-replay", "--video", name}).find(".mkv"), std::string::npos) << name;
+    }
+    EXPECT_NE(Refusal({"--headless", "--watch-replay", "--video", "a.mp4", "--video-lossless"}).find("Matroska"),
+              std::string::npos);
+    for (const char* scale : {"0", "4", "2x", "", "-1", "02"}) {
+        Refusal({"--headless", "--watch-replay", "--video", "a.mp4", "--video-scale", scale});
+    }
+    // A video needs a run that ends: the replay's game, or --ticks with a keys script.
+    Refusal({"--headless", "--video", "a.mp4"});
+    EXPECT_NE(Refusal({"--headless", "--keys", "k", "--video", "a.mp4"}).find("--ticks"), std::string::npos);
+    Refusal({"--headless", "--keys", "k", "--ticks", "0", "--video", "a.mp4"});
+    Refusal({"--headless", "--watch-replay", "--video-scale", "2"});
+    Refusal({"--headless", "--watch-replay", "--video-lossless"});
+    EXPECT_NE(Refusal({"--watch-replay", "--video", "a.mp4"}).find("--headless"), std::string::npos);
+
+    // The replay check and the timedemo watch the replay; each mode excludes the others.
+    p = Parse({"--headless", "--verify-replay"});
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_TRUE(p.line.run.verifyReplay);
+    EXPECT_TRUE(p.line.run.watchReplay);
+    p = Parse({"--timedemo", "--windowed"});
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_TRUE(p.line.timedemo);
+    EXPECT_FALSE(p.line.headless);
+    EXPECT_EQ(p.line.presetButton, DIALOG_BUTTON_REPLAY);
+    EXPECT_TRUE(Parse({"--headless", "--timedemo", "--watch-replay"}).line.run.timedemo);
+    Refusal({"--verify-replay"});
+    Refusal({"--timedemo", "--keyboard"});
+    Refusal({"--headless", "--timedemo", "--keys", "k"});
+    Refusal({"--headless", "--verify-replay", "--keys", "k"});
+    Refusal({"--headless", "--verify-replay", "--timedemo"});
+    Refusal({"--headless", "--watch-replay", "--verify-replay", "--video", "a.mp4"});
+}
+
 TEST(CommandLine, CanBeReadAgainAndLeavesArgvInItsOrder) {
     // A refusal in the middle of a line leaves getopt half way; the next reading starts afresh.
     Refusal({"--headless", "--ticks", "x", "--trace", "a"});
@@ -154,7 +211,7 @@ TEST(CommandLine, CanBeReadAgainAndLeavesArgvInItsOrder) {
 
 TEST(CommandLine, RelativePathsAreTakenFromTheStartFolder) {
     Parsed p = Parse({"--headless", "--keys", "k.keys", "--trace", "/abs/t.jsonl", "--draw-log", "d.txt", "--state",
-                      "../s.json", "--shot", "2:shots/a.png", "--data", "data"});
+                      "../s.json", "--shot", "2:shots/a.png", "--data", "data", "--ticks", "9", "--video", "v.mp4"});
     ASSERT_TRUE(p.ok) << p.error;
     ResolveCommandLinePaths("/home/player/games", &p.line);
     EXPECT_EQ(p.line.run.keysFile, "/home/player/games/k.keys");
@@ -162,6 +219,7 @@ TEST(CommandLine, RelativePathsAreTakenFromTheStartFolder) {
     EXPECT_EQ(p.line.run.drawLogFile, "/home/player/games/d.txt");
     EXPECT_EQ(p.line.run.stateFile, "/home/player/games/../s.json");
     EXPECT_EQ(p.line.run.shots[0].path, "/home/player/games/shots/a.png");
+    EXPECT_EQ(p.line.run.videoFile, "/home/player/games/v.mp4");
     EXPECT_EQ(p.line.dataDir, "data");  // entered from the start folder anyway
 
     CommandLine none;

@@ -13,7 +13,6 @@
 
 #include "assetgen/loudness.h"
 #include "platform/audio_mix.h"
-#include "sound/sound.h"
 #include "test_support.h"
 
 namespace {
@@ -56,9 +55,6 @@ std::vector<std::string> Strings(const std::string& list) {
     return out;
 }
 
-uint32_t Read32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0] | p[1] << 8 | p[2] << 16) | static_cast<uint32_t>(p[3]) << 24;
-}
 
 }  // namespace
 
@@ -91,21 +87,6 @@ std::vector<TraceTick> RunHeadlessGame(const std::string& keys, long ticks) {
 }
 
 bool SoundFontAvailable() { return MixerFindSoundFont() != nullptr; }
-
-AudioMixer* MakeGameMixer(bool soundFont) {
-    AudioMixer* mixer = MixerCreate(RATE);
-    MixerSetMusicFolder(mixer, VORNE_DATA_DIR);
-    if (soundFont && SoundFontAvailable()) MixerAttachSynth(mixer, MixerSynthCreate(MixerFindSoundFont(), RATE));
-    for (int id = FIRST_SOUND_EFFECT; id < FIRST_SOUND_EFFECT + SOUND_EFFECT_COUNT; ++id) {
-        const uint8_t *format = nullptr, *data = nullptr;
-        uint32_t size = 0;
-        if (FindWaveChunks(id, &format, &data, &size) != 1) continue;
-        const int channels = format[2] | format[3] << 8;
-        const int bits = format[14] | format[15] << 8;
-        MixerSetEffect(mixer, id, data, size, static_cast<int>(Read32(format + 4)), bits, channels);
-    }
-    return mixer;
-}
 
 std::vector<int16_t> RenderTicks(AudioMixer* mixer, const std::vector<TraceTick>& trace, size_t first, size_t last) {
     std::vector<int16_t> out;

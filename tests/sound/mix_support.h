@@ -1,7 +1,7 @@
 // Shared by the sound tests that listen to the game's own output: a headless run's trace (the
-// effects and music commands of every tick, and its length on the virtual clock), the mixer
-// loaded with the game's effects and pieces, the rendering of a stretch of a run through it, and
-// the measures taken of the result.
+// effects and music commands of every tick, and its length on the virtual clock), the rendering
+// of a stretch of a run through the game's mixer (MakeGameMixer), and the measures taken of the
+// result.
 #pragma once
 
 #include <cstdint>
@@ -24,10 +24,6 @@ struct TraceTick {
 // Plays the keys script ("TICK KEY ..." lines) in the headless runner for the given ticks, in the
 // tests' scratch folder, and reads its trace. Empty when the run failed.
 std::vector<TraceTick> RunHeadlessGame(const std::string& keys, long ticks);
-
-// A mixer at 44.1 kHz holding the game's twelve effects and reading the generated pieces; with
-// the soundfont when one is installed (soundFont false: the music is left out).
-AudioMixer* MakeGameMixer(bool soundFont);
 
 // Renders ticks [first, last) of a trace through the mixer, tick by tick, each as long as its
 // step on the virtual clock. 16-bit stereo, interleaved.

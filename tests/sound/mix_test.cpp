@@ -14,6 +14,7 @@
 
 #include "platform/audio_mix.h"
 #include "sound/mix_support.h"
+#include "sound/sound.h"
 
 namespace {
 
@@ -82,7 +83,7 @@ TEST(GameMix, FiringSitsUnderTheMusicWithoutClippingOrOffset) {
             EXPECT_EQ(volleys, 0);
         }
 
-        AudioMixer* mixer = MakeGameMixer(true);
+        AudioMixer* mixer = MakeGameMixer(44100, VORNE_DATA_DIR, true);
         const std::vector<int16_t> out = RenderTicks(mixer, trace, start, end);
         measures[run] = Measure(out);
         Report(names[run], measures[run], MixerGetStats(mixer));
@@ -94,12 +95,12 @@ TEST(GameMix, FiringSitsUnderTheMusicWithoutClippingOrOffset) {
         if (run == 0) {
             // The two halves of the firing run apart: its effects without music, its music
             // without effects.
-            AudioMixer* effectsOnly = MakeGameMixer(false);
+            AudioMixer* effectsOnly = MakeGameMixer(44100, VORNE_DATA_DIR, false);
             const MixMeasures effects = Measure(RenderTicks(effectsOnly, trace, start, end));
             MixerDestroy(effectsOnly);
             std::vector<TraceTick> silent = trace;
             for (TraceTick& t : silent) t.sounds.clear();
-            AudioMixer* musicOnly = MakeGameMixer(true);
+            AudioMixer* musicOnly = MakeGameMixer(44100, VORNE_DATA_DIR, true);
             const MixMeasures music = Measure(RenderTicks(musicOnly, silent, start, end));
             MixerDestroy(musicOnly);
             std::printf("[ measure  ] stage 1 firing: the effects alone %.1f LUFS (peak %.3f), the music alone %.1f LUFS\n",

@@ -15,6 +15,7 @@
 #include "platform/audio_mix.h"
 #include "mix_support.h"
 #include "sound/midi_bytes.h"
+#include "sound/sound.h"
 #include "test_support.h"
 
 namespace {
@@ -252,7 +253,7 @@ TEST_F(MixerMusic, ARecordedGameRenderedTickByTickLoopsThePieceAsTheGameWould) {
 TEST(MixerLoudness, MusicAtZeroLeavesOnlyTheEffects) {
     if (!SoundFontAvailable()) GTEST_SKIP() << "no General MIDI soundfont installed";
     const auto render = [](bool withMusic, int musicVolume) {
-        AudioMixer* mixer = MakeGameMixer(true);
+        AudioMixer* mixer = MakeGameMixer(44100, VORNE_DATA_DIR, true);
         MixerSetVolume(mixer, musicVolume, 100, false);
         if (withMusic) {
             MixerCommand(mixer, "open bgm01.mid alias BGM wait");

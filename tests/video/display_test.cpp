@@ -4,6 +4,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -91,6 +92,46 @@ TEST_F(BlitterTest, ColourKeyModeSkipsIndex254AndOpaqueModeCopiesIt) {
     EXPECT_EQ(Field(21, 30), Sheet(1, 0));
     EXPECT_TRUE(DrawSprite(20, 30, 22, 32, sheet_, 0, 0, 2, 2, 0));
     EXPECT_EQ(Field(20, 30), COLOUR_KEY_INDEX);
+}
+
+TEST_F(BlitterTest, KeyedCopiesOfEveryWidthAndPlaceLeaveExactlyTheKeyedPixels) {
+    // A sheet with the key scattered over it, and a field of its own noise: every width from 1 to
+    // 40 (the vector steps, their overlapping tails and the narrow sprites), at several offsets
+    // and up to the field's right edge, must give what a pixel-by-pixel keyed copy gives.
+    uint8_t* bits = nullptr;
+    int pitch = 0;
+    ASSERT_TRUE(PlatLockSurface(sheet_, &bits, &pitch));
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 96; ++x) {
+            if ((x * 7 + y * 3) % 5 == 0) bits[y * pitch + x] = COLOUR_KEY_INDEX;
+        }
+    }
+    PlatUnlockSurface(sheet_);
+    std::vector<uint8_t> expected(FIELD_WIDTH * FIELD_HEIGHT);
+    for (int width = 1; width <= 40; ++width) {
+        for (int x : {0, 3, 17, FIELD_WIDTH - width}) {
+            for (int sourceX : {0, 5, 96 - width}) {
+                const int y = width % 7, height = 1 + width % 4;
+                ASSERT_TRUE(PlatLockSurface(g_fieldSurface, &bits, &pitch));
+                for (int i = 0; i < FIELD_WIDTH * FIELD_HEIGHT; ++i) bits[i] = static_cast<uint8_t>(i * 37 % 251);
+                PlatUnlockSurface(g_fieldSurface);
+                const uint8_t* field = PlatSurfacePixels(g_fieldSurface, &pitch);
+                expected.assign(field, field + FIELD_WIDTH * FIELD_HEIGHT);
+                const uint8_t* sheet = PlatSurfacePixels(sheet_, nullptr);
+                for (int row = 0; row < height; ++row) {
+                    for (int col = 0; col < width; ++col) {
+                        const uint8_t s = sheet[(3 + row) * 96 + sourceX + col];
+                        if (s != COLOUR_KEY_INDEX) expected[(y + row) * FIELD_WIDTH + x + col] = s;
+                    }
+                }
+                const PlatRect source{sourceX, 3, sourceX + width, 3 + height};
+                ASSERT_EQ(PlatBltFast(g_fieldSurface, x, y, sheet_, source, true), BLIT_OK);
+                field = PlatSurfacePixels(g_fieldSurface, &pitch);
+                ASSERT_TRUE(std::equal(expected.begin(), expected.end(), field))
+                    << "width " << width << " at " << x << " from " << sourceX;
+            }
+        }
+    }
 }
 
 TEST_F(BlitterTest, FillFieldRectFillsExactlyItsRectangle) {

@@ -1,0 +1,478 @@
+// The video export end to end: runs of the headless runner written to video and read back with
+// FFmpeg's own demuxers and decoders. A lossless export must hold every tick as one frame at the
+// tick's time, each frame the very screen the runner's screenshots show, and the sound the
+// game's effects make at their ticks; the music's end must reach the game in time for it to loop;
+// and every way the export can fail must leave nothing under the video's name.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/game.h"
+#include "app/headless.h"
+#include "platform/platform.h"
+#include "platform/video_export.h"
+#include "player/player.h"
+#include "sound/midi_bytes.h"
+#include "test_support.h"
+#include "video/display.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+}
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int RATE = 44100;
+
+// What a video holds, read back: the frames' times, the pictures of the frames asked for (RGB,
+// three bytes a pixel) and the sound (16-bit stereo).
+struct Decoded {
+    std::string videoCodec, audioCodec;
+    int width = 0, height = 0;
+    std::vector<int64_t> frameMs;
+    std::vector<std::vector<uint8_t>> pictures;  // of the frames in `keep`, in order
+    std::vector<int16_t> sound;
+    int sampleRate = 0;
+};
+
+// RGB of a decoded picture in one of the formats our files and PNGs use: 0RGB32 (the lossless
+// video), RGB24 or an 8-bit palette (screenshots). Empty for any other.
+std::vector<uint8_t> ToRgb(const AVFrame* f) {
+    if (f->format != AV_PIX_FMT_0RGB32 && f->format != AV_PIX_FMT_RGB24 && f->format != AV_PIX_FMT_PAL8 &&
+        f->format != AV_PIX_FMT_YUV420P) {
+        return {};
+    }
+    std::vector<uint8_t> rgb(static_cast<size_t>(f->width) * f->height * 3);
+    const auto* palette = reinterpret_cast<const uint32_t*>(f->data[1]);
+    for (int y = 0; y < f->height; ++y) {
+        const uint8_t* row = f->data[0] + static_cast<ptrdiff_t>(y) * f->linesize[0];
+        for (int x = 0; x < f->width; ++x) {
+            uint8_t* out = &rgb[(static_cast<size_t>(y) * f->width + x) * 3];
+            if (f->format == AV_PIX_FMT_RGB24) {
+                out[0] = row[3 * x], out[1] = row[3 * x + 1], out[2] = row[3 * x + 2];
+            } else if (f->format == AV_PIX_FMT_PAL8) {  // palette entries are native ARGB words
+                const uint32_t c = palette[row[x]];
+                out[0] = static_cast<uint8_t>(c >> 16), out[1] = static_cast<uint8_t>(c >> 8), out[2] = static_cast<uint8_t>(c);
+            } else if (f->format == AV_PIX_FMT_YUV420P) {  // the lossy kinds: BT.709, limited range
+                const double luma = (row[x] - 16) * 255.0 / 219.0;
+                const double blue = (f->data[1][(y / 2) * f->linesize[1] + x / 2] - 128) * 255.0 / 224.0;
+                const double red = (f->data[2][(y / 2) * f->linesize[2] + x / 2] - 128) * 255.0 / 224.0;
+                const double rgb[3] = {luma + 1.5748 * red, luma - 0.1873 * blue - 0.4681 * red, luma + 1.8556 * blue};
+                for (int c = 0; c < 3; ++c) out[c] = static_cast<uint8_t>(std::clamp(std::lround(rgb[c]), 0L, 255L));
+            } else {  // 0RGB32 in memory: blue, green, red, unused
+                out[0] = row[4 * x + 2], out[1] = row[4 * x + 1], out[2] = row[4 * x];
+            }
+        }
+    }
+    return rgb;
+}
+
+// Reads a whole file with libavformat, keeping the pictures of the frames numbered in keep.
+bool Decode(const std::string& path, const std::vector<size_t>& keep, Decoded* out) {
+    AVFormatContext* format = nullptr;
+    if (avformat_open_input(&format, path.c_str(), nullptr, nullptr) < 0) return false;
+    bool ok = avformat_find_stream_info(format, nullptr) >= 0;
+    AVCodecContext* codecs[2] = {nullptr, nullptr};  // video, audio
+    int streams[2] = {-1, -1};
+    for (int k = 0; ok && k < 2; ++k) {
+        streams[k] = av_find_best_stream(format, k == 0 ? AVMEDIA_TYPE_VIDEO : AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+        if (streams[k] < 0) {
+            ok = false;
+            break;
+        }
+        const AVCodecParameters* par = format->streams[streams[k]]->codecpar;
+        const AVCodec* codec = avcodec_find_decoder(par->codec_id);
+        codecs[k] = avcodec_alloc_context3(codec);
+        ok = codec && avcodec_parameters_to_context(codecs[k], par) >= 0 && avcodec_open2(codecs[k], codec, nullptr) >= 0;
+        (k == 0 ? out->videoCodec : out->audioCodec) = codec ? codec->name : "";
+    }
+    AVPacket* packet = av_packet_alloc();
+    AVFrame* frame = av_frame_alloc();
+    const auto take = [&](int k) {
+        while (avcodec_receive_frame(codecs[k], frame) >= 0) {
+            if (k == 0) {
+                const AVRational tb = format->streams[streams[0]]->time_base;
+                out->width = frame->width;
+                out->height = frame->height;
+                const size_t n = out->frameMs.size();
+                out->frameMs.push_back(av_rescale_q(frame->best_effort_timestamp, tb, AVRational{1, 1000}));
+                for (size_t want : keep) {
+                    if (want == n) out->pictures.push_back(ToRgb(frame));
+                }
+            } else {
+                out->sampleRate = frame->sample_rate;
+                const auto* samples = reinterpret_cast<const int16_t*>(frame->data[0]);
+                if (frame->format == AV_SAMPLE_FMT_S16) {
+                    out->sound.insert(out->sound.end(), samples, samples + 2 * frame->nb_samples);
+                }
+            }
+        }
+    };
+    while (ok && av_read_frame(format, packet) >= 0) {
+        for (int k = 0; k < 2; ++k) {
+            if (packet->stream_index == streams[k] && avcodec_send_packet(codecs[k], packet) >= 0) take(k);
+        }
+        av_packet_unref(packet);
+    }
+    for (int k = 0; ok && k < 2; ++k) {
+        avcodec_send_packet(codecs[k], nullptr);
+        take(k);
+    }
+    av_frame_free(&frame);
+    av_packet_free(&packet);
+    for (AVCodecContext*& c : codecs) avcodec_free_context(&c);
+    avformat_close_input(&format);
+    return ok;
+}
+
+// A PNG written by --shot, as RGB.
+std::vector<uint8_t> ReadPng(const std::string& path, int* width, int* height) {
+    const std::string bytes = ReadWholeFile(path);
+    const AVCodec* codec = avcodec_find_decoder(AV_CODEC_ID_PNG);
+    AVCodecContext* c = avcodec_alloc_context3(codec);
+    std::vector<uint8_t> rgb;
+    AVPacket* packet = av_packet_alloc();
+    AVFrame* frame = av_frame_alloc();
+    if (avcodec_open2(c, codec, nullptr) >= 0 && av_new_packet(packet, static_cast<int>(bytes.size())) >= 0) {
+        std::copy(bytes.begin(), bytes.end(), packet->data);
+        if (avcodec_send_packet(c, packet) >= 0 && avcodec_receive_frame(c, frame) >= 0) {
+            rgb = ToRgb(frame);
+            *width = frame->width;
+            *height = frame->height;
+        }
+    }
+    av_frame_free(&frame);
+    av_packet_free(&packet);
+    avcodec_free_context(&c);
+    return rgb;
+}
+
+// The fields of one trace line the tests read.
+long Field(const std::string& line, const std::string& key) {
+    const size_t at = line.find("\"" + key + "\":");
+    return at == std::string::npos ? -999999 : std::strtol(line.c_str() + at + key.size() + 3, nullptr, 10);
+}
+bool HasSounds(const std::string& line) { return line.find("\"sounds\":[]") == std::string::npos; }
+
+// Each tick's time in the video: its clock less the first tick's. The clock steps by the frame
+// interval + 1 before every tick, the interval being what the previous tick left.
+std::vector<int64_t> TickTimes(const std::vector<std::string>& trace, int64_t* endMs) {
+    std::vector<int64_t> times;
+    int64_t clock = 0;
+    long interval = 28;
+    for (const std::string& line : trace) {
+        if (!times.empty()) clock += interval + 1;
+        times.push_back(clock);
+        interval = Field(line, "g_frameInterval");
+    }
+    *endMs = clock + interval + 1;
+    return times;
+}
+
+class VideoExport : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetUpHeadlessGame();
+        char pattern[] = "/tmp/vorne-video-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+        for (const auto& entry : fs::directory_iterator(VORNE_DATA_DIR)) {
+            const std::string name = entry.path().filename();
+            if (name.size() > 4 && (name.ends_with(".dat") || name.ends_with(".mid"))) {
+                fs::create_symlink(entry.path(), fs::path(dir_) / name);
+            }
+        }
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    // Runs the headless runner in the scratch folder; returns its exit status.
+    int Run(const std::string& args, const std::string& prefix = "") {
+        const std::string command = "cd '" + dir_ + "' && " + prefix + " SDL_AUDIODRIVER=dummy '" + VORNE_BINARY +
+                                    "' --headless " + args + " >out.txt 2>err.txt";
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string Err() { return ReadWholeFile(dir_ + "/err.txt"); }
+    std::vector<std::string> Lines(const std::string& name) {
+        std::istringstream in(ReadWholeFile(dir_ + "/" + name));
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        return lines;
+    }
+    // The files in the scratch folder that are neither data nor what the test wrote itself.
+    std::vector<std::string> Written() {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir_)) {
+            const std::string name = entry.path().filename();
+            if (!entry.is_symlink() && name != "out.txt" && name != "err.txt" && !name.ends_with(".keys") &&
+                name != "replay.rep") {
+                names.push_back(name);
+            }
+        }
+        return names;
+    }
+    std::string dir_;
+};
+
+TEST_F(VideoExport, LosslessFramesAreTheTicksScreensAtTheTicksTimesWithTheirSounds) {
+    // Fire in bursts with the music left out (no soundfont can be read): every sound after a
+    // silence is an effect the trace lists at its tick.
+    WriteWholeFile(dir_ + "/bursts.keys", "1 z\n90 -\n130 z\n136 -\n180 z\n186 -\n230 z\n236 -\n280 z\n286 -\n");
+    ASSERT_EQ(Run("--keys bursts.keys --ticks 300 --trace t.jsonl --video v.mkv --video-scale 1 --shot 73:a.png "
+                  "--shot 200:b.png --shot 300:c.png",
+                  "SDL_SOUNDFONTS=/nonexistent.sf2"),
+              0)
+        << Err();
+    EXPECT_EQ(Err().find("video"), std::string::npos) << Err();
+    const std::vector<std::string> trace = Lines("t.jsonl");
+    ASSERT_EQ(trace.size(), 300u);
+    Decoded video;
+    ASSERT_TRUE(Decode(dir_ + "/v.mkv", {72, 199, 299}, &video));
+    EXPECT_EQ(video.videoCodec, "ffv1");
+    EXPECT_EQ(video.audioCodec, "flac");
+
+    // One frame a tick, at the tick's own time on the game's clock.
+    int64_t endMs = 0;
+    const std::vector<int64_t> times = TickTimes(trace, &endMs);
+    EXPECT_EQ(video.frameMs, times);
+
+    // The chosen frames are the screenshots of the same ticks, pixel for pixel.
+    ASSERT_EQ(video.pictures.size(), 3u);
+    const char* shots[] = {"a.png", "b.png", "c.png"};
+    for (int k = 0; k < 3; ++k) {
+        int width = 0, height = 0;
+        const std::vector<uint8_t> shot = ReadPng(dir_ + "/" + shots[k], &width, &height);
+        ASSERT_EQ(shot.size(), 640u * 480 * 3);
+        ASSERT_EQ(width, 640);
+        ASSERT_EQ(height, 480);
+        EXPECT_EQ(video.width, 640);
+        EXPECT_TRUE(video.pictures[static_cast<size_t>(k)] == shot) << shots[k];
+    }
+
+    // The sound lasts exactly as long as the picture, to the sample.
+    ASSERT_EQ(video.sampleRate, RATE);
+    EXPECT_EQ(static_cast<int64_t>(video.sound.size() / 2), endMs * RATE / 1000);
+
+    // Every start of sound after 30 ms of silence falls on a tick that started an effect, within
+    // the limiter's 1.5 ms of look-ahead; and every effect tick after such a silence starts one.
+    const auto loudest = [&](int64_t fromMs, int64_t toMs) {
+        int peak = 0;
+        const auto first = static_cast<size_t>(std::max<int64_t>(0, fromMs * RATE / 1000) * 2);
+        const auto last = std::min(video.sound.size(), static_cast<size_t>(toMs * RATE / 1000 * 2));
+        for (size_t i = first; i < last; ++i) peak = std::max(peak, std::abs(static_cast<int>(video.sound[i])));
+        return peak;
+    };
+    int onsets = 0;
+    for (size_t t = 0; t < trace.size(); ++t) {
+        if (!HasSounds(trace[t]) || times[t] < 30 || loudest(times[t] - 30, times[t]) > 8) continue;
+        ++onsets;
+        EXPECT_GT(loudest(times[t], times[t] + 5), 300) << "no sound at tick " << t + 1;
+    }
+    EXPECT_GE(onsets, 3) << "the bursts should start sounds after silence";
+    int64_t silentSince = 0;
+    for (size_t i = 0; i < video.sound.size() / 2; ++i) {
+        const int64_t ms = static_cast<int64_t>(i) * 1000 / RATE;
+        const int level = std::max(std::abs(video.sound[2 * i]), std::abs(video.sound[2 * i + 1]));
+        if (level <= 8) continue;
+        if (ms - silentSince >= 30 && level > 300) {
+            bool effect = false;
+            for (size_t t = 0; t < trace.size(); ++t) effect = effect || (HasSounds(trace[t]) && ms - times[t] >= 0 && ms - times[t] <= 2);
+            EXPECT_TRUE(effect) << "sound starts at " << ms << " ms with no effect started there";
+        }
+        silentSince = ms + 1;
+    }
+}
+
+// The title as slow as a crowded screen makes the game (nothing on the title sets the interval
+// back), twice over, then at its normal pace again.
+void SlowTheTitleDown(long tick) {
+    if (tick == 5) g_frameInterval = 32;
+    if (tick == 30) g_frameInterval = 36;
+    if (tick == 50) g_frameInterval = 28;
+}
+
+TEST_F(VideoExport, FramesLastTheirTicksWhenTheGameSlowsDown) {
+    HeadlessOptions options;
+    options.keysFile = dir_ + "/idle.keys";
+    WriteWholeFile(options.keysFile, "1 -\n");
+    options.ticks = 70;
+    options.traceFile = dir_ + "/t.jsonl";
+    options.videoFile = dir_ + "/v.mkv";
+    options.videoKind = VIDEO_FFV1_MKV;
+    options.videoScale = 1;
+    options.beforeTick = SlowTheTitleDown;
+    ASSERT_EQ(chdir(dir_.c_str()), 0);
+    ReleaseDisplay();  // the runner sets up its own
+    ASSERT_EQ(RunHeadless(options), 0);
+    // The interval set before a tick's clock step is that step's (the trace shows it after).
+    std::vector<int64_t> times;
+    int64_t clock = 0;
+    for (long tick = 1; tick <= 70; ++tick) {
+        if (tick > 1) clock += tick < 5 ? 29 : tick < 30 ? 33 : tick < 50 ? 37 : 29;
+        times.push_back(clock);
+    }
+    const int64_t endMs = clock + 29;
+    ASSERT_EQ(Lines("t.jsonl").size(), 70u);
+    Decoded video;
+    ASSERT_TRUE(Decode(options.videoFile, {}, &video));
+    EXPECT_EQ(video.frameMs, times);
+    EXPECT_EQ(static_cast<int64_t>(video.sound.size() / 2), endMs * RATE / 1000);
+}
+
+TEST_F(VideoExport, EveryScreenPixelBecomesAWholeBlockOfTheVideo) {
+    WriteWholeFile(dir_ + "/idle.keys", "1 -\n");
+    ASSERT_EQ(Run("--keys idle.keys --ticks 20 --video v.mkv --video-scale 3 --shot 20:s.png"), 0) << Err();
+    Decoded video;
+    ASSERT_TRUE(Decode(dir_ + "/v.mkv", {19}, &video));
+    ASSERT_EQ(video.width, 1920);
+    ASSERT_EQ(video.height, 1440);
+    ASSERT_EQ(video.pictures.size(), 1u);
+    int width = 0, height = 0;
+    const std::vector<uint8_t> shot = ReadPng(dir_ + "/s.png", &width, &height);
+    ASSERT_EQ(width, 640);
+    ASSERT_EQ(shot.size(), 640u * 480 * 3);
+    const std::vector<uint8_t>& big = video.pictures[0];
+    size_t differing = 0;
+    for (int y = 0; y < 1440; ++y) {
+        for (int x = 0; x < 1920; ++x) {
+            for (int c = 0; c < 3; ++c) {
+                differing += big[(static_cast<size_t>(y) * 1920 + x) * 3 + c] != shot[(static_cast<size_t>(y / 3) * 640 + x / 3) * 3 + c];
+            }
+        }
+    }
+    EXPECT_EQ(differing, 0u);
+}
+
+TEST_F(VideoExport, TheDefaultVideoShowsTheScreensColours) {
+    // H.264 at the default scale: lossy, so only close, but every colour in its place.
+    WriteWholeFile(dir_ + "/idle.keys", "1 -\n");
+    ASSERT_EQ(Run("--keys idle.keys --ticks 20 --video v.mp4 --shot 20:s.png"), 0) << Err();
+    Decoded video;
+    ASSERT_TRUE(Decode(dir_ + "/v.mp4", {19}, &video));
+    ASSERT_EQ(video.width, 1280);
+    ASSERT_EQ(video.pictures.size(), 1u);
+    ASSERT_EQ(video.pictures[0].size(), 1280u * 960 * 3);
+    int width = 0, height = 0;
+    const std::vector<uint8_t> shot = ReadPng(dir_ + "/s.png", &width, &height);
+    ASSERT_EQ(shot.size(), 640u * 480 * 3);
+    double error = 0;
+    for (int y = 0; y < 960; ++y) {
+        for (int x = 0; x < 1280; ++x) {
+            for (int c = 0; c < 3; ++c) {
+                error += std::abs(video.pictures[0][(static_cast<size_t>(y) * 1280 + x) * 3 + c] -
+                                  shot[(static_cast<size_t>(y / 2) * 640 + x / 2) * 3 + c]);
+            }
+        }
+    }
+    EXPECT_LT(error / (1280.0 * 960 * 3), 4.0);
+}
+
+TEST_F(VideoExport, TheGameHearsItsMusicEndInTimeToLoopIt) {
+    // A one-second piece for the ship selection: the game answers its end with "play ... from 0"
+    // while it still plays, so the loop comes at its end, and only while a video is made (the
+    // plain runner plays no music).
+    MidiBytes piece;
+    piece.Tempo(0, 120.0);
+    piece.Note(0, 0, 900, 60);
+    fs::remove(dir_ + "/bgm03.mid");
+    ASSERT_TRUE(piece.Save(dir_ + "/bgm03.mid", 960));
+    const int64_t pieceMs = piece.Length(960);
+    ASSERT_EQ(pieceMs, 1000);
+    WriteWholeFile(dir_ + "/select.keys", "1 z\n80 -\n");
+    ASSERT_EQ(Run("--keys select.keys --ticks 200 --trace t.jsonl --video v.mp4"), 0) << Err();
+    const std::vector<std::string> trace = Lines("t.jsonl");
+    int64_t endMs = 0;
+    const std::vector<int64_t> times = TickTimes(trace, &endMs);
+    const std::string answer = "\"music\":[\"play BGM from 0 notify\"]";  // the window's answer, alone
+    int64_t started = -1;
+    int answers = 0;
+    for (size_t t = 0; t < trace.size(); ++t) {
+        if (trace[t].find("open bgm03.mid") != std::string::npos) {
+            started = times[t];
+            continue;
+        }
+        if (started < 0) continue;
+        if (trace[t].find("open ") != std::string::npos) break;  // the ship is chosen: another piece
+        if (trace[t].find(answer) == std::string::npos) continue;
+        // The answer to the end of round n comes within the last 200 ms of that round.
+        const int64_t end = started + (answers + 1) * pieceMs;
+        EXPECT_LT(times[t], end) << "answer " << answers + 1 << " comes after the piece ended";
+        EXPECT_GT(times[t], end - 200) << "answer " << answers + 1 << " comes too early";
+        ++answers;
+    }
+    ASSERT_GE(started, 0);
+    EXPECT_GE(answers, 2);
+
+    ASSERT_EQ(Run("--keys select.keys --ticks 200 --trace plain.jsonl"), 0);
+    EXPECT_EQ(ReadWholeFile(dir_ + "/plain.jsonl").find(answer), std::string::npos);
+}
+
+TEST_F(VideoExport, BadInputsSayWhatIsWrongAndLeaveNothingBehind) {
+    WriteWholeFile(dir_ + "/idle.keys", "1 z\n");
+    // A container the name does not tell: refused before anything starts.
+    EXPECT_EQ(Run("--keys idle.keys --ticks 50 --video v.avi"), 2);
+    EXPECT_NE(Err().find(".mkv"), std::string::npos) << Err();
+    // No replay to watch, or one that is not a replay.
+    EXPECT_EQ(Run("--watch-replay --video v.mp4"), 1);
+    EXPECT_NE(Err().find("リプレイデータがありません"), std::string::npos) << Err();
+    WriteWholeFile(dir_ + "/replay.rep", "not a replay at all");
+    EXPECT_EQ(Run("--watch-replay --video v.mp4"), 1);
+    // A folder that is not there, and a name that is a folder.
+    EXPECT_EQ(Run("--keys idle.keys --ticks 50 --video missing/v.mp4"), 2);
+    EXPECT_NE(Err().find("cannot write"), std::string::npos) << Err();
+    fs::create_directory(dir_ + "/taken.mp4");
+    EXPECT_EQ(Run("--keys idle.keys --ticks 50 --video taken.mp4"), 2);
+    EXPECT_NE(Err().find("folder"), std::string::npos) << Err();
+    fs::remove(dir_ + "/taken.mp4");
+    // A disk that fills up (a file-size limit of 512 KB): the write fails, the run says so.
+    EXPECT_EQ(Run("--keys idle.keys --ticks 2000 --video v.mkv --video-scale 1", "ulimit -f 512;"), 2);
+    EXPECT_NE(Err().find("cannot write"), std::string::npos) << Err();
+    EXPECT_TRUE(Written().empty()) << Written()[0];
+}
+
+TEST_F(VideoExport, AnInterruptedExportLeavesNoFileUnderItsName) {
+    WriteWholeFile(dir_ + "/long.keys", "1 z\n");
+    const std::string args = "cd '" + dir_ + "' && exec '" + VORNE_BINARY +
+                             "' --headless --keys long.keys --ticks 100000 --video v.mkv 2>err.txt";
+    const char* argv[] = {"/bin/sh", "-c", args.c_str(), nullptr};
+    pid_t pid = 0;
+    ASSERT_EQ(posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ), 0);
+    // Wait until frames are being written, then interrupt as Ctrl+C does.
+    bool writing = false;
+    for (int wait = 0; wait < 400 && !writing; ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        for (const auto& entry : fs::directory_iterator(dir_)) {
+            writing = writing || (entry.path().extension() == ".part" && entry.file_size() > 1000000);
+        }
+    }
+    EXPECT_TRUE(writing);
+    kill(pid, SIGINT);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 128 + SIGINT);
+    EXPECT_NE(Err().find("interrupted"), std::string::npos) << Err();
+    EXPECT_TRUE(Written().empty()) << Written()[0];
+}
+
+}  // namespace

@@ -1,0 +1,129 @@
+// Watching the replay to its end: a live game's replay verifies against its score.dat, a replay
+// changed by a single stretch of controls or cut short does not, and the timedemo reaches the
+// same game. And the screen the runner no longer presents when nobody looks: a screenshot taken
+// while the game is paused still shows the last frame presented.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class ReplayCheck : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/vorne-check-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+        for (const auto& entry : fs::directory_iterator(VORNE_DATA_DIR)) {
+            const std::string name = entry.path().filename();
+            if (name.ends_with(".dat") || name.ends_with(".mid")) fs::create_symlink(entry.path(), fs::path(dir_) / name);
+        }
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    int Run(const std::string& args) {
+        const std::string command =
+            "cd '" + dir_ + "' && SDL_AUDIODRIVER=dummy '" + VORNE_BINARY + "' --headless " + args + " >out.txt 2>err.txt";
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string Out() { return ReadWholeFile(dir_ + "/out.txt"); }
+    // The number after `key` in the last output.
+    long After(const std::string& key) {
+        const std::string out = Out();
+        const size_t at = out.find(key);
+        return at == std::string::npos ? -1 : std::strtol(out.c_str() + at + key.size(), nullptr, 10);
+    }
+    // A live game that beats the default high score and loses its lives: score.dat and replay.rep.
+    void RecordGame() {
+        WriteWholeFile(dir_ + "/game.keys", "1 z\n");
+        ASSERT_EQ(Run("--keys game.keys --ticks 2500"), 0);
+        ASSERT_EQ(ReadWholeFile(dir_ + "/score.dat").size(), 4u);
+    }
+    long StoredScore() {
+        const std::string s = ReadWholeFile(dir_ + "/score.dat");
+        return static_cast<uint8_t>(s[0]) | static_cast<uint8_t>(s[1]) << 8 | static_cast<uint8_t>(s[2]) << 16 |
+               static_cast<long>(static_cast<uint8_t>(s[3])) << 24;
+    }
+    std::string dir_;
+};
+
+TEST_F(ReplayCheck, ARecordedReplayVerifiesAndTheTimedemoPlaysTheSameGame) {
+    RecordGame();
+    const std::string replay = ReadWholeFile(dir_ + "/replay.rep");
+    ASSERT_EQ(Run("--verify-replay"), 0) << Out();
+    EXPECT_NE(Out().find("verified"), std::string::npos) << Out();
+    EXPECT_EQ(After("replay.rep: score "), StoredScore());
+    EXPECT_EQ(After("after "), static_cast<long>((replay.size() - 4) / 7));
+    const long frames = After("after ");
+
+    ASSERT_EQ(Run("--timedemo"), 0);
+    EXPECT_EQ(After("timedemo: score "), StoredScore()) << Out();
+    EXPECT_EQ(After("after "), frames);
+    EXPECT_GT(After("frames per second"), -1);
+    EXPECT_EQ(Out().find("stopped before"), std::string::npos) << Out();
+    // Neither watching run touched the records.
+    EXPECT_EQ(ReadWholeFile(dir_ + "/replay.rep"), replay);
+}
+
+TEST_F(ReplayCheck, AChangedOrShortenedReplayFailsWithTheDifference) {
+    RecordGame();
+    const std::string replay = ReadWholeFile(dir_ + "/replay.rep");
+    const long stored = StoredScore();
+
+    // The shot released for a stretch of the game: fewer kills, a lower score.
+    std::string changed = replay;
+    for (size_t record = 300; record < 1300 && 4 + 7 * record + 4 < changed.size(); ++record) changed[4 + 7 * record + 4] = 0;
+    WriteWholeFile(dir_ + "/replay.rep", changed);
+    EXPECT_EQ(Run("--verify-replay"), 3) << Out();
+    const long score = After("replay.rep: score ");
+    EXPECT_LT(score, stored);
+    EXPECT_EQ(After("differs: the replay scores "), stored - score) << Out();
+    EXPECT_NE(Out().find("less"), std::string::npos);
+
+    // The same game, its last records cut off: it still ends as before, but not where the file does.
+    WriteWholeFile(dir_ + "/replay.rep", replay.substr(0, replay.size() - 7 * 3));
+    EXPECT_EQ(Run("--verify-replay"), 3) << Out();
+    EXPECT_NE(Out().find("holds"), std::string::npos) << Out();
+
+    // Without score.dat the stored score is the default one.
+    WriteWholeFile(dir_ + "/replay.rep", replay);
+    fs::remove(dir_ + "/score.dat");
+    EXPECT_EQ(Run("--verify-replay"), 3) << Out();
+    EXPECT_NE(Out().find("no file"), std::string::npos) << Out();
+
+    // Without a replay nothing can be checked.
+    fs::remove(dir_ + "/replay.rep");
+    EXPECT_EQ(Run("--verify-replay"), 1);
+}
+
+TEST_F(ReplayCheck, AScreenshotWhilePausedShowsTheLastFramePresented) {
+    // Ship A in play by tick 200; P at tick 200 draws the pause label into that frame and stops
+    // the ticks after it.
+    WriteWholeFile(dir_ + "/pause.keys", "1 z\n90 -\n120 z\n130 -\n200 p\n201 -\n");
+    ASSERT_EQ(Run("--keys pause.keys --ticks 240 --trace t.jsonl --shot 199:a.png --shot 200:b.png --shot 230:c.png"), 0);
+    // Paused, the game's frames stand still: the replay frame of tick 230 is that of tick 200.
+    const std::string trace = ReadWholeFile(dir_ + "/t.jsonl");
+    const auto frameAt = [&trace](int tick) {
+        const size_t line = trace.find("{\"tick\":" + std::to_string(tick) + ",");
+        const size_t at = trace.find("\"g_replayFrame\":", line);
+        return line == std::string::npos ? -1L : std::strtol(trace.c_str() + at + 16, nullptr, 10);
+    };
+    ASSERT_GT(frameAt(200), frameAt(199));
+    ASSERT_EQ(frameAt(230), frameAt(200)) << "the game should be paused";
+    EXPECT_NE(ReadWholeFile(dir_ + "/a.png"), ReadWholeFile(dir_ + "/b.png"));
+    EXPECT_EQ(ReadWholeFile(dir_ + "/b.png"), ReadWholeFile(dir_ + "/c.png"));
+    // A run whose only screenshot falls in the pause shows the same frame.
+    ASSERT_EQ(Run("--keys pause.keys --ticks 240 --shot 230:d.png"), 0);
+    EXPECT_EQ(ReadWholeFile(dir_ + "/d.png"), ReadWholeFile(dir_ + "/b.png"));
+}
+
+}  // namespace
