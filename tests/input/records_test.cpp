@@ -114,6 +114,10 @@ TEST_F(RecordsTest, HighScoreFileAndCommitRules) {
     LoadHighScore();
     EXPECT_EQ(g_savedHiScore, 123456789);
     EXPECT_EQ(g_hiScore, 123456789);
+    // A short file replaces only the low bytes of the default it could read.
+    WriteWholeFile("score.dat", std::string("\x34\x12", 2));
+    ReadHighScoreFile();
+    EXPECT_EQ(g_savedHiScore, (DEFAULT_HIGH_SCORE & ~0xFFFF) | 0x1234);
     RemoveRecordFiles();
     ReadHighScoreFile();
 

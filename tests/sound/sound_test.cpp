@@ -2,7 +2,6 @@
 // start-up and release rules, and the music commands PlayMusic sends.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "player/player.h"
 #include "resources/resources.h"
 #include "sound/sound.h"
+#include "test_support.h"
 
 namespace {
 
@@ -156,12 +156,11 @@ TEST(WaveChunks, RejectsOtherFilesAndStopsAtTheRiffEnd) {
 
 // ---- the built-in effects
 
-constexpr uint32_t EFFECT_BYTES[SOUND_EFFECT_COUNT] = {39360, 35323, 15291, 4331, 22099, 14080,
-                                                       6691,  5051,  6691,  9140, 7872,  5824};
-
 uint32_t Read32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24; }
 
-TEST(BuiltInEffects, EachIsPcmMono11025EightBitWithTheTableLength) {
+// Each effect: 8-bit mono PCM at 11025 Hz, its "fact" count and its RIFF size agreeing with the
+// data the chunk walk finds. How they sound is effects_test's.
+TEST(BuiltInEffects, EachIsPcmMono11025EightBitAndItsSizesAgree) {
     for (int i = 0; i < SOUND_EFFECT_COUNT; ++i) {
         const int id = FIRST_SOUND_EFFECT + i;
         SCOPED_TRACE(id);
@@ -170,29 +169,14 @@ TEST(BuiltInEffects, EachIsPcmMono11025EightBitWithTheTableLength) {
         const uint8_t *format = nullptr, *data = nullptr;
         uint32_t size = 0;
         ASSERT_EQ(FindWaveChunks(id, &format, &data, &size), 1);
-        EXPECT_EQ(size, EFFECT_BYTES[i]);
-        // The file's layout: an 18-byte "fmt ", then "fact" with the sample count, then "data".
-        EXPECT_EQ(std::memcmp(blob->data + 12, "fmt ", 4), 0);
-        EXPECT_EQ(Read32(blob->data + 16), 18u);
-        EXPECT_EQ(format, blob->data + 20);
         EXPECT_EQ(std::memcmp(blob->data + 38, "fact", 4), 0);
-        EXPECT_EQ(Read32(blob->data + 46), EFFECT_BYTES[i]);
-        EXPECT_EQ(std::memcmp(blob->data + 50, "data", 4), 0);
-        EXPECT_EQ(data, blob->data + 58);
+        EXPECT_EQ(Read32(blob->data + 46), size);
         EXPECT_EQ(Read32(blob->data + 4) + 8, blob->size);
-        EXPECT_EQ(blob->size, 58 + EFFECT_BYTES[i] + (EFFECT_BYTES[i] & 1));
+        EXPECT_EQ(blob->size, 58 + size + (size & 1));
         EXPECT_EQ(format[0] | format[1] << 8, 1);          // PCM
         EXPECT_EQ(format[2] | format[3] << 8, 1);          // mono
         EXPECT_EQ(Read32(format + 4), 11025u);             // samples per second
         EXPECT_EQ(format[14] | format[15] << 8, 8);        // bits per sample
-
-        // Audible, and ending at rest so a restart does not click.
-        double sum = 0.0;
-        for (uint32_t k = 0; k < size; ++k) sum += (data[k] - 128.0) * (data[k] - 128.0);
-        const double rms = std::sqrt(sum / size) / 128.0;
-        EXPECT_GT(rms, 0.01);
-        EXPECT_LT(rms, 0.5);
-        EXPECT_NEAR(data[size - 1], 128, 2);
     }
     EXPECT_EQ(FindProgramResource("WAVE", 100), nullptr);
     EXPECT_EQ(FindProgramResource("WAVE", 113), nullptr);
@@ -207,19 +191,12 @@ protected:
         options.backend = PLATFORM_HEADLESS;
         ASSERT_TRUE(PlatformInit(options));
         for (PlayerShip& ship : g_ships) ship = PlayerShip{};
-        Drain();
+        TakeSounds();
     }
     void TearDown() override {
         ReleaseSound();
-        Drain();
+        TakeSounds();
     }
-    void Drain() {
-        sounds.clear();
-        music.clear();
-        PlatHeadlessTakeAudioLog(&sounds, &music);
-    }
-    std::vector<int> sounds;
-    std::vector<std::string> music;
 };
 
 TEST_F(HeadlessSound, InitLoadsAllTwelveAndReleaseClearsThem) {
@@ -230,40 +207,35 @@ TEST_F(HeadlessSound, InitLoadsAllTwelveAndReleaseClearsThem) {
     PlaySoundEffect(SoundEffect::Extend);
     PlaySoundEffect(static_cast<SoundEffect>(100));  // no such effect
     PlaySoundEffect(static_cast<SoundEffect>(113));
-    Drain();
-    EXPECT_EQ(sounds, (std::vector<int>{104, 104, 112}));
+    EXPECT_EQ(TakeSounds(), (std::vector<int>{104, 104, 112}));
 
     EXPECT_EQ(ReleaseSound(), 1);
     for (int i = 0; i < SOUND_EFFECT_COUNT; ++i) EXPECT_EQ(g_soundBuffers[i], 0);
     PlaySoundEffect(SoundEffect::ShotVolley);  // no buffer any more: nothing
-    Drain();
-    EXPECT_TRUE(sounds.empty());
+    EXPECT_TRUE(TakeSounds().empty());
     EXPECT_EQ(ReleaseSound(), 1);  // a second release is harmless
 }
 
 TEST_F(HeadlessSound, EnemyFireSoundsOnlyWhileAShipCanBeHit) {
     ASSERT_EQ(InitSound(), 1);
-    Drain();
+    TakeSounds();
     PlayEnemyFireSound();  // no ship active
     g_ships[1].active = 1;
     g_ships[1].state = SHIP_STATE_NORMAL + 1;  // down or invulnerable
     PlayEnemyFireSound();
-    Drain();
-    EXPECT_TRUE(sounds.empty());
+    EXPECT_TRUE(TakeSounds().empty());
     g_ships[1].state = SHIP_STATE_NORMAL;
     PlayEnemyFireSound();
     g_ships[0].active = 1;
     g_ships[0].state = SHIP_STATE_NORMAL;
     PlayEnemyFireSound();  // both ships (never in a real game): once each
-    Drain();
-    EXPECT_EQ(sounds, (std::vector<int>{110, 110, 110}));
+    EXPECT_EQ(TakeSounds(), (std::vector<int>{110, 110, 110}));
 }
 
 TEST_F(HeadlessSound, PlayMusicStopsClosesOpensAndPlaysInThatOrder) {
     PlayMusic("open bgm04.mid alias BGM wait");
     StopMusic();
-    Drain();
-    EXPECT_EQ(music, (std::vector<std::string>{"stop BGM wait", "close BGM wait", "open bgm04.mid alias BGM wait",
+    EXPECT_EQ(TakeMusic(), (std::vector<std::string>{"stop BGM wait", "close BGM wait", "open bgm04.mid alias BGM wait",
                                                "play BGM from 0 notify", "stop BGM wait", "close BGM wait"}));
 }
 

@@ -5,11 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <string>
-#include <vector>
 
 #include "enemyfire/enemyfire.h"
 #include "platform/platform.h"
@@ -27,14 +24,10 @@ inline int LiveBullets(const EnemyBullet* pool, int count) {
 inline int SmallBullets() { return LiveBullets(g_smallBullets, SMALL_BULLET_COUNT); }
 inline int LargeBullets() { return LiveBullets(g_largeBullets, LARGE_BULLET_COUNT); }
 
-// A bullet's direction of travel in radians, and its speed in pixels a frame.
+// A bullet's direction of travel in radians.
 inline double Heading(const EnemyBullet& b) { return std::atan2(b.vy, b.vx); }
-inline double Speed(const EnemyBullet& b) { return std::hypot(b.vx, b.vy); }
 // The signed turn from one heading to another, in (-pi, pi].
 inline double Turn(double from, double to) { return std::remainder(to - from, 2 * std::numbers::pi); }
-inline double AngleBetween(double a, double b) { return Turn(b, a); }
-inline constexpr double UP = -std::numbers::pi / 2;
-inline constexpr double DOWN = std::numbers::pi / 2;
 
 // What one frame fired.
 struct Volley {
@@ -67,13 +60,6 @@ protected:
         ClearEnemyBullets();
         update();
         return {SmallBullets(), LargeBullets()};
-    }
-
-    // One frame of `update` on top of what the pools hold: what it added.
-    static Volley Added(void (*update)()) {
-        const int small = SmallBullets(), large = LargeBullets();
-        update();
-        return {SmallBullets() - small, LargeBullets() - large};
     }
 
     // Runs `update` until `done()` holds; fails instead of hanging after `limit` frames.
