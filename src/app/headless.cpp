@@ -10,9 +10,11 @@
 // check, the timedemo) stop when the title comes back.
 #include "app/headless.h"
 
+#include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
+#include <cstring>
 #include <sstream>
 
 #include "app/dialog.h"
@@ -21,6 +23,7 @@
 #include "app/replay_check.h"
 #include "app/trace.h"
 #include "input/input.h"
+#include "platform/file_io.h"
 #include "platform/platform.h"
 #include "player/player.h"
 #include "sound/sound.h"
@@ -48,29 +51,71 @@ int KeyFromName(const std::string& name) {
     return -1;
 }
 
-bool ReadFile(const std::string& path, std::string* text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream s;
-    s << in.rdbuf();
-    *text = s.str();
+// A keys file longer than any game could use (a change of keys on every one of 108000 frames
+// takes about 3 MB) is refused unread.
+constexpr size_t MAX_KEYS_FILE_BYTES = 16 * 1024 * 1024;
+
+bool ReadKeysFile(const std::string& path, std::string* text) {
+    std::vector<uint8_t> bytes;
+    const FileStatus status = PlatReadWholeFile(path.c_str(), MAX_KEYS_FILE_BYTES, &bytes);
+    if (status != FILE_OK) {
+        std::fprintf(stderr, "vorne: keys file %s %s\n", path.c_str(), PlatFileStatusText(status, MAX_KEYS_FILE_BYTES).c_str());
+        return false;
+    }
+    text->assign(bytes.begin(), bytes.end());
     return true;
+}
+
+// An output file of the runner: its name and what it is, for the messages.
+struct Output {
+    const char* what;
+    std::string path;
+    std::FILE* file = nullptr;
+    bool failed = false;  // a write failed and was reported
+};
+
+// Says once that the output cannot be written, with the system's reason; false.
+bool OutputFailed(Output* out) {
+    if (!out->failed) std::fprintf(stderr, "vorne: cannot write %s file %s: %s\n", out->what, out->path.c_str(), std::strerror(errno));
+    out->failed = true;
+    return false;
 }
 
 // Opens an output file named by an option (none when the name is empty). False, with a
 // message, when it cannot be written.
-bool OpenOutput(const std::string& path, const char* what, std::FILE** file) {
-    if (path.empty()) return true;
-    *file = std::fopen(path.c_str(), "w");
-    if (*file) return true;
-    std::fprintf(stderr, "vorne: cannot write %s file %s\n", what, path.c_str());
-    return false;
+bool OpenOutput(Output* out) {
+    if (out->path.empty()) return true;
+    out->file = std::fopen(out->path.c_str(), "w");
+    return out->file ? true : OutputFailed(out);
 }
 
-void CloseOutputs(std::FILE* trace, std::FILE* drawLog) {
-    if (trace) std::fclose(trace);
-    if (drawLog) std::fclose(drawLog);
+// False, with a message, once a write to the file has failed (a full disk, say); the stream keeps
+// the error, so a check after the writes of a tick catches every one of them.
+bool OutputHealthy(Output* out) {
+    return !out->file || !std::ferror(out->file) ? true : OutputFailed(out);
+}
+
+// Closes the file; false, with a message, when what was written did not all reach it.
+bool CloseOutput(Output* out) {
+    if (!out->file) return !out->failed;
+    const bool ok = OutputHealthy(out) && (std::fflush(out->file) == 0 || OutputFailed(out));
+    const bool closed = std::fclose(out->file) == 0 || OutputFailed(out);
+    out->file = nullptr;
+    return ok && closed;
+}
+
+bool CloseOutputs(Output* trace, Output* drawLog) {
+    const bool traceOk = CloseOutput(trace);
+    const bool drawLogOk = CloseOutput(drawLog);
     if (VideoExportRunning()) (void)EndVideoExport(false);
+    return traceOk && drawLogOk;
+}
+
+// Reads a tick number: digits only, 1 or more, within a long.
+bool ParseTick(const std::string& word, long* tick) {
+    const char* end = word.data() + word.size();
+    const auto [stop, status] = std::from_chars(word.data(), end, *tick);
+    return !word.empty() && word[0] != '-' && status == std::errc() && stop == end;
 }
 
 // The screen is looked at after this tick or a later one: a video frame or a screenshot to come.
@@ -96,10 +141,8 @@ bool ParseKeysScript(const std::string& text, std::vector<KeyChange>* changes, s
         std::istringstream words(line);
         std::string word;
         if (!(words >> word)) continue;  // blank or comment
-        KeyChange change;
-        char* end = nullptr;
-        change.tick = std::strtol(word.c_str(), &end, 10);
-        if (*end != '\0' || change.tick < 1 || change.tick <= lastTick) {
+        KeyChange change{};
+        if (!ParseTick(word, &change.tick) || change.tick < 1 || change.tick <= lastTick) {
             *error = "line " + std::to_string(lineNumber) + ": expected a tick greater than the previous one";
             return false;
         }
@@ -132,20 +175,16 @@ int RunHeadless(const HeadlessOptions& options) {
     std::vector<KeyChange> changes;
     if (!options.keysFile.empty()) {
         std::string text, error;
-        if (!ReadFile(options.keysFile, &text)) {
-            std::fprintf(stderr, "vorne: cannot read keys file %s\n", options.keysFile.c_str());
-            return 2;
-        }
+        if (!ReadKeysFile(options.keysFile, &text)) return 2;
         if (!ParseKeysScript(text, &changes, &error)) {
             std::fprintf(stderr, "vorne: %s: %s\n", options.keysFile.c_str(), error.c_str());
             return 2;
         }
     }
-    std::FILE* trace = nullptr;
-    std::FILE* drawLog = nullptr;
-    if (!OpenOutput(options.traceFile, "trace", &trace) || !OpenOutput(options.drawLogFile, "draw log", &drawLog) ||
-        (!options.videoFile.empty() && !BeginVideoExport(options))) {
-        CloseOutputs(trace, drawLog);
+    Output trace{"trace", options.traceFile};
+    Output drawLog{"draw log", options.drawLogFile};
+    if (!OpenOutput(&trace) || !OpenOutput(&drawLog) || (!options.videoFile.empty() && !BeginVideoExport(options))) {
+        CloseOutputs(&trace, &drawLog);
         return 2;
     }
 
@@ -153,14 +192,14 @@ int RunHeadless(const HeadlessOptions& options) {
     const int button = options.watchReplay ? DIALOG_BUTTON_REPLAY : DIALOG_BUTTON_KEYBOARD;
     const int choice = StartupDialogCommand(button, true);
     if (choice < 0) {
-        CloseOutputs(trace, drawLog);
+        CloseOutputs(&trace, &drawLog);
         return 1;
     }
     g_appActive = 1;  // a headless game never loses the focus
     // A set-up that fails (a data file missing or refused, said on stderr) ends the game with
     // status 0 as designed; a script needs to see it, so the runner fails.
     if (SetUpAfterDialog(choice) >= 0) {
-        CloseOutputs(trace, drawLog);
+        CloseOutputs(&trace, &drawLog);
         return 1;
     }
 
@@ -197,9 +236,9 @@ int RunHeadless(const HeadlessOptions& options) {
         // The record covers the frame only; a paused tick has no drawing calls.
         DrawTrace draws;
         draws.tick = tick;
-        draws.log = drawLog;
+        draws.log = drawLog.file;
         if (g_paused == 0) {
-            if (trace || drawLog) g_drawTrace = &draws;
+            if (trace.file || drawLog.file) g_drawTrace = &draws;
             RunFrame();
             g_drawTrace = nullptr;
         }
@@ -210,10 +249,17 @@ int RunHeadless(const HeadlessOptions& options) {
             }
         }
         PlatHeadlessTakeAudioLog(&sounds, &music);
-        if (trace) {
+        if (trace.file) {
             const std::string line = TraceLine(tick, sounds, music, draws);
-            std::fputs(line.c_str(), trace);
-            std::fputc('\n', trace);
+            std::fputs(line.c_str(), trace.file);
+            std::fputc('\n', trace.file);
+        }
+        // An output that cannot be written ends the run: nothing after it could be trusted, and a
+        // video cut short there is not kept.
+        if (!OutputHealthy(&trace) || !OutputHealthy(&drawLog)) {
+            status = 2;
+            videoComplete = false;
+            break;
         }
         if (video && !AddVideoTick(tick, sounds, music)) {
             videoComplete = false;
@@ -236,17 +282,11 @@ int RunHeadless(const HeadlessOptions& options) {
     }
     if (options.timedemo) ReportTimedemo(watched, seconds);
     if (!options.stateFile.empty()) {
-        std::FILE* state = std::fopen(options.stateFile.c_str(), "w");
-        if (state) {
-            const std::string text = StateDump();
-            std::fputs(text.c_str(), state);
-            std::fclose(state);
-        } else {
-            std::fprintf(stderr, "vorne: cannot write state file %s\n", options.stateFile.c_str());
-            status = 2;
-        }
+        Output state{"state", options.stateFile};
+        if (OpenOutput(&state)) std::fputs(StateDump().c_str(), state.file);
+        if (!CloseOutput(&state)) status = 2;
     }
     if (PlatWindowExists()) PlatDestroyWindow();
-    CloseOutputs(trace, drawLog);
+    if (!CloseOutputs(&trace, &drawLog)) status = 2;
     return status;
 }

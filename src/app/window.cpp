@@ -6,6 +6,7 @@
 #include "app/dialog.h"
 #include "app/game.h"
 #include "input/input.h"
+#include "platform/file_io.h"
 #include "platform/platform.h"
 #include "player/player.h"
 #include "sound/sound.h"
@@ -58,10 +59,11 @@ void LogImageFailure() {
     std::string path;
     if (g_failedImageFile[0] == '\0') {
         LogStartupFailure("cannot create the display's surfaces");
-    } else if (!PlatFindDataFile(g_failedImageFile, &path)) {
+    } else if (!PlatFindDataFile(g_failedImageFile, &path) && PlatFileStatusText(FILE_MISSING) == g_failedImageReason) {
         std::fprintf(stderr, "vorne: %s is missing: not found in %s\n", g_failedImageFile, PlatDataFolderList().c_str());
     } else {
-        std::fprintf(stderr, "vorne: cannot load %s: not an uncompressed 8-bit bitmap\n", path.c_str());
+        std::fprintf(stderr, "vorne: cannot load %s: it %s\n", path.empty() ? g_failedImageFile : path.c_str(),
+                     g_failedImageReason);
     }
 }
 

@@ -2,9 +2,11 @@
 // device, the per-frame replay records with replay.rep, and the high score with score.dat.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "core/record_fields.h"
+#include "platform/file_io.h"
 
 // ---- mode flags, set by the start-up dialog (or the command line); never reset
 extern int g_useJoystick;        // 1: joystick play
@@ -71,21 +73,32 @@ static_assert(sizeof(ReplayRecord) == 7);
 extern ReplayRecord g_replayRecords[MAX_REPLAY_FRAMES];
 extern int32_t g_replayFrame;
 
-// Writes replay.rep from the first g_replayFrame records. Called only by CommitHighScore.
-void SaveReplay();
+// Writes replay.rep from the first g_replayFrame records, as a whole (the old file stays until
+// the new one is complete). False, after a line on stderr, when it could not be written.
+[[nodiscard]] bool SaveReplay();
 // Reads replay.rep: true when a replay was read, false when there is no usable file.
 [[nodiscard]] bool LoadReplay();
+// The reader of LoadReplay on the file's bytes: the magic number, then at most the whole record
+// array into g_replayRecords. False when the magic is not there. Also for the fuzz target.
+[[nodiscard]] bool ReadReplayBytes(const uint8_t* bytes, size_t size);
+// replay.rep as it is written now (the magic, then the first g_replayFrame records), for a save.
+PlatRecordFile ReplayFileContent();
 
 // ---- high score
 inline constexpr int32_t DEFAULT_HIGH_SCORE = 100000;
 extern int32_t g_savedHiScore;
 
 void ReadHighScoreFile();
-void WriteHighScoreFile();
+// Writes score.dat as a whole; false, after a line on stderr, when it could not be written.
+[[nodiscard]] bool WriteHighScoreFile();
+// The value score.dat's bytes stand for: the default with as many low bytes replaced as the
+// file holds (4 at most). Called by ReadHighScoreFile and the fuzz target.
+int32_t HighScoreFromBytes(const uint8_t* bytes, size_t size);
 // Called by the dialog's start buttons.
 void LoadHighScore();
 // Called where a game ends (the continue screen opens; the ending has finished): saves the
-// replay and the score when a live game without continue beat the stored score.
+// replay and the score together when a live game without continue beat the stored score. A save
+// that fails keeps the old pair (with a line on stderr) and the game goes on with the new score.
 void CommitHighScore();
 
 // What the last game to reach its end without a continue scored, live or watched, and how many

@@ -42,7 +42,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 
 namespace {
@@ -333,13 +332,6 @@ void AdvanceFades(AudioMixer* m, int frames) {
 
 // ---- the pieces and the device ------------------------------------------------------------------
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
-}
-
 // Finds the piece for a file name, reading it when it is not cached or has changed. -1 when the
 // file cannot be read as MIDI. Without a music folder, a name is looked up as every data file is
 // (the current directory first, then the installed data folders).
@@ -360,9 +352,9 @@ int FindOrLoadPiece(AudioMixer* m, const std::string& file) {
     piece.path = resolved;
     piece.size = info.st_size;
     piece.modified = modified;
-    std::vector<uint8_t> bytes;
     MidiPiece read;
-    if (!ReadWholeFile(piece.path, &bytes) || !MidiReadPiece(bytes, &read)) return -1;
+    std::string problem;
+    if (!MidiReadFile(piece.path, &read, &problem)) return -1;
     const auto toFrames = [m](double micros) { return std::llround(micros * m->rate / 1e6); };
     piece.events.reserve(read.events.size());
     for (const MidiEvent& e : read.events) piece.events.push_back({toFrames(e.micros), e.status, e.data1, e.data2});
@@ -584,11 +576,19 @@ int16_t ToSample(float v) {
 // ---- the interface --------------------------------------------------------------------------------
 
 const char* MixerFindSoundFont() {
-    const char* fromEnvironment = std::getenv("SDL_SOUNDFONTS");
-    if (fromEnvironment && *fromEnvironment) return fromEnvironment;
-    for (const char* path : SOUNDFONT_PATHS) {
+    const auto regular = [](const char* path) {
         struct stat info {};
-        if (stat(path, &info) == 0 && S_ISREG(info.st_mode)) return path;
+        return stat(path, &info) == 0 && S_ISREG(info.st_mode);
+    };
+    const char* fromEnvironment = std::getenv("SDL_SOUNDFONTS");
+    if (fromEnvironment && *fromEnvironment) {
+        // A FIFO or device there would hold the loader, and the end of the game waiting for it.
+        if (regular(fromEnvironment)) return fromEnvironment;
+        std::fprintf(stderr, "vorne: the soundfont %s is not a regular file\n", fromEnvironment);
+        return nullptr;
+    }
+    for (const char* path : SOUNDFONT_PATHS) {
+        if (regular(path)) return path;
     }
     return nullptr;
 }

@@ -13,16 +13,12 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 
 #include "build_config.h"
 #include "platform/mci.h"
 #include "platform/platform.h"
 
 namespace {
-
-// No piece of music the game ships comes near this; a file beyond it is refused unread.
-constexpr off_t MAX_MUSIC_FILE_BYTES = 16 * 1024 * 1024;
 
 bool IsRegularFile(const std::string& path) {
     struct stat info {};
@@ -178,20 +174,10 @@ bool PlatCheckMusicFile(const char* name, std::string* problem) {
         *problem = std::string(name) + " is missing: not found in " + PlatDataFolderList();
         return false;
     }
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0 || info.st_size > MAX_MUSIC_FILE_BYTES) {
-        *problem = path + " is too large for a piece of music";
-        return false;
-    }
-    std::vector<uint8_t> bytes(static_cast<size_t>(info.st_size));
-    std::ifstream in(path, std::ios::binary);
-    if (!in || !in.read(reinterpret_cast<char*>(bytes.data()), info.st_size)) {
-        *problem = "cannot read " + path;
-        return false;
-    }
     MidiPiece piece;
-    if (!MidiReadPiece(bytes, &piece)) {
-        *problem = path + " is not a MIDI file the game can play";
+    std::string why;
+    if (!MidiReadFile(path, &piece, &why)) {
+        *problem = path + " " + why;
         return false;
     }
     return true;

@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "platform/file_io.h"
+
 namespace {
 
 std::string Lower(std::string text) {
@@ -115,25 +117,35 @@ struct TickedEvent {
     uint8_t status, data1, data2;
 };
 
-// Walks one track from reader.pos to reader.end. Adds its tempo changes and, when events is set,
-// its channel messages; returns the tick of its last event (the end-of-track when present).
-bool WalkTrack(Reader& r, std::vector<TempoChange>* tempos, std::vector<TickedEvent>* events, uint64_t* lastTick) {
+std::string TooLargeText() { return "is larger than the " + std::to_string(MIDI_MAX_FILE_BYTES) + " bytes a piece may hold"; }
+
+// What a walk found wrong, for the reader's message.
+enum WalkResult { WALK_OK, WALK_MALFORMED, WALK_TOO_MANY_EVENTS };
+
+// Walks one track from reader.pos to reader.end. Adds its tempo changes and its channel messages
+// (together never more than MIDI_MAX_EVENTS for the whole piece); *lastTick: the tick of its last
+// event (the end-of-track when present).
+WalkResult WalkTrack(Reader& r, std::vector<TempoChange>* tempos, std::vector<TickedEvent>* events, uint64_t* lastTick) {
+    const auto full = [&] { return tempos->size() + events->size() >= MIDI_MAX_EVENTS; };
     uint64_t tick = 0;
     uint8_t status = 0;
     while (r.Has(1)) {
         uint32_t delta = 0;
-        if (!r.VarLen(&delta)) return false;
+        if (!r.VarLen(&delta)) return WALK_MALFORMED;
         tick += delta;
-        if (!r.Has(1)) return false;
+        if (!r.Has(1)) return WALK_MALFORMED;
         uint8_t b = r.Byte();
         if (b == 0xFF) {
-            if (!r.Has(1)) return false;
+            if (!r.Has(1)) return WALK_MALFORMED;
             const uint8_t type = r.Byte();
             uint32_t len = 0;
-            if (!r.VarLen(&len) || !r.Has(len)) return false;
+            if (!r.VarLen(&len) || !r.Has(len)) return WALK_MALFORMED;
             if (type == 0x51 && len == 3) {
                 const uint32_t tempo = r.Big(3);
-                if (tempo != 0) tempos->push_back({tick, tempo});
+                if (tempo != 0) {
+                    if (full()) return WALK_TOO_MANY_EVENTS;
+                    tempos->push_back({tick, tempo});
+                }
             } else {
                 r.pos += len;
             }
@@ -142,32 +154,41 @@ bool WalkTrack(Reader& r, std::vector<TempoChange>* tempos, std::vector<TickedEv
         }
         if (b == 0xF0 || b == 0xF7) {
             uint32_t len = 0;
-            if (!r.VarLen(&len) || !r.Has(len)) return false;
+            if (!r.VarLen(&len) || !r.Has(len)) return WALK_MALFORMED;
             r.pos += len;
             status = 0;
             continue;
         }
+        if (b >= 0xF0) return WALK_MALFORMED;  // system common and real-time bytes have no place in a file
         if (b & 0x80) {
             status = b;
         } else {
-            if (status == 0) return false;  // running status with nothing to run on
+            if (status == 0) return WALK_MALFORMED;  // running status with nothing to run on
             --r.pos;
         }
         const uint8_t kind = status & 0xF0;
         const size_t dataBytes = (kind == 0xC0 || kind == 0xD0) ? 1 : 2;
-        if (!r.Has(dataBytes)) return false;
+        if (!r.Has(dataBytes)) return WALK_MALFORMED;
         const uint8_t data1 = r.Byte() & 0x7F;
         const uint8_t data2 = dataBytes == 2 ? (r.Byte() & 0x7F) : 0;
-        if (events) events->push_back({tick, status, data1, data2});
+        if (full()) return WALK_TOO_MANY_EVENTS;
+        events->push_back({tick, status, data1, data2});
     }
     *lastTick = tick;
-    return true;
+    return WALK_OK;
 }
 
 }  // namespace
 
-bool MidiReadPiece(const std::vector<uint8_t>& bytes, MidiPiece* piece) {
+bool MidiReadPiece(const std::vector<uint8_t>& bytes, MidiPiece* piece, std::string* problem) {
     *piece = MidiPiece{};
+    std::string ignored;
+    if (!problem) problem = &ignored;
+    *problem = "is not a MIDI file the game can play";
+    if (bytes.size() > MIDI_MAX_FILE_BYTES) {
+        *problem = TooLargeText();
+        return false;
+    }
     Reader r{bytes, 0, bytes.size()};
     if (!r.Has(14) || r.Big(4) != 0x4D546864u) return false;  // "MThd"
     const uint32_t headerLength = r.Big(4);
@@ -190,7 +211,9 @@ bool MidiReadPiece(const std::vector<uint8_t>& bytes, MidiPiece* piece) {
         if (id == 0x4D54726Bu) {  // "MTrk"; other chunk kinds are skipped
             Reader track{bytes, r.pos, trackEnd};
             uint64_t last = 0;
-            if (!WalkTrack(track, &tempos, &ticked, &last)) return false;
+            const WalkResult walked = WalkTrack(track, &tempos, &ticked, &last);
+            if (walked == WALK_TOO_MANY_EVENTS) *problem = "holds more than the " + std::to_string(MIDI_MAX_EVENTS) + " events a piece may hold";
+            if (walked != WALK_OK) return false;
             endTick = std::max(endTick, last);
         }
         r.pos = trackEnd;
@@ -227,7 +250,45 @@ bool MidiReadPiece(const std::vector<uint8_t>& bytes, MidiPiece* piece) {
     piece->events.reserve(ticked.size());
     for (const TickedEvent& e : ticked) piece->events.push_back({timeOf(e.tick), e.status, e.data1, e.data2});
     piece->lengthMicros = timeOf(endTick);
+    // No event comes after the end, so a piece within the limit keeps every time within the
+    // range of the players' clocks (huge delta times or a crawling tempo would not).
+    if (!(piece->lengthMicros <= MIDI_MAX_LENGTH_MS * 1000.0)) {
+        *piece = MidiPiece{};
+        *problem = "plays for longer than the " + std::to_string(MIDI_MAX_LENGTH_MS / 60000) + " minutes a piece may last";
+        return false;
+    }
     return true;
+}
+
+bool MidiReadFile(const std::string& path, MidiPiece* piece, std::string* problem) {
+    *piece = MidiPiece{};
+    PlatReadFile file;
+    const FileStatus status = PlatOpenForReading(path.c_str(), &file);
+    if (status != FILE_OK) {
+        *problem = PlatFileStatusText(status);
+        return false;
+    }
+    if (file.size > static_cast<int64_t>(MIDI_MAX_FILE_BYTES)) {
+        PlatCloseFile(&file);
+        *problem = TooLargeText();
+        return false;
+    }
+    // The header first: a file that is no MIDI file is not read any further.
+    std::vector<uint8_t> bytes(4);
+    long got = PlatReadBytes(&file, bytes.data(), bytes.size());
+    if (got == 4 && bytes[0] == 'M' && bytes[1] == 'T' && bytes[2] == 'h' && bytes[3] == 'd') {
+        // One byte past the limit tells a file that grew since it was measured.
+        bytes.resize(std::min<size_t>(static_cast<size_t>(file.size), MIDI_MAX_FILE_BYTES) + 1);
+        const long more = PlatReadBytes(&file, bytes.data() + 4, bytes.size() - 4);
+        got = more < 0 ? -1 : got + more;
+    }
+    PlatCloseFile(&file);
+    if (got < 0) {
+        *problem = PlatFileStatusText(FILE_READ_ERROR);
+        return false;
+    }
+    bytes.resize(static_cast<size_t>(got));
+    return MidiReadPiece(bytes, piece, problem);
 }
 
 bool MidiLengthMs(const std::vector<uint8_t>& bytes, uint32_t* lengthMs) {

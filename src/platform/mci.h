@@ -3,6 +3,7 @@
 // player holds, for the tests. No SDL here, so the tests can drive it directly.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,6 +24,13 @@ struct MciCommand {
 // Called by the SDL music player for every command, and by the tests.
 bool MciParseCommand(const char* text, MciCommand* command);
 
+// The most a piece may be. The game's pieces are a few minutes long, tens of kilobytes and a few
+// thousand events; a file beyond any of these is refused, so a hostile or broken file can take
+// neither unbounded time nor memory nor break the players' clocks.
+inline constexpr size_t MIDI_MAX_FILE_BYTES = 4 * 1024 * 1024;
+inline constexpr size_t MIDI_MAX_EVENTS = 200000;   // channel messages and tempo changes
+inline constexpr uint32_t MIDI_MAX_LENGTH_MS = 60 * 60 * 1000;
+
 // A standard MIDI file read for playing: its channel messages (note on and off, controllers,
 // programs, pressure, pitch bend; system and meta events are left out) in time order, and its
 // length from its tempo map up to its last event (the latest end-of-track of all tracks).
@@ -35,11 +43,21 @@ struct MidiEvent {
 struct MidiPiece {
     std::vector<MidiEvent> events;
     double lengthMicros = 0.0;
-    uint32_t LengthMs() const { return static_cast<uint32_t>(lengthMicros / 1000.0 + 0.5); }
+    // The length in whole milliseconds; a read piece is at most MIDI_MAX_LENGTH_MS long.
+    uint32_t LengthMs() const {
+        if (!(lengthMicros > 0.0)) return 0;
+        if (!(lengthMicros < MIDI_MAX_LENGTH_MS * 1000.0)) return MIDI_MAX_LENGTH_MS;
+        return static_cast<uint32_t>(lengthMicros / 1000.0 + 0.5);
+    }
 };
-// False when the bytes are not a MIDI file we can read. Called by the SDL music player when it
-// loads a piece, and by the tests.
-bool MidiReadPiece(const std::vector<uint8_t>& bytes, MidiPiece* piece);
+// False when the bytes are not a MIDI file we can read or exceed a limit, with the reason (to
+// follow the file's name: "is not a MIDI file the game can play", "plays for longer than ...") in
+// *problem when it is given. Called by MidiReadFile, the tests and the fuzz target.
+bool MidiReadPiece(const std::vector<uint8_t>& bytes, MidiPiece* piece, std::string* problem = nullptr);
+// Reads a piece from its file: a regular file only, refused unread when larger than the limit,
+// its header checked before the rest is read. False with the reason (as above). Called by the
+// music player when it loads a piece and by the headless runner's music check.
+bool MidiReadFile(const std::string& path, MidiPiece* piece, std::string* problem);
 
 // The length of a standard MIDI file in milliseconds, from its tempo map up to its last event
 // (the latest end-of-track of all tracks). False when the bytes are not a MIDI file we can read.

@@ -27,6 +27,10 @@ int ColourType(int channels) {
 // libpng's default warning handler prints to stderr; a warning does not stop the write.
 void IgnoreWarning(png_structp, png_const_charp) {}
 
+// Its default error handler prints too; the caller says in its own words what could not be
+// written (a full disk, say), so an error only ends the write.
+[[noreturn]] void QuietError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+
 }  // namespace
 
 bool PngWrite(std::FILE* file, const PngImage& image) {
@@ -37,7 +41,7 @@ bool PngWrite(std::FILE* file, const PngImage& image) {
             colours[i] = png_color{image.palette[i].red, image.palette[i].green, image.palette[i].blue};
         }
     }
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, IgnoreWarning);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, QuietError, IgnoreWarning);
     if (!png) return false;
     png_infop info = png_create_info_struct(png);
     if (!info) {

@@ -111,7 +111,11 @@ bool SdlSoundInit() {
         if (MixerPreloadPiece(g_mixer, file)) continue;
         std::string found;
         if (PlatFindDataFile(file, &found)) {
-            std::fprintf(stderr, "vorne: %s is not a MIDI file the game can play; that music is silent\n", found.c_str());
+            // Read once more for the reason (the mixer keeps only what it could read).
+            MidiPiece piece;
+            std::string why = "is not a MIDI file the game can play";
+            MidiReadFile(found, &piece, &why);
+            std::fprintf(stderr, "vorne: %s %s; that music is silent\n", found.c_str(), why.c_str());
         } else {
             std::fprintf(stderr, "vorne: %s is missing (not found in %s); that music is silent\n", file,
                          PlatDataFolderList().c_str());

@@ -11,12 +11,12 @@
 #include <SDL.h>
 #include <ini.h>
 
-#include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <cstdio>
 #include <sstream>
 
+#include "platform/file_io.h"
 #include "platform/platform.h"
 
 namespace {
@@ -225,24 +225,16 @@ bool ParseSettings(const std::string& text, PlayerSettings* settings, std::vecto
 }
 
 bool LoadSettingsFile(const std::string& path, PlayerSettings* settings, std::vector<std::string>* errors) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        if (errno == ENOENT || errno == ENOTDIR) return true;  // no file: the game's own settings
-        errors->push_back(std::string("cannot be read: ") + std::strerror(errno));
+    // Read as every file of the game is: a regular file only (a FIFO would hold the start
+    // forever), and no more than a settings file could ever need.
+    std::vector<uint8_t> bytes;
+    const FileStatus status = PlatReadWholeFile(path.c_str(), SETTINGS_MAX_FILE_BYTES, &bytes);
+    if (status == FILE_MISSING) return true;  // no file: the game's own settings
+    if (status != FILE_OK) {
+        errors->push_back(PlatFileStatusText(status, SETTINGS_MAX_FILE_BYTES));
         return false;
     }
-    std::string text;
-    char chunk[4096];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, got);
-    const bool failed = std::ferror(file) != 0;
-    const int readError = errno;
-    std::fclose(file);
-    if (failed) {
-        errors->push_back(std::string("cannot be read: ") + std::strerror(readError));
-        return false;
-    }
-    return ParseSettings(text, settings, errors);
+    return ParseSettings(std::string(bytes.begin(), bytes.end()), settings, errors);
 }
 
 std::string SettingsFilePath() {

@@ -16,6 +16,7 @@
 // all keep the game's own behaviour. A bad entry is named with its line and keeps its default.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -65,6 +66,9 @@ bool ParseSettings(const std::string& text, PlayerSettings* settings, std::vecto
 // nothing else (no sign, no space, no '%'). False otherwise.
 bool ParseVolumeText(const std::string& text, int* volume);
 
+// The longest settings file read; a longer one is refused unread (a whole file of every setting
+// is a few kilobytes).
+inline constexpr size_t SETTINGS_MAX_FILE_BYTES = 1024 * 1024;
 // Reads the file at path with ParseSettings. A missing file is no error (the defaults stand); one
 // that cannot be read is one. Called by main at start-up.
 bool LoadSettingsFile(const std::string& path, PlayerSettings* settings, std::vector<std::string>* errors);

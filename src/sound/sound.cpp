@@ -61,10 +61,10 @@ int FindWaveChunksInBlock(const uint8_t* block, uint32_t blockSize, const uint8_
         const uint8_t* chunk = block + offset;
         const uint32_t length = Read32(chunk + 4);
         const uint8_t* body = chunk + 8;
-        if (offset + 8 + length > end) return 0;  // a chunk running past the end of the file
+        if (offset + 8 + length > end) break;  // a chunk running past the end of the file
         if (IsId(chunk, "fmt ")) {
             if (*format == nullptr) {  // a second "fmt " is ignored
-                if (length < MIN_FORMAT_BYTES) return 0;
+                if (length < MIN_FORMAT_BYTES) break;
                 *format = body;
             }
         } else if (IsId(chunk, "data")) {
@@ -77,6 +77,7 @@ int FindWaveChunksInBlock(const uint8_t* block, uint32_t blockSize, const uint8_
         if (*format != nullptr && *data != nullptr && *size != 0) return 1;
         offset += 8 + static_cast<uint64_t>(length) + (length & 1);  // bodies are padded to even length
     }
+    // Not found, or malformed: nothing of it is handed out.
     *format = nullptr;
     *data = nullptr;
     *size = 0;

@@ -2,6 +2,7 @@
 // and the drawing primitives every other part of the game uses.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/platform.h"
@@ -48,12 +49,21 @@ extern int g_baseClearColour;
 // Called by the window's destruction.
 void ReleaseDisplay();
 
+// The widest and tallest picture the loader takes: far beyond the largest surface (the 640 x 480
+// screen), so every picture the game can show loads (one larger than its surface is cut), while
+// a header claiming more is refused before its pixels are read.
+inline constexpr int MAX_IMAGE_SIDE = 4096;
 // Reads an uncompressed 8-bit bitmap into a surface and attaches a fresh palette made from its
 // colour table. False on any failure (no message). Called by InitDisplay, RestoreSurfaces and TAB.
 [[nodiscard]] bool LoadImageFile(Surface* surface, const char* fileName);
-// The name the last failed LoadImageFile was given ("" until one fails), so that the start-up
-// can say which file stopped it. Lives for the whole run.
+// The reader of LoadImageFile on the file's bytes in memory. False with the reason in *problem
+// (may be null) on any failure. Also called by the fuzz target.
+[[nodiscard]] bool LoadImageBytes(Surface* surface, const uint8_t* bytes, size_t size, const char** problem);
+// The name the last failed LoadImageFile was given ("" until one fails) and why it failed ("is
+// missing", "is not an uncompressed 8-bit bitmap", ...), so that the start-up can say which file
+// stopped it. Live for the whole run.
 extern char g_failedImageFile[64];
+extern const char* g_failedImageReason;
 
 // Copies a rectangle of an image sheet onto the play field, clipped at the field's edges.
 // mode 0 opaque, 1 with the colour key (index 254 not drawn), anything else draws nothing.

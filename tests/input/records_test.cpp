@@ -93,17 +93,17 @@ TEST_F(RecordsTest, ReplayFileCases) {
 
 TEST_F(RecordsTest, SavingWritesTheMagicAndTheFramesPlayed) {
     g_replayFrame = 0;
-    SaveReplay();
+    ASSERT_TRUE(SaveReplay());
     EXPECT_EQ(ReadWholeFile("replay.rep"), Le32(REPLAY_MAGIC));
     g_replayRecords[1].shot = 1;
     g_replayFrame = 2;
-    SaveReplay();
+    ASSERT_TRUE(SaveReplay());
     const std::string saved = ReadWholeFile("replay.rep");
     ASSERT_EQ(saved.size(), 4u + 14u);
     EXPECT_EQ(saved[4 + 7 + 4], 1);
     // The last index holds: a game longer than the array keeps writing the last record.
     g_replayFrame = MAX_REPLAY_FRAMES - 1;
-    SaveReplay();
+    ASSERT_TRUE(SaveReplay());
     EXPECT_EQ(ReadWholeFile("replay.rep").size(), 4u + 7u * (MAX_REPLAY_FRAMES - 1));
 }
 
@@ -142,16 +142,6 @@ TEST_F(RecordsTest, HighScoreFileAndCommitRules) {
     EXPECT_EQ(ReadWholeFile("score.dat"), Le32(DEFAULT_HIGH_SCORE + 10));
     EXPECT_EQ(ReadWholeFile("replay.rep").size(), 4u + 21u);
     EXPECT_EQ(g_savedHiScore, DEFAULT_HIGH_SCORE + 10);
-}
-
-TEST_F(RecordsTest, UnwritableFolderLosesNothingAndDoesNotStop) {
-    // A folder in place of the file: it cannot be opened for writing.
-    ASSERT_EQ(std::system("mkdir -p score.dat replay.rep"), 0);
-    g_hiScore = DEFAULT_HIGH_SCORE + 1;
-    g_replayFrame = 10;
-    CommitHighScore();
-    EXPECT_EQ(g_savedHiScore, DEFAULT_HIGH_SCORE + 1);  // play goes on with the new value shown
-    ASSERT_EQ(std::system("rmdir score.dat replay.rep"), 0);
 }
 
 }  // namespace

@@ -108,7 +108,7 @@ else
     run "$work/lone/bin/vorne" --headless --ticks 10 >"$work/lone.log" 2>&1
     status=$?
     [ "$status" != 0 ] || fail "a copy of the executable with a broken sheet exited 0"
-    grep -q "cannot load $work/lone/bin/grC.dat: not an uncompressed 8-bit bitmap" "$work/lone.log" ||
+    grep -q "cannot load $work/lone/bin/grC.dat: it is not an uncompressed 8-bit bitmap" "$work/lone.log" ||
         { cat "$work/lone.log"; fail "no line naming the refused picture"; }
 fi
 echo "installed_game: layout, a 100-tick trace from another folder, records in the per-user folder, a lone copy refused"

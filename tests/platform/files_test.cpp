@@ -9,7 +9,10 @@
 #include <climits>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
+#include "platform/file_io.h"
+#include "platform/mci.h"
 #include "platform/platform.h"
 #include "test_support.h"
 
@@ -131,6 +134,53 @@ TEST_F(Files, TheMusicCheckFindsReadsAndParsesEachPiece) {
     EXPECT_TRUE(PlatCheckMusicFile(shipped.c_str(), &problem)) << problem;
     WriteWholeFile("bgm01.mid", ReadWholeFile(shipped));
     EXPECT_TRUE(PlatCheckMusicFile("bgm01.mid", &problem)) << problem;
+}
+
+// Every reader of the game's files takes regular files only, never waits on a FIFO or device,
+// and never takes more than its limit.
+TEST_F(Files, ReadingTakesRegularFilesOnlyWithinTheLimitAndNeverBlocks) {
+    std::vector<uint8_t> bytes;
+    EXPECT_EQ(PlatReadWholeFile("none", 10, &bytes), FILE_MISSING);
+    WriteWholeFile("ten", "0123456789");
+    ASSERT_EQ(PlatReadWholeFile("ten", 10, &bytes), FILE_OK);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "0123456789");
+    EXPECT_EQ(PlatReadWholeFile("ten", 9, &bytes), FILE_TOO_LARGE);
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_EQ(PlatFileStatusText(FILE_TOO_LARGE, 9), "is larger than the 9 bytes it may hold");
+    ASSERT_EQ(symlink("ten", "link"), 0);  // a link is read as what it names
+    EXPECT_EQ(PlatReadWholeFile("link", 10, &bytes), FILE_OK);
+    ASSERT_EQ(mkdir("folder", 0755), 0);
+    EXPECT_EQ(PlatReadWholeFile("folder", 10, &bytes), FILE_FOLDER);
+    ASSERT_EQ(mkfifo("fifo", 0644), 0);  // no writer: an ordinary open would wait forever
+    EXPECT_EQ(PlatReadWholeFile("fifo", 10, &bytes), FILE_SPECIAL);
+    ASSERT_EQ(symlink("fifo", "fifo-link"), 0);
+    EXPECT_EQ(PlatReadWholeFile("fifo-link", 10, &bytes), FILE_SPECIAL);
+    EXPECT_EQ(PlatReadWholeFile("/dev/zero", 10, &bytes), FILE_SPECIAL);  // endless, were it read
+    ASSERT_EQ(chmod("ten", 0), 0);
+    if (geteuid() != 0) {
+        EXPECT_EQ(PlatReadWholeFile("ten", 10, &bytes), FILE_READ_ERROR);
+        EXPECT_EQ(PlatFileStatusText(FILE_READ_ERROR), "cannot be read: Permission denied");
+    }
+}
+
+TEST_F(Files, TheMusicCheckRefusesSpecialAndOversizedFilesUnread) {
+    std::string problem;
+    // The lookup passes a FIFO over; opened by its path, it is refused without waiting on it.
+    ASSERT_EQ(mkfifo("bgm01.mid", 0644), 0);
+    EXPECT_FALSE(PlatCheckMusicFile("./bgm01.mid", &problem));
+    EXPECT_EQ(problem.rfind("./bgm01.mid is missing", 0), 0u) << problem;
+    MidiPiece piece;
+    EXPECT_FALSE(MidiReadFile("bgm01.mid", &piece, &problem));
+    EXPECT_EQ(problem, "is not a regular file (a FIFO, device or socket)");
+    // One byte past the limit: refused by its size (a sparse file, so nothing is written).
+    WriteWholeFile("bgm02.mid", "MThd");
+    ASSERT_EQ(truncate("bgm02.mid", static_cast<off_t>(MIDI_MAX_FILE_BYTES) + 1), 0);
+    EXPECT_FALSE(PlatCheckMusicFile("./bgm02.mid", &problem));
+    EXPECT_EQ(problem, "./bgm02.mid is larger than the 4194304 bytes a piece may hold");
+    // At the limit it is read, and refused for what it holds.
+    ASSERT_EQ(truncate("bgm02.mid", static_cast<off_t>(MIDI_MAX_FILE_BYTES)), 0);
+    EXPECT_FALSE(PlatCheckMusicFile("./bgm02.mid", &problem));
+    EXPECT_EQ(problem, "./bgm02.mid is not a MIDI file the game can play");
 }
 
 }  // namespace

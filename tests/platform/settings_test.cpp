@@ -1,6 +1,9 @@
 // The settings file: what each entry sets, that a bad entry is named by its line and costs only
 // itself, and that a missing file leaves the game as it is made.
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 #include <SDL.h>
 
 #include <cstdio>
@@ -180,6 +183,17 @@ TEST(Settings, AFileThatCannotBeReadIsNamedAndChangesNothing) {
     p.ok = LoadSettingsFile(path, &p.settings, &p.errors);
     EXPECT_TRUE(p.ok);
     EXPECT_EQ(p.settings.musicVolume, 30);
+    // Longer than any settings file: refused unread (sparse, so nothing is written).
+    ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(SETTINGS_MAX_FILE_BYTES) + 1), 0);
+    p = Parsed{};
+    EXPECT_FALSE(LoadSettingsFile(path, &p.settings, &p.errors));
+    EXPECT_EQ(p.errors, std::vector<std::string>{"is larger than the 1048576 bytes it may hold"});
+    std::remove(path.c_str());
+    // A FIFO in its place would hold the start forever: refused at once.
+    ASSERT_EQ(mkfifo(path.c_str(), 0644), 0);
+    p = Parsed{};
+    EXPECT_FALSE(LoadSettingsFile(path, &p.settings, &p.errors));
+    EXPECT_EQ(p.errors, std::vector<std::string>{"is not a regular file (a FIFO, device or socket)"});
     std::remove(path.c_str());
 }
 

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <string>
+#include <vector>
 
 #include "platform/mci.h"
 #include "sound/midi_bytes.h"
@@ -129,6 +131,67 @@ TEST(MidiLength, RejectsWhatIsNotMidi) {
     EXPECT_FALSE(MidiLengthMs({'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 1, 0xE0, 'M', 'T', 'r', 'k', 0, 0, 0, 3,
                                0x00, 60, 100},
                               &ms));
+    // A system common byte (song select) where only channel messages, sysex and meta events go.
+    EXPECT_FALSE(MidiLengthMs({'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 1, 0xE0, 'M', 'T', 'r', 'k', 0, 0, 0, 3,
+                               0x00, 0xF3, 1},
+                              &ms));
+}
+
+// A one-track piece at one tick a quarter (half a second a tick at the default tempo): a delta
+// to its end-of-track after `events` note-ons (running status, delta 0), padded with an unknown
+// chunk to `padTo` bytes when that is larger.
+std::vector<uint8_t> HostilePiece(uint32_t endDelta, size_t events, size_t padTo = 0) {
+    std::vector<uint8_t> track;
+    if (events > 0) track.insert(track.end(), {0x00, 0x90, 60, 100});
+    for (size_t i = 1; i < events; ++i) track.insert(track.end(), {0x00, 60, 100});
+    uint8_t delta[4];
+    int n = 0;
+    delta[n++] = endDelta & 0x7F;
+    while ((endDelta >>= 7) != 0) delta[n++] = static_cast<uint8_t>((endDelta & 0x7F) | 0x80);
+    while (n > 0) track.push_back(delta[--n]);
+    track.insert(track.end(), {0xFF, 0x2F, 0x00});
+    std::vector<uint8_t> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, 2, 0, 1, 'M', 'T', 'r', 'k'};
+    const auto put32 = [&file](size_t v) {
+        for (int shift = 24; shift >= 0; shift -= 8) file.push_back(static_cast<uint8_t>(v >> shift));
+    };
+    put32(track.size());
+    file.insert(file.end(), track.begin(), track.end());
+    file.insert(file.end(), {'J', 'u', 'n', 'k'});
+    const size_t pad = padTo > file.size() + 4 ? padTo - file.size() - 4 : 0;
+    put32(pad);
+    file.resize(file.size() + pad, 0);
+    return file;
+}
+
+// Hostile sizes: each limit is taken at its edge and refused one step past it, with the reason.
+TEST(MidiLimits, EachLimitHoldsAtItsEdgeAndIsRefusedBeyondIt) {
+    MidiPiece piece;
+    std::string problem;
+    // Length: 7200 ticks of half a second are the hour; one more is too long.
+    ASSERT_TRUE(MidiReadPiece(HostilePiece(7200, 0), &piece, &problem));
+    EXPECT_EQ(piece.LengthMs(), MIDI_MAX_LENGTH_MS);
+    EXPECT_FALSE(MidiReadPiece(HostilePiece(7201, 0), &piece, &problem));
+    EXPECT_EQ(problem, "plays for longer than the 60 minutes a piece may last");
+    EXPECT_EQ(piece.LengthMs(), 0u);
+    // One huge delta at one tick a quarter (74 hours): refused, its length never converted.
+    const std::vector<uint8_t> huge = {0x4d, 0x54, 0x68, 0x64, 0, 0, 0, 6, 0, 0, 0, 1, 0, 1, 0x4d, 0x54, 0x72,
+                                       0x6b, 0, 0, 0, 7, 0x8f, 0xff, 0xff, 0x7f, 0xff, 0x2f, 0x00};
+    ASSERT_EQ(huge.size(), 29u);
+    EXPECT_FALSE(MidiReadPiece(huge, &piece, &problem));
+    EXPECT_EQ(problem, "plays for longer than the 60 minutes a piece may last");
+    // Events.
+    ASSERT_TRUE(MidiReadPiece(HostilePiece(1, MIDI_MAX_EVENTS), &piece, &problem)) << problem;
+    EXPECT_EQ(piece.events.size(), MIDI_MAX_EVENTS);
+    EXPECT_FALSE(MidiReadPiece(HostilePiece(1, MIDI_MAX_EVENTS + 1), &piece, &problem));
+    EXPECT_EQ(problem, "holds more than the 200000 events a piece may hold");
+    EXPECT_TRUE(piece.events.empty());
+    // Bytes.
+    ASSERT_TRUE(MidiReadPiece(HostilePiece(1, 1, MIDI_MAX_FILE_BYTES), &piece, &problem)) << problem;
+    EXPECT_FALSE(MidiReadPiece(HostilePiece(1, 1, MIDI_MAX_FILE_BYTES + 1), &piece, &problem));
+    EXPECT_EQ(problem, "is larger than the 4194304 bytes a piece may hold");
+    // The length of a piece never read stays within the clock, however it was made.
+    piece.lengthMicros = 1e300;
+    EXPECT_EQ(piece.LengthMs(), MIDI_MAX_LENGTH_MS);
 }
 
 // The generated pieces: whole bars at their tempo, one to two minutes, ending on a bar line.

@@ -3,6 +3,7 @@
 // keeps a restarted effect from clicking, and the end of a piece reported to the caller (and
 // answered, when a recorded game is rendered tick by tick).
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -271,6 +272,33 @@ TEST(MixerLoudness, MusicAtZeroLeavesOnlyTheEffects) {
     EXPECT_GT(Peak(Left(effectsAlone)), 0.01);
     EXPECT_EQ(musicAtZero, effectsAlone);
     EXPECT_GT(Peak(Left(musicAtFull), 0, RATE / 2), 0.01);  // the piece does sound at 100
+}
+
+}  // namespace
+
+namespace {
+
+// A soundfont named by SDL_SOUNDFONTS that is no regular file (a FIFO would hold its loader, and
+// the end of the game with it) is refused at once.
+TEST(Mixer, ASoundFontThatIsNoRegularFileIsRefused) {
+    const char* before = std::getenv("SDL_SOUNDFONTS");
+    const std::string saved = before ? before : "";
+    const std::string fifo = EnterScratchDataDir() + "/font.sf2";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    setenv("SDL_SOUNDFONTS", fifo.c_str(), 1);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(MixerFindSoundFont(), nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "vorne: the soundfont " + fifo + " is not a regular file\n");
+    WriteWholeFile(fifo + ".real", "sfbk");
+    setenv("SDL_SOUNDFONTS", (fifo + ".real").c_str(), 1);
+    EXPECT_STREQ(MixerFindSoundFont(), (fifo + ".real").c_str());
+    unlink(fifo.c_str());
+    unlink((fifo + ".real").c_str());
+    if (before) {
+        setenv("SDL_SOUNDFONTS", saved.c_str(), 1);
+    } else {
+        unsetenv("SDL_SOUNDFONTS");
+    }
 }
 
 }  // namespace

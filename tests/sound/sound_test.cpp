@@ -146,6 +146,7 @@ TEST(WaveChunks, RejectsOtherFilesAndStopsAtTheRiffEnd) {
     Chunk(overrun, "fmt ", Format(18));
     overrun.insert(overrun.end(), {'d', 'a', 't', 'a', 0xFF, 0xFF, 0, 0, 1, 2});
     EXPECT_EQ(Walk(Riff(overrun)).result, 0);
+    EXPECT_EQ(Walk(Riff(overrun)).format, nullptr);  // the format found before it is not handed out
     const uint8_t *format = block.data(), *data = block.data();
     uint32_t size = 7;
     EXPECT_EQ(FindWaveChunksInBlock(nullptr, 0, &format, &data, &size), 0);

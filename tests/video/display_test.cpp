@@ -2,6 +2,8 @@
 // acceptance and refusal, and the reload of every surface after the display was lost.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -241,6 +243,35 @@ TEST_F(LoaderTest, RefusesWhatItCannotRead) {
     EXPECT_EQ(LoadImageFile(surface_, "empty.bmp"), 0);
     WriteWholeFile("header-only.bmp", Bitmap(16, 8, 8, 5, 6).substr(0, 60));
     EXPECT_EQ(LoadImageFile(surface_, "header-only.bmp"), 0);
+}
+
+// The loader's limit is far beyond any surface; the header is checked before a pixel is read, and
+// a FIFO under a picture's name is refused without waiting on it.
+TEST_F(LoaderTest, RefusesPicturesBeyondTheLimitAndSpecialFiles) {
+    WriteWholeFile("wide.bmp", Bitmap(MAX_IMAGE_SIDE, 1, 8, 5, 6));
+    EXPECT_TRUE(LoadImageFile(surface_, "wide.bmp"));
+    EXPECT_EQ(Pixel(15, 0), 5);
+    WriteWholeFile("tall.bmp", Bitmap(4, MAX_IMAGE_SIDE, 8, 5, 6));
+    EXPECT_TRUE(LoadImageFile(surface_, "tall.bmp"));
+    // One pixel more, or a header that only claims it: refused with the reason.
+    for (const std::string& bitmap : {Bitmap(MAX_IMAGE_SIDE + 1, 1, 8, 5, 6), Bitmap(1, MAX_IMAGE_SIDE + 1, 8, 5, 6),
+                                      Bitmap(MAX_IMAGE_SIDE + 1, 1, 8, 5, 6).substr(0, 1079)}) {
+        WriteWholeFile("big.bmp", bitmap);
+        EXPECT_FALSE(LoadImageFile(surface_, "big.bmp"));
+        EXPECT_STREQ(g_failedImageReason, "is a picture larger than 4096 x 4096 pixels");
+    }
+    // A short file reads as zeros after its end, as long as a byte of pixels is there.
+    const std::string whole = Bitmap(16, 8, 8, 5, 6);
+    WriteWholeFile("short.bmp", whole.substr(0, whole.size() - 16 * 8 + 1));
+    ASSERT_TRUE(LoadImageFile(surface_, "short.bmp"));
+    EXPECT_EQ(Pixel(0, 7), 6);
+    EXPECT_EQ(Pixel(1, 7), 0);
+    EXPECT_EQ(Pixel(0, 0), 0);
+    ASSERT_EQ(mkfifo("fifo.bmp", 0644), 0);
+    EXPECT_FALSE(LoadImageFile(surface_, "fifo.bmp"));
+    EXPECT_STREQ(g_failedImageFile, "fifo.bmp");
+    EXPECT_STREQ(g_failedImageReason, "is not a regular file (a FIFO, device or socket)");
+    std::remove("fifo.bmp");
 }
 
 // After the display was lost, the next blit restores every surface and reloads its file: the

@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# The real game killed in the middle of saving a new high score, at every file call of the save
+# in turn (strace's syscall tampering sends SIGKILL on entry to the call), and started again: the
+# second start must find the old pair or the new pair of score.dat and replay.rep, each whole,
+# and no temporary left. Skipped (77) without strace or when tracing is not allowed here.
+#
+# The game: the golden whole game against a stored score of 1, whose first continue screen (tick
+# 3109) saves the score and the replay.
+#
+# Usage: kill_the_save.sh VORNE DATA_DIR SOURCE_DIR
+set -u
+vorne=$(realpath "$1")
+data=$(realpath "$2")
+src=$(realpath "$3")
+ticks=3109
+command -v strace >/dev/null 2>&1 || { echo "skipped: strace is not installed"; exit 77; }
+strace -o /dev/null true 2>/dev/null || { echo "skipped: tracing is not allowed here"; exit 77; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work" || exit 1
+for f in "$data"/*.dat "$data"/*.mid; do ln -s "$f" .; done
+rm -f score.dat replay.rep
+
+old_pair() {
+    rm -f score.dat replay.rep ./*.new records.commit
+    printf '\001\000\000\000' >score.dat
+    printf '\362\236\216\002\001\000\000\000\001\000\036' >replay.rep
+    cp score.dat old.score && cp replay.rep old.replay
+}
+# (In a subshell, so that the shell's own word on a killed job stays out of the output.)
+play() { ("$@" "$vorne" --headless --keys "$src/tests/golden/whole_game.keys" --ticks "$ticks" >game.log 2>&1; exit $?) 2>/dev/null; }
+
+# The new pair, from a save nothing interrupts.
+old_pair
+play || { cat game.log; echo "FAIL: the game did not run"; exit 1; }
+cmp -s score.dat old.score && { echo "FAIL: the game saved no new high score"; exit 1; }
+cp score.dat new.score && cp replay.rep new.replay
+
+# The file calls of the save, each with its number among the calls of its kind: from the creation
+# of the first temporary to the removal of the marker.
+old_pair
+calls="openat,write,fsync,close,fchmod,renameat,renameat2,unlinkat"
+play strace -f -qq -e trace="$calls" -o calls.log
+points=$(awk -v calls="$calls" '
+    { sub(/^[0-9]+ +/, ""); name = $0; sub(/\(.*/, "", name); count[name]++ }
+    /"replay\.rep\.new"/ && !started { started = 1 }
+    started && !done { printf "%s:%d:%s\n", name, count[name], substr($0, 1, 60) }
+    /unlinkat\(.*"records\.commit"/ { done = 1 }' calls.log | tr ' ' '\001')
+[ -n "$points" ] || { echo "FAIL: no save was seen in the calls"; exit 1; }
+
+status=0
+seen_old=0
+seen_new=0
+for point in $points; do
+    name=${point%%:*}
+    rest=${point#*:}
+    when=${rest%%:*}
+    call=${rest#*:}
+    old_pair
+    play strace -f -qq -o /dev/null -e trace="$name" -e inject="$name:signal=KILL:when=$when"
+    killed=$?
+    # The next start reads the records (and finishes or discards what the save left).
+    "$vorne" --headless --ticks 1 >next.log 2>&1
+    if cmp -s score.dat old.score && cmp -s replay.rep old.replay; then
+        pair=old
+        seen_old=$((seen_old + 1))
+    elif cmp -s score.dat new.score && cmp -s replay.rep new.replay; then
+        pair=new
+        seen_new=$((seen_new + 1))
+    else
+        pair=SPLIT
+        status=1
+    fi
+    left=$(ls | grep -E '\.new$|^records\.commit$' | tr '\n' ' ')
+    [ -n "$left" ] && { pair="$pair, left behind: $left"; status=1; }
+    [ "$killed" = 137 ] || { pair="$pair (not killed: status $killed)"; status=1; }
+    echo "killed on $name #$when ${call//$'\001'/ } -> $pair"
+done
+[ "$status" = 0 ] || { echo "FAIL: a kill lost or split the pair, or left a temporary"; exit 1; }
+echo "kill_the_save: $((seen_old + seen_new)) kill points, the old pair after $seen_old, the new pair after $seen_new"
