@@ -1,6 +1,7 @@
 // Shared set-up for the tests.
 #include "test_support.h"
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -28,6 +29,23 @@ std::string EnterScratchDataDir() {
     }
     if (chdir(dir.c_str()) != 0) std::abort();
     return dir;
+}
+
+std::string MakeRunFolder() {
+    char pattern[] = "/tmp/vorne-run-XXXXXX";
+    if (!mkdtemp(pattern)) std::abort();
+    for (const auto& entry : fs::directory_iterator(VORNE_DATA_DIR)) {
+        const std::string name = entry.path().filename();
+        if (name.ends_with(".dat") || name.ends_with(".mid")) fs::create_symlink(entry.path(), fs::path(pattern) / name);
+    }
+    return pattern;
+}
+
+int RunHeadlessIn(const std::string& folder, const std::string& args, const std::string& prefix) {
+    const std::string command = "cd '" + folder + "' && " + prefix + " SDL_AUDIODRIVER=dummy '" + VORNE_BINARY +
+                                "' --headless " + args + " >out.txt 2>err.txt";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 void SetUpHeadlessGame() {

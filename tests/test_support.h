@@ -14,6 +14,13 @@ std::string EnterScratchDataDir();
 void SetUpHeadlessGame();
 // Removes score.dat and replay.rep from the scratch folder.
 void RemoveRecordFiles();
+// A fresh folder under /tmp holding links to the game's pictures and music, for runs of the
+// game that write files of their own; the caller removes it.
+std::string MakeRunFolder();
+// Runs `vorne --headless ARGS` in a folder, its output in out.txt and err.txt there, its sound
+// to SDL's dummy driver; `prefix` is put before the command (a ulimit, variables). Returns its
+// exit status, or -1 when it did not exit.
+int RunHeadlessIn(const std::string& folder, const std::string& args, const std::string& prefix = "");
 // Reads a whole file; empty when missing.
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);

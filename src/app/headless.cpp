@@ -205,6 +205,7 @@ int RunHeadless(const HeadlessOptions& options) {
 
     std::vector<int> sounds;
     std::vector<std::string> music;
+    std::string traceLine;
     std::vector<int> held;
     size_t nextChange = 0;
     int status = 0;
@@ -250,8 +251,8 @@ int RunHeadless(const HeadlessOptions& options) {
         }
         PlatHeadlessTakeAudioLog(&sounds, &music);
         if (trace.file) {
-            const std::string line = TraceLine(tick, sounds, music, draws);
-            std::fputs(line.c_str(), trace.file);
+            TraceLine(tick, sounds, music, draws, &traceLine);
+            std::fputs(traceLine.c_str(), trace.file);
             std::fputc('\n', trace.file);
         }
         // An output that cannot be written ends the run: nothing after it could be trusted, and a

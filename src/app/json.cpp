@@ -25,7 +25,7 @@ void JsonFloat(JsonWriter& w, const char* name, double value) {
     w.text += buffer;
 }
 
-void JsonString(JsonWriter& w, const char* name, const std::string& value) {
+void JsonString(JsonWriter& w, const char* name, std::string_view value) {
     JsonKey(w, name);
     w.text += '"';
     for (char c : value) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 struct JsonWriter {
     std::string text;
@@ -13,7 +14,7 @@ struct JsonWriter {
 void JsonKey(JsonWriter& w, const char* name);
 void JsonInt(JsonWriter& w, const char* name, long long value);
 void JsonFloat(JsonWriter& w, const char* name, double value);
-void JsonString(JsonWriter& w, const char* name, const std::string& value);
+void JsonString(JsonWriter& w, const char* name, std::string_view value);
 // Opens a named array of records; each record is written as an object with JsonBeginObject.
 void JsonBeginArray(JsonWriter& w, const char* name);
 void JsonEndArray(JsonWriter& w);

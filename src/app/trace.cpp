@@ -74,10 +74,12 @@ void WriteHash(JsonWriter& w, const char* name, unsigned long long hash) {
 
 }  // namespace
 
-std::string TraceLine(long tick, const std::vector<int>& sounds, const std::vector<std::string>& music,
-                      const DrawTrace& draws) {
+void TraceLine(long tick, const std::vector<int>& sounds, const std::vector<std::string>& music,
+               const DrawTrace& draws, std::string* line) {
     JsonWriter w;
-    w.text = "{";
+    w.text.swap(*line);
+    w.text.clear();
+    w.text += '{';
     JsonInt(w, "tick", tick);
     JsonInt(w, "g_screenState", g_screenState);
     JsonInt(w, "g_stageFrame", g_stageFrame);
@@ -126,5 +128,5 @@ std::string TraceLine(long tick, const std::vector<int>& sounds, const std::vect
     WriteHash(w, "draws", draws.hash);
     JsonInt(w, "drawCount", draws.count);
     w.text += '}';
-    return w.text;
+    line->swap(w.text);
 }

@@ -8,24 +8,39 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
-#include <sstream>
+#include <string_view>
 
 #include "platform/file_io.h"
 
 namespace {
 
-std::string Lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
+// The next word of the text at *at, split at white space; false when none is left. The words
+// point into the command, so reading one takes nothing from the heap.
+bool NextWord(const char** at, std::string_view* word) {
+    const char* p = *at;
+    while (*p && std::isspace(static_cast<unsigned char>(*p))) ++p;
+    const char* start = p;
+    while (*p && !std::isspace(static_cast<unsigned char>(*p))) ++p;
+    *at = p;
+    *word = std::string_view(start, static_cast<size_t>(p - start));
+    return p != start;
 }
 
-bool ParseNumber(const std::string& text, uint32_t* value) {
+// The word is keyword (written in lower case), in any case.
+bool IsWord(std::string_view word, std::string_view keyword) {
+    return word.size() == keyword.size() &&
+           std::equal(word.begin(), word.end(), keyword.begin(),
+                      [](char c, char k) { return std::tolower(static_cast<unsigned char>(c)) == k; });
+}
+
+bool ParseNumber(std::string_view text, uint32_t* value) {
     if (text.empty() || text.size() > 9) return false;
+    uint32_t number = 0;
     for (char c : text) {
         if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+        number = number * 10 + static_cast<uint32_t>(c - '0');
     }
-    *value = static_cast<uint32_t>(std::strtoul(text.c_str(), nullptr, 10));
+    *value = number;
     return true;
 }
 
@@ -34,36 +49,32 @@ bool ParseNumber(const std::string& text, uint32_t* value) {
 bool MciParseCommand(const char* text, MciCommand* command) {
     *command = MciCommand{};
     if (!text) return false;
-    std::istringstream in(text);
-    std::vector<std::string> words;
-    for (std::string word; in >> word;) words.push_back(word);
-    if (words.size() < 2) return false;
+    std::string_view verb, object;
+    if (!NextWord(&text, &verb) || !NextWord(&text, &object)) return false;
 
     MciCommand c;
-    const std::string verb = Lower(words[0]);
-    size_t next = 2;
-    if (verb == "open") {
+    if (IsWord(verb, "open")) {
         c.verb = MCI_VERB_OPEN;
-        c.file = words[1];
-    } else if (verb == "play" || verb == "stop" || verb == "close") {
-        c.verb = verb == "play" ? MCI_VERB_PLAY : verb == "stop" ? MCI_VERB_STOP : MCI_VERB_CLOSE;
-        c.alias = words[1];
+        c.file = object;
+    } else if (IsWord(verb, "play") || IsWord(verb, "stop") || IsWord(verb, "close")) {
+        c.verb = IsWord(verb, "play") ? MCI_VERB_PLAY : IsWord(verb, "stop") ? MCI_VERB_STOP : MCI_VERB_CLOSE;
+        c.alias = object;
     } else {
         return false;
     }
     // The flags may come in any order, as MCI allows.
-    while (next < words.size()) {
-        const std::string flag = Lower(words[next++]);
-        if (flag == "wait") {
+    std::string_view flag, value;
+    while (NextWord(&text, &flag)) {
+        if (IsWord(flag, "wait")) {
             c.wait = true;
-        } else if (flag == "notify") {
+        } else if (IsWord(flag, "notify")) {
             c.notify = true;
-        } else if (flag == "alias" && c.verb == MCI_VERB_OPEN && next < words.size()) {
-            c.alias = words[next++];
-        } else if (flag == "type" && c.verb == MCI_VERB_OPEN && next < words.size()) {
-            if (Lower(words[next++]) != "sequencer") return false;
-        } else if (flag == "from" && c.verb == MCI_VERB_PLAY && next < words.size()) {
-            if (!ParseNumber(words[next++], &c.from)) return false;
+        } else if (IsWord(flag, "alias") && c.verb == MCI_VERB_OPEN && NextWord(&text, &value)) {
+            c.alias = value;
+        } else if (IsWord(flag, "type") && c.verb == MCI_VERB_OPEN && NextWord(&text, &value)) {
+            if (!IsWord(value, "sequencer")) return false;
+        } else if (IsWord(flag, "from") && c.verb == MCI_VERB_PLAY && NextWord(&text, &value)) {
+            if (!ParseNumber(value, &c.from)) return false;
             c.hasFrom = true;
         } else {
             return false;

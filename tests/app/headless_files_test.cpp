@@ -2,7 +2,6 @@
 // run with a line saying which file and why, and a non-zero status.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -23,12 +22,8 @@ struct RunResult {
 // Runs the headless game for a few ticks with the extra options, in the scratch data folder.
 RunResult RunHeadlessGame(const std::string& options) {
     const std::string dir = EnterScratchDataDir();
-    const std::string command = "cd '" + dir + "' && '" + VORNE_BINARY + "' --headless --ticks 40 " + options +
-                                " 2>stderr.txt >/dev/null";
-    const int raw = std::system(command.c_str());
-    RunResult run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadWholeFile(dir + "/stderr.txt")};
-    std::remove((dir + "/stderr.txt").c_str());
-    return run;
+    const int status = RunHeadlessIn(dir, "--ticks 40 " + options);
+    return {status, ReadWholeFile(dir + "/err.txt")};
 }
 
 TEST(HeadlessFiles, OutputsThatCannotBeWrittenFailTheRunLoudly) {

@@ -4,8 +4,6 @@
 // while the game is paused still shows the last frame presented.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -18,23 +16,9 @@ namespace fs = std::filesystem;
 
 class ReplayCheck : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/vorne-check-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-        for (const auto& entry : fs::directory_iterator(VORNE_DATA_DIR)) {
-            const std::string name = entry.path().filename();
-            if (name.ends_with(".dat") || name.ends_with(".mid")) fs::create_symlink(entry.path(), fs::path(dir_) / name);
-        }
-    }
+    void SetUp() override { dir_ = MakeRunFolder(); }
     void TearDown() override { fs::remove_all(dir_); }
-
-    int Run(const std::string& args) {
-        const std::string command =
-            "cd '" + dir_ + "' && SDL_AUDIODRIVER=dummy '" + VORNE_BINARY + "' --headless " + args + " >out.txt 2>err.txt";
-        const int status = std::system(command.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
+    int Run(const std::string& args) { return RunHeadlessIn(dir_, args); }
     std::string Out() { return ReadWholeFile(dir_ + "/out.txt"); }
     // The number after `key` in the last output.
     long After(const std::string& key) {

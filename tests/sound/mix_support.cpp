@@ -1,14 +1,10 @@
 // The sound tests' tools for listening to the game's own output (see mix_support.h).
 #include "sound/mix_support.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 
 #include "assetgen/loudness.h"
@@ -54,8 +50,6 @@ std::vector<std::string> Strings(const std::string& list) {
     }
     return out;
 }
-
-
 }  // namespace
 
 std::vector<TraceTick> RunHeadlessGame(const std::string& keys, long ticks) {
@@ -163,30 +157,4 @@ MixMeasures Measure(const std::vector<int16_t>& stereo) {
     }
     m.loudness = IntegratedLoudness(left, right, RATE);
     return m;
-}
-
-bool WriteWav(const std::string& path, const std::vector<int16_t>& stereo) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    const auto put32 = [&out](uint32_t v) {
-        for (int i = 0; i < 4; ++i) out.put(static_cast<char>(v >> (8 * i)));
-    };
-    const auto put16 = [&out](uint16_t v) {
-        out.put(static_cast<char>(v));
-        out.put(static_cast<char>(v >> 8));
-    };
-    const auto bytes = static_cast<uint32_t>(stereo.size() * 2);
-    out.write("RIFF", 4);
-    put32(36 + bytes);
-    out.write("WAVEfmt ", 8);
-    put32(16);
-    put16(1);
-    put16(2);
-    put32(RATE);
-    put32(RATE * 4);
-    put16(4);
-    put16(16);
-    out.write("data", 4);
-    put32(bytes);
-    out.write(reinterpret_cast<const char*>(stereo.data()), static_cast<std::streamsize>(bytes));
-    return static_cast<bool>(out);
 }

@@ -45,8 +45,5 @@ MixMeasures Measure(const std::vector<int16_t>& stereo);
 // the given rate.
 double IntegratedLoudness(const std::vector<double>& left, const std::vector<double>& right, int rate);
 
-// Writes 16-bit stereo at 44.1 kHz as a WAV file (for listening and spectrograms).
-bool WriteWav(const std::string& path, const std::vector<int16_t>& stereo);
-
 // True when a General MIDI soundfont is installed (the music can be rendered).
 bool SoundFontAvailable();

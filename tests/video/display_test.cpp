@@ -69,14 +69,12 @@ TEST_F(BlitterTest, ClipsAtEveryEdgeByTrimmingTheSource) {
     EXPECT_EQ(DrawSprite(199, 0, 207, 8, sheet_, 0, 0, 8, 8, 0), 1);
     EXPECT_EQ(Inked(), 8);
     EXPECT_EQ(Field(199, 3), Sheet(0, 3));
-}
-
-TEST_F(BlitterTest, WhollyOutsideOrUnknownModeDrawsNothingAndSucceeds) {
-    EXPECT_EQ(DrawSprite(10, -16, 26, 0, sheet_, 0, 0, 16, 16, 1), 1);    // bottom edge 0
-    EXPECT_EQ(DrawSprite(200, 10, 216, 26, sheet_, 0, 0, 16, 16, 1), 1);  // left edge 200
-    EXPECT_EQ(DrawSprite(-16, 10, 0, 26, sheet_, 0, 0, 16, 16, 1), 1);    // right edge 0
-    EXPECT_EQ(DrawSprite(10, 240, 26, 256, sheet_, 0, 0, 16, 16, 1), 1);  // top edge 240
-    EXPECT_EQ(DrawSprite(10, 10, 26, 26, sheet_, 0, 0, 16, 16, 2), 1);    // mode 2
+    // Wholly outside (each edge just touching the field's), or in an unknown mode: nothing drawn,
+    // and no failure.
+    PlatColourFill(g_fieldSurface, nullptr, 0);
+    const int outside[][5] = {{10, -16, 26, 0, 1}, {200, 10, 216, 26, 1}, {-16, 10, 0, 26, 1}, {10, 240, 26, 256, 1},
+                              {10, 10, 26, 26, 2}};
+    for (const auto& o : outside) EXPECT_EQ(DrawSprite(o[0], o[1], o[2], o[3], sheet_, 0, 0, 16, 16, o[4]), 1);
     EXPECT_EQ(Inked(), 0);
 }
 
@@ -214,35 +212,28 @@ protected:
     Surface* surface_ = nullptr;
 };
 
-TEST_F(LoaderTest, TopRowLandsAtRowZeroAndThePaletteComesFromTheTable) {
-    WriteWholeFile("img.bmp", Bitmap(16, 8, 8, 5, 6));
-    ASSERT_EQ(LoadImageFile(surface_, "img.bmp"), 1);
-    EXPECT_EQ(Pixel(0, 0), 5);
-    EXPECT_EQ(Pixel(15, 7), 6);
-    const PaletteEntry* p = PlatGetPalette(surface_);
-    EXPECT_EQ(p[10].blue, 10);
-    EXPECT_EQ(p[10].green, 245);
-    EXPECT_EQ(p[10].red, 5);
-}
-
-TEST_F(LoaderTest, SmallerPictureLeavesTheRestOfTheSurfaceAsItWas) {
+// The top row lands at row zero, the palette comes from the table, and a smaller picture leaves
+// the rest of the surface as it was; what it cannot read leaves the surface alone.
+TEST_F(LoaderTest, ReadsEightBitPicturesTopRowFirstAndRefusesTheRest) {
     WriteWholeFile("small.bmp", Bitmap(8, 4, 8, 5, 6));
     ASSERT_EQ(LoadImageFile(surface_, "small.bmp"), 1);
     EXPECT_EQ(Pixel(0, 0), 5);
     EXPECT_EQ(Pixel(7, 3), 6);
     EXPECT_EQ(Pixel(8, 0), 99);
     EXPECT_EQ(Pixel(0, 4), 99);
-}
+    const PaletteEntry* p = PlatGetPalette(surface_);
+    EXPECT_EQ(p[10].blue, 10);
+    EXPECT_EQ(p[10].green, 245);
+    EXPECT_EQ(p[10].red, 5);
 
-TEST_F(LoaderTest, RefusesWhatItCannotRead) {
+    PlatColourFill(surface_, nullptr, 99);
     WriteWholeFile("deep.bmp", Bitmap(16, 8, 24, 5, 6));
-    EXPECT_EQ(LoadImageFile(surface_, "deep.bmp"), 0);
-    EXPECT_EQ(Pixel(0, 0), 99);
-    EXPECT_EQ(LoadImageFile(surface_, "no-such-file.dat"), 0);
     WriteWholeFile("empty.bmp", "");
-    EXPECT_EQ(LoadImageFile(surface_, "empty.bmp"), 0);
     WriteWholeFile("header-only.bmp", Bitmap(16, 8, 8, 5, 6).substr(0, 60));
-    EXPECT_EQ(LoadImageFile(surface_, "header-only.bmp"), 0);
+    for (const char* name : {"deep.bmp", "no-such-file.dat", "empty.bmp", "header-only.bmp"}) {
+        EXPECT_EQ(LoadImageFile(surface_, name), 0) << name;
+    }
+    EXPECT_EQ(Pixel(0, 0), 99);
 }
 
 // The loader's limit is far beyond any surface; the header is checked before a pixel is read, and
