@@ -43,15 +43,15 @@ void FillTheField() {
     g_ships[0].state = SHIP_STATE_NORMAL;
     g_ships[1].active = 0;
     void (*const waves[])() = {
-        SpawnDroppersLeft,    SpawnDroppersRight,    SpawnSwayersLeft1,    SpawnSwayersRight1,  SpawnSwayersLeft2,
-        SpawnSwayersRight2,   SpawnPlungersA,        SpawnPlungersB,       SpawnWideSwayersA,   SpawnWideSwayersB,
-        SpawnFannersLeftA,    SpawnFannersRightA,    SpawnFannersLeftB,    SpawnFannersRightB,  SpawnHoverersLeftA,
-        SpawnHoverersRightA,  SpawnStrafersLeft,     SpawnStrafersRight,   SpawnArcersFromLeftA, SpawnArcersFromRightA,
-        SpawnArcersFromLeftB, SpawnArcersFromRightB, SpawnSinkersLeftA,    SpawnSinkersRightA,  SpawnSinkersMiddleA,
-        SpawnSinkersLeftB,    SpawnSinkersRightB,    SpawnSinkersMiddleB,  SpawnGunnersA,       SpawnGunnersB,
-        SpawnGunnersC,        SpawnSpinnersLeftA,    SpawnSpinnersRightA,  SpawnSpinnersLeftB,  SpawnSpinnersRightB,
-        SpawnGunshipA,        SpawnGunshipB,         SpawnGunshipC,        SpawnGunshipD,       SpawnCruisers,
-        SpawnFrigates,        SpawnMidBossEscort,    SpawnMidBossTwo,      SpawnBossThree,      SpawnBossFour,
+        SpawnDroppersLeft,    SpawnDroppersRight,    SpawnSwayersLeft1,   SpawnSwayersRight1,   SpawnSwayersLeft2,
+        SpawnSwayersRight2,   SpawnPlungersA,        SpawnPlungersB,      SpawnWideSwayersA,    SpawnWideSwayersB,
+        SpawnFannersLeftA,    SpawnFannersRightA,    SpawnFannersLeftB,   SpawnFannersRightB,   SpawnHoverersLeftA,
+        SpawnHoverersRightA,  SpawnStrafersLeft,     SpawnStrafersRight,  SpawnArcersFromLeftA, SpawnArcersFromRightA,
+        SpawnArcersFromLeftB, SpawnArcersFromRightB, SpawnSinkersLeftA,   SpawnSinkersRightA,   SpawnSinkersMiddleA,
+        SpawnSinkersLeftB,    SpawnSinkersRightB,    SpawnSinkersMiddleB, SpawnGunnersA,        SpawnGunnersB,
+        SpawnGunnersC,        SpawnSpinnersLeftA,    SpawnSpinnersRightA, SpawnSpinnersLeftB,   SpawnSpinnersRightB,
+        SpawnGunshipA,        SpawnGunshipB,         SpawnGunshipC,       SpawnGunshipD,        SpawnCruisers,
+        SpawnFrigates,        SpawnMidBossEscort,    SpawnMidBossTwo,     SpawnBossThree,       SpawnBossFour,
         SpawnBossFinal};
     for (auto spawn : waves) spawn();
     SpawnMidBoss(0);
@@ -106,8 +106,8 @@ void BM_InGameFrameFullField(benchmark::State& state) {
     }
     state.counters["refills"] = refills;
     state.counters["bullets"] = g_enemyBulletCount;
-    if (traced) state.counters["drawCalls"] = benchmark::Counter(static_cast<double>(drawCalls),
-                                                                 benchmark::Counter::kAvgIterations);
+    if (traced)
+        state.counters["drawCalls"] = benchmark::Counter(static_cast<double>(drawCalls), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_InGameFrameFullField)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 

@@ -42,8 +42,8 @@ std::string MakeRunFolder() {
 }
 
 int RunHeadlessIn(const std::string& folder, const std::string& args, const std::string& prefix) {
-    const std::string command = "cd '" + folder + "' && " + prefix + " SDL_AUDIODRIVER=dummy '" + VORNE_BINARY +
-                                "' --headless " + args + " >out.txt 2>err.txt";
+    const std::string command = "cd '" + folder + "' && " + prefix + " SDL_AUDIODRIVER=dummy '" + VORNE_BINARY + "' --headless " +
+                                args + " >out.txt 2>err.txt";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

@@ -29,9 +29,8 @@ const DialogItem STARTUP_DIALOG_ITEMS[] = {
     {-1, DIALOG_STATIC, "Aボタン・・・ショット", 115, 165, 85, 8},
     {-1, DIALOG_STATIC, "Bボタン・・・ボム", 115, 175, 85, 8},
     {-1, DIALOG_STATIC, "方向キー・・・移動", 115, 185, 85, 8},
-    {-1, DIALOG_STATIC,
-     "注：解像度が320x240,8bitに対応してない場合、640x480,8bitで実行します。TABキーを押すと拡大転送します。", 13, 108,
-     180, 18},
+    {-1, DIALOG_STATIC, "注：解像度が320x240,8bitに対応してない場合、640x480,8bitで実行します。TABキーを押すと拡大転送します。",
+     13, 108, 180, 18},
     {DIALOG_BUTTON_REPLAY, DIALOG_PUSH_BUTTON, "ハイスコアのリプレイを見る", 10, 65, 190, 15},
     {-1, DIALOG_STATIC, "ゲーム中にPキーを押すとゲームが一時停止されます", 24, 131, 160, 17},
 };
@@ -53,7 +52,11 @@ int StartupDialogProc(int buttonId) {
 }  // namespace
 
 const DialogTemplate STARTUP_DIALOG = {
-    210, 215, "ＭＳ Ｐゴシック", 9, STARTUP_DIALOG_ITEMS,
+    210,
+    215,
+    "ＭＳ Ｐゴシック",
+    9,
+    STARTUP_DIALOG_ITEMS,
     static_cast<int>(sizeof(STARTUP_DIALOG_ITEMS) / sizeof(STARTUP_DIALOG_ITEMS[0])),
     DIALOG_BUTTON_QUIT,  // the window has no close box; if it is closed anyway, that is quit
 };
@@ -82,10 +85,8 @@ int StartupDialogCommand(int buttonId, bool fromCommandLine) {
             }
             ShowDialogMessage(MESSAGE_NO_REPLAY, fromCommandLine);
             return -1;
-        case DIALOG_BUTTON_QUIT:
-            return 0;
-        default:
-            return -1;
+        case DIALOG_BUTTON_QUIT: return 0;
+        default: return -1;
     }
 }
 

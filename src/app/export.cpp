@@ -41,10 +41,10 @@ struct ExportRun {
     std::string path;
     long expectedTicks = 0;  // 0: unknown
     long ticks = 0;
-    long long gameMs = 0;    // the game's clock over the ticks done
+    long long gameMs = 0;  // the game's clock over the ticks done
     Clock::time_point start;
     Clock::time_point lastProgress;
-    bool progress = false;   // stderr is a terminal
+    bool progress = false;  // stderr is a terminal
     bool progressShown = false;
 };
 
@@ -75,7 +75,8 @@ void ShowProgress(bool final) {
     const double wall = std::max(1e-6, std::chrono::duration<double>(now - e.start).count());
     const double speed = static_cast<double>(e.gameMs) / 1000.0 / wall;
     double share = 1.0;
-    if (!final && e.expectedTicks > 0) share = std::min(0.999, static_cast<double>(e.ticks) / static_cast<double>(e.expectedTicks));
+    if (!final && e.expectedTicks > 0)
+        share = std::min(0.999, static_cast<double>(e.ticks) / static_cast<double>(e.expectedTicks));
     char bar[BAR_WIDTH + 1];
     const int filled = static_cast<int>(share * BAR_WIDTH);
     for (int i = 0; i < BAR_WIDTH; ++i) bar[i] = i < filled ? '#' : '.';
@@ -85,7 +86,8 @@ void ShowProgress(bool final) {
         FormatDuration(left, sizeof left, wall);
         std::fprintf(stderr, "\rvideo [%s] %ld ticks  100%%  %.1fx real time  took %s   \n", bar, e.ticks, speed, left);
     } else if (e.expectedTicks > 0) {
-        FormatDuration(left, sizeof left, wall / std::max(1L, e.ticks) * static_cast<double>(std::max(0L, e.expectedTicks - e.ticks)));
+        FormatDuration(left, sizeof left,
+                       wall / std::max(1L, e.ticks) * static_cast<double>(std::max(0L, e.expectedTicks - e.ticks)));
         std::fprintf(stderr, "\rvideo [%s] %ld/%ld ticks  %3d%%  %.1fx real time  %s left   ", bar, e.ticks, e.expectedTicks,
                      static_cast<int>(share * 100.0), speed, left);
     } else {

@@ -44,8 +44,17 @@ constexpr DrawingStep SHOT_STEPS[] = {UpdatePlayerShots, UpdateBomb, UpdateUnitS
 // The pictures and figures around the fight, in their drawing order; the game-over panels and
 // the ending may reset the game on the way, and the steps after them still run.
 constexpr DrawingStep DISPLAY_STEPS[] = {
-    DrawMessageImage, DrawStoryText,  DrawLives,            DrawScoreLevel, UpdateItemsAndGauges,   UpdateChain,
-    DrawScorePopup,   UpdateEnding,   UpdateContinueScreen, UpdateGameOver, DrawBulletCountAndTimer,
+    DrawMessageImage,
+    DrawStoryText,
+    DrawLives,
+    DrawScoreLevel,
+    UpdateItemsAndGauges,
+    UpdateChain,
+    DrawScorePopup,
+    UpdateEnding,
+    UpdateContinueScreen,
+    UpdateGameOver,
+    DrawBulletCountAndTimer,
 };
 
 bool DrawTitleLogo() {

@@ -38,10 +38,22 @@ struct KeyName {
 };
 
 constexpr KeyName KEY_NAMES[] = {
-    {"up", VK_UP},           {"down", VK_DOWN},         {"left", VK_LEFT},         {"right", VK_RIGHT},
-    {"numpad2", VK_NUMPAD2}, {"numpad4", VK_NUMPAD4},   {"numpad6", VK_NUMPAD6},   {"numpad8", VK_NUMPAD8},
-    {"z", VK_Z},             {"x", VK_X},               {"ctrl", VK_CONTROL},      {"shift", VK_SHIFT},
-    {"space", VK_SPACE},     {"return", VK_RETURN},     {"esc", VK_ESCAPE},        {"p", VK_P},
+    {"up", VK_UP},
+    {"down", VK_DOWN},
+    {"left", VK_LEFT},
+    {"right", VK_RIGHT},
+    {"numpad2", VK_NUMPAD2},
+    {"numpad4", VK_NUMPAD4},
+    {"numpad6", VK_NUMPAD6},
+    {"numpad8", VK_NUMPAD8},
+    {"z", VK_Z},
+    {"x", VK_X},
+    {"ctrl", VK_CONTROL},
+    {"shift", VK_SHIFT},
+    {"space", VK_SPACE},
+    {"return", VK_RETURN},
+    {"esc", VK_ESCAPE},
+    {"p", VK_P},
 };
 
 int KeyFromName(const std::string& name) {
@@ -76,7 +88,8 @@ struct Output {
 
 // Says once that the output cannot be written, with the system's reason; false.
 bool OutputFailed(Output* out) {
-    if (!out->failed) std::fprintf(stderr, "vorne: cannot write %s file %s: %s\n", out->what, out->path.c_str(), std::strerror(errno));
+    if (!out->failed)
+        std::fprintf(stderr, "vorne: cannot write %s file %s: %s\n", out->what, out->path.c_str(), std::strerror(errno));
     out->failed = true;
     return false;
 }
@@ -91,9 +104,7 @@ bool OpenOutput(Output* out) {
 
 // False, with a message, once a write to the file has failed (a full disk, say); the stream keeps
 // the error, so a check after the writes of a tick catches every one of them.
-bool OutputHealthy(Output* out) {
-    return !out->file || !std::ferror(out->file) ? true : OutputFailed(out);
-}
+bool OutputHealthy(Output* out) { return !out->file || !std::ferror(out->file) ? true : OutputFailed(out); }
 
 // Closes the file; false, with a message, when what was written did not all reach it.
 bool CloseOutput(Output* out) {

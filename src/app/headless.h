@@ -25,7 +25,7 @@ struct HeadlessOptions {
     int videoScale = 2;
     bool videoLossless = false;
     int videoKind = 0;
-    int videoMusicVolume = 100;  // the loudness the video's sound is mixed at (--music-volume,
+    int videoMusicVolume = 100;    // the loudness the video's sound is mixed at (--music-volume,
     int videoEffectsVolume = 100;  // --effects-volume, --mute), as the player's settings would
     bool videoMute = false;
     // Watch replay.rep's game to its end and check it against score.dat (--verify-replay), or

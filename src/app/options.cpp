@@ -234,12 +234,8 @@ bool ParseCommandLine(int argc, char* const argv[], CommandLine* line, std::stri
             return false;
         }
         switch (code) {
-            case OPT_HELP:
-                line->help = true;
-                break;
-            case OPT_VERSION:
-                line->version = true;
-                break;
+            case OPT_HELP: line->help = true; break;
+            case OPT_VERSION: line->version = true; break;
             case OPT_KEYBOARD:
                 line->presetButton = DIALOG_BUTTON_KEYBOARD;
                 ++buttons;
@@ -253,27 +249,17 @@ bool ParseCommandLine(int argc, char* const argv[], CommandLine* line, std::stri
                 line->run.watchReplay = true;
                 ++buttons;
                 break;
-            case OPT_WINDOWED:
-                line->windowed = true;
-                break;
-            case OPT_FULLSCREEN:
-                line->fullscreen = true;
-                break;
+            case OPT_WINDOWED: line->windowed = true; break;
+            case OPT_FULLSCREEN: line->fullscreen = true; break;
             case OPT_MUSIC_VOLUME:
                 if (!ParseVolume("--music-volume", value, &line->musicVolume, error)) return false;
                 break;
             case OPT_EFFECTS_VOLUME:
                 if (!ParseVolume("--effects-volume", value, &line->effectsVolume, error)) return false;
                 break;
-            case OPT_MUTE:
-                line->mute = true;
-                break;
-            case OPT_DATA:
-                line->dataDir = value;
-                break;
-            case OPT_HEADLESS:
-                line->headless = true;
-                break;
+            case OPT_MUTE: line->mute = true; break;
+            case OPT_DATA: line->dataDir = value; break;
+            case OPT_HEADLESS: line->headless = true; break;
             case OPT_KEYS:
                 line->run.keysFile = value;
                 headlessOnly = true;
@@ -324,9 +310,7 @@ bool ParseCommandLine(int argc, char* const argv[], CommandLine* line, std::stri
                 line->timedemo = true;
                 line->run.timedemo = true;
                 break;
-            case ':':
-                *error = "option '" + given + "' needs a value";
-                return false;
+            case ':': *error = "option '" + given + "' needs a value"; return false;
             default:  // '?': unknown, ambiguous, or a value given to an option that takes none
                 if (given.rfind("--", 0) == 0) {
                     *error = "unknown option or unexpected value '" + given + "'";

@@ -15,14 +15,14 @@ struct CommandLine {
     bool version = false;
     bool headless = false;
     bool windowed = false;
-    bool timedemo = false;  // play the high-score replay as fast as the machine allows
-    int presetButton = -1;  // the dialog button the options stand for (DIALOG_BUTTON_*), or -1
-    std::string dataDir;    // --data: the folder to change into first ("": none)
+    bool timedemo = false;    // play the high-score replay as fast as the machine allows
+    int presetButton = -1;    // the dialog button the options stand for (DIALOG_BUTTON_*), or -1
+    std::string dataDir;      // --data: the folder to change into first ("": none)
     bool fullscreen = false;  // --fullscreen, over the settings file's window
     int musicVolume = -1;     // --music-volume (0..100), or -1: the settings file's
     int effectsVolume = -1;   // --effects-volume (0..100), or -1: the settings file's
     bool mute = false;        // --mute
-    HeadlessOptions run;    // the headless runner's options
+    HeadlessOptions run;      // the headless runner's options
 };
 
 // Reads argv[1] .. argv[argc - 1] (with glibc's getopt_long, which it resets first; argv is left

@@ -76,9 +76,10 @@ int ReportReplayCheck(const WatchedGame& game) {
 void ReportTimedemo(const WatchedGame& game, double seconds) {
     const double wall = seconds > 1e-9 ? seconds : 1e-9;
     const double gameSeconds = static_cast<double>(game.gameMs) / 1000.0;
-    std::printf("timedemo: %ld frames in %.3f s: %.1f frames per second, %.1f times real time (the game's own pace: "
-                "%.1f s)\n",
-                game.ticks, seconds, static_cast<double>(game.ticks) / wall, gameSeconds / wall, gameSeconds);
+    std::printf(
+        "timedemo: %ld frames in %.3f s: %.1f frames per second, %.1f times real time (the game's own pace: "
+        "%.1f s)\n",
+        game.ticks, seconds, static_cast<double>(game.ticks) / wall, gameSeconds / wall, gameSeconds);
     if (g_lastGameResult.games > 0) {
         std::printf("timedemo: score %d after %d game frames\n", g_lastGameResult.score, g_lastGameResult.frames);
     }

@@ -23,8 +23,7 @@ namespace {
 inline constexpr Field TITLE_LOGO_PIECE_FIELDS[] = {
     BOX_FIELDS(TitleLogoPiece),
 };
-inline constexpr RecordFields TITLE_LOGO_PIECE_RECORD =
-    RECORD_FIELDS(TitleLogoPiece, TITLE_LOGO_PIECE_FIELDS, RECORD_OBJECT);
+inline constexpr RecordFields TITLE_LOGO_PIECE_RECORD = RECORD_FIELDS(TitleLogoPiece, TITLE_LOGO_PIECE_FIELDS, RECORD_OBJECT);
 
 enum EntryKind : uint8_t {
     ENTRY_VALUE,       // one global value
@@ -38,9 +37,9 @@ struct DumpEntry {
     const char* name;
     EntryKind kind;
     const void* address;
-    FieldKind valueKind;           // ENTRY_VALUE and ENTRY_VALUES
-    int count;                     // ENTRY_VALUES and ENTRY_RECORDS
-    const RecordFields* record;    // ENTRY_RECORD and ENTRY_RECORDS
+    FieldKind valueKind;         // ENTRY_VALUE and ENTRY_VALUES
+    int count;                   // ENTRY_VALUES and ENTRY_RECORDS
+    const RecordFields* record;  // ENTRY_RECORD and ENTRY_RECORDS
 };
 
 constexpr FieldKind KindOf(const int32_t*) { return FIELD_I32; }
@@ -55,14 +54,16 @@ constexpr const RecordFields* Fitting(const RecordFields& record, size_t recordS
 }
 
 // One line of the table, the key being the global's own name.
-#define VALUE(global) DumpEntry{#global, ENTRY_VALUE, &global, KindOf(&global), 1, nullptr}
+#define VALUE(global) \
+    DumpEntry { #global, ENTRY_VALUE, &global, KindOf(&global), 1, nullptr }
 #define VALUES(global) \
-    DumpEntry{#global, ENTRY_VALUES, global, KindOf(global), static_cast<int>(std::size(global)), nullptr}
+    DumpEntry { #global, ENTRY_VALUES, global, KindOf(global), static_cast < int>(std::size(global)), nullptr }
 #define RECORD(global, fields) \
-    DumpEntry{#global, ENTRY_RECORD, &global, FIELD_I32, 1, Fitting(fields, sizeof(global))}
-#define RECORDS(global, fields)                                                                \
-    DumpEntry{#global, ENTRY_RECORDS, global, FIELD_I32, static_cast<int>(std::size(global)), \
-              Fitting(fields, sizeof(global[0]))}
+    DumpEntry { #global, ENTRY_RECORD, &global, FIELD_I32, 1, Fitting(fields, sizeof(global)) }
+#define RECORDS(global, fields)                                                                                              \
+    DumpEntry {                                                                                                              \
+#global, ENTRY_RECORDS, global, FIELD_I32, static_cast < int>(std::size(global)), Fitting(fields, sizeof(global[0])) \
+    }
 
 constexpr DumpEntry STATE_DUMP[] = {
     // ---- application shell, display and frame loop

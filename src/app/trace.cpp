@@ -64,7 +64,8 @@ struct NamedBoss {
     int32_t x, y, alive, hitPoints;
 };
 
-#define NAMED_BOSS(record) NamedBoss{#record, record.x, record.y, record.alive, record.hitPoints}
+#define NAMED_BOSS(record) \
+    NamedBoss { #record, record.x, record.y, record.alive, record.hitPoints }
 
 void WriteHash(JsonWriter& w, const char* name, unsigned long long hash) {
     char text[24];
@@ -74,8 +75,8 @@ void WriteHash(JsonWriter& w, const char* name, unsigned long long hash) {
 
 }  // namespace
 
-void TraceLine(long tick, const std::vector<int>& sounds, const std::vector<std::string>& music,
-               const DrawTrace& draws, std::string* line) {
+void TraceLine(long tick, const std::vector<int>& sounds, const std::vector<std::string>& music, const DrawTrace& draws,
+               std::string* line) {
     JsonWriter w;
     w.text.swap(*line);
     w.text.clear();
@@ -107,8 +108,8 @@ void TraceLine(long tick, const std::vector<int>& sounds, const std::vector<std:
     JsonEndArray(w);
     WriteRecords(w, "enemies", g_enemies, ENEMY_COUNT);
     WriteRecords(w, "large", g_largeEnemies, LARGE_ENEMY_COUNT);
-    const NamedBoss bosses[] = {NAMED_BOSS(g_midBoss), NAMED_BOSS(g_midBossEscort), NAMED_BOSS(g_midBossTwo),
-                                NAMED_BOSS(g_bossOne), NAMED_BOSS(g_bossTwo),       NAMED_BOSS(g_bossThree),
+    const NamedBoss bosses[] = {NAMED_BOSS(g_midBoss),  NAMED_BOSS(g_midBossEscort), NAMED_BOSS(g_midBossTwo),
+                                NAMED_BOSS(g_bossOne),  NAMED_BOSS(g_bossTwo),       NAMED_BOSS(g_bossThree),
                                 NAMED_BOSS(g_bossFour), NAMED_BOSS(g_bossFinal)};
     JsonBeginObject(w, "bosses");
     for (const NamedBoss& b : bosses) {

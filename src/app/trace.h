@@ -10,8 +10,8 @@
 // is the record of the drawing calls of the tick's frame (empty when no frame ran). The line
 // replaces line's text; a line kept from tick to tick keeps its memory, so writing a trace
 // takes none from the heap once the first lines are written.
-void TraceLine(long tick, const std::vector<int>& sounds, const std::vector<std::string>& music,
-               const DrawTrace& draws, std::string* line);
+void TraceLine(long tick, const std::vector<int>& sounds, const std::vector<std::string>& music, const DrawTrace& draws,
+               std::string* line);
 // One JSON object with every game global and every record of every pool.
 std::string StateDump();
 // FNV-1a 64-bit over the field's pixels, row by row.

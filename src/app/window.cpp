@@ -50,9 +50,7 @@ bool PresentField() {
     return true;
 }
 
-void LogStartupFailure(const char* what) {
-    std::fprintf(stderr, "vorne: %s\n", what);
-}
+void LogStartupFailure(const char* what) { std::fprintf(stderr, "vorne: %s\n", what); }
 
 // The display's set-up failed: says which picture file stopped it, and where it was looked for.
 void LogImageFailure() {
@@ -69,9 +67,7 @@ void LogImageFailure() {
 
 }  // namespace
 
-bool FrameTickDue(uint32_t now, uint32_t lastFrameTime) {
-    return now - lastFrameTime > static_cast<uint32_t>(g_frameInterval);
-}
+bool FrameTickDue(uint32_t now, uint32_t lastFrameTime) { return now - lastFrameTime > static_cast<uint32_t>(g_frameInterval); }
 
 bool RunFrame() {
     if (g_useJoystick == 1) PollJoystick(&g_joystickState);
@@ -87,9 +83,7 @@ bool RunFrame() {
 
 int MainWindowProc(uint32_t message, uint32_t wParam) {
     switch (message) {
-        case WM_ACTIVATEAPP:
-            g_appActive = static_cast<int>(wParam);
-            return 0;
+        case WM_ACTIVATEAPP: g_appActive = static_cast<int>(wParam); return 0;
         case WM_KEYDOWN:
             if (wParam == static_cast<uint32_t>(VK_ESCAPE)) {
                 if (g_screenState > SCREEN_TITLE) {
@@ -131,8 +125,7 @@ int MainWindowProc(uint32_t message, uint32_t wParam) {
             ReleaseInput();
             PlatPostQuitMessage(0);
             return 0;
-        default:
-            return 0;
+        default: return 0;
     }
 }
 

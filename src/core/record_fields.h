@@ -47,14 +47,15 @@ constexpr bool CoversRecord(std::span<const Field> fields, size_t size) {
 }
 
 // One line of a field list: FIELD(Record, member, KIND) or FIELD_ARRAY(Record, member, KIND, n).
-#define FIELD(Record, member, kind) Field{#member, offsetof(Record, member), FIELD_##kind, 1}
-#define FIELD_ARRAY(Record, member, kind, n) Field{#member, offsetof(Record, member), FIELD_##kind, n}
+#define FIELD(Record, member, kind) \
+    Field { #member, offsetof(Record, member), FIELD_##kind, 1 }
+#define FIELD_ARRAY(Record, member, kind, n) \
+    Field { #member, offsetof(Record, member), FIELD_##kind, n }
 
 // x, y, width, height: how every record placed on the field begins.
-#define BOX_FIELDS(Record) \
-    FIELD(Record, x, I32), FIELD(Record, y, I32), FIELD(Record, width, I32), FIELD(Record, height, I32)
+#define BOX_FIELDS(Record) FIELD(Record, x, I32), FIELD(Record, y, I32), FIELD(Record, width, I32), FIELD(Record, height, I32)
 
 // The description of Record from its list, checked while compiling.
-#define RECORD_FIELDS(Record, list, shape)                                                                  \
-    RecordFields{list, sizeof(Record), shape};                                                              \
+#define RECORD_FIELDS(Record, list, shape)     \
+    RecordFields{list, sizeof(Record), shape}; \
     static_assert(CoversRecord(list, sizeof(Record)), #Record ": its field list must name every field once, in order")

@@ -18,8 +18,8 @@ namespace {
 struct BulletPoolShape {
     EnemyBullet* bullets;
     int count;
-    int size;       // drawn size; the cull margin on the left and top is the same
-    int hitInset;   // the hit box is the sprite shrunk by this much on every side
+    int size;                      // drawn size; the cull margin on the left and top is the same
+    int hitInset;                  // the hit box is the sprite shrunk by this much on every side
     const atlas::Region& picture;  // `size` square
 };
 
@@ -35,8 +35,8 @@ bool BulletHitsPixel(const EnemyBullet& b, const BulletPoolShape& shape, int pix
     const float top = b.y + static_cast<float>(shape.hitInset);
     const float right = b.x + static_cast<float>(shape.size - shape.hitInset);
     const float bottom = b.y + static_cast<float>(shape.size - shape.hitInset);
-    return left < static_cast<float>(pixelX + 1) && right > static_cast<float>(pixelX) &&
-           top < static_cast<float>(pixelY + 1) && bottom > static_cast<float>(pixelY);
+    return left < static_cast<float>(pixelX + 1) && right > static_cast<float>(pixelX) && top < static_cast<float>(pixelY + 1) &&
+           bottom > static_cast<float>(pixelY);
 }
 
 // The ship can be hit only while it is in play and in its normal state.
@@ -47,8 +47,7 @@ int UpdateBulletPool(const BulletPoolShape& shape) {
     for (int i = 0; i < shape.count; ++i) {
         EnemyBullet& b = shape.bullets[i];
         if (b.alive != 1) continue;
-        if (b.y < margin || b.x < margin || b.y > static_cast<float>(FIELD_HEIGHT) ||
-            b.x > static_cast<float>(FIELD_WIDTH)) {
+        if (b.y < margin || b.x < margin || b.y > static_cast<float>(FIELD_HEIGHT) || b.x > static_cast<float>(FIELD_WIDTH)) {
             FreeBullet(b);
             continue;
         }
@@ -66,8 +65,8 @@ int UpdateBulletPool(const BulletPoolShape& shape) {
         }
         // The bullet that has just hit is still drawn where it hit, and still moves.
         // Each edge is the bullet's position cut to whole pixels on its own.
-        if (!DrawRegionTo(shape.picture, static_cast<int>(b.x), static_cast<int>(b.y),
-                          static_cast<int>(b.x + shape.size), static_cast<int>(b.y + shape.size))) {
+        if (!DrawRegionTo(shape.picture, static_cast<int>(b.x), static_cast<int>(b.y), static_cast<int>(b.x + shape.size),
+                          static_cast<int>(b.y + shape.size))) {
             return 0;
         }
         b.x += b.vx;
@@ -127,8 +126,7 @@ int UpdateSmallBullets() {
 
 int UpdateLargeBullets() {
     // From the final boss on, every large bullet, even one already flying, wears the second picture.
-    const atlas::Region& picture =
-        g_largeBulletAltSprite == 1 ? atlas::Get("largeBulletAlt") : atlas::Get("largeBullet");
+    const atlas::Region& picture = g_largeBulletAltSprite == 1 ? atlas::Get("largeBulletAlt") : atlas::Get("largeBullet");
     return UpdateBulletPool(BulletPoolShape{g_largeBullets, LARGE_BULLET_COUNT, 8, 0, picture});
 }
 

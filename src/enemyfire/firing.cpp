@@ -24,10 +24,10 @@ struct RingDirection {
 };
 
 inline constexpr RingDirection RING_DIRECTIONS[16] = {
-    {0, -10, 0, -3},  {4, -6, 1, -3}, {5, -5, 2, -2}, {6, -4, 3, -1},   // up to right
-    {10, 0, 3, 0},    {6, 4, 3, 1},   {5, 5, 2, 2},   {4, 6, 1, 3},     // right to down
-    {0, 10, 0, 3},    {-4, 6, -1, 3}, {-5, 5, -2, 2}, {-6, 4, -3, 1},   // down to left
-    {-10, 0, -3, 0},  {-6, -4, -3, -1}, {-5, -5, -2, -2}, {-4, -6, -1, -3},  // left to up
+    {0, -10, 0, -3}, {4, -6, 1, -3},   {5, -5, 2, -2},   {6, -4, 3, -1},    // up to right
+    {10, 0, 3, 0},   {6, 4, 3, 1},     {5, 5, 2, 2},     {4, 6, 1, 3},      // right to down
+    {0, 10, 0, 3},   {-4, 6, -1, 3},   {-5, 5, -2, 2},   {-6, 4, -3, 1},    // down to left
+    {-10, 0, -3, 0}, {-6, -4, -3, -1}, {-5, -5, -2, -2}, {-4, -6, -1, -3},  // left to up
 };
 
 // Unit steps from the firing point: the eight-way ring and the four-way cross, both from
@@ -127,14 +127,12 @@ void FireRing16(int x, int y, int speed, int kind) {
 void FireRingBullet(int x, int y, int speed, int row, int kind) {
     if (row < 1 || row > 16) return;
     const RingDirection& r = RING_DIRECTIONS[row - 1];
-    FireBullet(x + r.offsetX, y + r.offsetY, static_cast<float>(r.speedX * speed), static_cast<float>(r.speedY * speed),
-               kind);
+    FireBullet(x + r.offsetX, y + r.offsetY, static_cast<float>(r.speedX * speed), static_cast<float>(r.speedY * speed), kind);
 }
 
 void FireRing8(int x, int y, int speed, float angleOffset, int kind) {
     for (const UnitStep& u : RING8_STEPS) {
-        FireAtPoint(static_cast<float>(x), static_cast<float>(y), x + u.x, y + u.y, static_cast<float>(speed),
-                    angleOffset, kind);
+        FireAtPoint(static_cast<float>(x), static_cast<float>(y), x + u.x, y + u.y, static_cast<float>(speed), angleOffset, kind);
     }
 }
 

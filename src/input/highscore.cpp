@@ -40,8 +40,7 @@ int32_t HighScoreFromBytes(const uint8_t* bytes, size_t size) {
 
 void ReadHighScoreFile() {
     std::vector<uint8_t> bytes;
-    g_savedHiScore = ReadRecordFile("score.dat", 4, &bytes) ? HighScoreFromBytes(bytes.data(), bytes.size())
-                                                            : DEFAULT_HIGH_SCORE;
+    g_savedHiScore = ReadRecordFile("score.dat", 4, &bytes) ? HighScoreFromBytes(bytes.data(), bytes.size()) : DEFAULT_HIGH_SCORE;
 }
 
 bool WriteHighScoreFile() {

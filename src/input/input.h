@@ -9,7 +9,7 @@
 #include "platform/file_io.h"
 
 // ---- mode flags, set by the start-up dialog (or the command line); never reset
-extern int g_useJoystick;        // 1: joystick play
+extern int g_useJoystick;         // 1: joystick play
 extern uint8_t g_watchingReplay;  // 1: the loaded replay plays instead of the controls
 
 // ---- controls

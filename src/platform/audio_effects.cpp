@@ -81,8 +81,8 @@ void RenderEffects(AudioMixer* m, int frames) {
     for (EffectChannel& e : m->effects) {
         const size_t size = e.samples.size();
         for (int i = 0; i < frames && e.tailLeft > 0 && e.tailPosition < size; ++i) {
-            const float v = e.samples[e.tailPosition++] * EFFECT_GAIN * static_cast<float>(e.tailLeft--) / fadeFrames *
-                            loudness[i];
+            const float v =
+                e.samples[e.tailPosition++] * EFFECT_GAIN * static_cast<float>(e.tailLeft--) / fadeFrames * loudness[i];
             m->mixLeft[static_cast<size_t>(i)] += v;
             m->mixRight[static_cast<size_t>(i)] += v;
         }
@@ -98,8 +98,8 @@ void RenderEffects(AudioMixer* m, int frames) {
     }
 }
 
-bool MixerSetEffect(AudioMixer* mixer, int effectId, const uint8_t* data, uint32_t bytes, int samplesPerSecond,
-                    int bitsPerSample, int channels) {
+bool MixerSetEffect(AudioMixer* mixer, int effectId, const uint8_t* data, uint32_t bytes, int samplesPerSecond, int bitsPerSample,
+                    int channels) {
     const int slot = EffectSlot(effectId);
     if (slot < 0 || !data || bytes == 0 || samplesPerSecond <= 0) return false;
     if ((bitsPerSample != 8 && bitsPerSample != 16) || (channels != 1 && channels != 2)) return false;

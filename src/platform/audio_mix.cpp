@@ -122,8 +122,8 @@ void MixerRender(AudioMixer* m, int16_t* stereo, int frames) {
                 sides[c] = static_cast<float>(out);
             }
             Limit(m, sides[0], sides[1]);
-            m->stats.largestSample = std::max(m->stats.largestSample,
-                                              static_cast<double>(std::max(std::fabs(sides[0]), std::fabs(sides[1]))));
+            m->stats.largestSample =
+                std::max(m->stats.largestSample, static_cast<double>(std::max(std::fabs(sides[0]), std::fabs(sides[1]))));
             stereo[2 * (done + i)] = ToSample(sides[0]);
             stereo[2 * (done + i) + 1] = ToSample(sides[1]);
         }
@@ -150,8 +150,8 @@ void MixerSetVolume(AudioMixer* mixer, int musicPercent, int effectsPercent, boo
 
 MixerStats MixerGetStats(const AudioMixer* mixer) { return mixer->stats; }
 
-void MixerRenderTick(AudioMixer* mixer, const std::vector<int>& sounds, const std::vector<std::string>& music,
-                     int16_t* stereo, int frames) {
+void MixerRenderTick(AudioMixer* mixer, const std::vector<int>& sounds, const std::vector<std::string>& music, int16_t* stereo,
+                     int frames) {
     for (int id : sounds) MixerStartEffect(mixer, id);
     for (const std::string& command : music) MixerCommand(mixer, command.c_str());
     // In slices well inside the notification's lead, so the answer comes before the end.

@@ -18,8 +18,8 @@
 #include "platform/mci.h"
 #include "platform/platform.h"
 
-struct AudioMixer;   // the whole mixer: effects, music device, sequencer, limiter
-struct MixerSynth;   // a FluidSynth synthesiser with a General MIDI soundfont loaded
+struct AudioMixer;  // the whole mixer: effects, music device, sequencer, limiter
+struct MixerSynth;  // a FluidSynth synthesiser with a General MIDI soundfont loaded
 
 inline constexpr int MIXER_FIRST_EFFECT_ID = FIRST_SOUND_EFFECT;
 inline constexpr int MIXER_EFFECT_SLOTS = SOUND_EFFECT_COUNT;
@@ -52,8 +52,8 @@ void MixerSetNotifyLead(AudioMixer* mixer, int milliseconds);
 
 // Effects, by their ids 101..112. SetEffect converts PCM samples (8-bit unsigned or 16-bit
 // signed, mono or stereo, any rate) to the output rate; false for anything else.
-bool MixerSetEffect(AudioMixer* mixer, int effectId, const uint8_t* data, uint32_t bytes, int samplesPerSecond,
-                    int bitsPerSample, int channels);
+bool MixerSetEffect(AudioMixer* mixer, int effectId, const uint8_t* data, uint32_t bytes, int samplesPerSecond, int bitsPerSample,
+                    int channels);
 void MixerClearEffect(AudioMixer* mixer, int effectId);
 bool MixerHasEffect(const AudioMixer* mixer, int effectId);
 // Starts the effect from its beginning; an effect still sounding is cut off (with a fade of a
@@ -96,5 +96,5 @@ MixerStats MixerGetStats(const AudioMixer* mixer);
 // commands, renders the frames, and answers the end of a piece played with "notify" as the
 // game's window procedure does ("play BGM from 0 notify"), since a recording carries only what
 // the game itself sent.
-void MixerRenderTick(AudioMixer* mixer, const std::vector<int>& sounds, const std::vector<std::string>& music,
-                     int16_t* stereo, int frames);
+void MixerRenderTick(AudioMixer* mixer, const std::vector<int>& sounds, const std::vector<std::string>& music, int16_t* stereo,
+                     int frames);

@@ -29,8 +29,8 @@ struct TimedEvent {
 
 // One piece read from its file. Lives in the cache until the mixer goes (or the cache is full).
 struct Piece {
-    std::string path;   // absolute path it was read from
-    off_t size = 0;     // file size and time when read: a changed file is read again
+    std::string path;  // absolute path it was read from
+    off_t size = 0;    // file size and time when read: a changed file is read again
     int64_t modified = 0;
     std::vector<TimedEvent> events;
     int64_t lengthSamples = 0;
@@ -48,13 +48,13 @@ struct MusicDevice {
 
 // Where the sequencer is in the piece it plays.
 struct Sequencer {
-    int piece = -1;            // index into the cache; -1 when nothing plays
-    int bank = 0;              // the synthesiser's bank the piece plays on
-    int64_t position = 0;      // samples played of the piece
-    size_t next = 0;           // its next message
-    bool restartAtEnd = false; // "play from 0" came while the end was near: loop exactly at the end
-    bool notify = false;       // report the end when it is near
-    bool posted = false;       // and it has been reported
+    int piece = -1;             // index into the cache; -1 when nothing plays
+    int bank = 0;               // the synthesiser's bank the piece plays on
+    int64_t position = 0;       // samples played of the piece
+    size_t next = 0;            // its next message
+    bool restartAtEnd = false;  // "play from 0" came while the end was near: loop exactly at the end
+    bool notify = false;        // report the end when it is near
+    bool posted = false;        // and it has been reported
 };
 
 // A bank whose piece was stopped: its channels' volumes sink to nothing.
@@ -116,7 +116,7 @@ struct AudioMixer {
     int lastBank = 1;      // the bank it plays on; the first piece takes bank 0
     std::array<BankFade, 2> fades;
     std::array<uint8_t, SYNTH_CHANNELS> channelVolume{};  // CC7 as the pieces last set it
-    int64_t silentFrames = 0;  // rendered since the synthesiser last had a piece or a voice
+    int64_t silentFrames = 0;                             // rendered since the synthesiser last had a piece or a voice
     bool endOfPiece = false;
     int notifyLeadMs = MIXER_NOTIFY_LEAD_MS;
     uint32_t lastOpenMicros = 0;

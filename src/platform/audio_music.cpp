@@ -35,8 +35,7 @@ constexpr double RELEASE_FADE_S = 0.25;
 constexpr int DRUM_CHANNEL = 9;  // General MIDI's drum channel, in each bank
 constexpr size_t MAX_CACHED_PIECES = 10;
 // Searched in this order after the SDL_SOUNDFONTS variable.
-constexpr const char* SOUNDFONT_PATHS[] = {"/usr/share/sounds/sf2/TimGM6mb.sf2",
-                                           "/usr/share/sounds/sf2/default-GM.sf2"};
+constexpr const char* SOUNDFONT_PATHS[] = {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/default-GM.sf2"};
 
 // ---- the synthesiser ----------------------------------------------------------------------------
 
@@ -230,15 +229,12 @@ void CarryOut(AudioMixer* m, const MciCommand& c) {
             if (c.hasFrom && c.from != 0) return;
             PlayFromStart(m, c.notify);
             return;
-        case MCI_VERB_STOP:
-            StopDevice(m);
-            return;
+        case MCI_VERB_STOP: StopDevice(m); return;
         case MCI_VERB_CLOSE:
             StopDevice(m);
             m->device = MusicDevice{};
             return;
-        default:
-            return;
+        default: return;
     }
 }
 

@@ -28,8 +28,7 @@ int DialogUnitsToPixelsY(int units, DialogBaseUnits base) { return MulDivRounded
 PlatRect DialogItemRect(const DialogItem& item, DialogBaseUnits base) {
     const int left = DialogUnitsToPixelsX(item.x, base);
     const int top = DialogUnitsToPixelsY(item.y, base);
-    return PlatRect{left, top, left + DialogUnitsToPixelsX(item.width, base),
-                    top + DialogUnitsToPixelsY(item.height, base)};
+    return PlatRect{left, top, left + DialogUnitsToPixelsX(item.width, base), top + DialogUnitsToPixelsY(item.height, base)};
 }
 
 int DialogHitTest(const DialogTemplate& dialog, DialogBaseUnits base, int x, int y) {

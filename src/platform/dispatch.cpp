@@ -117,8 +117,8 @@ void PlatJoystickClose() { g_backend->joystickClose(); }
 
 bool PlatSoundInit() { return g_backend->soundInit(); }
 
-bool PlatSoundCreateBuffer(int effectId, const uint8_t* data, uint32_t bytes, int samplesPerSecond,
-                           int bitsPerSample, int channels) {
+bool PlatSoundCreateBuffer(int effectId, const uint8_t* data, uint32_t bytes, int samplesPerSecond, int bitsPerSample,
+                           int channels) {
     return g_backend->soundCreateBuffer(effectId, data, bytes, samplesPerSecond, bitsPerSample, channels);
 }
 

@@ -223,7 +223,7 @@ bool IsRecordName(const char* name) {
 }
 
 class Folder {
-public:
+  public:
     Folder() : fd_(open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
     ~Folder() {
         if (fd_ >= 0) close(fd_);
@@ -232,7 +232,7 @@ public:
     Folder& operator=(const Folder&) = delete;
     int fd() const { return fd_; }
 
-private:
+  private:
     int fd_;
 };
 
@@ -292,8 +292,7 @@ bool PlatCommitRecordFiles(const PlatRecordFile* files, int count, std::string* 
     // Past the point of commit: what fails from here the next start's recovery finishes.
     for (int i = 0; i < count; ++i) {
         const std::string temporary = TemporaryName(files[i].name);
-        if (!StepAllowed("rename", files[i].name) ||
-            renameat(folder.fd(), temporary.c_str(), folder.fd(), files[i].name) != 0) {
+        if (!StepAllowed("rename", files[i].name) || renameat(folder.fd(), temporary.c_str(), folder.fd(), files[i].name) != 0) {
             *problem = Reason("replace", files[i].name) + "; the next start finishes the save";
             return false;
         }

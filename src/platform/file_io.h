@@ -18,11 +18,11 @@
 
 enum FileStatus {
     FILE_OK = 0,
-    FILE_MISSING,      // no such file
-    FILE_FOLDER,       // a folder of that name
-    FILE_SPECIAL,      // a FIFO, device or socket
-    FILE_TOO_LARGE,    // more bytes than the reader takes
-    FILE_READ_ERROR,   // it could not be opened or read (errno says why)
+    FILE_MISSING,     // no such file
+    FILE_FOLDER,      // a folder of that name
+    FILE_SPECIAL,     // a FIFO, device or socket
+    FILE_TOO_LARGE,   // more bytes than the reader takes
+    FILE_READ_ERROR,  // it could not be opened or read (errno says why)
 };
 
 // An open file being read. Lives from PlatOpenForReading to PlatCloseFile.

@@ -148,7 +148,7 @@ bool PlatCreateFolder(const std::string& folder, std::string* error) {
         return false;
     }
     // Each missing folder on the way is made private to the player, as the XDG rules ask.
-    for (size_t slash = folder.find('/', 1); ; slash = folder.find('/', slash + 1)) {
+    for (size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
         const std::string part = folder.substr(0, slash);
         if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
             *error = "cannot create " + part + ": " + std::strerror(errno);

@@ -28,9 +28,9 @@ bool NextWord(const char** at, std::string_view* word) {
 
 // The word is keyword (written in lower case), in any case.
 bool IsWord(std::string_view word, std::string_view keyword) {
-    return word.size() == keyword.size() &&
-           std::equal(word.begin(), word.end(), keyword.begin(),
-                      [](char c, char k) { return std::tolower(static_cast<unsigned char>(c)) == k; });
+    return word.size() == keyword.size() && std::equal(word.begin(), word.end(), keyword.begin(), [](char c, char k) {
+               return std::tolower(static_cast<unsigned char>(c)) == k;
+           });
 }
 
 bool ParseNumber(std::string_view text, uint32_t* value) {
@@ -223,7 +223,8 @@ bool MidiReadPiece(const std::vector<uint8_t>& bytes, MidiPiece* piece, std::str
             Reader track{bytes, r.pos, trackEnd};
             uint64_t last = 0;
             const WalkResult walked = WalkTrack(track, &tempos, &ticked, &last);
-            if (walked == WALK_TOO_MANY_EVENTS) *problem = "holds more than the " + std::to_string(MIDI_MAX_EVENTS) + " events a piece may hold";
+            if (walked == WALK_TOO_MANY_EVENTS)
+                *problem = "holds more than the " + std::to_string(MIDI_MAX_EVENTS) + " events a piece may hold";
             if (walked != WALK_OK) return false;
             endTick = std::max(endTick, last);
         }
@@ -245,8 +246,8 @@ bool MidiReadPiece(const std::vector<uint8_t>& bytes, MidiPiece* piece, std::str
     }
     std::stable_sort(tempos.begin(), tempos.end(), [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; });
     size_t nextTempo = 0;
-    uint64_t tempoTick = 0;     // where the tempo in force began
-    double tempoMicros = 0.0;   // and its time
+    uint64_t tempoTick = 0;    // where the tempo in force began
+    double tempoMicros = 0.0;  // and its time
     uint32_t tempo = 500000;
     const auto timeOf = [&](uint64_t tick) {
         if (smpteTicksPerSecond > 0.0) return static_cast<double>(tick) * 1e6 / smpteTicksPerSecond;

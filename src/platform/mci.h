@@ -12,12 +12,12 @@ enum MciVerb { MCI_VERB_NONE = 0, MCI_VERB_OPEN, MCI_VERB_PLAY, MCI_VERB_STOP, M
 
 struct MciCommand {
     MciVerb verb = MCI_VERB_NONE;
-    std::string file;    // open: the file to open, as written (no path: the current directory)
-    std::string alias;   // the device's alias (always BGM in this game)
-    bool notify = false; // play: post the end-of-piece notification
-    bool wait = false;   // the caller waits for the command to finish (ours always finish at once)
+    std::string file;     // open: the file to open, as written (no path: the current directory)
+    std::string alias;    // the device's alias (always BGM in this game)
+    bool notify = false;  // play: post the end-of-piece notification
+    bool wait = false;    // the caller waits for the command to finish (ours always finish at once)
     bool hasFrom = false;
-    uint32_t from = 0;   // play: start position in milliseconds
+    uint32_t from = 0;  // play: start position in milliseconds
 };
 
 // Reads one command string. False (and verb NONE) for anything this layer cannot carry out.
@@ -28,15 +28,15 @@ bool MciParseCommand(const char* text, MciCommand* command);
 // thousand events; a file beyond any of these is refused, so a hostile or broken file can take
 // neither unbounded time nor memory nor break the players' clocks.
 inline constexpr size_t MIDI_MAX_FILE_BYTES = 4 * 1024 * 1024;
-inline constexpr size_t MIDI_MAX_EVENTS = 200000;   // channel messages and tempo changes
+inline constexpr size_t MIDI_MAX_EVENTS = 200000;  // channel messages and tempo changes
 inline constexpr uint32_t MIDI_MAX_LENGTH_MS = 60 * 60 * 1000;
 
 // A standard MIDI file read for playing: its channel messages (note on and off, controllers,
 // programs, pressure, pitch bend; system and meta events are left out) in time order, and its
 // length from its tempo map up to its last event (the latest end-of-track of all tracks).
 struct MidiEvent {
-    double micros;  // from the start of the piece
-    uint8_t status; // 0x80-0xEF: the kind and the channel
+    double micros;   // from the start of the piece
+    uint8_t status;  // 0x80-0xEF: the kind and the channel
     uint8_t data1;
     uint8_t data2;  // 0 for the one-byte kinds (program, channel pressure)
 };
@@ -66,12 +66,12 @@ bool MidiLengthMs(const std::vector<uint8_t>& bytes, uint32_t* lengthMs);
 
 // What the SDL music player holds now; for the tests.
 struct MciState {
-    bool open = false;            // a piece is open under the alias
-    std::string file;             // the file it was opened from
-    bool playing = false;         // "play" was sent and neither stop nor close since
-    bool notifyPending = false;   // the end-of-piece notification is armed
-    uint32_t lengthMs = 0;        // the open piece's length
-    bool audible = false;         // the piece is really sounding (a soundfont and the file loaded)
+    bool open = false;           // a piece is open under the alias
+    std::string file;            // the file it was opened from
+    bool playing = false;        // "play" was sent and neither stop nor close since
+    bool notifyPending = false;  // the end-of-piece notification is armed
+    uint32_t lengthMs = 0;       // the open piece's length
+    bool audible = false;        // the piece is really sounding (a soundfont and the file loaded)
 };
 MciState SdlMciState();
 // Microseconds SdlMciSendString spent in its last "open" (finding the loaded piece), for measurements.

@@ -25,7 +25,7 @@ enum PlatformBackend { PLATFORM_SDL = 0, PLATFORM_HEADLESS = 1 };
 
 struct PlatformOptions {
     PlatformBackend backend = PLATFORM_HEADLESS;
-    bool windowed = false;   // SDL: a resizable window instead of desktop full screen
+    bool windowed = false;    // SDL: a resizable window instead of desktop full screen
     PlayerSettings settings;  // SDL: loudness, extra keys and pad buttons (the headless ignores them)
 };
 
@@ -128,8 +128,8 @@ void PlatHeadlessSetKeyDown(int vk, bool down);
 // ---------------------------------------------------------------------------------------------
 
 struct PlatJoystickRaw {
-    int32_t x = 32768;        // axis 0 mapped onto 0..65535
-    int32_t y = 32768;        // axis 1 mapped onto 0..65535
+    int32_t x = 32768;         // axis 0 mapped onto 0..65535
+    int32_t y = 32768;         // axis 1 mapped onto 0..65535
     uint8_t buttons[32] = {};  // nonzero = held
 };
 
@@ -229,8 +229,8 @@ inline constexpr int SOUND_EFFECT_COUNT = 12;
 // Opens the audio device. False when there is none (the game then ends, as it cannot start).
 bool PlatSoundInit();
 // Copies one effect's samples into its own buffer (8- or 16-bit PCM). False on failure.
-bool PlatSoundCreateBuffer(int effectId, const uint8_t* data, uint32_t bytes, int samplesPerSecond,
-                           int bitsPerSample, int channels);
+bool PlatSoundCreateBuffer(int effectId, const uint8_t* data, uint32_t bytes, int samplesPerSecond, int bitsPerSample,
+                           int channels);
 // Stop, rewind, play once. An effect without a buffer does nothing.
 void PlatSoundPlay(int effectId);
 void PlatSoundStop(int effectId);

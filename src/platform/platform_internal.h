@@ -36,8 +36,8 @@ struct PlatformBackendCalls {
     void (*joystickClose)();
 
     bool (*soundInit)();
-    bool (*soundCreateBuffer)(int effectId, const uint8_t* data, uint32_t bytes, int samplesPerSecond,
-                              int bitsPerSample, int channels);
+    bool (*soundCreateBuffer)(int effectId, const uint8_t* data, uint32_t bytes, int samplesPerSecond, int bitsPerSample,
+                              int channels);
     void (*soundPlay)(int effectId);
     void (*soundStop)(int effectId);
     void (*soundReleaseBuffer)(int effectId);
@@ -56,7 +56,7 @@ void QueuePost(uint32_t message, uint32_t wParam);
 bool QueueEmpty();
 
 // ---- shared surfaces (surface.cpp)
-Surface* SurfacePrimary();   // the primary surface, or nullptr before it exists
+Surface* SurfacePrimary();  // the primary surface, or nullptr before it exists
 // Writes the primary surface as an 8-bit PNG into file (see PlatWriteScreenPng).
 [[nodiscard]] bool SurfaceWriteScreenPng(std::FILE* file);
 

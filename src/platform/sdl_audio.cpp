@@ -161,8 +161,8 @@ void SdlGetLoudness(int* musicPercent, int* effectsPercent, bool* mute) {
 
 // ---- effects ------------------------------------------------------------------------------------
 
-bool SdlSoundCreateBuffer(int effectId, const uint8_t* data, uint32_t bytes, int samplesPerSecond,
-                          int bitsPerSample, int channels) {
+bool SdlSoundCreateBuffer(int effectId, const uint8_t* data, uint32_t bytes, int samplesPerSecond, int bitsPerSample,
+                          int channels) {
     if (g_device == 0) return false;
     AudioLock lock;
     return MixerSetEffect(g_mixer, effectId, data, bytes, samplesPerSecond, bitsPerSample, channels);

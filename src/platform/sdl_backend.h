@@ -47,8 +47,8 @@ PlatRect SdlLetterboxRect(int outWidth, int outHeight, int screenWidth, int scre
 // Copies a screen of palette indices into rows of width x height 32-bit pixels (pitch bytes
 // apart) through colours[256], each output pixel showing the screen pixel nearest to it (column
 // x * screenWidth / width, row likewise).
-void SdlMagnifyScreen(const uint8_t* screen, const uint32_t* colours, int screenWidth, int screenHeight, uint8_t* rows,
-                      int pitch, int width, int height);
+void SdlMagnifyScreen(const uint8_t* screen, const uint32_t* colours, int screenWidth, int screenHeight, uint8_t* rows, int pitch,
+                      int width, int height);
 // Tests only: reads the whole presented picture back as 0xRRGGBB values (row-major). False when
 // there is no renderer or the picture does not fit maxPixels.
 bool SdlReadPresentedPixels(uint32_t* pixels, int maxPixels, int* width, int* height);
@@ -72,8 +72,8 @@ void SdlHotkeysInit(const PlayerSettings& settings);
 
 // ---- sound effects and music (sdl_audio.cpp)
 bool SdlSoundInit();
-bool SdlSoundCreateBuffer(int effectId, const uint8_t* data, uint32_t bytes, int samplesPerSecond,
-                          int bitsPerSample, int channels);
+bool SdlSoundCreateBuffer(int effectId, const uint8_t* data, uint32_t bytes, int samplesPerSecond, int bitsPerSample,
+                          int channels);
 void SdlSoundPlay(int effectId);
 void SdlSoundStop(int effectId);
 void SdlSoundReleaseBuffer(int effectId);

@@ -100,23 +100,15 @@ void Paint() {
     for (int i = 0; i < dialog.itemCount; ++i) {
         switch (dialog.items[i].kind) {
             case DIALOG_STATIC:
-            case DIALOG_STATIC_CENTRE:
-                DrawStatic(s, dialog.items[i]);
-                break;
-            case DIALOG_GROUP_BOX:
-                DrawGroupBox(s, dialog.items[i]);
-                break;
-            case DIALOG_PUSH_BUTTON:
-                DrawButton(s, i);
-                break;
+            case DIALOG_STATIC_CENTRE: DrawStatic(s, dialog.items[i]); break;
+            case DIALOG_GROUP_BOX: DrawGroupBox(s, dialog.items[i]); break;
+            case DIALOG_PUSH_BUTTON: DrawButton(s, i); break;
         }
     }
     SDL_UpdateWindowSurface(g_open.window);
 }
 
-int HitTest(int windowX, int windowY) {
-    return DialogHitTest(*g_open.dialog, g_open.base, windowX - FRAME, windowY - FRAME);
-}
+int HitTest(int windowX, int windowY) { return DialogHitTest(*g_open.dialog, g_open.base, windowX - FRAME, windowY - FRAME); }
 
 bool IsDialogEvent(const SDL_Event& e) {
     const Uint32 id = SDL_GetWindowID(g_open.window);
@@ -165,8 +157,8 @@ int SdlRunDialog(const DialogTemplate& dialog, DialogProc proc) {
     g_open = OpenDialog{};
     g_open.dialog = &dialog;
     g_open.font = font;
-    g_open.base = DialogBaseUnitsFromFont(SdlTextWidth(font, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"),
-                                          TTF_FontHeight(font));
+    g_open.base =
+        DialogBaseUnitsFromFont(SdlTextWidth(font, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"), TTF_FontHeight(font));
     const int width = DialogUnitsToPixelsX(dialog.width, g_open.base) + 2 * FRAME;
     const int height = DialogUnitsToPixelsY(dialog.height, g_open.base) + 2 * FRAME;
     g_open.window = SDL_CreateWindow("VORNE", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
@@ -197,9 +189,7 @@ int SdlRunDialog(const DialogTemplate& dialog, DialogProc proc) {
                     if (e.window.event == SDL_WINDOWEVENT_CLOSE) closeRequested = true;
                     if (e.window.event == SDL_WINDOWEVENT_LEAVE) g_open.hot = -1;
                     break;
-                case SDL_MOUSEMOTION:
-                    g_open.hot = HitTest(e.motion.x, e.motion.y);
-                    break;
+                case SDL_MOUSEMOTION: g_open.hot = HitTest(e.motion.x, e.motion.y); break;
                 case SDL_MOUSEBUTTONDOWN:
                     if (e.button.button == SDL_BUTTON_LEFT) {
                         g_open.hot = HitTest(e.button.x, e.button.y);
@@ -219,17 +209,11 @@ int SdlRunDialog(const DialogTemplate& dialog, DialogProc proc) {
                     break;
                 case SDL_KEYDOWN:
                     switch (e.key.keysym.sym) {
-                        case SDLK_TAB:
-                            MoveFocus((e.key.keysym.mod & KMOD_SHIFT) ? -1 : 1);
-                            break;
+                        case SDLK_TAB: MoveFocus((e.key.keysym.mod & KMOD_SHIFT) ? -1 : 1); break;
                         case SDLK_UP:
-                        case SDLK_LEFT:
-                            MoveFocus(-1);
-                            break;
+                        case SDLK_LEFT: MoveFocus(-1); break;
                         case SDLK_DOWN:
-                        case SDLK_RIGHT:
-                            MoveFocus(1);
-                            break;
+                        case SDLK_RIGHT: MoveFocus(1); break;
                         case SDLK_RETURN:
                         case SDLK_KP_ENTER:
                             if (!e.key.repeat && g_open.focus >= 0) press = g_open.focus;
@@ -248,8 +232,7 @@ int SdlRunDialog(const DialogTemplate& dialog, DialogProc proc) {
                         g_open.spaceDown = -1;
                     }
                     break;
-                default:
-                    break;
+                default: break;
             }
         }
         if (closeRequested) {

@@ -15,15 +15,9 @@ namespace {
 void HandleWindowEvent(const SDL_WindowEvent& e) {
     if (e.windowID != SdlWindowId()) return;  // message boxes and the dialog have their own windows
     switch (e.event) {
-        case SDL_WINDOWEVENT_FOCUS_GAINED:
-            QueuePost(WM_ACTIVATEAPP, 1);
-            break;
-        case SDL_WINDOWEVENT_FOCUS_LOST:
-            QueuePost(WM_ACTIVATEAPP, 0);
-            break;
-        case SDL_WINDOWEVENT_MINIMIZED:
-            QueuePost(WM_SIZE, SIZE_MINIMIZED);
-            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED: QueuePost(WM_ACTIVATEAPP, 1); break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: QueuePost(WM_ACTIVATEAPP, 0); break;
+        case SDL_WINDOWEVENT_MINIMIZED: QueuePost(WM_SIZE, SIZE_MINIMIZED); break;
         case SDL_WINDOWEVENT_CLOSE:
             // What DefWindowProc does with WM_CLOSE: the window is destroyed on the spot, the
             // procedure's WM_DESTROY clean-up posts the quit.
@@ -31,11 +25,8 @@ void HandleWindowEvent(const SDL_WindowEvent& e) {
             break;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
-        case SDL_WINDOWEVENT_RESTORED:
-            SdlRedraw();
-            break;
-        default:
-            break;
+        case SDL_WINDOWEVENT_RESTORED: SdlRedraw(); break;
+        default: break;
     }
 }
 
@@ -45,9 +36,7 @@ void HandleEvent(const SDL_Event& e) {
             // The last window was closed, or the terminal sent an interrupt: end as a close does.
             if (PlatWindowExists()) PlatDestroyWindow();
             break;
-        case SDL_WINDOWEVENT:
-            HandleWindowEvent(e.window);
-            break;
+        case SDL_WINDOWEVENT: HandleWindowEvent(e.window); break;
         case SDL_KEYDOWN:
             // The player's comfort keys (full screen, screenshot, loudness) and extra keys are
             // taken first and never reach the game as keys of their own.
@@ -57,12 +46,8 @@ void HandleEvent(const SDL_Event& e) {
                 if (vk != 0) QueuePost(WM_KEYDOWN, static_cast<uint32_t>(vk));
             }
             break;
-        case SDL_KEYUP:
-            SdlHotkeyEvent(e.key);
-            break;
-        case SDL_RENDER_TARGETS_RESET:
-            PlatMarkAllSurfacesLost();
-            break;
+        case SDL_KEYUP: SdlHotkeyEvent(e.key); break;
+        case SDL_RENDER_TARGETS_RESET: PlatMarkAllSurfacesLost(); break;
         case SDL_RENDER_DEVICE_RESET:
             PlatMarkAllSurfacesLost();
             SdlDrawingDeviceReset();

@@ -45,9 +45,9 @@ FcCharSet* CharSetOf(const std::vector<std::string>& texts) {
 // stop, middle dots, the long-vowel mark and the small kana.
 bool IsLineStartForbidden(uint32_t c) {
     static const uint32_t FORBIDDEN[] = {
-        0x3001, 0x3002, 0xFF0C, 0xFF0E, 0xFF09, 0x300D, 0x300F, 0x3011, 0xFF01, 0xFF1F, 0x30FB, 0x30FC,
-        0xFF1A, 0xFF1B, 0x3041, 0x3043, 0x3045, 0x3047, 0x3049, 0x3063, 0x3083, 0x3085, 0x3087, 0x30A1,
-        0x30A3, 0x30A5, 0x30A7, 0x30A9, 0x30C3, 0x30E3, 0x30E5, 0x30E7, 0xFF65, 0xFF70, ',', '.', ')', ':',
+        0x3001, 0x3002, 0xFF0C, 0xFF0E, 0xFF09, 0x300D, 0x300F, 0x3011, 0xFF01, 0xFF1F, 0x30FB, 0x30FC, 0xFF1A,
+        0xFF1B, 0x3041, 0x3043, 0x3045, 0x3047, 0x3049, 0x3063, 0x3083, 0x3085, 0x3087, 0x30A1, 0x30A3, 0x30A5,
+        0x30A7, 0x30A9, 0x30C3, 0x30E3, 0x30E5, 0x30E7, 0xFF65, 0xFF70, ',',    '.',    ')',    ':',
     };
     for (const uint32_t f : FORBIDDEN) {
         if (c == f) return true;
@@ -100,8 +100,7 @@ void WrapParagraph(TTF_Font* font, const std::vector<uint32_t>& codes, int maxWi
                 const uint32_t before = codes[i - 1];
                 const uint32_t at = codes[i];
                 const bool allowed = at == ' ' || before == ' ' ||
-                                     ((IsBreakableAnywhere(at) || IsBreakableAnywhere(before)) &&
-                                      !IsLineStartForbidden(at));
+                                     ((IsBreakableAnywhere(at) || IsBreakableAnywhere(before)) && !IsLineStartForbidden(at));
                 if (allowed) {
                     lastBreak = i;
                     break;
@@ -156,8 +155,8 @@ std::vector<uint32_t> Utf8CodePoints(const char* text) {
 namespace {
 
 // The search itself; *charSet (when asked for) receives a copy of the chosen font's characters.
-bool FindFontCovering(const char* family, const std::vector<std::string>& texts, std::string* file,
-                      int* faceIndex, FcCharSet** charSet) {
+bool FindFontCovering(const char* family, const std::vector<std::string>& texts, std::string* file, int* faceIndex,
+                      FcCharSet** charSet) {
     if (!FcInit()) return false;
     FcCharSet* needed = CharSetOf(texts);
     FcPattern* pattern = FcPatternCreate();
@@ -196,8 +195,7 @@ bool FindFontCovering(const char* family, const std::vector<std::string>& texts,
 
 }  // namespace
 
-bool SdlFindFontCovering(const char* family, const std::vector<std::string>& texts, std::string* file,
-                         int* faceIndex) {
+bool SdlFindFontCovering(const char* family, const std::vector<std::string>& texts, std::string* file, int* faceIndex) {
     return FindFontCovering(family, texts, file, faceIndex, nullptr);
 }
 
@@ -219,8 +217,9 @@ TTF_Font* SdlUiFont(const char* family, int points, const std::vector<std::strin
     int faceIndex = 0;
     FcCharSet* has = nullptr;
     if (!FindFontCovering(family, all, &file, &faceIndex, &has)) {
-        std::fprintf(stderr, "vorne: no installed font holds every character of the dialog's texts "
-                             "(install a Japanese font such as fonts-vlgothic)\n");
+        std::fprintf(stderr,
+                     "vorne: no installed font holds every character of the dialog's texts "
+                     "(install a Japanese font such as fonts-vlgothic)\n");
         return nullptr;
     }
     TTF_Font* font = TTF_OpenFontIndexDPI(file.c_str(), points, faceIndex, SCREEN_DPI, SCREEN_DPI);
@@ -244,8 +243,7 @@ TTF_Font* SdlUiFontCondensed(int percent) {
     if (!g_condensed[percent]) {
         // A lower horizontal resolution than vertical one draws the same face narrower but as tall.
         const unsigned hdpi = static_cast<unsigned>(SCREEN_DPI * percent / 100);
-        g_condensed[percent] = TTF_OpenFontIndexDPI(g_uiFontFile.c_str(), g_uiFontPoints, g_uiFontIndex, hdpi,
-                                                    SCREEN_DPI);
+        g_condensed[percent] = TTF_OpenFontIndexDPI(g_uiFontFile.c_str(), g_uiFontPoints, g_uiFontIndex, hdpi, SCREEN_DPI);
     }
     return g_condensed[percent] ? g_condensed[percent] : g_uiFont;
 }
@@ -276,8 +274,7 @@ std::vector<std::string> SdlWrapText(TTF_Font* font, const char* text, int maxWi
     size_t begin = 0;
     for (size_t i = 0; i <= codes.size(); ++i) {
         if (i == codes.size() || codes[i] == '\n') {
-            const std::vector<uint32_t> paragraph(codes.begin() + static_cast<long>(begin),
-                                                  codes.begin() + static_cast<long>(i));
+            const std::vector<uint32_t> paragraph(codes.begin() + static_cast<long>(begin), codes.begin() + static_cast<long>(i));
             const size_t before = lines.size();
             WrapParagraph(font, paragraph, maxWidth, &lines);
             if (lines.size() == before) lines.emplace_back();  // an empty paragraph is an empty line

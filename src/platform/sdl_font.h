@@ -18,8 +18,7 @@ std::vector<uint32_t> Utf8CodePoints(const char* text);
 // Called by SdlUiFont and the tests: the file (and face index) of the first font, in fontconfig's
 // order of preference for family and Japanese, that covers every character of the texts. False
 // when no installed font covers them all.
-bool SdlFindFontCovering(const char* family, const std::vector<std::string>& texts, std::string* file,
-                         int* faceIndex);
+bool SdlFindFontCovering(const char* family, const std::vector<std::string>& texts, std::string* file, int* faceIndex);
 
 // Called by the dialog and the message box: the font at points (at 96 dots per inch) covering
 // every character of texts. The font is kept and shared; it is looked up again only when a text

@@ -43,8 +43,8 @@ constexpr int ACTION_KEYS[SETTINGS_PAUSE] = {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT, 
 
 void ApplyLoudness(const char* what) {
     SdlSetLoudness(g_settings.musicVolume, g_settings.effectsVolume, g_settings.mute);
-    std::fprintf(stderr, "vorne: %s (music %d, effects %d%s)\n", what, g_settings.musicVolume,
-                 g_settings.effectsVolume, g_settings.mute ? ", muted" : "");
+    std::fprintf(stderr, "vorne: %s (music %d, effects %d%s)\n", what, g_settings.musicVolume, g_settings.effectsVolume,
+                 g_settings.mute ? ", muted" : "");
 }
 
 void ChangeMusicVolume(int by) {
@@ -113,14 +113,9 @@ bool SdlHotkeyEvent(const SDL_KeyboardEvent& key) {
                 ApplyLoudness(g_settings.mute ? "muted" : "sound on");
             }
             return true;
-        case SDLK_F9:
-            ChangeMusicVolume(-VOLUME_STEP);
-            return true;
-        case SDLK_F10:
-            ChangeMusicVolume(VOLUME_STEP);
-            return true;
-        default:
-            break;
+        case SDLK_F9: ChangeMusicVolume(-VOLUME_STEP); return true;
+        case SDLK_F10: ChangeMusicVolume(VOLUME_STEP); return true;
+        default: break;
     }
     const int action = ExtraKeyAction(key.keysym.sym);
     if (action < 0) return false;

@@ -171,9 +171,9 @@ bool SdlJoystickPoll(PlatJoystickRaw* raw) {
 
 void SdlJoystickWatchPause() {
     if (!g_joystickInPlay) return;
-    const bool held = UpdateDevice() &&
-                      ((g_controller && SDL_GameControllerGetButton(g_controller, SDL_CONTROLLER_BUTTON_START)) ||
-                       AnyHeld(SETTINGS_PAUSE));
+    const bool held =
+        UpdateDevice() &&
+        ((g_controller && SDL_GameControllerGetButton(g_controller, SDL_CONTROLLER_BUTTON_START)) || AnyHeld(SETTINGS_PAUSE));
     if (held && !g_pauseHeld) QueuePost(WM_KEYDOWN, static_cast<uint32_t>(VK_P));
     g_pauseHeld = held;
 }

@@ -56,8 +56,7 @@ void PaintBox(const OpenBox& box) {
                           mix(CAPTION_LEFT.b, CAPTION_RIGHT.b), 255};
         UiFill(s, SDL_Rect{bar.x + i, bar.y, 1, bar.h}, c);
     }
-    SdlDrawTextLine(s, box.font, box.caption, bar.x + CAPTION_TEXT_INDENT, bar.y + (bar.h - lineHeight) / 2,
-                    CAPTION_TEXT, bar);
+    SdlDrawTextLine(s, box.font, box.caption, bar.x + CAPTION_TEXT_INDENT, bar.y + (bar.h - lineHeight) / 2, CAPTION_TEXT, bar);
     const SDL_Rect clip{FRAME, FRAME + CAPTION_HEIGHT, s->w - 2 * FRAME, s->h - 2 * FRAME - CAPTION_HEIGHT};
     int y = clip.y + MARGIN;
     for (const std::string& line : box.lines) {
@@ -109,8 +108,7 @@ bool RunBox(OpenBox* box) {
         }
         bool close = false;
         switch (e.type) {
-            case SDL_QUIT:
-                return true;
+            case SDL_QUIT: return true;
             case SDL_WINDOWEVENT:
                 if (e.window.windowID == id && e.window.event == SDL_WINDOWEVENT_CLOSE) close = true;
                 if (e.window.windowID == id && e.window.event == SDL_WINDOWEVENT_LEAVE) box->hot = false;
@@ -136,8 +134,7 @@ bool RunBox(OpenBox* box) {
                 break;
             case SDL_KEYDOWN:
                 if (e.key.windowID != id || e.key.repeat) break;
-                if (e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_KP_ENTER ||
-                    e.key.keysym.sym == SDLK_ESCAPE) {
+                if (e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_KP_ENTER || e.key.keysym.sym == SDLK_ESCAPE) {
                     close = true;
                 } else if (e.key.keysym.sym == SDLK_SPACE) {
                     box->keyDown = true;
@@ -146,8 +143,7 @@ bool RunBox(OpenBox* box) {
             case SDL_KEYUP:
                 if (e.key.windowID == id && e.key.keysym.sym == SDLK_SPACE && box->keyDown) close = true;
                 break;
-            default:
-                break;
+            default: break;
         }
         if (close) return false;
         PaintBox(*box);
@@ -174,8 +170,8 @@ void SdlMessageBox(const char* text, const char* caption) {
     const int textHeight = static_cast<int>(box.lines.size()) * TTF_FontHeight(box.font);
     const int width = 2 * FRAME + textWidth + 2 * MARGIN;
     const int height = 2 * FRAME + CAPTION_HEIGHT + MARGIN + textHeight + BUTTON_GAP + BUTTON_HEIGHT + MARGIN;
-    box.button = SDL_Rect{(width - BUTTON_WIDTH) / 2, FRAME + CAPTION_HEIGHT + MARGIN + textHeight + BUTTON_GAP,
-                          BUTTON_WIDTH, BUTTON_HEIGHT};
+    box.button = SDL_Rect{(width - BUTTON_WIDTH) / 2, FRAME + CAPTION_HEIGHT + MARGIN + textHeight + BUTTON_GAP, BUTTON_WIDTH,
+                          BUTTON_HEIGHT};
 
     // Centred on its owner, or on the screen when the owner cannot be seen (a minimised game).
     SDL_Window* owner = OwnerWindow();
@@ -192,8 +188,7 @@ void SdlMessageBox(const char* text, const char* caption) {
         y = oy + (oh - height) / 2;
     }
     box.window = SDL_CreateWindow(caption, x, y, width, height,
-                                  SDL_WINDOW_SHOWN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP |
-                                      SDL_WINDOW_SKIP_TASKBAR);
+                                  SDL_WINDOW_SHOWN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR);
     if (!box.window) {
         std::fprintf(stderr, "%s\n", text);
         return;

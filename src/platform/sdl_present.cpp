@@ -32,8 +32,8 @@ constexpr int64_t SOFTWARE_DRAWING_MAX_PIXELS = 2560 * 1600;
 // magnifying it on the GPU where there is one, into the drawable's pixels.
 bool g_drawToSurface = false;
 SDL_PixelFormat* g_surfaceFormat = nullptr;  // the window surface's pixel format (surface way)
-SDL_Surface* g_barsDrawnOn = nullptr;          // the surface the black bars were last drawn on
-int g_barsWidth = 0;                           // and its size then
+SDL_Surface* g_barsDrawnOn = nullptr;        // the surface the black bars were last drawn on
+int g_barsWidth = 0;                         // and its size then
 int g_barsHeight = 0;
 SDL_Renderer* g_renderer = nullptr;  // renderer way
 SDL_Texture* g_texture = nullptr;
@@ -84,8 +84,8 @@ bool DrawToSurface(SDL_Window* window) {
         g_barsHeight = surface->h;
     }
     uint8_t* corner = static_cast<uint8_t*>(surface->pixels) + static_cast<size_t>(dest.y) * surface->pitch + dest.x * 4;
-    SdlMagnifyScreen(g_screenPixels.data(), g_screenColours.data(), g_screenWidth, g_screenHeight, corner, surface->pitch,
-                     dest.w, dest.h);
+    SdlMagnifyScreen(g_screenPixels.data(), g_screenColours.data(), g_screenWidth, g_screenHeight, corner, surface->pitch, dest.w,
+                     dest.h);
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     return true;
 }
@@ -99,8 +99,8 @@ bool DrawWithRenderer() {
     int outHeight = 0;
     if (g_screenPixels.empty() || SDL_GetRendererOutputSize(g_renderer, &outWidth, &outHeight) != 0) return true;
     if (!g_texture) {
-        g_texture = SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, g_screenWidth,
-                                      g_screenHeight);
+        g_texture =
+            SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, g_screenWidth, g_screenHeight);
         if (!g_texture) return true;
         SDL_SetTextureBlendMode(g_texture, SDL_BLENDMODE_NONE);  // opaque: a copy, not a blend
         SDL_SetTextureScaleMode(g_texture, SDL_ScaleModeNearest);
@@ -174,8 +174,8 @@ void SdlRedraw() {
 
 // ---- presentation ---------------------------------------------------------------------------
 
-void SdlMagnifyScreen(const uint8_t* screen, const uint32_t* colours, int screenWidth, int screenHeight, uint8_t* rows,
-                      int pitch, int width, int height) {
+void SdlMagnifyScreen(const uint8_t* screen, const uint32_t* colours, int screenWidth, int screenHeight, uint8_t* rows, int pitch,
+                      int width, int height) {
     // For each output column, the screen column it shows; kept while the output width stays.
     static std::vector<int> sourceColumns;
     static int columnsFor = 0;

@@ -39,9 +39,7 @@ SetErrorHandlerFunction g_setErrorHandler = nullptr;
 XErrorHandler g_xlibErrorHandler = nullptr;  // what the base handler found (Xlib's default)
 XErrorHandler g_sdlErrorHandler = nullptr;   // what the outer handler found (SDL's)
 
-bool IsLateWakeup(const XErrorEvent* error) {
-    return error->error_code == BadWindow && error->request_code == X_SendEvent;
-}
+bool IsLateWakeup(const XErrorEvent* error) { return error->error_code == BadWindow && error->request_code == X_SendEvent; }
 
 int HandleXErrorBase(Display* display, XErrorEvent* error) {
     if (IsLateWakeup(error)) return 0;

@@ -25,8 +25,7 @@ constexpr const char* ACTION_NAMES[SETTINGS_ACTIONS] = {"up", "down", "left", "r
 
 // Keys the window keeps for itself: the game's ESC, P and TAB, and the comfort keys (full
 // screen, screenshot, volume, mute; see sdl_hotkeys.cpp).
-constexpr SDL_Keycode RESERVED_KEYS[] = {SDLK_ESCAPE, SDLK_TAB, SDLK_p,   SDLK_m,   SDLK_F8,
-                                         SDLK_F9,     SDLK_F10, SDLK_F11, SDLK_F12};
+constexpr SDL_Keycode RESERVED_KEYS[] = {SDLK_ESCAPE, SDLK_TAB, SDLK_p, SDLK_m, SDLK_F8, SDLK_F9, SDLK_F10, SDLK_F11, SDLK_F12};
 
 struct ParseState {
     const std::string* text = nullptr;

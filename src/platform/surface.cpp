@@ -130,8 +130,7 @@ void DoubleRow(uint8_t* to, const uint8_t* from, int n) {
 }
 
 bool RectInside(const PlatRect& r, const Surface* s) {
-    return r.left >= 0 && r.top >= 0 && r.right <= s->width && r.bottom <= s->height && r.left <= r.right &&
-           r.top <= r.bottom;
+    return r.left >= 0 && r.top >= 0 && r.right <= s->width && r.bottom <= s->height && r.left <= r.right && r.top <= r.bottom;
 }
 
 }  // namespace
@@ -140,8 +139,7 @@ Surface* SurfacePrimary() { return g_primary; }
 
 bool SurfaceWriteScreenPng(std::FILE* file) {
     if (!g_primary) return false;
-    const PngImage image{g_primary->pixels.data(), g_primary->width, g_primary->height, g_primary->width, 1,
-                         g_primary->palette};
+    const PngImage image{g_primary->pixels.data(), g_primary->width, g_primary->height, g_primary->width, 1, g_primary->palette};
     return PngWrite(file, image);
 }
 
@@ -197,8 +195,7 @@ BlitResult PlatColourFill(Surface* dst, const PlatRect* rect, int colour) {
     if (!RectInside(r, dst)) return BLIT_FAILED;
     const auto value = static_cast<uint8_t>(colour);
     for (int y = r.top; y < r.bottom; ++y) {
-        std::memset(&dst->pixels[static_cast<size_t>(y) * dst->width + r.left], value,
-                    static_cast<size_t>(r.right - r.left));
+        std::memset(&dst->pixels[static_cast<size_t>(y) * dst->width + r.left], value, static_cast<size_t>(r.right - r.left));
     }
     return BLIT_OK;
 }

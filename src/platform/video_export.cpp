@@ -248,8 +248,8 @@ bool OpenOutput(VideoExport* v, std::string* error) {
     v->picture->height = v->video->height;
     if (av_frame_get_buffer(v->picture, 0) < 0) return Fail(error, "no memory for a picture");
     if (table.kind != VIDEO_FFV1_MKV) {
-        v->colourConverter = sws_getContext(512, 2, AV_PIX_FMT_0RGB32, 512, 2, AV_PIX_FMT_YUV420P, SWS_POINT, nullptr,
-                                            nullptr, nullptr);
+        v->colourConverter =
+            sws_getContext(512, 2, AV_PIX_FMT_0RGB32, 512, 2, AV_PIX_FMT_YUV420P, SWS_POINT, nullptr, nullptr, nullptr);
         if (!v->colourConverter) return Fail(error, "cannot convert the screen's colours");
         const int* bt709 = sws_getCoefficients(SWS_CS_ITU709);
         sws_setColorspaceDetails(v->colourConverter, bt709, 1, bt709, 0, 0, 1 << 16, 1 << 16);
@@ -312,8 +312,8 @@ bool VideoKindFromName(const std::string& path, bool lossless, VideoKind* kind, 
         *kind = t.kind;
         return true;
     }
-    return Fail(error, "--video cannot tell the container of '" + name +
-                           "': name it .mp4 (H.264), .webm (VP9) or .mkv (lossless FFV1)");
+    return Fail(error,
+                "--video cannot tell the container of '" + name + "': name it .mp4 (H.264), .webm (VP9) or .mkv (lossless FFV1)");
 }
 
 VideoExport* VideoExportOpen(const VideoExportSettings& settings, AudioMixer* mixer, std::string* error) {
@@ -362,8 +362,7 @@ bool VideoExportFinish(VideoExport* v, uint32_t endMs, std::string* error) {
     if (ok) {
         const int trailer = av_write_trailer(v->format);
         if (trailer < 0 || v->format->pb->error < 0) {
-            ok = Fail(error, "cannot write " + v->settings.path + ": " +
-                                 AvError(trailer < 0 ? trailer : v->format->pb->error));
+            ok = Fail(error, "cannot write " + v->settings.path + ": " + AvError(trailer < 0 ? trailer : v->format->pb->error));
         }
     }
     if (ok) {
@@ -396,4 +395,3 @@ void VideoExportDiscard(VideoExport* v) {
 bool VideoExportInterrupted() { return g_interruptSignal != 0; }
 
 int VideoExportInterruptSignal() { return g_interruptSignal; }
-

@@ -30,12 +30,12 @@ enum VideoKind {
 [[nodiscard]] bool VideoKindFromName(const std::string& path, bool lossless, VideoKind* kind, std::string* error);
 
 struct VideoExportSettings {
-    std::string path;   // the final name
+    std::string path;  // the final name
     VideoKind kind = VIDEO_H264_MP4;
-    int scale = 2;      // whole factor; every screen pixel becomes scale x scale (nearest neighbour)
-    int width = 640;    // of the screen
+    int scale = 2;    // whole factor; every screen pixel becomes scale x scale (nearest neighbour)
+    int width = 640;  // of the screen
     int height = 480;
-    int musicVolume = 100;   // the player's loudness settings, as the mixer takes them
+    int musicVolume = 100;  // the player's loudness settings, as the mixer takes them
     int effectsVolume = 100;
     bool mute = false;
 };
@@ -54,9 +54,8 @@ struct VideoExport;  // one export, from Open to Finish or Discard
 // clockMs on. The sound of the previous tick is rendered up to clockMs first: the audio sample
 // count follows the clock exactly, so sound and picture never drift. False, with the reason,
 // when writing failed (the export must then be discarded).
-[[nodiscard]] bool VideoExportTick(VideoExport* video, const Surface* screen, uint32_t clockMs,
-                                   const std::vector<int>& sounds, const std::vector<std::string>& music,
-                                   std::string* error);
+[[nodiscard]] bool VideoExportTick(VideoExport* video, const Surface* screen, uint32_t clockMs, const std::vector<int>& sounds,
+                                   const std::vector<std::string>& music, std::string* error);
 
 // True once when the piece of music played with "notify" has come near its end in the sound
 // rendered so far: the game's window is to hear MM_MCINOTIFY before its next tick, as it would

@@ -151,8 +151,8 @@ bool TakePicture(VideoExport* v, const Surface* screen, std::string* error) {
     const uint8_t* pixels = PlatSurfacePixels(screen, &pitch);
     const PaletteEntry* entries = PlatGetPalette(screen);
     for (int i = 0; i < 256; ++i) {
-        const uint32_t colour = static_cast<uint32_t>(entries[i].red) << 16 |
-                                static_cast<uint32_t>(entries[i].green) << 8 | entries[i].blue;
+        const uint32_t colour =
+            static_cast<uint32_t>(entries[i].red) << 16 | static_cast<uint32_t>(entries[i].green) << 8 | entries[i].blue;
         if (colour != v->palette[i]) v->tableValid = false;
         v->palette[i] = colour;
     }

@@ -37,7 +37,7 @@ struct VideoExport {
     AVFrame* picture = nullptr;
     bool pictureHeld = false;
     int64_t pictureMs = 0;
-    uint32_t palette[256] = {};    // 0RGB of the screen's palette, as FFV1 takes it
+    uint32_t palette[256] = {};  // 0RGB of the screen's palette, as FFV1 takes it
     // Lossy kinds: the palette's colours in YUV (worked out by libswscale when the palette
     // changes) and, for each picture column and row, the screen column and row it shows.
     SwsContext* colourConverter = nullptr;
@@ -50,7 +50,7 @@ struct VideoExport {
     // The sound: the mixer's frames rendered so far, and the encoder's side.
     bool clockStarted = false;
     uint32_t lastClock = 0;
-    int64_t elapsedMs = 0;        // on the game's clock since the first tick
+    int64_t elapsedMs = 0;  // on the game's clock since the first tick
     int64_t mixedFrames = 0;
     std::vector<int16_t> mix;
     SwrContext* resampler = nullptr;
@@ -58,7 +58,7 @@ struct VideoExport {
     int convertedRoom = 0;
     AVAudioFifo* fifo = nullptr;
     AVFrame* audioFrame = nullptr;
-    int64_t audioSamples = 0;     // sent to the encoder, at its rate
+    int64_t audioSamples = 0;  // sent to the encoder, at its rate
     // Added to the sound's time stamps: this FFmpeg's Matroska writer stores Opus packets at the
     // time the encoder gives them, which reaches back over the encoder's delay, and declares the
     // delay, which readers then take off once more. Handed over that much later, the sound

@@ -49,9 +49,7 @@ inline constexpr int32_t FINAL_BOSS_LIFE_BONUS = 5000000;  // per spare life of 
 inline constexpr int SHIP_START_X[2] = {64, 112};
 inline constexpr int SHIP_START_Y = 180;
 
-bool Overlaps(const Box& a, const Box& b) {
-    return a.right > b.left && b.right > a.left && a.bottom > b.top && b.bottom > a.top;
-}
+bool Overlaps(const Box& a, const Box& b) { return a.right > b.left && b.right > a.left && a.bottom > b.top && b.bottom > a.top; }
 
 bool HitPixelInside(int ship, const Box& box) {
     const int hx = ShipHitX(ship);
@@ -233,7 +231,7 @@ bool ResolveBossTwo() {
 // The recurring mid-boss and its escort share their box, award and picture: worn down with the
 // chain kept alive, killed as a chain kill. Only the mid-boss itself carries the shield item.
 bool ResolveMidBossRecord(int32_t x, int32_t y, int32_t width, int32_t height, int32_t& alive, int32_t& hitPoints,
-                         bool carriesShield) {
+                          bool carriesShield) {
     if (alive != 1) return true;
     const Box box{x + 12, y + 12, x + width - 12, y + height - 12};
     if (InShotGate(x, y, -24, -48, 152)) TestShots(hitPoints, box, box, TARGET_WEARING);
@@ -342,9 +340,7 @@ void StepAnimation(int& counter, int step, int end) {
 
 }  // namespace
 
-void AddScore(int32_t value) {
-    g_score = static_cast<int32_t>(static_cast<uint32_t>(g_score) + static_cast<uint32_t>(value));
-}
+void AddScore(int32_t value) { g_score = static_cast<int32_t>(static_cast<uint32_t>(g_score) + static_cast<uint32_t>(value)); }
 
 bool ResolveCollisions() {
     // Each picture counter steps once the last target that uses it has been drawn.

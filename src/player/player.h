@@ -23,13 +23,8 @@ struct PlayerShip {
 };
 // Its fields, in order, for the state dump (a new field is one more line here).
 inline constexpr Field PLAYER_SHIP_FIELDS[] = {
-    BOX_FIELDS(PlayerShip),
-    FIELD(PlayerShip, frameX, I32),
-    FIELD(PlayerShip, sheetY, I32),
-    FIELD(PlayerShip, active, I32),
-    FIELD(PlayerShip, speed, I32),
-    FIELD(PlayerShip, state, I32),
-    FIELD(PlayerShip, lives, I32),
+    BOX_FIELDS(PlayerShip),        FIELD(PlayerShip, frameX, I32), FIELD(PlayerShip, sheetY, I32), FIELD(PlayerShip, active, I32),
+    FIELD(PlayerShip, speed, I32), FIELD(PlayerShip, state, I32),  FIELD(PlayerShip, lives, I32),
 };
 inline constexpr RecordFields PLAYER_SHIP_RECORD = RECORD_FIELDS(PlayerShip, PLAYER_SHIP_FIELDS, RECORD_OBJECT);
 
@@ -87,14 +82,14 @@ extern BombUnit g_bombUnitsA[BOMB_UNIT_COUNT_A];
 extern BombUnit g_bombUnitsB[BOMB_UNIT_COUNT_B];
 extern PlayerShot g_unitShotsA[UNIT_SHOT_COUNT_A];
 extern PlayerShot g_unitShotsB[UNIT_SHOT_COUNT_B];
-extern int g_fireInterval;       // frames between volleys (3)
-extern int g_fireCounter;        // frames since the last volley
-extern int g_unitFireCounterA;   // the same for the bomb units' volleys
+extern int g_fireInterval;      // frames between volleys (3)
+extern int g_fireCounter;       // frames since the last volley
+extern int g_unitFireCounterA;  // the same for the bomb units' volleys
 extern int g_unitFireCounterB;
 
 // ---- a lost life sets these (with g_playerPhase 1); the ship update counts them down
-extern int g_respawnDelay;   // frames left before the ship returns
-extern int g_invulnTimer;    // frames left of invulnerability
+extern int g_respawnDelay;  // frames left before the ship returns
+extern int g_invulnTimer;   // frames left of invulnerability
 
 // The floating score number after a bonus; reset by ResetGame.
 struct ScorePopup {
@@ -102,11 +97,8 @@ struct ScorePopup {
 };
 // Its fields, in order, for the state dump (a new field is one more line here).
 inline constexpr Field SCORE_POPUP_FIELDS[] = {
-    FIELD(ScorePopup, x, I32),
-    FIELD(ScorePopup, y, I32),
-    FIELD(ScorePopup, value, I32),
-    FIELD(ScorePopup, active, I32),
-    FIELD(ScorePopup, age, I32),
+    FIELD(ScorePopup, x, I32),      FIELD(ScorePopup, y, I32),   FIELD(ScorePopup, value, I32),
+    FIELD(ScorePopup, active, I32), FIELD(ScorePopup, age, I32),
 };
 inline constexpr RecordFields SCORE_POPUP_RECORD = RECORD_FIELDS(ScorePopup, SCORE_POPUP_FIELDS, RECORD_OBJECT);
 extern ScorePopup g_scorePopup;
@@ -144,13 +136,13 @@ extern int g_frameInterval;
 extern void (*g_endGame)();
 
 // ---- resets, called by ResetGame and InitObjectPools
-void ResetShipSide();     // the ship, selection, shots, bomb, score level, pop-up, jitter values
-void ResetCombatSide();   // score, chain, shield, items, blast, continue, ending, messages values
+void ResetShipSide();    // the ship, selection, shots, bomb, score level, pop-up, jitter values
+void ResetCombatSide();  // score, chain, shield, items, blast, continue, ending, messages values
 void InitGameOverPanels();
 void InitSelectionPools();  // selection panels and cursor
 void InitStars();           // draws from the unseeded random generator, star by star, x then y
 void InitShips();
-void InitShotPools();       // player shots, bomb units and their shots
+void InitShotPools();  // player shots, bomb units and their shots
 void InitMessagePicture();
 void InitExplosionPools();  // explosions and debris
 

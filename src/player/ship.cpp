@@ -23,8 +23,8 @@ SelectPanel g_selectPanels[2] = {{-96, 40, 96, 24}, {200, 40, 96, 24}};
 
 namespace {
 
-inline constexpr int SELECT_PANEL_STEP = 5;   // pixels per frame while the panels slide in
-inline constexpr int SELECT_GLIDE_STEP = 4;   // pixels per frame of the cursor: 12 frames per ship
+inline constexpr int SELECT_PANEL_STEP = 5;  // pixels per frame while the panels slide in
+inline constexpr int SELECT_GLIDE_STEP = 4;  // pixels per frame of the cursor: 12 frames per ship
 inline constexpr int SELECT_TICKS_PER_COUNT = 30;
 inline constexpr int RESPAWN_INVULN_FRAMES = 120;
 inline constexpr int SHIP_TOP = 20;  // the top row is left to the score display
@@ -177,8 +177,7 @@ bool UpdateShipSelect() {
         ReadSelectInput();
         if (g_selectMove == 1 && g_selectCursorX < SELECT_CURSOR_B) g_selectCursorX += SELECT_GLIDE_STEP;
         if (g_selectMove == 2 && g_selectCursorX >= SELECT_CURSOR_A + 1) g_selectCursorX -= SELECT_GLIDE_STEP;
-        if (g_selectCursorBlink < 3 &&
-            !DrawRegion(atlas::Get("selectCursor"), g_selectCursorX, SELECT_CURSOR_Y)) {
+        if (g_selectCursorBlink < 3 && !DrawRegion(atlas::Get("selectCursor"), g_selectCursorX, SELECT_CURSOR_Y)) {
             return false;
         }
         if (g_selectCursorBlink == 6) g_selectCursorBlink = 0;

@@ -26,9 +26,9 @@ extern int g_shipSelectReady;      // 1 once the panels have slid in
 extern int g_shipSelectCountdown;  // 9..0, then -1 confirms the ship under the cursor
 extern int g_shipSelectTick;       // frames of the current countdown step
 extern int g_selectCursorX;
-extern int g_shipChosen;           // 1 once ConfirmShip has run
-extern int g_selectMove;           // 1 gliding right, 2 gliding left
-extern int g_selectCursorBlink;    // 1..6; the cursor shows on 2 frames of 6
+extern int g_shipChosen;         // 1 once ConfirmShip has run
+extern int g_selectMove;         // 1 gliding right, 2 gliding left
+extern int g_selectCursorBlink;  // 1..6; the cursor shows on 2 frames of 6
 extern SelectPanel g_selectPanels[2];
 
 // Called by UpdateShipSelect when a ship is chosen: the other ship off, the shot sizes, the music.

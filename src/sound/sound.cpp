@@ -25,9 +25,7 @@ uint32_t Read32(const uint8_t* p) {
 
 uint16_t Read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
 
-bool IsId(const uint8_t* p, const char* id) {
-    return p[0] == id[0] && p[1] == id[1] && p[2] == id[2] && p[3] == id[3];
-}
+bool IsId(const uint8_t* p, const char* id) { return p[0] == id[0] && p[1] == id[1] && p[2] == id[2] && p[3] == id[3]; }
 
 int EffectIndex(int effectId) {
     const int index = effectId - FIRST_SOUND_EFFECT;

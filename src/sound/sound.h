@@ -54,8 +54,7 @@ int ReadWaveEffect(int resourceId, WaveEffect* effect);
 // 1 found, 0 when the resource is missing or malformed (the outputs are then null and 0).
 int FindWaveChunks(int resourceId, const uint8_t** format, const uint8_t** data, uint32_t* size);
 // The chunk walk of FindWaveChunks over a RIFF WAVE file in memory; also called by the tests.
-int FindWaveChunksInBlock(const uint8_t* block, uint32_t blockSize, const uint8_t** format, const uint8_t** data,
-                          uint32_t* size);
+int FindWaveChunksInBlock(const uint8_t* block, uint32_t blockSize, const uint8_t** format, const uint8_t** data, uint32_t* size);
 
 // Sends one music command string, result ignored. Called by the window procedure.
 void SendMusicCommand(const char* command);

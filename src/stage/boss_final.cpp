@@ -31,7 +31,6 @@ inline constexpr GunOffset MOUTH{49, 56};
 inline constexpr GunOffset LEFT_GUN{1, 68};
 inline constexpr GunOffset RIGHT_GUN{97, 68};
 
-
 // ---- the patterns
 
 inline constexpr double FULL_RING_STEP = 0.21;  // 30 bullets a ring
@@ -72,8 +71,7 @@ inline constexpr int CURTAIN_CYCLE_END = 100;
 void FireCurtain() {
     for (const CurtainCorner& c : CURTAIN_CORNERS) {
         for (double d : CURTAIN_FAN) {
-            FireAtPoint(c.x, c.y, c.alongEdge.dx, c.alongEdge.dy, CURTAIN_SPEED, static_cast<float>(c.turn * d),
-                        BULLET_LARGE);
+            FireAtPoint(c.x, c.y, c.alongEdge.dx, c.alongEdge.dy, CURTAIN_SPEED, static_cast<float>(c.turn * d), BULLET_LARGE);
         }
         FireAtPoint(c.x, c.y, c.otherEdge.dx, c.otherEdge.dy, CURTAIN_SPEED, 0.0f, BULLET_LARGE);
     }
@@ -215,10 +213,6 @@ void PatternA(BossFinal& b) {
 
 // ---- the pattern table, in the order the patterns run within a frame
 
-
-
-
-
 // The last stand: after LAST_STAND_SILENCE frames the ring comes on and stays on.
 void LastStandDelay(BossFinal& b) {
     if (b.lastStandDelay == LAST_STAND_SILENCE) {
@@ -230,6 +224,7 @@ void LastStandDelay(BossFinal& b) {
 }
 
 enum PatternRow { LAST_STAND, LAST_STAND_RING, PATTERN_D, PATTERN_C, PATTERN_B, PATTERN_A };
+// clang-format off
 inline constexpr Pattern<BossFinal> PATTERNS[] = {
     {&BossFinal::lastStand, LastStandDelay},
     {&BossFinal::lastStandRingSwitch, LastStandRing},
@@ -238,6 +233,7 @@ inline constexpr Pattern<BossFinal> PATTERNS[] = {
     {&BossFinal::patternBSwitch, PatternB, {&BossFinal::patternBTick}, {&BossFinal::patternBLeftAngle, &BossFinal::patternBRightAngle}},
     {&BossFinal::patternASwitch, PatternA, {&BossFinal::patternAFanTick, &BossFinal::patternACrossTick, &BossFinal::patternASpiralTick, &BossFinal::patternARingTick}, {&BossFinal::patternACrossAngle, &BossFinal::patternASpiralAngle1, &BossFinal::patternASpiralAngle2, &BossFinal::patternARingAngle}},
 };
+// clang-format on
 
 // ---- the script, the same in both rounds
 
@@ -267,20 +263,11 @@ inline constexpr ScriptEvent POSE_SCRIPT[] = {
 
 // The cycle, consulted only until the last stand.
 inline constexpr ScriptEvent CYCLE_SCRIPT[] = {
-    {110, 110, ON, PATTERN_A},
-    {500, 500, OFF, PATTERN_A},
-    {500, 500, DO, CHECKPOINT},
-    {600, 600, ON, PATTERN_B},
-    {1100, 1100, OFF, PATTERN_B},
-    {1100, 1100, DO, CHECKPOINT},
-    {1150, 1150, ON, PATTERN_C},
-    {1150, 1150, DO, STAND_STILL},  // it stands still while the fans start
-    {1400, 1400, DO, CIRCLE},
-    {1400, 1400, DO, CHECKPOINT},
-    {1500, 1500, ON, PATTERN_D},
-    {1900, 1900, OFF, PATTERN_D},
-    {1900, 1900, DO, CHECKPOINT},
-    {2000, 2000, DO, RESTART},
+    {110, 110, ON, PATTERN_A},    {500, 500, OFF, PATTERN_A},    {500, 500, DO, CHECKPOINT},
+    {600, 600, ON, PATTERN_B},    {1100, 1100, OFF, PATTERN_B},  {1100, 1100, DO, CHECKPOINT},
+    {1150, 1150, ON, PATTERN_C},  {1150, 1150, DO, STAND_STILL},  // it stands still while the fans start
+    {1400, 1400, DO, CIRCLE},     {1400, 1400, DO, CHECKPOINT},  {1500, 1500, ON, PATTERN_D},
+    {1900, 1900, OFF, PATTERN_D}, {1900, 1900, DO, CHECKPOINT},  {2000, 2000, DO, RESTART},
     {2000, 2000, DO, CHECKPOINT},
 };
 

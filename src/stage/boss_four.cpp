@@ -43,6 +43,7 @@ struct RoundValues {
     int patternASpiralPeriod;
     int patternARingPeriod;
 };
+// clang-format off
 inline constexpr RoundValues ROUND_1{
     .patternCTwinSpiralPeriod = 4,
     .patternCRingPeriod = 40,
@@ -53,6 +54,8 @@ inline constexpr RoundValues ROUND_1{
     .patternASpiralPeriod = 3,
     .patternARingPeriod = 18,
 };
+// clang-format on
+// clang-format off
 inline constexpr RoundValues ROUND_2{
     .patternCTwinSpiralPeriod = 2,
     .patternCRingPeriod = 30,
@@ -63,6 +66,7 @@ inline constexpr RoundValues ROUND_2{
     .patternASpiralPeriod = 1,
     .patternARingPeriod = 14,
 };
+// clang-format on
 
 const RoundValues& Round() { return g_round == 2 ? ROUND_2 : ROUND_1; }
 
@@ -140,8 +144,8 @@ void PatternB(BossFour& b) {
         PlayEnemyFireSound();
         for (GunOffset gun : {RIGHT_RING_GUN, LEFT_FAN_GUN}) {
             for (double d : FAN_OFFSETS) {
-                FireAimed(static_cast<float>(GunX(b, gun)), static_cast<float>(GunY(b, gun)), 2.0f, static_cast<float>(g_aimJitter + b.ringAngle + d),
-                          BULLET_LARGE);
+                FireAimed(static_cast<float>(GunX(b, gun)), static_cast<float>(GunY(b, gun)), 2.0f,
+                          static_cast<float>(g_aimJitter + b.ringAngle + d), BULLET_LARGE);
             }
         }
     }
@@ -200,10 +204,8 @@ void Cover(BossFour& b) {
 
 // ---- the pattern table, in the order the patterns run within a frame
 
-
-
-
 enum PatternRow { PATTERN_C, PATTERN_B, PATTERN_A, PODS, COVER };
+// clang-format off
 inline constexpr Pattern<BossFour> PATTERNS[] = {
     {&BossFour::patternCSwitch, PatternC, {&BossFour::largeGunTick, &BossFour::ringTick, &BossFour::twinSpiralTick}, {&BossFour::largeGunAngle, &BossFour::ringAngle}},
     {&BossFour::patternBSwitch, PatternB, {&BossFour::patternBRingTick, &BossFour::twinSpiralTick, &BossFour::patternBFanTick}, {&BossFour::ringAngle, &BossFour::spiralAngle1, &BossFour::spiralAngle2}},
@@ -211,6 +213,7 @@ inline constexpr Pattern<BossFour> PATTERNS[] = {
     {&BossFour::podsSwitch, Pods},
     {&BossFour::coverSwitch, Cover},
 };
+// clang-format on
 
 // ---- the script, the same in both rounds
 
@@ -221,15 +224,9 @@ enum ActionRow { CIRCLE, RESTART };
 inline constexpr Action<BossFour> ACTIONS[] = {Circle, Restart};
 
 inline constexpr ScriptEvent SCRIPT[] = {
-    {0, 0, ON, COVER},
-    {11, 11, ON, PODS},
-    {40, 40, DO, CIRCLE},
-    {40, 40, ON, PATTERN_A},
-    {440, 440, OFF, PATTERN_A},
-    {540, 540, ON, PATTERN_B},
-    {800, 800, OFF, PATTERN_B},
-    {850, 850, ON, PATTERN_C},
-    {1150, 1150, OFF, PATTERN_C},
+    {0, 0, ON, COVER},          {11, 11, ON, PODS},         {40, 40, DO, CIRCLE},
+    {40, 40, ON, PATTERN_A},    {440, 440, OFF, PATTERN_A}, {540, 540, ON, PATTERN_B},
+    {800, 800, OFF, PATTERN_B}, {850, 850, ON, PATTERN_C},  {1150, 1150, OFF, PATTERN_C},
     {1250, 1250, DO, RESTART},
 };
 

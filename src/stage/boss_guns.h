@@ -24,15 +24,15 @@ int GunY(const Boss& b, GunOffset gun) {
 // A shot from (x, y) aimed at the pixel just above it, so that angle 0 goes straight up and a
 // positive angle turns it clockwise. Called by the bosses' sprays and rings.
 inline void FireUpFrom(int x, int y, double speed, double angle, int kind) {
-    FireAtPoint(static_cast<float>(x), static_cast<float>(y), x, y - 1, static_cast<float>(speed),
-                static_cast<float>(angle), kind);
+    FireAtPoint(static_cast<float>(x), static_cast<float>(y), x, y - 1, static_cast<float>(speed), static_cast<float>(angle),
+                kind);
 }
 
 // The same aimed at the pixel just below: angle 0 goes straight down. Called by the bosses'
 // downward fans and showers.
 inline void FireDownFrom(int x, int y, double speed, double angle, int kind) {
-    FireAtPoint(static_cast<float>(x), static_cast<float>(y), x, y + 1, static_cast<float>(speed),
-                static_cast<float>(angle), kind);
+    FireAtPoint(static_cast<float>(x), static_cast<float>(y), x, y + 1, static_cast<float>(speed), static_cast<float>(angle),
+                kind);
 }
 
 // The same from a gun of a boss.

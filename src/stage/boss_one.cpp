@@ -62,6 +62,7 @@ inline constexpr double SPEED_3[] = {3.0};
 inline constexpr double SPEEDS_2_3[] = {2.0, 3.0};
 inline constexpr double SPEEDS_4_3[] = {4.0, 3.0};
 
+// clang-format off
 inline constexpr RoundValues ROUND_1{
     .spiral1Tick = 2, .spiral2Tick = 1, .spiralSpeeds = SPEED_3, .spiralStep = 0.3,
     .cross3Interval = 6, .ringInterval = 14,
@@ -71,6 +72,8 @@ inline constexpr RoundValues ROUND_1{
     .wallTick = 3, .wallSpeed = 5.0, .wallGaps = {1.04, 0.74, 0.44, 0.14}, .spreadStep = 0.08,
     .openingVolleys = 9, .closingVolley = 20,
 };
+// clang-format on
+// clang-format off
 inline constexpr RoundValues ROUND_2{
     .spiral1Tick = 1, .spiral2Tick = 1, .spiralSpeeds = SPEEDS_2_3, .spiralStep = 0.4,
     .cross3Interval = 3, .ringInterval = 7,
@@ -80,6 +83,7 @@ inline constexpr RoundValues ROUND_2{
     .wallTick = 2, .wallSpeed = 6.0, .wallGaps = {1.0, 0.7, 0.4, 0.08}, .spreadStep = 0.1,
     .openingVolleys = 7, .closingVolley = 16,
 };
+// clang-format on
 
 const RoundValues& Round() { return g_round == 2 ? ROUND_2 : ROUND_1; }
 
@@ -94,13 +98,11 @@ void FireAimedFanAt(const BossOne& b, double speed, int kind) {
 
 // Five shots at the captured target.
 void FireTargetFan(const BossOne& b, double speed, int kind) {
-    FireAtPointFan(GunX(b, CENTRE_GUN), GunY(b, CENTRE_GUN), b.targetX, b.targetY, static_cast<float>(speed),
-                   FAN_OFFSETS, kind);
+    FireAtPointFan(GunX(b, CENTRE_GUN), GunY(b, CENTRE_GUN), b.targetX, b.targetY, static_cast<float>(speed), FAN_OFFSETS, kind);
 }
 
 // ==== first appearance
 namespace first {
-
 
 // Spirals: a pair from both turrets for each speed, the left turning clockwise, the right
 // anticlockwise. Spiral 1 and spiral 2 differ only in their pace.
@@ -143,6 +145,7 @@ void StartRing(BossOne&) { g_ringCounter = 0; }
 void Ring(BossOne& b) { FireRingEvery(GunX(b, CENTRE_GUN), GunY(b, CENTRE_GUN), 1, Round().ringInterval, BULLET_SMALL); }
 
 enum PatternRow { SPIRAL_1, CROSS_1, CROSS_2, SPIRAL_2, CROSS_3, RING };
+// clang-format off
 inline constexpr Pattern<BossOne> PATTERNS[] = {
     {&BossOne::spiral1Switch, Spiral1, {&BossOne::spiralTick}, {&BossOne::leftSpiralAngle, &BossOne::rightSpiralAngle}},
     {&BossOne::cross1Switch, Cross1, {}, {}, ResetCrosses},
@@ -151,6 +154,7 @@ inline constexpr Pattern<BossOne> PATTERNS[] = {
     {&BossOne::cross3Switch, Cross3, {}, {}, ResetCrosses},
     {&BossOne::ringSwitch, Ring, {}, {}, StartRing},
 };
+// clang-format on
 
 void Straights(BossOne& b) {
     for (GunOffset g : STRAIGHT_GUNS) FireAimedStraight(GunX(b, g), GunY(b, g), 3, BULLET_SMALL);
@@ -172,12 +176,19 @@ void Restart(BossOne& b) {
 }
 
 enum ActionRow {
-    STRAIGHTS, CAPTURE, TARGET_FAN_SMALL, TARGET_FAN_LARGE, AIMED_FAN_SMALL, AIMED_FAN_LARGE, STAND_STILL, SWAY,
-    END_OF_PASS, RESTART
+    STRAIGHTS,
+    CAPTURE,
+    TARGET_FAN_SMALL,
+    TARGET_FAN_LARGE,
+    AIMED_FAN_SMALL,
+    AIMED_FAN_LARGE,
+    STAND_STILL,
+    SWAY,
+    END_OF_PASS,
+    RESTART
 };
-inline constexpr Action<BossOne> ACTIONS[] = {Straights,     CaptureTarget, TargetFanSmall, TargetFanLarge,
-                                              AimedFanSmall, AimedFanLarge, StandStill,     SwayAgain,
-                                              EndOfPass,     Restart};
+inline constexpr Action<BossOne> ACTIONS[] = {Straights,     CaptureTarget, TargetFanSmall, TargetFanLarge, AimedFanSmall,
+                                              AimedFanLarge, StandStill,    SwayAgain,      EndOfPass,      Restart};
 
 inline constexpr ScriptEvent SCRIPT[] = {
     {0, 0, ON, SPIRAL_1},
@@ -235,7 +246,7 @@ namespace second {
 
 // Target fans: two bursts per 61-frame cycle at a target captured at the start of each; the
 // tick only counts inside the bursts.
-inline constexpr int TARGET_FANS_FIRST_END = 20;    // first burst: cycle 0-19
+inline constexpr int TARGET_FANS_FIRST_END = 20;     // first burst: cycle 0-19
 inline constexpr int TARGET_FANS_SECOND_START = 30;  // second burst: cycle 30-50
 inline constexpr int TARGET_FANS_SECOND_END = 50;
 inline constexpr int TARGET_FANS_CYCLE_LAST = 60;
@@ -244,7 +255,6 @@ inline constexpr double TARGET_FAN_A_FIRST[] = {-0.6, -0.3, 0, 0.3, 0.6};
 inline constexpr double TARGET_FAN_B_FIRST[] = {-0.5, -0.2, 0.1, 0.4, 0.7};
 inline constexpr double TARGET_FAN_B_SECOND[] = {-0.4, -0.2, 0, 0.2, 0.4};
 inline constexpr double TARGET_FAN_A_SECOND[] = {-0.3, -0.1, 0.1, 0.3, 0.5};
-
 
 // Ten shots at the target from the fan pair, first gun first.
 void FireTargetFanPair(const BossOne& b, GunOffset first, std::span<const double> firstOffsets, GunOffset second,
@@ -277,7 +287,6 @@ void TargetFans(BossOne& b) {
 inline constexpr int WIDE_FAN_TICK = 12;
 inline constexpr double WIDE_FAN_OFFSETS[] = {-0.6, -0.4, -0.2, 0, 0.2, 0.4, 0.6};
 
-
 void WideFan(BossOne& b) {
     if (TickReaches(b.fanTick, WIDE_FAN_TICK)) {
         FireAimedFan(GunX(b, FAN_GUN), GunY(b, FAN_GUN), 2.0, g_aimJitter, WIDE_FAN_OFFSETS, BULLET_SMALL);
@@ -289,7 +298,6 @@ void WideFan(BossOne& b) {
 // angles turn only when they fire.
 inline constexpr int TWIN_SPIRAL_TICK = 2;
 inline constexpr double TWIN_SPIRAL_STEP = 0.15;
-
 
 void TwinSpiral(BossOne& b) {
     const RoundValues& r = Round();
@@ -306,7 +314,6 @@ void TwinSpiral(BossOne& b) {
     b.twinSpiralTick += 1;
 }
 
-
 // The wall section, from script timer 1130 to the end, standing still: aimed singles from the
 // side guns, a single shot from the fan gun now and then, and the wall itself.
 
@@ -318,16 +325,16 @@ void FireSideGuns(BossOne& b, const RoundValues& r) {
     if (b.sideGunCycle == 0) CaptureTarget(b);
     if (b.sideGunCycle < half) {
         if (TickReaches(b.sideGunTick, r.sideGunTick)) {
-            FireAtPoint(GunX(b, LEFT_TURRET), GunY(b, LEFT_TURRET), b.targetX, b.targetY,
-                        static_cast<float>(r.sideGunSpeed), 0, BULLET_SMALL);
+            FireAtPoint(GunX(b, LEFT_TURRET), GunY(b, LEFT_TURRET), b.targetX, b.targetY, static_cast<float>(r.sideGunSpeed), 0,
+                        BULLET_SMALL);
         }
         b.sideGunTick += 1;
     }
     if (b.sideGunCycle == half) CaptureTarget(b);
     if (b.sideGunCycle >= half && b.sideGunCycle < 2 * half) {
         if (TickReaches(b.sideGunTick, r.sideGunTick)) {
-            FireAtPoint(GunX(b, RIGHT_TURRET), GunY(b, RIGHT_TURRET), b.targetX, b.targetY,
-                        static_cast<float>(r.sideGunSpeed), 0, BULLET_SMALL);
+            FireAtPoint(GunX(b, RIGHT_TURRET), GunY(b, RIGHT_TURRET), b.targetX, b.targetY, static_cast<float>(r.sideGunSpeed), 0,
+                        BULLET_SMALL);
         }
         b.sideGunTick += 1;
     }
@@ -378,12 +385,14 @@ void Wall(BossOne& b) {
 }
 
 enum PatternRow { TARGET_FANS, WIDE_FAN, TWIN_SPIRAL, WALL };
+// clang-format off
 inline constexpr Pattern<BossOne> PATTERNS[] = {
     {&BossOne::targetFansSwitch, TargetFans, {&BossOne::targetFansCycle, &BossOne::targetFansTick, &BossOne::targetX, &BossOne::targetY}},
     {&BossOne::fanSwitch, WideFan, {&BossOne::fanTick}},
     {&BossOne::twinSpiralSwitch, TwinSpiral, {&BossOne::twinSpiralTick}, {&BossOne::twinSpiralAngle1, &BossOne::twinSpiralAngle2}},
     {&BossOne::wallState, Wall, {&BossOne::wallAimX, &BossOne::wallAimY, &BossOne::wallTick, &BossOne::wallVolleyCount, &BossOne::singleShotTick, &BossOne::targetX, &BossOne::targetY, &BossOne::sideGunCycle, &BossOne::sideGunTick}, {&BossOne::wallSpread}},
 };
+// clang-format on
 
 void StandStill(BossOne& b) { b.swaySwitch = 0; }
 void SwayAgain(BossOne& b) { b.swaySwitch = 1; }
@@ -393,22 +402,10 @@ inline constexpr Action<BossOne> ACTIONS[] = {StandStill, SwayAgain};
 
 // The timer is never set back.
 inline constexpr ScriptEvent SCRIPT[] = {
-    {0, 0, ON, TWIN_SPIRAL},
-    {0, 0, ON, WIDE_FAN},
-    {350, 350, DO, STAND_STILL},
-    {350, 350, OFF, WIDE_FAN},
-    {420, 420, ON, TARGET_FANS},
-    {500, 500, OFF, TARGET_FANS},
-    {500, 500, DO, SWAY},
-    {500, 500, ON, TWIN_SPIRAL},
-    {500, 500, ON, WIDE_FAN},
-    {850, 850, DO, STAND_STILL},
-    {850, 850, OFF, WIDE_FAN},
-    {920, 920, ON, TARGET_FANS},
-    {1010, 1010, DO, SWAY},
-    {1010, 1010, OFF, TWIN_SPIRAL},
-    {1010, 1010, OFF, TARGET_FANS},
-    {1130, 1130, ON, WALL},
+    {0, 0, ON, TWIN_SPIRAL},       {0, 0, ON, WIDE_FAN},           {350, 350, DO, STAND_STILL},    {350, 350, OFF, WIDE_FAN},
+    {420, 420, ON, TARGET_FANS},   {500, 500, OFF, TARGET_FANS},   {500, 500, DO, SWAY},           {500, 500, ON, TWIN_SPIRAL},
+    {500, 500, ON, WIDE_FAN},      {850, 850, DO, STAND_STILL},    {850, 850, OFF, WIDE_FAN},      {920, 920, ON, TARGET_FANS},
+    {1010, 1010, DO, SWAY},        {1010, 1010, OFF, TWIN_SPIRAL}, {1010, 1010, OFF, TARGET_FANS}, {1130, 1130, ON, WALL},
     {1130, 1130, DO, STAND_STILL},
 };
 

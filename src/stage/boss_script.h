@@ -39,11 +39,11 @@ inline bool TickReaches(int32_t& tick, int n) {
 
 template <typename Boss>
 struct Pattern {
-    int32_t Boss::*on;                            // the switch: nonzero while the pattern runs
-    void (*frame)(Boss&);                         // one frame of it
+    int32_t Boss::*on;                           // the switch: nonzero while the pattern runs
+    void (*frame)(Boss&);                        // one frame of it
     std::array<int32_t Boss::*, 10> counters{};  // set to 0 when it starts
-    std::array<float Boss::*, 4> angles{};        // set to 0 when it starts
-    void (*start)(Boss&) = nullptr;               // anything else its start does
+    std::array<float Boss::*, 4> angles{};       // set to 0 when it starts
+    void (*start)(Boss&) = nullptr;              // anything else its start does
 };
 
 enum Verb { ON, OFF, DO };

@@ -36,11 +36,10 @@ inline constexpr GunOffset TWIN_RING_1{12, 47};  // T1
 inline constexpr GunOffset TWIN_RING_2{20, 47};  // T2
 inline constexpr GunOffset TWIN_RING_AIM{16, 46};
 
-
 // A shot from a gun towards a point of the field, turned by `angle`.
 void FireFromAt(const BossThree& b, GunOffset gun, int targetX, int targetY, double speed, double angle, int kind) {
-    FireAtPoint(static_cast<float>(GunX(b, gun)), static_cast<float>(GunY(b, gun)), targetX, targetY,
-                static_cast<float>(speed), static_cast<float>(angle), kind);
+    FireAtPoint(static_cast<float>(GunX(b, gun)), static_cast<float>(GunY(b, gun)), targetX, targetY, static_cast<float>(speed),
+                static_cast<float>(angle), kind);
 }
 // The same towards a point given relative to the boss.
 void FireFromTowards(const BossThree& b, GunOffset gun, GunOffset aim, double speed, double angle, int kind) {
@@ -65,7 +64,7 @@ inline constexpr StreamSet STREAMS_FAST{3.0, {-0.08, -0.04, 0, 0.04, 0.08, 0.12}
 inline constexpr StreamSet STREAMS_SLOW{2.0, {-0.06, -0.03, 0, 0.03, 0.06, 0.09}};  // s = 0.03
 
 struct RoundValues {
-    int fanStreamsFanTick;     // fan of the fan and streams
+    int fanStreamsFanTick;  // fan of the fan and streams
     int fanStreamsStreamTick;
     double twinRingSpeed;
     int doubleFanFanTick;
@@ -74,13 +73,14 @@ struct RoundValues {
     double wallLeftGaps[4];          // beyond the left spread, outer first
     double wallRightGaps[4];
     SweepSpan sweep[4];
-    int sweepEnd;         // the wall switches itself off at this sweep count
-    int sideFanCapture;   // the side fans capture at this tick and fire at the next
+    int sweepEnd;           // the wall switches itself off at this sweep count
+    int sideFanCapture;     // the side fans capture at this tick and fire at the next
     double crossSpeeds[2];  // 0 = no second cross
 };
 
 inline constexpr int NO_END = INT_MAX;
 
+// clang-format off
 inline constexpr RoundValues ROUND_1{
     .fanStreamsFanTick = 16,
     .fanStreamsStreamTick = 2,
@@ -95,7 +95,9 @@ inline constexpr RoundValues ROUND_1{
     .sideFanCapture = 99,
     .crossSpeeds = {3.0, 0},
 };
+// clang-format on
 
+// clang-format off
 inline constexpr RoundValues ROUND_2{
     .fanStreamsFanTick = 12,
     .fanStreamsStreamTick = 1,
@@ -110,12 +112,13 @@ inline constexpr RoundValues ROUND_2{
     .sideFanCapture = 29,
     .crossSpeeds = {3.0, 2.0},
 };
+// clang-format on
 
 const RoundValues& Round() { return g_round == 2 ? ROUND_2 : ROUND_1; }
 
 // ---- the patterns
 
-inline constexpr double RING_STEP = 0.3;  // 21 bullets a ring
+inline constexpr double RING_STEP = 0.3;         // 21 bullets a ring
 inline constexpr double TWIN_RING_STEP = 0.785;  // 9 bullets a ring: the ninth nearly repeats the first
 
 // A ring of 21 from straight up, turned by `turn`; the step is kept in the record.
@@ -169,9 +172,7 @@ void FireTurningRing(BossThree& b, int32_t& tick, float& step, float& turn, doub
     tick += 1;
 }
 void TurningRingA(BossThree& b) { FireTurningRing(b, b.turningRingATick, b.turningRingAStep, b.turningRingATurn, 0.07); }
-void TurningRingB(BossThree& b) {
-    FireTurningRing(b, b.turningRingBTick, b.turningRingBStep, b.turningRingBTurn, -0.07);
-}
+void TurningRingB(BossThree& b) { FireTurningRing(b, b.turningRingBTick, b.turningRingBStep, b.turningRingBTurn, -0.07); }
 
 void FireTwinRing(const BossThree& b, GunOffset gun, float& step, float angle, double speed) {
     step = 0;
@@ -208,13 +209,13 @@ struct StreamLine {
     int first, last;
 };
 inline constexpr StreamLine STREAM_LINES[] = {
-    {LEFT_GUN, {-19, 66}, true, -1, 3},    // to the right
-    {RIGHT_GUN, {33, 66}, false, -1, 2},   // to the left
-    {LEFT_GUN, {-19, 66}, true, 3, 3},     // a second bullet on the path of the fifth
-    {LOWER_LEFT, {-9, 61}, true, -2, 2},   // down and right
-    {LOWER_RIGHT, {43, 61}, false, -2, 2}, // down and left
-    {LEFT_GUN, {-20, 67}, true, -2, 2},    // down
-    {RIGHT_GUN, {54, 67}, false, -2, 2},   // down
+    {LEFT_GUN, {-19, 66}, true, -1, 3},     // to the right
+    {RIGHT_GUN, {33, 66}, false, -1, 2},    // to the left
+    {LEFT_GUN, {-19, 66}, true, 3, 3},      // a second bullet on the path of the fifth
+    {LOWER_LEFT, {-9, 61}, true, -2, 2},    // down and right
+    {LOWER_RIGHT, {43, 61}, false, -2, 2},  // down and left
+    {LEFT_GUN, {-20, 67}, true, -2, 2},     // down
+    {RIGHT_GUN, {54, 67}, false, -2, 2},    // down
 };
 
 void FireStreamSet(const BossThree& b, const StreamSet& set) {
@@ -350,9 +351,8 @@ void OpenWall(BossThree& b) {
     b.wallSpreadRight = 1.0f;
 }
 
-enum PatternRow {
-    BURST, FAN_AND_STREAMS, TURNING_RING_B, TURNING_RING_A, TWIN_RINGS, DOUBLE_FANS, WALL, SIDE_FANS, CROSS
-};
+enum PatternRow { BURST, FAN_AND_STREAMS, TURNING_RING_B, TURNING_RING_A, TWIN_RINGS, DOUBLE_FANS, WALL, SIDE_FANS, CROSS };
+// clang-format off
 inline constexpr Pattern<BossThree> PATTERNS[] = {
     {&BossThree::burstSwitch, Burst, {&BossThree::burstTick}, {&BossThree::burstStep, &BossThree::burstTurn}},
     {&BossThree::fanStreamsSwitch, FanAndStreams, {&BossThree::fanStreamsStreamTick}, {&BossThree::fanStreamsAngleA, &BossThree::fanStreamsAngleB}},
@@ -364,6 +364,7 @@ inline constexpr Pattern<BossThree> PATTERNS[] = {
     {&BossThree::sideFanSwitch, SideFans, {&BossThree::sideFanTick, &BossThree::sideFanTargetX, &BossThree::sideFanTargetY}},
     {&BossThree::crossSwitch, Cross, {&BossThree::crossTick}, {&BossThree::crossAngle}},
 };
+// clang-format on
 
 // ---- the script
 

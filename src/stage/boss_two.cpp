@@ -48,7 +48,6 @@ void Spray(BossTwo& b) {
 inline constexpr int WING_SPRAY_TICK = 2;
 inline constexpr double WING_SPRAY_OFFSETS[] = {-0.05, 0, 0.05};
 
-
 void WingSprays(BossTwo& b) {
     const RoundValues& r = Round();
     if (TickReaches(b.wingSprayTick, WING_SPRAY_TICK)) {
@@ -67,7 +66,6 @@ void WingSprays(BossTwo& b) {
 // Centre fan: nine large shots at the ship, once per speed.
 inline constexpr double CENTRE_FAN_OFFSETS[] = {-0.8, -0.6, -0.4, -0.2, 0, 0.2, 0.4, 0.6, 0.8};
 
-
 void CentreFan(BossTwo& b) {
     const RoundValues& r = Round();
     if (TickReaches(b.centreFanTick, r.centreFanTick)) {
@@ -79,7 +77,6 @@ void CentreFan(BossTwo& b) {
     b.centreFanTick += 1;
 }
 
-
 // Cross: from the right wing.
 void Cross(BossTwo& b) {
     if (TickReaches(b.crossTick, Round().crossTick)) FireTurningCross(b, RIGHT_WING, b.crossAngle);
@@ -88,7 +85,6 @@ void Cross(BossTwo& b) {
 
 // Wing fan: aimed shots from the left wing, wider and doubled in round 2.
 inline constexpr int WING_FAN_TICK = 20;
-
 
 void WingFan(BossTwo& b) {
     const RoundValues& r = Round();
@@ -102,6 +98,7 @@ void WingFan(BossTwo& b) {
 }
 
 enum PatternRow { SPRAY, WING_SPRAYS, CENTRE_FAN, CROSS, WING_FAN };
+// clang-format off
 inline constexpr Pattern<BossTwo> PATTERNS[] = {
     {&BossTwo::spraySwitch, Spray},
     {&BossTwo::wingSpraySwitch, WingSprays, {&BossTwo::wingSprayTick}, {&BossTwo::leftWingSprayAngle, &BossTwo::rightWingSprayAngle}},
@@ -109,6 +106,7 @@ inline constexpr Pattern<BossTwo> PATTERNS[] = {
     {&BossTwo::crossSwitch, Cross, {&BossTwo::crossTick}, {&BossTwo::crossAngle}},
     {&BossTwo::wingFanSwitch, WingFan, {&BossTwo::wingFanTick}},
 };
+// clang-format on
 
 // Ring bursts: groups of five eight-way rings from both wings, a third group in round 2.
 struct RingGroup {
@@ -151,8 +149,7 @@ void Restart(BossTwo& b) {
 }
 
 enum ActionRow { LEFT_GAPPED_FAN, RIGHT_GAPPED_FAN, BOTH_GAPPED_FANS, END_OF_PASS, RESTART };
-inline constexpr Action<BossTwo> ACTIONS[] = {LeftGappedFan, RightGappedFan, GappedFansFromBothWings, EndOfPass,
-                                              Restart};
+inline constexpr Action<BossTwo> ACTIONS[] = {LeftGappedFan, RightGappedFan, GappedFansFromBothWings, EndOfPass, Restart};
 
 inline constexpr ScriptEvent SCRIPT[] = {
     {0, 0, ON, SPRAY},

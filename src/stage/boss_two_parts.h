@@ -58,9 +58,9 @@ inline constexpr double SPEEDS_2_3[] = {2.0, 3.0};
 inline constexpr double SPEEDS_3_2[] = {3.0, 2.0};
 inline constexpr double SPEEDS_5_4[] = {5.0, 4.0};
 inline constexpr double WING_FAN_OFFSETS_ROUND_1[] = {-0.6, -0.4, -0.2, 0, 0.2, 0.4, 0.6};
-inline constexpr double WING_FAN_OFFSETS_ROUND_2[] = {-1.2, -1.0, -0.8, -0.6, -0.4, -0.2, 0,
-                                                      0.2,  0.4,  0.6,  0.8,  1.0,  1.2};
+inline constexpr double WING_FAN_OFFSETS_ROUND_2[] = {-1.2, -1.0, -0.8, -0.6, -0.4, -0.2, 0, 0.2, 0.4, 0.6, 0.8, 1.0, 1.2};
 
+// clang-format off
 inline constexpr RoundValues ROUND_1{
     .gappedFanPasses = 2, .ringBurstGroups = 2,
     .sprayTick = 10, .sprayBaseStep = 0.08, .sprayWanders = false,
@@ -74,6 +74,8 @@ inline constexpr RoundValues ROUND_1{
     .wingCrossTick = 4,
     .pairCycleLast = 40, .pairSpeed = 4.0, .pairFanTick = 8,
 };
+// clang-format on
+// clang-format off
 inline constexpr RoundValues ROUND_2{
     .gappedFanPasses = 3, .ringBurstGroups = 3,
     .sprayTick = 6, .sprayBaseStep = 0.05, .sprayWanders = true,
@@ -87,6 +89,7 @@ inline constexpr RoundValues ROUND_2{
     .wingCrossTick = 2,
     .pairCycleLast = 30, .pairSpeed = 5.0, .pairFanTick = 6,
 };
+// clang-format on
 
 inline const RoundValues& Round() { return g_round == 2 ? ROUND_2 : ROUND_1; }
 

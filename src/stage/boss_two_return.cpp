@@ -9,12 +9,10 @@
 namespace boss_two {
 namespace {
 
-
 // Shower: after a short delay, pairs of large crosses from below both wings turning opposite ways;
 // from the start, large shots straight down from four points under the hull.
 inline constexpr double SHOWER_CROSS_SPEED = 6.0;
 inline constexpr double SHOWER_CROSS_STEP = 0.67;
-
 
 void Shower(BossTwo& b) {
     const RoundValues& r = Round();
@@ -24,8 +22,8 @@ void Shower(BossTwo& b) {
             FireCross4(GunX(b, SHOWER_CROSS_LEFT), GunY(b, SHOWER_CROSS_LEFT), static_cast<float>(SHOWER_CROSS_SPEED),
                        b.showerAngle1, BULLET_LARGE);
             SpinClockwise(b.showerAngle1, SHOWER_CROSS_STEP);
-            FireCross4(GunX(b, SHOWER_CROSS_RIGHT), GunY(b, SHOWER_CROSS_RIGHT),
-                       static_cast<float>(SHOWER_CROSS_SPEED), b.showerAngle2, BULLET_LARGE);
+            FireCross4(GunX(b, SHOWER_CROSS_RIGHT), GunY(b, SHOWER_CROSS_RIGHT), static_cast<float>(SHOWER_CROSS_SPEED),
+                       b.showerAngle2, BULLET_LARGE);
             SpinAnticlockwise(b.showerAngle2, SHOWER_CROSS_STEP);
         }
         b.showerCrossTick += 1;
@@ -56,7 +54,6 @@ void FireFanAtTarget(const BossTwo& b, std::span<const double> offsets, double s
         FireAtPoint(x, y, b.targetX, b.targetY, static_cast<float>(speed), static_cast<float>(d), BULLET_SMALL);
     }
 }
-
 
 void CentreFans(BossTwo& b) {
     const RoundValues& r = Round();
@@ -92,12 +89,10 @@ inline constexpr double DOUBLE_RING_TURN = 0.1;
 
 void FireRingOfSpokes(BossTwo& b, std::span<const double> offsets) {
     const double speed = Round().doubleRingSpeed;
-    for (b.ringStep = b.ringTurn; b.ringStep < FULL_TURN;
-         b.ringStep = static_cast<float>(b.ringStep + DOUBLE_RING_SPOKE_STEP)) {
+    for (b.ringStep = b.ringTurn; b.ringStep < FULL_TURN; b.ringStep = static_cast<float>(b.ringStep + DOUBLE_RING_SPOKE_STEP)) {
         for (double d : offsets) FireUp(b, CENTRE_GUN, speed, b.ringStep + d, BULLET_SMALL);
     }
 }
-
 
 void DoubleRing(BossTwo& b) {
     const RoundValues& r = Round();
@@ -116,7 +111,6 @@ void DoubleRing(BossTwo& b) {
 // Wing: gapped fans from the left wing, then the right, every 61 frames; a cross from the centre
 // turning anticlockwise.
 inline constexpr int WING_CYCLE_LEFT = 0, WING_CYCLE_RIGHT = 30, WING_CYCLE_LAST = 60;
-
 
 void Wing(BossTwo& b) {
     if (b.wingFanCycle == WING_CYCLE_LEFT) FireGappedFan(b, LEFT_WING);
@@ -138,7 +132,6 @@ inline constexpr int MIRROR_FAN_TICK = 16;
 inline constexpr double MIRROR_FAN_ANGLES[] = {-2.4, -2.2, -2.0, -1.8, -1.6, -1.2, -0.8, -0.4,
                                                2.4,  2.2,  2.0,  1.8,  1.6,  1.2,  0.8,  0.4};
 inline constexpr double MIRROR_FAN_SPEED = 6.0;
-
 
 void Pairs(BossTwo& b) {
     const RoundValues& r = Round();
@@ -173,6 +166,7 @@ void Pairs(BossTwo& b) {
 }
 
 enum PatternRow { SHOWER, CENTRE_FANS, DOUBLE_RING, WING, PAIRS };
+// clang-format off
 inline constexpr Pattern<BossTwo> PATTERNS[] = {
     {&BossTwo::showerSwitch, Shower, {&BossTwo::showerTick, &BossTwo::showerCrossTick, &BossTwo::showerDelay}, {&BossTwo::showerAngle1, &BossTwo::showerAngle2}},
     {&BossTwo::centreFansSwitch, CentreFans, {&BossTwo::centreFansCycle, &BossTwo::centreFansTick}},
@@ -180,6 +174,7 @@ inline constexpr Pattern<BossTwo> PATTERNS[] = {
     {&BossTwo::wingSwitch, Wing, {&BossTwo::crossTick, &BossTwo::wingFanCycle}, {&BossTwo::secondCrossAngle}},
     {&BossTwo::pairsSwitch, Pairs, {&BossTwo::mirrorFanTick, &BossTwo::pairFanTick, &BossTwo::pairCycle, &BossTwo::targetX, &BossTwo::targetY, &BossTwo::pairTick}},
 };
+// clang-format on
 
 void StandStill(BossTwo& b) { b.swaySwitch = 0; }
 void SwayAgain(BossTwo& b) { b.swaySwitch = 1; }
@@ -189,33 +184,15 @@ enum ActionRow { STAND_STILL, SWAY, RESTART };
 inline constexpr Action<BossTwo> ACTIONS[] = {StandStill, SwayAgain, Restart};
 
 inline constexpr ScriptEvent SCRIPT[] = {
-    {16, 16, ON, PAIRS},
-    {240, 260, OFF, PAIRS},
-    {300, 300, ON, WING},
-    {480, 480, OFF, WING},
-    {NEVER, 500, ON, SHOWER},
-    {NEVER, 500, DO, STAND_STILL},
-    {NEVER, 525, OFF, SHOWER},
-    {NEVER, 525, DO, SWAY},
-    {516, 536, ON, PAIRS},
-    {740, 776, OFF, PAIRS},
-    {800, 800, ON, WING},
-    {980, 980, OFF, WING},
-    {NEVER, 1000, ON, SHOWER},
-    {NEVER, 1000, DO, STAND_STILL},
-    {NEVER, 1025, OFF, SHOWER},
-    {NEVER, 1025, DO, SWAY},
-    {1050, 1080, ON, DOUBLE_RING},
-    {1150, 1180, ON, CENTRE_FANS},
-    {1150, 1180, DO, STAND_STILL},
-    {1150, 1180, OFF, DOUBLE_RING},
-    {1250, 1280, OFF, CENTRE_FANS},
-    {1250, 1280, DO, SWAY},
-    {1320, 1300, ON, SHOWER},
-    {1320, 1300, DO, STAND_STILL},
-    {1350, 1330, OFF, SHOWER},
-    {1350, 1330, DO, SWAY},
-    {1400, 1370, DO, RESTART},
+    {16, 16, ON, PAIRS},           {240, 260, OFF, PAIRS},         {300, 300, ON, WING},
+    {480, 480, OFF, WING},         {NEVER, 500, ON, SHOWER},       {NEVER, 500, DO, STAND_STILL},
+    {NEVER, 525, OFF, SHOWER},     {NEVER, 525, DO, SWAY},         {516, 536, ON, PAIRS},
+    {740, 776, OFF, PAIRS},        {800, 800, ON, WING},           {980, 980, OFF, WING},
+    {NEVER, 1000, ON, SHOWER},     {NEVER, 1000, DO, STAND_STILL}, {NEVER, 1025, OFF, SHOWER},
+    {NEVER, 1025, DO, SWAY},       {1050, 1080, ON, DOUBLE_RING},  {1150, 1180, ON, CENTRE_FANS},
+    {1150, 1180, DO, STAND_STILL}, {1150, 1180, OFF, DOUBLE_RING}, {1250, 1280, OFF, CENTRE_FANS},
+    {1250, 1280, DO, SWAY},        {1320, 1300, ON, SHOWER},       {1320, 1300, DO, STAND_STILL},
+    {1350, 1330, OFF, SHOWER},     {1350, 1330, DO, SWAY},         {1400, 1370, DO, RESTART},
 };
 
 // Unlike the first appearance, the timer counts on after the patterns.

@@ -151,8 +151,8 @@ void FireFrigate(LargeEnemy& e) {
     if (e.work4 == every) {
         e.work4 = 0;
         const double speed = g_round == 2 ? STREAM_SPEED_ROUND_2 : STREAM_SPEED_ROUND_1;
-        FireAtPoint(static_cast<float>(e.x + gunX), static_cast<float>(e.y + GUN_Y), e.work5, e.work6,
-                    static_cast<float>(speed), 0.0f, BULLET_SMALL);
+        FireAtPoint(static_cast<float>(e.x + gunX), static_cast<float>(e.y + GUN_Y), e.work5, e.work6, static_cast<float>(speed),
+                    0.0f, BULLET_SMALL);
     }
     e.work4 += 1;  // runs on from one window into the next
 }

@@ -18,7 +18,7 @@ inline constexpr int PHASE_STOPPED = 2;
 inline constexpr int PHASE_SINKING = 3;
 
 inline constexpr int STAGGER_HOLD = 100;
-inline constexpr int BRAKE_EVERY = 3;     // the fall speed drops by one every third falling frame
+inline constexpr int BRAKE_EVERY = 3;  // the fall speed drops by one every third falling frame
 inline constexpr int STOP_FRAMES = 5;
 inline constexpr int SINK_SPEED = 2;
 

@@ -41,8 +41,7 @@ void FireFanner(const Enemy& e) {
     const bool second = g_round == 2;
     if (!IsOneOf(e.work0, second ? std::span<const int>(FANNER_COUNTS_ROUND_2) : FANNER_COUNTS_ROUND_1)) return;
     for (double speed : second ? std::span<const double>(FANNER_SPEEDS_ROUND_2) : FANNER_SPEEDS_ROUND_1) {
-        FireAimedFan(ShotOriginX(e), ShotOriginY(e), static_cast<float>(speed), g_aimJitter, FAN_OFFSETS,
-                     BULLET_SMALL);
+        FireAimedFan(ShotOriginX(e), ShotOriginY(e), static_cast<float>(speed), g_aimJitter, FAN_OFFSETS, BULLET_SMALL);
     }
 }
 
@@ -50,8 +49,7 @@ void FireGunner(const Enemy& e) {
     const bool second = g_round == 2;
     if (!IsOneOf(e.work0, second ? std::span<const int>(GUNNER_COUNTS_ROUND_2) : GUNNER_COUNTS_ROUND_1)) return;
     FireAimedString(ShotOriginX(e), ShotOriginY(e),
-                    second ? std::span<const double>(GUNNER_SPEEDS_ROUND_2) : GUNNER_SPEEDS_ROUND_1, g_aimJitter,
-                    BULLET_SMALL);
+                    second ? std::span<const double>(GUNNER_SPEEDS_ROUND_2) : GUNNER_SPEEDS_ROUND_1, g_aimJitter, BULLET_SMALL);
 }
 
 enum class Diver { Fanner, Gunner };

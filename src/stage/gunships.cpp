@@ -13,8 +13,8 @@
 namespace {
 
 struct GunshipSlot {
-    int drift;              // x step while leaving
-    int twinSpeedFirst;     // round-2 straight-shot speeds
+    int drift;           // x step while leaving
+    int twinSpeedFirst;  // round-2 straight-shot speeds
     int twinSpeedSecond;
 };
 inline constexpr GunshipSlot GUNSHIP_SLOTS[4] = {
@@ -24,10 +24,10 @@ inline constexpr GunshipSlot GUNSHIP_SLOTS[4] = {
     {-1, 3, 4},  // D
 };
 
-inline constexpr int DESCENT_END = 50;   // motion age: moves down while below it
-inline constexpr int PARK_END = 100;     // motion age: leaves once above it
+inline constexpr int DESCENT_END = 50;  // motion age: moves down while below it
+inline constexpr int PARK_END = 100;    // motion age: leaves once above it
 inline constexpr int FALL_SPEED = 2;
-inline constexpr int CAPTURE_AGE = 50;   // fire age at which the fans' aim point is frozen
+inline constexpr int CAPTURE_AGE = 50;  // fire age at which the fans' aim point is frozen
 
 // Gun points relative to x, y: the nose, and the two wings.
 inline constexpr int NOSE_X = 21, NOSE_Y = 27;
@@ -106,8 +106,7 @@ void FireRoundTwo(LargeEnemy& e, const GunshipSlot& slot) {
         if (e.work0 == RING_EVERY) {
             FireRing(e);
             for (double speed : WIDE_FAN_SPEEDS) {
-                FireAtPointFan(NoseX(e), NoseY(e), e.work5, e.work6, static_cast<float>(speed), WIDE_FAN_OFFSETS,
-                               BULLET_SMALL);
+                FireAtPointFan(NoseX(e), NoseY(e), e.work5, e.work6, static_cast<float>(speed), WIDE_FAN_OFFSETS, BULLET_SMALL);
             }
             e.work0 = 0;
         }

@@ -42,8 +42,7 @@ inline void FireAimedFan(float x, float y, float speed, float base, std::span<co
 }
 
 // A fan at a fixed point: one FireAtPoint per offset.
-inline void FireAtPointFan(float x, float y, int targetX, int targetY, float speed, std::span<const double> offsets,
-                           int kind) {
+inline void FireAtPointFan(float x, float y, int targetX, int targetY, float speed, std::span<const double> offsets, int kind) {
     for (double d : offsets) FireAtPoint(x, y, targetX, targetY, speed, d, kind);
 }
 

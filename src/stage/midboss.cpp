@@ -52,12 +52,11 @@ void Fans(MidBoss& m) { RunFans(m, Round(m).fans); }
 // further round; in round 2 with an aimed fan.
 inline constexpr int RING_TICK = 12;
 inline constexpr double RING_SPEED = 4.0;
-inline constexpr double RING_STEP = 0.18;  // 35 directions
-inline constexpr double RING_TURN = 0.08;  // each ring starts 0.08 further round ...
-inline constexpr double RING_TURN_WRAP = 0.2;  // ... back to 0 after 0.16
-inline constexpr double RING_AIMED_SPEED = 3.0;  // round 2
+inline constexpr double RING_STEP = 0.18;                                         // 35 directions
+inline constexpr double RING_TURN = 0.08;                                         // each ring starts 0.08 further round ...
+inline constexpr double RING_TURN_WRAP = 0.2;                                     // ... back to 0 after 0.16
+inline constexpr double RING_AIMED_SPEED = 3.0;                                   // round 2
 inline constexpr double RING_AIMED_FAN[] = {-0.9, -0.6, -0.3, 0, 0.3, 0.6, 0.9};  // no jitter
-
 
 void Ring(MidBoss& m) {
     if (TickReaches(m.ringTick, RING_TICK)) {
@@ -78,11 +77,13 @@ void Ring(MidBoss& m) {
 }
 
 enum PatternRow { SPRAY, RING, FANS };
+// clang-format off
 inline constexpr Pattern<MidBoss> PATTERNS[] = {
     {&MidBoss::spraySwitch, Spray, {&MidBoss::sprayTick}, {&MidBoss::leftSprayAngle, &MidBoss::rightSprayAngle}},
     {&MidBoss::ringSwitch, Ring, {&MidBoss::ringTick}},
     {&MidBoss::fanSwitch, Fans, {&MidBoss::fanTimer}},
 };
+// clang-format on
 
 // ---- the scripts of variants 0 to 2
 
@@ -96,8 +97,7 @@ inline constexpr RingGroupVolley B2{RING_GROUP_B, 2}, B3{RING_GROUP_B, 3}, B4{RI
 struct RingGroups {
     RingGroupVolley volleys[3];
 };
-inline constexpr RingGroups RING_GROUPS[] = {{{A2, B3}}, {{A3, B2}}, {{A3, B4, A2}},
-                                             {{A4, B3, A2}}, {{A3, B4}}, {{A4, B3}}};
+inline constexpr RingGroups RING_GROUPS[] = {{{A2, B3}}, {{A3, B2}}, {{A3, B4, A2}}, {{A4, B3, A2}}, {{A3, B4}}, {{A4, B3}}};
 
 template <int N>
 void FireRingGroups(MidBoss& m) {
@@ -119,17 +119,16 @@ void StopSprayAndFans(MidBoss& m) {
 }
 
 enum ActionRow { RINGS_A2_B3, RINGS_A3_B2, RINGS_A3_B4_A2, RINGS_A4_B3_A2, RINGS_A3_B4, RINGS_A4_B3, STOP_SPRAY_AND_FANS };
-inline constexpr Action<MidBoss> ACTIONS[] = {FireRingGroups<0>, FireRingGroups<1>, FireRingGroups<2>,
-                                             FireRingGroups<3>, FireRingGroups<4>, FireRingGroups<5>,
-                                             StopSprayAndFans};
+inline constexpr Action<MidBoss> ACTIONS[] = {FireRingGroups<0>, FireRingGroups<1>, FireRingGroups<2>, FireRingGroups<3>,
+                                              FireRingGroups<4>, FireRingGroups<5>, StopSprayAndFans};
 
 inline constexpr ScriptEvent VARIANT_0_SCRIPT[] = {
-    {0, NEVER, DO, RINGS_A2_B3},    {NEVER, 0, DO, RINGS_A3_B4_A2},  {NEVER, 10, DO, RINGS_A4_B3_A2},
-    {20, NEVER, DO, RINGS_A3_B2},   {NEVER, 20, DO, RINGS_A3_B4},    {NEVER, 30, DO, RINGS_A4_B3},
-    {40, NEVER, DO, RINGS_A2_B3},   {NEVER, 40, DO, RINGS_A3_B4_A2}, {NEVER, 50, DO, RINGS_A3_B4_A2},
-    {60, NEVER, DO, RINGS_A3_B2},   {NEVER, 60, DO, RINGS_A4_B3_A2}, {NEVER, 70, DO, RINGS_A3_B4_A2},
-    {80, NEVER, DO, RINGS_A2_B3},   {NEVER, 80, DO, RINGS_A4_B3_A2},
-    {120, 120, ON, SPRAY},          {120, 120, ON, FANS},
+    {0, NEVER, DO, RINGS_A2_B3},  {NEVER, 0, DO, RINGS_A3_B4_A2},  {NEVER, 10, DO, RINGS_A4_B3_A2},
+    {20, NEVER, DO, RINGS_A3_B2}, {NEVER, 20, DO, RINGS_A3_B4},    {NEVER, 30, DO, RINGS_A4_B3},
+    {40, NEVER, DO, RINGS_A2_B3}, {NEVER, 40, DO, RINGS_A3_B4_A2}, {NEVER, 50, DO, RINGS_A3_B4_A2},
+    {60, NEVER, DO, RINGS_A3_B2}, {NEVER, 60, DO, RINGS_A4_B3_A2}, {NEVER, 70, DO, RINGS_A3_B4_A2},
+    {80, NEVER, DO, RINGS_A2_B3}, {NEVER, 80, DO, RINGS_A4_B3_A2}, {120, 120, ON, SPRAY},
+    {120, 120, ON, FANS},
 };
 inline constexpr ScriptEvent VARIANT_1_SCRIPT[] = {
     {10, 10, ON, SPRAY},

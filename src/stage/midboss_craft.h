@@ -84,7 +84,6 @@ void FireTurret(const Craft& m, GunOffset turret, double speed, double angle) {
                 static_cast<float>(speed), static_cast<float>(angle), BULLET_SMALL);
 }
 
-
 // The angles turn only with a volley.
 template <typename Craft>
 void RunSpray(Craft& m, const Spray& spray) {
@@ -122,7 +121,6 @@ inline constexpr double FAN_SPEEDS_ROUND_1[] = {2.0, 3.0};
 inline constexpr double FAN_SPEEDS_ROUND_2[] = {2.0, 3.0, 4.0};
 // Twelve shots with a gap where the aim line would be.
 inline constexpr double GAP_FAN[] = {-1.1, -0.9, -0.7, -0.5, -0.3, -0.1, 0.1, 0.3, 0.5, 0.7, 0.9, 1.1};
-
 
 template <typename Craft>
 void RunFans(Craft& m, const Fans& fans) {

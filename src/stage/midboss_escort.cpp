@@ -14,10 +14,12 @@ void Spray(MidBossEscort& e) { RunSpray(e, g_round == 2 ? FOUR_SHOT_SPRAY_ROUND_
 void Fans(MidBossEscort& e) { RunFans(e, g_round == 2 ? GAP_FANS_ROUND_2 : GAP_FANS_ROUND_1); }
 
 enum PatternRow { SPRAY, FANS };
+// clang-format off
 inline constexpr Pattern<MidBossEscort> PATTERNS[] = {
     {&MidBossEscort::spraySwitch, Spray, {&MidBossEscort::sprayTick}, {&MidBossEscort::leftSprayAngle, &MidBossEscort::rightSprayAngle}},
     {&MidBossEscort::fanSwitch, Fans, {&MidBossEscort::fanTimer}},
 };
+// clang-format on
 
 inline constexpr ScriptEvent SCRIPT[] = {
     {10, 10, ON, SPRAY},

@@ -36,6 +36,7 @@ struct RoundValues {
 };
 inline constexpr double SPEED_5[] = {5.0};
 inline constexpr double SPEEDS_5_6[] = {5.0, 6.0};
+// clang-format off
 inline constexpr RoundValues ROUND_1{.aimedFanSpeeds = SPEED_5, .waveStep = 0.04, .ringTick = 4, .burstTick = 10,
                                      .burstSpeed = 3.0};
 inline constexpr RoundValues ROUND_2{.aimedFanSpeeds = SPEEDS_5_6, .waveStep = 0.08, .ringTick = 3, .burstTick = 8,
@@ -124,6 +125,7 @@ inline constexpr Pattern<MidBossTwo> PATTERNS[] = {
     {&MidBossTwo::leftRingSwitch, LeftRing, {&MidBossTwo::leftRingTick}, {&MidBossTwo::leftRingAngle, &MidBossTwo::leftRingBase}},
     {&MidBossTwo::waveSwitch, Wave, {&MidBossTwo::waveTick, &MidBossTwo::waveDirection}, {&MidBossTwo::waveAngle}},
 };
+// clang-format on
 
 // ---- the script
 inline constexpr double AIMED_FAN_OFFSETS[] = {-0.4, -0.2, 0, 0.2, 0.4};
@@ -145,21 +147,11 @@ enum ActionRow { AIMED_FAN, SWAY, LEAVE };
 inline constexpr Action<MidBossTwo> ACTIONS[] = {AimedFan, SwayAgain, Leave};
 
 inline constexpr ScriptEvent SCRIPT[] = {
-    {0, 0, ON, WAVE},
-    {20, 20, ON, LEFT_RING},
-    {80, 80, ON, RIGHT_RING},
-    {80, 80, OFF, LEFT_RING},
-    {140, 140, OFF, RIGHT_RING},
-    {180, 180, OFF, WAVE},
-    {200, 200, DO, AIMED_FAN},
-    {200, 200, ON, LEFT_RING},
-    {200, 200, ON, RIGHT_RING},
-    {230, 230, DO, SWAY},
-    {230, 230, OFF, LEFT_RING},
-    {230, 230, OFF, RIGHT_RING},
-    {260, 260, ON, BURST},
-    {800, 800, DO, LEAVE},
-    {800, 800, OFF, BURST},
+    {0, 0, ON, WAVE},          {20, 20, ON, LEFT_RING},     {80, 80, ON, RIGHT_RING},
+    {80, 80, OFF, LEFT_RING},  {140, 140, OFF, RIGHT_RING}, {180, 180, OFF, WAVE},
+    {200, 200, DO, AIMED_FAN}, {200, 200, ON, LEFT_RING},   {200, 200, ON, RIGHT_RING},
+    {230, 230, DO, SWAY},      {230, 230, OFF, LEFT_RING},  {230, 230, OFF, RIGHT_RING},
+    {260, 260, ON, BURST},     {800, 800, DO, LEAVE},       {800, 800, OFF, BURST},
 };
 
 // After the entry and the sway: the leaving drift, then script events before the timer's

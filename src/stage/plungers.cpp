@@ -47,8 +47,8 @@ void FireHeavyTwin(const Enemy& e) { FireTwin(e.x + 9, e.y + 18, 8, 6, BULLET_LA
 // heavy twin.
 void FireDownwardFan(const Enemy& e) {
     for (double speed : DOWNWARD_FAN_SPEEDS) {
-        FireAtPointFan(ShotOriginX(e), ShotOriginY(e), e.x + 9, e.y + 19, static_cast<float>(speed),
-                       DOWNWARD_FAN_OFFSETS, BULLET_SMALL);
+        FireAtPointFan(ShotOriginX(e), ShotOriginY(e), e.x + 9, e.y + 19, static_cast<float>(speed), DOWNWARD_FAN_OFFSETS,
+                       BULLET_SMALL);
     }
     FireHeavyTwin(e);
 }

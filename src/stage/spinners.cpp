@@ -59,8 +59,8 @@ void CountEntry(Enemy& e, const EnemyPool& pool) {
 void FireSpray(const Enemy& e, double speed) {
     const int x = e.x + 9;
     const int y = e.y + 18;
-    FireAtPoint(static_cast<float>(x), static_cast<float>(y), x, y - 1, static_cast<float>(speed),
-                FloatField(e.work5), BULLET_SMALL);
+    FireAtPoint(static_cast<float>(x), static_cast<float>(y), x, y - 1, static_cast<float>(speed), FloatField(e.work5),
+                BULLET_SMALL);
 }
 
 void SprayAndSink(Enemy& e, double turn) {

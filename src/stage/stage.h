@@ -109,15 +109,15 @@ extern int g_largeEnemyAnimX;  // 0, 48, 96, 144: large enemies' four frames
 int EnemySpriteTop(int index);
 
 // ---- timeline state; reset by ResetGame
-extern int g_stageFrame;  // the frame counter the whole level runs on
-extern int g_round;       // 1, then 2 from the end of the first round on
-extern int g_bossTimer;         // seconds left to beat the boss
-extern int g_bossTimerTick;     // frames into the current second
-extern int g_bossTimerVisible;  // 1 while the boss timer is shown
+extern int g_stageFrame;          // the frame counter the whole level runs on
+extern int g_round;               // 1, then 2 from the end of the first round on
+extern int g_bossTimer;           // seconds left to beat the boss
+extern int g_bossTimerTick;       // frames into the current second
+extern int g_bossTimerVisible;    // 1 while the boss timer is shown
 extern int g_bulletSlowdownHigh;  // set at stage and boss starts; picks the slower frame intervals
-extern int g_dropItemA;  // the next kill of a carrier drops the bomb item
-extern int g_dropItemB;  // ... the shield item
-extern int g_dropItemC;  // ... the life item
+extern int g_dropItemA;           // the next kill of a carrier drops the bomb item
+extern int g_dropItemB;           // ... the shield item
+extern int g_dropItemC;           // ... the life item
 
 // Called by ResetGame / InitObjectPools.
 void ResetStage();

@@ -41,14 +41,14 @@ inline constexpr CrossingPool ARCER_POOLS[] = {
 // ---- strafers
 inline constexpr int STRAFER_RELEASE_EVERY = 15;  // the first goes 16 frames after the spawn
 inline constexpr int STRAFER_FALL = 4;
-inline constexpr int STRAFER_FIRE_ABOVE = 100;   // fires (and counts) only while y is less
-inline constexpr int STRAFER_BURST = 10;         // fire count of the rings and fans
-inline constexpr int STRAFER_SECOND_FANS = 20;   // round 2 only
+inline constexpr int STRAFER_FIRE_ABOVE = 100;  // fires (and counts) only while y is less
+inline constexpr int STRAFER_BURST = 10;        // fire count of the rings and fans
+inline constexpr int STRAFER_SECOND_FANS = 20;  // round 2 only
 inline constexpr int STRAFER_RING_SPEED = 3;
 inline constexpr int STRAFER_SLOW_RING_SPEED = 2;  // round 2's extra rings
 inline constexpr double STRAFER_RING_TURN = 2.0;   // the second ring of each pair is turned
 inline constexpr double STRAFER_FAN_SPEED = 4.0;
-inline constexpr double STRAFER_FAST_FAN_SPEED = 5.0;  // round 2
+inline constexpr double STRAFER_FAST_FAN_SPEED = 5.0;               // round 2
 inline constexpr double STRAFER_FAN[] = {-0.4, -0.2, 0, 0.2, 0.4};  // fixed, no jitter
 
 // ---- arcers

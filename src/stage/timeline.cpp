@@ -351,21 +351,11 @@ bool IsAlive(const int32_t* alive) { return alive != nullptr && *alive == 1; }
 // keeps the timeline on this frame and writing n makes n + 1 the next frame.
 void PerformStep(const TimelineStep& step) {
     switch (step.op) {
-        case TimelineOp::SPAWN:
-            step.spawn();
-            break;
-        case TimelineOp::SPAWN_WITH:
-            step.spawnWith(step.value);
-            break;
-        case TimelineOp::SET:
-            *step.target = step.value;
-            break;
-        case TimelineOp::HIDE_MESSAGE:
-            HideMessageImage();
-            break;
-        case TimelineOp::MUSIC:
-            PlayMusic(step.music);
-            break;
+        case TimelineOp::SPAWN: step.spawn(); break;
+        case TimelineOp::SPAWN_WITH: step.spawnWith(step.value); break;
+        case TimelineOp::SET: *step.target = step.value; break;
+        case TimelineOp::HIDE_MESSAGE: HideMessageImage(); break;
+        case TimelineOp::MUSIC: PlayMusic(step.music); break;
         case TimelineOp::STAGE_START:
             g_bulletSlowdownHigh = 1;
             // The first two stages aim tighter in the first round; the last two never do.

@@ -22,8 +22,7 @@ int g_baseClearColour = 15;
 
 namespace {
 
-constexpr const char* SHEET_FILES[7] = {"grA.dat", "grB.dat", "grC.dat", "grD.dat",
-                                        "grE.dat", "grF.dat", "grG.dat"};
+constexpr const char* SHEET_FILES[7] = {"grA.dat", "grB.dat", "grC.dat", "grD.dat", "grE.dat", "grF.dat", "grG.dat"};
 
 Surface** SheetSlot(int i) {
     Surface** slots[7] = {&g_sheetA, &g_sheetB, &g_sheetC, &g_sheetD, &g_sheetE, &g_sheetF, &g_sheetG};
@@ -64,11 +63,9 @@ bool RestoreSurfaces() {
         Surface* surface;
         const char* file;
     };
-    const Entry entries[9] = {{g_primarySurface, "palette.dat"}, {g_fieldSurface, "palette.dat"},
-                              {g_sheetA, SHEET_FILES[0]},         {g_sheetB, SHEET_FILES[1]},
-                              {g_sheetC, SHEET_FILES[2]},         {g_sheetD, SHEET_FILES[3]},
-                              {g_sheetE, SHEET_FILES[4]},         {g_sheetF, SHEET_FILES[5]},
-                              {g_sheetG, SHEET_FILES[6]}};
+    const Entry entries[9] = {{g_primarySurface, "palette.dat"}, {g_fieldSurface, "palette.dat"}, {g_sheetA, SHEET_FILES[0]},
+                              {g_sheetB, SHEET_FILES[1]},        {g_sheetC, SHEET_FILES[2]},      {g_sheetD, SHEET_FILES[3]},
+                              {g_sheetE, SHEET_FILES[4]},        {g_sheetF, SHEET_FILES[5]},      {g_sheetG, SHEET_FILES[6]}};
     for (const Entry& e : entries) {
         if (!e.surface || !PlatRestoreSurface(e.surface)) continue;
         if (!LoadImageFile(e.surface, e.file)) return false;

@@ -67,8 +67,8 @@ extern const char* g_failedImageReason;
 
 // Copies a rectangle of an image sheet onto the play field, clipped at the field's edges.
 // mode 0 opaque, 1 with the colour key (index 254 not drawn), anything else draws nothing.
-[[nodiscard]] bool DrawSprite(int dstLeft, int dstTop, int dstRight, int dstBottom, Surface* source, int srcLeft,
-                              int srcTop, int srcRight, int srcBottom, int mode);
+[[nodiscard]] bool DrawSprite(int dstLeft, int dstTop, int dstRight, int dstBottom, Surface* source, int srcLeft, int srcTop,
+                              int srcRight, int srcBottom, int mode);
 // The sheet surface of a region's sheet letter ('A' .. 'G').
 Surface* SheetSurface(char sheet);
 // Draws frame `frame` of an atlas region with its top-left corner at (x, y), at the region's

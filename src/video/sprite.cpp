@@ -2,8 +2,8 @@
 #include "video/display.h"
 #include "video/draw_trace.h"
 
-bool DrawSprite(int dstLeft, int dstTop, int dstRight, int dstBottom, Surface* source, int srcLeft, int srcTop,
-               int srcRight, int srcBottom, int mode) {
+bool DrawSprite(int dstLeft, int dstTop, int dstRight, int dstBottom, Surface* source, int srcLeft, int srcTop, int srcRight,
+                int srcBottom, int mode) {
     // A traced call is recorded with its arguments as passed, also when it draws nothing.
     if (g_drawTrace) {
         TraceSprite(dstLeft, dstTop, dstRight, dstBottom, source, srcLeft, srcTop, srcRight, srcBottom, mode);

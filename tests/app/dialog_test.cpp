@@ -18,7 +18,7 @@
 namespace {
 // Each case runs in a scratch folder, on the headless platform.
 class DialogButtons : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         PlatformOptions options;
         options.backend = PLATFORM_HEADLESS;

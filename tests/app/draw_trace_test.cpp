@@ -49,14 +49,12 @@ std::string Glyph(int x, int y, int digit) {
 // fifteen falling 2, 3, 1 and 2 pixels, the first thirty 3 x 5, the others 2 x 2 from the
 // same cell of sheet B.
 Lines StarsFrom(int x, int y) {
-    const struct {
-        int fall, width, height;
-    } layers[] = {{2, 3, 5}, {3, 3, 5}, {1, 2, 2}, {2, 2, 2}};
+    const struct { int fall, width, height; } layers[] = {{2, 3, 5}, {3, 3, 5}, {1, 2, 2}, {2, 2, 2}};
     Lines lines;
     for (const auto& layer : layers) {
         std::ostringstream s;
-        s << "S " << x << ' ' << y + layer.fall << ' ' << x + layer.width << ' ' << y + layer.fall + layer.height
-          << " B 0 10 " << layer.width << ' ' << 10 + layer.height << " 1";
+        s << "S " << x << ' ' << y + layer.fall << ' ' << x + layer.width << ' ' << y + layer.fall + layer.height << " B 0 10 "
+          << layer.width << ' ' << 10 + layer.height << " 1";
         lines.insert(lines.end(), 15, s.str());
     }
     return lines;
@@ -98,7 +96,7 @@ Lines Join(std::initializer_list<Lines> parts) {
 }
 
 class DrawTraceTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SetUpHeadlessGame();
         PlatCreateWindow(MainWindowProc);
@@ -293,8 +291,7 @@ TEST(HeadlessDrawLog, AgreesWithTheTraceAndIsEmptyWhilePaused) {
         std::snprintf(hash, sizeof hash, "\"%016llx\"",
                       static_cast<unsigned long long>(HashBytes(FNV_OFFSET_BASIS, text.data(), text.size())));
         EXPECT_EQ(Key(line, "draws"), hash) << "tick " << tick;
-        EXPECT_EQ(std::atol(Key(line, "drawCount").c_str()), std::count(text.begin(), text.end(), '\n'))
-            << "tick " << tick;
+        EXPECT_EQ(std::atol(Key(line, "drawCount").c_str()), std::count(text.begin(), text.end(), '\n')) << "tick " << tick;
         const bool paused = tick >= 121 && tick <= 124;
         EXPECT_EQ(text.empty(), paused) << "tick " << tick;
     }

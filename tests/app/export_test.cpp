@@ -193,7 +193,7 @@ std::vector<int64_t> TickTimes(const std::vector<std::string>& trace, int64_t* e
 }
 
 class VideoExport : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SetUpHeadlessGame();
         dir_ = MakeRunFolder();
@@ -279,7 +279,8 @@ TEST_F(VideoExport, LosslessFramesAreTheTicksScreensAtTheTicksTimesWithTheirSoun
         if (level <= 8) continue;
         if (ms - silentSince >= 30 && level > 300) {
             bool effect = false;
-            for (size_t t = 0; t < trace.size(); ++t) effect = effect || (HasSounds(trace[t]) && ms - times[t] >= 0 && ms - times[t] <= 2);
+            for (size_t t = 0; t < trace.size(); ++t)
+                effect = effect || (HasSounds(trace[t]) && ms - times[t] >= 0 && ms - times[t] <= 2);
             EXPECT_TRUE(effect) << "sound starts at " << ms << " ms with no effect started there";
         }
         silentSince = ms + 1;
@@ -410,8 +411,8 @@ TEST_F(VideoExport, BadInputsSayWhatIsWrongAndLeaveNothingBehind) {
 
 TEST_F(VideoExport, AnInterruptedExportLeavesNoFileUnderItsName) {
     WriteWholeFile(dir_ + "/long.keys", "1 z\n");
-    const std::string args = "cd '" + dir_ + "' && exec '" + VORNE_BINARY +
-                             "' --headless --keys long.keys --ticks 100000 --video v.mkv 2>err.txt";
+    const std::string args =
+        "cd '" + dir_ + "' && exec '" + VORNE_BINARY + "' --headless --keys long.keys --ticks 100000 --video v.mkv 2>err.txt";
     const char* argv[] = {"/bin/sh", "-c", args.c_str(), nullptr};
     pid_t pid = 0;
     ASSERT_EQ(posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ), 0);

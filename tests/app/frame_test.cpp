@@ -16,7 +16,7 @@
 namespace {
 
 class FrameTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SetUpHeadlessGame();
         PlatCreateWindow(MainWindowProc);

@@ -79,8 +79,8 @@ TEST(HeadlessFiles, AKeysFileItCannotUseFailsTheRun) {
 TEST(HeadlessFiles, KeysScriptTicksAreWholeNumbersInOrder) {
     std::vector<KeyChange> changes;
     std::string error;
-    ASSERT_TRUE(ParseKeysScript("# a comment\n1 z x\n\n9223372036854775807 -  # the last tick a run can have\n",
-                                &changes, &error));
+    ASSERT_TRUE(
+        ParseKeysScript("# a comment\n1 z x\n\n9223372036854775807 -  # the last tick a run can have\n", &changes, &error));
     ASSERT_EQ(changes.size(), 2u);
     EXPECT_EQ(changes[1].tick, 9223372036854775807L);
     EXPECT_TRUE(changes[1].keys.empty());

@@ -64,8 +64,8 @@ TEST(CommandLine, EachOptionSetsWhatItNamesInEitherSpelling) {
     EXPECT_TRUE(line.windowed);
     EXPECT_EQ(line.dataDir, "some/dir");
 
-    line = Accepted({"--headless", "--keys=game.keys", "--ticks", "400", "--trace=t.jsonl", "--draw-log", "d.txt",
-                     "--shot", "30:a.png", "--shot=400:b.png", "--state", "end.json"});
+    line = Accepted({"--headless", "--keys=game.keys", "--ticks", "400", "--trace=t.jsonl", "--draw-log", "d.txt", "--shot",
+                     "30:a.png", "--shot=400:b.png", "--state", "end.json"});
     EXPECT_TRUE(line.headless);
     EXPECT_EQ(line.run.keysFile, "game.keys");
     EXPECT_EQ(line.run.ticks, 400);
@@ -93,8 +93,8 @@ TEST(CommandLine, EachOptionSetsWhatItNamesInEitherSpelling) {
     line = Accepted({"--headless", "--keys", "k", "--ticks", "300", "--video=clips/run.webm", "--video-scale", "3"});
     EXPECT_EQ(line.run.videoKind, VIDEO_VP9_WEBM);
     EXPECT_EQ(line.run.videoScale, 3);
-    line = Accepted({"--headless", "--watch-replay", "--video", "a.mkv", "--video-lossless", "--video-scale=1",
-                     "--music-volume", "40", "--mute"});
+    line = Accepted({"--headless", "--watch-replay", "--video", "a.mkv", "--video-lossless", "--video-scale=1", "--music-volume",
+                     "40", "--mute"});
     EXPECT_EQ(line.run.videoKind, VIDEO_FFV1_MKV);
     EXPECT_EQ(line.run.videoScale, 1);
     EXPECT_TRUE(line.run.videoLossless);
@@ -220,9 +220,8 @@ TEST(CommandLine, CanBeReadAgainAndLeavesArgvInItsOrder) {
 }
 
 TEST(CommandLine, RelativePathsAreTakenFromTheStartFolder) {
-    CommandLine line = Accepted({"--headless", "--keys", "k.keys", "--trace", "/abs/t.jsonl", "--draw-log", "d.txt",
-                                 "--state", "../s.json", "--shot", "2:shots/a.png", "--data", "data", "--ticks", "9",
-                                 "--video", "v.mp4"});
+    CommandLine line = Accepted({"--headless", "--keys", "k.keys", "--trace", "/abs/t.jsonl", "--draw-log", "d.txt", "--state",
+                                 "../s.json", "--shot", "2:shots/a.png", "--data", "data", "--ticks", "9", "--video", "v.mp4"});
     ResolveCommandLinePaths("/home/player/games", &line);
     EXPECT_EQ(line.run.keysFile, "/home/player/games/k.keys");
     EXPECT_EQ(line.run.traceFile, "/abs/t.jsonl");

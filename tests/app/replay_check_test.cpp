@@ -15,7 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class ReplayCheck : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { dir_ = MakeRunFolder(); }
     void TearDown() override { fs::remove_all(dir_); }
     int Run(const std::string& args) { return RunHeadlessIn(dir_, args); }

@@ -44,7 +44,7 @@ Picture LoadWithGame(const std::string& name, int w, int h) {
 }
 
 class Sheets : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         for (int i = 0; i < 7; ++i) sheets[i] = LoadWithGame(std::string("gr") + char('A' + i) + ".dat", 320, 240);
         screen = LoadWithGame("palette.dat", 640, 480);
@@ -153,15 +153,31 @@ TEST_F(Sheets, HitPointsAndGunsSitOnTheArt) {
         int frame, x, y, reach;
     };
     const Point points[] = {
-        {"shipA", 0, 11, 15, 0}, {"shipA", 3, 11, 15, 0}, {"shipAInvulnerable", 1, 11, 15, 0}, {"shipB", 0, 11, 8, 0},
-        {"shipB", 2, 11, 8, 0}, {"shipBInvulnerable", 3, 11, 8, 0},
+        {"shipA", 0, 11, 15, 0},
+        {"shipA", 3, 11, 15, 0},
+        {"shipAInvulnerable", 1, 11, 15, 0},
+        {"shipB", 0, 11, 8, 0},
+        {"shipB", 2, 11, 8, 0},
+        {"shipBInvulnerable", 3, 11, 8, 0},
         // Muzzles where the enemies' shots come from.
-        {"bossOneBody", 0, 25, 32, 2}, {"bossOneBody", 0, 97, 32, 2}, {"bossOneBody", 0, 60, 44, 2},
-        {"bossTwoBody", 0, 16, 81, 2}, {"bossTwoBody", 0, 106, 81, 2}, {"bossTwoBody", 0, 61, 72, 2},
-        {"midBossTwoBody", 0, 45, 58, 2}, {"midBossTwoBody", 0, 17, 28, 2}, {"midBossTwoBody", 0, 73, 28, 2},
-        {"midBoss", 0, 22, 29, 2}, {"midBoss", 2, 68, 29, 2}, {"midBoss", 1, 45, 21, 2},
-        {"bossThreeCore", 0, 16, 47, 2}, {"bossThreeLeftPart", 3, 36, 28, 3}, {"bossThreeRightPart", 3, 38, 28, 3},
-        {"bossFinalPose3", 0, 48, 95, 2}, {"bossFinalPose3", 0, 49, 56, 2}, {"bossFinalPose3", 0, 1, 68, 3},
+        {"bossOneBody", 0, 25, 32, 2},
+        {"bossOneBody", 0, 97, 32, 2},
+        {"bossOneBody", 0, 60, 44, 2},
+        {"bossTwoBody", 0, 16, 81, 2},
+        {"bossTwoBody", 0, 106, 81, 2},
+        {"bossTwoBody", 0, 61, 72, 2},
+        {"midBossTwoBody", 0, 45, 58, 2},
+        {"midBossTwoBody", 0, 17, 28, 2},
+        {"midBossTwoBody", 0, 73, 28, 2},
+        {"midBoss", 0, 22, 29, 2},
+        {"midBoss", 2, 68, 29, 2},
+        {"midBoss", 1, 45, 21, 2},
+        {"bossThreeCore", 0, 16, 47, 2},
+        {"bossThreeLeftPart", 3, 36, 28, 3},
+        {"bossThreeRightPart", 3, 38, 28, 3},
+        {"bossFinalPose3", 0, 48, 95, 2},
+        {"bossFinalPose3", 0, 49, 56, 2},
+        {"bossFinalPose3", 0, 1, 68, 3},
         {"bossFinalPose3", 0, 97, 68, 3},
     };
     for (const Point& p : points) {
@@ -201,7 +217,8 @@ TEST_F(Sheets, RampsRunFromDarkToLightAndTheStripsStayQuiet) {
     // Shading picks shade 0..7 of a ramp by light; a ramp out of order would light sprites wrongly.
     for (int base = 16; base < 184; base += 8)
         for (int i = 1; i < 8; ++i)
-            EXPECT_GE(Luma(screen.palette[static_cast<size_t>(base + i)]), Luma(screen.palette[static_cast<size_t>(base + i - 1)]))
+            EXPECT_GE(Luma(screen.palette[static_cast<size_t>(base + i)]),
+                      Luma(screen.palette[static_cast<size_t>(base + i - 1)]))
                 << "ramp " << base << " shade " << i;
     // The strips beside the field frame it without drawing the eye: dim on average, nothing
     // near white, and the hidden middle is one plain fill.
@@ -283,8 +300,9 @@ TEST_F(Sheets, ImageMagickReadsWhatTheGameReads) {
         const std::string id = Capture("identify -format '%w %h %z' bmp:" + DATA + "/" + file);
         EXPECT_EQ(id, std::to_string(pic.w) + " " + std::to_string(pic.h) + " 8") << file;
         // A few pixels spread over the picture, including its corners (bottom-up rows flipped).
-        const int points[][2] = {{0, 0}, {pic.w - 1, 0}, {0, pic.h - 1}, {pic.w - 1, pic.h - 1}, {pic.w / 2, pic.h / 3},
-                                 {37, 101}, {pic.w / 3, pic.h - 20}};
+        const int points[][2] = {
+            {0, 0},    {pic.w - 1, 0},         {0, pic.h - 1}, {pic.w - 1, pic.h - 1}, {pic.w / 2, pic.h / 3},
+            {37, 101}, {pic.w / 3, pic.h - 20}};
         std::string format, expected;
         for (const auto& pt : points) {
             const std::string at = "p{" + std::to_string(pt[0]) + "," + std::to_string(pt[1]) + "}";

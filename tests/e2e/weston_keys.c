@@ -17,22 +17,22 @@
 #include <time.h>
 #include <unistd.h>
 
-void weston_seat_init(struct weston_seat *seat, struct weston_compositor *ec, const char *seat_name);
-int weston_seat_init_keyboard(struct weston_seat *seat, struct xkb_keymap *keymap);
-void notify_key(struct weston_seat *seat, const struct timespec *time, uint32_t key,
-                enum wl_keyboard_key_state state, enum weston_key_state_update update_state);
+void weston_seat_init(struct weston_seat* seat, struct weston_compositor* ec, const char* seat_name);
+int weston_seat_init_keyboard(struct weston_seat* seat, struct xkb_keymap* keymap);
+void notify_key(struct weston_seat* seat, const struct timespec* time, uint32_t key, enum wl_keyboard_key_state state,
+                enum weston_key_state_update update_state);
 
 static struct weston_seat seat;
 static char pending[256];
 static size_t used;
 
-static int on_keys(int fd, uint32_t mask, void *data) {
+static int on_keys(int fd, uint32_t mask, void* data) {
     (void)mask;
     (void)data;
     ssize_t got = read(fd, pending + used, sizeof pending - 1 - used);
     if (got <= 0) return 0;
     used += (size_t)got;
-    char *end;
+    char* end;
     while ((end = memchr(pending, '\n', used)) != NULL) {
         *end = '\0';
         char what[8];
@@ -52,12 +52,12 @@ static int on_keys(int fd, uint32_t mask, void *data) {
     return 0;
 }
 
-WL_EXPORT int wet_module_init(struct weston_compositor *compositor, int *argc, char *argv[]) {
+WL_EXPORT int wet_module_init(struct weston_compositor* compositor, int* argc, char* argv[]) {
     (void)argc;
     (void)argv;
     weston_seat_init(&seat, compositor, "default");
     if (weston_seat_init_keyboard(&seat, NULL) < 0) return -1;
-    const char *path = getenv("VORNE_WESTON_KEYS");
+    const char* path = getenv("VORNE_WESTON_KEYS");
     if (!path) return 0;
     /* Opened for writing too, so the FIFO never reads as ended between the test's writes. */
     int fd = open(path, O_RDWR | O_NONBLOCK | O_CLOEXEC);

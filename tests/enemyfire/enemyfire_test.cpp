@@ -26,7 +26,7 @@ std::vector<EnemyBullet> LiveBullets(const EnemyBullet* pool, int count) {
 std::vector<EnemyBullet> LiveSmall() { return LiveBullets(g_smallBullets, SMALL_BULLET_COUNT); }
 
 class EnemyFireTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SetUpHeadlessGame();
         g_crossCounterA = 0;
@@ -83,10 +83,10 @@ TEST_F(EnemyFireTest, SpawnTakesTheFirstFreeSlotOnePixelUpAndLeftAndAFullPoolDro
 
 TEST_F(EnemyFireTest, CullBoundsAreInclusiveAndDependOnTheBulletSize) {
     g_ships[0].active = 0;
-    SpawnEnemyBullet(-5, 100, 0.0f, 0.0f, BULLET_SMALL);  // stored -6: stays
-    SpawnEnemyBullet(-6, 100, 0.0f, 0.0f, BULLET_SMALL);  // stored -7: culled
-    SpawnEnemyBullet(100, -5, 0.0f, 0.0f, BULLET_SMALL);  // stays
-    SpawnEnemyBullet(100, -6, 0.0f, 0.0f, BULLET_SMALL);  // culled
+    SpawnEnemyBullet(-5, 100, 0.0f, 0.0f, BULLET_SMALL);   // stored -6: stays
+    SpawnEnemyBullet(-6, 100, 0.0f, 0.0f, BULLET_SMALL);   // stored -7: culled
+    SpawnEnemyBullet(100, -5, 0.0f, 0.0f, BULLET_SMALL);   // stays
+    SpawnEnemyBullet(100, -6, 0.0f, 0.0f, BULLET_SMALL);   // culled
     SpawnEnemyBullet(201, 100, 0.0f, 0.0f, BULLET_SMALL);  // stored 200: stays
     SpawnEnemyBullet(202, 100, 0.0f, 0.0f, BULLET_SMALL);  // culled
     SpawnEnemyBullet(100, 241, 0.0f, 0.0f, BULLET_SMALL);  // stored 240: stays
@@ -137,7 +137,7 @@ TEST_F(EnemyFireTest, HitPixelIsHitByAnyOverlapAndClearsTheSky) {
 
     g_ships[0].active = 0;
     g_ships[1] = g_ships[0];
-    g_ships[1].active = 1;  // B at (50, 100): hit pixel (61, 108)
+    g_ships[1].active = 1;                    // B at (50, 100): hit pixel (61, 108)
     Place(g_largeBullets, 0, 55.0f, 109.5f);  // covers (61, 115), ship A's pixel, only
     ASSERT_EQ(UpdateLargeBullets(), 1);
     EXPECT_EQ(g_largeBullets[0].alive, 1);

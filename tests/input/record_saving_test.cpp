@@ -59,7 +59,7 @@ bool RecordStep(const char* step) {
 
 // Each test in a fresh, empty folder, with an old pair saved there by an earlier game.
 class RecordSaving : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SetUpHeadlessGame();
         char pattern[] = "/tmp/vorne-records-XXXXXX";

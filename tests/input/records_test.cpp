@@ -19,7 +19,7 @@ std::string Le32(uint32_t v) {
 }
 
 class RecordsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SetUpHeadlessGame();
         RemoveRecordFiles();

@@ -8,7 +8,6 @@
 
 namespace {
 
-
 int IndexOfId(int id) {
     for (int i = 0; i < STARTUP_DIALOG.itemCount; ++i) {
         if (STARTUP_DIALOG.items[i].id == id && STARTUP_DIALOG.items[i].kind == DIALOG_PUSH_BUTTON) return i;
@@ -39,9 +38,9 @@ TEST(DialogUnits, BaseUnitsAndConversionRoundAsWindowsDoes) {
     const DialogItem keyboard = STARTUP_DIALOG.items[IndexOfId(DIALOG_BUTTON_KEYBOARD)];
     const PlatRect r = DialogItemRect(keyboard, classic);
     EXPECT_EQ(r.left, 15);
-    EXPECT_EQ(r.top, 38);       // 37.5
-    EXPECT_EQ(r.right, 300);    // 15 + 285
-    EXPECT_EQ(r.bottom, 61);    // 38 + 23 (22.5), where converting 40 units would give 60
+    EXPECT_EQ(r.top, 38);     // 37.5
+    EXPECT_EQ(r.right, 300);  // 15 + 285
+    EXPECT_EQ(r.bottom, 61);  // 38 + 23 (22.5), where converting 40 units would give 60
 }
 
 TEST(DialogLayout, TemplateFitsItsDialogAndButtonsDoNotOverlap) {

@@ -20,7 +20,7 @@ namespace {
 
 // Each test in a fresh empty folder, with the environment it changes put back afterwards.
 class Files : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_NE(getcwd(oldDir_, sizeof oldDir_), nullptr);
         char pattern[] = "/tmp/vorne_files_XXXXXX";

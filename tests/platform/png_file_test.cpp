@@ -30,8 +30,8 @@ Decoded Decode(const std::string& path) {
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_file(&image, path.c_str())) return d;
     d.colourType = (image.format & PNG_FORMAT_FLAG_COLORMAP) ? PNG_COLOR_TYPE_PALETTE
-                   : (image.format & PNG_FORMAT_FLAG_ALPHA) ? PNG_COLOR_TYPE_RGB_ALPHA
-                                                           : PNG_COLOR_TYPE_RGB;
+                   : (image.format & PNG_FORMAT_FLAG_ALPHA)  ? PNG_COLOR_TYPE_RGB_ALPHA
+                                                             : PNG_COLOR_TYPE_RGB;
     image.format = PNG_FORMAT_RGBA;
     d.width = static_cast<int>(image.width);
     d.height = static_cast<int>(image.height);

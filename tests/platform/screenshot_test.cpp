@@ -42,7 +42,7 @@ TEST(ScreenshotFolder, PicturesAsXdgUserDirFindsThem) {
 
 // A fresh home with its own settings and data folders; the environment put back afterwards.
 class Screenshots : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SetUpHeadlessGame();
         ASSERT_EQ(RunFrame(), 1);

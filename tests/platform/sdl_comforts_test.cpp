@@ -47,7 +47,7 @@ struct Keyboard {
 };
 
 class SdlComforts : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         PlatformInit(PlatformOptions{});  // headless: the queue without SDL's events
         SdlHotkeysInit(PlayerSettings{});
@@ -162,7 +162,7 @@ TEST(SdlXErrorsLoad, OnlyWhereTheX11DriverMayStart) {
 // ---- the pad -----------------------------------------------------------------------------
 
 class SdlPadComforts : public SdlDummyTest {
-protected:
+  protected:
     void SetUp() override {
         SdlDummyTest::SetUp();
         PlatCreateWindow(MainWindowProc);
@@ -221,7 +221,7 @@ TEST_F(SdlPadComforts, StartPausesAndResumesByTheRuleOfP) {
     EXPECT_EQ(DispatchAll(), 1);
     EXPECT_EQ(g_pauseRequested, 1);
     g_pauseRequested = 0;
-    g_paused = 1;  // what the in-game frame does with the request
+    g_paused = 1;                 // what the in-game frame does with the request
     EXPECT_EQ(DispatchAll(), 0);  // held: no further press (a pad does not repeat)
     Press(SDL_CONTROLLER_BUTTON_START, false);
     EXPECT_EQ(DispatchAll(), 0);
@@ -291,8 +291,8 @@ TEST_F(SdlPadComforts, MappingsFromTheSettingsFolderAndTheEnvironmentWhichWins) 
     ASSERT_EQ(std::system(("mkdir -p " + vorneFolder).c_str()), 0);
     std::FILE* db = std::fopen((vorneFolder + "/gamecontrollerdb.txt").c_str(), "w");
     ASSERT_NE(db, nullptr);
-    std::fprintf(db, "# a pad of our own\n%s,Test Stick,a:b0,b:b1,start:b2,leftx:a0,lefty:a1,platform:%s,\n",
-                 guidText, SDL_GetPlatform());
+    std::fprintf(db, "# a pad of our own\n%s,Test Stick,a:b0,b:b1,start:b2,leftx:a0,lefty:a1,platform:%s,\n", guidText,
+                 SDL_GetPlatform());
     std::fclose(db);
     const char* oldConfig = std::getenv("XDG_CONFIG_HOME");
     const std::string savedConfig = oldConfig ? oldConfig : "";

@@ -22,7 +22,7 @@ std::vector<std::string> EverythingShown() {
 }
 
 class UiFont : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(TTF_WasInit() || TTF_Init() == 0);
         font_ = SdlUiFont(STARTUP_DIALOG.fontFamily, STARTUP_DIALOG.fontPoints, EverythingShown());

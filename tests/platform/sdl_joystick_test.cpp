@@ -29,7 +29,7 @@ JoystickState PollThroughTheGame() {
 }
 
 class SdlJoystickTest : public SdlDummyTest {
-protected:
+  protected:
     void TearDown() override {
         ReleaseInput();
         g_useJoystick = 0;
@@ -73,8 +73,7 @@ TEST_F(SdlJoystickTest, ThresholdsAndButtonsOfARawJoystick) {
         int low;   // left on the x axis, up on the y axis
         int high;  // right / down
     };
-    const Case cases[] = {{0, 1, 0},         {14000, 1, 0}, {14001, 0, 0}, {32768, 0, 0},
-                          {49999, 0, 0},     {50000, 0, 1}, {65535, 0, 1}};
+    const Case cases[] = {{0, 1, 0}, {14000, 1, 0}, {14001, 0, 0}, {32768, 0, 0}, {49999, 0, 0}, {50000, 0, 1}, {65535, 0, 1}};
     for (const Case& c : cases) {
         SetMappedAxis(j, 0, c.value);
         SetMappedAxis(j, 1, 32768);

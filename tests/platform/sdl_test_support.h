@@ -22,7 +22,7 @@ inline std::vector<WindowMessage> DrainMessages() {
 }
 
 class SdlDummyTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         const char* old = std::getenv("SDL_VIDEODRIVER");
         hadDriver_ = old != nullptr;
@@ -48,7 +48,7 @@ protected:
         }
     }
 
-private:
+  private:
     bool hadDriver_ = false;
     std::string oldDriver_;
 };

@@ -52,9 +52,7 @@ void PushMusicNotify(uintptr_t code) {
     ASSERT_EQ(SDL_PushEvent(&e), 1);
 }
 
-bool Same(const WindowMessage& m, uint32_t message, uint32_t wParam) {
-    return m.message == message && m.wParam == wParam;
-}
+bool Same(const WindowMessage& m, uint32_t message, uint32_t wParam) { return m.message == message && m.wParam == wParam; }
 
 }  // namespace
 
@@ -82,27 +80,25 @@ TEST(SdlKeys, EitherKeyOfAPairAndTheKeypadAnswer) {
         std::fill(state.begin(), state.end(), 0);
         state[code] = 1;
     };
-    const int controlKeys[] = {VK_UP,      VK_DOWN,  VK_LEFT,  VK_RIGHT, VK_NUMPAD2, VK_NUMPAD4, VK_NUMPAD6,
-                               VK_NUMPAD8, VK_Z,     VK_X,     VK_SPACE, VK_RETURN,  VK_CONTROL, VK_SHIFT,
-                               VK_ESCAPE,  VK_TAB,   VK_P};
+    const int controlKeys[] = {VK_UP, VK_DOWN,  VK_LEFT,   VK_RIGHT,   VK_NUMPAD2, VK_NUMPAD4, VK_NUMPAD6, VK_NUMPAD8, VK_Z,
+                               VK_X,  VK_SPACE, VK_RETURN, VK_CONTROL, VK_SHIFT,   VK_ESCAPE,  VK_TAB,     VK_P};
     struct Case {
         SDL_Scancode code;
         int vk;
     };
     const Case cases[] = {
-        {SDL_SCANCODE_LCTRL, VK_CONTROL},  {SDL_SCANCODE_RCTRL, VK_CONTROL}, {SDL_SCANCODE_LSHIFT, VK_SHIFT},
-        {SDL_SCANCODE_RSHIFT, VK_SHIFT},   {SDL_SCANCODE_KP_2, VK_NUMPAD2},  {SDL_SCANCODE_KP_4, VK_NUMPAD4},
-        {SDL_SCANCODE_KP_6, VK_NUMPAD6},   {SDL_SCANCODE_KP_8, VK_NUMPAD8},  {SDL_SCANCODE_RETURN, VK_RETURN},
-        {SDL_SCANCODE_KP_ENTER, VK_RETURN}, {SDL_SCANCODE_Z, VK_Z},          {SDL_SCANCODE_X, VK_X},
-        {SDL_SCANCODE_SPACE, VK_SPACE},    {SDL_SCANCODE_LEFT, VK_LEFT},     {SDL_SCANCODE_UP, VK_UP},
-        {SDL_SCANCODE_RIGHT, VK_RIGHT},    {SDL_SCANCODE_DOWN, VK_DOWN},
+        {SDL_SCANCODE_LCTRL, VK_CONTROL},   {SDL_SCANCODE_RCTRL, VK_CONTROL}, {SDL_SCANCODE_LSHIFT, VK_SHIFT},
+        {SDL_SCANCODE_RSHIFT, VK_SHIFT},    {SDL_SCANCODE_KP_2, VK_NUMPAD2},  {SDL_SCANCODE_KP_4, VK_NUMPAD4},
+        {SDL_SCANCODE_KP_6, VK_NUMPAD6},    {SDL_SCANCODE_KP_8, VK_NUMPAD8},  {SDL_SCANCODE_RETURN, VK_RETURN},
+        {SDL_SCANCODE_KP_ENTER, VK_RETURN}, {SDL_SCANCODE_Z, VK_Z},           {SDL_SCANCODE_X, VK_X},
+        {SDL_SCANCODE_SPACE, VK_SPACE},     {SDL_SCANCODE_LEFT, VK_LEFT},     {SDL_SCANCODE_UP, VK_UP},
+        {SDL_SCANCODE_RIGHT, VK_RIGHT},     {SDL_SCANCODE_DOWN, VK_DOWN},
     };
     for (const Case& c : cases) {
         only(c.code);
         for (int vk : controlKeys) {
             // The held key answers for its own code and for no other key the game reads.
-            EXPECT_EQ(SdlVirtualKeyDownIn(state.data(), n, vk), vk == c.vk)
-                << "scancode " << c.code << " asked as vk " << vk;
+            EXPECT_EQ(SdlVirtualKeyDownIn(state.data(), n, vk), vk == c.vk) << "scancode " << c.code << " asked as vk " << vk;
         }
     }
     // A state array shorter than the scancode asks about: not held, never read past its end.
@@ -116,14 +112,14 @@ TEST(SdlLetterbox, WholeFactorsWhereTheyFitAspectAlwaysKept) {
         PlatRect expected;
     };
     const Case cases[] = {
-        {640, 480, {0, 0, 640, 480}},        // exactly the screen
-        {1280, 960, {0, 0, 1280, 960}},      // twice, filling the window
-        {1920, 1080, {320, 60, 1600, 1020}}, // twice, centred (2.25 in height is not whole)
-        {1366, 768, {363, 144, 1003, 624}},  // only once fits
-        {3840, 2160, {0, 0, 0, 0}},          // filled in below: four times would be 2560 x 1920
-        {600, 800, {0, 175, 600, 625}},      // smaller than the screen and tall: bars above and below
-        {800, 300, {200, 0, 600, 300}},      // smaller and wide: bars left and right
-        {0, 480, {0, 0, 0, 0}},              // a window with no area gets nothing
+        {640, 480, {0, 0, 640, 480}},         // exactly the screen
+        {1280, 960, {0, 0, 1280, 960}},       // twice, filling the window
+        {1920, 1080, {320, 60, 1600, 1020}},  // twice, centred (2.25 in height is not whole)
+        {1366, 768, {363, 144, 1003, 624}},   // only once fits
+        {3840, 2160, {0, 0, 0, 0}},           // filled in below: four times would be 2560 x 1920
+        {600, 800, {0, 175, 600, 625}},       // smaller than the screen and tall: bars above and below
+        {800, 300, {200, 0, 600, 300}},       // smaller and wide: bars left and right
+        {0, 480, {0, 0, 0, 0}},               // a window with no area gets nothing
     };
     for (const Case& c : cases) {
         PlatRect expected = c.expected;
@@ -150,9 +146,7 @@ TEST(SdlMagnify, EveryOutputPixelShowsTheNearestScreenPixel) {
     for (size_t i = 0; i < screen.size(); ++i) screen[i] = static_cast<uint8_t>(i * 37 + i / SW);
     uint32_t colours[256];
     for (uint32_t i = 0; i < 256; ++i) colours[i] = i * 2654435761u;
-    const struct {
-        int w, h;
-    } sizes[] = {{64, 48}, {128, 96}, {192, 144}, {100, 75}, {48, 36}, {130, 97}};
+    const struct { int w, h; } sizes[] = {{64, 48}, {128, 96}, {192, 144}, {100, 75}, {48, 36}, {130, 97}};
     for (const auto& size : sizes) {
         const int pitch = size.w * 4 + 12;  // rows padded, as a locked texture's may be
         std::vector<uint8_t> rows(static_cast<size_t>(pitch) * size.h, 0xAB);
@@ -175,7 +169,7 @@ TEST(SdlMagnify, EveryOutputPixelShowsTheNearestScreenPixel) {
 // ---- the window, its events and its picture on the dummy driver -----------------------------
 
 class SdlWindowTest : public SdlDummyTest {
-protected:
+  protected:
     void SetUp() override {
         SdlDummyTest::SetUp();
         g_procHeard.clear();
@@ -197,8 +191,8 @@ TEST_F(SdlWindowTest, EventsBecomeTheWindowMessagesTheGameKnows) {
     PushKey(SDLK_p, id, false);
     PushKey(SDLK_p, id, true);  // the keyboard's repeat is a further press
     PushKey(SDLK_TAB, id, false);
-    PushKey(SDLK_F13, id, false);            // a key with no code: nothing
-    PushKey(SDLK_ESCAPE, id + 100, false);   // another window's key: nothing
+    PushKey(SDLK_F13, id, false);           // a key with no code: nothing
+    PushKey(SDLK_ESCAPE, id + 100, false);  // another window's key: nothing
     PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST, id);
     PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED, id);
     PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST, id + 100);  // a message box losing focus: nothing
@@ -208,14 +202,19 @@ TEST_F(SdlWindowTest, EventsBecomeTheWindowMessagesTheGameKnows) {
 
     const std::vector<WindowMessage> got = DrainMessages();
     const WindowMessage expected[] = {
-        {WM_KEYDOWN, 0x1B},      {WM_KEYDOWN, 0x50},   {WM_KEYDOWN, 0x50},
-        {WM_KEYDOWN, 0x09},      {WM_ACTIVATEAPP, 0},  {WM_ACTIVATEAPP, 1},
-        {WM_SIZE, SIZE_MINIMIZED}, {MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL}, {MM_MCINOTIFY, MCI_NOTIFY_ABORTED},
+        {WM_KEYDOWN, 0x1B},
+        {WM_KEYDOWN, 0x50},
+        {WM_KEYDOWN, 0x50},
+        {WM_KEYDOWN, 0x09},
+        {WM_ACTIVATEAPP, 0},
+        {WM_ACTIVATEAPP, 1},
+        {WM_SIZE, SIZE_MINIMIZED},
+        {MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL},
+        {MM_MCINOTIFY, MCI_NOTIFY_ABORTED},
     };
     ASSERT_EQ(got.size(), std::size(expected));
     for (size_t i = 0; i < got.size(); ++i) {
-        EXPECT_TRUE(Same(got[i], expected[i].message, expected[i].wParam))
-            << i << ": " << got[i].message << "/" << got[i].wParam;
+        EXPECT_TRUE(Same(got[i], expected[i].message, expected[i].wParam)) << i << ": " << got[i].message << "/" << got[i].wParam;
     }
     EXPECT_TRUE(g_procHeard.empty());  // nothing was dispatched, only queued
 }
@@ -324,11 +323,11 @@ TEST_F(SdlWindowTest, ThePresentedPictureIsTheScreenMagnifiedAndLetterboxed) {
         }
     }
     EXPECT_EQ(wrong, 0);
-    EXPECT_EQ(out[0], 0u);                      // bar top left
-    EXPECT_EQ(out[19 * w + 700], 0u);           // bar above
-    EXPECT_EQ(out[500 * w + 59], 0u);           // bar left
-    EXPECT_EQ(out[500 * w + 1340], 0u);         // bar right
-    EXPECT_EQ(out[980 * w + 700], 0u);          // bar below
+    EXPECT_EQ(out[0], 0u);               // bar top left
+    EXPECT_EQ(out[19 * w + 700], 0u);    // bar above
+    EXPECT_EQ(out[500 * w + 59], 0u);    // bar left
+    EXPECT_EQ(out[500 * w + 1340], 0u);  // bar right
+    EXPECT_EQ(out[980 * w + 700], 0u);   // bar below
 
     // Too small for even one: scaled down with the aspect kept, bars above and below.
     SDL_SetWindowSize(window, 320, 400);

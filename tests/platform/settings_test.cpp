@@ -98,28 +98,28 @@ TEST(Settings, EveryEntryOfAWellFormedFile) {
 TEST(Settings, EachBadEntryIsNamedByItsLineAndKeepsItsDefault) {
     const Parsed p = Parse(
         "[sound]\n"
-        "music = 101\n"             // 2
-        "effects = 50%\n"           // 3
-        "mute = maybe\n"            // 4
+        "music = 101\n"    // 2
+        "effects = 50%\n"  // 3
+        "mute = maybe\n"   // 4
         "[window]\n"
-        "fullscreen = no\n"         // 6: good, applies
-        "size = 2\n"                // 7: unknown name
+        "fullscreen = no\n"  // 6: good, applies
+        "size = 2\n"         // 7: unknown name
         "[keys]\n"
-        "shot = j, Nonsense\n"      // 9: one bad name, none of the line's keys
-        "bomb = Escape\n"           // 10: kept by the game
-        "up = F11\n"                // 11
-        "left = p\n"                // 12
-        "fire = z\n"                // 13: no such action
+        "shot = j, Nonsense\n"  // 9: one bad name, none of the line's keys
+        "bomb = Escape\n"       // 10: kept by the game
+        "up = F11\n"            // 11
+        "left = p\n"            // 12
+        "fire = z\n"            // 13: no such action
         "[pad]\n"
-        "bomb = dpup\n"             // 15: the d-pad steers
-        "shot = 32\n"               // 16
-        "up = a\n"                  // 17: no pad entry for moving
-        "pause = start\n"           // 18: good
+        "bomb = dpup\n"    // 15: the d-pad steers
+        "shot = 32\n"      // 16
+        "up = a\n"         // 17: no pad entry for moving
+        "pause = start\n"  // 18: good
         "[graphics]\n"
-        "filter = smooth\n"         // 20: unknown section
-        "this line is broken\n"     // 21: not an entry
+        "filter = smooth\n"      // 20: unknown section
+        "this line is broken\n"  // 21: not an entry
         "[sound]\n"
-        "effects = 20\n");          // 23: good, applies
+        "effects = 20\n");  // 23: good, applies
     EXPECT_FALSE(p.ok);
     const PlayerSettings& s = p.settings;
     EXPECT_EQ(s.musicVolume, 100);

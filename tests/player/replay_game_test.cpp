@@ -15,14 +15,13 @@
 namespace {
 
 class CombatGame : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/vorne-game-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         dir_ = pattern;
-        for (const char* name : {"palette.dat", "grA.dat", "grB.dat", "grC.dat", "grD.dat", "grE.dat", "grF.dat",
-                                 "grG.dat", "bgm01.mid", "bgm02.mid", "bgm03.mid", "bgm04.mid", "bgm05.mid",
-                                 "bgm06.mid"}) {
+        for (const char* name : {"palette.dat", "grA.dat", "grB.dat", "grC.dat", "grD.dat", "grE.dat", "grF.dat", "grG.dat",
+                                 "bgm01.mid", "bgm02.mid", "bgm03.mid", "bgm04.mid", "bgm05.mid", "bgm06.mid"}) {
             const std::string from = std::string(VORNE_DATA_DIR) + "/" + name;
             ASSERT_EQ(symlink(from.c_str(), (dir_ + "/" + name).c_str()), 0);
         }

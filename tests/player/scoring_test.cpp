@@ -17,7 +17,7 @@
 namespace {
 
 class CombatScore : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SetUpHeadlessGame();
         // Ship A chosen and flying.

@@ -18,7 +18,7 @@
 namespace {
 
 class CombatScreens : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SetUpHeadlessGame();
         RemoveRecordFiles();

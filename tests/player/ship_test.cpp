@@ -67,7 +67,7 @@ int AliveShots(int firstSlot, int count) {
 }
 
 class PlayerSide : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { SetUpHeadlessGame(); }
 
     // A game with the ship chosen directly: the first frame of play neither moves nor fires.
@@ -247,7 +247,7 @@ TEST_F(PlayerSide, ShipABombRisesFiresFollowsAndLeaves) {
     Frames(9);
     EXPECT_EQ(g_bombPhase, BOMB_PHASE_RISING);
     EXPECT_EQ(AliveShots(0, 40), 0);  // ship A holds its fire while its units rise
-    Frame();  // in place: the row fires at once
+    Frame();                          // in place: the row fires at once
     EXPECT_EQ(g_bombPhase, BOMB_PHASE_FIRING);
     for (int k = 0; k < 5; ++k) EXPECT_EQ(g_unitShotsA[k * 10].alive, 1) << k;
     EXPECT_EQ(AliveShots(0, 40), 0);
@@ -255,7 +255,7 @@ TEST_F(PlayerSide, ShipABombRisesFiresFollowsAndLeaves) {
     const int bombRecord = g_replayFrame;
     Frame();
     EXPECT_EQ(g_bombUnitsA[2].x, g_ships[0].x + 4);  // the row follows the ship
-    EXPECT_EQ(g_bombs, 1);                          // no second bomb while one is out
+    EXPECT_EQ(g_bombs, 1);                           // no second bomb while one is out
     EXPECT_EQ(g_replayRecords[bombRecord].bomb, 0);  // and the control was not read
     HoldKeys({VK_Z});
     // The ship became invulnerable in the trigger frame; 120 frames later it is back.

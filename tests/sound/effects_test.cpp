@@ -106,8 +106,8 @@ TEST(EffectSound, EveryEffectIsCentredEndsAtRestAndFrequentOnesAreShort) {
         ASSERT_FALSE(v.empty()) << id;
         const EffectMeasures m = MeasureEffect(v);
         all[i] = m;
-        std::printf("[ measure  ] %d     %.2f s  %4.0f ms %5.0f ms %.3f  %.4f  %+.5f  %6.1f dB\n", id, m.seconds,
-                    m.attackMs, m.soundMs, m.peak, m.rms, m.offset, m.loudness);
+        std::printf("[ measure  ] %d     %.2f s  %4.0f ms %5.0f ms %.3f  %.4f  %+.5f  %6.1f dB\n", id, m.seconds, m.attackMs,
+                    m.soundMs, m.peak, m.rms, m.offset, m.loudness);
         SCOPED_TRACE(id);
         EXPECT_LT(std::fabs(m.offset), 0.002);  // no offset from centre
         EXPECT_GT(m.loudness, -40.0);           // audible
@@ -139,8 +139,8 @@ TEST(EffectSound, TonesCarryNoFoldedBackPartials) {
     for (const auto& stretch : stretches) {
         const std::vector<double> v = EffectSamples(stretch.id);
         const double stray = WorstStrayPartialDb(v, static_cast<size_t>(stretch.fromS * RATE), stretch.notesHz);
-        std::printf("[ measure  ] effect %d: strongest partial off its notes' series %.1f dB under the strongest\n",
-                    stretch.id, stray);
+        std::printf("[ measure  ] effect %d: strongest partial off its notes' series %.1f dB under the strongest\n", stretch.id,
+                    stray);
         EXPECT_LT(stray, -40.0) << stretch.id;
     }
 }

@@ -43,9 +43,9 @@ TEST(MciCommands, ReadsTheGamesCommandsInMciSpellingAndRejectsTheRest) {
         EXPECT_EQ(c.from, want.from) << want.text;
     }
     MciCommand c;
-    for (const char* bad : {"", "play", "pause BGM", "open bgm01.mid wait", "open bgm01.mid alias", "play BGM from",
-                            "play BGM from x", "play BGM to 10", "stop BGM now", "open a.mid type waveaudio alias B",
-                            "close BGM alias X"}) {
+    for (const char* bad :
+         {"", "play", "pause BGM", "open bgm01.mid wait", "open bgm01.mid alias", "play BGM from", "play BGM from x",
+          "play BGM to 10", "stop BGM now", "open a.mid type waveaudio alias B", "close BGM alias X"}) {
         EXPECT_FALSE(MciParseCommand(bad, &c)) << bad;
         EXPECT_EQ(c.verb, MCI_VERB_NONE) << bad;
     }
@@ -78,11 +78,11 @@ TEST(MidiLength, FollowsTheTempoMapToTheLastEvent) {
 TEST(MidiLength, ReadsRunningStatusSysexAndSeveralTracks) {
     // Track 1: tempo 100 bpm. Track 2: notes with running status and a sysex, ending later.
     std::vector<uint8_t> tempoTrack = {0x00, 0xFF, 0x51, 0x03, 0x09, 0x27, 0xC0, 0x00, 0xFF, 0x2F, 0x00};
-    std::vector<uint8_t> noteTrack = {0x00, 0xF0, 0x03, 0x7E, 0x7F, 0xF7,        // sysex
-                                      0x00, 0x90, 60, 100, 0x83, 0x60, 62, 100,  // running status, delta 480
-                                      0x83, 0x60, 0x80, 60, 0, 0x00, 62, 0,      // delta 480, then 0
-                                      0x00, 0xC1, 5,                             // a program change: one data byte
-                                      0x83, 0x60, 0xFF, 0x2F, 0x00};             // end after another 480
+    std::vector<uint8_t> noteTrack = {0x00, 0xF0, 0x03, 0x7E, 0x7F, 0xF7,           // sysex
+                                      0x00, 0x90, 60,   100,  0x83, 0x60, 62, 100,  // running status, delta 480
+                                      0x83, 0x60, 0x80, 60,   0,    0x00, 62, 0,    // delta 480, then 0
+                                      0x00, 0xC1, 5,                                // a program change: one data byte
+                                      0x83, 0x60, 0xFF, 0x2F, 0x00};                // end after another 480
     std::vector<uint8_t> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, 2, 0x01, 0xE0};
     for (const auto* track : {&tempoTrack, &noteTrack}) {
         file.insert(file.end(), {'M', 'T', 'r', 'k', 0, 0, 0, static_cast<uint8_t>(track->size())});
@@ -96,8 +96,11 @@ TEST(MidiLength, ReadsRunningStatusSysexAndSeveralTracks) {
     MidiPiece piece;
     ASSERT_TRUE(MidiReadPiece(file, &piece));
     EXPECT_DOUBLE_EQ(piece.lengthMicros, 1800000.0);
-    const MidiEvent expected[] = {{0.0, 0x90, 60, 100},      {600000.0, 0x90, 62, 100}, {1200000.0, 0x80, 60, 0},
-                                  {1200000.0, 0x80, 62, 0},   {1200000.0, 0xC1, 5, 0}};
+    const MidiEvent expected[] = {{0.0, 0x90, 60, 100},
+                                  {600000.0, 0x90, 62, 100},
+                                  {1200000.0, 0x80, 60, 0},
+                                  {1200000.0, 0x80, 62, 0},
+                                  {1200000.0, 0xC1, 5, 0}};
     ASSERT_EQ(piece.events.size(), std::size(expected));
     for (size_t i = 0; i < piece.events.size(); ++i) {
         EXPECT_DOUBLE_EQ(piece.events[i].micros, expected[i].micros) << i;
@@ -107,7 +110,7 @@ TEST(MidiLength, ReadsRunningStatusSysexAndSeveralTracks) {
     }
 
     // SMPTE division: 25 frames of 40 ticks a second.
-    std::vector<uint8_t> smpte = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0xE7, 40,
+    std::vector<uint8_t> smpte = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0,    0,    0,    1,    0xE7, 40,
                                   'M', 'T', 'r', 'k', 0, 0, 0, 5, 0x87, 0x68, 0xFF, 0x2F, 0x00};
     ASSERT_TRUE(MidiLengthMs(smpte, &ms));
     EXPECT_EQ(ms, 1000u);
@@ -119,16 +122,13 @@ TEST(MidiLength, RejectsWhatIsNotMidi) {
     EXPECT_EQ(ms, 0u);
     EXPECT_FALSE(MidiLengthMs({'R', 'I', 'F', 'F', 0, 0, 0, 6, 0, 0, 0, 1, 1, 0xE0}, &ms));
     // A track that claims more bytes than there are.
-    EXPECT_FALSE(MidiLengthMs({'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 1, 0xE0, 'M', 'T', 'r', 'k', 0, 0, 1, 0, 0},
-                              &ms));
+    EXPECT_FALSE(MidiLengthMs({'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 1, 0xE0, 'M', 'T', 'r', 'k', 0, 0, 1, 0, 0}, &ms));
     // Running status with nothing to run on.
-    EXPECT_FALSE(MidiLengthMs({'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 1, 0xE0, 'M', 'T', 'r', 'k', 0, 0, 0, 3,
-                               0x00, 60, 100},
-                              &ms));
+    EXPECT_FALSE(
+        MidiLengthMs({'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 1, 0xE0, 'M', 'T', 'r', 'k', 0, 0, 0, 3, 0x00, 60, 100}, &ms));
     // A system common byte (song select) where only channel messages, sysex and meta events go.
-    EXPECT_FALSE(MidiLengthMs({'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 1, 0xE0, 'M', 'T', 'r', 'k', 0, 0, 0, 3,
-                               0x00, 0xF3, 1},
-                              &ms));
+    EXPECT_FALSE(
+        MidiLengthMs({'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 1, 0xE0, 'M', 'T', 'r', 'k', 0, 0, 0, 3, 0x00, 0xF3, 1}, &ms));
 }
 
 // A one-track piece at one tick a quarter (half a second a tick at the default tempo): a delta
@@ -168,8 +168,8 @@ TEST(MidiLimits, EachLimitHoldsAtItsEdgeAndIsRefusedBeyondIt) {
     EXPECT_EQ(problem, "plays for longer than the 60 minutes a piece may last");
     EXPECT_EQ(piece.LengthMs(), 0u);
     // One huge delta at one tick a quarter (74 hours): refused, its length never converted.
-    const std::vector<uint8_t> huge = {0x4d, 0x54, 0x68, 0x64, 0, 0, 0, 6, 0, 0, 0, 1, 0, 1, 0x4d, 0x54, 0x72,
-                                       0x6b, 0, 0, 0, 7, 0x8f, 0xff, 0xff, 0x7f, 0xff, 0x2f, 0x00};
+    const std::vector<uint8_t> huge = {0x4d, 0x54, 0x68, 0x64, 0, 0, 0, 6,    0,    0,    0,    1,    0,    1,   0x4d,
+                                       0x54, 0x72, 0x6b, 0,    0, 0, 7, 0x8f, 0xff, 0xff, 0x7f, 0xff, 0x2f, 0x00};
     ASSERT_EQ(huge.size(), 29u);
     EXPECT_FALSE(MidiReadPiece(huge, &piece, &problem));
     EXPECT_EQ(problem, "plays for longer than the 60 minutes a piece may last");

@@ -58,8 +58,8 @@ std::vector<TraceTick> RunHeadlessGame(const std::string& keys, long ticks) {
     const std::string tracePath = folder + "/sound_run.jsonl";
     WriteWholeFile(keysPath, keys);
     RemoveRecordFiles();
-    const std::string command = "cd '" + folder + "' && '" + VORNE_BINARY + "' --headless --keys '" + keysPath +
-                                "' --ticks " + std::to_string(ticks) + " --trace '" + tracePath + "' 2>/dev/null";
+    const std::string command = "cd '" + folder + "' && '" + VORNE_BINARY + "' --headless --keys '" + keysPath + "' --ticks " +
+                                std::to_string(ticks) + " --trace '" + tracePath + "' 2>/dev/null";
     std::vector<TraceTick> trace;
     if (std::system(command.c_str()) != 0) return trace;
     std::ifstream in(tracePath);

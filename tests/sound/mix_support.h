@@ -32,12 +32,12 @@ std::vector<int16_t> RenderTicks(AudioMixer* mixer, const std::vector<TraceTick>
 // Measures of 16-bit stereo at 44.1 kHz.
 struct MixMeasures {
     double seconds = 0.0;
-    double peak = 0.0;            // of full scale
-    long clipped = 0;             // samples at full scale
-    double meanOffset = 0.0;      // the whole stretch's mean, the larger of the two sides
+    double peak = 0.0;               // of full scale
+    long clipped = 0;                // samples at full scale
+    double meanOffset = 0.0;         // the whole stretch's mean, the larger of the two sides
     double worstSecondOffset = 0.0;  // the largest mean of any one second, of either side
-    double rms = 0.0;             // of full scale
-    double loudness = 0.0;        // integrated loudness, LUFS (K-weighted, gated)
+    double rms = 0.0;                // of full scale
+    double loudness = 0.0;           // integrated loudness, LUFS (K-weighted, gated)
 };
 MixMeasures Measure(const std::vector<int16_t>& stereo);
 

@@ -56,10 +56,11 @@ size_t StretchEnd(const std::vector<TraceTick>& trace, size_t start) {
 }
 
 void Report(const char* name, const MixMeasures& m, const MixerStats& stats) {
-    std::printf("[ measure  ] stage 1 %-10s %.1f s: peak %.3f, clipped %ld, mean offset %.5f (worst second %.5f), "
-                "rms %.4f, loudness %.1f LUFS; limiter active on %.2f%% of frames\n",
-                name, m.seconds, m.peak, m.clipped, m.meanOffset, m.worstSecondOffset, m.rms, m.loudness,
-                100.0 * static_cast<double>(stats.limitedFrames) / static_cast<double>(std::max<int64_t>(1, stats.frames)));
+    std::printf(
+        "[ measure  ] stage 1 %-10s %.1f s: peak %.3f, clipped %ld, mean offset %.5f (worst second %.5f), "
+        "rms %.4f, loudness %.1f LUFS; limiter active on %.2f%% of frames\n",
+        name, m.seconds, m.peak, m.clipped, m.meanOffset, m.worstSecondOffset, m.rms, m.loudness,
+        100.0 * static_cast<double>(stats.limitedFrames) / static_cast<double>(std::max<int64_t>(1, stats.frames)));
 }
 
 TEST(GameMix, FiringSitsUnderTheMusicWithoutClippingOrOffset) {

@@ -177,7 +177,7 @@ TEST(Mixer, ThePlayersLoudnessScalesTheEffectsWithoutAClick) {
     const std::vector<double> muting = Left(out);
     double largestStep = 0.0;
     for (size_t i = 1; i < muting.size(); ++i) largestStep = std::max(largestStep, std::fabs(muting[i] - muting[i - 1]));
-    EXPECT_LT(largestStep, 0.05);  // a 440 Hz tone of this level moves at most 0.03 a sample
+    EXPECT_LT(largestStep, 0.05);                     // a 440 Hz tone of this level moves at most 0.03 a sample
     EXPECT_LE(Peak(muting, RATE / 20), 1.0 / 32768);  // the DC blocker's last breath at most
     MixerSetVolume(mixer, 100, 100, false);
     MixerRender(mixer, out.data(), RATE / 4);
@@ -186,14 +186,14 @@ TEST(Mixer, ThePlayersLoudnessScalesTheEffectsWithoutAClick) {
 }
 
 class MixerMusic : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder = EnterScratchDataDir();
         MidiBytes piece;
         piece.Tempo(0, 120);
         piece.Note(0, 0, 480, 60);
         ASSERT_TRUE(piece.Save(folder + "/mixer_test.mid", 960));  // one second
-        mixer = MixerCreate(RATE);  // no synthesiser: the music runs silently, to the same clock
+        mixer = MixerCreate(RATE);                                 // no synthesiser: the music runs silently, to the same clock
         MixerSetMusicFolder(mixer, folder);
         MixerCommand(mixer, "open mixer_test.mid alias BGM wait");
     }

@@ -72,7 +72,8 @@ std::vector<RawEvent> TrackEvents(const std::vector<uint8_t>& file) {
         } else {
             return {};
         }
-        out.push_back({tick, std::vector<uint8_t>(file.begin() + static_cast<long>(start), file.begin() + static_cast<long>(at))});
+        out.push_back(
+            {tick, std::vector<uint8_t>(file.begin() + static_cast<long>(start), file.begin() + static_cast<long>(at))});
     }
     return out;
 }
@@ -242,7 +243,7 @@ std::vector<Screen> Screens(const std::vector<TraceTick>& trace) {
 }
 
 class Score : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         for (int i = 0; i < 6; ++i) {
             files[i] = ReadPiece(i + 1);
@@ -275,8 +276,9 @@ TEST_F(Score, EveryPieceFitsTheScreenItPlaysUnder) {
     for (const Screen& s : Screens(idle)) {
         if (s.piece == 3) shortest[3] = std::min(shortest[3], s.ms);
     }
-    std::printf("[ measure  ] piece   length   first note  shortest screen   every screen of the run (s)\n"
-                "[ measure  ] (a stage's shortest: its timeline frames at 29 ms, no continue, no slowdown)\n");
+    std::printf(
+        "[ measure  ] piece   length   first note  shortest screen   every screen of the run (s)\n"
+        "[ measure  ] (a stage's shortest: its timeline frames at 29 ms, no continue, no slowdown)\n");
     for (int i = 0; i < 6; ++i) {
         std::string times;
         for (const Screen& s : screens) {
@@ -363,9 +365,10 @@ TEST_F(Score, PartsUnderTheLeadSoundChordTonesOnTheBeat) {
             ++count;
         }
         const double spread = std::sqrt(squares / count - (sum / count) * (sum / count));
-        std::printf("[ measure  ] bgm0%d: %d accompaniment notes on the beat, %d of them rubbing a semitone; %d lead "
-                    "notes on a strong beat, %d rubbing; lead velocities spread %.1f\n", i + 1, struck, rubs, strong,
-                    leadRubs, spread);
+        std::printf(
+            "[ measure  ] bgm0%d: %d accompaniment notes on the beat, %d of them rubbing a semitone; %d lead "
+            "notes on a strong beat, %d rubbing; lead velocities spread %.1f\n",
+            i + 1, struck, rubs, strong, leadRubs, spread);
         EXPECT_GT(struck, 40);
         EXPECT_LT(rubs, struck / 50 + 1);
         EXPECT_GT(spread, 4.0);
@@ -420,8 +423,8 @@ TEST_F(Score, TheLeadIsTheLoudestPartAndNoPieceClips) {
         for (const auto& [channel, lufs] : level) {
             if (lufs > level[loudest]) loudest = channel;
         }
-        std::printf("[ measure  ] bgm0%d  %.3f  %.4f  %5.1f     loudest pitched part %d; %s\n", i + 1, whole.peak,
-                    whole.rms, whole.loudness, loudest, parts.c_str());
+        std::printf("[ measure  ] bgm0%d  %.3f  %.4f  %5.1f     loudest pitched part %d; %s\n", i + 1, whole.peak, whole.rms,
+                    whole.loudness, loudest, parts.c_str());
         EXPECT_LT(whole.peak, 0.89);  // the music alone never reaches the limiter
         EXPECT_EQ(loudest, LEAD);
         EXPECT_LE(level[BASS_OF[i]], level[LEAD] - 3.0);

@@ -68,11 +68,11 @@ int WaitForNotification(int timeoutMs) {
         const int left = timeoutMs - static_cast<int>(waited.count());
         if (left <= 0) return -1;
         SDL_Event event;
-        if (SDL_WaitEventTimeout(&event, left) && event.type == SDL_USEREVENT && event.user.code == static_cast<Sint32>(MM_MCINOTIFY)) {
+        if (SDL_WaitEventTimeout(&event, left) && event.type == SDL_USEREVENT &&
+            event.user.code == static_cast<Sint32>(MM_MCINOTIFY)) {
             EXPECT_EQ(reinterpret_cast<uintptr_t>(event.user.data1), 1u);  // MCI_NOTIFY_SUCCESSFUL
-            return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                        std::chrono::steady_clock::now() - start)
-                                        .count());
+            return static_cast<int>(
+                std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
         }
     }
 }
@@ -80,7 +80,7 @@ int WaitForNotification(int timeoutMs) {
 // Each test runs in a fresh folder holding its pieces, with the audio device opened there (so its
 // bgm files are the ones loaded at start-up).
 class SdlAudio : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char cwd[PATH_MAX];
         ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
@@ -295,9 +295,8 @@ TEST_F(SdlAudio, Effect104IsHeard) {
     const std::vector<double> out = Recorded();
     ASSERT_GT(out.size(), 44100u / 5);
     const double rms = LoudestStretch(out);
-    const double peak = std::fabs(*std::max_element(out.begin(), out.end(), [](double a, double b) {
-        return std::fabs(a) < std::fabs(b);
-    }));
+    const double peak =
+        std::fabs(*std::max_element(out.begin(), out.end(), [](double a, double b) { return std::fabs(a) < std::fabs(b); }));
     std::printf("[ measure  ] effect 104 on the disk driver: loudest 50 ms rms %.4f, peak %.3f\n", rms, peak);
     EXPECT_GT(rms, 0.03);
     EXPECT_LT(peak, 1.0);
@@ -334,8 +333,7 @@ TEST_F(SdlAudio, Bgm01IsHeard) {
     while (onset < out.size() && std::fabs(out[onset]) < 0.005) ++onset;
     ASSERT_LT(onset + 44100 / 2, out.size()) << "bgm01 was not heard";
     const double rms = Rms(out, onset, out.size());
-    std::printf("[ measure  ] bgm01 on the disk driver: rms %.4f over its first %.2f s\n", rms,
-                (out.size() - onset) / 44100.0);
+    std::printf("[ measure  ] bgm01 on the disk driver: rms %.4f over its first %.2f s\n", rms, (out.size() - onset) / 44100.0);
     EXPECT_GT(rms, 0.02);
 }
 
@@ -423,9 +421,10 @@ TEST_F(SdlAudio, APieceCutShortReleasesItsNotesAndStartsCleanNextTime) {
     // starts half a second before the end of the recording, inside its silent beginning).
     double afterwards = 0.0;
     for (size_t i = released + 100; i < level.size(); ++i) afterwards = std::max(afterwards, level[i]);
-    std::printf("[ measure  ] cut-short chord %.4f: released over %zu ms; loudest 10 ms from a second after the stop "
-                "on, the next play's start included: %.5f\n",
-                chord, (faded - released) * 10, afterwards);
+    std::printf(
+        "[ measure  ] cut-short chord %.4f: released over %zu ms; loudest 10 ms from a second after the stop "
+        "on, the next play's start included: %.5f\n",
+        chord, (faded - released) * 10, afterwards);
     EXPECT_GT(chord, 0.02);
     EXPECT_GE(faded - released, 5u);  // a release, not a cut
     ASSERT_GT(level.size(), released + 130) << "the silence and the next play were not recorded";

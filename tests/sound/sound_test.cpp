@@ -173,10 +173,10 @@ TEST(BuiltInEffects, EachIsPcmMono11025EightBitAndItsSizesAgree) {
         EXPECT_EQ(Read32(blob->data + 46), size);
         EXPECT_EQ(Read32(blob->data + 4) + 8, blob->size);
         EXPECT_EQ(blob->size, 58 + size + (size & 1));
-        EXPECT_EQ(format[0] | format[1] << 8, 1);          // PCM
-        EXPECT_EQ(format[2] | format[3] << 8, 1);          // mono
-        EXPECT_EQ(Read32(format + 4), 11025u);             // samples per second
-        EXPECT_EQ(format[14] | format[15] << 8, 8);        // bits per sample
+        EXPECT_EQ(format[0] | format[1] << 8, 1);    // PCM
+        EXPECT_EQ(format[2] | format[3] << 8, 1);    // mono
+        EXPECT_EQ(Read32(format + 4), 11025u);       // samples per second
+        EXPECT_EQ(format[14] | format[15] << 8, 8);  // bits per sample
     }
     EXPECT_EQ(FindProgramResource("WAVE", 100), nullptr);
     EXPECT_EQ(FindProgramResource("WAVE", 113), nullptr);
@@ -185,7 +185,7 @@ TEST(BuiltInEffects, EachIsPcmMono11025EightBitAndItsSizesAgree) {
 // ---- start-up, playing and release on the headless platform
 
 class HeadlessSound : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         PlatformOptions options;
         options.backend = PLATFORM_HEADLESS;
@@ -236,7 +236,7 @@ TEST_F(HeadlessSound, PlayMusicStopsClosesOpensAndPlaysInThatOrder) {
     PlayMusic("open bgm04.mid alias BGM wait");
     StopMusic();
     EXPECT_EQ(TakeMusic(), (std::vector<std::string>{"stop BGM wait", "close BGM wait", "open bgm04.mid alias BGM wait",
-                                               "play BGM from 0 notify", "stop BGM wait", "close BGM wait"}));
+                                                     "play BGM from 0 notify", "stop BGM wait", "close BGM wait"}));
 }
 
 }  // namespace

@@ -36,8 +36,8 @@ TEST(HeadlessTrace, SoundsAndMusicFollowTheScreens) {
         std::ofstream out(keys);
         out << "80 space\n84 -\n110 space\n114 -\n160 space\n200 -\n220 esc\n222 -\n";
     }
-    const std::string command = std::string("cd '") + VORNE_DATA_DIR + "' && '" + VORNE_BINARY +
-                                "' --headless --keys '" + keys + "' --ticks 230 --trace '" + trace + "' 2>/dev/null";
+    const std::string command = std::string("cd '") + VORNE_DATA_DIR + "' && '" + VORNE_BINARY + "' --headless --keys '" + keys +
+                                "' --ticks 230 --trace '" + trace + "' 2>/dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);
 
     std::vector<AudioAtTick> heard;
@@ -59,10 +59,10 @@ TEST(HeadlessTrace, SoundsAndMusicFollowTheScreens) {
         if (!at.music.empty()) music.emplace_back(at.tick, at.music);
     }
     const std::vector<std::pair<long, std::string>> expected = {
-        {1, stop},  // the reset at start-up: the splash is silent
+        {1, stop},                                                   // the reset at start-up: the splash is silent
         {80, stop + ",\"open bgm03.mid alias BGM wait\"," + play},   // start: ship selection
         {110, stop + ",\"open bgm01.mid alias BGM wait\"," + play},  // ship confirmed: the first stage
-        {220, stop}};                                                  // ESC: back to the silent splash
+        {220, stop}};                                                // ESC: back to the silent splash
     EXPECT_EQ(music, expected);
 
     // The effects: the logo's explosions, the bomb sound with the confirmation, then volleys only

@@ -114,7 +114,8 @@ TEST_F(BossesTest, FinalBossLastStandWaitsForTheCheckpointThenRings) {
 // was one frame before they fire.
 TEST_F(BossesTest, EscortFansAtTheTargetCapturedTheFrameBefore) {
     SpawnMidBossEscort();
-    RunUntil(UpdateMidBossEscort, [] { return g_midBossEscort.fanTimer == 29; }, 100);
+    RunUntil(
+        UpdateMidBossEscort, [] { return g_midBossEscort.fanTimer == 29; }, 100);
     UpdateMidBossEscort();
     EXPECT_EQ(g_midBossEscort.targetX, 75);
     g_ships[0].x += 40;

@@ -33,7 +33,7 @@ void RunTimelineTo(int frame) {
 }
 
 class SpawnersTimelineTest : public StageFixture {
-protected:
+  protected:
     void SetUp() override { StartGameInRound(1); }
 };
 
@@ -42,11 +42,11 @@ protected:
 TEST_F(SpawnersTimelineTest, ResetPutsEveryRecordAtRestBelowTheField) {
     g_enemies[5].alive = 1;
     g_enemies[5].work5 = 9;
-    g_largeEnemies[3].work7 = 77;   // field 15: not cleared by the reset
-    g_largeEnemies[3].work6 = 66;   // field 14: cleared
+    g_largeEnemies[3].work7 = 77;  // field 15: not cleared by the reset
+    g_largeEnemies[3].work6 = 66;  // field 14: cleared
     g_bossOne.alive = 1;
-    g_bossOne.twinSpiralAngle1 = 2.5f;   // field 31: cleared
-    g_bossOne.twinSpiralAngle2 = 2.5f;   // field 32: kept
+    g_bossOne.twinSpiralAngle1 = 2.5f;  // field 31: cleared
+    g_bossOne.twinSpiralAngle2 = 2.5f;  // field 32: kept
     ResetGame();
     EXPECT_EQ(g_enemies[5].y, 240);
     EXPECT_EQ(g_enemies[5].width, 24);
@@ -200,8 +200,8 @@ TEST_F(SpawnersTimelineTest, BothRoundsRunThroughWhenEveryBossFallsAtOnce) {
         UpdateStageTimeline();
         ++calls;
         ASSERT_LT(calls, 30000);
-        for (int32_t* alive : {&g_midBoss.alive, &g_midBossEscort.alive, &g_midBossTwo.alive, &g_bossOne.alive,
-                               &g_bossTwo.alive, &g_bossThree.alive, &g_bossFour.alive, &g_bossFinal.alive}) {
+        for (int32_t* alive : {&g_midBoss.alive, &g_midBossEscort.alive, &g_midBossTwo.alive, &g_bossOne.alive, &g_bossTwo.alive,
+                               &g_bossThree.alive, &g_bossFour.alive, &g_bossFinal.alive}) {
             *alive = 0;
         }
         for (const std::string& m : TakeOpenedPieces()) music.push_back(m);
@@ -210,11 +210,11 @@ TEST_F(SpawnersTimelineTest, BothRoundsRunThroughWhenEveryBossFallsAtOnce) {
             lastRowY = g_messageRowY;
         }
     }
-    const std::vector<std::string> expectedMusic = {
-        "bgm04.mid", "bgm02.mid", "bgm04.mid", "bgm01.mid", "bgm04.mid", "bgm02.mid", "bgm04.mid", "bgm05.mid",
-        "bgm01.mid",  // round 2
-        "bgm04.mid", "bgm02.mid", "bgm04.mid", "bgm01.mid", "bgm04.mid", "bgm02.mid", "bgm04.mid", "bgm05.mid",
-        "bgm04.mid", "bgm06.mid"};
+    const std::vector<std::string> expectedMusic = {"bgm04.mid", "bgm02.mid", "bgm04.mid", "bgm01.mid", "bgm04.mid",
+                                                    "bgm02.mid", "bgm04.mid", "bgm05.mid",
+                                                    "bgm01.mid",  // round 2
+                                                    "bgm04.mid", "bgm02.mid", "bgm04.mid", "bgm01.mid", "bgm04.mid",
+                                                    "bgm02.mid", "bgm04.mid", "bgm05.mid", "bgm04.mid", "bgm06.mid"};
     EXPECT_EQ(music, expectedMusic);
     EXPECT_EQ(captions, (std::vector<int>{0, 20, 40, 60, 80, 100, 120, 140, 160}));
     // A round is frames 0 to 9600 less the 128 + 18 frames jumped over; round 2 goes on to 9900.

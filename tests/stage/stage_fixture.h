@@ -36,12 +36,10 @@ struct Volley {
 };
 
 // How many times an effect started since the last call (the log is emptied).
-inline int TakeSoundCount(SoundEffect effect) {
-    return CountOf(TakeSounds(), static_cast<int>(effect));
-}
+inline int TakeSoundCount(SoundEffect effect) { return CountOf(TakeSounds(), static_cast<int>(effect)); }
 
 class StageFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { StartGameInRound(1); }
 
     static void StartGameInRound(int round) {

@@ -19,7 +19,7 @@ namespace {
 // A private 96 x 32 sheet whose pixel (x, y) holds 1 + (x + 96 y) mod 250 (never 0 or 254),
 // keyed on 254.
 class BlitterTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SetUpHeadlessGame();
         if (!sheet_) {
@@ -72,8 +72,8 @@ TEST_F(BlitterTest, ClipsAtEveryEdgeByTrimmingTheSource) {
     // Wholly outside (each edge just touching the field's), or in an unknown mode: nothing drawn,
     // and no failure.
     PlatColourFill(g_fieldSurface, nullptr, 0);
-    const int outside[][5] = {{10, -16, 26, 0, 1}, {200, 10, 216, 26, 1}, {-16, 10, 0, 26, 1}, {10, 240, 26, 256, 1},
-                              {10, 10, 26, 26, 2}};
+    const int outside[][5] = {
+        {10, -16, 26, 0, 1}, {200, 10, 216, 26, 1}, {-16, 10, 0, 26, 1}, {10, 240, 26, 256, 1}, {10, 10, 26, 26, 2}};
     for (const auto& o : outside) EXPECT_EQ(DrawSprite(o[0], o[1], o[2], o[3], sheet_, 0, 0, 16, 16, o[4]), 1);
     EXPECT_EQ(Inked(), 0);
 }
@@ -160,7 +160,7 @@ TEST_F(BlitterTest, NumbersAreRightAlignedOnTheirLastCell) {
     FormatNumberText(text, -5);
     EXPECT_EQ(DrawNumberText(24, 0, text), 1);
     EXPECT_EQ(Inked(), 64);
-    EXPECT_EQ(Field(24, 0), Sheet(48, 0) );
+    EXPECT_EQ(Field(24, 0), Sheet(48, 0));
     // Nothing before the terminator draws nothing.
     PlatColourFill(g_fieldSurface, nullptr, 0);
     EXPECT_EQ(DrawNumberText(24, 0, "$"), 1);
@@ -198,7 +198,7 @@ std::string Bitmap(int width, int height, int bits, uint8_t firstRowValue, uint8
 }
 
 class LoaderTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SetUpHeadlessGame();
         surface_ = PlatCreateSurface(16, 8);

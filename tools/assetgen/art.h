@@ -15,37 +15,37 @@ namespace art {
 
 // ---- palette layout: fixed roles, then ramps of eight shades, dark (0) to light (7)
 inline constexpr uint8_t BLACK = 0;
-inline constexpr uint8_t SPACE = 1;          // 1..14: deep space blues and purples, dark to light
-inline constexpr uint8_t CLEAR = 15;         // the field's clear colour, deep navy
-inline constexpr uint8_t HIT_FLASH = 249;    // alarm red; shield gauge at 1
-inline constexpr uint8_t GAUGE = 250;        // healthy green; shield gauge at 2 and 3
-inline constexpr uint8_t BOMB_FLASH = 251;   // bright yellow; bomb flash and chain bar
-inline constexpr uint8_t PLATE_DARK = 252;   // backing plates of captions and panels
-inline constexpr uint8_t PLATE_EDGE = 253;   // their rim
-inline constexpr uint8_t KEY = 254;          // transparent; never a visible pixel
-inline constexpr uint8_t WHITE = 255;        // the big flash
+inline constexpr uint8_t SPACE = 1;         // 1..14: deep space blues and purples, dark to light
+inline constexpr uint8_t CLEAR = 15;        // the field's clear colour, deep navy
+inline constexpr uint8_t HIT_FLASH = 249;   // alarm red; shield gauge at 1
+inline constexpr uint8_t GAUGE = 250;       // healthy green; shield gauge at 2 and 3
+inline constexpr uint8_t BOMB_FLASH = 251;  // bright yellow; bomb flash and chain bar
+inline constexpr uint8_t PLATE_DARK = 252;  // backing plates of captions and panels
+inline constexpr uint8_t PLATE_EDGE = 253;  // their rim
+inline constexpr uint8_t KEY = 254;         // transparent; never a visible pixel
+inline constexpr uint8_t WHITE = 255;       // the big flash
 
-inline constexpr uint8_t STEEL = 16;     // hull grey with a cool cast
-inline constexpr uint8_t NAVY = 24;      // steel blue, armour plating
-inline constexpr uint8_t CYAN = 32;      // the player's cyan and white
-inline constexpr uint8_t RED = 40;       // enemy red-orange
-inline constexpr uint8_t GREEN = 48;     // sick green
-inline constexpr uint8_t VIOLET = 56;    // violet
-inline constexpr uint8_t GOLD = 64;      // boss gold
-inline constexpr uint8_t BONE = 72;      // boss bone
-inline constexpr uint8_t FIRE = 80;      // black-red-orange-yellow-white
-inline constexpr uint8_t UIGOLD = 88;    // interface gold
-inline constexpr uint8_t UICYAN = 96;    // interface cyan
-inline constexpr uint8_t AMBER = 104;    // the gas giant's bands
-inline constexpr uint8_t ROSE = 112;     // the gas giant's shadow side
-inline constexpr uint8_t REEF = 120;     // the machine reefs' teal
-inline constexpr uint8_t GREY = 128;     // neutral grey to white
-inline constexpr uint8_t BLOOD = 136;    // the angry dark red of the armada's core
-inline constexpr uint8_t BRONZE = 144;   // copper and bronze fittings
-inline constexpr uint8_t ICE = 152;      // shield bubble blue
-inline constexpr uint8_t PINK = 160;     // enemy bullets: the loudest entries of the palette
-inline constexpr uint8_t OLIVE = 168;    // drab armour of the vanguard
-inline constexpr uint8_t NEBULA = 176;   // purple haze of the strips and the splash
+inline constexpr uint8_t STEEL = 16;    // hull grey with a cool cast
+inline constexpr uint8_t NAVY = 24;     // steel blue, armour plating
+inline constexpr uint8_t CYAN = 32;     // the player's cyan and white
+inline constexpr uint8_t RED = 40;      // enemy red-orange
+inline constexpr uint8_t GREEN = 48;    // sick green
+inline constexpr uint8_t VIOLET = 56;   // violet
+inline constexpr uint8_t GOLD = 64;     // boss gold
+inline constexpr uint8_t BONE = 72;     // boss bone
+inline constexpr uint8_t FIRE = 80;     // black-red-orange-yellow-white
+inline constexpr uint8_t UIGOLD = 88;   // interface gold
+inline constexpr uint8_t UICYAN = 96;   // interface cyan
+inline constexpr uint8_t AMBER = 104;   // the gas giant's bands
+inline constexpr uint8_t ROSE = 112;    // the gas giant's shadow side
+inline constexpr uint8_t REEF = 120;    // the machine reefs' teal
+inline constexpr uint8_t GREY = 128;    // neutral grey to white
+inline constexpr uint8_t BLOOD = 136;   // the angry dark red of the armada's core
+inline constexpr uint8_t BRONZE = 144;  // copper and bronze fittings
+inline constexpr uint8_t ICE = 152;     // shield bubble blue
+inline constexpr uint8_t PINK = 160;    // enemy bullets: the loudest entries of the palette
+inline constexpr uint8_t OLIVE = 168;   // drab armour of the vanguard
+inline constexpr uint8_t NEBULA = 176;  // purple haze of the strips and the splash
 
 // Builds the 256 colours (red, green, blue). Called by the image writer.
 void BuildPalette(uint8_t rgb[256][3]);
@@ -90,11 +90,11 @@ Mask Intersect(const Mask& a, const Mask& b);
 void Add(Mask& a, const Mask& b);
 
 struct ShadeOptions {
-    float bevel = 3.0f;     // how far in from the edge the surface keeps curving
-    bool outline = true;    // darkest shade on the mask's edge
-    bool dither = false;    // ordered dither between shades (large curved surfaces only)
-    float gain = 1.0f;      // contrast of the light
-    int lift = 0;           // shifts every shade up (+) or down (-)
+    float bevel = 3.0f;   // how far in from the edge the surface keeps curving
+    bool outline = true;  // darkest shade on the mask's edge
+    bool dither = false;  // ordered dither between shades (large curved surfaces only)
+    float gain = 1.0f;    // contrast of the light
+    int lift = 0;         // shifts every shade up (+) or down (-)
     int minShade = 1, maxShade = 7;
 };
 // Paints the mask with the ramp, lit from the top left as if it were a raised surface.
@@ -165,14 +165,14 @@ void PutFrame(Canvas& sheet, const char* region, int frame, const Canvas& cell);
 const atlas::Region& R(const char* name);
 
 // The painters, one per family of pictures. Each writes into the sheets it owns.
-void PaintHud(Canvas& b, Canvas& c);                  // art_hud.cpp: digits, labels, icons, panels, captions
-void PaintShips(Canvas& b);                           // art_ships.cpp: ships, shots, units, items, bullets, stars
-void PaintEnemies(Canvas& b, Canvas& c, Canvas& d);   // art_enemies.cpp: small and large enemies, mid-boss
-void PaintEffects(Canvas& c);                         // art_effects.cpp: explosions and debris
-void PaintBossesOneTwo(Canvas& c, Canvas& d);                               // art_bosses.cpp
-void PaintBossesLate(Canvas& e, Canvas& f, Canvas& g);                      // art_bosses_late.cpp
+void PaintHud(Canvas& b, Canvas& c);                    // art_hud.cpp: digits, labels, icons, panels, captions
+void PaintShips(Canvas& b);                             // art_ships.cpp: ships, shots, units, items, bullets, stars
+void PaintEnemies(Canvas& b, Canvas& c, Canvas& d);     // art_enemies.cpp: small and large enemies, mid-boss
+void PaintEffects(Canvas& c);                           // art_effects.cpp: explosions and debris
+void PaintBossesOneTwo(Canvas& c, Canvas& d);           // art_bosses.cpp
+void PaintBossesLate(Canvas& e, Canvas& f, Canvas& g);  // art_bosses_late.cpp
 void PaintScreens(Canvas& a, Canvas& c, Canvas& e, Canvas& f, Canvas& g);  // art_screens.cpp: splash, logo, story, ending
-void PaintStrips(Canvas& screen);                     // art_screens.cpp: palette.dat's 640x480 picture
+void PaintStrips(Canvas& screen);                                          // art_screens.cpp: palette.dat's 640x480 picture
 }  // namespace art
 
 #include <string>

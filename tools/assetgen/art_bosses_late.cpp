@@ -72,8 +72,8 @@ Canvas BossThreeWing(int t) {
         const float dx = tipX[k] - rootX, dy = tipY[k] - rootY;
         const float len = std::sqrt(dx * dx + dy * dy);
         const float nx = -dy / len, ny = dx / len;
-        Poly(blade, {rootX + nx * 4, rootY + ny * 4, tipX[k] + nx, tipY[k] + ny, tipX[k] - nx, tipY[k] - ny,
-                     rootX - nx * 4, rootY - ny * 4});
+        Poly(blade, {rootX + nx * 4, rootY + ny * 4, tipX[k] + nx, tipY[k] + ny, tipX[k] - nx, tipY[k] - ny, rootX - nx * 4,
+                     rootY - ny * 4});
         Shade(c, blade, k == 0 ? BONE : REEF, ShadeOptions{2.0f});
         c.SetOn(static_cast<int>(tipX[k]), static_cast<int>(tipY[k]), BONE + 7);
     }
@@ -124,7 +124,8 @@ Canvas BossFourCover() {
     Canvas c(36, 11);
     Mask m(36, 11);
     Rect(m, 0, 0, 36, 7);
-    for (int k = 0; k < 6; ++k) Poly(m, {static_cast<float>(k * 6), 6, static_cast<float>(k * 6 + 6), 6, static_cast<float>(k * 6 + 3), 11});
+    for (int k = 0; k < 6; ++k)
+        Poly(m, {static_cast<float>(k * 6), 6, static_cast<float>(k * 6 + 6), 6, static_cast<float>(k * 6 + 3), 11});
     Shade(c, m, STEEL, ShadeOptions{2.0f});
     FillRect(c, 2, 2, 34, 3, PINK + 5);
     for (int x = 4; x < 34; x += 6) c.Set(x, 4, STEEL + 1);
@@ -185,8 +186,8 @@ Canvas FinalBoss(int a) {
         const float x0 = 52 + dir * (1 + 20 * open);
         const float lift = 18 * open;
         const float outer = x0 + dir * (30 - 6 * open);
-        Poly(plate, {x0, 12 + lift * 0.3f, x0 + dir * (26 - 4 * open), 30 - lift * 0.4f, outer, 86 - lift,
-                     x0 + dir * 14, 122 - lift * 1.6f, x0, 118 - lift * 1.2f});
+        Poly(plate, {x0, 12 + lift * 0.3f, x0 + dir * (26 - 4 * open), 30 - lift * 0.4f, outer, 86 - lift, x0 + dir * 14,
+                     122 - lift * 1.6f, x0, 118 - lift * 1.2f});
         for (int k = 0; k < 3; ++k) {
             const float sy = 40 + static_cast<float>(k) * 14 - lift * 0.6f;
             Poly(plate, {outer - dir * 2, sy, outer + dir * (4 + 2 * open), sy + 3, outer - dir * 2, sy + 7});

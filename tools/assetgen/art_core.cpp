@@ -54,8 +54,9 @@ void BuildPalette(uint8_t rgb[256][3]) {
     Ramp(rgb, VIOLET, {{26, 10, 46}, {60, 22, 96}, {104, 44, 150}, {156, 84, 196}, {214, 150, 230}, {252, 224, 250}});
     Ramp(rgb, GOLD, {{40, 22, 6}, {98, 58, 12}, {168, 108, 20}, {222, 164, 40}, {250, 216, 96}, {255, 250, 210}});
     Ramp(rgb, BONE, {{40, 30, 28}, {88, 72, 62}, {146, 126, 106}, {198, 182, 156}, {234, 224, 200}, {255, 252, 238}});
-    Ramp(rgb, FIRE, {{24, 4, 6}, {96, 12, 8}, {176, 34, 8}, {232, 90, 12}, {252, 156, 24}, {255, 214, 70}, {255, 246, 170},
-                     {255, 255, 255}});
+    Ramp(
+        rgb, FIRE,
+        {{24, 4, 6}, {96, 12, 8}, {176, 34, 8}, {232, 90, 12}, {252, 156, 24}, {255, 214, 70}, {255, 246, 170}, {255, 255, 255}});
     Ramp(rgb, UIGOLD, {{54, 30, 4}, {124, 76, 8}, {196, 136, 20}, {240, 192, 50}, {255, 230, 120}, {255, 252, 220}});
     Ramp(rgb, UICYAN, {{6, 18, 46}, {14, 56, 104}, {20, 110, 170}, {60, 176, 226}, {150, 226, 250}, {236, 252, 255}});
     Ramp(rgb, AMBER, {{34, 14, 12}, {86, 36, 22}, {148, 70, 34}, {200, 116, 54}, {232, 170, 96}, {250, 222, 168}});
@@ -257,11 +258,11 @@ void OuterOutline(Canvas& c, uint8_t colour, bool corners) {
     for (int y = 0; y < c.h; ++y)
         for (int x = 0; x < c.w; ++x) {
             if (copy.Get(x, y) != KEY) continue;
-            bool near = copy.Get(x - 1, y) != KEY || copy.Get(x + 1, y) != KEY || copy.Get(x, y - 1) != KEY ||
-                        copy.Get(x, y + 1) != KEY;
+            bool near =
+                copy.Get(x - 1, y) != KEY || copy.Get(x + 1, y) != KEY || copy.Get(x, y - 1) != KEY || copy.Get(x, y + 1) != KEY;
             if (corners)
-                near = near || copy.Get(x - 1, y - 1) != KEY || copy.Get(x + 1, y - 1) != KEY ||
-                       copy.Get(x - 1, y + 1) != KEY || copy.Get(x + 1, y + 1) != KEY;
+                near = near || copy.Get(x - 1, y - 1) != KEY || copy.Get(x + 1, y - 1) != KEY || copy.Get(x - 1, y + 1) != KEY ||
+                       copy.Get(x + 1, y + 1) != KEY;
             if (near) c.Set(x, y, colour);
         }
 }
@@ -305,10 +306,14 @@ void Greebles(Canvas& c, int x0, int y0, int x1, int y1, uint8_t ramp, int count
                     uint8_t p = c.Get(px, y + v);
                     const int shade = p - ramp;
                     int s = shade;
-                    if (kind == 0) s = (v == 0 || u == (pass ? w - 1 : 0)) ? shade + 2 : (v == h - 1 ? shade - 2 : shade);
-                    else if (kind == 1) s = (v == 0) ? shade - 2 : (v == h - 1 ? shade + 1 : shade - 1);
-                    else if (kind == 2) s = ((u + v) % 2 == 0) ? shade - 1 : shade;
-                    else s = (v == h / 2) ? shade - 2 : shade;
+                    if (kind == 0)
+                        s = (v == 0 || u == (pass ? w - 1 : 0)) ? shade + 2 : (v == h - 1 ? shade - 2 : shade);
+                    else if (kind == 1)
+                        s = (v == 0) ? shade - 2 : (v == h - 1 ? shade + 1 : shade - 1);
+                    else if (kind == 2)
+                        s = ((u + v) % 2 == 0) ? shade - 1 : shade;
+                    else
+                        s = (v == h / 2) ? shade - 2 : shade;
                     p = static_cast<uint8_t>(ramp + std::clamp(s, 1, 7));
                     c.Set(px, y + v, p);
                 }

@@ -48,14 +48,22 @@ Canvas Explosion(int cell) {
             float heat = (1.0f - d / edge) * HEAT[cell] + (n - 0.5f) * 0.5f + HEAT[cell] * 0.25f;
             if (cell == 0) heat += 0.4f;
             uint8_t p;
-            if (heat > 1.05f) p = WHITE;
-            else if (heat > 0.9f) p = FIRE + 6;
-            else if (heat > 0.72f) p = FIRE + 5;
-            else if (heat > 0.55f) p = FIRE + 4;
-            else if (heat > 0.4f) p = FIRE + 3;
-            else if (heat > 0.27f) p = FIRE + 2;
-            else if (heat > 0.15f) p = cell >= 4 ? GREY + 2 : FIRE + 1;
-            else p = cell >= 3 ? GREY + 1 : FIRE + 1;
+            if (heat > 1.05f)
+                p = WHITE;
+            else if (heat > 0.9f)
+                p = FIRE + 6;
+            else if (heat > 0.72f)
+                p = FIRE + 5;
+            else if (heat > 0.55f)
+                p = FIRE + 4;
+            else if (heat > 0.4f)
+                p = FIRE + 3;
+            else if (heat > 0.27f)
+                p = FIRE + 2;
+            else if (heat > 0.15f)
+                p = cell >= 4 ? GREY + 2 : FIRE + 1;
+            else
+                p = cell >= 3 ? GREY + 1 : FIRE + 1;
             // Smoke picks up light from the top left.
             if (cell >= 4 && heat <= 0.27f && px + py < -6 && n > 0.55f) p = GREY + 3;
             c.Set(x, y, p);

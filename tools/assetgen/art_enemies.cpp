@@ -48,7 +48,8 @@ Canvas Swooper(int frame) {
     Mask glass(24, 24);
     Ellipse(glass, 12, 15, 1.4f, 3.0f);
     Shade(c, glass, RED, ShadeOptions{1.0f, true, false, 1.0f, 2});
-    for (int i = 0; i < 4; ++i) c.SetOn(4 + i, 8 + i / 2 + frame, GREEN + 7 - i / 2), c.SetOn(19 - i, 8 + i / 2 + frame, GREEN + 6 - i / 2);
+    for (int i = 0; i < 4; ++i)
+        c.SetOn(4 + i, 8 + i / 2 + frame, GREEN + 7 - i / 2), c.SetOn(19 - i, 8 + i / 2 + frame, GREEN + 6 - i / 2);
     const uint8_t flame = frame ? FIRE + 6 : FIRE + 5;
     c.Set(10, 0, flame), c.Set(13, 0, flame);
     c.SetOn(10, 1, FIRE + 4), c.SetOn(13, 1, FIRE + 4);
@@ -74,8 +75,10 @@ Canvas GunPod(int frame) {
         c.Set(x, y, PINK + 5);
     }
     // The core charges: dim in frame 0, blazing in frame 1.
-    if (frame == 1) Glow(c, 12, 10, 2.6f, 2.6f, PINK, 7, 4, true);
-    else c.Set(11, 9, PINK + 5), c.Set(12, 9, PINK + 4), c.Set(11, 10, PINK + 4), c.Set(12, 10, PINK + 3);
+    if (frame == 1)
+        Glow(c, 12, 10, 2.6f, 2.6f, PINK, 7, 4, true);
+    else
+        c.Set(11, 9, PINK + 5), c.Set(12, 9, PINK + 4), c.Set(11, 10, PINK + 4), c.Set(12, 10, PINK + 3);
     c.Set(11, 23, frame ? FIRE + 6 : FIRE + 3), c.Set(12, 23, frame ? FIRE + 6 : FIRE + 3);
     c.SetOn(6, 6, VIOLET + 7), c.SetOn(7, 5, VIOLET + 6);
     return c;

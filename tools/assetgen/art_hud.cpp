@@ -115,8 +115,10 @@ void PaintPanels(Canvas& b) {
     Plate(p0, 0, 0, 96, 24, BLOOD, PLATE_DARK);
     for (int y = 2; y < 22; ++y)
         for (int x = 2; x < 94; ++x)
-            if (((x + y) / 4) % 2 == 0 && (x < 22 || x > 56)) p0.Set(x, y, UIGOLD + 4);
-            else if (x < 22 || x > 56) p0.Set(x, y, PLATE_DARK);
+            if (((x + y) / 4) % 2 == 0 && (x < 22 || x > 56))
+                p0.Set(x, y, UIGOLD + 4);
+            else if (x < 22 || x > 56)
+                p0.Set(x, y, PLATE_DARK);
     Mask sign(96, 24);
     Poly(sign, {39, 3, 50, 21, 28, 21});
     Shade(p0, sign, UIGOLD, ShadeOptions{2.0f});

@@ -26,7 +26,8 @@ void Draw(Canvas& dst, const Canvas sheets[7], const char* name, int frame, int 
 void Number(Canvas& dst, const Canvas sheets[7], int value, int lastX, int y) {
     const std::string text = std::to_string(value);
     const int n = static_cast<int>(text.size());
-    for (int i = 0; i < n; ++i) Draw(dst, sheets, ("digit" + text.substr(static_cast<size_t>(i), 1)).c_str(), 0, lastX - 8 * (n - 1 - i), y);
+    for (int i = 0; i < n; ++i)
+        Draw(dst, sheets, ("digit" + text.substr(static_cast<size_t>(i), 1)).c_str(), 0, lastX - 8 * (n - 1 - i), y);
 }
 
 Canvas PlayScene(const Canvas sheets[7]) {
@@ -34,8 +35,10 @@ Canvas PlayScene(const Canvas sheets[7]) {
     Rng rng(5);
     for (int k = 0; k < 60; ++k) {
         const int x = rng.Range(0, 197), y = rng.Range(0, 235);
-        if (k < 30) Draw(f, sheets, "star", 0, x, y);
-        else f.Set(x, y, sheets[1].Get(0, 10)), f.Set(x + 1, y, sheets[1].Get(1, 10));
+        if (k < 30)
+            Draw(f, sheets, "star", 0, x, y);
+        else
+            f.Set(x, y, sheets[1].Get(0, 10)), f.Set(x + 1, y, sheets[1].Get(1, 10));
     }
     Draw(f, sheets, "bossPartAnimC", 1, 36 + 46, 20);
     Draw(f, sheets, "bossPartAnimC", 2, 36 + 10, 31);

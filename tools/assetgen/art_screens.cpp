@@ -21,12 +21,17 @@ void Chrome(Canvas& c, const Mask& m, uint8_t sky, uint8_t ground, int y0, int y
             if (!m.Get(x, y)) continue;
             const float t = static_cast<float>(y - y0) / static_cast<float>(std::max(1, y1 - y0));
             int p;
-            if (t < 0.5f) p = sky + 7 - static_cast<int>(t * 2 * 4.5f);
-            else if (t < 0.58f) p = ground + 1;
-            else p = ground + 3 + static_cast<int>((t - 0.58f) / 0.42f * 4.0f);
+            if (t < 0.5f)
+                p = sky + 7 - static_cast<int>(t * 2 * 4.5f);
+            else if (t < 0.58f)
+                p = ground + 1;
+            else
+                p = ground + 3 + static_cast<int>((t - 0.58f) / 0.42f * 4.0f);
             p = std::min(p, (t < 0.5f ? sky : ground) + 7);
-            if (!m.Get(x - 1, y) || !m.Get(x, y - 1)) p = (t < 0.5f ? sky : ground) + 7;
-            else if (!m.Get(x + 1, y) || !m.Get(x, y + 1)) p = (t < 0.5f ? sky : ground) + 2;
+            if (!m.Get(x - 1, y) || !m.Get(x, y - 1))
+                p = (t < 0.5f ? sky : ground) + 7;
+            else if (!m.Get(x + 1, y) || !m.Get(x, y + 1))
+                p = (t < 0.5f ? sky : ground) + 2;
             c.Set(x, y, static_cast<uint8_t>(p));
         }
 }
@@ -76,8 +81,10 @@ void StarField(Canvas& c, int count, uint32_t seed, int x0, int x1) {
     for (int k = 0; k < count; ++k) {
         const int x = rng.Range(x0, x1 - 1), y = rng.Range(0, c.h - 1);
         const int kind = rng.Range(0, 9);
-        if (kind < 6) c.Set(x, y, static_cast<uint8_t>(SPACE + 6 + kind));
-        else if (kind < 9) c.Set(x, y, static_cast<uint8_t>(UICYAN + 3 + kind - 6));
+        if (kind < 6)
+            c.Set(x, y, static_cast<uint8_t>(SPACE + 6 + kind));
+        else if (kind < 9)
+            c.Set(x, y, static_cast<uint8_t>(UICYAN + 3 + kind - 6));
         else {
             c.Set(x, y, WHITE);
             c.Set(x - 1, y, UICYAN + 3), c.Set(x + 1, y, UICYAN + 3), c.Set(x, y - 1, UICYAN + 3), c.Set(x, y + 1, UICYAN + 3);
@@ -154,16 +161,17 @@ void BigInterceptor(Canvas& c, float ox, float oy) {
                 Poly(a, {v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9]});
                 Poly(b, {m[0], m[1], m[2], m[3], m[4], m[5], m[6], m[7], m[8], m[9]});
                 break;
-            default:
-                break;
+            default: break;
         }
         Add(hull, a);
         Add(hull, b);
     };
     poly({12, 0, 9.6f, 5, 9, 12, 9, 19, 12, 19});
     poly({10, 8, 1.5f, 15.5f, 1, 19, 4.5f, 19, 10, 16.5f});
-    Rect(hull, static_cast<int>(ox + 1 * s), static_cast<int>(oy + 12 * s), static_cast<int>(ox + 3 * s), static_cast<int>(oy + 20 * s));
-    Rect(hull, static_cast<int>(ox + 21 * s), static_cast<int>(oy + 12 * s), static_cast<int>(ox + 23 * s), static_cast<int>(oy + 20 * s));
+    Rect(hull, static_cast<int>(ox + 1 * s), static_cast<int>(oy + 12 * s), static_cast<int>(ox + 3 * s),
+         static_cast<int>(oy + 20 * s));
+    Rect(hull, static_cast<int>(ox + 21 * s), static_cast<int>(oy + 12 * s), static_cast<int>(ox + 23 * s),
+         static_cast<int>(oy + 20 * s));
     Ellipse(hull, ox + 8.3f * s, oy + 17.2f * s, 2.2f * s, 3.6f * s);
     Ellipse(hull, ox + 15.7f * s, oy + 17.2f * s, 2.2f * s, 3.6f * s);
     // Engine plumes first, so the hull sits over them.
@@ -281,10 +289,10 @@ void StoryLine(Canvas& sheet, const char* region, const char* text, uint8_t ramp
 void PaintStory(Canvas& e, Canvas& f) {
     static const char* const ROUND1[5] = {
         "THE ARMADA'S HEART IS SILENT.", "BUT THE RINGS OF VORNE GLOW.", "FROM THE WRECKS, THE SHIPS",
-        "REBUILD THEMSELVES, ANGRIER.", "THE INTERCEPTOR TURNS BACK.",
+        "REBUILD THEMSELVES, ANGRIER.",  "THE INTERCEPTOR TURNS BACK.",
     };
     static const char* const ROUND2[5] = {
-        "THE REBORN ARMADA BREAKS.", "DEEP IN THE RINGS OF VORNE", "SOMETHING OLDER OPENS AN EYE:",
+        "THE REBORN ARMADA BREAKS.",     "DEEP IN THE RINGS OF VORNE", "SOMETHING OLDER OPENS AN EYE:",
         "THE CORE THAT BUILT THEM ALL.", "END IT HERE. END IT NOW.",
     };
     for (int k = 0; k < 5; ++k) {
@@ -353,7 +361,8 @@ void PaintStrips(Canvas& screen) {
     static const int BAYER[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
     for (int y = 0; y < 240; ++y)
         for (int x = 0; x < 320; ++x) {
-            const float v = static_cast<float>(y) / 240.0f * 2.4f + (static_cast<float>(BAYER[y & 3][x & 3]) + 0.5f) / 16.0f - 0.5f;
+            const float v =
+                static_cast<float>(y) / 240.0f * 2.4f + (static_cast<float>(BAYER[y & 3][x & 3]) + 0.5f) / 16.0f - 0.5f;
             const int level = std::clamp(static_cast<int>(std::lround(v)), 0, 2);
             half.Set(x, y, static_cast<uint8_t>(level == 0 ? CLEAR : NEBULA + level - 1));
         }
@@ -374,8 +383,8 @@ void PaintStrips(Canvas& screen) {
     TextMask(name, 10, 10, "VORNE", 1, 2);
     Flat(half, name, NAVY + 4);
     DrawLine(half, 6, 28, 44, 28, NAVY + 3);
-    static const char* const HELP[] = {"SHOT", "Z CTRL SPACE", "", "BOMB", "X RET SHIFT", "", "MOVE", "ARROWS  PAD",
-                                       "", "PAUSE", "P", "", "TITLE", "ESC"};
+    static const char* const HELP[] = {"SHOT", "Z CTRL SPACE", "",  "BOMB", "X RET SHIFT", "",   "MOVE", "ARROWS  PAD",
+                                       "",     "PAUSE",        "P", "",     "TITLE",       "ESC"};
     int y = 40;
     bool heading = true;
     for (const char* line : HELP) {

@@ -165,9 +165,12 @@ Canvas Orb(int size, uint8_t rimRamp, uint8_t bodyRamp) {
             const float d = std::sqrt(dx * dx + dy * dy);
             if (d > r + 0.3f) continue;
             uint8_t p = static_cast<uint8_t>(bodyRamp + 3);
-            if (d > r - 1.0f) p = rimRamp;
-            else if (d < r * 0.45f) p = WHITE;
-            else if (d < r * 0.75f) p = static_cast<uint8_t>(bodyRamp + 5);
+            if (d > r - 1.0f)
+                p = rimRamp;
+            else if (d < r * 0.45f)
+                p = WHITE;
+            else if (d < r * 0.75f)
+                p = static_cast<uint8_t>(bodyRamp + 5);
             c.Set(x, y, p);
         }
     return c;

@@ -35,11 +35,11 @@ std::vector<uint8_t> Bmp8(const Canvas& c, const uint8_t rgb[256][3]) {
     Put32(b, static_cast<uint32_t>(c.h));
     Put16(b, 1);
     Put16(b, 8);
-    Put32(b, 0);                                   // no compression
-    Put32(b, static_cast<uint32_t>(c.w * c.h));   // image size
-    Put32(b, 2835);                                // 72 dpi
+    Put32(b, 0);                                 // no compression
+    Put32(b, static_cast<uint32_t>(c.w * c.h));  // image size
+    Put32(b, 2835);                              // 72 dpi
     Put32(b, 2835);
-    Put32(b, 256);                                 // colours used
+    Put32(b, 256);  // colours used
     Put32(b, 0);
     for (int i = 0; i < 256; ++i) {
         b.push_back(rgb[i][2]);

@@ -265,7 +265,8 @@ void WriteLine(Score& s, int channel, uint32_t tick, const std::vector<WrittenNo
                 const uint32_t glide = STEP * 3 / 4;
                 for (int k = 0; k <= 6; ++k) {
                     const int bend = 8192 - 4096 * (6 - k) / 6;
-                    s.events.push_back({tick + glide * static_cast<uint32_t>(k) / 6, 1,
+                    s.events.push_back({tick + glide * static_cast<uint32_t>(k) / 6,
+                                        1,
                                         {static_cast<uint8_t>(0xE0 | channel), static_cast<uint8_t>(bend & 0x7F),
                                          static_cast<uint8_t>(bend >> 7)}});
                 }
@@ -281,14 +282,25 @@ void WriteLine(Score& s, int channel, uint32_t tick, const std::vector<WrittenNo
 // ---- chords ------------------------------------------------------------------------------------
 
 std::vector<Chord> Progression(const char* text) {
-    static const std::map<std::string, std::vector<int>> QUALITIES = {
-        {"", {0, 4, 7}},           {"m", {0, 3, 7}},           {"7", {0, 4, 7, 10}},
-        {"maj7", {0, 4, 7, 11}},   {"m7", {0, 3, 7, 10}},      {"6", {0, 4, 7, 9}},
-        {"m6", {0, 3, 7, 9}},      {"9", {0, 4, 7, 10, 14}},   {"m9", {0, 3, 7, 10, 14}},
-        {"maj9", {0, 4, 7, 11, 14}}, {"add9", {0, 4, 7, 14}},  {"madd9", {0, 3, 7, 14}},
-        {"sus2", {0, 2, 7}},       {"sus4", {0, 5, 7}},        {"7sus4", {0, 5, 7, 10}},
-        {"dim", {0, 3, 6}},        {"m7b5", {0, 3, 6, 10}},    {"5", {0, 7}},
-        {"13", {0, 4, 7, 10, 14, 21}}};
+    static const std::map<std::string, std::vector<int>> QUALITIES = {{"", {0, 4, 7}},
+                                                                      {"m", {0, 3, 7}},
+                                                                      {"7", {0, 4, 7, 10}},
+                                                                      {"maj7", {0, 4, 7, 11}},
+                                                                      {"m7", {0, 3, 7, 10}},
+                                                                      {"6", {0, 4, 7, 9}},
+                                                                      {"m6", {0, 3, 7, 9}},
+                                                                      {"9", {0, 4, 7, 10, 14}},
+                                                                      {"m9", {0, 3, 7, 10, 14}},
+                                                                      {"maj9", {0, 4, 7, 11, 14}},
+                                                                      {"add9", {0, 4, 7, 14}},
+                                                                      {"madd9", {0, 3, 7, 14}},
+                                                                      {"sus2", {0, 2, 7}},
+                                                                      {"sus4", {0, 5, 7}},
+                                                                      {"7sus4", {0, 5, 7, 10}},
+                                                                      {"dim", {0, 3, 6}},
+                                                                      {"m7b5", {0, 3, 6, 10}},
+                                                                      {"5", {0, 7}},
+                                                                      {"13", {0, 4, 7, 10, 14, 21}}};
     std::vector<Chord> chords;
     const char* p = text;
     while (*p) {
@@ -342,8 +354,10 @@ const Chord& ChordAt(const std::vector<Chord>& chords, int startBar, uint32_t ti
 
 void SetTempo(Score& s, uint32_t tick, double bpm) {
     const auto micros = static_cast<uint32_t>(60000000.0 / bpm + 0.5);
-    s.events.push_back({tick, 0, {0xFF, 0x51, 0x03, static_cast<uint8_t>(micros >> 16),
-                                  static_cast<uint8_t>(micros >> 8), static_cast<uint8_t>(micros)}});
+    s.events.push_back({tick,
+                        0,
+                        {0xFF, 0x51, 0x03, static_cast<uint8_t>(micros >> 16), static_cast<uint8_t>(micros >> 8),
+                         static_cast<uint8_t>(micros)}});
 }
 
 void SetKey(Score& s, int root, const int* scale) {
@@ -369,8 +383,10 @@ void SetUpPart(Score& s, const Part& part) {
 }
 
 void AddControl(Score& s, int channel, uint32_t tick, int control, int value) {
-    s.events.push_back({tick, 1, {static_cast<uint8_t>(0xB0 | channel), static_cast<uint8_t>(control),
-                                  static_cast<uint8_t>(std::clamp(value, 0, 127))}});
+    s.events.push_back(
+        {tick,
+         1,
+         {static_cast<uint8_t>(0xB0 | channel), static_cast<uint8_t>(control), static_cast<uint8_t>(std::clamp(value, 0, 127))}});
 }
 
 void Ramp(Score& s, int channel, int control, uint32_t fromTick, uint32_t toTick, int from, int to) {

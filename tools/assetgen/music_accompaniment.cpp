@@ -9,8 +9,8 @@
 
 #include "music_writing.h"
 
-void CounterLine(Score& s, int channel, int bar, const std::vector<Chord>& chords, const std::vector<int>& rhythm,
-                 int low, int high, const Phrasing& phrasing) {
+void CounterLine(Score& s, int channel, int bar, const std::vector<Chord>& chords, const std::vector<int>& rhythm, int low,
+                 int high, const Phrasing& phrasing) {
     std::vector<WrittenNote> line;
     std::vector<int> keys;
     int last = (low + high) / 2;
@@ -76,8 +76,7 @@ uint32_t ChordEnd(const std::vector<Chord>& chords, int startBar, uint32_t tick)
 // to the bass), each placed within [low, high] so that the voices move least from the last chord,
 // the chord keeps a compact shape, and no two of its notes, nor one of them and a note of the
 // parts around it, rub a minor second or ninth (a major seventh is a colour, those are not).
-std::vector<int> VoiceChord(const Chord& c, int low, int high, const std::vector<int>& previous,
-                            const std::vector<int>& around) {
+std::vector<int> VoiceChord(const Chord& c, int low, int high, const std::vector<int>& previous, const std::vector<int>& around) {
     std::vector<int> colour = TonesByColour(c);
     if (colour.size() > 4) colour.resize(4);
     std::vector<std::pair<std::vector<int>, int>> sets = {{colour, 0}};  // the tones, and the cost of leaving one out
@@ -126,8 +125,8 @@ std::vector<int> VoiceChord(const Chord& c, int low, int high, const std::vector
 
 }  // namespace
 
-void Pad(Score& s, int channel, int bar, const std::vector<Chord>& chords, const char* rhythm, int low, int high,
-         int velocity, bool swell) {
+void Pad(Score& s, int channel, int bar, const std::vector<Chord>& chords, const char* rhythm, int low, int high, int velocity,
+         bool swell) {
     const size_t rhythmSteps = std::strlen(rhythm);
     const uint32_t end = ProgressionEnd(chords, bar);
     std::vector<int> sounding, previous;
@@ -161,8 +160,7 @@ void Pad(Score& s, int channel, int bar, const std::vector<Chord>& chords, const
     release(end);
 }
 
-void PatternPart(Score& s, int channel, int bar, const std::vector<Chord>& chords, const char* pattern, int low,
-                 int velocity) {
+void PatternPart(Score& s, int channel, int bar, const std::vector<Chord>& chords, const char* pattern, int low, int velocity) {
     std::vector<char> steps;
     std::vector<bool> accents;
     bool accent = false;
@@ -211,7 +209,8 @@ void PatternPart(Score& s, int channel, int bar, const std::vector<Chord>& chord
             if (Rubs(key, sounding)) {
                 const int size = static_cast<int>(c.tones.size());
                 const auto tone = [&](int n) {
-                    return n < 0 ? rootKey + c.tones.back() - 12 : rootKey + c.tones[static_cast<size_t>(n % size)] + 12 * (n / size);
+                    return n < 0 ? rootKey + c.tones.back() - 12
+                                 : rootKey + c.tones[static_cast<size_t>(n % size)] + 12 * (n / size);
                 };
                 const int d = std::isdigit(static_cast<unsigned char>(ch)) ? ch - '0' : 0;
                 for (int moved : {key + 12, key - 12, tone(d + 1), tone(d - 1)}) {
@@ -242,7 +241,8 @@ void Drums(Score& s, int bar, int bars, const std::vector<DrumLine>& lines, int 
                 int vel = ch == 'X' ? velocity + 22 : ch == 'g' ? velocity - 42 : velocity;
                 const size_t sixteenth = i * 16 / steps;
                 vel += sixteenth % 4 == 0 ? 5 : sixteenth % 2 == 0 ? 0 : -6;
-                vel += static_cast<int>((tick / STEP * 7 + static_cast<uint32_t>(line.key) * 13) % 7) - 3;  // a player's unevenness
+                vel +=
+                    static_cast<int>((tick / STEP * 7 + static_cast<uint32_t>(line.key) * 13) % 7) - 3;  // a player's unevenness
                 AddNote(s, DRUMS, tick, STEP / 2, line.key, vel);
             }
         }

@@ -44,10 +44,8 @@ constexpr const char* ANSWER_2 =
 constexpr const char* BRIDGE = "~C6:6 A5:2 E6:8  D6:6 B5:2 G5:4 E6:4  B5:4 D6:4 G6:6 E6:2  F6:4 D6:4 E6:4 G#5:4";
 constexpr const char* BREAKDOWN = "r:16  r:8 A5:2 C6:2 E6:4  D6:6 B5:2 F#5:8  A#5:4 C#6:4 E6:4 F#6:4";
 
-const std::vector<DrumLine> GROOVE = {{KICK, "x.....x.x......."},
-                                      {SNARE, "....X..g....X.g."},
-                                      {CLOSED_HAT, "x.x.x.x.x.x.x..."},
-                                      {OPEN_HAT, "..............x."}};
+const std::vector<DrumLine> GROOVE = {
+    {KICK, "x.....x.x......."}, {SNARE, "....X..g....X.g."}, {CLOSED_HAT, "x.x.x.x.x.x.x..."}, {OPEN_HAT, "..............x."}};
 const std::vector<DrumLine> FILL = {{KICK, "x.....x.x......."},
                                     {SNARE, "....X.......X.XX"},
                                     {CLOSED_HAT, "x.x.x.x.x.x....."},
@@ -146,21 +144,19 @@ namespace theme_b {
 
 enum Channel { LEAD = 0, STABS = 1, BASS = 2, PAD = 3, COUNTER = 4 };
 
-constexpr const char* VERSE = "A4:3 D5:3 F5:2 E5:3 D5:3 A5:2  ~Bb5:6 A5:2 F5:4 D5:4  E5:3 G5:3 C6:2 A5:3 G5:3 E5:2  "
-                              "D5:4 E5:4 ~C#5:8";
-constexpr const char* VERSE_2 = "A4:3 D5:3 F5:2 E5:3 D5:3 A5:2  ~Bb5:6 A5:2 F5:4 D6:4  D6:3 Bb5:3 G5:2 F5:3 G5:3 Bb5:2  "
-                                "A5:4 G5:2 E5:2 ~C#6:8";
+constexpr const char* VERSE =
+    "A4:3 D5:3 F5:2 E5:3 D5:3 A5:2  ~Bb5:6 A5:2 F5:4 D5:4  E5:3 G5:3 C6:2 A5:3 G5:3 E5:2  "
+    "D5:4 E5:4 ~C#5:8";
+constexpr const char* VERSE_2 =
+    "A4:3 D5:3 F5:2 E5:3 D5:3 A5:2  ~Bb5:6 A5:2 F5:4 D6:4  D6:3 Bb5:3 G5:2 F5:3 G5:3 Bb5:2  "
+    "A5:4 G5:2 E5:2 ~C#6:8";
 constexpr const char* BRIDGE = "~D6:8 A5:4 Bb5:4  G5:6 E5:2 C6:4 Bb5:4  A5:3 C6:3 E6:2 F6:6 E6:2  D6:4 F6:4 E6:4 C#6:4";
 constexpr const char* BREAKDOWN = "r:16  r:16  r:16  r:8 D#5:4 F#5:4";
 constexpr const char* CODA = "E6:6 D6:2 B5:4 G5:4  F#5:6 D5:2 A5:8  F5:6 D5:2 A5:4 Bb5:4  A5:4 G5:2 E5:2 C#5:8";
 
-const std::vector<DrumLine> GROOVE = {{KICK, "x..x..x...x..x.."},
-                                      {SNARE, "....X..g....X.g."},
-                                      {CLOSED_HAT, "xgxgxg.gxgxgxg.g"},
-                                      {OPEN_HAT, "......x.......x."}};
-const std::vector<DrumLine> FILL = {{KICK, "x..x..x........."},
-                                    {SNARE, "....X..g..xxXxXX"},
-                                    {CLOSED_HAT, "xgxgxgxgxg......"}};
+const std::vector<DrumLine> GROOVE = {
+    {KICK, "x..x..x...x..x.."}, {SNARE, "....X..g....X.g."}, {CLOSED_HAT, "xgxgxg.gxgxgxg.g"}, {OPEN_HAT, "......x.......x."}};
+const std::vector<DrumLine> FILL = {{KICK, "x..x..x........."}, {SNARE, "....X..g..xxXxXX"}, {CLOSED_HAT, "xgxgxgxgxg......"}};
 const std::vector<DrumLine> TOM_FILL = {{KICK, "x..x..x...x....."},
                                         {SNARE, "....X..g........"},
                                         {HIGH_TOM, "..........xx...."},
@@ -212,8 +208,7 @@ std::vector<uint8_t> ComposeStageThemeB() {
     PatternPart(s, BASS, 8, bridge, "0--0--0-0--8--a-", 38, 94);
     Pad(s, PAD, 8, bridge, "c---------------", 55, 74, 62, true);
     SecondVoice(s, COUNTER, 8, 4, BRIDGE, bridge, Lead(80, -12));
-    DrumSection(s, 8, 4, {{KICK, "x..x..x...x..x.."}, {SNARE, "....X.......X..."}, {RIDE, "x.x.x.x.x.x.x.x."}},
-                {FILL}, 96);
+    DrumSection(s, 8, 4, {{KICK, "x..x..x...x..x.."}, {SNARE, "....X.......X..."}, {RIDE, "x.x.x.x.x.x.x.x."}}, {FILL}, 96);
 
     Marker(s, 12, "breakdown");
     Melody(s, LEAD, 12, 4, BREAKDOWN, Lead(90));
@@ -269,9 +264,9 @@ std::vector<uint8_t> ComposeShipSelect() {
     PatternPart(s, ARP, 0, chords, "0123432101234321", 62, 64);
     // The flute answers in the second half with a line through the chords' guide tones.
     CounterLine(s, COUNTER, 4, Progression("Dmaj7/F# Em7 Gmaj7 A7sus4:2 A7:2"), {4, 4, 8}, 66, 81, Lead(72));
-    DrumSection(s, 0, 8, {{KICK, "x.......x.x....."}, {CLAP, "....x.......x..."}, {CLOSED_HAT, "x.x.x.x.x.x.x.x."}},
-                {{{KICK, "x.......x.x.x..."}, {CLAP, "....x.......x..."}, {SNARE, "............g.xx"},
-                  {CLOSED_HAT, "x.x.x.x.x.x....."}}},
-                82);
+    DrumSection(
+        s, 0, 8, {{KICK, "x.......x.x....."}, {CLAP, "....x.......x..."}, {CLOSED_HAT, "x.x.x.x.x.x.x.x."}},
+        {{{KICK, "x.......x.x.x..."}, {CLAP, "....x.......x..."}, {SNARE, "............g.xx"}, {CLOSED_HAT, "x.x.x.x.x.x....."}}},
+        82);
     return SaveMidi(s, 8, "Hangar");
 }

@@ -16,8 +16,9 @@ constexpr const char* VERSE_TURN = "E6:6 D#6:2 ~B5:8";
 constexpr const char* AGAIN =
     "E5:4 G5:4 B5:6 A5:2  G5:3 F#5:3 E5:2 B5:8  C6:4 E6:4 D6:2 C6:2 B5:4  A5:3 B5:3 D#6:2 F#6:8  "
     "G6:4 F#6:2 E6:2 B5:8  D6:3 E6:3 B5:2 G5:8  A5:4 C6:4 F6:4 E6:4  E6:4 F#6:4 ~D#6:8";
-constexpr const char* BRIDGE = "~C6:12 B5:2 A5:2  E6:8 D6:4 C6:4  B5:12 A5:2 G5:2  F#5:8 G5:4 B5:4  "
-                               "E6:8 G6:4 B6:4  A6:8 F#6:4 D6:4  ~D#6:12 F#6:4  E6:4 D#6:4 C6:4 A5:4";
+constexpr const char* BRIDGE =
+    "~C6:12 B5:2 A5:2  E6:8 D6:4 C6:4  B5:12 A5:2 G5:2  F#5:8 G5:4 B5:4  "
+    "E6:8 G6:4 B6:4  A6:8 F#6:4 D6:4  ~D#6:12 F#6:4  E6:4 D#6:4 C6:4 A5:4";
 constexpr const char* BREAKDOWN = "r:16  r:16  r:16  r:8 F5:4 G#5:4";
 constexpr const char* HOME = "F#6:4 D#6:4 B5:4 A5:4";
 
@@ -90,8 +91,8 @@ std::vector<uint8_t> ComposeBossTheme() {
     PatternPart(s, BASS, 16, bridge, "0-----0-0-----a-", 40, 96);
     Pad(s, STRINGS_PAD, 16, bridge, "c-------c-------", 52, 74, 68, true);
     CounterLine(s, HORN, 16, bridge, {12, 4}, 57, 72, Lead(80));
-    DrumSection(s, 16, 8, {{KICK, "x.......x.x....."}, {SNARE, "........X......."}, {RIDE, "x.x.x.x.x.x.x.x."}},
-                {FILL, BIG_FILL}, 100);
+    DrumSection(s, 16, 8, {{KICK, "x.......x.x....."}, {SNARE, "........X......."}, {RIDE, "x.x.x.x.x.x.x.x."}}, {FILL, BIG_FILL},
+                100);
 
     // Breakdown: pounding toms under muted guitar and the horn, building into the new key.
     Marker(s, 24, "breakdown");

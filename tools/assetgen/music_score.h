@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-inline constexpr int PPQ = 480;          // ticks per quarter note
-inline constexpr int STEP = PPQ / 4;     // one sixteenth
-inline constexpr int BAR = PPQ * 4;      // one 4/4 bar
-inline constexpr int DRUMS = 9;          // General MIDI's drum channel (channel 10)
+inline constexpr int PPQ = 480;       // ticks per quarter note
+inline constexpr int STEP = PPQ / 4;  // one sixteenth
+inline constexpr int BAR = PPQ * 4;   // one 4/4 bar
+inline constexpr int DRUMS = 9;       // General MIDI's drum channel (channel 10)
 
 struct MidiEvent {
     uint32_t tick = 0;
@@ -72,11 +72,11 @@ void Ramp(Score& s, int channel, int control, uint32_t fromTick, uint32_t toTick
 
 // How a melody is played.
 struct Phrasing {
-    int velocity = 96;       // the phrase's middle; the contour and the beat move it by some 10
+    int velocity = 96;  // the phrase's middle; the contour and the beat move it by some 10
     int transpose = 0;
-    bool vibrato = true;     // CC1 rising on notes of a beat and a half or more
-    bool swell = true;       // CC11 swelling on notes of a beat and a half or more
-    double legato = 0.92;    // how much of its length a note is held
+    bool vibrato = true;   // CC1 rising on notes of a beat and a half or more
+    bool swell = true;     // CC11 swelling on notes of a beat and a half or more
+    double legato = 0.92;  // how much of its length a note is held
 };
 
 // Notes as "A4:4 C5:2 r:2 ..." (name and octave, ':' and the length in sixteenths; "r" rests).
@@ -96,15 +96,15 @@ void SecondVoice(Score& s, int channel, int bar, int bars, const char* notes, co
 // in sixteenths, cycled; negative: a rest) each take the guide tone (third, seventh, ninth or
 // suspension) nearest the note before, within [low, high], preferring a step to a leap, and
 // keeping clear of the lead's notes on the strong beats as well.
-void CounterLine(Score& s, int channel, int bar, const std::vector<Chord>& chords, const std::vector<int>& rhythm,
-                 int low, int high, const Phrasing& phrasing);
+void CounterLine(Score& s, int channel, int bar, const std::vector<Chord>& chords, const std::vector<int>& rhythm, int low,
+                 int high, const Phrasing& phrasing);
 // Pad chords: four voices from each chord's tones (colour tones first: third, seventh, ninth,
 // suspension, then fifth and root), within [low, high], each chord voiced to move the voices as
 // little as possible from the last and to keep clear of the other parts and of the lead's notes
 // on the strong beats. The 16-step rhythm: 'c' strikes the chord, '-' holds, '.'
 // rests. With swell, each chord's expression rises from 80 to 120 over its first half.
-void Pad(Score& s, int channel, int bar, const std::vector<Chord>& chords, const char* rhythm, int low, int high,
-         int velocity, bool swell);
+void Pad(Score& s, int channel, int bar, const std::vector<Chord>& chords, const char* rhythm, int low, int high, int velocity,
+         bool swell);
 // Bass lines and arpeggios over the chords, one 16-step pattern a bar (the chord of each step
 // decides its note):
 //   '0' the bass note (a slash chord's bass), '1' '2' ... '7' the chord's tones upwards from its
@@ -113,8 +113,7 @@ void Pad(Score& s, int channel, int bar, const std::vector<Chord>& chords, const
 //   rests, 'g' a ghost of the bass note, '!' accents the next step. low is the lowest the bass
 //   note may be. Except in the bass part, a note that would rub against another part moves an
 //   octave, or to the chord tone beside it, if that clears it.
-void PatternPart(Score& s, int channel, int bar, const std::vector<Chord>& chords, const char* pattern, int low,
-                 int velocity);
+void PatternPart(Score& s, int channel, int bar, const std::vector<Chord>& chords, const char* pattern, int low, int velocity);
 // Drums for bars bars from bar: each line is a GM drum key and a 16-step pattern, 'x' hit, 'X'
 // accent, 'g' ghost. Hits on the beat are played a little harder than those between.
 struct DrumLine {

@@ -175,8 +175,8 @@ Voice BigExplosion() {
         const double cutoff = Glide(3200, 160, std::sqrt(u));
         const double body = roarFilter2->Next(roarFilter->Next(roar->Next(Glide(6000, 700, u)), cutoff), cutoff * 1.5);
         const double roll = 1.0 + 0.35 * wobble->Smooth(7.0);
-        const double low = (sub->Sine(Glide(75, 30, std::min(1.0, t / 1.6))) + 0.35 * std::sin(2.0 * sub->phase)) *
-                           std::exp(-t / 0.8);
+        const double low =
+            (sub->Sine(Glide(75, 30, std::min(1.0, t / 1.6))) + 0.35 * std::sin(2.0 * sub->phase)) * std::exp(-t / 0.8);
         return (snap * 0.5 + body * 2.2 * roll * std::exp(-t / 1.0) + low * 0.45) * std::min(1.0, t / 0.003) *
                EndFade(t, length, 0.4);
     };
@@ -406,7 +406,8 @@ std::vector<uint8_t> Samples(int index) {
         raw[static_cast<size_t>(i)] = v;
         peak = std::max(peak, std::fabs(v));
     }
-    const double gain = std::min(std::pow(10.0, (EFFECT_LOUDNESS[index] - loudness::LoudestWindowDb(raw, RATE, 0.1)) / 20.0), PEAK_LIMIT / peak);
+    const double gain =
+        std::min(std::pow(10.0, (EFFECT_LOUDNESS[index] - loudness::LoudestWindowDb(raw, RATE, 0.1)) / 20.0), PEAK_LIMIT / peak);
     std::vector<uint8_t> out(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
         const double v = std::clamp(raw[static_cast<size_t>(i)] * gain, -1.0, 1.0);
@@ -437,16 +438,16 @@ std::vector<uint8_t> Wave(int index) {
     PutId(b, "WAVE");
     PutId(b, "fmt ");
     Put32(b, 18);
-    Put16(b, 1);      // PCM
-    Put16(b, 1);      // mono
-    Put32(b, RATE);   // samples per second
-    Put32(b, RATE);   // bytes per second
-    Put16(b, 1);      // block alignment
-    Put16(b, 8);      // bits per sample
-    Put16(b, 0);      // no extra format bytes
+    Put16(b, 1);     // PCM
+    Put16(b, 1);     // mono
+    Put32(b, RATE);  // samples per second
+    Put32(b, RATE);  // bytes per second
+    Put16(b, 1);     // block alignment
+    Put16(b, 8);     // bits per sample
+    Put16(b, 0);     // no extra format bytes
     PutId(b, "fact");
     Put32(b, 4);
-    Put32(b, n);      // sample count
+    Put32(b, n);  // sample count
     PutId(b, "data");
     Put32(b, n);
     for (uint8_t sample : samples) b.push_back(sample);
