@@ -20,7 +20,7 @@ mode="${1:-}"
 BUILD_PACKAGES=(cmake g++ make pkg-config libsdl2-dev libsdl2-ttf-dev libfluidsynth-dev libx11-dev libfontconfig-dev
                 libinih-dev libpng-dev libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev)
 PLAY_PACKAGES=(fonts-vlgothic timgm6mb-soundfont)
-TEST_PACKAGES=(libgtest-dev libbenchmark-dev python3 xvfb xdotool x11-utils imagemagick sox openbox clang
+TEST_PACKAGES=(libgtest-dev libbenchmark-dev python3 xvfb xdotool x11-utils imagemagick sox openbox clang clang-format
                libclang-rt-14-dev strace desktop-file-utils appstream man-db lintian dpkg-dev fakeroot weston
                libweston-10-dev)
 
