@@ -15,6 +15,7 @@ namespace {
 
 // The dialog's items in their original order, which is also the order Tab walks the buttons in:
 // keyboard, quit, joystick, watch replay.
+// clang-format off
 const DialogItem STARTUP_DIALOG_ITEMS[] = {
     {-1, DIALOG_STATIC_CENTRE, "VORNE", 5, 5, 200, 10},
     {DIALOG_BUTTON_KEYBOARD, DIALOG_PUSH_BUTTON, "キーボードでプレイする", 10, 25, 190, 15},
@@ -29,11 +30,13 @@ const DialogItem STARTUP_DIALOG_ITEMS[] = {
     {-1, DIALOG_STATIC, "Aボタン・・・ショット", 115, 165, 85, 8},
     {-1, DIALOG_STATIC, "Bボタン・・・ボム", 115, 175, 85, 8},
     {-1, DIALOG_STATIC, "方向キー・・・移動", 115, 185, 85, 8},
-    {-1, DIALOG_STATIC, "注：解像度が320x240,8bitに対応してない場合、640x480,8bitで実行します。TABキーを押すと拡大転送します。",
-     13, 108, 180, 18},
+    {-1, DIALOG_STATIC,
+     "注：解像度が320x240,8bitに対応してない場合、640x480,8bitで実行します。TABキーを押すと拡大転送します。", 13, 108,
+     180, 18},
     {DIALOG_BUTTON_REPLAY, DIALOG_PUSH_BUTTON, "ハイスコアのリプレイを見る", 10, 65, 190, 15},
     {-1, DIALOG_STATIC, "ゲーム中にPキーを押すとゲームが一時停止されます", 24, 131, 160, 17},
 };
+// clang-format on
 
 void ShowDialogMessage(const char* text, bool fromCommandLine) {
     if (fromCommandLine) {

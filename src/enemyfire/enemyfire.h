@@ -16,10 +16,15 @@ struct EnemyBullet {
 };
 static_assert(sizeof(EnemyBullet) == 20);
 // Its fields, in order, for the state dump (a new field is one more line here).
+// clang-format off
 inline constexpr Field ENEMY_BULLET_FIELDS[] = {
-    FIELD(EnemyBullet, x, F32),  FIELD(EnemyBullet, y, F32),  FIELD(EnemyBullet, alive, I32),
-    FIELD(EnemyBullet, vx, F32), FIELD(EnemyBullet, vy, F32),
+    FIELD(EnemyBullet, x, F32),
+    FIELD(EnemyBullet, y, F32),
+    FIELD(EnemyBullet, alive, I32),
+    FIELD(EnemyBullet, vx, F32),
+    FIELD(EnemyBullet, vy, F32),
 };
+// clang-format on
 inline constexpr RecordFields ENEMY_BULLET_RECORD = RECORD_FIELDS(EnemyBullet, ENEMY_BULLET_FIELDS, RECORD_OBJECT);
 
 inline constexpr int SMALL_BULLET_COUNT = 500;

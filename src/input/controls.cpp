@@ -19,10 +19,13 @@ struct ControlKeys {
 
 // The keys of each control (either Ctrl and either Shift count; the keypad with or without
 // Num Lock).
+// clang-format off
 constexpr ControlKeys CONTROL_KEYS[6] = {
-    {{VK_UP, VK_NUMPAD8, 0}, 2},    {{VK_DOWN, VK_NUMPAD2, 0}, 2},     {{VK_LEFT, VK_NUMPAD4, 0}, 2},
-    {{VK_RIGHT, VK_NUMPAD6, 0}, 2}, {{VK_Z, VK_CONTROL, VK_SPACE}, 3}, {{VK_X, VK_RETURN, VK_SHIFT}, 3},
+    {{VK_UP, VK_NUMPAD8, 0}, 2},           {{VK_DOWN, VK_NUMPAD2, 0}, 2},
+    {{VK_LEFT, VK_NUMPAD4, 0}, 2},         {{VK_RIGHT, VK_NUMPAD6, 0}, 2},
+    {{VK_Z, VK_CONTROL, VK_SPACE}, 3},     {{VK_X, VK_RETURN, VK_SHIFT}, 3},
 };
+// clang-format on
 
 bool g_joystickOpen = false;
 

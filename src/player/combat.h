@@ -12,11 +12,19 @@ struct Explosion {
     int32_t x, y, vx, vy, alive, width, height, frameX, tick;
 };
 // Its fields, in order, for the state dump (a new field is one more line here).
+// clang-format off
 inline constexpr Field EXPLOSION_FIELDS[] = {
-    FIELD(Explosion, x, I32),      FIELD(Explosion, y, I32),      FIELD(Explosion, vx, I32),
-    FIELD(Explosion, vy, I32),     FIELD(Explosion, alive, I32),  FIELD(Explosion, width, I32),
-    FIELD(Explosion, height, I32), FIELD(Explosion, frameX, I32), FIELD(Explosion, tick, I32),
+    FIELD(Explosion, x, I32),
+    FIELD(Explosion, y, I32),
+    FIELD(Explosion, vx, I32),
+    FIELD(Explosion, vy, I32),
+    FIELD(Explosion, alive, I32),
+    FIELD(Explosion, width, I32),
+    FIELD(Explosion, height, I32),
+    FIELD(Explosion, frameX, I32),
+    FIELD(Explosion, tick, I32),
 };
+// clang-format on
 inline constexpr RecordFields EXPLOSION_RECORD = RECORD_FIELDS(Explosion, EXPLOSION_FIELDS, RECORD_OBJECT);
 
 inline constexpr int EXPLOSION_COUNT = 40;

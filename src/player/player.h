@@ -22,10 +22,17 @@ struct PlayerShip {
     int32_t lives;
 };
 // Its fields, in order, for the state dump (a new field is one more line here).
+// clang-format off
 inline constexpr Field PLAYER_SHIP_FIELDS[] = {
-    BOX_FIELDS(PlayerShip),        FIELD(PlayerShip, frameX, I32), FIELD(PlayerShip, sheetY, I32), FIELD(PlayerShip, active, I32),
-    FIELD(PlayerShip, speed, I32), FIELD(PlayerShip, state, I32),  FIELD(PlayerShip, lives, I32),
+    BOX_FIELDS(PlayerShip),
+    FIELD(PlayerShip, frameX, I32),
+    FIELD(PlayerShip, sheetY, I32),
+    FIELD(PlayerShip, active, I32),
+    FIELD(PlayerShip, speed, I32),
+    FIELD(PlayerShip, state, I32),
+    FIELD(PlayerShip, lives, I32),
 };
+// clang-format on
 inline constexpr RecordFields PLAYER_SHIP_RECORD = RECORD_FIELDS(PlayerShip, PLAYER_SHIP_FIELDS, RECORD_OBJECT);
 
 // Ship A at 0, ship B at 1; start values from InitObjectPools.
@@ -96,10 +103,15 @@ struct ScorePopup {
     int32_t x, y, value, active, age;
 };
 // Its fields, in order, for the state dump (a new field is one more line here).
+// clang-format off
 inline constexpr Field SCORE_POPUP_FIELDS[] = {
-    FIELD(ScorePopup, x, I32),      FIELD(ScorePopup, y, I32),   FIELD(ScorePopup, value, I32),
-    FIELD(ScorePopup, active, I32), FIELD(ScorePopup, age, I32),
+    FIELD(ScorePopup, x, I32),
+    FIELD(ScorePopup, y, I32),
+    FIELD(ScorePopup, value, I32),
+    FIELD(ScorePopup, active, I32),
+    FIELD(ScorePopup, age, I32),
 };
+// clang-format on
 inline constexpr RecordFields SCORE_POPUP_RECORD = RECORD_FIELDS(ScorePopup, SCORE_POPUP_FIELDS, RECORD_OBJECT);
 extern ScorePopup g_scorePopup;
 

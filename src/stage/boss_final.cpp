@@ -262,14 +262,25 @@ inline constexpr ScriptEvent POSE_SCRIPT[] = {
 };
 
 // The cycle, consulted only until the last stand.
+// clang-format off
 inline constexpr ScriptEvent CYCLE_SCRIPT[] = {
-    {110, 110, ON, PATTERN_A},    {500, 500, OFF, PATTERN_A},    {500, 500, DO, CHECKPOINT},
-    {600, 600, ON, PATTERN_B},    {1100, 1100, OFF, PATTERN_B},  {1100, 1100, DO, CHECKPOINT},
-    {1150, 1150, ON, PATTERN_C},  {1150, 1150, DO, STAND_STILL},  // it stands still while the fans start
-    {1400, 1400, DO, CIRCLE},     {1400, 1400, DO, CHECKPOINT},  {1500, 1500, ON, PATTERN_D},
-    {1900, 1900, OFF, PATTERN_D}, {1900, 1900, DO, CHECKPOINT},  {2000, 2000, DO, RESTART},
+    {110, 110, ON, PATTERN_A},
+    {500, 500, OFF, PATTERN_A},
+    {500, 500, DO, CHECKPOINT},
+    {600, 600, ON, PATTERN_B},
+    {1100, 1100, OFF, PATTERN_B},
+    {1100, 1100, DO, CHECKPOINT},
+    {1150, 1150, ON, PATTERN_C},
+    {1150, 1150, DO, STAND_STILL},  // it stands still while the fans start
+    {1400, 1400, DO, CIRCLE},
+    {1400, 1400, DO, CHECKPOINT},
+    {1500, 1500, ON, PATTERN_D},
+    {1900, 1900, OFF, PATTERN_D},
+    {1900, 1900, DO, CHECKPOINT},
+    {2000, 2000, DO, RESTART},
     {2000, 2000, DO, CHECKPOINT},
 };
+// clang-format on
 
 }  // namespace
 

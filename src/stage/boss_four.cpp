@@ -223,12 +223,20 @@ void Restart(BossFour& b) { b.scriptTimer = 39; }  // pattern A again at 40, aft
 enum ActionRow { CIRCLE, RESTART };
 inline constexpr Action<BossFour> ACTIONS[] = {Circle, Restart};
 
+// clang-format off
 inline constexpr ScriptEvent SCRIPT[] = {
-    {0, 0, ON, COVER},          {11, 11, ON, PODS},         {40, 40, DO, CIRCLE},
-    {40, 40, ON, PATTERN_A},    {440, 440, OFF, PATTERN_A}, {540, 540, ON, PATTERN_B},
-    {800, 800, OFF, PATTERN_B}, {850, 850, ON, PATTERN_C},  {1150, 1150, OFF, PATTERN_C},
+    {0, 0, ON, COVER},
+    {11, 11, ON, PODS},
+    {40, 40, DO, CIRCLE},
+    {40, 40, ON, PATTERN_A},
+    {440, 440, OFF, PATTERN_A},
+    {540, 540, ON, PATTERN_B},
+    {800, 800, OFF, PATTERN_B},
+    {850, 850, ON, PATTERN_C},
+    {1150, 1150, OFF, PATTERN_C},
     {1250, 1250, DO, RESTART},
 };
+// clang-format on
 
 }  // namespace
 

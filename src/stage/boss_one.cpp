@@ -401,13 +401,27 @@ enum ActionRow { STAND_STILL, SWAY };
 inline constexpr Action<BossOne> ACTIONS[] = {StandStill, SwayAgain};
 
 // The timer is never set back.
+// clang-format off
 inline constexpr ScriptEvent SCRIPT[] = {
-    {0, 0, ON, TWIN_SPIRAL},       {0, 0, ON, WIDE_FAN},           {350, 350, DO, STAND_STILL},    {350, 350, OFF, WIDE_FAN},
-    {420, 420, ON, TARGET_FANS},   {500, 500, OFF, TARGET_FANS},   {500, 500, DO, SWAY},           {500, 500, ON, TWIN_SPIRAL},
-    {500, 500, ON, WIDE_FAN},      {850, 850, DO, STAND_STILL},    {850, 850, OFF, WIDE_FAN},      {920, 920, ON, TARGET_FANS},
-    {1010, 1010, DO, SWAY},        {1010, 1010, OFF, TWIN_SPIRAL}, {1010, 1010, OFF, TARGET_FANS}, {1130, 1130, ON, WALL},
+    {0, 0, ON, TWIN_SPIRAL},
+    {0, 0, ON, WIDE_FAN},
+    {350, 350, DO, STAND_STILL},
+    {350, 350, OFF, WIDE_FAN},
+    {420, 420, ON, TARGET_FANS},
+    {500, 500, OFF, TARGET_FANS},
+    {500, 500, DO, SWAY},
+    {500, 500, ON, TWIN_SPIRAL},
+    {500, 500, ON, WIDE_FAN},
+    {850, 850, DO, STAND_STILL},
+    {850, 850, OFF, WIDE_FAN},
+    {920, 920, ON, TARGET_FANS},
+    {1010, 1010, DO, SWAY},
+    {1010, 1010, OFF, TWIN_SPIRAL},
+    {1010, 1010, OFF, TARGET_FANS},
+    {1130, 1130, ON, WALL},
     {1130, 1130, DO, STAND_STILL},
 };
+// clang-format on
 
 }  // namespace second
 

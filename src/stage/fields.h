@@ -6,22 +6,44 @@
 #include "core/record_fields.h"
 #include "stage/stage.h"
 
+// clang-format off
 inline constexpr Field ENEMY_FIELDS[] = {
-    BOX_FIELDS(Enemy),        FIELD(Enemy, alive, I32),        FIELD(Enemy, hitPoints, I32),
-    FIELD(Enemy, phase, I32), FIELD(Enemy, entryCounter, I32), FIELD(Enemy, work0, I32),
-    FIELD(Enemy, work1, I32), FIELD(Enemy, work2, I32),        FIELD(Enemy, work3, I32),
-    FIELD(Enemy, work4, I32), FIELD(Enemy, work5, I32),
+    BOX_FIELDS(Enemy),
+    FIELD(Enemy, alive, I32),
+    FIELD(Enemy, hitPoints, I32),
+    FIELD(Enemy, phase, I32),
+    FIELD(Enemy, entryCounter, I32),
+    FIELD(Enemy, work0, I32),
+    FIELD(Enemy, work1, I32),
+    FIELD(Enemy, work2, I32),
+    FIELD(Enemy, work3, I32),
+    FIELD(Enemy, work4, I32),
+    FIELD(Enemy, work5, I32),
 };
+// clang-format on
 inline constexpr RecordFields ENEMY_RECORD = RECORD_FIELDS(Enemy, ENEMY_FIELDS, RECORD_VALUES);
 
+// clang-format off
 inline constexpr Field LARGE_ENEMY_FIELDS[] = {
-    BOX_FIELDS(LargeEnemy),         FIELD(LargeEnemy, alive, I32),        FIELD(LargeEnemy, hitPoints, I32),
-    FIELD(LargeEnemy, phase, I32),  FIELD(LargeEnemy, entryCounter, I32), FIELD(LargeEnemy, work0, I32),
-    FIELD(LargeEnemy, work1, I32),  FIELD(LargeEnemy, work2, I32),        FIELD(LargeEnemy, work3, I32),
-    FIELD(LargeEnemy, work4, I32),  FIELD(LargeEnemy, work5, I32),        FIELD(LargeEnemy, work6, I32),
-    FIELD(LargeEnemy, work7, I32),  FIELD(LargeEnemy, work8, I32),        FIELD(LargeEnemy, work9, I32),
-    FIELD(LargeEnemy, work10, I32), FIELD(LargeEnemy, work11, I32),
+    BOX_FIELDS(LargeEnemy),
+    FIELD(LargeEnemy, alive, I32),
+    FIELD(LargeEnemy, hitPoints, I32),
+    FIELD(LargeEnemy, phase, I32),
+    FIELD(LargeEnemy, entryCounter, I32),
+    FIELD(LargeEnemy, work0, I32),
+    FIELD(LargeEnemy, work1, I32),
+    FIELD(LargeEnemy, work2, I32),
+    FIELD(LargeEnemy, work3, I32),
+    FIELD(LargeEnemy, work4, I32),
+    FIELD(LargeEnemy, work5, I32),
+    FIELD(LargeEnemy, work6, I32),
+    FIELD(LargeEnemy, work7, I32),
+    FIELD(LargeEnemy, work8, I32),
+    FIELD(LargeEnemy, work9, I32),
+    FIELD(LargeEnemy, work10, I32),
+    FIELD(LargeEnemy, work11, I32),
 };
+// clang-format on
 inline constexpr RecordFields LARGE_ENEMY_RECORD = RECORD_FIELDS(LargeEnemy, LARGE_ENEMY_FIELDS, RECORD_VALUES);
 
 inline constexpr Field MID_BOSS_FIELDS[] = {

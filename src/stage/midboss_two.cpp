@@ -146,13 +146,25 @@ void Leave(MidBossTwo& b) {
 enum ActionRow { AIMED_FAN, SWAY, LEAVE };
 inline constexpr Action<MidBossTwo> ACTIONS[] = {AimedFan, SwayAgain, Leave};
 
+// clang-format off
 inline constexpr ScriptEvent SCRIPT[] = {
-    {0, 0, ON, WAVE},          {20, 20, ON, LEFT_RING},     {80, 80, ON, RIGHT_RING},
-    {80, 80, OFF, LEFT_RING},  {140, 140, OFF, RIGHT_RING}, {180, 180, OFF, WAVE},
-    {200, 200, DO, AIMED_FAN}, {200, 200, ON, LEFT_RING},   {200, 200, ON, RIGHT_RING},
-    {230, 230, DO, SWAY},      {230, 230, OFF, LEFT_RING},  {230, 230, OFF, RIGHT_RING},
-    {260, 260, ON, BURST},     {800, 800, DO, LEAVE},       {800, 800, OFF, BURST},
+    {0, 0, ON, WAVE},
+    {20, 20, ON, LEFT_RING},
+    {80, 80, ON, RIGHT_RING},
+    {80, 80, OFF, LEFT_RING},
+    {140, 140, OFF, RIGHT_RING},
+    {180, 180, OFF, WAVE},
+    {200, 200, DO, AIMED_FAN},
+    {200, 200, ON, LEFT_RING},
+    {200, 200, ON, RIGHT_RING},
+    {230, 230, DO, SWAY},
+    {230, 230, OFF, LEFT_RING},
+    {230, 230, OFF, RIGHT_RING},
+    {260, 260, ON, BURST},
+    {800, 800, DO, LEAVE},
+    {800, 800, OFF, BURST},
 };
+// clang-format on
 
 // After the entry and the sway: the leaving drift, then script events before the timer's
 // increment and the patterns after it.
