@@ -178,15 +178,6 @@ class SdlPadComforts : public SdlDummyTest {
         SdlJoystickUseSettings(PlayerSettings{});
         SdlDummyTest::TearDown();
     }
-    int AttachPad() {
-        SDL_VirtualJoystickDesc desc{};
-        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-        desc.name = "test pad";
-        return SDL_JoystickAttachVirtualEx(&desc);
-    }
     // Presses or lets go of a pad button through the controller's own mapping.
     void Press(SDL_GameControllerButton b, bool down) {
         SDL_GameController* pad = SDL_GameControllerFromInstanceID(SDL_JoystickGetDeviceInstanceID(0));
@@ -211,7 +202,7 @@ class SdlPadComforts : public SdlDummyTest {
 };
 
 TEST_F(SdlPadComforts, StartPausesAndResumesByTheRuleOfP) {
-    ASSERT_GE(AttachPad(), 0) << SDL_GetError();
+    ASSERT_GE(AttachVirtualPad(), 0) << SDL_GetError();
     ASSERT_EQ(InitJoystick(), 1);
     g_screenState = SCREEN_GAME;
     g_playing = 1;
@@ -239,7 +230,7 @@ TEST_F(SdlPadComforts, StartPausesAndResumesByTheRuleOfP) {
     EXPECT_EQ(DispatchAll(), 1);
     ASSERT_EQ(SDL_JoystickDetachVirtual(0), 0);
     EXPECT_EQ(DispatchAll(), 0);
-    ASSERT_GE(AttachPad(), 0);
+    ASSERT_GE(AttachVirtualPad(), 0);
     EXPECT_EQ(DispatchAll(), 0);
     Press(SDL_CONTROLLER_BUTTON_START, true);
     EXPECT_EQ(DispatchAll(), 1);
@@ -250,7 +241,7 @@ TEST_F(SdlPadComforts, ExtraButtonsShootBombAndPause) {
     std::vector<std::string> errors;
     ASSERT_TRUE(ParseSettings("[pad]\nshot = y\nbomb = rightshoulder\npause = back\n", &s, &errors));
     SdlJoystickUseSettings(s);
-    ASSERT_GE(AttachPad(), 0) << SDL_GetError();
+    ASSERT_GE(AttachVirtualPad(), 0) << SDL_GetError();
     ASSERT_EQ(InitJoystick(), 1);
     g_screenState = SCREEN_GAME;
     g_playing = 1;

@@ -101,13 +101,7 @@ TEST_F(SdlJoystickTest, ThresholdsAndButtonsOfARawJoystick) {
 }
 
 TEST_F(SdlJoystickTest, GameControllerUsesAAndBAndBothStickAndDpad) {
-    SDL_VirtualJoystickDesc desc{};
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-    desc.name = "test pad";
-    const int index = SDL_JoystickAttachVirtualEx(&desc);
+    const int index = AttachVirtualPad();
     ASSERT_GE(index, 0) << SDL_GetError();
     ASSERT_TRUE(SDL_IsGameController(index));
     ASSERT_EQ(PlatJoystickOpen(), 0);

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <SDL.h>
+
 #include "platform/platform.h"
 
 // Every message now in the queue (after pumping SDL's events), in order.
@@ -19,6 +21,17 @@ inline std::vector<WindowMessage> DrainMessages() {
         out.push_back(msg);
     }
     return out;
+}
+
+// Plugs in a virtual pad with the game controller's axes and buttons; its device index, or -1.
+inline int AttachVirtualPad() {
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    desc.name = "test pad";
+    return SDL_JoystickAttachVirtualEx(&desc);
 }
 
 class SdlDummyTest : public ::testing::Test {
