@@ -1,7 +1,7 @@
-// Small enemies and gunships where the arithmetic or the counting could go two ways, or where
-// the state lies out of sight: offsets added to a float angle, sway positions from a stored float
-// angle, a swayer below the field that keeps counting, a gunship's frozen aim point and an
-// arcer's single fan. Their paths frame by frame are the goldens'.
+// Small enemies where the arithmetic or the counting could go two ways, or where the state lies
+// out of sight: offsets added to a float angle, sway positions from a stored float angle, a
+// swayer below the field that keeps counting. Their paths and volleys frame by frame are the
+// goldens'.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -75,41 +75,6 @@ TEST_F(EnemiesTest, SwayerBelowTheFieldStopsMovingButKeepsCounting) {
     EXPECT_EQ(e.y, 241);
     EXPECT_EQ(e.work1, baseY + 1);
     EXPECT_GT(FloatField(e.work5), angle);
-}
-
-// The gunship parks, captures the aim point at fire age 50 and fires its fans there however the
-// ship moves; slot A leaves to the right, slot B to the left.
-TEST_F(EnemiesTest, GunshipFiresAtTheFrozenPointAndLeavesToItsSide) {
-    SpawnGunshipA();
-    LargeEnemy& g = g_largeEnemies[GUNSHIP_A];
-    for (int f = 0; f <= 50; ++f) UpdateGunship(GUNSHIP_A);
-    EXPECT_EQ(g.work5, 75);
-    EXPECT_EQ(g.work6, 195);
-    g_ships[0].x = 0;
-    for (int f = 51; f <= 55; ++f) UpdateGunship(GUNSHIP_A);
-    ASSERT_EQ(Fired([] { UpdateGunship(GUNSHIP_A); }).small, 5);  // age 56
-    EXPECT_NEAR(Heading(g_smallBullets[2]), std::atan2(195.0 - 79, 75.0 - 69), 1e-5);
-    for (int f = 57; f <= 101; ++f) UpdateGunship(GUNSHIP_A);
-    EXPECT_EQ(g.x, 49);
-    SpawnGunshipB();
-    for (int f = 0; f <= 101; ++f) UpdateGunship(GUNSHIP_B);
-    EXPECT_EQ(g_largeEnemies[GUNSHIP_B].x, 103);
-}
-
-// An arcer fires one jittered fan of three when its fire counter reads 16, and never again.
-TEST_F(EnemiesTest, ArcerFiresOneJitteredFan) {
-    SpawnArcersFromLeftB();
-    KeepOnly(POOL_ARCERS_FROM_LEFT_B, 126);
-    g_aimJitter = 0.05f;
-    for (int f = 1; f <= 8 + 16; ++f) UpdateArcers(POOL_ARCERS_FROM_LEFT_B);
-    EXPECT_EQ(SmallBullets(), 0);
-    UpdateArcers(POOL_ARCERS_FROM_LEFT_B);
-    const Enemy& e = g_enemies[126];
-    ASSERT_EQ(SmallBullets(), 3);
-    const double aim = std::atan2(195.0 - (e.y + 18), 75.0 - (e.x + 9));
-    for (int k = 0; k < 3; ++k) EXPECT_NEAR(Turn(aim, Heading(g_smallBullets[k])), 0.05 + 0.3 * (k - 1), 1e-5);
-    for (int f = 0; f < 30; ++f) UpdateArcers(POOL_ARCERS_FROM_LEFT_B);
-    EXPECT_EQ(SmallBullets(), 3);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The one fixture of the enemy and boss tests: a fresh headless game in round 1 with ship A in
 // play (its hit pixel at (75, 195)) and no aim jitter, and what the tests read off the bullet
-// pools and the sound log. Every wait for a game event is bounded: a wait that would hang fails.
+// pools. Every wait for a game event is bounded: a wait that would hang fails.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,7 +11,6 @@
 #include "enemyfire/enemyfire.h"
 #include "platform/platform.h"
 #include "player/player.h"
-#include "sound/sound.h"
 #include "stage/stage.h"
 #include "test_support.h"
 
@@ -34,9 +33,6 @@ struct Volley {
     int small = 0;
     int large = 0;
 };
-
-// How many times an effect started since the last call (the log is emptied).
-inline int TakeSoundCount(SoundEffect effect) { return CountOf(TakeSounds(), static_cast<int>(effect)); }
 
 class StageFixture : public ::testing::Test {
   protected:
