@@ -83,6 +83,12 @@ void WriteWholeFile(const std::string& path, const std::string& bytes) {
     out << bytes;
 }
 
+std::string Le32(uint32_t value) {
+    std::string s(4, '\0');
+    for (int i = 0; i < 4; ++i) s[i] = static_cast<char>(value >> (8 * i));
+    return s;
+}
+
 std::vector<int> TakeSounds() {
     std::vector<int> sounds;
     std::vector<std::string> music;

@@ -3,6 +3,7 @@
 // the game reset.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,8 @@ int RunHeadlessIn(const std::string& folder, const std::string& args, const std:
 // Reads a whole file; empty when missing.
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
+// A 32-bit value as the record files store it: four bytes, low first.
+std::string Le32(uint32_t value);
 
 // What the headless platform heard since the last call: the effects started, the music commands
 // sent. Each call empties both logs, so a test takes what one step of the game did.

@@ -28,12 +28,6 @@ namespace {
 constexpr int32_t OLD_SCORE = 200000;
 constexpr int32_t NEW_SCORE = 250000;
 
-std::string Le32(uint32_t v) {
-    std::string s(4, '\0');
-    for (int i = 0; i < 4; ++i) s[i] = static_cast<char>(v >> (8 * i));
-    return s;
-}
-
 std::string ReplayFile(int frames, uint8_t pattern) {
     std::string s = Le32(REPLAY_MAGIC);
     for (int f = 0; f < frames; ++f) s += std::string(6, static_cast<char>(pattern)) + static_cast<char>(f);
@@ -116,10 +110,7 @@ class RecordSaving : public ::testing::Test {
         return steps;
     }
     static int StepIndex(const std::vector<std::string>& steps, const std::string& step) {
-        for (size_t i = 0; i < steps.size(); ++i) {
-            if (steps[i] == step) return static_cast<int>(i);
-        }
-        return -1;
+        return static_cast<int>(std::find(steps.begin(), steps.end(), step) - steps.begin());
     }
     // Runs a save in a child process set up by prepare; its exit status (or 128 + its signal).
     static int SaveInChild(void (*prepare)()) {
@@ -143,9 +134,9 @@ TEST_F(RecordSaving, AKillAtAnyStepLeavesTheOldPairOrTheNewOneWhole) {
     const std::vector<std::string> steps = SaveSteps();
     const int commitPoint = StepIndex(steps, "create records.commit");
     const int secondRename = StepIndex(steps, "rename score.dat");
-    ASSERT_GT(commitPoint, 0);
-    ASSERT_GT(secondRename, StepIndex(steps, "rename replay.rep"));
-    ASSERT_GT(StepIndex(steps, "rename replay.rep"), commitPoint);
+    ASSERT_LT(secondRename, static_cast<int>(steps.size()));
+    ASSERT_EQ(StepIndex(steps, "rename replay.rep"), secondRename - 1);
+    ASSERT_LT(commitPoint, secondRename - 1);
     for (int k = 0; k < static_cast<int>(steps.size()); ++k) {
         WriteOldPair();
         PrepareNewGame();
@@ -159,9 +150,7 @@ TEST_F(RecordSaving, AKillAtAnyStepLeavesTheOldPairOrTheNewOneWhole) {
             EXPECT_EQ(ReadWholeFile("replay.rep"), newReplay_);
             EXPECT_EQ(ReadWholeFile("score.dat"), Le32(OLD_SCORE));
         }
-        const std::string seen = PairSeenAtTheNextStart();
-        std::printf("  killed before %-28s -> %s pair\n", steps[k].c_str(), seen.c_str());
-        EXPECT_EQ(seen, k <= commitPoint ? "old" : "new") << "killed before " << steps[k];
+        EXPECT_EQ(PairSeenAtTheNextStart(), k <= commitPoint ? "old" : "new") << "killed before " << steps[k];
     }
 }
 
@@ -180,8 +169,9 @@ TEST_F(RecordSaving, AFailureAtAnyStepKeepsTheOldPairAndSaysSoInOneLine) {
         // The game goes on with the new high score either way.
         EXPECT_EQ(g_savedHiScore, NEW_SCORE);
         if (k < firstRename) {
-            EXPECT_EQ(said.rfind("vorne: could not save the new high score and its replay: ", 0), 0u) << said;
-            EXPECT_NE(said.find("; the old files are kept\n"), std::string::npos) << said;
+            EXPECT_TRUE(said.starts_with("vorne: could not save the new high score and its replay: ") &&
+                        said.ends_with("; the old files are kept\n"))
+                << said;
             EXPECT_FALSE(Exists("score.dat.new") || Exists("replay.rep.new") || Exists("records.commit")) << steps[k];
             EXPECT_EQ(PairSeenAtTheNextStart(), "old") << "failed at " << steps[k];
         } else {
@@ -267,9 +257,7 @@ TEST_F(RecordSaving, BadDestinationsKeepTheOldPairAndNeverBlock) {
             EXPECT_EQ(Describe("score.dat") + ", " + Describe("replay.rep"),
                       "a file of " + Le32(NEW_SCORE) + ", a file of " + newReplay_);
             EXPECT_FALSE(Exists("elsewhere"));
-            if (Exists("other")) {
-                EXPECT_EQ(ReadWholeFile("other"), "keep\n");
-            }
+            if (Exists("other")) EXPECT_EQ(ReadWholeFile("other"), "keep\n");
         }
     }
 }

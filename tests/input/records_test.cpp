@@ -12,12 +12,6 @@
 
 namespace {
 
-std::string Le32(uint32_t v) {
-    std::string s(4, '\0');
-    for (int i = 0; i < 4; ++i) s[i] = static_cast<char>(v >> (8 * i));
-    return s;
-}
-
 class RecordsTest : public ::testing::Test {
   protected:
     void SetUp() override {

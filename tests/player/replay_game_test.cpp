@@ -3,8 +3,6 @@
 // and watching that replay reproduces the game frame by frame until the lives run out.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -16,23 +14,7 @@ namespace {
 
 class CombatGame : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/vorne-game-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-        for (const char* name : {"palette.dat", "grA.dat", "grB.dat", "grC.dat", "grD.dat", "grE.dat", "grF.dat", "grG.dat",
-                                 "bgm01.mid", "bgm02.mid", "bgm03.mid", "bgm04.mid", "bgm05.mid", "bgm06.mid"}) {
-            const std::string from = std::string(VORNE_DATA_DIR) + "/" + name;
-            ASSERT_EQ(symlink(from.c_str(), (dir_ + "/" + name).c_str()), 0);
-        }
-    }
     void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
-
-    int Run(const std::string& args) {
-        const std::string command =
-            "cd '" + dir_ + "' && SDL_AUDIODRIVER=dummy '" + VORNE_BINARY + "' --headless " + args + " >/dev/null 2>&1";
-        return std::system(command.c_str());
-    }
     std::vector<std::string> Lines(const std::string& name) {
         std::istringstream in(ReadWholeFile(dir_ + "/" + name));
         std::vector<std::string> lines;
@@ -44,7 +26,7 @@ class CombatGame : public ::testing::Test {
         if (at == std::string::npos) return -999999;
         return std::strtol(line.c_str() + at + key.size() + 3, nullptr, 10);
     }
-    std::string dir_;
+    std::string dir_ = MakeRunFolder();
 };
 
 // The keys that legitimately differ while watching: the displayed high score starts from the
@@ -63,7 +45,7 @@ std::string WithoutReplayDifferences(std::string line) {
 TEST_F(CombatGame, LostLiveGameSavesItsReplayAndTheReplayPlaysItBack) {
     // Shot held from the first tick: it starts the game, takes ship A and fires all game long.
     WriteWholeFile(dir_ + "/game.keys", "1 z\n");
-    ASSERT_EQ(Run("--keys game.keys --ticks 2500 --trace live.jsonl"), 0);
+    ASSERT_EQ(RunHeadlessIn(dir_, "--keys game.keys --ticks 2500 --trace live.jsonl"), 0);
     const std::vector<std::string> live = Lines("live.jsonl");
     ASSERT_EQ(live.size(), 2500u);
 
@@ -77,10 +59,7 @@ TEST_F(CombatGame, LostLiveGameSavesItsReplayAndTheReplayPlaysItBack) {
 
     // Both files, from that moment: the score, and one record for every game frame so far.
     const std::string score = ReadWholeFile(dir_ + "/score.dat");
-    ASSERT_EQ(score.size(), 4u);
-    const long stored = static_cast<uint8_t>(score[0]) | static_cast<uint8_t>(score[1]) << 8 |
-                        static_cast<uint8_t>(score[2]) << 16 | static_cast<long>(static_cast<uint8_t>(score[3])) << 24;
-    EXPECT_EQ(stored, finalScore);
+    EXPECT_EQ(score, Le32(static_cast<uint32_t>(finalScore)));
     const long frames = Field(live[out - 1], "g_replayFrame");
     EXPECT_EQ(ReadWholeFile(dir_ + "/replay.rep").size(), static_cast<size_t>(4 + 7 * frames));
 
@@ -91,12 +70,12 @@ TEST_F(CombatGame, LostLiveGameSavesItsReplayAndTheReplayPlaysItBack) {
     ASSERT_LT(back, live.size());
     EXPECT_EQ(back - out, 210u + 78u);  // 30 sliding + 6 x 30 counts + 1, then 79 frames of panels
 
-    ASSERT_EQ(Run("--watch-replay --ticks " + std::to_string(out + 100) + " --trace watch.jsonl"), 0);
+    ASSERT_EQ(RunHeadlessIn(dir_, "--watch-replay --ticks " + std::to_string(out + 100) + " --trace watch.jsonl"), 0);
     const std::vector<std::string> watch = Lines("watch.jsonl");
     ASSERT_EQ(watch.size(), out + 100);
     for (size_t i = 0; i < out; ++i) {
         ASSERT_EQ(WithoutReplayDifferences(watch[i]), WithoutReplayDifferences(live[i])) << "tick " << i + 1;
-        ASSERT_EQ(Field(watch[i], "g_hiScore"), stored) << "tick " << i + 1;
+        ASSERT_EQ(Field(watch[i], "g_hiScore"), finalScore) << "tick " << i + 1;
     }
     // A replay never continues: the game-over panels come at once.
     EXPECT_EQ(Field(watch[out], "g_playerPhase"), 3);

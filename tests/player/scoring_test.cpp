@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/game.h"
@@ -41,12 +42,7 @@ class CombatScore : public ::testing::Test {
     template <typename Record>
     static void PlaceTarget(Record& r, int x, int y, int width, int height, int hitPoints) {
         r = {};
-        r.x = x;
-        r.y = y;
-        r.width = width;
-        r.height = height;
-        r.alive = 1;
-        r.hitPoints = hitPoints;
+        std::tie(r.x, r.y, r.width, r.height, r.alive, r.hitPoints) = std::tuple(x, y, width, height, 1, hitPoints);
     }
     // Ship A's hit pixel at (hx, hy).
     static void PutShipHitPixelAt(int hx, int hy) {
@@ -69,13 +65,10 @@ TEST_F(CombatScore, ChainPays460Then920AndEndsAfter32QuietFramesInRoundOne) {
     ASSERT_EQ(ResolveCollisions(), 1);
     EXPECT_EQ(g_score, 460 + 920);
     EXPECT_EQ(g_chain, 2);
-    for (int frame = 1; frame <= 31; ++frame) {
-        ASSERT_EQ(UpdateChain(), 1);
-        EXPECT_EQ(g_chain, 2) << "frame " << frame;
-    }
+    for (int frame = 1; frame <= 31; ++frame) ASSERT_EQ(UpdateChain(), 1);
+    EXPECT_EQ(g_chain, 2);
     ASSERT_EQ(UpdateChain(), 1);
-    EXPECT_EQ(g_chainTimer, 0);
-    EXPECT_EQ(g_chain, 0);
+    EXPECT_EQ(g_chainTimer + g_chain, 0);
 }
 
 TEST_F(CombatScore, TwoHeavyShotsAndAUnitShotKillASixPointEnemyAndAreAllSpent) {
@@ -87,16 +80,12 @@ TEST_F(CombatScore, TwoHeavyShotsAndAUnitShotKillASixPointEnemyAndAreAllSpent) {
     ASSERT_EQ(ResolveCollisions(), 1);
     EXPECT_EQ(g_enemies[5].alive, 0);
     EXPECT_EQ(g_enemies[5].hitPoints, -1);
-    EXPECT_EQ(g_playerShots[0].alive, 0);
-    EXPECT_EQ(g_playerShots[1].alive, 0);
-    EXPECT_EQ(g_unitShotsA[0].alive, 0);
-    EXPECT_EQ(g_playerShots[25].alive, 1);
+    EXPECT_EQ(std::vector<int>({g_playerShots[0].alive, g_playerShots[1].alive, g_unitShotsA[0].alive, g_playerShots[25].alive}),
+              std::vector<int>({0, 0, 0, 1}));
     EXPECT_EQ(g_score, 2 * 120 + 460);
     // The small enemies are hit silently; the kill's explosion sounds effect 106 and drifts down.
     EXPECT_EQ(TakeSounds(), std::vector<int>{106});
-    EXPECT_EQ(g_explosions[0].alive, 1);
-    EXPECT_EQ(g_explosions[0].x, 72);
-    EXPECT_EQ(g_explosions[0].vy, 4);
+    EXPECT_EQ(std::vector<int>({g_explosions[0].alive, g_explosions[0].x, g_explosions[0].vy}), std::vector<int>({1, 72, 4}));
 }
 
 TEST_F(CombatScore, ShotGateStopsHitsAtX189ButTheEnemyIsStillDrawn) {
@@ -144,12 +133,9 @@ TEST_F(CombatScore, LargeEnemyHitsHoldTheChainAndItsKillDropsTheArmedItems) {
     EXPECT_EQ(g_largeEnemies[0].alive, 0);
     EXPECT_EQ(g_chain, 5);
     EXPECT_EQ(g_score - before, 120 + 6850 * 5);
-    EXPECT_NE(g_lifeItem.y, ITEM_PARKED_Y);
-    EXPECT_NE(g_shieldItem.y, ITEM_PARKED_Y);
-    EXPECT_EQ(g_bombItem.y, ITEM_PARKED_Y);
-    EXPECT_EQ(g_dropItemA, 1);
-    EXPECT_EQ(g_dropItemB, 0);
-    EXPECT_EQ(g_dropItemC, 0);
+    EXPECT_EQ(std::vector<bool>({g_lifeItem.y == ITEM_PARKED_Y, g_shieldItem.y == ITEM_PARKED_Y, g_bombItem.y == ITEM_PARKED_Y}),
+              std::vector<bool>({false, false, true}));
+    EXPECT_EQ(std::vector<int>({g_dropItemA, g_dropItemB, g_dropItemC}), std::vector<int>({1, 0, 0}));
     EXPECT_EQ(g_fieldClearColour, 255);
     EXPECT_EQ(g_explosions[7].alive, 1);  // a burst: eight explosions, eight debris
     EXPECT_EQ(g_debris[7].alive, 1);
@@ -166,14 +152,11 @@ TEST_F(CombatScore, BossTimeOutBlastsWithoutPointsEvenWhenKilledInTheSameFrame) 
     g_playerShots[0] = PlayerShot{36 + 50, 20 + 30, 3, 24, 1};  // the kill, in the last frame
     const int32_t before = g_score;
     ASSERT_EQ(ResolveCollisions(), 1);
-    EXPECT_EQ(g_bossTimer, -1);
-    EXPECT_EQ(g_bossOne.alive, 0);
-    EXPECT_EQ(g_bossTimerVisible, 0);
     EXPECT_EQ(g_score - before, 120);  // the shot's points only
-    EXPECT_EQ(g_bossBlastActive, 1);
-    EXPECT_EQ(g_ships[0].state, SHIP_STATE_INVULNERABLE);
-    EXPECT_EQ(g_invulnTimer, 120);
-    EXPECT_EQ(g_playerPhase, PLAYER_PHASE_INVULNERABLE);
+    EXPECT_EQ(std::vector<int>({g_bossTimer, g_bossOne.alive, g_bossTimerVisible, g_bossBlastActive}),
+              std::vector<int>({-1, 0, 0, 1}));
+    EXPECT_EQ(std::vector<int>({g_ships[0].state, g_invulnTimer, g_playerPhase}),
+              std::vector<int>({SHIP_STATE_INVULNERABLE, 120, PLAYER_PHASE_INVULNERABLE}));
 }
 
 TEST_F(CombatScore, FinalBossPaysFiveMillionForEachSpareLife) {
@@ -197,59 +180,49 @@ TEST_F(CombatScore, BossBodyOnTheShipForFourFramesFromAFullShieldCostsALife) {
     const int x = g_ships[0].x;
     for (int frame = 1; frame <= 3; ++frame) {
         ASSERT_EQ(ResolveCollisions(), 1);
-        EXPECT_EQ(g_shield, 3 - frame);
-        EXPECT_EQ(g_ships[0].lives, 3);
-        EXPECT_EQ(g_ships[0].x, x);
+        EXPECT_EQ(std::vector<int>({g_shield, g_ships[0].lives, g_ships[0].x}), std::vector<int>({3 - frame, 3, x}));
     }
     EXPECT_EQ(g_scoreLevel, 2);
     EXPECT_EQ(TakeSounds(), (std::vector<int>{109, 109, 109}));
     ASSERT_EQ(ResolveCollisions(), 1);
-    EXPECT_EQ(g_ships[0].lives, 2);
-    EXPECT_EQ(g_ships[0].state, SHIP_STATE_DOWN);
-    EXPECT_EQ(g_shield, 3);
-    EXPECT_EQ(g_scoreLevel, 1);
-    EXPECT_EQ(g_playerPhase, PLAYER_PHASE_RESPAWN);
-    EXPECT_EQ(g_respawnDelay, 40);
-    EXPECT_EQ(g_bombs, 2);
-    EXPECT_EQ(g_fieldClearColour, 249);
+    EXPECT_EQ(std::vector<int>({g_ships[0].lives, g_ships[0].state, g_shield, g_scoreLevel, g_playerPhase, g_respawnDelay,
+                                g_bombs, g_fieldClearColour}),
+              std::vector<int>({2, SHIP_STATE_DOWN, 3, 1, PLAYER_PHASE_RESPAWN, 40, 2, 249}));
     EXPECT_EQ(TakeSounds(), (std::vector<int>{101, 102}));  // the ship's burst, no hit sound
     // A ship that is down is not hit again.
     ASSERT_EQ(ResolveCollisions(), 1);
     EXPECT_EQ(g_shield, 3);
 }
 
-TEST_F(CombatScore, BombItemAtFullStockPays170000AtLevelSixteen) {
-    g_scoreLevel = 16;
-    g_bombs = 5;
-    PutShipHitPixelAt(100, 150);
-    DropBombItem(92, 140);  // falls to y 141: the pixel lies inside
-    ASSERT_EQ(UpdateItemsAndGauges(), 1);
-    EXPECT_EQ(g_scoreLevel, 18);
-    EXPECT_EQ(g_bombs, 5);
-    EXPECT_EQ(g_score, 170000);
-    EXPECT_EQ(g_scorePopup.value, 170000);
+// An item taken at a full stock pays by the level and raises it; below a full stock it fills the
+// stock and pays nothing.
+TEST_F(CombatScore, ItemsAtAFullStockPayByTheLevelAndOtherwiseFillIt) {
+    const struct {
+        void (*drop)(int, int);
+        int x, y;  // falls one pixel to y + 1, onto the hit pixel at (100, 150)
+        int* stock;
+        int full, low, filled, level, points, newLevel;
+    } cases[] = {
+        {DropBombItem, 92, 140, &g_bombs, 5, 2, 3, 16, 170000, 18},
+        {DropShieldItem, 100, 135, &g_shield, 3, 1, 3, 4, 120000, 6},  // the pixel on its left column
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        g_scoreLevel = c.level;
+        *c.stock = c.full;
+        PutShipHitPixelAt(100, 150);
+        c.drop(c.x, c.y);
+        ASSERT_EQ(UpdateItemsAndGauges(), 1);
+        EXPECT_EQ(std::vector<int>({*c.stock, g_score, g_scorePopup.value, g_scoreLevel}),
+                  std::vector<int>({c.full, c.points, c.points, c.newLevel}));
+        EXPECT_EQ(TakeSounds(), std::vector<int>{108});
+        *c.stock = c.low;
+        c.drop(c.x, c.y);
+        ASSERT_EQ(UpdateItemsAndGauges(), 1);
+        EXPECT_EQ(*c.stock, c.filled);
+        EXPECT_EQ(g_score, c.points);
+    }
     EXPECT_EQ(g_bombItem.y, ITEM_PARKED_Y);
-    EXPECT_EQ(TakeSounds(), std::vector<int>{108});
-    // Below a full stock the item is a bomb.
-    g_bombs = 2;
-    DropBombItem(92, 140);
-    ASSERT_EQ(UpdateItemsAndGauges(), 1);
-    EXPECT_EQ(g_bombs, 3);
-    EXPECT_EQ(g_score, 170000);
-}
-
-TEST_F(CombatScore, ShieldItemAtFullShieldPays120000AtLevelFour) {
-    g_scoreLevel = 4;
-    PutShipHitPixelAt(100, 150);
-    DropShieldItem(100, 135);  // falls to 136; the pixel is on its left column
-    ASSERT_EQ(UpdateItemsAndGauges(), 1);
-    EXPECT_EQ(g_score, 120000);
-    EXPECT_EQ(g_scoreLevel, 6);
-    g_shield = 1;
-    DropShieldItem(100, 135);
-    ASSERT_EQ(UpdateItemsAndGauges(), 1);
-    EXPECT_EQ(g_shield, 3);
-    EXPECT_EQ(g_score, 120000);
 }
 
 TEST_F(CombatScore, ItemsAreCollectedInvulnerableButNotWhileDown) {
@@ -267,9 +240,7 @@ TEST_F(CombatScore, ItemsAreCollectedInvulnerableButNotWhileDown) {
     EXPECT_EQ(g_fieldClearColour, 255);
     // An item nobody takes falls out and stays parked.
     DropBombItem(10, 238);
-    ASSERT_EQ(UpdateItemsAndGauges(), 1);
-    ASSERT_EQ(UpdateItemsAndGauges(), 1);
-    ASSERT_EQ(UpdateItemsAndGauges(), 1);
+    for (int frame = 0; frame < 3; ++frame) ASSERT_EQ(UpdateItemsAndGauges(), 1);
     EXPECT_EQ(g_bombItem.y, ITEM_PARKED_Y);
 }
 

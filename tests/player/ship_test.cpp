@@ -1,17 +1,12 @@
-// The player's side: ship selection, the ship's movement and phases, shots, the bomb, the star
-// field and aim jitter, the displays and the frame interval. Every test starts from ResetGame on
-// a headless display. (A whole game recorded and watched back is replay_game_test's.)
+// The player's side: choosing ship B, the ship's movement, shots, the displays and the frame
+// interval. Every test starts from ResetGame on a headless display. Ship A chosen by the countdown,
+// its bombs and its phases through a whole game are the goldens'; a whole game recorded and
+// watched back is replay_game_test's.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <initializer_list>
-#include <string>
 #include <vector>
 
 #include "app/game.h"
-#include "app/trace.h"
 #include "enemyfire/enemyfire.h"
 #include "input/input.h"
 #include "platform/platform.h"
@@ -26,7 +21,7 @@ namespace {
 
 constexpr int CONTROL_VKS[] = {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT, VK_Z, VK_X};
 
-void HoldKeys(std::initializer_list<int> keys) {
+void HoldKeys(const std::vector<int>& keys) {
     for (int vk : CONTROL_VKS) PlatHeadlessSetKeyDown(vk, false);
     for (int vk : keys) PlatHeadlessSetKeyDown(vk, true);
 }
@@ -83,26 +78,6 @@ class PlayerSide : public ::testing::Test {
 
 // ---- ship selection
 
-TEST_F(PlayerSide, PanelsSlideInAndTheCountdownConfirmsShipAByItself) {
-    StartGame();
-    Frames(19);
-    EXPECT_EQ(g_shipSelectReady, 0);
-    Frame();  // the 20th frame brings panel 0 to x 4 and makes the screen ready at once
-    EXPECT_EQ(g_shipSelectReady, 1);
-    // Ten counts of 30 frames, then -1 confirms the ship under the cursor without input.
-    Frames(300);
-    EXPECT_EQ(g_playing, 0);
-    EXPECT_EQ(g_shipSelectCountdown, 0);
-    TakeMusic();
-    Frame();
-    EXPECT_EQ(g_shipSelectCountdown, -1);
-    EXPECT_EQ(g_playing, 1);
-    EXPECT_EQ(g_shipSelectActive, 0);
-    EXPECT_EQ(g_ships[0].active, 1);
-    EXPECT_EQ(g_ships[1].active, 0);
-    EXPECT_EQ(g_ships[1].state, SHIP_STATE_DOWN);
-}
-
 TEST_F(PlayerSide, CursorGlidesTwelveFramesAndConfirmsOnlyOnArrival) {
     StartGame();
     Frames(20);
@@ -142,6 +117,9 @@ TEST_F(PlayerSide, ShotAndDirectionOnAShipAreBothReadAndRecorded) {
 
 // ---- the ship
 
+// The first frame of play neither moves nor fires; after it a ship not firing moves one pixel
+// faster, and loses that a frame after the shot control is pressed and regains it a frame after
+// it is let go.
 TEST_F(PlayerSide, FirstFrameOfPlayIgnoresControlsAndFiringCostsOnePixel) {
     StartGame();
     g_selectCursorX = SELECT_CURSOR_A;
@@ -151,29 +129,17 @@ TEST_F(PlayerSide, FirstFrameOfPlayIgnoresControlsAndFiringCostsOnePixel) {
     EXPECT_EQ(g_ships[0].x, 64);
     EXPECT_EQ(AliveShots(0, PLAYER_SHOT_COUNT), 0);
     EXPECT_EQ(g_fireArmed, 1);
-
-    HoldKeys({VK_RIGHT});
-    int x = g_ships[0].x;
-    Frame();
-    EXPECT_EQ(g_ships[0].x - x, 4);  // idle: speed 3 + 1
-    HoldKeys({VK_RIGHT, VK_Z});
-    x = g_ships[0].x;
-    Frame();
-    EXPECT_EQ(g_ships[0].x - x, 4);  // the bonus is lost from the next frame on
-    x = g_ships[0].x;
-    Frame();
-    EXPECT_EQ(g_ships[0].x - x, 3);
-    HoldKeys({VK_RIGHT});
-    x = g_ships[0].x;
-    Frame();
-    EXPECT_EQ(g_ships[0].x - x, 3);  // the previous frame still held the shot control
-    x = g_ships[0].x;
-    Frame();
-    EXPECT_EQ(g_ships[0].x - x, 4);
-    HoldKeys({VK_LEFT, VK_RIGHT});
-    x = g_ships[0].x;
-    Frame();
-    EXPECT_EQ(g_ships[0].x, x);  // opposite directions cancel
+    const struct {
+        std::vector<int> keys;
+        int step;
+    } frames[] = {{{VK_RIGHT}, 4}, {{VK_RIGHT, VK_Z}, 4}, {{VK_RIGHT, VK_Z}, 3},
+                  {{VK_RIGHT}, 3}, {{VK_RIGHT}, 4},       {{VK_LEFT, VK_RIGHT}, 0}};
+    for (const auto& f : frames) {
+        HoldKeys(f.keys);
+        const int x = g_ships[0].x;
+        Frame();
+        EXPECT_EQ(g_ships[0].x - x, f.step) << "frame " << &f - frames;
+    }
 }
 
 TEST_F(PlayerSide, ShipStaysBelowTheScoreRowAndInsideTheField) {
@@ -186,17 +152,6 @@ TEST_F(PlayerSide, ShipStaysBelowTheScoreRowAndInsideTheField) {
     Frames(80);
     EXPECT_EQ(g_ships[0].y, 216);
     EXPECT_EQ(g_ships[0].x, 0);
-}
-
-TEST_F(PlayerSide, LastLifeGoneOpensTheContinuePhase) {
-    StartWith(1);
-    g_ships[1].state = SHIP_STATE_DOWN;
-    g_ships[1].lives = 0;
-    g_playerPhase = 1;
-    g_respawnDelay = 2;
-    Frames(2);
-    EXPECT_EQ(g_playerPhase, 3);
-    EXPECT_EQ(g_ships[1].state, SHIP_STATE_DOWN);
 }
 
 // ---- shots
@@ -227,59 +182,6 @@ TEST_F(PlayerSide, FullGroupGetsNoShotAndNoSound) {
     EXPECT_EQ(AliveShots(0, 10), 10);
     EXPECT_EQ(AliveShots(10, 30), 3);
     EXPECT_EQ(CountOf(TakeSounds(), 104), 0);
-}
-
-// ---- bomb
-
-TEST_F(PlayerSide, ShipABombRisesFiresFollowsAndLeaves) {
-    StartWith(0);
-    g_scoreLevel = 5;
-    g_chain = 7;
-    HoldKeys({VK_X});
-    Frame();  // trigger and the first rise in the same frame
-    EXPECT_EQ(g_bombs, 1);
-    EXPECT_EQ(g_scoreLevel, 2);
-    EXPECT_EQ(g_bombPhase, BOMB_PHASE_RISING);
-    EXPECT_EQ(g_fieldClearColour, 251);
-    EXPECT_EQ(g_ships[0].state, SHIP_STATE_INVULNERABLE);
-    EXPECT_EQ(CountOf(TakeSounds(), 103), 1);
-    HoldKeys({VK_Z});
-    Frames(9);
-    EXPECT_EQ(g_bombPhase, BOMB_PHASE_RISING);
-    EXPECT_EQ(AliveShots(0, 40), 0);  // ship A holds its fire while its units rise
-    Frame();                          // in place: the row fires at once
-    EXPECT_EQ(g_bombPhase, BOMB_PHASE_FIRING);
-    for (int k = 0; k < 5; ++k) EXPECT_EQ(g_unitShotsA[k * 10].alive, 1) << k;
-    EXPECT_EQ(AliveShots(0, 40), 0);
-    HoldKeys({VK_LEFT, VK_X});
-    const int bombRecord = g_replayFrame;
-    Frame();
-    EXPECT_EQ(g_bombUnitsA[2].x, g_ships[0].x + 4);  // the row follows the ship
-    EXPECT_EQ(g_bombs, 1);                           // no second bomb while one is out
-    EXPECT_EQ(g_replayRecords[bombRecord].bomb, 0);  // and the control was not read
-    HoldKeys({VK_Z});
-    // The ship became invulnerable in the trigger frame; 120 frames later it is back.
-    Frames(108);
-    EXPECT_EQ(g_ships[0].state, SHIP_STATE_INVULNERABLE);
-    EXPECT_EQ(g_chain, 7);
-    Frame();
-    EXPECT_EQ(g_ships[0].state, SHIP_STATE_NORMAL);
-    EXPECT_EQ(g_chain, 0);
-    EXPECT_EQ(g_bombPhase, BOMB_PHASE_LEAVING);
-    EXPECT_EQ(AliveShots(0, 40), 0);  // this frame's fire was read while the units still fired
-    Frame();
-    EXPECT_EQ(AliveShots(0, 40), 4);
-}
-
-TEST_F(PlayerSide, NoBombWithoutStockAndNothingRecorded) {
-    StartWith(0);
-    g_bombs = 0;
-    HoldKeys({VK_X});
-    const int record = g_replayFrame;
-    Frame();
-    EXPECT_EQ(g_bombPhase, BOMB_PHASE_NONE);
-    EXPECT_EQ(g_ships[0].state, SHIP_STATE_NORMAL);
-    EXPECT_EQ(g_replayRecords[record].bomb, 0);
 }
 
 // ---- displays
