@@ -6,6 +6,7 @@
 // tests/e2e/window_toggle.sh and its neighbours.
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <array>
 #include <cstdio>
@@ -19,6 +20,7 @@
 #include "platform/sdl_hotkeys.h"
 #include "player/player.h"
 #include "sdl_test_support.h"
+#include "test_support.h"
 
 namespace {
 
@@ -56,38 +58,40 @@ class SdlComforts : public ::testing::Test {
 };
 
 TEST_F(SdlComforts, TheReturnOfAltEnterIsNeverTheBombKey) {
+    // Each step: a key goes down or up on the keyboard, then (unless `type` is 0) its event
+    // arrives; whether the hot keys took the event, and whether the game now sees Return held.
+    const struct {
+        SDL_Keycode key;
+        bool down;
+        Uint32 type;
+        Uint16 mod;
+        bool repeat, taken, seen;
+    } steps[] = {
+        // Alt, then Return: taken; no Return while it is held, through Alt's release and the
+        // key's repeats, until Return itself is let go.
+        {SDLK_LALT, true, 0, 0, false, false, false},
+        {SDLK_RETURN, true, SDL_KEYDOWN, KMOD_LALT, false, true, false},
+        {SDLK_LALT, false, SDL_KEYDOWN, KMOD_NONE, true, true, false},
+        {SDLK_RETURN, false, SDL_KEYUP, KMOD_NONE, false, false, false},
+        // Pressed again without Alt: the bomb key as ever; its repeats with Alt are no chord.
+        {SDLK_RETURN, true, SDL_KEYDOWN, KMOD_NONE, false, false, true},
+        {SDLK_LALT, true, SDL_KEYDOWN, KMOD_LALT, true, false, true},
+        {SDLK_RETURN, false, SDL_KEYUP, KMOD_LALT, false, false, false},
+        // The keypad's Enter is the same chord; a key-up lost with the focus does not keep the
+        // key held back once the keyboard says it is up.
+        {SDLK_KP_ENTER, true, SDL_KEYDOWN, KMOD_RALT, false, true, false},
+        {SDLK_KP_ENTER, false, 0, 0, false, false, false},
+        {SDLK_KP_ENTER, true, 0, 0, false, false, true},
+    };
     Keyboard k;
-    // Alt, then Return: taken; the game sees no Return while it is held, through Alt's release
-    // and the key's repeats, until Return itself is let go.
-    k.Set(SDLK_LALT, true);
-    k.Set(SDLK_RETURN, true);
-    EXPECT_TRUE(SdlHotkeyEvent(Key(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT)));
-    EXPECT_FALSE(k.Sees(VK_RETURN));
-    k.Set(SDLK_LALT, false);
-    EXPECT_TRUE(SdlHotkeyEvent(Key(SDL_KEYDOWN, SDLK_RETURN, KMOD_NONE, true)));
-    EXPECT_FALSE(k.Sees(VK_RETURN));
-    EXPECT_TRUE(k.Sees(VK_X) == false && k.Sees(VK_SHIFT) == false);
-    k.Set(SDLK_RETURN, false);
-    EXPECT_FALSE(SdlHotkeyEvent(Key(SDL_KEYUP, SDLK_RETURN, KMOD_NONE)));
-    // Pressed again without Alt: the bomb key as ever.
-    k.Set(SDLK_RETURN, true);
-    EXPECT_FALSE(SdlHotkeyEvent(Key(SDL_KEYDOWN, SDLK_RETURN, KMOD_NONE)));
-    EXPECT_TRUE(k.Sees(VK_RETURN));
-    // Held as the bomb key, then Alt: its repeats with Alt are no chord, the bomb stays held.
-    k.Set(SDLK_LALT, true);
-    EXPECT_FALSE(SdlHotkeyEvent(Key(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT, true)));
-    EXPECT_TRUE(k.Sees(VK_RETURN));
-    k.Set(SDLK_RETURN, false);
-    SdlHotkeyEvent(Key(SDL_KEYUP, SDLK_RETURN, KMOD_LALT));
-    // The keypad's Enter is the same chord; and a key-up lost with the focus does not keep the
-    // key held back once the keyboard says it is up.
-    k.Set(SDLK_KP_ENTER, true);
-    EXPECT_TRUE(SdlHotkeyEvent(Key(SDL_KEYDOWN, SDLK_KP_ENTER, KMOD_RALT)));
-    EXPECT_FALSE(k.Sees(VK_RETURN));
-    k.Set(SDLK_KP_ENTER, false);
-    EXPECT_FALSE(k.Sees(VK_RETURN));
-    k.Set(SDLK_KP_ENTER, true);
-    EXPECT_TRUE(k.Sees(VK_RETURN));
+    for (const auto& step : steps) {
+        k.Set(step.key, step.down);
+        // The event is Return's (or Enter's), whichever key changed.
+        const SDL_Keycode eventKey = step.key == SDLK_KP_ENTER ? SDLK_KP_ENTER : SDLK_RETURN;
+        const bool taken = step.type != 0 && SdlHotkeyEvent(Key(step.type, eventKey, step.mod, step.repeat));
+        EXPECT_EQ(taken, step.taken) << "step " << &step - steps;
+        EXPECT_EQ(k.Sees(VK_RETURN), step.seen) << "step " << &step - steps;
+    }
     EXPECT_TRUE(DrainMessages().empty());
 }
 
@@ -121,30 +125,25 @@ TEST_F(SdlComforts, LoudnessKeysStepTheMusicAndMuteEverything) {
     s.musicVolume = 100;
     s.effectsVolume = 80;
     SdlHotkeysInit(s);
-    int music = 0, effects = 0;
-    bool mute = false;
-    EXPECT_TRUE(SdlHotkeyEvent(Key(SDL_KEYDOWN, SDLK_F10, KMOD_NONE)));  // already at the top
-    SdlGetLoudness(&music, &effects, &mute);
-    EXPECT_EQ(music, 100);
-    for (int i = 0; i < 3; ++i) SdlHotkeyEvent(Key(SDL_KEYDOWN, SDLK_F9, KMOD_NONE, i > 0));  // held: repeats step on
-    SdlGetLoudness(&music, &effects, &mute);
-    EXPECT_EQ(music, 70);
-    EXPECT_EQ(effects, 80);
-    EXPECT_TRUE(SdlHotkeyEvent(Key(SDL_KEYDOWN, SDLK_m, KMOD_NONE)));
-    EXPECT_TRUE(SdlHotkeyEvent(Key(SDL_KEYDOWN, SDLK_m, KMOD_NONE, true)));  // a held M does not flicker
-    SdlGetLoudness(&music, &effects, &mute);
-    EXPECT_TRUE(mute);
-    SdlHotkeyEvent(Key(SDL_KEYDOWN, SDLK_F8, KMOD_NONE));
-    SdlGetLoudness(&music, &effects, &mute);
-    EXPECT_FALSE(mute);
-    SdlHotkeyEvent(Key(SDL_KEYDOWN, SDLK_m, KMOD_NONE));
-    SdlHotkeyEvent(Key(SDL_KEYDOWN, SDLK_F10, KMOD_NONE));  // a volume key also brings the sound back
-    SdlGetLoudness(&music, &effects, &mute);
-    EXPECT_FALSE(mute);
-    EXPECT_EQ(music, 80);
-    for (int i = 0; i < 12; ++i) SdlHotkeyEvent(Key(SDL_KEYDOWN, SDLK_F9, KMOD_NONE));
-    SdlGetLoudness(&music, &effects, &mute);
-    EXPECT_EQ(music, 0);
+    // Music, effects and mute after each key press (a repeat is a held key).
+    const auto after = [](SDL_Keycode key, bool repeat = false) {
+        EXPECT_TRUE(SdlHotkeyEvent(Key(SDL_KEYDOWN, key, KMOD_NONE, repeat)));
+        int music = 0, effects = 0;
+        bool mute = false;
+        SdlGetLoudness(&music, &effects, &mute);
+        return std::to_string(music) + " " + std::to_string(effects) + (mute ? " muted" : "");
+    };
+    EXPECT_EQ(after(SDLK_F10), "100 80");  // already at the top
+    after(SDLK_F9);
+    after(SDLK_F9, true);
+    EXPECT_EQ(after(SDLK_F9, true), "70 80");  // held: repeats step on
+    EXPECT_EQ(after(SDLK_m), "70 80 muted");
+    EXPECT_EQ(after(SDLK_m, true), "70 80 muted");  // a held M does not flicker
+    EXPECT_EQ(after(SDLK_F8), "70 80");
+    after(SDLK_m);
+    EXPECT_EQ(after(SDLK_F10), "80 80");  // a volume key also brings the sound back
+    for (int i = 0; i < 11; ++i) after(SDLK_F9);
+    EXPECT_EQ(after(SDLK_F9), "0 80");
     EXPECT_TRUE(DrainMessages().empty());  // none of them reaches the game
     SdlSetLoudness(100, 100, false);
 }
@@ -207,33 +206,29 @@ TEST_F(SdlPadComforts, StartPausesAndResumesByTheRuleOfP) {
     g_screenState = SCREEN_GAME;
     g_playing = 1;
     DispatchAll();
-
-    Press(SDL_CONTROLLER_BUTTON_START, true);
-    EXPECT_EQ(DispatchAll(), 1);
+    // How many P presses reached the window procedure after Start went down or up.
+    const auto start = [this](bool down) {
+        Press(SDL_CONTROLLER_BUTTON_START, down);
+        return DispatchAll();
+    };
+    EXPECT_EQ(start(true), 1);
     EXPECT_EQ(g_pauseRequested, 1);
     g_pauseRequested = 0;
     g_paused = 1;                 // what the in-game frame does with the request
     EXPECT_EQ(DispatchAll(), 0);  // held: no further press (a pad does not repeat)
-    Press(SDL_CONTROLLER_BUTTON_START, false);
-    EXPECT_EQ(DispatchAll(), 0);
+    EXPECT_EQ(start(false), 0);
     EXPECT_EQ(g_paused, 1);
     // While paused no tick polls the pad; the event pump still sees Start.
-    Press(SDL_CONTROLLER_BUTTON_START, true);
-    EXPECT_EQ(DispatchAll(), 1);
-    EXPECT_EQ(g_paused, 0);
-    EXPECT_EQ(g_pauseRequested, 0);
-    Press(SDL_CONTROLLER_BUTTON_START, false);
-    EXPECT_EQ(DispatchAll(), 0);
-
+    EXPECT_EQ(start(true), 1);
+    EXPECT_EQ(g_paused + g_pauseRequested, 0);
+    EXPECT_EQ(start(false), 0);
     // Unplugged while held and plugged in again: the new pad's Start works.
-    Press(SDL_CONTROLLER_BUTTON_START, true);
-    EXPECT_EQ(DispatchAll(), 1);
+    EXPECT_EQ(start(true), 1);
     ASSERT_EQ(SDL_JoystickDetachVirtual(0), 0);
     EXPECT_EQ(DispatchAll(), 0);
     ASSERT_GE(AttachVirtualPad(), 0);
     EXPECT_EQ(DispatchAll(), 0);
-    Press(SDL_CONTROLLER_BUTTON_START, true);
-    EXPECT_EQ(DispatchAll(), 1);
+    EXPECT_EQ(start(true), 1);
 }
 
 TEST_F(SdlPadComforts, ExtraButtonsShootBombAndPause) {
@@ -248,14 +243,12 @@ TEST_F(SdlPadComforts, ExtraButtonsShootBombAndPause) {
     Press(SDL_CONTROLLER_BUTTON_Y, true);
     Press(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, true);
     PollJoystick(&g_joystickState);
-    EXPECT_EQ(g_joystickState.buttons[0], 1);
-    EXPECT_EQ(g_joystickState.buttons[1], 1);
+    EXPECT_EQ(g_joystickState.buttons[0] + g_joystickState.buttons[1], 2);
     EXPECT_TRUE(IsControlHeldLive(CONTROL_SHOT));
     Press(SDL_CONTROLLER_BUTTON_Y, false);
     Press(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, false);
     PollJoystick(&g_joystickState);
-    EXPECT_EQ(g_joystickState.buttons[0], 0);
-    EXPECT_EQ(g_joystickState.buttons[1], 0);
+    EXPECT_EQ(g_joystickState.buttons[0] + g_joystickState.buttons[1], 0);
     DispatchAll();
     Press(SDL_CONTROLLER_BUTTON_BACK, true);
     EXPECT_EQ(DispatchAll(), 1);
@@ -278,15 +271,12 @@ TEST_F(SdlPadComforts, MappingsFromTheSettingsFolderAndTheEnvironmentWhichWins) 
 
     char folder[] = "/tmp/vorne_pads_XXXXXX";
     ASSERT_NE(mkdtemp(folder), nullptr);
-    const std::string vorneFolder = std::string(folder) + "/vorne";
-    ASSERT_EQ(std::system(("mkdir -p " + vorneFolder).c_str()), 0);
-    std::FILE* db = std::fopen((vorneFolder + "/gamecontrollerdb.txt").c_str(), "w");
-    ASSERT_NE(db, nullptr);
-    std::fprintf(db, "# a pad of our own\n%s,Test Stick,a:b0,b:b1,start:b2,leftx:a0,lefty:a1,platform:%s,\n", guidText,
-                 SDL_GetPlatform());
-    std::fclose(db);
-    const char* oldConfig = std::getenv("XDG_CONFIG_HOME");
-    const std::string savedConfig = oldConfig ? oldConfig : "";
+    ASSERT_EQ(mkdir((std::string(folder) + "/vorne").c_str(), 0755), 0);
+    WriteWholeFile(std::string(folder) + "/vorne/gamecontrollerdb.txt",
+                   std::string("# a pad of our own\n") + guidText +
+                       ",Test Stick,a:b0,b:b1,start:b2,leftx:a0,lefty:a1,platform:" + SDL_GetPlatform() + ",\n");
+    const bool hadConfig = std::getenv("XDG_CONFIG_HOME") != nullptr;
+    const std::string savedConfig = hadConfig ? std::getenv("XDG_CONFIG_HOME") : "";
     setenv("XDG_CONFIG_HOME", folder, 1);
 
     SdlJoystickUseSettings(PlayerSettings{});
@@ -296,11 +286,7 @@ TEST_F(SdlPadComforts, MappingsFromTheSettingsFolderAndTheEnvironmentWhichWins) 
     EXPECT_EQ(mappedStart(), "start:b3");
     unsetenv("SDL_GAMECONTROLLERCONFIG");
 
-    if (oldConfig) {
-        setenv("XDG_CONFIG_HOME", savedConfig.c_str(), 1);
-    } else {
-        unsetenv("XDG_CONFIG_HOME");
-    }
+    hadConfig ? setenv("XDG_CONFIG_HOME", savedConfig.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(std::system((std::string("rm -rf ") + folder).c_str()), 0);
 }
 

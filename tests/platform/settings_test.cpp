@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/settings.h"
+#include "test_support.h"
 
 namespace {
 
@@ -26,6 +27,12 @@ Parsed Parse(const std::string& text) {
     return p;
 }
 
+Parsed Load(const std::string& path) {
+    Parsed p;
+    p.ok = LoadSettingsFile(path, &p.settings, &p.errors);
+    return p;
+}
+
 std::vector<int32_t> Keys(const PlayerSettings& s, SettingsAction a) {
     return std::vector<int32_t>(s.keys[a], s.keys[a] + s.keyCount[a]);
 }
@@ -38,25 +45,28 @@ std::string Buttons(const PlayerSettings& s, SettingsAction a) {
     return out;
 }
 
-TEST(Settings, WithoutAFileEverythingIsAsTheGameIsMade) {
-    const PlayerSettings s;
-    EXPECT_EQ(s.musicVolume, 100);
-    EXPECT_EQ(s.effectsVolume, 100);
-    EXPECT_FALSE(s.mute);
-    EXPECT_TRUE(s.fullscreen);
+// Whether a file left everything as the game is made: no key or button added, sound and window
+// as they were.
+bool AllDefaults(const PlayerSettings& s) {
+    const PlayerSettings defaults;
     for (int a = 0; a < SETTINGS_ACTIONS; ++a) {
-        EXPECT_EQ(s.keyCount[a], 0);
-        EXPECT_EQ(s.buttonCount[a], 0);
+        if (s.keyCount[a] != 0 || s.buttonCount[a] != 0) return false;
+    }
+    return s.musicVolume == defaults.musicVolume && s.effectsVolume == defaults.effectsVolume && s.mute == defaults.mute &&
+           s.fullscreen == defaults.fullscreen;
+}
+
+// A missing or empty file, and the commented example installed with the documentation, read
+// without a complaint and change nothing.
+TEST(Settings, WithoutEntriesEverythingIsAsTheGameIsMade) {
+    for (const char* path : {"/nonexistent-folder/vorne.ini", VORNE_SOURCE_DIR "/packaging/vorne.ini.example"}) {
+        const Parsed p = Load(path);
+        EXPECT_TRUE(p.ok && p.errors.empty()) << path << ": " << (p.errors.empty() ? "" : p.errors[0]);
+        EXPECT_TRUE(AllDefaults(p.settings)) << path;
     }
     const Parsed empty = Parse("");
     EXPECT_TRUE(empty.ok);
-    EXPECT_EQ(empty.settings.musicVolume, 100);
-
-    Parsed missing;
-    missing.ok = LoadSettingsFile("/nonexistent-folder/vorne.ini", &missing.settings, &missing.errors);
-    EXPECT_TRUE(missing.ok);
-    EXPECT_TRUE(missing.errors.empty());
-    EXPECT_TRUE(missing.settings.fullscreen);
+    EXPECT_TRUE(AllDefaults(empty.settings));
 }
 
 TEST(Settings, EveryEntryOfAWellFormedFile) {
@@ -168,54 +178,29 @@ TEST(Settings, LimitsOfListsAndLines) {
 }
 
 TEST(Settings, AFileThatCannotBeReadIsNamedAndChangesNothing) {
-    Parsed p;
-    p.ok = LoadSettingsFile("/", &p.settings, &p.errors);  // a folder
+    Parsed p = Load("/");  // a folder
     EXPECT_FALSE(p.ok);
     ASSERT_EQ(p.errors.size(), 1u);
     EXPECT_TRUE(p.settings.fullscreen);
 
     const std::string path = "/tmp/vorne_settings_test.ini";
-    std::FILE* f = std::fopen(path.c_str(), "w");
-    ASSERT_NE(f, nullptr);
-    std::fputs("[sound]\nmusic = 30\n", f);
-    std::fclose(f);
-    p = Parsed{};
-    p.ok = LoadSettingsFile(path, &p.settings, &p.errors);
+    WriteWholeFile(path, "[sound]\nmusic = 30\n");
+    p = Load(path);
     EXPECT_TRUE(p.ok);
     EXPECT_EQ(p.settings.musicVolume, 30);
     // Longer than any settings file: refused unread (sparse, so nothing is written).
     ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(SETTINGS_MAX_FILE_BYTES) + 1), 0);
-    p = Parsed{};
-    EXPECT_FALSE(LoadSettingsFile(path, &p.settings, &p.errors));
+    p = Load(path);
+    EXPECT_FALSE(p.ok);
     EXPECT_EQ(p.errors, std::vector<std::string>{"is larger than the 1048576 bytes it may hold"});
+    EXPECT_EQ(p.settings.musicVolume, 100);
     std::remove(path.c_str());
     // A FIFO in its place would hold the start forever: refused at once.
     ASSERT_EQ(mkfifo(path.c_str(), 0644), 0);
-    p = Parsed{};
-    EXPECT_FALSE(LoadSettingsFile(path, &p.settings, &p.errors));
+    p = Load(path);
+    EXPECT_FALSE(p.ok);
     EXPECT_EQ(p.errors, std::vector<std::string>{"is not a regular file (a FIFO, device or socket)"});
     std::remove(path.c_str());
-}
-
-}  // namespace
-
-namespace {
-
-// The commented example installed with the documentation reads without a single complaint and
-// changes nothing: what it shows is what the game does without it.
-TEST(Settings, TheInstalledExampleIsAValidFileOfDefaults) {
-    Parsed p;
-    p.ok = LoadSettingsFile(std::string(VORNE_SOURCE_DIR) + "/packaging/vorne.ini.example", &p.settings, &p.errors);
-    EXPECT_TRUE(p.ok) << (p.errors.empty() ? "" : p.errors[0]);
-    const PlayerSettings defaults;
-    EXPECT_EQ(p.settings.musicVolume, defaults.musicVolume);
-    EXPECT_EQ(p.settings.effectsVolume, defaults.effectsVolume);
-    EXPECT_EQ(p.settings.mute, defaults.mute);
-    EXPECT_EQ(p.settings.fullscreen, defaults.fullscreen);
-    for (int a = 0; a < SETTINGS_ACTIONS; ++a) {
-        EXPECT_EQ(p.settings.keyCount[a], 0);
-        EXPECT_EQ(p.settings.buttonCount[a], 0);
-    }
 }
 
 }  // namespace
