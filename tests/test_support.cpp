@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include "app/game.h"
 #include "input/input.h"
@@ -87,6 +88,19 @@ std::string Le32(uint32_t value) {
     std::string s(4, '\0');
     for (int i = 0; i < 4; ++i) s[i] = static_cast<char>(value >> (8 * i));
     return s;
+}
+
+SavedEnvironment::SavedEnvironment(std::vector<std::string> names) : names_(std::move(names)) {
+    for (const std::string& name : names_) {
+        const char* value = std::getenv(name.c_str());
+        values_.push_back(value ? std::optional<std::string>(value) : std::nullopt);
+    }
+}
+
+SavedEnvironment::~SavedEnvironment() {
+    for (size_t i = 0; i < names_.size(); ++i) {
+        values_[i] ? setenv(names_[i].c_str(), values_[i]->c_str(), 1) : unsetenv(names_[i].c_str());
+    }
 }
 
 std::vector<int> TakeSounds() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,17 @@ std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 // A 32-bit value as the record files store it: four bytes, low first.
 std::string Le32(uint32_t value);
+
+// Puts the named environment variables back, set or unset, as they stood when it was made.
+class SavedEnvironment {
+  public:
+    explicit SavedEnvironment(std::vector<std::string> names);
+    ~SavedEnvironment();
+
+  private:
+    std::vector<std::string> names_;
+    std::vector<std::optional<std::string>> values_;
+};
 
 // What the headless platform heard since the last call: the effects started, the music commands
 // sent. Each call empties both logs, so a test takes what one step of the game did.

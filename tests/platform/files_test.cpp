@@ -27,20 +27,8 @@ class Files : public ::testing::Test {
         ASSERT_NE(mkdtemp(pattern), nullptr);
         dir_ = pattern;
         ASSERT_EQ(chdir(dir_.c_str()), 0);
-        for (const char* name : {"HOME", "XDG_DATA_HOME"}) {
-            const char* value = std::getenv(name);
-            saved_.push_back(value ? std::string(value) : std::string("\x01"));
-        }
     }
     void TearDown() override {
-        const char* names[] = {"HOME", "XDG_DATA_HOME"};
-        for (size_t i = 0; i < 2; ++i) {
-            if (saved_[i] == "\x01") {
-                unsetenv(names[i]);
-            } else {
-                setenv(names[i], saved_[i].c_str(), 1);
-            }
-        }
         EXPECT_EQ(chdir(oldDir_), 0);
         EXPECT_EQ(std::system(("rm -rf '" + dir_ + "'").c_str()), 0);
     }
@@ -53,7 +41,7 @@ class Files : public ::testing::Test {
     }
     char oldDir_[PATH_MAX] = {};
     std::string dir_;
-    std::vector<std::string> saved_;
+    SavedEnvironment environment_{{"HOME", "XDG_DATA_HOME"}};
 };
 
 TEST_F(Files, DataFilesAreRegularFilesFoundInTheCurrentFolderFirst) {

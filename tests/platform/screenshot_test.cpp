@@ -49,23 +49,10 @@ class Screenshots : public ::testing::Test {
         char pattern[] = "/tmp/vorne_shots_XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         home_ = pattern;
-        for (const char* name : NAMES) {
-            const char* value = std::getenv(name);
-            saved_.push_back(value ? std::string(value) : std::string("\x01"));
-            unsetenv(name);
-        }
+        for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_PICTURES_DIR"}) unsetenv(name);
         setenv("HOME", home_.c_str(), 1);
     }
-    void TearDown() override {
-        for (size_t i = 0; i < std::size(NAMES); ++i) {
-            if (saved_[i] == "\x01") {
-                unsetenv(NAMES[i]);
-            } else {
-                setenv(NAMES[i], saved_[i].c_str(), 1);
-            }
-        }
-        EXPECT_EQ(std::system(("rm -rf '" + home_ + "'").c_str()), 0);
-    }
+    void TearDown() override { EXPECT_EQ(std::system(("rm -rf '" + home_ + "'").c_str()), 0); }
     static std::vector<std::string> Files(const std::string& folder) {
         std::vector<std::string> names;
         if (DIR* d = opendir(folder.c_str())) {
@@ -77,9 +64,8 @@ class Screenshots : public ::testing::Test {
         std::sort(names.begin(), names.end());
         return names;
     }
-    static constexpr const char* NAMES[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_PICTURES_DIR"};
+    SavedEnvironment environment_{{"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_PICTURES_DIR"}};
     std::string home_;
-    std::vector<std::string> saved_;
 };
 
 TEST_F(Screenshots, NeverReplaceOneAnotherAndHoldTheScreenInItsPalette) {

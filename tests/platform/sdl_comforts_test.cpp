@@ -275,8 +275,7 @@ TEST_F(SdlPadComforts, MappingsFromTheSettingsFolderAndTheEnvironmentWhichWins) 
     WriteWholeFile(std::string(folder) + "/vorne/gamecontrollerdb.txt",
                    std::string("# a pad of our own\n") + guidText +
                        ",Test Stick,a:b0,b:b1,start:b2,leftx:a0,lefty:a1,platform:" + SDL_GetPlatform() + ",\n");
-    const bool hadConfig = std::getenv("XDG_CONFIG_HOME") != nullptr;
-    const std::string savedConfig = hadConfig ? std::getenv("XDG_CONFIG_HOME") : "";
+    const SavedEnvironment environment({"XDG_CONFIG_HOME", "SDL_GAMECONTROLLERCONFIG"});
     setenv("XDG_CONFIG_HOME", folder, 1);
 
     SdlJoystickUseSettings(PlayerSettings{});
@@ -284,9 +283,6 @@ TEST_F(SdlPadComforts, MappingsFromTheSettingsFolderAndTheEnvironmentWhichWins) 
     setenv("SDL_GAMECONTROLLERCONFIG", (std::string(guidText) + ",Test Stick,a:b0,b:b1,start:b3,leftx:a0,lefty:a1,").c_str(), 1);
     SdlJoystickUseSettings(PlayerSettings{});
     EXPECT_EQ(mappedStart(), "start:b3");
-    unsetenv("SDL_GAMECONTROLLERCONFIG");
-
-    hadConfig ? setenv("XDG_CONFIG_HOME", savedConfig.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(std::system((std::string("rm -rf ") + folder).c_str()), 0);
 }
 

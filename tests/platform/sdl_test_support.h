@@ -11,6 +11,7 @@
 #include <SDL.h>
 
 #include "platform/platform.h"
+#include "test_support.h"
 
 // Every message now in the queue (after pumping SDL's events), in order.
 inline std::vector<WindowMessage> DrainMessages() {
@@ -37,9 +38,6 @@ inline int AttachVirtualPad() {
 class SdlDummyTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        const char* old = std::getenv("SDL_VIDEODRIVER");
-        hadDriver_ = old != nullptr;
-        if (old) oldDriver_ = old;
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         PlatformOptions options;
         options.backend = PLATFORM_SDL;
@@ -54,14 +52,8 @@ class SdlDummyTest : public ::testing::Test {
         PlatformShutdown();
         PlatformOptions headless;
         PlatformInit(headless);
-        if (hadDriver_) {
-            setenv("SDL_VIDEODRIVER", oldDriver_.c_str(), 1);
-        } else {
-            unsetenv("SDL_VIDEODRIVER");
-        }
     }
 
   private:
-    bool hadDriver_ = false;
-    std::string oldDriver_;
+    SavedEnvironment environment_{{"SDL_VIDEODRIVER"}};
 };

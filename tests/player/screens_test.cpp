@@ -1,6 +1,6 @@
-// The explosion ring and the boss blast restarted; the continue screen, the ending and the
-// high-score commits at the ends of a game; the story lines. The countdowns' timing is
-// replay_game_test's and the goldens'.
+// The boss blast restarted; the continue screen, the ending and the high-score commits at the
+// ends of a game; the story lines. The countdowns' timing and a watched replay running out of
+// lives are replay_game_test's; the explosions' ring is the goldens'.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -42,22 +42,6 @@ class CombatScreens : public ::testing::Test {
     }
 };
 
-TEST_F(CombatScreens, FortyFirstSpawnReusesTheFirstSlot) {
-    for (int i = 0; i < 41; ++i) SpawnExplosion(i, 0, 0, 0, BLAST_SOUND_NONE);
-    EXPECT_EQ(g_explosions[0].x, 40);
-    EXPECT_EQ(g_explosions[1].x, 1);
-    EXPECT_EQ(g_explosionNext, 1);
-    for (int i = 0; i < 41; ++i) SpawnDebris(i, 0, 0, 0);
-    EXPECT_EQ(g_debris[0].x, 40);
-    EXPECT_EQ(g_debrisNext, 1);
-    // An animation half played restarts from its first cell when overwritten.
-    g_explosions[1].frameX = 120;
-    g_explosions[1].tick = 2;
-    for (int i = 0; i < 40; ++i) SpawnExplosion(7, 7, 0, 0, BLAST_SOUND_NONE);
-    EXPECT_EQ(g_explosions[1].frameX, 0);
-    EXPECT_EQ(g_explosions[1].tick, 0);
-}
-
 TEST_F(CombatScreens, BlastStartedDuringAnotherRestartsAtTheNewPoint) {
     StartBossBlast(100, 80);
     for (int i = 0; i < 20; ++i) UpdateBossBlast(g_bossBlastX, g_bossBlastY);
@@ -86,17 +70,6 @@ TEST_F(CombatScreens, BombKeyContinuesButShotKeyDoesNotAndNeitherIsRecorded) {
                                 g_playerPhase, g_respawnDelay, g_gameOverPanels[0].state}),
               std::vector<int>({0, 1, 0, 3, SHIP_STATE_DOWN, 64, PLAYER_PHASE_RESPAWN, 10, 0}));
     EXPECT_EQ(g_replayRecords[g_replayFrame].bomb + g_replayRecords[g_replayFrame].shot, 0);
-}
-
-TEST_F(CombatScreens, WatchedReplayOutOfLivesGoesStraightToGameOver) {
-    g_watchingReplay = 1;
-    g_hiScore = 500000;
-    LoseLastLife();
-    EXPECT_EQ(g_continueActive, 0);
-    EXPECT_EQ(g_gameOverPanels[0].state, 1);
-    EXPECT_EQ(g_gameOverPanels[1].state, 1);
-    EXPECT_EQ(ReadWholeFile("score.dat"), "");
-    EXPECT_EQ(ReadWholeFile("replay.rep"), "");
 }
 
 TEST_F(CombatScreens, BeatenScoreIsSavedWhenTheLivesRunOutAndNothingAfterAContinue) {
