@@ -127,24 +127,29 @@ TEST_F(Files, TheMusicCheckFindsReadsAndParsesEachPiece) {
 // Every reader of the game's files takes regular files only, never waits on a FIFO or device,
 // and never takes more than its limit.
 TEST_F(Files, ReadingTakesRegularFilesOnlyWithinTheLimitAndNeverBlocks) {
-    std::vector<uint8_t> bytes;
-    EXPECT_EQ(PlatReadWholeFile("none", 10, &bytes), FILE_MISSING);
     WriteWholeFile("ten", "0123456789");
-    ASSERT_EQ(PlatReadWholeFile("ten", 10, &bytes), FILE_OK);
-    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "0123456789");
-    EXPECT_EQ(PlatReadWholeFile("ten", 9, &bytes), FILE_TOO_LARGE);
-    EXPECT_TRUE(bytes.empty());
-    EXPECT_EQ(PlatFileStatusText(FILE_TOO_LARGE, 9), "is larger than the 9 bytes it may hold");
     ASSERT_EQ(symlink("ten", "link"), 0);  // a link is read as what it names
-    EXPECT_EQ(PlatReadWholeFile("link", 10, &bytes), FILE_OK);
     ASSERT_EQ(mkdir("folder", 0755), 0);
-    EXPECT_EQ(PlatReadWholeFile("folder", 10, &bytes), FILE_FOLDER);
     ASSERT_EQ(mkfifo("fifo", 0644), 0);  // no writer: an ordinary open would wait forever
-    EXPECT_EQ(PlatReadWholeFile("fifo", 10, &bytes), FILE_SPECIAL);
     ASSERT_EQ(symlink("fifo", "fifo-link"), 0);
-    EXPECT_EQ(PlatReadWholeFile("fifo-link", 10, &bytes), FILE_SPECIAL);
-    EXPECT_EQ(PlatReadWholeFile("/dev/zero", 10, &bytes), FILE_SPECIAL);  // endless, were it read
+    const struct {
+        const char* name;
+        size_t limit;
+        FileStatus status;
+        const char* read;
+    } cases[] = {
+        {"none", 10, FILE_MISSING, ""},      {"ten", 10, FILE_OK, "0123456789"},  {"ten", 9, FILE_TOO_LARGE, ""},
+        {"link", 10, FILE_OK, "0123456789"}, {"folder", 10, FILE_FOLDER, ""},     {"fifo", 10, FILE_SPECIAL, ""},
+        {"fifo-link", 10, FILE_SPECIAL, ""}, {"/dev/zero", 10, FILE_SPECIAL, ""},  // endless, were it read
+    };
+    for (const auto& c : cases) {
+        std::vector<uint8_t> bytes(3, 'x');
+        EXPECT_EQ(PlatReadWholeFile(c.name, c.limit, &bytes), c.status) << c.name;
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), c.read) << c.name;
+    }
+    EXPECT_EQ(PlatFileStatusText(FILE_TOO_LARGE, 9), "is larger than the 9 bytes it may hold");
     ASSERT_EQ(chmod("ten", 0), 0);
+    std::vector<uint8_t> bytes;
     if (geteuid() != 0) {
         EXPECT_EQ(PlatReadWholeFile("ten", 10, &bytes), FILE_READ_ERROR);
         EXPECT_EQ(PlatFileStatusText(FILE_READ_ERROR), "cannot be read: Permission denied");

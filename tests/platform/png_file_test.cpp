@@ -75,9 +75,7 @@ TEST(PngFile, EveryColourTypeReadsBackAsWritten) {
         ASSERT_TRUE(PngWriteFile(path.c_str(), c.image)) << c.name;
         const Decoded d = Decode(path);
         ASSERT_TRUE(d.ok) << c.name;
-        EXPECT_EQ(d.colourType, c.colourType) << c.name;
-        EXPECT_EQ(d.width, W);
-        EXPECT_EQ(d.height, H);
+        EXPECT_EQ(std::vector<int>({d.colourType, d.width, d.height}), std::vector<int>({c.colourType, W, H})) << c.name;
         std::vector<uint8_t> want = expected;
         if (c.image.channels == 4) {
             for (int i = 0; i < W * H; ++i) want[i * 4 + 3] = static_cast<uint8_t>((i % W) * 60);
@@ -110,9 +108,7 @@ TEST(PngFile, TheScreenIsWrittenInItsPalette) {
     ASSERT_TRUE(PlatWriteScreenPng(path.c_str()));
     const Decoded d = Decode(path);
     ASSERT_TRUE(d.ok);
-    EXPECT_EQ(d.colourType, PNG_COLOR_TYPE_PALETTE);
-    ASSERT_EQ(d.width, 640);
-    ASSERT_EQ(d.height, 480);
+    ASSERT_EQ(std::vector<int>({d.colourType, d.width, d.height}), std::vector<int>({PNG_COLOR_TYPE_PALETTE, 640, 480}));
     int pitch = 0;
     const uint8_t* pixels = PlatSurfacePixels(g_primarySurface, &pitch);
     const PaletteEntry* palette = PlatGetPalette(g_primarySurface);
