@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/game.h"
 #include "input/input.h"
@@ -25,17 +26,14 @@ class RecordsTest : public ::testing::Test {
 TEST_F(RecordsTest, JoystickAxisThresholds) {
     const uint8_t buttons[32] = {0, 3};
     JoystickState s;
-    JoystickStateFromRaw(14000, 50000, buttons, &s);
-    EXPECT_EQ(s.left, 1);
-    EXPECT_EQ(s.right, 0);
-    EXPECT_EQ(s.down, 1);
-    EXPECT_EQ(s.buttons[0], 0);
-    EXPECT_EQ(s.buttons[1], 1);  // any nonzero report counts as held
-    JoystickStateFromRaw(14001, 49999, buttons, &s);
-    EXPECT_EQ(s.left + s.right + s.up + s.down, 0);
-    JoystickStateFromRaw(50000, 14000, buttons, &s);
-    EXPECT_EQ(s.right, 1);
-    EXPECT_EQ(s.up, 1);
+    const auto read = [&](int32_t x, int32_t y) {
+        JoystickStateFromRaw(x, y, buttons, &s);
+        return std::vector<int>({s.left, s.right, s.up, s.down});
+    };
+    EXPECT_EQ(read(14000, 50000), std::vector<int>({1, 0, 0, 1}));
+    EXPECT_EQ(std::vector<int>({s.buttons[0], s.buttons[1]}), std::vector<int>({0, 1}));  // any nonzero report is held
+    EXPECT_EQ(read(14001, 49999), std::vector<int>({0, 0, 0, 0}));
+    EXPECT_EQ(read(50000, 14000), std::vector<int>({0, 1, 1, 0}));
 }
 
 TEST_F(RecordsTest, LiveControlsRecordAndReplayReadsOnlyBytesOfOne) {
@@ -73,9 +71,8 @@ TEST_F(RecordsTest, ReplayFileCases) {
     WriteWholeFile("replay.rep", Le32(REPLAY_MAGIC) + std::string("\1\0\1\0\1\0\x20\1\1", 9));
     EXPECT_TRUE(LoadReplay());
     EXPECT_EQ(g_replayRecords[0].fps, 0x20);
-    EXPECT_EQ(g_replayRecords[1].up, 1);
-    EXPECT_EQ(g_replayRecords[1].down, 1);
-    EXPECT_EQ(g_replayRecords[1].left, 0);
+    EXPECT_EQ(std::vector<int>({g_replayRecords[1].up, g_replayRecords[1].down, g_replayRecords[1].left}),
+              std::vector<int>({1, 1, 0}));
     // More than the whole array: exactly 108000 records are read, the rest ignored.
     std::string big = Le32(REPLAY_MAGIC) + std::string(7 * MAX_REPLAY_FRAMES, '\0') + std::string(70, '\1');
     big[4 + 7 * (MAX_REPLAY_FRAMES - 1)] = 1;

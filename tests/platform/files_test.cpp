@@ -109,7 +109,7 @@ TEST_F(Files, EnteringTheRecordsFolderCreatesItPrivateWithItsParents) {
     EXPECT_FALSE(error.empty());
 }
 
-TEST_F(Files, TheMusicCheckFindsReadsAndParsesEachPiece) {
+TEST_F(Files, TheMusicCheckParsesEachPieceAndRefusesSpecialOrOversizedFilesUnread) {
     std::string problem;
     EXPECT_FALSE(PlatCheckMusicFile("bgm01.mid", &problem));
     EXPECT_EQ(problem.rfind("bgm01.mid is missing: not found in " + dir_, 0), 0u) << problem;
@@ -122,6 +122,23 @@ TEST_F(Files, TheMusicCheckFindsReadsAndParsesEachPiece) {
     EXPECT_TRUE(PlatCheckMusicFile(shipped.c_str(), &problem)) << problem;
     WriteWholeFile("bgm01.mid", ReadWholeFile(shipped));
     EXPECT_TRUE(PlatCheckMusicFile("bgm01.mid", &problem)) << problem;
+    std::remove("bgm01.mid");
+    // The lookup passes a FIFO over; opened by its path, it is refused without waiting on it.
+    ASSERT_EQ(mkfifo("bgm01.mid", 0644), 0);
+    EXPECT_FALSE(PlatCheckMusicFile("./bgm01.mid", &problem));
+    EXPECT_EQ(problem.rfind("./bgm01.mid is missing", 0), 0u) << problem;
+    MidiPiece piece;
+    EXPECT_FALSE(MidiReadFile("bgm01.mid", &piece, &problem));
+    EXPECT_EQ(problem, "is not a regular file (a FIFO, device or socket)");
+    // One byte past the limit: refused by its size (a sparse file, so nothing is written).
+    WriteWholeFile("bgm02.mid", "MThd");
+    ASSERT_EQ(truncate("bgm02.mid", static_cast<off_t>(MIDI_MAX_FILE_BYTES) + 1), 0);
+    EXPECT_FALSE(PlatCheckMusicFile("./bgm02.mid", &problem));
+    EXPECT_EQ(problem, "./bgm02.mid is larger than the 4194304 bytes a piece may hold");
+    // At the limit it is read, and refused for what it holds.
+    ASSERT_EQ(truncate("bgm02.mid", static_cast<off_t>(MIDI_MAX_FILE_BYTES)), 0);
+    EXPECT_FALSE(PlatCheckMusicFile("./bgm02.mid", &problem));
+    EXPECT_EQ(problem, "./bgm02.mid is not a MIDI file the game can play");
 }
 
 // Every reader of the game's files takes regular files only, never waits on a FIFO or device,
@@ -154,26 +171,6 @@ TEST_F(Files, ReadingTakesRegularFilesOnlyWithinTheLimitAndNeverBlocks) {
         EXPECT_EQ(PlatReadWholeFile("ten", 10, &bytes), FILE_READ_ERROR);
         EXPECT_EQ(PlatFileStatusText(FILE_READ_ERROR), "cannot be read: Permission denied");
     }
-}
-
-TEST_F(Files, TheMusicCheckRefusesSpecialAndOversizedFilesUnread) {
-    std::string problem;
-    // The lookup passes a FIFO over; opened by its path, it is refused without waiting on it.
-    ASSERT_EQ(mkfifo("bgm01.mid", 0644), 0);
-    EXPECT_FALSE(PlatCheckMusicFile("./bgm01.mid", &problem));
-    EXPECT_EQ(problem.rfind("./bgm01.mid is missing", 0), 0u) << problem;
-    MidiPiece piece;
-    EXPECT_FALSE(MidiReadFile("bgm01.mid", &piece, &problem));
-    EXPECT_EQ(problem, "is not a regular file (a FIFO, device or socket)");
-    // One byte past the limit: refused by its size (a sparse file, so nothing is written).
-    WriteWholeFile("bgm02.mid", "MThd");
-    ASSERT_EQ(truncate("bgm02.mid", static_cast<off_t>(MIDI_MAX_FILE_BYTES) + 1), 0);
-    EXPECT_FALSE(PlatCheckMusicFile("./bgm02.mid", &problem));
-    EXPECT_EQ(problem, "./bgm02.mid is larger than the 4194304 bytes a piece may hold");
-    // At the limit it is read, and refused for what it holds.
-    ASSERT_EQ(truncate("bgm02.mid", static_cast<off_t>(MIDI_MAX_FILE_BYTES)), 0);
-    EXPECT_FALSE(PlatCheckMusicFile("./bgm02.mid", &problem));
-    EXPECT_EQ(problem, "./bgm02.mid is not a MIDI file the game can play");
 }
 
 }  // namespace

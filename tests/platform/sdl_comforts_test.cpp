@@ -149,9 +149,9 @@ TEST_F(SdlComforts, LoudnessKeysStepTheMusicAndMuteEverything) {
 }
 
 TEST(SdlXErrorsLoad, OnlyWhereTheX11DriverMayStart) {
-    EXPECT_TRUE(SdlVideoDriverListAllowsX11(nullptr, ":0"));
-    EXPECT_TRUE(SdlVideoDriverListAllowsX11("", ":0"));
-    EXPECT_TRUE(SdlVideoDriverListAllowsX11("wayland,X11", ":1"));
+    for (const char* drivers : {static_cast<const char*>(nullptr), "", "wayland,X11"}) {
+        EXPECT_TRUE(SdlVideoDriverListAllowsX11(drivers, ":0")) << (drivers ? drivers : "unset");
+    }
     EXPECT_FALSE(SdlVideoDriverListAllowsX11("wayland", ":0"));
     EXPECT_FALSE(SdlVideoDriverListAllowsX11("x11drm,dummy", ":0"));
     EXPECT_FALSE(SdlVideoDriverListAllowsX11(nullptr, nullptr));  // no X server named
@@ -177,16 +177,6 @@ class SdlPadComforts : public SdlDummyTest {
         SdlJoystickUseSettings(PlayerSettings{});
         SdlDummyTest::TearDown();
     }
-    // Presses or lets go of a pad button through the controller's own mapping.
-    void Press(SDL_GameControllerButton b, bool down) {
-        SDL_GameController* pad = SDL_GameControllerFromInstanceID(SDL_JoystickGetDeviceInstanceID(0));
-        ASSERT_NE(pad, nullptr);
-        const SDL_GameControllerButtonBind bind = SDL_GameControllerGetBindForButton(pad, b);
-        ASSERT_EQ(bind.bindType, SDL_CONTROLLER_BINDTYPE_BUTTON);
-        ASSERT_EQ(SDL_JoystickSetVirtualButton(SDL_GameControllerGetJoystick(pad), bind.value.button,
-                                               down ? SDL_PRESSED : SDL_RELEASED),
-                  0);
-    }
     // The message loop's part: every queued message to the window procedure.
     int DispatchAll() {
         int count = 0;
@@ -208,7 +198,7 @@ TEST_F(SdlPadComforts, StartPausesAndResumesByTheRuleOfP) {
     DispatchAll();
     // How many P presses reached the window procedure after Start went down or up.
     const auto start = [this](bool down) {
-        Press(SDL_CONTROLLER_BUTTON_START, down);
+        PressPadButton(SDL_CONTROLLER_BUTTON_START, down);
         return DispatchAll();
     };
     EXPECT_EQ(start(true), 1);
@@ -240,17 +230,17 @@ TEST_F(SdlPadComforts, ExtraButtonsShootBombAndPause) {
     ASSERT_EQ(InitJoystick(), 1);
     g_screenState = SCREEN_GAME;
     g_playing = 1;
-    Press(SDL_CONTROLLER_BUTTON_Y, true);
-    Press(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, true);
+    PressPadButton(SDL_CONTROLLER_BUTTON_Y, true);
+    PressPadButton(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, true);
     PollJoystick(&g_joystickState);
     EXPECT_EQ(g_joystickState.buttons[0] + g_joystickState.buttons[1], 2);
     EXPECT_TRUE(IsControlHeldLive(CONTROL_SHOT));
-    Press(SDL_CONTROLLER_BUTTON_Y, false);
-    Press(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, false);
+    PressPadButton(SDL_CONTROLLER_BUTTON_Y, false);
+    PressPadButton(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, false);
     PollJoystick(&g_joystickState);
     EXPECT_EQ(g_joystickState.buttons[0] + g_joystickState.buttons[1], 0);
     DispatchAll();
-    Press(SDL_CONTROLLER_BUTTON_BACK, true);
+    PressPadButton(SDL_CONTROLLER_BUTTON_BACK, true);
     EXPECT_EQ(DispatchAll(), 1);
     EXPECT_EQ(g_pauseRequested, 1);
 }

@@ -86,12 +86,6 @@ TEST_F(SdlJoystickTest, GameControllerUsesAAndBAndBothStickAndDpad) {
     ASSERT_NE(j, nullptr);
     SDL_GameController* pad = SDL_GameControllerFromInstanceID(SDL_JoystickInstanceID(j));
     ASSERT_NE(pad, nullptr);
-    // Set the device's inputs through the controller's own mapping, whatever its raw layout.
-    auto press = [&](SDL_GameControllerButton b, bool down) {
-        const SDL_GameControllerButtonBind bind = SDL_GameControllerGetBindForButton(pad, b);
-        ASSERT_EQ(bind.bindType, SDL_CONTROLLER_BINDTYPE_BUTTON);
-        ASSERT_EQ(SDL_JoystickSetVirtualButton(j, bind.value.button, down ? SDL_PRESSED : SDL_RELEASED), 0);
-    };
     auto stick = [&](SDL_GameControllerAxis a, int32_t mapped) {
         const SDL_GameControllerButtonBind bind = SDL_GameControllerGetBindForAxis(pad, a);
         ASSERT_EQ(bind.bindType, SDL_CONTROLLER_BINDTYPE_AXIS);
@@ -100,11 +94,11 @@ TEST_F(SdlJoystickTest, GameControllerUsesAAndBAndBothStickAndDpad) {
     PlatJoystickRaw raw;
 
     for (const auto b : {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B}) {
-        press(b, true);
+        PressPadButton(b, true);
         ASSERT_TRUE(PlatJoystickPoll(&raw));
         EXPECT_EQ(raw.buttons[0], b == SDL_CONTROLLER_BUTTON_A);
         EXPECT_EQ(raw.buttons[1], b == SDL_CONTROLLER_BUTTON_B);
-        press(b, false);
+        PressPadButton(b, false);
     }
 
     // The left stick on the 0..65535 scale.
@@ -117,19 +111,20 @@ TEST_F(SdlJoystickTest, GameControllerUsesAAndBAndBothStickAndDpad) {
     stick(SDL_CONTROLLER_AXIS_LEFTY, 32768);
 
     // The d-pad puts its axis at the end of the scale and is no button of its own.
-    press(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true);
-    press(SDL_CONTROLLER_BUTTON_DPAD_UP, true);
-    ASSERT_TRUE(PlatJoystickPoll(&raw));
-    EXPECT_EQ(raw.x, 65535);
-    EXPECT_EQ(raw.y, 0);
-    for (int i = 0; i < 32; ++i) EXPECT_EQ(raw.buttons[i], 0) << i;
-    press(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false);
-    press(SDL_CONTROLLER_BUTTON_DPAD_UP, false);
-    press(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
-    press(SDL_CONTROLLER_BUTTON_DPAD_DOWN, true);
-    ASSERT_TRUE(PlatJoystickPoll(&raw));
-    EXPECT_EQ(raw.x, 0);
-    EXPECT_EQ(raw.y, 65535);
+    const struct {
+        SDL_GameControllerButton across, along;
+        int32_t x, y;
+    } diagonals[] = {{SDL_CONTROLLER_BUTTON_DPAD_RIGHT, SDL_CONTROLLER_BUTTON_DPAD_UP, 65535, 0},
+                     {SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_CONTROLLER_BUTTON_DPAD_DOWN, 0, 65535}};
+    for (const auto& d : diagonals) {
+        PressPadButton(d.across, true);
+        PressPadButton(d.along, true);
+        ASSERT_TRUE(PlatJoystickPoll(&raw));
+        EXPECT_EQ(std::vector<int32_t>({raw.x, raw.y}), std::vector<int32_t>({d.x, d.y}));
+        for (int i = 0; i < 32; ++i) EXPECT_EQ(raw.buttons[i], 0) << i;
+        PressPadButton(d.across, false);
+        PressPadButton(d.along, false);
+    }
 }
 
 TEST_F(SdlJoystickTest, UnpluggedReadsReleasedAndAReturningDeviceIsPickedUp) {

@@ -35,6 +35,18 @@ inline int AttachVirtualPad() {
     return SDL_JoystickAttachVirtualEx(&desc);
 }
 
+// Presses or lets go of a button of the first pad through the controller's own mapping, whatever
+// its raw layout.
+inline void PressPadButton(SDL_GameControllerButton b, bool down) {
+    SDL_GameController* pad = SDL_GameControllerFromInstanceID(SDL_JoystickGetDeviceInstanceID(0));
+    ASSERT_NE(pad, nullptr);
+    const SDL_GameControllerButtonBind bind = SDL_GameControllerGetBindForButton(pad, b);
+    ASSERT_EQ(bind.bindType, SDL_CONTROLLER_BINDTYPE_BUTTON);
+    ASSERT_EQ(
+        SDL_JoystickSetVirtualButton(SDL_GameControllerGetJoystick(pad), bind.value.button, down ? SDL_PRESSED : SDL_RELEASED),
+        0);
+}
+
 class SdlDummyTest : public ::testing::Test {
   protected:
     void SetUp() override {

@@ -1,6 +1,7 @@
 // The SDL back-end's window side: the keyboard state, the letterbox and the magnification, the
 // events that become window messages and the wait for the next tick. Runs on SDL's dummy video
-// driver; the picture presented in a real window under X is checked by tests/e2e/window_*.sh.
+// driver; the picture presented in a real window under X, and closing it, are checked by
+// tests/e2e/window_*.sh.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -194,17 +195,6 @@ TEST_F(SdlWindowTest, EventsBecomeTheWindowMessagesTheGameKnows) {
         EXPECT_TRUE(Same(got[i], expected[i].message, expected[i].wParam)) << i << ": " << got[i].message << "/" << got[i].wParam;
     }
     EXPECT_TRUE(g_procHeard.empty());  // nothing was dispatched, only queued
-}
-
-TEST_F(SdlWindowTest, CloseButtonDestroysTheWindowThroughTheProcedure) {
-    PushWindowEvent(SDL_WINDOWEVENT_CLOSE, SdlWindowId());
-    const std::vector<WindowMessage> got = DrainMessages();
-    ASSERT_EQ(g_procHeard.size(), 1u);
-    EXPECT_EQ(g_procHeard[0].message, WM_DESTROY);
-    EXPECT_FALSE(PlatWindowExists());
-    EXPECT_EQ(SdlWindowId(), 0u);
-    ASSERT_EQ(got.size(), 1u);
-    EXPECT_EQ(got[0].message, WM_QUIT);  // posted by the procedure's clean-up
 }
 
 TEST_F(SdlWindowTest, RenderDeviceResetLosesTheSurfaces) {

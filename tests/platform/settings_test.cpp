@@ -132,17 +132,10 @@ TEST(Settings, EachBadEntryIsNamedByItsLineAndKeepsItsDefault) {
         "effects = 20\n");  // 23: good, applies
     EXPECT_FALSE(p.ok);
     const PlayerSettings& s = p.settings;
-    EXPECT_EQ(s.musicVolume, 100);
-    EXPECT_EQ(s.effectsVolume, 20);
-    EXPECT_FALSE(s.mute);
-    EXPECT_FALSE(s.fullscreen);
-    EXPECT_TRUE(Keys(s, SETTINGS_SHOT).empty());
-    EXPECT_TRUE(Keys(s, SETTINGS_BOMB).empty());
-    EXPECT_TRUE(Keys(s, SETTINGS_UP).empty());
-    EXPECT_TRUE(Keys(s, SETTINGS_LEFT).empty());
-    EXPECT_EQ(Buttons(s, SETTINGS_BOMB), "");
-    EXPECT_EQ(Buttons(s, SETTINGS_SHOT), "");
-    EXPECT_EQ(Buttons(s, SETTINGS_PAUSE), "pad6 ");
+    EXPECT_EQ(std::vector<int>({s.musicVolume, s.effectsVolume, s.mute, s.fullscreen}), std::vector<int>({100, 20, 0, 0}));
+    for (const SettingsAction a : {SETTINGS_SHOT, SETTINGS_BOMB, SETTINGS_UP, SETTINGS_LEFT})
+        EXPECT_TRUE(Keys(s, a).empty()) << a;
+    EXPECT_EQ(Buttons(s, SETTINGS_BOMB) + Buttons(s, SETTINGS_SHOT) + Buttons(s, SETTINGS_PAUSE), "pad6 ");
     std::string lines;
     for (const std::string& e : p.errors) lines += e.substr(0, e.find(':')) + ",";
     EXPECT_EQ(lines,

@@ -1,6 +1,7 @@
 // The boss blast restarted; the continue screen, the ending and the high-score commits at the
-// ends of a game; the story lines. The countdowns' timing and a watched replay running out of
-// lives are replay_game_test's; the explosions' ring is the goldens'.
+// ends of a game. The countdowns' timing, a beaten score saved as the lives run
+// out and a watched replay running out of lives are replay_game_test's; the explosions' ring is
+// the goldens'.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -72,25 +73,6 @@ TEST_F(CombatScreens, BombKeyContinuesButShotKeyDoesNotAndNeitherIsRecorded) {
     EXPECT_EQ(g_replayRecords[g_replayFrame].bomb + g_replayRecords[g_replayFrame].shot, 0);
 }
 
-TEST_F(CombatScreens, BeatenScoreIsSavedWhenTheLivesRunOutAndNothingAfterAContinue) {
-    g_score = 150000;
-    g_hiScore = 150000;
-    g_replayFrame = 3;
-    g_replayRecords[1].shot = 1;
-    LoseLastLife();
-    EXPECT_EQ(ReadWholeFile("score.dat"), Le32(150000));
-    EXPECT_EQ(g_savedHiScore, 150000);
-    EXPECT_EQ(ReadWholeFile("replay.rep").size(), 4u + 3 * 7);
-    // Continue, then a better game that also runs out: nothing more is written.
-    for (int i = 0; i < 31; ++i) EXPECT_TRUE(UpdateContinueScreen());
-    ContinueGame();
-    RemoveRecordFiles();
-    g_hiScore = 900000;
-    LoseLastLife();
-    EXPECT_EQ(ReadWholeFile("score.dat"), "");
-    EXPECT_EQ(g_savedHiScore, 150000);
-}
-
 TEST_F(CombatScreens, ScoreEqualToTheStoredOneIsNotSaved) {
     g_hiScore = g_savedHiScore;
     LoseLastLife();
@@ -112,15 +94,6 @@ TEST_F(CombatScreens, EndingCommitsTheHighScoreUnlessTheGameWasContinued) {
         EXPECT_EQ(ReadWholeFile("score.dat"), continued ? "" : Le32(2000000));
         RemoveRecordFiles();
     }
-}
-
-TEST_F(CombatScreens, StoryDrawsTheRevealedLinesOnly) {
-    ClearField(7);
-    g_storyActive = 1;
-    g_storyLines = 1;
-    ASSERT_EQ(DrawStoryText(), 1);
-    EXPECT_TRUE(FieldRectHasColourOtherThan(0, 75, FIELD_WIDTH, 90, 7));
-    EXPECT_FALSE(FieldRectHasColourOtherThan(0, 90, FIELD_WIDTH, 105, 7));
 }
 
 }  // namespace
