@@ -92,13 +92,15 @@ TEST_F(EnemyFireTest, HitPixelIsHitByAnyOverlapAndClearsTheSky) {
     Place(g_smallBullets, 3, 59.0f, 110.0f);  // bottom edge 115 = the pixel's top
     Place(g_largeBullets, 0, 53.0f, 110.0f);  // right edge 61
     Place(g_largeBullets, 1, 62.0f, 110.0f);  // left edge 62
-    for (int state : {SHIP_STATE_NORMAL, SHIP_STATE_DOWN, SHIP_STATE_INVULNERABLE}) {
+    Update();
+    EXPECT_EQ(g_enemyBulletCount, 6);  // each merely touches the pixel
+    for (int state : {SHIP_STATE_DOWN, SHIP_STATE_INVULNERABLE}) {
         g_ships[0].state = state;
-        Place(g_smallBullets, 4, state == SHIP_STATE_NORMAL ? -20.0f : 58.0f, 112.0f);  // squarely on it
+        Place(g_smallBullets, 4, 58.0f, 112.0f);  // squarely on it
         Update();
-        EXPECT_EQ(g_enemyBulletCount, state == SHIP_STATE_NORMAL ? 6 : 7) << "state " << state;
+        EXPECT_EQ(g_enemyBulletCount, 7) << "state " << state;
         g_smallBullets[4].alive = 0;
-        g_enemyBulletCount = 6;
+        --g_enemyBulletCount;
     }
     g_ships[0].state = SHIP_STATE_NORMAL;
     Place(g_smallBullets, 5, 56.25f, 112.0f, 1.0f, 0.0f);  // right edge 61.25 > 61: a hit

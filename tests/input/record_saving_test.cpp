@@ -262,21 +262,19 @@ TEST_F(RecordSaving, BadDestinationsKeepTheOldPairAndNeverBlock) {
     }
 }
 
-TEST_F(RecordSaving, AFullDiskKeepsTheOldPair) {
-    // A file-size limit of 10 KB, as a nearly full disk: the replay of 5000 frames (35 KB) cannot
-    // be written whole.
+// A nearly full disk (a file-size limit of 10 KB: the replay of 5000 frames, 35 KB, cannot be
+// written whole), then a folder the game may not write in.
+TEST_F(RecordSaving, AFullDiskOrAnUnwritableFolderKeepsTheOldPair) {
     PrepareNewGame(5000);
-    const int status = SaveInChild([] {
-        signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{10 * 1024, 10 * 1024};
-        setrlimit(RLIMIT_FSIZE, &limit);
-    });
-    EXPECT_EQ(status, 0);
+    EXPECT_EQ(SaveInChild([] {
+                  signal(SIGXFSZ, SIG_IGN);
+                  const rlimit limit{10 * 1024, 10 * 1024};
+                  setrlimit(RLIMIT_FSIZE, &limit);
+              }),
+              0);
     EXPECT_FALSE(Exists("score.dat.new") || Exists("replay.rep.new") || Exists("records.commit"));
     EXPECT_EQ(PairSeenAtTheNextStart(), "old");
-}
 
-TEST_F(RecordSaving, AnUnwritableFolderKeepsTheOldPair) {
     PrepareNewGame();
     ASSERT_EQ(chmod(".", 0555), 0);
     // Root writes anywhere, so the save runs as nobody when the tests run as root.

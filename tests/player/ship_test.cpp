@@ -95,9 +95,7 @@ TEST_F(PlayerSide, CursorGlidesTwelveFramesAndConfirmsOnlyOnArrival) {
     EXPECT_EQ(g_selectCursorX, 112);
     TakeSounds();
     Frame();
-    EXPECT_EQ(g_playing, 1);
-    EXPECT_EQ(g_ships[0].active, 0);
-    EXPECT_EQ(g_ships[1].active, 1);
+    EXPECT_EQ(std::vector<int>({g_playing, g_ships[0].active, g_ships[1].active}), std::vector<int>({1, 0, 1}));
     EXPECT_EQ(CountOf(TakeSounds(), 103), 1);
 }
 
@@ -107,11 +105,9 @@ TEST_F(PlayerSide, ShotAndDirectionOnAShipAreBothReadAndRecorded) {
     HoldKeys({VK_Z, VK_RIGHT});
     const int record = g_replayFrame;
     Frame();
-    EXPECT_EQ(g_playing, 1);
-    EXPECT_EQ(g_selectMove, 1);
-    EXPECT_EQ(g_replayRecords[record].shot, 1);
-    EXPECT_EQ(g_replayRecords[record].right, 1);
-    EXPECT_EQ(g_replayRecords[record].left, 0);
+    EXPECT_EQ(std::vector<int>({g_playing, g_selectMove, g_replayRecords[record].shot, g_replayRecords[record].right,
+                                g_replayRecords[record].left}),
+              std::vector<int>({1, 1, 1, 1, 0}));
     EXPECT_EQ(g_ships[1].active, 0);  // ship A was under the cursor when the shot was read
 }
 
@@ -126,9 +122,7 @@ TEST_F(PlayerSide, FirstFrameOfPlayIgnoresControlsAndFiringCostsOnePixel) {
     ConfirmShip();
     HoldKeys({VK_RIGHT, VK_Z});
     Frame();
-    EXPECT_EQ(g_ships[0].x, 64);
-    EXPECT_EQ(AliveShots(0, PLAYER_SHOT_COUNT), 0);
-    EXPECT_EQ(g_fireArmed, 1);
+    EXPECT_EQ(std::vector<int>({g_ships[0].x, AliveShots(0, PLAYER_SHOT_COUNT), g_fireArmed}), std::vector<int>({64, 0, 1}));
     const struct {
         std::vector<int> keys;
         int step;
@@ -146,12 +140,10 @@ TEST_F(PlayerSide, ShipStaysBelowTheScoreRowAndInsideTheField) {
     StartWith(0);
     HoldKeys({VK_UP, VK_RIGHT});
     Frames(80);
-    EXPECT_EQ(g_ships[0].y, 20);
-    EXPECT_EQ(g_ships[0].x, 176);
+    EXPECT_EQ(std::vector<int>({g_ships[0].x, g_ships[0].y}), std::vector<int>({176, 20}));
     HoldKeys({VK_DOWN, VK_LEFT});
     Frames(80);
-    EXPECT_EQ(g_ships[0].y, 216);
-    EXPECT_EQ(g_ships[0].x, 0);
+    EXPECT_EQ(std::vector<int>({g_ships[0].x, g_ships[0].y}), std::vector<int>({0, 216}));
 }
 
 // ---- shots
