@@ -179,17 +179,15 @@ TEST_F(SdlWindowTest, EventsBecomeTheWindowMessagesTheGameKnows) {
     PushMusicNotify(MCI_NOTIFY_ABORTED);
 
     const std::vector<WindowMessage> got = DrainMessages();
-    const WindowMessage expected[] = {
-        {WM_KEYDOWN, 0x1B},
-        {WM_KEYDOWN, 0x50},
-        {WM_KEYDOWN, 0x50},
-        {WM_KEYDOWN, 0x09},
-        {WM_ACTIVATEAPP, 0},
-        {WM_ACTIVATEAPP, 1},
-        {WM_SIZE, SIZE_MINIMIZED},
-        {MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL},
-        {MM_MCINOTIFY, MCI_NOTIFY_ABORTED},
-    };
+    const WindowMessage expected[] = {{WM_KEYDOWN, 0x1B},
+                                      {WM_KEYDOWN, 0x50},
+                                      {WM_KEYDOWN, 0x50},
+                                      {WM_KEYDOWN, 0x09},
+                                      {WM_ACTIVATEAPP, 0},
+                                      {WM_ACTIVATEAPP, 1},
+                                      {WM_SIZE, SIZE_MINIMIZED},
+                                      {MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL},
+                                      {MM_MCINOTIFY, MCI_NOTIFY_ABORTED}};
     ASSERT_EQ(got.size(), std::size(expected));
     for (size_t i = 0; i < got.size(); ++i) {
         EXPECT_TRUE(Same(got[i], expected[i].message, expected[i].wParam)) << i << ": " << got[i].message << "/" << got[i].wParam;

@@ -90,19 +90,16 @@ TEST(Settings, EveryEntryOfAWellFormedFile) {
         "shot = x, Y\n"
         "pause = back, 7\n");
     EXPECT_TRUE(p.ok) << (p.errors.empty() ? "" : p.errors[0]);
-    EXPECT_EQ(p.settings.musicVolume, 0);
-    EXPECT_EQ(p.settings.effectsVolume, 75);
-    EXPECT_TRUE(p.settings.mute);
-    EXPECT_FALSE(p.settings.fullscreen);
+    const PlayerSettings& s = p.settings;
+    EXPECT_EQ(std::vector<int>({s.musicVolume, s.effectsVolume, s.mute, s.fullscreen}), std::vector<int>({0, 75, 1, 0}));
     EXPECT_EQ(Keys(p.settings, SETTINGS_UP), (std::vector<int32_t>{SDLK_w, SDLK_KP_9}));
     EXPECT_EQ(Keys(p.settings, SETTINGS_LEFT), (std::vector<int32_t>{SDLK_a}));
     EXPECT_EQ(Keys(p.settings, SETTINGS_SHOT), (std::vector<int32_t>{SDLK_j, SDLK_LALT, SDLK_k}));
     EXPECT_EQ(Keys(p.settings, SETTINGS_PAUSE), (std::vector<int32_t>{SDLK_PAUSE}));
-    EXPECT_TRUE(Keys(p.settings, SETTINGS_BOMB).empty());
-    EXPECT_TRUE(Keys(p.settings, SETTINGS_DOWN).empty());
-    EXPECT_EQ(Buttons(p.settings, SETTINGS_SHOT), "pad2 pad3 ");
-    EXPECT_EQ(Buttons(p.settings, SETTINGS_PAUSE), "pad4 joy7 ");
-    EXPECT_EQ(Buttons(p.settings, SETTINGS_BOMB), "");
+    EXPECT_EQ(Keys(p.settings, SETTINGS_BOMB).size() + Keys(p.settings, SETTINGS_DOWN).size(), 0u);
+    EXPECT_EQ(
+        Buttons(p.settings, SETTINGS_SHOT) + "/" + Buttons(p.settings, SETTINGS_PAUSE) + "/" + Buttons(p.settings, SETTINGS_BOMB),
+        "pad2 pad3 /pad4 joy7 /");
 }
 
 TEST(Settings, EachBadEntryIsNamedByItsLineAndKeepsItsDefault) {
