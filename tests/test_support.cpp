@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -118,9 +119,7 @@ std::vector<std::string> TakeMusic() {
 }
 
 int CountOf(const std::vector<int>& values, int value) {
-    int n = 0;
-    for (const int v : values) n += v == value;
-    return n;
+    return static_cast<int>(std::count(values.begin(), values.end(), value));
 }
 
 int FieldPixel(int x, int y) {

@@ -33,12 +33,9 @@ class Files : public ::testing::Test {
         EXPECT_EQ(chdir(oldDir_), 0);
         EXPECT_EQ(std::system(("rm -rf '" + dir_ + "'").c_str()), 0);
     }
-    static std::string Mode(const std::string& path) {
+    static unsigned Mode(const std::string& path) {
         struct stat info {};
-        if (stat(path.c_str(), &info) != 0) return "none";
-        char text[8];
-        std::snprintf(text, sizeof text, "%o", static_cast<unsigned>(info.st_mode & 0777));
-        return text;
+        return stat(path.c_str(), &info) == 0 ? info.st_mode & 0777 : 0;
     }
     char oldDir_[PATH_MAX] = {};
     std::string dir_;
@@ -91,11 +88,12 @@ TEST_F(Files, EnteringTheRecordsFolderCreatesItPrivateWithItsParents) {
     std::string error;
     ASSERT_TRUE(PlatEnterFolder(folder, &error)) << error;
     EXPECT_EQ(std::filesystem::current_path(), folder);
-    EXPECT_EQ(Mode(folder) + " " + Mode(dir_ + "/home/.local"), "700 700");
+    EXPECT_EQ(Mode(folder), 0700u);
+    EXPECT_EQ(Mode(dir_ + "/home/.local"), 0700u);
     // Entering it again is fine, and leaves an existing folder's mode alone.
     ASSERT_EQ(chmod((dir_ + "/home").c_str(), 0755), 0);
     ASSERT_TRUE(PlatEnterFolder(folder, &error)) << error;
-    EXPECT_EQ(Mode(dir_ + "/home"), "755");
+    EXPECT_EQ(Mode(dir_ + "/home"), 0755u);
 
     // A file in the way, or no home folder at all, is said.
     WriteWholeFile(dir_ + "/blocked", "");

@@ -141,8 +141,7 @@ TEST_F(SdlJoystickTest, UnpluggedReadsReleasedAndAReturningDeviceIsPickedUp) {
     PlatJoystickRaw raw;
     EXPECT_FALSE(PlatJoystickPoll(&raw));
     s = PollThroughTheGame();
-    EXPECT_EQ(s.left + s.right + s.up + s.down, 0);
-    EXPECT_EQ(s.buttons[0], 0);
+    EXPECT_EQ(s.left + s.right + s.up + s.down + s.buttons[0], 0);
     EXPECT_FALSE(PlatJoystickPresent());
 
     // Plugged in again: the next poll reads it.
@@ -154,8 +153,7 @@ TEST_F(SdlJoystickTest, UnpluggedReadsReleasedAndAReturningDeviceIsPickedUp) {
     SetMappedAxis(j, 0, 65535);
     ASSERT_EQ(SDL_JoystickSetVirtualButton(j, 1, SDL_PRESSED), 0);
     s = PollThroughTheGame();
-    EXPECT_EQ(s.right, 1);
-    EXPECT_EQ(s.buttons[1], 1);
+    EXPECT_EQ(s.right + s.buttons[1], 2);
 
     // Closed for good: no reading, and closing twice is harmless.
     PlatJoystickClose();

@@ -26,31 +26,19 @@ int RecordingProc(uint32_t message, uint32_t wParam) {
     return 0;
 }
 
+void Push(SDL_Event e) { ASSERT_EQ(SDL_PushEvent(&e), 1); }
+
 void PushKey(SDL_Keycode key, uint32_t windowId, bool repeat) {
-    SDL_Event e{};
-    e.type = SDL_KEYDOWN;
-    e.key.windowID = windowId;
-    e.key.state = SDL_PRESSED;
-    e.key.repeat = repeat ? 1 : 0;
-    e.key.keysym.sym = key;
-    e.key.keysym.scancode = SDL_GetScancodeFromKey(key);
-    ASSERT_EQ(SDL_PushEvent(&e), 1);
+    SDL_Keysym keysym{SDL_GetScancodeFromKey(key), key, 0, 0};
+    Push(SDL_Event{.key = {SDL_KEYDOWN, 0, windowId, SDL_PRESSED, static_cast<Uint8>(repeat), 0, 0, keysym}});
 }
 
 void PushWindowEvent(SDL_WindowEventID id, uint32_t windowId) {
-    SDL_Event e{};
-    e.type = SDL_WINDOWEVENT;
-    e.window.windowID = windowId;
-    e.window.event = static_cast<Uint8>(id);
-    ASSERT_EQ(SDL_PushEvent(&e), 1);
+    Push(SDL_Event{.window = {SDL_WINDOWEVENT, 0, windowId, static_cast<Uint8>(id), 0, 0, 0, 0, 0}});
 }
 
 void PushMusicNotify(uintptr_t code) {
-    SDL_Event e{};
-    e.type = SDL_USEREVENT;
-    e.user.code = static_cast<Sint32>(MM_MCINOTIFY);
-    e.user.data1 = reinterpret_cast<void*>(code);
-    ASSERT_EQ(SDL_PushEvent(&e), 1);
+    Push(SDL_Event{.user = {SDL_USEREVENT, 0, 0, static_cast<Sint32>(MM_MCINOTIFY), reinterpret_cast<void*>(code), nullptr}});
 }
 
 bool Same(const WindowMessage& m, uint32_t message, uint32_t wParam) { return m.message == message && m.wParam == wParam; }
@@ -118,8 +106,7 @@ TEST(SdlLetterbox, WholeFactorsWhereTheyFitAspectAlwaysKept) {
 // Magnifying the screen ourselves: the whole-factor shortcuts and the general case all show, at
 // every output pixel, the screen pixel nearest to it, and never write past a row's width.
 TEST(SdlMagnify, EveryOutputPixelShowsTheNearestScreenPixel) {
-    constexpr int SW = 64;
-    constexpr int SH = 48;
+    constexpr int SW = 64, SH = 48;
     std::vector<uint8_t> screen(SW * SH);
     for (size_t i = 0; i < screen.size(); ++i) screen[i] = static_cast<uint8_t>(i * 37 + i / SW);
     uint32_t colours[256];
@@ -129,8 +116,7 @@ TEST(SdlMagnify, EveryOutputPixelShowsTheNearestScreenPixel) {
         const int pitch = size.w * 4 + 12;  // rows padded, as a locked texture's may be
         std::vector<uint8_t> rows(static_cast<size_t>(pitch) * size.h, 0xAB);
         SdlMagnifyScreen(screen.data(), colours, SW, SH, rows.data(), pitch, size.w, size.h);
-        int wrong = 0;
-        int padding = 0;
+        int wrong = 0, padding = 0;
         for (int y = 0; y < size.h; ++y) {
             for (int x = 0; x < size.w; ++x) {
                 uint32_t got;
@@ -139,8 +125,8 @@ TEST(SdlMagnify, EveryOutputPixelShowsTheNearestScreenPixel) {
             }
             for (int b = size.w * 4; b < pitch; ++b) padding += rows[static_cast<size_t>(y) * pitch + b] != 0xAB;
         }
-        EXPECT_EQ(wrong, 0) << size.w << "x" << size.h;
-        EXPECT_EQ(padding, 0) << size.w << "x" << size.h;
+        EXPECT_EQ(wrong + padding, 0) << size.w << "x" << size.h << ": " << wrong << " wrong, " << padding
+                                      << " written past a row";
     }
 }
 
@@ -199,15 +185,12 @@ TEST_F(SdlWindowTest, RenderDeviceResetLosesTheSurfaces) {
     Surface* s = PlatCreateSurface(8, 8);
     ASSERT_NE(s, nullptr);
     EXPECT_FALSE(PlatIsSurfaceLost(s));
-    SDL_Event e{};
-    e.type = SDL_RENDER_DEVICE_RESET;
-    ASSERT_EQ(SDL_PushEvent(&e), 1);
+    Push(SDL_Event{.type = SDL_RENDER_DEVICE_RESET});
     DrainMessages();
     EXPECT_TRUE(PlatIsSurfaceLost(s));
     EXPECT_EQ(PlatColourFill(s, nullptr, 1), BLIT_SURFACE_LOST);
     EXPECT_TRUE(PlatRestoreSurface(s));
-    e.type = SDL_RENDER_TARGETS_RESET;
-    ASSERT_EQ(SDL_PushEvent(&e), 1);
+    Push(SDL_Event{.type = SDL_RENDER_TARGETS_RESET});
     DrainMessages();
     EXPECT_TRUE(PlatIsSurfaceLost(s));
     PlatReleaseSurface(s);

@@ -89,8 +89,7 @@ TEST_F(CombatScreens, EndingCommitsTheHighScoreUnlessTheGameWasContinued) {
         g_endingActive = 1;
         g_hiScore = 2000000;
         for (int i = 0; i < 3000 && g_screenState == SCREEN_GAME; ++i) ASSERT_EQ(UpdateEnding(), 1);
-        EXPECT_EQ(g_screenState, SCREEN_SPLASH);
-        EXPECT_EQ(g_endingActive, 0);
+        EXPECT_EQ(std::vector<int>({g_screenState, g_endingActive}), std::vector<int>({SCREEN_SPLASH, 0}));
         EXPECT_EQ(ReadWholeFile("score.dat"), continued ? "" : Le32(2000000));
         RemoveRecordFiles();
     }

@@ -65,10 +65,10 @@ class PlayerSide : public ::testing::Test {
   protected:
     void SetUp() override { SetUpHeadlessGame(); }
 
-    // A game with the ship chosen directly: the first frame of play neither moves nor fires.
-    void StartWith(int ship) {
+    // A game with ship A chosen directly: the first frame of play neither moves nor fires.
+    void StartWithShipA() {
         StartGame();
-        g_selectCursorX = ship == 0 ? SELECT_CURSOR_A : SELECT_CURSOR_B;
+        g_selectCursorX = SELECT_CURSOR_A;
         ConfirmShip();
         g_shipChosen = 1;
         Frame();
@@ -137,7 +137,7 @@ TEST_F(PlayerSide, FirstFrameOfPlayIgnoresControlsAndFiringCostsOnePixel) {
 }
 
 TEST_F(PlayerSide, ShipStaysBelowTheScoreRowAndInsideTheField) {
-    StartWith(0);
+    StartWithShipA();
     HoldKeys({VK_UP, VK_RIGHT});
     Frames(80);
     EXPECT_EQ(std::vector<int>({g_ships[0].x, g_ships[0].y}), std::vector<int>({176, 20}));
@@ -149,7 +149,7 @@ TEST_F(PlayerSide, ShipStaysBelowTheScoreRowAndInsideTheField) {
 // ---- shots
 
 TEST_F(PlayerSide, FreshPressFiresAtOnceAndHoldingFiresEveryThirdFrame) {
-    StartWith(0);
+    StartWithShipA();
     HoldKeys({VK_Z});
     Frame();
     EXPECT_EQ(AliveShots(0, 40), 4);
@@ -167,7 +167,7 @@ TEST_F(PlayerSide, FreshPressFiresAtOnceAndHoldingFiresEveryThirdFrame) {
 }
 
 TEST_F(PlayerSide, FullGroupGetsNoShotAndNoSound) {
-    StartWith(0);
+    StartWithShipA();
     for (int i = 0; i < 10; ++i) g_playerShots[i] = PlayerShot{100, 100, 3, 24, 1};
     HoldKeys({VK_Z});
     Frame();
@@ -207,8 +207,7 @@ TEST_F(PlayerSide, ScoreLevelDoublesItsValueAtSixteenAndIsClampedThere) {
     EXPECT_EQ(g_scorePerLevel, 120);
     g_scoreLevel = 18;
     ASSERT_EQ(DrawScoreLevel(), 1);
-    EXPECT_EQ(g_scoreLevel, 16);
-    EXPECT_EQ(g_scorePerLevel, 240);
+    EXPECT_EQ(std::vector<int>({g_scoreLevel, g_scorePerLevel}), std::vector<int>({16, 240}));
 }
 
 }  // namespace

@@ -58,8 +58,7 @@ TEST_F(SpawnersTimelineTest, DroppersLeaveWork5ToThePreviousWaveAndTheSpareHover
     g_enemies[0].work5 = 11;
     g_enemies[0].work4 = 11;
     SpawnDroppersLeft();
-    EXPECT_EQ(g_enemies[0].work5, 11);
-    EXPECT_EQ(g_enemies[0].work4, 0);
+    EXPECT_EQ(std::vector<int>({g_enemies[0].work4, g_enemies[0].work5}), std::vector<int>({0, 11}));
     SpawnHoverersLeftA();
     SpawnHoverersRightA();
     for (int i = 96; i <= 101; ++i) EXPECT_EQ(g_enemies[i].alive, 0);
@@ -69,16 +68,13 @@ TEST_F(SpawnersTimelineTest, BossSpawnersClearEverythingButTheHitBox) {
     g_midBoss.ringTurn = 5.0f;
     g_midBoss.fanTimer = 5;
     SpawnMidBoss(2);
-    EXPECT_EQ(g_midBoss.glideSpeed, 18);
-    EXPECT_EQ(g_midBoss.width, 96);
+    EXPECT_EQ(std::vector<int>({g_midBoss.glideSpeed, g_midBoss.width, g_midBoss.fanTimer}), std::vector<int>({18, 96, 0}));
     EXPECT_EQ(g_midBoss.ringTurn, 0.0f);
-    EXPECT_EQ(g_midBoss.fanTimer, 0);
     EXPECT_EQ(TakeSounds(), std::vector<int>{static_cast<int>(SoundEffect::MidBossArrival)});
     // An unknown variant is stored and nothing else happens.
     g_midBoss.alive = 0;
     SpawnMidBoss(4);
-    EXPECT_EQ(g_midBoss.variant, 4);
-    EXPECT_EQ(g_midBoss.alive, 0);
+    EXPECT_EQ(std::vector<int>({g_midBoss.variant, g_midBoss.alive}), std::vector<int>({4, 0}));
     EXPECT_TRUE(TakeSounds().empty());
     ASSERT_EQ(g_largeBulletAltSprite, 0);
     SpawnBossFinal();

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -16,9 +17,7 @@
 
 // How many bullets of a pool are alive.
 inline int LiveBullets(const EnemyBullet* pool, int count) {
-    int n = 0;
-    for (int i = 0; i < count; ++i) n += pool[i].alive == 1 ? 1 : 0;
-    return n;
+    return static_cast<int>(std::count_if(pool, pool + count, [](const EnemyBullet& b) { return b.alive == 1; }));
 }
 inline int SmallBullets() { return LiveBullets(g_smallBullets, SMALL_BULLET_COUNT); }
 inline int LargeBullets() { return LiveBullets(g_largeBullets, LARGE_BULLET_COUNT); }
