@@ -61,8 +61,7 @@ class RecordSaving : public ::testing::Test {
         dir_ = pattern;
         ASSERT_EQ(chdir(dir_.c_str()), 0);
         g_steps.clear();
-        g_stepToKill = -1;
-        g_stepToFail = -1;
+        g_stepToKill = g_stepToFail = -1;
         PlatSetFileStepHook(RecordStep);
         oldReplay_ = ReplayFile(10, 1);
         newReplay_ = ReplayFile(20, 0);
@@ -72,8 +71,7 @@ class RecordSaving : public ::testing::Test {
         PlatSetFileStepHook(nullptr);
         EnterScratchDataDir();
         EXPECT_EQ(std::system(("chmod -R u+w '" + dir_ + "' && rm -rf '" + dir_ + "'").c_str()), 0);
-        g_continued = 0;
-        g_watchingReplay = 0;
+        g_continued = g_watchingReplay = 0;
     }
 
     void WriteOldPair() {
@@ -84,8 +82,7 @@ class RecordSaving : public ::testing::Test {
     void PrepareNewGame(int frames = 20) {
         g_savedHiScore = OLD_SCORE;
         g_hiScore = NEW_SCORE;
-        g_continued = 0;
-        g_watchingReplay = 0;
+        g_continued = g_watchingReplay = 0;
         g_replayFrame = frames;
         for (int f = 0; f < frames; ++f) g_replayRecords[f] = {0, 0, 0, 0, 0, 0, static_cast<int8_t>(f)};
         newReplay_ = ReplayFile(frames, 0);
@@ -308,8 +305,7 @@ TEST_F(RecordSaving, ANewFileKeepsTheOldOnesPermissions) {
     PrepareNewGame();
     CommitHighScore();
     struct stat info {};
-    ASSERT_EQ(stat("score.dat", &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_TRUE(stat("score.dat", &info) == 0 && (info.st_mode & 0777) == 0600u) << std::oct << info.st_mode;
     EXPECT_EQ(PairSeenAtTheNextStart(), "new");
 }
 

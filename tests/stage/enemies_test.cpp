@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "enemyfire/enemyfire.h"
 #include "player/player.h"
@@ -36,8 +37,8 @@ TEST_F(EnemiesTest, FanOffsetsAddToTheJitterInDoubleAndRoundOnce) {
     for (double d : offsets) FireAimed(ox, oy, 3.0f, static_cast<float>(g_aimJitter + d), BULLET_SMALL);
     for (int k = 0; k < 5; ++k) {
         ASSERT_EQ(g_smallBullets[5 + k].alive, 1);
-        EXPECT_EQ(g_smallBullets[k].vx, g_smallBullets[5 + k].vx) << "offset " << offsets[k];
-        EXPECT_EQ(g_smallBullets[k].vy, g_smallBullets[5 + k].vy) << "offset " << offsets[k];
+        const EnemyBullet &fired = g_smallBullets[k], &wanted = g_smallBullets[5 + k];
+        EXPECT_TRUE(fired.vx == wanted.vx && fired.vy == wanted.vy) << "offset " << offsets[k];
     }
 }
 
@@ -72,8 +73,7 @@ TEST_F(EnemiesTest, SwayerBelowTheFieldStopsMovingButKeepsCounting) {
     const int baseY = e.work1;
     const float angle = FloatField(e.work5);
     UpdateSwayers(POOL_SWAYERS_RIGHT_2);
-    EXPECT_EQ(e.y, 241);
-    EXPECT_EQ(e.work1, baseY + 1);
+    EXPECT_EQ(std::vector<int>({e.y, e.work1}), std::vector<int>({241, baseY + 1}));
     EXPECT_GT(FloatField(e.work5), angle);
 }
 
