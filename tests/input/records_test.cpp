@@ -55,9 +55,9 @@ TEST_F(RecordsTest, LiveControlsRecordAndReplayReadsOnlyBytesOfOne) {
 }
 
 TEST_F(RecordsTest, ReplayFileCases) {
-    // No file, or a wrong or short magic number: nothing usable.
+    // No file, a magic number wrong in its first or last byte, or cut short: nothing usable.
     EXPECT_FALSE(LoadReplay());
-    for (const std::string& bad : {Le32(REPLAY_MAGIC + 1), std::string("\xF2\x9E")}) {
+    for (const std::string& bad : {Le32(REPLAY_MAGIC + 1), Le32(REPLAY_MAGIC ^ 0x80000000u), std::string("\xF2\x9E\x8E", 3)}) {
         WriteWholeFile("replay.rep", bad);
         EXPECT_FALSE(LoadReplay());
     }
