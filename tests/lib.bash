@@ -29,6 +29,18 @@ skip() {
 }
 note() { echo "  $*"; }
 
+# wait_for SECONDS COMMAND...: true as soon as COMMAND is (tried every 0.05 s), false if it is not
+# within SECONDS.
+wait_for() {
+    local i tries=$(($1 * 20))
+    shift
+    for ((i = 0; i < tries; i++)); do
+        "$@" && return 0
+        sleep 0.05
+    done
+    return 1
+}
+
 # need TOOL...: skips the test when one is missing.
 need() {
     local tool

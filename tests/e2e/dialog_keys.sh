@@ -25,13 +25,8 @@ focused_row() {
 # wait_focus ROW WHAT: waits up to 3 s for the focus mark to be on the button at ROW, failing with
 # WHAT otherwise.
 wait_focus() {
-    local now _
-    for _ in $(seq 15); do
-        now=$(focused_row)
-        [ "$now" = "$1" ] && return
-        sleep 0.2
-    done
-    fail "$2 (the focus is on row $now)"
+    focus_on() { [ "$(focused_row)" = "$1" ]; }
+    wait_for 3 focus_on "$1" || fail "$2 (the focus is on row $(focused_row))"
 }
 
 [ "$(focused_row)" = none ] || fail "a button has the focus before any key"

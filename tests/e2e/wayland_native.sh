@@ -16,12 +16,7 @@ mkfifo "$WORK/keys"
 VORNE_WESTON_KEYS=$WORK/keys weston --backend=headless-backend.so --socket="$WAYLAND_DISPLAY" \
     --idle-time=0 --no-config --modules="$MODULE" >"$WORK/weston.log" 2>&1 &
 BG+=($!)
-for _ in $(seq 100); do
-    [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && break
-    kill -0 "${BG[-1]}" 2>/dev/null || { cat "$WORK/weston.log"; fail "weston did not start"; }
-    sleep 0.05
-done
-[ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] || fail "weston made no socket"
+wait_for 5 test -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" || { cat "$WORK/weston.log"; fail "weston made no socket"; }
 exec 4>"$WORK/keys"
 press() {  # press CODE [SECONDS]: holds the key (a Linux input key code) for a while
     echo "down $1" >&4
@@ -36,14 +31,10 @@ e2e_launch --keyboard
 sleep 0.8  # the window mapped and given the keyboard, the first ticks of the splash drawn
 kill -0 "$E2E_GAME" 2>/dev/null || fail "the game ended at its start"
 press $KEY_F12
-shots=
-for _ in $(seq 40); do
-    shots=$(ls "$HOME"/.local/share/vorne/screenshots/*.png 2>/dev/null | head -1)
-    [ -n "$shots" ] && break
-    sleep 0.05
-done
-[ -n "$shots" ] || fail "F12 saved no screenshot"
-cmp -s "$shots" "$WORK/shot.png" || fail "the screen under Wayland is not the headless runner's splash"
+saved() { compgen -G "$HOME/.local/share/vorne/screenshots/*.png" >/dev/null; }
+wait_for 2 saved || fail "F12 saved no screenshot"
+cmp -s "$HOME"/.local/share/vorne/screenshots/*.png "$WORK/shot.png" ||
+    fail "the screen under Wayland is not the headless runner's splash"
 
 press $KEY_Z 2.4  # held through the splash: starts the game on the title
 sleep 1.5

@@ -26,34 +26,21 @@ on_fail() {
 e2e_start_xvfb() {
     Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
     BG+=($!)
-    local _
-    for _ in $(seq 100); do
-        [ -s "$WORK/display" ] && break
-        sleep 0.05
-    done
-    [ -s "$WORK/display" ] || skip "Xvfb did not start"
+    wait_for 5 test -s "$WORK/display" || skip "Xvfb did not start"
     export DISPLAY=":$(tr -d '[:space:]' <"$WORK/display")"
     E2E_X=1
 }
 
 # e2e_start_wm: openbox, so that desktop full screen and the window manager's close work.
+# Openbox names itself on the root window early in its start, but a window mapped before it has
+# finished starting may never be managed (nor shown); its client list comes at the end of the
+# start, and a moment more makes sure.
 e2e_start_wm() {
     openbox >"$WORK/openbox.log" 2>&1 &
     BG+=($!)
-    local start=$SECONDS
-    while [ $((SECONDS - start)) -lt 30 ]; do
-        # Openbox names itself on the root window early in its start, but a window mapped before
-        # it has finished starting may never be managed (nor shown); its client list comes at
-        # the end of the start, and a moment more makes sure.
-        if xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q 'window id'; then
-            sleep 0.5
-            return 0
-        fi
-        kill -0 "${BG[-1]}" 2>/dev/null || break
-        sleep 0.1
-    done
-    cat "$WORK/openbox.log"
-    fail "openbox did not start"
+    wm_ready() { xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q 'window id'; }
+    wait_for 30 wm_ready || { cat "$WORK/openbox.log"; fail "openbox did not start"; }
+    sleep 0.5
 }
 
 # e2e_setup WIDTHxHEIGHT [wm]: the X server, openbox when asked for, and the data copied into
@@ -95,15 +82,11 @@ e2e_windows() { xdotool search --onlyvisible --name '^VORNE$' 2>/dev/null; }
 # e2e_start_game ARGS...: launches the game and waits for its window into E2E_WID.
 e2e_start_game() {
     e2e_launch "$@"
-    local _
-    E2E_WID=
-    for _ in $(seq 300); do
+    shows() {
         E2E_WID=$(e2e_windows | head -1)
-        [ -n "$E2E_WID" ] && return 0
-        kill -0 "$E2E_GAME" 2>/dev/null || fail "the game ended before its window appeared"
-        sleep 0.05
-    done
-    fail "no visible window named VORNE"
+        [ -n "$E2E_WID" ] || { kill -0 "$E2E_GAME" 2>/dev/null || fail "the game ended before its window appeared"; false; }
+    }
+    wait_for 15 shows || fail "no visible window named VORNE"
 }
 
 # e2e_window_size: WIDTH, HEIGHT, X and Y of the window E2E_WID (or $1).
@@ -113,24 +96,15 @@ e2e_window_size() {
 
 # e2e_wait_size W H WHAT: the window reaches W x H within 3 s.
 e2e_wait_size() {
-    local _
-    for _ in $(seq 60); do
-        e2e_window_size
-        [ "$WIDTH" = "$1" ] && [ "$HEIGHT" = "$2" ] && return 0
-        sleep 0.05
-    done
-    fail "$3: the window is ${WIDTH}x$HEIGHT, not $1x$2"
+    size_is() { e2e_window_size && [ "$WIDTH" = "$1" ] && [ "$HEIGHT" = "$2" ]; }
+    wait_for 3 size_is "$1" "$2" || fail "$3: the window is ${WIDTH}x$HEIGHT, not $1x$2"
 }
 
 # e2e_wait_drawn: waits (up to 2 s) until the window shows more than a colour or two: the first
 # ticks are drawn.
 e2e_wait_drawn() {
-    local _
-    for _ in $(seq 40); do
-        import -window "$E2E_WID" "$WORK/window.png" 2>/dev/null &&
-            [ "$(convert "$WORK/window.png" -format %k info:)" -gt 2 ] && return 0
-        sleep 0.05
-    done
+    drawn() { import -window "$E2E_WID" "$WORK/window.png" 2>/dev/null && [ "$(convert "$WORK/window.png" -format %k info:)" -gt 2 ]; }
+    wait_for 2 drawn
 }
 
 # e2e_match_screenshot NAME: one of the window's screenshots over the next 4 s must equal
@@ -181,13 +155,9 @@ e2e_state_field() {
 # e2e_wait_exit SECONDS: waits that long at most for the game to end; STATUS is then its exit
 # status, or "running".
 e2e_wait_exit() {
-    local i
-    for ((i = 0; i < $1 * 20; i++)); do
-        kill -0 "$E2E_GAME" 2>/dev/null || break
-        sleep 0.05
-    done
+    ended() { ! kill -0 "$E2E_GAME" 2>/dev/null; }
     STATUS=running
-    kill -0 "$E2E_GAME" 2>/dev/null && return
+    ended || wait_for "$1" ended || return 0
     wait "$E2E_GAME"
     STATUS=$?
 }
@@ -212,14 +182,11 @@ ink() {
 # e2e_wait_painted WINDOW FILE SPREAD: waits (up to 10 s) for the window to show a picture, not
 # one flat colour (its grey levels' standard deviation over SPREAD), in FILE; false if it never does.
 e2e_wait_painted() {
-    local _
-    for _ in $(seq 50); do
-        shot "$1" "$2"
-        awk -v d="$(convert "$2" -colorspace gray -format '%[fx:standard_deviation]' info:)" -v s="$3" \
-            'BEGIN { exit !(d > s) }' && return 0
-        sleep 0.2
-    done
-    return 1
+    painted() {
+        shot "$1" "$2" && awk -v d="$(convert "$2" -colorspace gray -format '%[fx:standard_deviation]' info:)" \
+            -v s="$3" 'BEGIN { exit !(d > s) }'
+    }
+    wait_for 10 painted "$@"
 }
 
 # e2e_start_dialog: the game with no options, its dialog in E2E_WID once painted; BX and BY are
@@ -260,23 +227,14 @@ click_button() {
 # e2e_wait_other SECONDS: OTHER is a visible VORNE window besides E2E_WID (a message box or the
 # game), or empty if none shows in that time.
 e2e_wait_other() {
-    local _
-    OTHER=
-    for _ in $(seq $(($1 * 10))); do
-        OTHER=$(e2e_windows | grep -vx "$E2E_WID" | head -1)
-        [ -n "$OTHER" ] && return
-        sleep 0.1
-    done
+    other() { OTHER=$(e2e_windows | grep -vx "$E2E_WID" | head -1) && [ -n "$OTHER" ]; }
+    wait_for "$1" other
 }
 
 # e2e_wait_gone WINDOW SECONDS: true once the window is no longer visible.
 e2e_wait_gone() {
-    local _
-    for _ in $(seq $(($2 * 10))); do
-        e2e_windows | grep -qx "$1" || return 0
-        sleep 0.1
-    done
-    return 1
+    gone() { ! e2e_windows | grep -qx "$1"; }
+    wait_for "$2" gone "$1"
 }
 
 # The face the game prefers for its texts; the pictures are compared with ImageMagick's rendering
@@ -310,8 +268,7 @@ text_matches() {
 # installed), over E2E_WID if asked, and goes when closed with HOW: click (its OK button), Return
 # or space.
 e2e_message_box() {
-    e2e_wait_other 10
-    [ -n "$OTHER" ] || fail "no message box; expected \"$1\""
+    e2e_wait_other 10 || fail "no message box; expected \"$1\""
     sleep 0.3
     [ "$(xdotool getwindowname "$OTHER")" = VORNE ] || fail "the message box's caption is not VORNE"
     [ "${3:-}" = over ] && ! e2e_windows | grep -qx "$E2E_WID" && fail "the window went away under its message box"
