@@ -16,7 +16,7 @@ E2E_WID=
 
 # What a failure leaves: the whole screen (beside the binary) and the game's output.
 on_fail() {
-    [ -n "$E2E_X" ] && import -window root "$(dirname "$VORNE")/e2e_failure.png" 2>/dev/null &&
+    [ -n "$E2E_X" ] && shot root "$(dirname "$VORNE")/e2e_failure.png" &&
         echo "  screen: $(dirname "$VORNE")/e2e_failure.png"
     [ -f "$WORK/game.log" ] && sed 's/^/  game: /' "$WORK/game.log"
 }
@@ -76,6 +76,9 @@ e2e_launch() {
     BG+=($!)
 }
 
+# shot WINDOW FILE: the window's picture (false if none comes within 10 s).
+shot() { timeout 10 import -window "$1" "$2" 2>/dev/null; }
+
 # e2e_windows: the visible windows named VORNE (the game's, the dialog's, a message box's).
 e2e_windows() { xdotool search --onlyvisible --name '^VORNE$' 2>/dev/null; }
 
@@ -103,7 +106,7 @@ e2e_wait_size() {
 # e2e_wait_drawn: waits (up to 2 s) until the window shows more than a colour or two: the first
 # ticks are drawn.
 e2e_wait_drawn() {
-    drawn() { import -window "$E2E_WID" "$WORK/window.png" 2>/dev/null && [ "$(convert "$WORK/window.png" -format %k info:)" -gt 2 ]; }
+    drawn() { shot "$E2E_WID" "$WORK/window.png" && [ "$(convert "$WORK/window.png" -format %k info:)" -gt 2 ]; }
     wait_for 2 drawn
 }
 
@@ -114,7 +117,7 @@ e2e_wait_drawn() {
 e2e_match_screenshot() {
     local shots=0 start=$SECONDS i differing=
     while [ $((SECONDS - start)) -lt 4 ] && [ "$shots" -lt 20 ]; do
-        import -window "$E2E_WID" "$WORK/window$shots.png" 2>/dev/null && shots=$((shots + 1))
+        shot "$E2E_WID" "$WORK/window$shots.png" && shots=$((shots + 1))
         sleep 0.05
     done
     [ "$shots" -gt 0 ] || fail "no screenshot of the window could be taken"
@@ -170,8 +173,6 @@ e2e_expect_exit() {
 
 # ---- the start-up dialog and its message boxes
 
-# shot WINDOW FILE: the window's picture.
-shot() { import -window "$1" "$2" 2>/dev/null; }
 
 # ink FILE X Y W H (pixels): the number of dark pixels (text) in that part of the picture.
 ink() {

@@ -32,7 +32,7 @@ while [ $((SECONDS - start)) -lt $((minutes * 60)) ]; do
     sleep 10
 done
 # Still playing at the end: two pictures a second apart differ.
-import -window "$E2E_WID" "$WORK/end1.png" && sleep 1 && import -window "$E2E_WID" "$WORK/end2.png" ||
+shot "$E2E_WID" "$WORK/end1.png" && sleep 1 && shot "$E2E_WID" "$WORK/end2.png" ||
     fail "no screenshot of the window could be taken"
 moved=$(compare -metric AE "$WORK/end1.png" "$WORK/end2.png" null: 2>&1)
 [ "${moved%% *}" != 0 ] || fail "the picture stood still at the end"
