@@ -173,6 +173,9 @@ inline constexpr int SHEET_W = 320;
 inline constexpr int SHEET_H = 240;
 // Places a painted cell into its sheet at the region's frame position.
 void PutFrame(Canvas& sheet, const char* region, int frame, const Canvas& cell);
+// Paints each frame of a region: paint is handed a cell of the region's size, empty (or filled
+// with `fill`), and the frame's number, and the cell is put in place.
+void PaintFrames(Canvas& sheet, const char* region, void (*paint)(Canvas& cell, int frame), uint8_t fill = KEY);
 // The region by name (the painters know their names; a wrong name stops the generator).
 const atlas::Region& R(const char* name);
 

@@ -14,8 +14,7 @@ namespace {
 
 // Exhaust bay, 36 x 10: four nozzles whose flames pulse through five frames (engines face up,
 // towards the stern of a ship flying down the screen).
-Canvas ExhaustPart(int frame) {
-    Canvas c(36, 10, STEEL + 1);
+void ExhaustPart(Canvas& c, int frame) {
     FillRect(c, 0, 0, 36, 1, STEEL + 3);
     FillRect(c, 0, 9, 36, 10, STEEL + 0);
     for (int k = 0; k < 4; ++k) {
@@ -31,12 +30,10 @@ Canvas ExhaustPart(int frame) {
             FillRect(c, x + 2, y, x + 4, y + 1, static_cast<uint8_t>(FIRE + s));
         }
     }
-    return c;
 }
 
 // Hangar bay, 26 x 10: a dark bay with a run of lights chasing across it.
-Canvas HangarPart(int frame) {
-    Canvas c(26, 10, NAVY + 0);
+void HangarPart(Canvas& c, int frame) {
     FillRect(c, 1, 1, 25, 9, PLATE_DARK);
     FillRect(c, 1, 1, 25, 2, NAVY + 2);
     for (int k = 0; k < 5; ++k) {
@@ -47,11 +44,9 @@ Canvas HangarPart(int frame) {
         for (int g = 2; g < 8; g += 2) c.Set(x + 3, g, NAVY + 3);
     }
     for (int y = 2; y < 9; y += 3) c.Set(0, y, NAVY + 4), c.Set(25, y, NAVY + 4);
-    return c;
 }
 
-Canvas BossOne() {
-    Canvas c(128, 112);
+void BossOne(Canvas& c, int) {
     ShadeMirrored(c, {64, 1, 40, 1, 6, 9, 2, 24, 12, 38, 22, 60, 32, 86, 46, 104, 64, 111}, OLIVE, ShadeOptions{6.0f});
     // Armoured deck over the core, with its panel seams.
     ShadeMirrored(c, {64, 20, 44, 24, 42, 58, 52, 70, 64, 72}, STEEL, ShadeOptions{4.0f});
@@ -105,11 +100,9 @@ Canvas BossOne() {
     // Warning stripes beside the bays and marker lights on the stern corners.
     for (int x = 48; x < 80; x += 4) c.SetOn(x, 12, UIGOLD + 4), c.SetOn(x + 1, 12, UIGOLD + 4);
     c.SetOn(5, 12, PINK + 6), c.SetOn(122, 12, PINK + 6);
-    return c;
 }
 
-Canvas BossTwo() {
-    Canvas c(128, 112);
+void BossTwo(Canvas& c, int) {
     Mask hull(c);
     Ellipse(hull, 64, 56, 30, 54);
     Poly(hull, {50, 34, 10, 40, 2, 60, 4, 92, 14, 96, 26, 86, 40, 80, 52, 86});
@@ -142,13 +135,11 @@ Canvas BossTwo() {
     // Bridge tower at the stern.
     ShadeRect(c, 58, 2, 70, 12, STEEL, ShadeOptions{2.0f});
     FillRect(c, 60, 6, 68, 8, CYAN + 5);
-    return c;
 }
 
 // The stage-three mid-boss: a rounded reef-grown hull with bone ribs, two turrets at (17,28) and
 // (73,28), a mouth gun at (45,58), and three engine bays along its top.
-Canvas MidBossTwo() {
-    Canvas c(96, 96);
+void MidBossTwo(Canvas& c, int) {
     Mask hull(c);
     Ellipse(hull, 48, 48, 40, 40);
     // The engine yoke across the top, grown into the body.
@@ -189,19 +180,16 @@ Canvas MidBossTwo() {
     CutHole(c, 30, 0, 66, 10, REEF + 0);
     CutHole(c, 2, 10, 38, 20, REEF + 0);
     CutHole(c, 58, 10, 94, 20, REEF + 0);
-    return c;
 }
 
 }  // namespace
 
 void PaintBossesOneTwo(Canvas& c, Canvas& d) {
-    for (int f = 0; f < 5; ++f) {
-        PutFrame(d, "bossPartAnimC", f, ExhaustPart(f));
-        PutFrame(d, "bossPartAnimB", f, HangarPart(f));
-    }
-    PutFrame(d, "bossOneBody", 0, BossOne());
-    PutFrame(d, "bossTwoBody", 0, BossTwo());
-    PutFrame(c, "midBossTwoBody", 0, MidBossTwo());
+    PaintFrames(d, "bossPartAnimC", ExhaustPart, STEEL + 1);
+    PaintFrames(d, "bossPartAnimB", HangarPart, NAVY + 0);
+    PaintFrames(d, "bossOneBody", BossOne);
+    PaintFrames(d, "bossTwoBody", BossTwo);
+    PaintFrames(c, "midBossTwoBody", MidBossTwo);
 }
 
 }  // namespace art

@@ -12,8 +12,7 @@ namespace art {
 namespace {
 
 // Third boss core, 40 x 96: a segmented spine round a pulsing eye (centre gun near (16,47)).
-Canvas BossThreeCore(int frame) {
-    Canvas c(40, 96);
+void BossThreeCore(Canvas& c, int frame) {
     Mask spine(c);
     Ellipse(spine, 20, 48, 17, 46);
     Poly(spine, {20, 0, 12, 10, 28, 10});
@@ -40,7 +39,6 @@ Canvas BossThreeCore(int frame) {
         c.SetOn(5, y, lit ? GREEN + 7 : REEF + 2), c.SetOn(34, y, lit ? GREEN + 7 : REEF + 2);
         c.SetOn(5, y + 1, lit ? GREEN + 5 : REEF + 1), c.SetOn(34, y + 1, lit ? GREEN + 5 : REEF + 1);
     }
-    return c;
 }
 
 // Third boss left wing, 80 x 80, unfold step t (0 folded against the core, 3 fully open): a
@@ -86,8 +84,7 @@ Canvas BossThreeWing(int t) {
 // Fourth boss body, 48 x 112: a tall armoured spire. It hides the pods while they are tucked in
 // (x 2..46, y 59..99) and leaves a notch at the bottom (x 6..42, y 101..112) that the sliding
 // jaw plate fills.
-Canvas BossFourBody() {
-    Canvas c(48, 112);
+void BossFourBody(Canvas& c, int) {
     ShadeMirrored(c, {24, 0, 14, 14, 8, 40, 2, 56, 1, 100, 6, 111, 24, 111}, BLOOD, ShadeOptions{5.0f});
     ShadeMirrored(c, {24, 8, 16, 22, 12, 56, 14, 92, 24, 98}, STEEL, ShadeOptions{3.0f});
     // The heart: a beating core in the shot box (0..48, 56..106).
@@ -100,12 +97,10 @@ Canvas BossFourBody() {
     // Spire tip beacon.
     c.SetOn(23, 2, PINK + 7), c.SetOn(24, 2, PINK + 7), c.SetOn(23, 3, PINK + 5), c.SetOn(24, 3, PINK + 5);
     CutHole(c, 6, 101, 42, 112, BLOOD + 0);
-    return c;
 }
 
 // The jaw plate, 36 x 11: a toothed ram that slides down into the spire's notch.
-Canvas BossFourCover() {
-    Canvas c(36, 11);
+void BossFourCover(Canvas& c, int) {
     Mask m(c);
     Rect(m, 0, 0, 36, 7);
     for (int k = 0; k < 6; ++k)
@@ -113,7 +108,6 @@ Canvas BossFourCover() {
     Shade(c, m, STEEL, ShadeOptions{2.0f});
     FillRect(c, 2, 2, 34, 3, PINK + 5);
     for (int x = 4; x < 34; x += 6) c.Set(x, 4, STEEL + 1);
-    return c;
 }
 
 // The right pod, 40 x 40; its ring gun looks out from the inner side, near (11,19).
@@ -229,7 +223,7 @@ Canvas FinalBoss(int a) {
 }  // namespace
 
 void PaintBossesLate(Canvas& e, Canvas& f, Canvas& g) {
-    for (int i = 0; i < 4; ++i) PutFrame(e, "bossThreeCore", i, BossThreeCore(i));
+    PaintFrames(e, "bossThreeCore", BossThreeCore);
     // The left wing's four steps, then the whole row mirrored gives the right wing's strip,
     // whose frames the game reads from x = 240 - 80t.
     Canvas row(320, 80);
@@ -238,8 +232,8 @@ void PaintBossesLate(Canvas& e, Canvas& f, Canvas& g) {
     FlipX(row);
     CopyRect(f, row, 0, 0, 320, 80, 0, 80);
 
-    PutFrame(e, "bossFourBody", 0, BossFourBody());
-    PutFrame(e, "bossFourCover", 0, BossFourCover());
+    PaintFrames(e, "bossFourBody", BossFourBody);
+    PaintFrames(e, "bossFourCover", BossFourCover);
     Canvas pod = BossFourPod();
     PutFrame(e, "bossFourRightPod", 0, pod);
     FlipX(pod);

@@ -373,4 +373,13 @@ void PutFrame(Canvas& sheet, const char* region, int frame, const Canvas& cell) 
     CopyRect(sheet, cell, 0, 0, std::min(cell.w, r.w), std::min(cell.h, r.h), r.x + frame * r.dx, r.y + frame * r.dy);
 }
 
+void PaintFrames(Canvas& sheet, const char* region, void (*paint)(Canvas& cell, int frame), uint8_t fill) {
+    const atlas::Region& r = R(region);
+    for (int f = 0; f < r.frames; ++f) {
+        Canvas cell(r.w, r.h, fill);
+        paint(cell, f);
+        PutFrame(sheet, region, f, cell);
+    }
+}
+
 }  // namespace art

@@ -11,8 +11,7 @@ namespace art {
 namespace {
 
 // Row 1: a red drone with a single eye and two pincers; the eye sweeps and the pincers breathe.
-Canvas Drone(int frame) {
-    Canvas c(24, 24);
+void Drone(Canvas& c, int frame) {
     Mask body(c);
     Ellipse(body, 12, 10, 8, 7);
     // Pincers open wide in frame 0 and snap inwards in frame 1.
@@ -29,12 +28,10 @@ Canvas Drone(int frame) {
     c.Set(ex, 12, WHITE);
     c.Set(11, 1, frame ? FIRE + 6 : FIRE + 4), c.Set(12, 1, frame ? FIRE + 6 : FIRE + 4);
     Glint(c, 7, 6, RED);
-    return c;
 }
 
 // Row 2: a green wing-fighter with swept wings; the wings flex and the twin exhausts pulse.
-Canvas Swooper(int frame) {
-    Canvas c(24, 24);
+void Swooper(Canvas& c, int frame) {
     Mask body(c);
     Poly(body, {12, 23, 9.5f, 17, 9.5f, 3, 12, 1});
     // The wings beat: raised and spread in frame 0, swept down and in during frame 1.
@@ -49,12 +46,10 @@ Canvas Swooper(int frame) {
     const uint8_t flame = frame ? FIRE + 6 : FIRE + 5;
     c.Set(10, 0, flame), c.Set(13, 0, flame);
     c.SetOn(10, 1, FIRE + 4), c.SetOn(13, 1, FIRE + 4);
-    return c;
 }
 
 // Row 3: a violet gun pod, hexagonal armour round a downward barrel; its vents rotate.
-Canvas GunPod(int frame) {
-    Canvas c(24, 24);
+void GunPod(Canvas& c, int frame) {
     ShadePoly(c, {12, 1, 20.5f, 6, 20.5f, 16, 12, 21, 3.5f, 16, 3.5f, 6}, VIOLET, ShadeOptions{3.5f});
     ShadeRect(c, 10, 14, 14, 24, STEEL, ShadeOptions{1.5f});
     ShadeEllipse(c, 12, 10, 4, 4, STEEL, ShadeOptions{2.0f, true, false, 1.0f, -1});
@@ -71,13 +66,11 @@ Canvas GunPod(int frame) {
         c.Set(11, 9, PINK + 5), c.Set(12, 9, PINK + 4), c.Set(11, 10, PINK + 4), c.Set(12, 10, PINK + 3);
     c.Set(11, 23, frame ? FIRE + 6 : FIRE + 3), c.Set(12, 23, frame ? FIRE + 6 : FIRE + 3);
     Glint(c, 6, 6, VIOLET);
-    return c;
 }
 
 // The large enemy: an armoured olive gunship with two engines aft (top), a bridge and twin guns
 // at the bow (bottom); engine flames flicker, the running lights chase and the radar turns.
-Canvas Gunship(int frame) {
-    Canvas c(48, 48);
+void Gunship(Canvas& c, int frame) {
     Mask hull(c);
     Poly(hull, {24, 46, 17, 38, 13, 20, 14, 6, 24, 4});
     Poly(hull, {15, 14, 3, 22, 2, 32, 8, 34, 16, 30});
@@ -114,12 +107,10 @@ Canvas Gunship(int frame) {
     DrawLine(c, 24, 12, rx, 9, STEEL + 6, true);
     c.SetOn(rx, 9, WHITE);
     Glint(c, 15, 17, OLIVE);
-    return c;
 }
 
 // The recurring mid-boss: a wide bronze flying wing with two turrets and a centre gun.
-Canvas MidBoss(int frame) {
-    Canvas c(96, 48);
+void MidBoss(Canvas& c, int frame) {
     Mask hull(c);
     Poly(hull, {48, 46, 34, 40, 4, 30, 1, 20, 10, 12, 30, 6, 40, 2, 48, 2});
     MirrorX(hull);
@@ -149,19 +140,16 @@ Canvas MidBoss(int frame) {
     for (int i = 0; i < 20; ++i) c.SetOn(12 + i, 24 - i / 4, BRONZE + 1), c.SetOn(83 - i, 24 - i / 4, BRONZE + 1);
     c.SetOn(2, 21, frame == 0 ? PINK + 6 : BRONZE + 3);
     c.SetOn(93, 21, frame == 0 ? PINK + 6 : BRONZE + 3);
-    return c;
 }
 
 }  // namespace
 
 void PaintEnemies(Canvas& b, Canvas& c, Canvas& d) {
-    for (int f = 0; f < 2; ++f) {
-        PutFrame(b, "enemyRow1", f, Drone(f));
-        PutFrame(b, "enemyRow2", f, Swooper(f));
-        PutFrame(b, "enemyRow3", f, GunPod(f));
-    }
-    for (int f = 0; f < 4; ++f) PutFrame(c, "largeEnemy", f, Gunship(f));
-    for (int f = 0; f < 3; ++f) PutFrame(d, "midBoss", f, MidBoss(f));
+    PaintFrames(b, "enemyRow1", Drone);
+    PaintFrames(b, "enemyRow2", Swooper);
+    PaintFrames(b, "enemyRow3", GunPod);
+    PaintFrames(c, "largeEnemy", Gunship);
+    PaintFrames(d, "midBoss", MidBoss);
 }
 
 }  // namespace art
