@@ -111,6 +111,11 @@ extern int g_continuePanelX[2];
 extern int g_continuePanelY[2];
 // Called by the continue screen when the bomb control is held: a fresh stock and a score of 0.
 void ContinueGame();
+// A lost life and a continue both start over with a full shield, two bombs, score level 1 and no
+// chain, the ships away for respawnDelay frames. Called by HitPlayer and ContinueGame.
+void RestockPlayer(int respawnDelay);
+// The ship's way back after a lost life or a continue: down, at its start point.
+void SendShipToStart(int ship);
 
 // ---- ending; reset by ResetGame
 inline constexpr int ENDING_PICTURES = 6;

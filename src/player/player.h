@@ -43,27 +43,18 @@ extern PlayerShip g_ships[2];
 inline int32_t ShipHitX(int ship) { return g_ships[ship].x + 11; }
 inline int32_t ShipHitY(int ship) { return g_ships[ship].y + (ship == 0 ? 15 : 8); }
 
-// Player shots and bomb-unit shots share one record.
+// Player shots, bomb-unit shots and the bomb's escort craft share one record: a box on the field
+// and whether it is in use.
 struct PlayerShot {
     int32_t x, y, width, height, alive;
 };
+using BombUnit = PlayerShot;
 // Its fields, in order, for the state dump (a new field is one more line here).
 inline constexpr Field PLAYER_SHOT_FIELDS[] = {
     BOX_FIELDS(PlayerShot),
     FIELD(PlayerShot, alive, I32),
 };
 inline constexpr RecordFields PLAYER_SHOT_RECORD = RECORD_FIELDS(PlayerShot, PLAYER_SHOT_FIELDS, RECORD_OBJECT);
-
-// One of the escort craft a bomb calls.
-struct BombUnit {
-    int32_t x, y, width, height, alive;
-};
-// Its fields, in order, for the state dump (a new field is one more line here).
-inline constexpr Field BOMB_UNIT_FIELDS[] = {
-    BOX_FIELDS(BombUnit),
-    FIELD(BombUnit, alive, I32),
-};
-inline constexpr RecordFields BOMB_UNIT_RECORD = RECORD_FIELDS(BombUnit, BOMB_UNIT_FIELDS, RECORD_OBJECT);
 
 inline constexpr int PLAYER_SHOT_COUNT = 40;  // four groups of ten
 inline constexpr int BOMB_UNIT_COUNT_A = 5;
@@ -187,6 +178,9 @@ void UpdateBossBlast(int x, int y);
 
 // Called by the collision pass after a boss bonus: a number rising 20 pixels over 20 frames.
 void ShowScorePopup(int x, int y, int value);
+// A count shown on screen (ship selection, continue, boss time limit): one step down every
+// framesPerCount frames until it is below 0; tick counts the frames of the current step.
+void StepCountdown(int& count, int& tick, int framesPerCount);
 // Called by the ship update when the last life is gone: opens the continue screen.
 void StartContinueScreen();
 
