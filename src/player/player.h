@@ -8,9 +8,8 @@
 
 #include "core/record_fields.h"
 
-inline constexpr int SHIP_STATE_DOWN = 0;
-inline constexpr int SHIP_STATE_NORMAL = 1;
-inline constexpr int SHIP_STATE_INVULNERABLE = 2;
+// A ship's state.
+enum ShipState : int32_t { SHIP_STATE_DOWN = 0, SHIP_STATE_NORMAL = 1, SHIP_STATE_INVULNERABLE = 2 };
 
 struct PlayerShip {
     int32_t x, y, width, height;
@@ -64,15 +63,14 @@ inline constexpr int UNIT_SHOT_COUNT_B = 100;  // ten per ship B unit
 inline constexpr int MAX_SCORE_LEVEL = 16;
 inline constexpr int32_t MAX_SCORE = 999999990;
 
-inline constexpr int BOMB_PHASE_NONE = 0;
-inline constexpr int BOMB_PHASE_RISING = 1;
-inline constexpr int BOMB_PHASE_FIRING = 2;
-inline constexpr int BOMB_PHASE_LEAVING = 3;
-
-inline constexpr int PLAYER_PHASE_NORMAL = 0;
-inline constexpr int PLAYER_PHASE_RESPAWN = 1;
-inline constexpr int PLAYER_PHASE_INVULNERABLE = 2;
-inline constexpr int PLAYER_PHASE_OUT = 3;
+// The bomb's phases (g_bombPhase) and the player's after a lost life (g_playerPhase).
+enum BombPhase : int32_t { BOMB_PHASE_NONE = 0, BOMB_PHASE_RISING = 1, BOMB_PHASE_FIRING = 2, BOMB_PHASE_LEAVING = 3 };
+enum PlayerPhase : int32_t {
+    PLAYER_PHASE_NORMAL = 0,
+    PLAYER_PHASE_RESPAWN = 1,
+    PLAYER_PHASE_INVULNERABLE = 2,
+    PLAYER_PHASE_OUT = 3
+};
 
 // ---- shot pools; start values from InitObjectPools, shot sizes set by ConfirmShip
 extern PlayerShot g_playerShots[PLAYER_SHOT_COUNT];
