@@ -111,6 +111,9 @@ extern int g_continueCount;
 extern int g_continueTick;
 extern int g_continuePanelX[2];
 extern int g_continuePanelY[2];
+// The continue panels at their start, just off the field's sides. Called as the continue screen
+// opens and by ResetCombatSide.
+void PlaceContinuePanels();
 // Called by the continue screen when the bomb control is held: a fresh stock and a score of 0.
 void ContinueGame();
 // A lost life and a continue both start over with a full shield, two bombs, score level 1 and no

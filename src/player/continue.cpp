@@ -26,13 +26,6 @@ inline constexpr int CONTINUE_PANEL_STEP = 4;
 inline constexpr int GAME_OVER_PANEL_STEP = 5;
 inline constexpr int GAME_OVER_HOLD = 120;
 
-void PlaceContinuePanels() {
-    g_continuePanelX[0] = -96;
-    g_continuePanelY[0] = 80;
-    g_continuePanelX[1] = 200;
-    g_continuePanelY[1] = 80;
-}
-
 void ShowGameOverPanels() {
     g_gameOverPanels[0].state = 1;
     g_gameOverPanels[1].state = 1;
@@ -58,6 +51,13 @@ bool RunContinueCount() {
 }
 
 }  // namespace
+
+void PlaceContinuePanels() {
+    g_continuePanelX[0] = -96;
+    g_continuePanelY[0] = 80;
+    g_continuePanelX[1] = 200;
+    g_continuePanelY[1] = 80;
+}
 
 void InitGameOverPanels() {
     g_gameOverPanels[0] = GameOverPanel{-100, 80, 100, 50, 0};
