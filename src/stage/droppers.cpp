@@ -135,8 +135,7 @@ void FireHoverer(Enemy& e) {
 }  // namespace
 
 void UpdateDroppers(const EnemyPool& pool) {
-    for (int i = pool.first; i < pool.first + pool.count; ++i) {
-        Enemy& e = g_enemies[i];
+    for (Enemy& e : Members(pool)) {
         if (e.alive != 1) continue;
         if (e.phase == PHASE_WAITING) AdvanceStagger(e, pool, DROPPER_ENTRY, STAGGER_HOLD);
         MoveDropping(e, 0);
@@ -146,8 +145,7 @@ void UpdateDroppers(const EnemyPool& pool) {
 
 void UpdateHoverers(const EnemyPool& pool) {
     const HovererPool& kind = HovererPoolOf(pool);
-    for (int i = pool.first; i < pool.first + pool.count; ++i) {
-        Enemy& e = g_enemies[i];
+    for (Enemy& e : Members(pool)) {
         if (e.alive != 1) continue;
         if (e.phase == PHASE_WAITING) AdvanceStagger(e, pool, kind.entry, STAGGER_HOLD);
         MoveDropping(e, kind.drift);

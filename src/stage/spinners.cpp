@@ -81,8 +81,7 @@ void SprayAndSink(Enemy& e, double turn) {
 
 void UpdateSpinners(const EnemyPool& pool) {
     const double turn = TurnOf(pool);
-    for (int i = pool.first; i < pool.first + pool.count; ++i) {
-        Enemy& e = g_enemies[i];
+    for (Enemy& e : Members(pool)) {
         if (e.alive != 1) continue;
         if (e.phase == PHASE_WAITING) CountEntry(e, pool);
         if (e.phase == PHASE_ACTIVE) SprayAndSink(e, turn);
