@@ -286,13 +286,9 @@ inline constexpr ScriptEvent CYCLE_SCRIPT[] = {
 
 void UpdateBossFinal() {
     BossFinal& b = g_bossFinal;
-    if (b.alive != 1) return;
-    if (b.entered == 0) {
-        Descend(b.y, b.entrySpeed, b.entryTick, b.entered);
-        if (b.entered == 0) return;
-    }
-    RunScript<BossFinal>(b, b.scriptTimer, POSE_SCRIPT, PATTERNS, ACTIONS);
-    if (b.lastStand == 0) RunScript<BossFinal>(b, b.scriptTimer, CYCLE_SCRIPT, PATTERNS, ACTIONS);
+    if (!Descended(b)) return;
+    RunScript<BossFinal>(b, POSE_SCRIPT, PATTERNS, ACTIONS);
+    if (b.lastStand == 0) RunScript<BossFinal>(b, CYCLE_SCRIPT, PATTERNS, ACTIONS);
     b.scriptTimer += 1;
     RunPatterns<BossFinal>(b, PATTERNS);
     if (b.circlingSwitch != 0) Swing(b.x, b.y, b.circlingAngle, SWING_CENTRE_X, SWING_STEP);

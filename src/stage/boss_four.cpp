@@ -242,13 +242,7 @@ inline constexpr ScriptEvent SCRIPT[] = {
 
 void UpdateBossFour() {
     BossFour& b = g_bossFour;
-    if (b.alive != 1) return;
-    if (b.entered == 0) {
-        Descend(b.y, b.entrySpeed, b.entryTick, b.entered);
-        if (b.entered == 0) return;
-    }
-    RunScript<BossFour>(b, b.scriptTimer, SCRIPT, PATTERNS, ACTIONS);
-    b.scriptTimer += 1;
-    RunPatterns<BossFour>(b, PATTERNS);
+    if (!Descended(b)) return;
+    RunScriptFrame<BossFour>(b, SCRIPT, PATTERNS, ACTIONS);
     if (b.circlingSwitch != 0) Swing(b.x, b.y, b.circlingAngle, SWING_CENTRE_X, SWING_STEP);
 }

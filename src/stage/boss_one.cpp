@@ -428,13 +428,9 @@ inline constexpr ScriptEvent SCRIPT[] = {
 // Both appearances: script events before the timer's increment, the patterns after it.
 void AppearanceFrame(BossOne& b) {
     if (b.appearance == 1) {
-        RunScript<BossOne>(b, b.scriptTimer, second::SCRIPT, second::PATTERNS, second::ACTIONS);
-        b.scriptTimer += 1;
-        RunPatterns<BossOne>(b, second::PATTERNS);
+        RunScriptFrame<BossOne>(b, second::SCRIPT, second::PATTERNS, second::ACTIONS);
     } else {
-        RunScript<BossOne>(b, b.scriptTimer, first::SCRIPT, first::PATTERNS, first::ACTIONS);
-        b.scriptTimer += 1;
-        RunPatterns<BossOne>(b, first::PATTERNS);
+        RunScriptFrame<BossOne>(b, first::SCRIPT, first::PATTERNS, first::ACTIONS);
     }
 }
 

@@ -71,11 +71,12 @@ void Start(Boss& b, const Pattern<Boss>& p) {
     if (p.start != nullptr) p.start(b);
 }
 
-// Performs the events of timer value `time`, in table order. The time is read before the
+// Performs the events of the script timer's value, in table order. The time is read before the
 // events act, so an event that sets the timer back does not bring on the events of its new value.
 template <typename Boss>
-void RunScript(Boss& b, int time, std::span<const ScriptEvent> script, std::span<const Pattern<Boss>> patterns,
+void RunScript(Boss& b, std::span<const ScriptEvent> script, std::span<const Pattern<Boss>> patterns,
                std::span<const Action<Boss>> actions) {
+    const int time = b.scriptTimer;
     for (const ScriptEvent& e : script) {
         if ((g_round == 2 ? e.round2 : e.round1) != time) continue;
         switch (e.verb) {
@@ -94,19 +95,38 @@ void RunPatterns(Boss& b, std::span<const Pattern<Boss>> patterns) {
     }
 }
 
+// Where the script timer counts on in a boss's frame: between the script's events and the
+// patterns, as most bosses have it, or after the patterns.
+enum class TimerStep { BeforePatterns, AfterPatterns };
+
+// The script's events, then the patterns, with the timer's increment where `step` says.
+template <typename Boss>
+void RunScriptFrame(Boss& b, std::span<const ScriptEvent> script, std::span<const Pattern<Boss>> patterns,
+                    std::span<const Action<Boss>> actions, TimerStep step = TimerStep::BeforePatterns) {
+    RunScript(b, script, patterns, actions);
+    if (step == TimerStep::BeforePatterns) b.scriptTimer += 1;
+    RunPatterns(b, patterns);
+    if (step == TimerStep::AfterPatterns) b.scriptTimer += 1;
+}
+
 // ---- motion
 
-// One frame of the descent: 11 pixels a frame, one less every second frame from the third on,
-// so 11, 11, 10, 10, ..., 1, 1, 0: from y -120 the boss stands at y 12 in its 23rd frame, when
-// `entered` is set. Called by the bosses' updates while `entered` is 0.
-inline void Descend(int32_t& y, int32_t& entrySpeed, int32_t& entryTick, int32_t& entered) {
-    if (entryTick == 2) {
-        entryTick = 0;
-        entrySpeed -= 1;
+// The descent of the third, fourth and final bosses: 11 pixels a frame, one less every second
+// frame from the third on, so 11, 11, 10, 10, ..., 1, 1, 0: from y -120 the boss stands at y 12
+// in its 23rd frame, when `entered` is set. True, from that frame on, once the boss is in place
+// (and alive): its update then goes on to its script.
+template <typename Boss>
+bool Descended(Boss& b) {
+    if (b.alive != 1) return false;
+    if (b.entered != 0) return true;
+    if (b.entryTick == 2) {
+        b.entryTick = 0;
+        b.entrySpeed -= 1;
     }
-    entryTick += 1;
-    y += entrySpeed;
-    if (entrySpeed <= 0) entered = 1;
+    b.entryTick += 1;
+    b.y += b.entrySpeed;
+    if (b.entrySpeed <= 0) b.entered = 1;
+    return b.entered != 0;
 }
 
 // How one boss enters and sways: a steady entry of `entrySpeed` pixels a frame for

@@ -419,13 +419,7 @@ inline constexpr ScriptEvent SCRIPT[] = {
 
 void UpdateBossThree() {
     BossThree& b = g_bossThree;
-    if (b.alive != 1) return;
-    if (b.entered == 0) {
-        Descend(b.y, b.entrySpeed, b.entryTick, b.entered);
-        if (b.entered == 0) return;
-    }
+    if (!Descended(b)) return;
     if (b.swaySwitch != 0) Swing(b.x, b.y, b.swayAngle, SWING_CENTRE_X, SWING_STEP);
-    RunScript<BossThree>(b, b.scriptTimer, SCRIPT, PATTERNS, ACTIONS);
-    RunPatterns<BossThree>(b, PATTERNS);
-    b.scriptTimer += 1;
+    RunScriptFrame<BossThree>(b, SCRIPT, PATTERNS, ACTIONS, TimerStep::AfterPatterns);
 }

@@ -174,9 +174,7 @@ inline constexpr ScriptEvent SCRIPT[] = {
 
 // Script events before the timer's increment, the patterns after it.
 void Frame(BossTwo& b) {
-    RunScript<BossTwo>(b, b.scriptTimer, SCRIPT, PATTERNS, ACTIONS);
-    b.scriptTimer += 1;
-    RunPatterns<BossTwo>(b, PATTERNS);
+    RunScriptFrame<BossTwo>(b, SCRIPT, PATTERNS, ACTIONS);
 }
 
 }  // namespace first

@@ -217,9 +217,7 @@ inline constexpr ScriptEvent SCRIPT[] = {
 
 // Unlike the first appearance, the timer counts on after the patterns.
 void Frame(BossTwo& b) {
-    RunScript<BossTwo>(b, b.scriptTimer, SCRIPT, PATTERNS, ACTIONS);
-    RunPatterns<BossTwo>(b, PATTERNS);
-    b.scriptTimer += 1;
+    RunScriptFrame<BossTwo>(b, SCRIPT, PATTERNS, ACTIONS, TimerStep::AfterPatterns);
 }
 
 }  // namespace

@@ -162,9 +162,7 @@ void Fire(MidBoss& m) {
         FireVariant3(m);
         return;
     }
-    RunScript<MidBoss>(m, m.scriptTimer, SCRIPTS[m.variant], PATTERNS, ACTIONS);
-    m.scriptTimer += 1;
-    RunPatterns<MidBoss>(m, PATTERNS);
+    RunScriptFrame<MidBoss>(m, SCRIPTS[m.variant], PATTERNS, ACTIONS);
 }
 
 }  // namespace

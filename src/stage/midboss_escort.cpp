@@ -27,9 +27,7 @@ inline constexpr ScriptEvent SCRIPT[] = {
 };
 
 void Fire(MidBossEscort& e) {
-    RunScript<MidBossEscort>(e, e.scriptTimer, SCRIPT, PATTERNS, {});
-    e.scriptTimer += 1;
-    RunPatterns<MidBossEscort>(e, PATTERNS);
+    RunScriptFrame<MidBossEscort>(e, SCRIPT, PATTERNS, {});
 }
 
 }  // namespace

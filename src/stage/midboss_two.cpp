@@ -173,9 +173,7 @@ void Frame(MidBossTwo& b) {
         b.x += LEAVE_STEP_X;
         b.y += LEAVE_STEP_Y;
     }
-    RunScript<MidBossTwo>(b, b.scriptTimer, SCRIPT, PATTERNS, ACTIONS);
-    b.scriptTimer += 1;
-    RunPatterns<MidBossTwo>(b, PATTERNS);
+    RunScriptFrame<MidBossTwo>(b, SCRIPT, PATTERNS, ACTIONS);
 }
 
 }  // namespace
