@@ -255,30 +255,24 @@ enum ActionRow { POSE_1, POSE_2, POSE_3, CIRCLE, STAND_STILL, CHECKPOINT, RESTAR
 inline constexpr Action<BossFinal> ACTIONS[] = {Pose1, Pose2, Pose3, Circle, StandStill, Checkpoint, Restart};
 
 inline constexpr ScriptEvent POSE_SCRIPT[] = {
-    {10, 10, DO, POSE_1},
-    {13, 13, DO, POSE_2},
-    {16, 16, DO, POSE_3},
-    {100, 100, DO, CIRCLE},
+    {10, 10, {Do(POSE_1)}},
+    {13, 13, {Do(POSE_2)}},
+    {16, 16, {Do(POSE_3)}},
+    {100, 100, {Do(CIRCLE)}},
 };
 
 // The cycle, consulted only until the last stand.
 // clang-format off
 inline constexpr ScriptEvent CYCLE_SCRIPT[] = {
-    {110, 110, ON, PATTERN_A},
-    {500, 500, OFF, PATTERN_A},
-    {500, 500, DO, CHECKPOINT},
-    {600, 600, ON, PATTERN_B},
-    {1100, 1100, OFF, PATTERN_B},
-    {1100, 1100, DO, CHECKPOINT},
-    {1150, 1150, ON, PATTERN_C},
-    {1150, 1150, DO, STAND_STILL},  // it stands still while the fans start
-    {1400, 1400, DO, CIRCLE},
-    {1400, 1400, DO, CHECKPOINT},
-    {1500, 1500, ON, PATTERN_D},
-    {1900, 1900, OFF, PATTERN_D},
-    {1900, 1900, DO, CHECKPOINT},
-    {2000, 2000, DO, RESTART},
-    {2000, 2000, DO, CHECKPOINT},
+    {110, 110, {On(PATTERN_A)}},
+    {500, 500, {Off(PATTERN_A), Do(CHECKPOINT)}},
+    {600, 600, {On(PATTERN_B)}},
+    {1100, 1100, {Off(PATTERN_B), Do(CHECKPOINT)}},
+    {1150, 1150, {On(PATTERN_C), Do(STAND_STILL)}},  // it stands still while the fans start
+    {1400, 1400, {Do(CIRCLE), Do(CHECKPOINT)}},
+    {1500, 1500, {On(PATTERN_D)}},
+    {1900, 1900, {Off(PATTERN_D), Do(CHECKPOINT)}},
+    {2000, 2000, {Do(RESTART), Do(CHECKPOINT)}},
 };
 // clang-format on
 

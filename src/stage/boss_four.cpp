@@ -225,16 +225,15 @@ inline constexpr Action<BossFour> ACTIONS[] = {Circle, Restart};
 
 // clang-format off
 inline constexpr ScriptEvent SCRIPT[] = {
-    {0, 0, ON, COVER},
-    {11, 11, ON, PODS},
-    {40, 40, DO, CIRCLE},
-    {40, 40, ON, PATTERN_A},
-    {440, 440, OFF, PATTERN_A},
-    {540, 540, ON, PATTERN_B},
-    {800, 800, OFF, PATTERN_B},
-    {850, 850, ON, PATTERN_C},
-    {1150, 1150, OFF, PATTERN_C},
-    {1250, 1250, DO, RESTART},
+    {0, 0, {On(COVER)}},
+    {11, 11, {On(PODS)}},
+    {40, 40, {Do(CIRCLE), On(PATTERN_A)}},
+    {440, 440, {Off(PATTERN_A)}},
+    {540, 540, {On(PATTERN_B)}},
+    {800, 800, {Off(PATTERN_B)}},
+    {850, 850, {On(PATTERN_C)}},
+    {1150, 1150, {Off(PATTERN_C)}},
+    {1250, 1250, {Do(RESTART)}},
 };
 // clang-format on
 

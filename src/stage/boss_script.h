@@ -46,13 +46,23 @@ struct Pattern {
     void (*start)(Boss&) = nullptr;              // anything else its start does
 };
 
-enum Verb { ON, OFF, DO };
+// One thing a script does: switch a pattern (a row of the pattern table) on or off, or do an
+// action (a row of the action table).
+enum class Verb { None, On, Off, Do };
+struct Step {
+    Verb verb = Verb::None;
+    int what = 0;
+};
+constexpr Step On(int pattern) { return {Verb::On, pattern}; }
+constexpr Step Off(int pattern) { return {Verb::Off, pattern}; }
+constexpr Step Do(int action) { return {Verb::Do, action}; }
+
 inline constexpr int NEVER = INT_MIN;  // a script timer never reads this
 
+// What a script does at one value of the script timer in each round, step by step.
 struct ScriptEvent {
-    int round1, round2;  // the script timer's value in each round
-    Verb verb;
-    int what;  // ON, OFF: the pattern's row; DO: the action's
+    int round1, round2;
+    std::array<Step, 4> steps;  // the unused ones are Verb::None
 };
 
 template <typename Boss>
@@ -79,10 +89,13 @@ void RunScript(Boss& b, std::span<const ScriptEvent> script, std::span<const Pat
     const int time = b.scriptTimer;
     for (const ScriptEvent& e : script) {
         if ((g_round == 2 ? e.round2 : e.round1) != time) continue;
-        switch (e.verb) {
-            case ON: Start(b, patterns[e.what]); break;
-            case OFF: b.*patterns[e.what].on = 0; break;
-            case DO: actions[e.what](b); break;
+        for (const Step& step : e.steps) {
+            switch (step.verb) {
+                case Verb::None: break;
+                case Verb::On: Start(b, patterns[step.what]); break;
+                case Verb::Off: b.*patterns[step.what].on = 0; break;
+                case Verb::Do: actions[step.what](b); break;
+            }
         }
     }
 }

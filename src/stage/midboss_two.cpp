@@ -148,21 +148,15 @@ inline constexpr Action<MidBossTwo> ACTIONS[] = {AimedFan, SwayAgain, Leave};
 
 // clang-format off
 inline constexpr ScriptEvent SCRIPT[] = {
-    {0, 0, ON, WAVE},
-    {20, 20, ON, LEFT_RING},
-    {80, 80, ON, RIGHT_RING},
-    {80, 80, OFF, LEFT_RING},
-    {140, 140, OFF, RIGHT_RING},
-    {180, 180, OFF, WAVE},
-    {200, 200, DO, AIMED_FAN},
-    {200, 200, ON, LEFT_RING},
-    {200, 200, ON, RIGHT_RING},
-    {230, 230, DO, SWAY},
-    {230, 230, OFF, LEFT_RING},
-    {230, 230, OFF, RIGHT_RING},
-    {260, 260, ON, BURST},
-    {800, 800, DO, LEAVE},
-    {800, 800, OFF, BURST},
+    {0, 0, {On(WAVE)}},
+    {20, 20, {On(LEFT_RING)}},
+    {80, 80, {On(RIGHT_RING), Off(LEFT_RING)}},
+    {140, 140, {Off(RIGHT_RING)}},
+    {180, 180, {Off(WAVE)}},
+    {200, 200, {Do(AIMED_FAN), On(LEFT_RING), On(RIGHT_RING)}},
+    {230, 230, {Do(SWAY), Off(LEFT_RING), Off(RIGHT_RING)}},
+    {260, 260, {On(BURST)}},
+    {800, 800, {Do(LEAVE), Off(BURST)}},
 };
 // clang-format on
 
