@@ -32,13 +32,8 @@ inline constexpr double SPRAY_BASE_LIMIT = 0.2;
 void Spray(BossTwo& b) {
     const RoundValues& r = Round();
     if (TickReaches(b.sprayTick, r.sprayTick)) {
-        for (b.sprayAngle = b.sprayBase; b.sprayAngle < FULL_TURN;
-             b.sprayAngle = static_cast<float>(b.sprayAngle + SPRAY_SPOKE_STEP)) {
-            const float angle = r.sprayWanders ? g_aimJitter + b.sprayAngle : b.sprayAngle;
-            FireUp(b, CENTRE_GUN, SPRAY_SPEED, angle, BULLET_SMALL);
-        }
-        b.sprayBase = static_cast<float>(b.sprayBase + r.sprayBaseStep);
-        if (b.sprayBase >= SPRAY_BASE_LIMIT) b.sprayBase = 0;
+        const Spokes spray{SPRAY_SPEED, SPRAY_SPOKE_STEP, ONE_SHOT, r.sprayBaseStep, SPRAY_BASE_LIMIT};
+        FireSpokes(b, CENTRE_GUN, spray, b.sprayAngle, b.sprayBase, r.sprayWanders ? g_aimJitter : 0.0f);
     }
     b.sprayTick += 1;
 }

@@ -51,16 +51,11 @@ inline constexpr double BURST_SHOT_OFFSETS[] = {0, 0.1, 0.2};
 inline constexpr double BURST_BASE_STEP = 0.1;
 inline constexpr double BURST_BASE_LIMIT = 0.4;
 
-
 void Burst(MidBossTwo& b) {
     const RoundValues& r = Round();
     if (TickReaches(b.burstTick, r.burstTick)) {
-        for (b.burstAngle = b.burstBase; b.burstAngle < FULL_TURN;
-             b.burstAngle = static_cast<float>(b.burstAngle + BURST_SPOKE_STEP)) {
-            for (double d : BURST_SHOT_OFFSETS) FireUp(b, MOUTH, r.burstSpeed, b.burstAngle + d, BULLET_SMALL);
-        }
-        b.burstBase = static_cast<float>(b.burstBase + BURST_BASE_STEP);
-        if (b.burstBase >= BURST_BASE_LIMIT) b.burstBase = 0;
+        const Spokes burst{r.burstSpeed, BURST_SPOKE_STEP, BURST_SHOT_OFFSETS, BURST_BASE_STEP, BURST_BASE_LIMIT};
+        FireSpokes(b, MOUTH, burst, b.burstAngle, b.burstBase, 0.0f);
     }
     b.burstTick += 1;
 }
