@@ -19,8 +19,7 @@
 
 namespace {
 
-inline constexpr int SWING_CENTRE_X = 48;
-inline constexpr double SWING_STEP = 0.09;
+inline constexpr BossSwing SWING{48, 0.09};
 inline constexpr int LAST_STAND_HIT_POINTS = 2000;  // at or below this at a checkpoint
 inline constexpr int LAST_STAND_SILENCE = 100;
 
@@ -276,14 +275,14 @@ inline constexpr ScriptEvent CYCLE_SCRIPT[] = {
 };
 // clang-format on
 
-}  // namespace
-
-void UpdateBossFinal() {
-    BossFinal& b = g_bossFinal;
-    if (!Descended(b)) return;
+void Frame(BossFinal& b) {
     RunScript<BossFinal>(b, POSE_SCRIPT, PATTERNS, ACTIONS);
     if (b.lastStand == 0) RunScript<BossFinal>(b, CYCLE_SCRIPT, PATTERNS, ACTIONS);
     b.scriptTimer += 1;
     RunPatterns<BossFinal>(b, PATTERNS);
-    if (b.circlingSwitch != 0) Swing(b.x, b.y, b.circlingAngle, SWING_CENTRE_X, SWING_STEP);
+    if (b.circlingSwitch != 0) Swing(b.x, b.y, b.circlingAngle, SWING);
 }
+
+}  // namespace
+
+void UpdateBossFinal() { RunDescendingBoss(g_bossFinal, Frame); }

@@ -21,8 +21,7 @@
 
 namespace {
 
-inline constexpr int SWING_CENTRE_X = 80;
-inline constexpr double SWING_STEP = 0.03;
+inline constexpr BossSwing SWING{80, 0.03};
 
 // ---- gun points, relative to x, y
 inline constexpr GunOffset TWIN_SPIRAL_GUN{21, 65};
@@ -237,11 +236,11 @@ inline constexpr ScriptEvent SCRIPT[] = {
 };
 // clang-format on
 
+void Frame(BossFour& b) {
+    RunScriptFrame<BossFour>(b, SCRIPT, PATTERNS, ACTIONS);
+    if (b.circlingSwitch != 0) Swing(b.x, b.y, b.circlingAngle, SWING);
+}
+
 }  // namespace
 
-void UpdateBossFour() {
-    BossFour& b = g_bossFour;
-    if (!Descended(b)) return;
-    RunScriptFrame<BossFour>(b, SCRIPT, PATTERNS, ACTIONS);
-    if (b.circlingSwitch != 0) Swing(b.x, b.y, b.circlingAngle, SWING_CENTRE_X, SWING_STEP);
-}
+void UpdateBossFour() { RunDescendingBoss(g_bossFour, Frame); }

@@ -174,16 +174,28 @@ inline void Sway(int32_t& x, int32_t& y, float& angle, const BossMotion& m) {
     angle = static_cast<float>(angle + m.step);
 }
 
-// One frame of the swing: a sway of 20 pixels to either side of centreX and 2 pixels about
-// y 10. At angle 0 the boss stands where its descent ended. Called by the third, fourth and
-// final bosses' updates while their swing is switched on.
-inline void Swing(int32_t& x, int32_t& y, float& angle, int centreX, double step) {
-    Sway(x, y, angle, BossMotion{0, 0, step, 20, centreX, 2, 10});
+// The swing of a boss that descends: a sway of 20 pixels to either side of centreX and 2
+// pixels about y 10, the angle growing by `step`. At angle 0 the boss stands where its descent
+// ended.
+struct BossSwing {
+    int centreX;
+    double step;
+};
+
+// One frame of it; called by the third, fourth and final bosses while their swing is on.
+inline void Swing(int32_t& x, int32_t& y, float& angle, const BossSwing& s) {
+    Sway(x, y, angle, BossMotion{0, 0, s.step, 20, s.centreX, 2, 10});
+}
+
+// The frame of a boss that descends (the third, fourth and final bosses): nothing unless
+// alive, then the descent, then from the frame it arrives the boss's own frame.
+template <typename Boss>
+void RunDescendingBoss(Boss& b, void (*frame)(Boss&)) {
+    if (Descended(b)) frame(b);
 }
 
 // The frame of a boss that enters steadily and sways (the first and second bosses and the
-// second mid-boss): nothing
-// unless alive; the entry; then the sway while it is on, one frame of the appearance's script
+// second mid-boss): nothing unless alive; the entry; then the sway while it is on, one frame of the appearance's script
 // and patterns, and the entry counter held at its end.
 template <typename Boss>
 void RunSwayingBoss(Boss& b, const BossMotion& m, void (*appearanceFrame)(Boss&)) {

@@ -20,8 +20,7 @@
 
 namespace {
 
-inline constexpr int SWING_CENTRE_X = 80;
-inline constexpr double SWING_STEP = 0.03;
+inline constexpr BossSwing SWING{80, 0.03};
 
 // ---- gun points, relative to x, y
 inline constexpr GunOffset C1{16, 47};
@@ -408,11 +407,11 @@ inline constexpr ScriptEvent SCRIPT[] = {
     {2000, 2500, {Do(SWAY), Do(RESTART)}},
 };
 
-}  // namespace
-
-void UpdateBossThree() {
-    BossThree& b = g_bossThree;
-    if (!Descended(b)) return;
-    if (b.swaySwitch != 0) Swing(b.x, b.y, b.swayAngle, SWING_CENTRE_X, SWING_STEP);
+void Frame(BossThree& b) {
+    if (b.swaySwitch != 0) Swing(b.x, b.y, b.swayAngle, SWING);
     RunScriptFrame<BossThree>(b, SCRIPT, PATTERNS, ACTIONS, TimerStep::AfterPatterns);
 }
+
+}  // namespace
+
+void UpdateBossThree() { RunDescendingBoss(g_bossThree, Frame); }
