@@ -15,9 +15,7 @@
 
 namespace {
 
-inline constexpr int PHASE_WAITING = 0;
-inline constexpr int PHASE_BRAKING = 1;
-inline constexpr int PHASE_FIRING = 2;
+enum Phase { PHASE_WAITING, PHASE_BRAKING, PHASE_FIRING };
 
 // The formation's order of entry: at each stagger count, the member at that position of the
 // pool starts (x 58, 10, 142, 94, 58, 94).

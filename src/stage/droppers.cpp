@@ -12,10 +12,7 @@
 
 namespace {
 
-inline constexpr int PHASE_WAITING = 0;
-inline constexpr int PHASE_FALLING = 1;
-inline constexpr int PHASE_STOPPED = 2;
-inline constexpr int PHASE_SINKING = 3;
+enum Phase { PHASE_WAITING, PHASE_FALLING, PHASE_STOPPED, PHASE_SINKING };
 
 inline constexpr int STAGGER_HOLD = 100;
 inline constexpr int BRAKE_EVERY = 3;  // the fall speed drops by one every third falling frame

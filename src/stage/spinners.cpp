@@ -10,8 +10,7 @@
 
 namespace {
 
-inline constexpr int PHASE_WAITING = 0;
-inline constexpr int PHASE_ACTIVE = 1;
+enum Phase { PHASE_WAITING, PHASE_ACTIVE };
 
 // At each stagger count a pair of the pool's records starts.
 struct PairEntry {

@@ -19,8 +19,7 @@
 
 namespace {
 
-inline constexpr int PHASE_WAITING = 0;
-inline constexpr int PHASE_MOVING = 1;
+enum Phase { PHASE_WAITING, PHASE_MOVING };
 
 // The pools of each kind differ only in which way they cross the field.
 struct CrossingPool {
