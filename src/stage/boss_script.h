@@ -3,11 +3,11 @@
 //
 // A pattern is a row of the boss's pattern table: the switch that says it runs, what each of its
 // frames does, and what switching it on clears (counters and angles by name, and anything else
-// in a start of its own). The rows stand in the order the patterns run
-// within a frame. A script is a table of events, each at a value of the script timer in round 1
-// and in round 2 (NEVER where it does not happen in that round): switch a pattern on or off, or
-// do one of the boss's actions (a single volley, a change of picture, a restart of the timer).
-// Every pattern tick fires when it reaches its value (TickReaches).
+// in a start of its own). The rows stand in the order the patterns run within a frame. A script
+// is a table of events, each at a value of the script timer in round 1 and in round 2 (NEVER
+// where it does not happen in that round), with the steps taken then, in order: switch a pattern
+// on or off, or do one of the boss's actions (a single volley, a change of picture, a restart of
+// the timer). Every pattern tick fires when it reaches its value (TickReaches).
 //
 // The motions: the steady entry and the sway of the first and second bosses and the second
 // mid-boss, the braking descent that brings the third, fourth and final bosses down from y -120
