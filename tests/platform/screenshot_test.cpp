@@ -1,6 +1,6 @@
-// Screenshots: the pictures folder found as xdg-user-dir finds it, and the fallback beside the
-// records. Files that never replace one another, each the headless runner's shot of the same
-// screen, are e2e.window_screenshot's.
+// Screenshots: the pictures folder found as xdg-user-dir finds it, the fallback beside the
+// records, and files that never replace one another, each the headless runner's shot of the
+// same screen.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -53,6 +53,21 @@ class Screenshots : public ::testing::Test {
     SavedEnvironment environment_{{"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_PICTURES_DIR"}};
     std::string home_;
 };
+
+// Shots within one second never replace one another, and each holds the screen as the headless
+// runner's shot does. (One shot of a real window is e2e.window_picture's.)
+TEST_F(Screenshots, NeverReplaceOneAnotherAndHoldTheScreen) {
+    setenv("XDG_PICTURES_DIR", (home_ + "/Pictures").c_str(), 1);
+    const std::string reference = home_ + "/reference.png";
+    ASSERT_TRUE(PlatWriteScreenPng(reference.c_str()));
+    std::string paths[3], error;
+    for (std::string& path : paths) ASSERT_TRUE(SaveScreenshot(&path, &error)) << error;
+    EXPECT_TRUE(paths[0] != paths[1] && paths[1] != paths[2] && paths[0] != paths[2]);
+    for (const std::string& path : paths) {
+        EXPECT_EQ(path.rfind(home_ + "/Pictures/VORNE/vorne-20", 0), 0u) << path;  // vorne-YYYY-MM-DD_HH-MM-SS[-N].png
+        EXPECT_EQ(ReadWholeFile(path), ReadWholeFile(reference)) << path;
+    }
+}
 
 TEST_F(Screenshots, WithoutAPicturesFolderTheyGoBesideTheRecords) {
     setenv("XDG_DATA_HOME", (home_ + "/data").c_str(), 1);
