@@ -90,8 +90,8 @@ TEST(PngFile, WhatCannotBeWrittenIsRefused) {
     const std::string path = ScratchPng("refused");
     EXPECT_FALSE(PngWriteFile(path.c_str(), PngImage{pixels, 2, 2, 2, 1, nullptr}));  // indices without a palette
     EXPECT_FALSE(PngWriteFile(path.c_str(), PngImage{pixels, 2, 2, 5, 3, nullptr}));  // rows shorter than the width
-    EXPECT_FALSE(PngWriteFile(path.c_str(), PngImage{pixels, 0, 2, 6, 3, nullptr}));
-    EXPECT_FALSE(PngWriteFile(path.c_str(), PngImage{pixels, 2, 2, 6, 2, nullptr}));
+    EXPECT_FALSE(PngWriteFile(path.c_str(), PngImage{pixels, 0, 2, 6, 3, nullptr}) ||
+                 PngWriteFile(path.c_str(), PngImage{pixels, 2, 2, 6, 2, nullptr}));  // no width, or two channels
     EXPECT_FALSE(PngWriteFile("/nonexistent-folder/x.png", PngImage{pixels, 2, 2, 6, 3, nullptr}));
     // A device that takes no bytes: the failure is reported, not a truncated picture called done.
     std::vector<uint8_t> big(3 * 300 * 300, 0x5A);
@@ -102,7 +102,6 @@ TEST(PngFile, WhatCannotBeWrittenIsRefused) {
 // The headless runner's --shot: the 640 x 480 screen in its own palette, pixel for pixel.
 TEST(PngFile, TheScreenIsWrittenInItsPalette) {
     SetUpHeadlessGame();
-    ASSERT_NE(g_primarySurface, nullptr);
     ASSERT_EQ(RunFrame(), 1);
     const std::string path = ScratchPng("screen");
     ASSERT_TRUE(PlatWriteScreenPng(path.c_str()));

@@ -60,8 +60,7 @@ TEST_F(CombatGame, LostLiveGameSavesItsReplayAndTheReplayPlaysItBack) {
     // Both files, from that moment: the score, and one record for every game frame so far.
     const std::string score = ReadWholeFile(dir_ + "/score.dat");
     EXPECT_EQ(score, Le32(static_cast<uint32_t>(finalScore)));
-    const long frames = Field(live[out - 1], "g_replayFrame");
-    EXPECT_EQ(ReadWholeFile(dir_ + "/replay.rep").size(), static_cast<size_t>(4 + 7 * frames));
+    EXPECT_EQ(ReadWholeFile(dir_ + "/replay.rep").size(), static_cast<size_t>(4 + 7 * Field(live[out - 1], "g_replayFrame")));
 
     // Declined continue, game over, splash, and the same game again: its equal score saves
     // nothing more (the files keep their first contents).
@@ -78,9 +77,9 @@ TEST_F(CombatGame, LostLiveGameSavesItsReplayAndTheReplayPlaysItBack) {
         ASSERT_EQ(Field(watch[i], "g_hiScore"), finalScore) << "tick " << i + 1;
     }
     // A replay never continues: the game-over panels come at once.
-    EXPECT_EQ(Field(watch[out], "g_playerPhase"), 3);
-    EXPECT_EQ(Field(watch[out], "g_continueActive"), 0);
-    EXPECT_EQ(Field(watch[out + 78], "g_screenState"), 0);
+    EXPECT_EQ(std::vector<long>({Field(watch[out], "g_playerPhase"), Field(watch[out], "g_continueActive"),
+                                 Field(watch[out + 78], "g_screenState")}),
+              std::vector<long>({3, 0, 0}));
     EXPECT_EQ(ReadWholeFile(dir_ + "/score.dat"), score);
 }
 

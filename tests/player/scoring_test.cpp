@@ -102,9 +102,8 @@ TEST_F(CombatScore, BossTimeOutBlastsWithoutPointsEvenWhenKilledInTheSameFrame) 
     g_bossTimer = 0;
     g_bossTimerTick = 59;
     ASSERT_EQ(ResolveCollisions(), 1);
-    EXPECT_EQ(g_bossOne.alive, 1);  // tick 59 -> 60: the second is not over yet
-    EXPECT_EQ(g_bossTimer, 0);
-    g_playerShots[0] = PlayerShot{36 + 50, 20 + 30, 3, 24, 1};  // the kill, in the last frame
+    EXPECT_EQ(std::vector<int>({g_bossOne.alive, g_bossTimer}), std::vector<int>({1, 0}));  // tick 59 -> 60: not over yet
+    g_playerShots[0] = PlayerShot{36 + 50, 20 + 30, 3, 24, 1};                              // the kill, in the last frame
     const int32_t before = g_score;
     ASSERT_EQ(ResolveCollisions(), 1);
     EXPECT_EQ(g_score - before, 120);  // the shot's points only
@@ -184,14 +183,11 @@ TEST_F(CombatScore, ItemsAreCollectedInvulnerableButNotWhileDown) {
     g_ships[0].state = SHIP_STATE_DOWN;
     DropLifeItem(95, 140);
     ASSERT_EQ(UpdateItemsAndGauges(), 1);
-    EXPECT_EQ(g_lifeItem.y, 141);
-    EXPECT_EQ(g_ships[0].lives, 3);
+    EXPECT_EQ(std::vector<int>({g_lifeItem.y, g_ships[0].lives}), std::vector<int>({141, 3}));
     g_ships[0].state = SHIP_STATE_INVULNERABLE;
     ASSERT_EQ(UpdateItemsAndGauges(), 1);
-    EXPECT_EQ(g_lifeItem.y, ITEM_PARKED_Y);
-    EXPECT_EQ(g_ships[0].lives, 4);
-    EXPECT_EQ(g_scoreLevel, 4);
-    EXPECT_EQ(g_fieldClearColour, 255);
+    EXPECT_EQ(std::vector<int>({g_lifeItem.y, g_ships[0].lives, g_scoreLevel, g_fieldClearColour}),
+              std::vector<int>({ITEM_PARKED_Y, 4, 4, 255}));
     // An item nobody takes falls out and stays parked.
     DropBombItem(10, 238);
     for (int frame = 0; frame < 3; ++frame) ASSERT_EQ(UpdateItemsAndGauges(), 1);
@@ -201,14 +197,12 @@ TEST_F(CombatScore, ItemsAreCollectedInvulnerableButNotWhileDown) {
 TEST_F(CombatScore, TwoExtendThresholdsAtOnceGiveOneLifePerFrameAndStartOverAfterTheReset) {
     g_score = 100000000;
     ASSERT_EQ(UpdateItemsAndGauges(), 1);
-    EXPECT_EQ(g_ships[0].lives, 4);
-    EXPECT_EQ(g_extendCount, 2);
+    EXPECT_EQ(std::vector<int>({g_ships[0].lives, g_extendCount}), std::vector<int>({4, 2}));
     EXPECT_EQ(TakeSounds(), std::vector<int>{112});
     ASSERT_EQ(UpdateItemsAndGauges(), 1);
     EXPECT_EQ(g_ships[0].lives, 5);
     ASSERT_EQ(UpdateItemsAndGauges(), 1);
-    EXPECT_EQ(g_ships[0].lives, 5);
-    EXPECT_EQ(g_extendCount, 3);
+    EXPECT_EQ(std::vector<int>({g_ships[0].lives, g_extendCount}), std::vector<int>({5, 3}));
     g_bombs = 120;
     ASSERT_EQ(UpdateItemsAndGauges(), 1);
     EXPECT_EQ(g_bombs, 99);  // the stock shows at most 99
