@@ -1,8 +1,7 @@
 // How the twelve built-in effects sound, measured on their samples: none carries an offset, the
 // ones that restart every few frames are over before they start again, the bomb hits at once,
-// the cues the player must not miss are clearly louder than the bed of shots and hits, and the
-// tones are band-limited (no partial folded back below the Nyquist frequency). The table of
-// measures is printed for the record.
+// and the cues the player must not miss are clearly louder than the bed of shots and hits. The
+// table of measures is printed for the record.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -66,37 +65,6 @@ EffectMeasures MeasureEffect(const std::vector<double>& v) {
     return m;
 }
 
-// The strongest partial of a stretch that lies on none of the harmonic series of the notes
-// sounding in it (a vibrato may take a partial 60 Hz off), in dB under the strongest partial: a
-// Blackman-windowed transform of 1024 samples.
-double WorstStrayPartialDb(const std::vector<double>& v, size_t from, const std::vector<double>& notesHz) {
-    constexpr size_t N = 1024;
-    constexpr double PI = 3.14159265358979323846;
-    std::vector<double> power(N / 2);
-    for (size_t k = 0; k < N / 2; ++k) {
-        double re = 0.0, im = 0.0;
-        for (size_t i = 0; i < N; ++i) {
-            const double w = 0.42 - 0.5 * std::cos(2 * PI * i / N) + 0.08 * std::cos(4 * PI * i / N);
-            re += v[from + i] * w * std::cos(2 * PI * k * i / N);
-            im -= v[from + i] * w * std::sin(2 * PI * k * i / N);
-        }
-        power[k] = re * re + im * im;
-    }
-    const double binHz = static_cast<double>(RATE) / N;
-    double strongest = 0.0, stray = 1e-30;
-    for (size_t k = 2; k < N / 2; ++k) {
-        const double hz = k * binHz;
-        bool onSeries = false;
-        for (double note : notesHz) {
-            const double harmonic = std::round(hz / note);
-            onSeries = onSeries || (harmonic >= 1 && std::fabs(hz - harmonic * note) < 6 * binHz);
-        }
-        strongest = std::max(strongest, power[k]);
-        if (!onSeries) stray = std::max(stray, power[k]);
-    }
-    return 10.0 * std::log10(stray / strongest);
-}
-
 TEST(EffectSound, EveryEffectIsCentredEndsAtRestAndFrequentOnesAreShort) {
     std::printf("[ measure  ] effect  length  attack  sounds  peak   rms     offset    loudest 100 ms\n");
     EffectMeasures all[SOUND_EFFECT_COUNT];
@@ -125,24 +93,6 @@ TEST(EffectSound, EveryEffectIsCentredEndsAtRestAndFrequentOnesAreShort) {
     // The cues stand clearly above the loudest of the frequent sounds.
     const double bed = std::max({of(104).loudness, of(107).loudness, of(110).loudness, of(106).loudness});
     for (int cue : {101, 103, 108, 109, 112}) EXPECT_GE(of(cue).loudness, bed + 6.0) << cue;
-}
-
-TEST(EffectSound, TonesCarryNoFoldedBackPartials) {
-    // The item chime once its three notes ring together (from 130 ms: E6, B6, E7), and the
-    // extend's held last note (from 240 ms: C7): their partials above the Nyquist frequency must
-    // not come back as tones below it.
-    const struct {
-        int id;
-        double fromS;
-        std::vector<double> notesHz;
-    } stretches[] = {{108, 0.13, {1318.5, 1975.5, 2637.0}}, {112, 0.24, {2093.0}}};
-    for (const auto& stretch : stretches) {
-        const std::vector<double> v = EffectSamples(stretch.id);
-        const double stray = WorstStrayPartialDb(v, static_cast<size_t>(stretch.fromS * RATE), stretch.notesHz);
-        std::printf("[ measure  ] effect %d: strongest partial off its notes' series %.1f dB under the strongest\n", stretch.id,
-                    stray);
-        EXPECT_LT(stray, -40.0) << stretch.id;
-    }
 }
 
 }  // namespace

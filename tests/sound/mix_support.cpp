@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <sstream>
 
 #include "assetgen/loudness.h"
 #include "platform/audio_mix.h"
@@ -14,17 +14,6 @@
 namespace {
 
 constexpr int RATE = 44100;
-
-std::string Between(const std::string& line, const std::string& open, char close) {
-    const size_t from = line.find(open);
-    if (from == std::string::npos) return "";
-    const size_t start = from + open.size();
-    return line.substr(start, line.find(close, start) - start);
-}
-
-long Number(const std::string& line, const char* key) {
-    return std::atol(Between(line, std::string("\"") + key + "\":", ',').c_str());
-}
 
 // "101,102" -> {101, 102}
 std::vector<int> Numbers(const std::string& list) {
@@ -52,6 +41,23 @@ std::vector<std::string> Strings(const std::string& list) {
 }
 }  // namespace
 
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+std::string TraceValue(const std::string& line, const std::string& key) {
+    const size_t from = line.find("\"" + key + "\":");
+    if (from == std::string::npos) return "?";
+    const size_t start = from + key.size() + 3;
+    const size_t end = line[start] == '[' ? line.find(']', start) + 1 : line.find_first_of(",}", start);
+    return line.substr(start, end - start);
+}
+
+long TraceNumber(const std::string& line, const std::string& key) { return std::atol(TraceValue(line, key).c_str()); }
+
 std::vector<TraceTick> RunHeadlessGame(const std::string& keys, long ticks) {
     const std::string folder = EnterScratchDataDir();
     const std::string keysPath = folder + "/sound_run.keys";
@@ -62,16 +68,16 @@ std::vector<TraceTick> RunHeadlessGame(const std::string& keys, long ticks) {
                                 std::to_string(ticks) + " --trace '" + tracePath + "' 2>/dev/null";
     std::vector<TraceTick> trace;
     if (std::system(command.c_str()) != 0) return trace;
-    std::ifstream in(tracePath);
-    for (std::string line; std::getline(in, line);) {
+    for (const std::string& line : SplitLines(ReadWholeFile(tracePath))) {
         TraceTick t;
-        t.tick = Number(line, "tick");
-        t.screenState = static_cast<int>(Number(line, "g_screenState"));
-        t.round = static_cast<int>(Number(line, "g_round"));
-        t.stageFrame = static_cast<int>(Number(line, "g_stageFrame"));
-        t.milliseconds = static_cast<int>(Number(line, "g_frameInterval")) + 1;
-        t.sounds = Numbers(Between(line, "\"sounds\":[", ']'));
-        t.music = Strings(Between(line, "\"music\":[", ']'));
+        t.tick = TraceNumber(line, "tick");
+        t.screenState = static_cast<int>(TraceNumber(line, "g_screenState"));
+        t.round = static_cast<int>(TraceNumber(line, "g_round"));
+        t.stageFrame = static_cast<int>(TraceNumber(line, "g_stageFrame"));
+        t.milliseconds = static_cast<int>(TraceNumber(line, "g_frameInterval")) + 1;
+        const std::string sounds = TraceValue(line, "sounds");
+        t.sounds = Numbers(sounds.substr(1, sounds.size() - 2));
+        t.music = Strings(TraceValue(line, "music"));
         trace.push_back(t);
     }
     std::remove(keysPath.c_str());

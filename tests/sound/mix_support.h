@@ -1,7 +1,7 @@
-// Shared by the sound tests that listen to the game's own output: a headless run's trace (the
-// effects and music commands of every tick, and its length on the virtual clock), the rendering
-// of a stretch of a run through the game's mixer (MakeGameMixer), and the measures taken of the
-// result.
+// Shared by the tests that read the headless runner's trace and listen to the game's own output:
+// the keys of a trace line, a headless run's trace (the effects and music commands of every tick,
+// and its length on the virtual clock), the rendering of a stretch of a run through the game's
+// mixer (MakeGameMixer), and the measures taken of the result.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,13 @@
 #include <vector>
 
 struct AudioMixer;
+
+// The lines of a text.
+std::vector<std::string> SplitLines(const std::string& text);
+// The value of a key of a trace line as written (strings with their quotes, lists with their
+// brackets); "?" when the line has no such key.
+std::string TraceValue(const std::string& line, const std::string& key);
+long TraceNumber(const std::string& line, const std::string& key);
 
 // One line of the trace, the fields the sound tests read.
 struct TraceTick {

@@ -47,6 +47,27 @@ double Peak(const std::vector<double>& v, size_t from = 0, size_t to = SIZE_MAX)
     return peak;
 }
 
+// A mixer at the output rate holding one effect (16-bit mono unless said otherwise).
+AudioMixer* MixerWith(int id, const std::vector<uint8_t>& bytes, int rate = RATE, int bits = 16) {
+    AudioMixer* mixer = MixerCreate(RATE);
+    EXPECT_TRUE(MixerSetEffect(mixer, id, bytes.data(), static_cast<uint32_t>(bytes.size()), rate, bits, 1));
+    return mixer;
+}
+
+// Renders frames into a fresh buffer and returns its left side.
+std::vector<double> RenderLeft(AudioMixer* mixer, int frames) {
+    std::vector<int16_t> out(static_cast<size_t>(frames) * 2);
+    MixerRender(mixer, out.data(), frames);
+    return Left(out);
+}
+
+// The largest move from one sample to the next.
+double LargestStep(const std::vector<double>& v) {
+    double largest = 0.0;
+    for (size_t i = 1; i < v.size(); ++i) largest = std::max(largest, std::fabs(v[i] - v[i - 1]));
+    return largest;
+}
+
 // The level of one frequency in a stretch (a single-bin transform with a Hann window), of full scale.
 double LevelAt(const std::vector<double>& v, size_t from, size_t count, double hz) {
     double re = 0.0, im = 0.0;
@@ -59,34 +80,29 @@ double LevelAt(const std::vector<double>& v, size_t from, size_t count, double h
 }
 
 TEST(Mixer, TheLimiterHoldsAPileUpUnderFullScaleAndLeavesOneSoundAlone) {
-    AudioMixer* mixer = MixerCreate(RATE);
     const std::vector<uint8_t> loud = Sine(220.0, RATE, 1.0, 1.0);
-    for (int id = MIXER_FIRST_EFFECT_ID; id < MIXER_FIRST_EFFECT_ID + MIXER_EFFECT_SLOTS; ++id) {
+    AudioMixer* mixer = MixerWith(MIXER_FIRST_EFFECT_ID, loud);
+    const int lastId = MIXER_FIRST_EFFECT_ID + MIXER_EFFECT_SLOTS - 1;
+    for (int id = MIXER_FIRST_EFFECT_ID + 1; id <= lastId; ++id) {
         ASSERT_TRUE(MixerSetEffect(mixer, id, loud.data(), static_cast<uint32_t>(loud.size()), RATE, 16, 1));
     }
     // One effect alone: through at its gain, the limiter idle.
     MixerStartEffect(mixer, 101);
-    std::vector<int16_t> out(RATE / 2 * 2);
-    MixerRender(mixer, out.data(), RATE / 2);
-    const double alone = Peak(Left(out), RATE / 10);
+    const double alone = Peak(RenderLeft(mixer, RATE / 2), RATE / 10);
     EXPECT_GT(alone, 0.2);
     EXPECT_LT(alone, 0.89);
     EXPECT_EQ(MixerGetStats(mixer).limitedFrames, 0);
     // All twelve at once, in phase: several times full scale before the limiter.
-    for (int id = MIXER_FIRST_EFFECT_ID; id < MIXER_FIRST_EFFECT_ID + MIXER_EFFECT_SLOTS; ++id) MixerStartEffect(mixer, id);
-    MixerRender(mixer, out.data(), RATE / 2);
-    const std::vector<double> piled = Left(out);
+    for (int id = MIXER_FIRST_EFFECT_ID; id <= lastId; ++id) MixerStartEffect(mixer, id);
+    const std::vector<double> piled = RenderLeft(mixer, RATE / 2);
     EXPECT_LE(Peak(piled), 0.8912);
     EXPECT_GT(Peak(piled), 0.85);  // held at the ceiling, not squashed far below it
-    EXPECT_LT(*std::min_element(out.begin(), out.end()), -29000);
     EXPECT_GT(MixerGetStats(mixer).limitedFrames, 0);
     // After the pile-up the gain comes back within a fraction of a second.
-    MixerStopEffect(mixer, 101);
-    for (int id = 102; id < MIXER_FIRST_EFFECT_ID + MIXER_EFFECT_SLOTS; ++id) MixerStopEffect(mixer, id);
-    MixerRender(mixer, out.data(), RATE / 10);
+    for (int id = MIXER_FIRST_EFFECT_ID; id <= lastId; ++id) MixerStopEffect(mixer, id);
+    RenderLeft(mixer, RATE / 10);
     MixerStartEffect(mixer, 101);
-    MixerRender(mixer, out.data(), RATE / 2);
-    EXPECT_NEAR(Peak(Left(out), RATE / 5), alone, 0.01);
+    EXPECT_NEAR(Peak(RenderLeft(mixer, RATE / 2), RATE / 5), alone, 0.01);
     MixerDestroy(mixer);
 }
 
@@ -94,17 +110,13 @@ TEST(Mixer, EffectsComeToTheOutputRateWithoutMirrorImagesOrOffset) {
     // An 11025 Hz effect (as the game's are) holding a 3 kHz tone and an offset of a tenth of
     // full scale: the tone must arrive clean (no image at 11025 - 3000 Hz) and the offset must
     // not reach the output.
-    AudioMixer* mixer = MixerCreate(RATE);
     std::vector<uint8_t> bytes;
     for (int i = 0; i < 11025; ++i) {
-        const double v = 0.1 + 0.5 * std::sin(2 * PI * 3000.0 * i / 11025);
-        bytes.push_back(static_cast<uint8_t>(std::lround(128 + 127 * v)));
+        bytes.push_back(static_cast<uint8_t>(std::lround(128 + 127 * (0.1 + 0.5 * std::sin(2 * PI * 3000.0 * i / 11025)))));
     }
-    ASSERT_TRUE(MixerSetEffect(mixer, 104, bytes.data(), static_cast<uint32_t>(bytes.size()), 11025, 8, 1));
+    AudioMixer* mixer = MixerWith(104, bytes, 11025, 8);
     MixerStartEffect(mixer, 104);
-    std::vector<int16_t> out(RATE * 2);
-    MixerRender(mixer, out.data(), RATE);
-    const std::vector<double> left = Left(out);
+    const std::vector<double> left = RenderLeft(mixer, RATE);
     const double tone = LevelAt(left, RATE / 2, 8192, 3000.0);
     const double image = LevelAt(left, RATE / 2, 8192, 8025.0);
     double mean = 0.0;
@@ -119,21 +131,13 @@ TEST(Mixer, EffectsComeToTheOutputRateWithoutMirrorImagesOrOffset) {
 TEST(Mixer, ARestartedEffectFadesTheOldSoundOut) {
     // A steady tone cut at its loudest by a restart: the output moves smoothly into the new
     // start instead of jumping from the old level to the new one's first sample.
-    AudioMixer* mixer = MixerCreate(RATE);
-    const std::vector<uint8_t> tone = Sine(100.0, RATE, 1.0, 1.0);
-    ASSERT_TRUE(MixerSetEffect(mixer, 110, tone.data(), static_cast<uint32_t>(tone.size()), RATE, 16, 1));
+    AudioMixer* mixer = MixerWith(110, Sine(100.0, RATE, 1.0, 1.0));
     MixerStartEffect(mixer, 110);
-    std::vector<int16_t> before(RATE / 400 * 2);  // up to the quarter cycle: the tone at its crest
-    MixerRender(mixer, before.data(), RATE / 400);
+    std::vector<double> out = RenderLeft(mixer, RATE / 400);  // up to the quarter cycle: the tone at its crest
     MixerStartEffect(mixer, 110);
-    std::vector<int16_t> after(RATE / 50 * 2);
-    MixerRender(mixer, after.data(), RATE / 50);
-    double largestStep = 0.0;
-    int16_t last = before[before.size() - 2];
-    for (size_t i = 0; i < after.size(); i += 2) {
-        largestStep = std::max(largestStep, std::fabs(after[i] - last) / 32768.0);
-        last = after[i];
-    }
+    const std::vector<double> after = RenderLeft(mixer, RATE / 50);
+    out.insert(out.end(), after.begin(), after.end());
+    const double largestStep = LargestStep(out);
     // A sine of this level and pitch moves at most 0.006 a sample; a cut would jump by 0.4.
     EXPECT_LT(largestStep, 0.02);
     MixerDestroy(mixer);
@@ -143,45 +147,36 @@ TEST(Mixer, ARestartedEffectFadesTheOldSoundOut) {
 // glide instead of a jump when it changes mid-sound, and the chosen level from the first sample.
 TEST(Mixer, ThePlayersLoudnessScalesTheEffectsWithoutAClick) {
     const std::vector<uint8_t> tone = Sine(440.0, RATE, 0.5, 2.0);
-    const auto render = [&](int effects, bool mute, int frames) {
-        AudioMixer* mixer = MixerCreate(RATE);
-        EXPECT_TRUE(MixerSetEffect(mixer, 101, tone.data(), static_cast<uint32_t>(tone.size()), RATE, 16, 1));
+    const auto render = [&](int effects, bool mute) {
+        AudioMixer* mixer = MixerWith(101, tone);
         MixerSetVolume(mixer, 100, effects, mute);
         MixerStartEffect(mixer, 101);
-        std::vector<int16_t> out(static_cast<size_t>(frames) * 2);
-        MixerRender(mixer, out.data(), frames);
+        const std::vector<double> out = RenderLeft(mixer, RATE / 4);
         MixerDestroy(mixer);
-        return Left(out);
+        return out;
     };
-    const std::vector<double> full = render(100, false, RATE / 4);
-    const std::vector<double> half = render(50, false, RATE / 4);
-    const std::vector<double> tenth = render(10, false, RATE / 4);
+    const std::vector<double> full = render(100, false);
+    const std::vector<double> half = render(50, false);
+    const std::vector<double> tenth = render(10, false);
     ASSERT_GT(Peak(full), 0.1);
     EXPECT_NEAR(Peak(half) / Peak(full), 0.25, 0.005);
     EXPECT_NEAR(Peak(tenth) / Peak(full), 0.01, 0.002);
     // From the very first samples: no glide down from full loudness at the start.
     EXPECT_NEAR(Peak(half, 0, RATE / 200) / Peak(full, 0, RATE / 200), 0.25, 0.01);
-    EXPECT_EQ(Peak(render(0, false, RATE / 4)), 0.0);
-    EXPECT_EQ(Peak(render(100, true, RATE / 4)), 0.0);
+    EXPECT_EQ(Peak(render(0, false)), 0.0);
+    EXPECT_EQ(Peak(render(100, true)), 0.0);
 
     // Muted in the middle of the tone: down to silence within a few hundredths of a second, never
     // in one jump; unmuted, back to where it was.
-    AudioMixer* mixer = MixerCreate(RATE);
-    ASSERT_TRUE(MixerSetEffect(mixer, 101, tone.data(), static_cast<uint32_t>(tone.size()), RATE, 16, 1));
+    AudioMixer* mixer = MixerWith(101, tone);
     MixerStartEffect(mixer, 101);
-    std::vector<int16_t> out(RATE / 4 * 2);
-    MixerRender(mixer, out.data(), RATE / 4);
-    const double before = Peak(Left(out), RATE / 8);
+    const double before = Peak(RenderLeft(mixer, RATE / 4), RATE / 8);
     MixerSetVolume(mixer, 100, 100, true);
-    MixerRender(mixer, out.data(), RATE / 4);
-    const std::vector<double> muting = Left(out);
-    double largestStep = 0.0;
-    for (size_t i = 1; i < muting.size(); ++i) largestStep = std::max(largestStep, std::fabs(muting[i] - muting[i - 1]));
-    EXPECT_LT(largestStep, 0.05);                     // a 440 Hz tone of this level moves at most 0.03 a sample
+    const std::vector<double> muting = RenderLeft(mixer, RATE / 4);
+    EXPECT_LT(LargestStep(muting), 0.05);             // a 440 Hz tone of this level moves at most 0.03 a sample
     EXPECT_LE(Peak(muting, RATE / 20), 1.0 / 32768);  // the DC blocker's last breath at most
     MixerSetVolume(mixer, 100, 100, false);
-    MixerRender(mixer, out.data(), RATE / 4);
-    EXPECT_NEAR(Peak(Left(out), RATE / 20), before, 0.002);
+    EXPECT_NEAR(Peak(RenderLeft(mixer, RATE / 4), RATE / 20), before, 0.002);
     MixerDestroy(mixer);
 }
 
@@ -205,40 +200,33 @@ class MixerMusic : public ::testing::Test {
     AudioMixer* mixer = nullptr;
 };
 
-TEST_F(MixerMusic, TheEndOfAPiecePlayedWithNotifyIsReportedOnceJustBeforeIt) {
+TEST_F(MixerMusic, TheEndOfAPieceIsReportedOnceJustBeforeItOrAnsweredWhenRendered) {
     ASSERT_EQ(MixerMusicState(mixer).lengthMs, 1000u);
-    MixerCommand(mixer, "play BGM from 0 notify");
-    std::vector<int16_t> out(RATE / 100 * 2);
-    int reportedAt = -1, reports = 0;
-    for (int ms = 10; ms <= 1500; ms += 10) {
-        MixerRender(mixer, out.data(), RATE / 100);
-        if (MixerTakeEndOfPiece(mixer)) {
-            ++reports;
-            if (reportedAt < 0) reportedAt = ms;
+    // The commands, 10 ms of play after each, then play to 1.5 s in 10 ms steps: the times of the
+    // reports from the first command on.
+    const auto reports = [this](std::initializer_list<const char*> commands) {
+        for (const char* command : commands) {
+            MixerCommand(mixer, command);
+            RenderLeft(mixer, RATE / 100);
         }
-    }
-    EXPECT_EQ(reports, 1);
-    EXPECT_GE(reportedAt, 1000 - MIXER_NOTIFY_LEAD_MS);
-    EXPECT_LT(reportedAt, 1000);
+        std::vector<int> at;
+        for (int ms = 10 * static_cast<int>(commands.size()) + 10; ms <= 1500; ms += 10) {
+            RenderLeft(mixer, RATE / 100);
+            if (MixerTakeEndOfPiece(mixer)) at.push_back(ms);
+        }
+        return at;
+    };
+    const std::vector<int> once = reports({"play BGM from 0 notify"});
+    ASSERT_EQ(once.size(), 1u);
+    EXPECT_GE(once[0], 1000 - MIXER_NOTIFY_LEAD_MS);
+    EXPECT_LT(once[0], 1000);
     EXPECT_FALSE(MixerMusicState(mixer).notifyPending);
     // Played without notify, or stopped before its end: nothing is reported.
-    MixerCommand(mixer, "play BGM from 0");
-    for (int ms = 0; ms < 1500; ms += 10) {
-        MixerRender(mixer, out.data(), RATE / 100);
-        EXPECT_FALSE(MixerTakeEndOfPiece(mixer));
-    }
-    MixerCommand(mixer, "play BGM from 0 notify");
-    MixerRender(mixer, out.data(), RATE / 100);
-    MixerCommand(mixer, "stop BGM wait");
-    for (int ms = 0; ms < 1500; ms += 10) {
-        MixerRender(mixer, out.data(), RATE / 100);
-        EXPECT_FALSE(MixerTakeEndOfPiece(mixer));
-    }
-}
+    EXPECT_TRUE(reports({"play BGM from 0"}).empty());
+    EXPECT_TRUE(reports({"play BGM from 0 notify", "stop BGM wait"}).empty());
 
-TEST_F(MixerMusic, ARecordedGameRenderedTickByTickLoopsThePieceAsTheGameWould) {
-    // The recording holds the game's own commands only; the answer to the end of the piece is
-    // the renderer's to give, so the piece goes on looping across its end.
+    // A recorded game rendered tick by tick holds the game's own commands only; the answer to the
+    // end of the piece is the renderer's to give, so the piece goes on looping across its end.
     std::vector<int16_t> out(RATE / 1000 * 29 * 2);
     MixerRenderTick(mixer, {}, {"play BGM from 0 notify"}, out.data(), RATE / 1000 * 29);
     for (int tick = 1; tick < 120; ++tick) {  // about 3.5 s: three ends
@@ -274,10 +262,6 @@ TEST(MixerLoudness, MusicAtZeroLeavesOnlyTheEffects) {
     EXPECT_GT(Peak(Left(musicAtFull), 0, RATE / 2), 0.01);  // the piece does sound at 100
 }
 
-}  // namespace
-
-namespace {
-
 // A soundfont named by SDL_SOUNDFONTS that is no regular file (a FIFO would hold its loader, and
 // the end of the game with it) is refused at once.
 TEST(Mixer, ASoundFontThatIsNoRegularFileIsRefused) {
@@ -294,11 +278,8 @@ TEST(Mixer, ASoundFontThatIsNoRegularFileIsRefused) {
     EXPECT_STREQ(MixerFindSoundFont(), (fifo + ".real").c_str());
     unlink(fifo.c_str());
     unlink((fifo + ".real").c_str());
-    if (before) {
-        setenv("SDL_SOUNDFONTS", saved.c_str(), 1);
-    } else {
-        unsetenv("SDL_SOUNDFONTS");
-    }
+    setenv("SDL_SOUNDFONTS", saved.c_str(), 1);
+    if (!before) unsetenv("SDL_SOUNDFONTS");
 }
 
 }  // namespace
