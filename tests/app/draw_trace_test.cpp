@@ -54,13 +54,6 @@ Lines StarsFrom(int x, int y) {
     return lines;
 }
 
-// The high score 100000 right-aligned at 150 on the top row; the three items parked just under
-// the field, drawn there all the same.
-const Lines HIGH_SCORE_100000 = {Glyph(110, 0, 1), Glyph(118, 0, 0), Glyph(126, 0, 0),
-                                 Glyph(134, 0, 0), Glyph(142, 0, 0), Glyph(150, 0, 0)};
-const Lines PARKED_ITEMS = {"S 0 240 16 256 B 30 120 46 136 1", "S 0 240 16 256 B 30 150 46 166 1",
-                            "S 0 240 16 256 B 30 170 46 186 1"};
-
 // Everything of a trace line before the picture's keys (fieldHash, draws, drawCount come last).
 std::string LogicKeys(const std::string& line) { return line.substr(0, line.find(",\"fieldHash\":")); }
 
@@ -114,28 +107,6 @@ class DrawTraceTest : public ::testing::Test {
         EXPECT_EQ(trace.hash, HashBytes(FNV_OFFSET_BASIS, unnumbered.data(), unnumbered.size()));
         return lines;
     }
-
-    static void PlaceAllStars(int x, int y) {
-        for (Star& s : g_stars) {
-            s.x = x;
-            s.y = y;
-        }
-    }
-
-    // A game in play with ship A alone, at a quiet moment of the timeline and with the
-    // frames-per-second figure held at 34.
-    static void StartPlayWithShipA() {
-        g_screenState = SCREEN_GAME;
-        g_playing = 1;
-        g_shipSelectActive = 0;
-        g_ships[0].active = 1;
-        g_ships[1].active = 0;
-        g_hiScore = 100000;
-        g_stageFrame = 50;
-        g_fpsValue = 34.0f;
-        g_fpsNextTick = 0xFFFFFFFFu;
-        PlaceAllStars(10, 100);
-    }
 };
 
 // A frame of play: a standing dropper (second animation frame), an explosion, the ship, a shot
@@ -144,8 +115,19 @@ class DrawTraceTest : public ::testing::Test {
 // gauge, bomb stock, the three parked items just under the field, the chain and its bar, the
 // bullet count, the boss timer, the scores, the figure, and the pause label last.
 TEST_F(DrawTraceTest, PlayFrameWithEnemyBulletsDisplaysAndPause) {
-    StartPlayWithShipA();
+    // A game in play with ship A alone, at a quiet moment of the timeline, every star at (10, 100)
+    // and the frames-per-second figure held at 34.
+    g_screenState = SCREEN_GAME;
+    g_playing = 1;
+    g_shipSelectActive = 0;
+    g_ships[1].active = 0;
+    g_hiScore = 100000;
+    g_stageFrame = 50;
+    g_fpsValue = 34.0f;
+    g_fpsNextTick = 0xFFFFFFFFu;
+    for (Star& star : g_stars) star.x = 10, star.y = 100;
     g_fieldClearColour = 249;
+    g_ships[0].active = 1;
     g_ships[0].x = 88;
     g_ships[0].frameX = 48;
     g_fireArmed = 1;
@@ -182,11 +164,11 @@ TEST_F(DrawTraceTest, PlayFrameWithEnemyBulletsDisplaysAndPause) {
         {"S 0 10 16 26 B 0 120 16 136 1", "S 17 10 33 26 B 0 120 16 136 1"},
         {"S 0 36 8 44 B 30 140 38 148 1", Glyph(16, 36, 3)},
         {"F 2 30 12 34 250", "S 0 224 16 240 B 30 120 46 136 1", Glyph(22, 230, 2)},
-        PARKED_ITEMS,
+        {"S 0 240 16 256 B 30 120 46 136 1", "S 0 240 16 256 B 30 150 46 166 1", "S 0 240 16 256 B 30 170 46 186 1"},
         {Glyph(170, 20, 2), "S 180 20 196 28 C 100 0 116 8 1", "F 168 30 187 34 251"},
         {Glyph(192, 232, 2), "S 68 16 100 26 B 50 130 82 140 1", Glyph(108, 16, 4), Glyph(116, 16, 5)},
         {Glyph(41, 0, 1), Glyph(49, 0, 2), Glyph(57, 0, 3), Glyph(65, 0, 4)},
-        HIGH_SCORE_100000,
+        {Glyph(110, 0, 1), Glyph(118, 0, 0), Glyph(126, 0, 0), Glyph(134, 0, 0), Glyph(142, 0, 0), Glyph(150, 0, 0)},
         {Glyph(184, 0, 3), Glyph(192, 0, 4)},
         {"S 60 80 140 90 B 0 220 80 230 1"},
     });

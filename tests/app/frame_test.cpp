@@ -1,6 +1,5 @@
-// The frame loop's tick rule on the virtual clock, the ESC key, and a frame abandoned when its
-// drawing fails. The screens' timing frame by frame, and pausing, are the golden traces' and
-// draw_trace_test's.
+// The frame loop's tick rule on the virtual clock, and a frame abandoned when its drawing fails.
+// The screens' timing frame by frame, ESC and pausing are the golden traces' and draw_trace_test's.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -67,19 +66,6 @@ TEST_F(FrameTest, PausedLoopPresentsNothing) {
     const uint64_t before = PlatPresentCount();
     RunMessageLoop();
     EXPECT_EQ(PlatPresentCount(), before);
-}
-
-TEST_F(FrameTest, EscapeQuitsFromTheTitleAndResetsAGame) {
-    for (int i = 0; i < 80; ++i) RunFrame();
-    g_screenState = SCREEN_GAME;
-    g_playing = 1;
-    MainWindowProc(WM_KEYDOWN, VK_ESCAPE);
-    EXPECT_TRUE(PlatWindowExists());
-    EXPECT_EQ(g_screenState, SCREEN_SPLASH);
-    EXPECT_EQ(g_playing, 0);
-    MainWindowProc(WM_KEYDOWN, VK_ESCAPE);  // a repeated key message on the splash ends the program
-    EXPECT_FALSE(PlatWindowExists());
-    EXPECT_EQ(g_fieldSurface, nullptr);  // the destruction released the display
 }
 
 // A game frame whose drawing fails (the display lost and a sheet that cannot be reloaded) stops

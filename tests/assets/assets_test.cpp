@@ -1,7 +1,6 @@
 // Checks of the generated pictures: every atlas region holds real art, the compositions the
 // game relies on hold (logo halves, boss bays, mirrored wings, opaque splash), the palette keeps
-// its fixed roles, the generator writes the same bytes every run, and an independent reader
-// (ImageMagick) sees the same pictures as the game's own loader.
+// its fixed roles, and the generator writes the same bytes every run.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -141,11 +140,12 @@ bool PaintedNear(const Picture& s, const atlas::Region& r, int frame, int x, int
 }
 
 TEST_F(Sheets, HitPointsAndGunsSitOnTheArt) {
-    // The ship's one-pixel hit point is on its hull in every frame, shielded or not.
     struct Point {
         const char* region;
         int frame, x, y, reach;
     };
+    // The ship's one-pixel hit point on its hull in every frame, and the muzzles where the
+    // enemies' shots come from.
     const Point points[] = {
         {"shipA", 0, 11, 15, 0},
         {"shipA", 3, 11, 15, 0},
@@ -153,7 +153,6 @@ TEST_F(Sheets, HitPointsAndGunsSitOnTheArt) {
         {"shipB", 0, 11, 8, 0},
         {"shipB", 2, 11, 8, 0},
         {"shipBInvulnerable", 3, 11, 8, 0},
-        // Muzzles where the enemies' shots come from.
         {"bossOneBody", 0, 25, 32, 2},
         {"bossOneBody", 0, 97, 32, 2},
         {"bossOneBody", 0, 60, 44, 2},
@@ -178,17 +177,6 @@ TEST_F(Sheets, HitPointsAndGunsSitOnTheArt) {
         const atlas::Region& r = *atlas::FindRegion(p.region);
         EXPECT_TRUE(PaintedNear(Sheet(r.sheet), r, p.frame, p.x, p.y, p.reach)) << p.region << " at " << p.x << "," << p.y;
     }
-}
-
-TEST_F(Sheets, DigitsAreDistinct) {
-    // Ten clearly different digit glyphs.
-    for (int a = 0; a < 10; ++a)
-        for (int b = a + 1; b < 10; ++b) {
-            int differ = 0;
-            for (int y = 0; y < 8; ++y)
-                for (int x = 0; x < 8; ++x) differ += Sheet('C').At(8 * (a + 1) + x, y) != Sheet('C').At(8 * (b + 1) + x, y);
-            EXPECT_GT(differ, 3) << "digits " << a << " and " << b << " look alike";
-        }
 }
 
 // One palette in every file with fixed roles: a near-black navy field, alarm-red hit flash, bright
@@ -254,44 +242,6 @@ TEST(AssetGenerator, WritesTheSameBytesEveryRun) {
         EXPECT_EQ(a.size(), 1078 + w * h) << name;
     }
     Shell(std::string("rm -rf ") + dir);
-}
-
-std::string Capture(const std::string& command) {
-    std::string out;
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return out;
-    char buffer[256];
-    while (fgets(buffer, sizeof buffer, p)) out += buffer;
-    pclose(p);
-    return out;
-}
-
-TEST_F(Sheets, ImageMagickReadsWhatTheGameReads) {
-    if (Shell("command -v identify > /dev/null 2>&1 && command -v convert > /dev/null 2>&1") != 0)
-        GTEST_SKIP() << "ImageMagick is not installed";
-    for (int i = 0; i < 8; ++i) {
-        const std::string file = i == 7 ? "palette.dat" : std::string("gr") + char('A' + i) + ".dat";
-        const Picture& pic = i == 7 ? screen : sheets[static_cast<size_t>(i)];
-        const std::string id = Capture("identify -format '%w %h %z' bmp:" + DATA + "/" + file);
-        EXPECT_EQ(id, std::to_string(pic.w) + " " + std::to_string(pic.h) + " 8") << file;
-        // A few pixels spread over the picture, including its corners (bottom-up rows flipped).
-        const int points[][2] = {
-            {0, 0},    {pic.w - 1, 0},         {0, pic.h - 1}, {pic.w - 1, pic.h - 1}, {pic.w / 2, pic.h / 3},
-            {37, 101}, {pic.w / 3, pic.h - 20}};
-        std::string format, expected;
-        for (const auto& pt : points) {
-            const std::string at = "p{" + std::to_string(pt[0]) + "," + std::to_string(pt[1]) + "}";
-            format += "%[fx:int(255*" + at + ".r+0.5)] %[fx:int(255*" + at + ".g+0.5)] %[fx:int(255*" + at + ".b+0.5)];";
-            const PaletteEntry& e = pic.palette[pic.At(pt[0], pt[1])];
-            expected += std::to_string(e.red) + " " + std::to_string(e.green) + " " + std::to_string(e.blue) + ";";
-        }
-        EXPECT_EQ(Capture("convert bmp:" + DATA + "/" + file + " -format '" + format + "' info:"), expected) << file;
-    }
-    // The contact sheet's hand-made PNG encoding (our own deflate, CRC, Adler) must decode too.
-    const std::string png = "/tmp/vorne_contact_test.png";
-    ASSERT_EQ(Shell(std::string(VORNE_ASSETGEN) + " --contact-sheet " + png), 0);
-    EXPECT_EQ(Capture("identify -regard-warnings -format '%w %m' " + png + " 2>&1"), "1800 PNG");
-    std::remove(png.c_str());
 }
 
 }  // namespace

@@ -106,6 +106,25 @@ TEST(Mixer, TheLimiterHoldsAPileUpUnderFullScaleAndLeavesOneSoundAlone) {
     MixerDestroy(mixer);
 }
 
+// An effect is taken in 8 or 16 bits, mono or stereo, whole samples, in one of the twelve slots.
+TEST(Mixer, EffectsTakeOnlyWhatTheyCanPlay) {
+    AudioMixer* mixer = MixerCreate(RATE);
+    const uint8_t samples[100] = {};
+    const int bad[][5] = {{100, 100, 11025, 8, 1},  {113, 100, 11025, 8, 1}, {101, 100, 11025, 12, 1},
+                          {101, 100, 11025, 8, 3}, {101, 0, 11025, 8, 1},   {101, 1, 11025, 16, 1}};
+    for (const auto& b : bad) {
+        EXPECT_FALSE(MixerSetEffect(mixer, b[0], samples, static_cast<uint32_t>(b[1]), b[2], b[3], b[4])) << b[0] << " " << b[1];
+    }
+    EXPECT_FALSE(MixerHasEffect(mixer, 101));
+    EXPECT_TRUE(MixerSetEffect(mixer, 101, samples, 100, 11025, 8, 1));
+    EXPECT_TRUE(MixerSetEffect(mixer, 101, samples, 100, 22050, 16, 2));  // made again over the first
+    MixerClearEffect(mixer, 101);
+    EXPECT_FALSE(MixerHasEffect(mixer, 101));
+    MixerStartEffect(mixer, 101);  // no effect there: nothing
+    EXPECT_EQ(Peak(RenderLeft(mixer, 100)), 0.0);
+    MixerDestroy(mixer);
+}
+
 TEST(Mixer, EffectsComeToTheOutputRateWithoutMirrorImagesOrOffset) {
     // An 11025 Hz effect (as the game's are) holding a 3 kHz tone and an offset of a tenth of
     // full scale: the tone must arrive clean (no image at 11025 - 3000 Hz) and the offset must

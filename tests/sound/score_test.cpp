@@ -13,8 +13,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -32,11 +30,6 @@ constexpr int RATE = 44100;
 constexpr int LEAD = 0;
 constexpr int BASS_OF[6] = {2, 2, 2, 2, 1, 3};  // the bass part's channel in each piece
 constexpr int DRUM_CHANNEL = 9;
-
-std::vector<uint8_t> ReadPiece(int number) {
-    std::ifstream in(std::string(VORNE_DATA_DIR) + "/bgm0" + std::to_string(number) + ".mid", std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // The single track of one of our format 0 files, event by event: its tick, its bytes.
 struct RawEvent {
@@ -170,13 +163,7 @@ std::vector<int16_t> RenderMidi(const std::vector<uint8_t>& bytes, double second
 // are rendered at half the rate: the synthesiser's work halves and the parts' weight stays.
 constexpr int PART_RATE = RATE / 2;
 double PartLoudness(const std::vector<uint8_t>& bytes, int channel, double seconds) {
-    const std::vector<int16_t> out = RenderMidi(Solo(bytes, channel), seconds, PART_RATE);
-    std::vector<double> left(out.size() / 2), right(out.size() / 2);
-    for (size_t i = 0; i < left.size(); ++i) {
-        left[i] = out[2 * i] / 32768.0;
-        right[i] = out[2 * i + 1] / 32768.0;
-    }
-    return IntegratedLoudness(left, right, PART_RATE);
+    return Measure(RenderMidi(Solo(bytes, channel), seconds, PART_RATE), PART_RATE).loudness;
 }
 
 // ---- the screens -----------------------------------------------------------------------------
@@ -236,7 +223,8 @@ class Score : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         for (int i = 0; i < 6; ++i) {
-            files[i] = ReadPiece(i + 1);
+            const std::string bytes = ReadWholeFile(std::string(VORNE_DATA_DIR) + "/bgm0" + std::to_string(i + 1) + ".mid");
+            files[i].assign(bytes.begin(), bytes.end());
             facts[i] = Facts(files[i]);
         }
     }

@@ -137,11 +137,15 @@ class SdlAudio : public ::testing::Test {
     std::string savedDriver;
 };
 
+// The music device's commands; the pieces there at start-up are loaded then, so that opening them
+// only looks them up, and a file added or changed later is read when it is opened.
 TEST_F(SdlAudio, MusicDeviceOpensPlaysStopsAndCloses) {
     Open("dummy");
+    WaitForLoads();
     SdlMciSendString("play BGM from 0 notify");  // nothing open: ignored
     EXPECT_FALSE(SdlMciState().playing);
     SdlMciSendString("open bgm01.mid alias BGM wait");
+    EXPECT_LT(SdlMciLastOpenMicroseconds(), 3000u);
     MciState s = SdlMciState();
     EXPECT_TRUE(s.open);
     EXPECT_EQ(s.file, "bgm01.mid");
@@ -173,16 +177,7 @@ TEST_F(SdlAudio, MusicDeviceOpensPlaysStopsAndCloses) {
     EXPECT_FALSE(SdlMciState().open);
     SdlMciSendString("open bgm02.mid alias BGM wait");
     EXPECT_EQ(SdlMciState().lengthMs, LONGER_MS);
-}
-
-TEST_F(SdlAudio, OpeningALoadedPieceIsFastAndAChangedFileIsReadAgain) {
-    Open("dummy");
-    WaitForLoads();
-    // bgm01 and bgm02 were loaded when the device opened: opening them only looks them up.
-    SdlMciSendString("open bgm02.mid alias BGM wait");
-    EXPECT_LT(SdlMciLastOpenMicroseconds(), 3000u);
     SdlMciSendString("close BGM wait");
-    // A file that was not there at start-up is loaded when it is opened.
     ASSERT_TRUE(HeldChord(700).Save("extra.mid", TicksFor(700)));
     SdlMciSendString("open extra.mid alias BGM wait");
     EXPECT_EQ(SdlMciState().lengthMs, 700u);
@@ -223,30 +218,6 @@ TEST_F(SdlAudio, OnlyTheEndOfAPiecePlayedWithNotifyIsReported) {
     SdlMciSendString("play BGM from 0 notify");
     SdlMciSendString("close BGM wait");
     EXPECT_EQ(WaitForNotification(LONGER_MS + 200), -1);
-}
-
-TEST_F(SdlAudio, EffectBuffersTakeOnlyWhatTheyCanPlay) {
-    Open("dummy");
-    const uint8_t samples[100] = {};
-    const struct {
-        int id;
-        uint32_t bytes;
-        int rate, bits, channels;
-        bool taken;
-    } buffers[] = {
-        {100, 100, 11025, 8, 1, false},  // no such effect
-        {113, 100, 11025, 8, 1, false}, {101, 100, 11025, 12, 1, false}, {101, 100, 11025, 8, 3, false},
-        {101, 0, 11025, 8, 1, false},   {101, 1, 11025, 16, 1, false},   // not one whole sample
-        {101, 100, 11025, 8, 1, true},  {101, 100, 22050, 16, 2, true},  // made again over the first
-    };
-    for (const auto& b : buffers) {
-        EXPECT_EQ(SdlSoundCreateBuffer(b.id, samples, b.bytes, b.rate, b.bits, b.channels), b.taken)
-            << b.id << " " << b.bytes << " " << b.bits << " " << b.channels;
-    }
-    SdlSoundPlay(101);
-    SdlSoundPlay(102);  // no buffer: nothing
-    SdlSoundReleaseBuffer(101);
-    SdlSoundPlay(101);
 }
 
 // ---- real output through the disk driver
