@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "app/game.h"
@@ -314,20 +315,17 @@ TEST_F(VideoExport, TheDefaultVideoShowsTheScreenAndTheGameHearsItsMusicEndInTim
     // A one-second piece for the ship selection: the game answers its end with "play ... from 0"
     // while it still plays, so the loop comes at its end, and only while a video is made (the
     // plain runner plays no music).
+    constexpr int64_t pieceMs = 1000;  // 960 ticks at 120 beats a minute
     MidiBytes piece;
     piece.Tempo(0, 120.0);
     piece.Note(0, 0, 900, 60);
     fs::remove(dir_ + "/bgm03.mid");
     ASSERT_TRUE(piece.Save(dir_ + "/bgm03.mid", 960));
-    const int64_t pieceMs = piece.Length(960);
-    ASSERT_EQ(pieceMs, 1000);
     WriteWholeFile(dir_ + "/select.keys", "1 z\n80 -\n");
     ASSERT_EQ(Run("--keys select.keys --ticks 200 --trace t.jsonl --video v.mp4 --shot 150:s.png"), 0) << Err();
     Decoded video;
     ASSERT_TRUE(Decode(dir_ + "/v.mp4", {149}, &video));
-    ASSERT_EQ(video.width, 1280);
-    ASSERT_EQ(video.height, 960);
-    ASSERT_EQ(video.pictures.size(), 1u);
+    ASSERT_EQ(std::make_tuple(video.width, video.height, video.pictures.size()), std::make_tuple(1280, 960, size_t{1}));
     EXPECT_LE(MeanDifference(video.pictures[0], ReadShot(dir_ + "/s.png"), 2), 4.0);
 
     const std::vector<std::string> trace = Lines("t.jsonl");

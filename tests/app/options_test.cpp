@@ -18,41 +18,35 @@ using Args = std::vector<std::string>;
 struct Parsed {
     bool ok = false;
     CommandLine line;
-    std::string error;
-    Args argvAfter;  // argv as the parser left it
+    std::string error, text;  // the parser's reason; the line as typed
+    Args argvAfter;           // argv as the parser left it
 };
 
 Parsed Parse(const Args& args) {
     Args storage = {"vorne"};
     storage.insert(storage.end(), args.begin(), args.end());
     std::vector<char*> argv;
-    for (std::string& s : storage) argv.push_back(s.data());
-    argv.push_back(nullptr);
     Parsed p;
+    for (std::string& s : storage) argv.push_back(s.data()), p.text += s + " ";
+    argv.push_back(nullptr);
     p.ok = ParseCommandLine(static_cast<int>(storage.size()), argv.data(), &p.line, &p.error);
-    for (size_t i = 0; i + 1 < argv.size(); ++i) p.argvAfter.push_back(argv[i]);
+    p.argvAfter.assign(argv.begin(), argv.end() - 1);
     return p;
-}
-
-std::string Joined(const Args& args) {
-    std::string s;
-    for (const std::string& a : args) s += a + " ";
-    return s;
 }
 
 // Parses a line that must be accepted.
 CommandLine Accepted(const Args& args) {
     const Parsed p = Parse(args);
-    EXPECT_TRUE(p.ok) << Joined(args) << ": " << p.error;
+    EXPECT_TRUE(p.ok) << p.text << ": " << p.error;
     return p.line;
 }
 
 // Parses a line that must be refused, with a reason that names `mention`.
 void ExpectRefused(const Args& args, const std::string& mention = "") {
     const Parsed p = Parse(args);
-    EXPECT_FALSE(p.ok) << "accepted: " << Joined(args);
-    EXPECT_FALSE(p.error.empty()) << Joined(args);
-    EXPECT_NE(p.error.find(mention), std::string::npos) << Joined(args) << ": " << p.error;
+    EXPECT_FALSE(p.ok) << "accepted: " << p.text;
+    EXPECT_FALSE(p.error.empty()) << p.text;
+    EXPECT_NE(p.error.find(mention), std::string::npos) << p.text << ": " << p.error;
 }
 
 TEST(CommandLine, EachOptionSetsWhatItNamesInEitherSpelling) {
