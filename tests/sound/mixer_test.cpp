@@ -238,9 +238,15 @@ TEST_F(MixerMusic, TheEndOfAPieceIsReportedOnceJustBeforeItOrAnsweredWhenRendere
     EXPECT_GE(once[0], 1000 - MIXER_NOTIFY_LEAD_MS);
     EXPECT_LT(once[0], 1000);
     EXPECT_FALSE(MixerMusicState(mixer).notifyPending);
-    // Played without notify, or stopped before its end: nothing is reported.
+    // Played without notify, stopped or closed before its end: nothing is reported. Replaced as
+    // PlayMusic does it: only the new piece's end.
     EXPECT_TRUE(reports({"play BGM from 0"}).empty());
     EXPECT_TRUE(reports({"play BGM from 0 notify", "stop BGM wait"}).empty());
+    EXPECT_TRUE(reports({"play BGM from 0 notify", "close BGM wait"}).empty());
+    EXPECT_EQ(reports({"open mixer_test.mid alias BGM wait", "play BGM from 0 notify", "stop BGM wait", "close BGM wait",
+                       "open mixer_test.mid alias BGM wait", "play BGM from 0 notify"})
+                  .size(),
+              1u);
 
     // A recorded game rendered tick by tick holds the game's own commands only; the answer to the
     // end of the piece is the renderer's to give, so the piece goes on looping across its end.

@@ -1,7 +1,7 @@
 // The SDL sound back-end without a sound card: SDL's dummy audio driver for the music device's
-// state and its end-of-piece notification, and the disk driver (which writes what would be heard
-// to a file) for real output: the join when a piece loops, and a piece cut short. (What the mixer
-// makes of the effects is mixer_test's.)
+// state, and the disk driver (which writes what would be heard to a file) for real output: the
+// join when a piece loops on its end-of-piece notification, and a piece cut short. (When the
+// end is reported, and what the mixer makes of the effects, is mixer_test's.)
 #include <SDL.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -16,7 +16,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/audio_mix.h"
 #include "platform/mci.h"
 #include "platform/sdl_backend.h"
 #include "sound/midi_bytes.h"
@@ -58,16 +57,6 @@ int WaitForNotification(int timeoutMs) {
         }
     }
     return -1;
-}
-
-// A piece of this length played with notify ends with one notification: a little before its end
-// (the restart it asks for must be there in time; the dummy driver's clock runs a little fast),
-// and not long after (counted in mixed samples, which on a busy machine fall behind the wall
-// clock; still far from the 2.8 s FluidSynth itself would take to report the end).
-void ExpectNotifiedAtTheEnd(uint32_t lengthMs) {
-    const int ended = WaitForNotification(3000);
-    EXPECT_GE(ended, (static_cast<int>(lengthMs) - MIXER_NOTIFY_LEAD_MS) * 9 / 10);
-    EXPECT_LE(ended, static_cast<int>(lengthMs) + 600);
 }
 
 // Levels (rms) of consecutive windows of a recording.
@@ -188,36 +177,6 @@ TEST_F(SdlAudio, MusicDeviceOpensPlaysStopsAndCloses) {
     ASSERT_TRUE(longer.Save("bgm01.mid", TicksFor(1200)));
     SdlMciSendString("open bgm01.mid alias BGM wait");
     EXPECT_EQ(SdlMciState().lengthMs, 1200u);
-}
-
-// The end of a piece played with notify is reported once, again when the window procedure plays
-// it again; played without notify, stopped, closed or replaced (as PlayMusic does it), nothing
-// but the new piece's end is reported.
-TEST_F(SdlAudio, OnlyTheEndOfAPiecePlayedWithNotifyIsReported) {
-    Open("dummy");
-    SdlMciSendString("open bgm01.mid alias BGM wait");
-    SdlMciSendString("play BGM from 0 notify");
-    ExpectNotifiedAtTheEnd(SHORT_MS);
-    EXPECT_FALSE(SdlMciState().notifyPending);
-    SdlMciSendString("play BGM from 0 notify");
-    ExpectNotifiedAtTheEnd(SHORT_MS);
-    SdlMciSendString("play BGM from 0");
-    EXPECT_EQ(WaitForNotification(SHORT_MS + 600), -1);
-
-    SdlMciSendString("play BGM from 0 notify");
-    EXPECT_EQ(WaitForNotification(SHORT_MS / 2), -1);
-    SdlMciSendString("stop BGM wait");
-    EXPECT_EQ(WaitForNotification(SHORT_MS), -1);
-    SdlMciSendString("play BGM from 0 notify");
-    EXPECT_EQ(WaitForNotification(SHORT_MS / 2), -1);
-    SdlMciSendString("stop BGM wait");
-    SdlMciSendString("close BGM wait");
-    SdlMciSendString("open bgm02.mid alias BGM wait");
-    SdlMciSendString("play BGM from 0 notify");
-    ExpectNotifiedAtTheEnd(LONGER_MS);
-    SdlMciSendString("play BGM from 0 notify");
-    SdlMciSendString("close BGM wait");
-    EXPECT_EQ(WaitForNotification(LONGER_MS + 200), -1);
 }
 
 // ---- real output through the disk driver
