@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -283,6 +285,52 @@ TEST(MixerLoudness, MusicAtZeroLeavesOnlyTheEffects) {
     EXPECT_GT(Peak(Left(effectsAlone)), 0.01);
     EXPECT_EQ(musicAtZero, effectsAlone);
     EXPECT_GT(Peak(Left(musicAtFull), 0, RATE / 2), 0.01);  // the piece does sound at 100
+}
+
+// A piece cut short releases its notes (their release and the reverb's tail are heard, faded out
+// within a fraction of a second, never chopped), and when it is opened again later it starts
+// clean: nothing of the notes that were sounding when it was stopped comes back with it.
+TEST(MixerLoudness, APieceCutShortReleasesItsNotesAndStartsCleanNextTime) {
+    if (!SoundFontAvailable()) GTEST_SKIP() << "no General MIDI soundfont installed";
+    const std::string folder = EnterScratchDataDir();
+    MidiBytes late;  // six tenths of a second of silence, then a held chord
+    late.Tempo(0, 120);
+    late.Program(0, 48);
+    for (int key : {48, 55, 60, 64}) late.Note(0, 576, 2304, key);
+    ASSERT_TRUE(late.Save(folder + "/cut.mid", 2880));
+    AudioMixer* mixer = MakeGameMixer(RATE, folder.c_str(), true);
+    // The chord sounds; stopped, 1.5 s pass; played again, still inside its silent beginning.
+    const std::pair<const char*, int> steps[] = {
+        {"open cut.mid alias BGM wait", 0}, {"play BGM from 0 notify", 1100},   {"stop BGM wait", 0},
+        {"close BGM wait", 1500},           {"open cut.mid alias BGM wait", 0}, {"play BGM from 0 notify", 450}};
+    std::vector<double> out;
+    for (const auto& [command, ms] : steps) {
+        MixerCommand(mixer, command);
+        const std::vector<double> part = RenderLeft(mixer, RATE / 1000 * ms);
+        out.insert(out.end(), part.begin(), part.end());
+    }
+    MixerDestroy(mixer);
+    std::remove((folder + "/cut.mid").c_str());
+    // In 10 ms windows: the chord, its release from the moment it was stopped, then silence to the
+    // end, the next play's beginning included.
+    std::vector<double> level;
+    for (size_t at = 0; at + RATE / 100 <= out.size(); at += RATE / 100) level.push_back(Peak(out, at, at + RATE / 100));
+    size_t chordStart = 0;
+    while (chordStart < level.size() && level[chordStart] < 0.01) ++chordStart;
+    ASSERT_LT(chordStart + 20, level.size()) << "the chord was not heard";
+    const double chord = level[chordStart + 20];
+    size_t released = chordStart + 20;  // where the level first falls under half the chord's
+    while (released < level.size() && level[released] > chord / 2) ++released;
+    size_t faded = released;  // and under a thirtieth of it
+    while (faded < level.size() && level[faded] > chord / 30) ++faded;
+    EXPECT_NEAR(static_cast<double>(released * 10), 1100.0, 100.0) << "the chord fades from when it is stopped";
+    // A second after the stop the tail is gone, and nothing comes back with the next play.
+    const double afterwards = Peak(level, released + 100);
+    std::printf("[ measure  ] cut-short chord %.4f: released over %zu ms; loudest 10 ms from a second after the stop: %.5f\n",
+                chord, (faded - released) * 10, afterwards);
+    EXPECT_GT(chord, 0.02);
+    EXPECT_GE(faded - released, 5u);  // a release, not a cut
+    EXPECT_LT(afterwards, 0.001);
 }
 
 // A soundfont named by SDL_SOUNDFONTS that is no regular file (a FIFO would hold its loader, and
