@@ -1,8 +1,5 @@
-// The drawing record of the headless trace. One frame of play is pinned call by call, worked out
-// from the drawing rules (the line format, arguments as passed, the frame's order); the runner's
-// draws, drawCount and draw log agree with each other and are empty while paused; and a sprite
-// drawn one pixel off its source rectangle changes the golden traces' draws but none of their
-// logic keys. The golden traces pin every other screen's drawing.
+// The drawing record of the headless trace: one frame of play pinned call by call, the draw log,
+// and a fault only the picture shows. The golden traces pin every other screen's drawing.
 #include <gtest/gtest.h>
 
 #include <algorithm>

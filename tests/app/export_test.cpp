@@ -1,8 +1,5 @@
 // The video export end to end: runs of the headless runner written to video and read back with
-// FFmpeg's own demuxers and decoders. A lossless export must hold every tick as one frame at the
-// tick's time, each frame the very screen the runner's screenshots show, and the sound the
-// game's effects make at their ticks; the music's end must reach the game in time for it to loop;
-// and every way the export can fail must leave nothing under the video's name.
+// FFmpeg's own demuxers and decoders.
 #include <gtest/gtest.h>
 
 #include <signal.h>

@@ -1,7 +1,5 @@
-// Watching the replay to its end: a live game's replay verifies against its score.dat, a replay
-// changed by a single stretch of controls or cut short does not, and the timedemo reaches the
-// same game. And the screen the runner no longer presents when nobody looks: a screenshot taken
-// while the game is paused still shows the last frame presented.
+// Watching the replay to its end (the replay check and the timedemo), and a screenshot taken while
+// the game is paused.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

@@ -1,7 +1,5 @@
-// The mixer on its own, offline: the limiter that keeps any pile-up of sounds under full scale and
-// leaves normal levels alone, the conversion of the effects to the output rate, the fade that
-// keeps a restarted effect from clicking, and the end of a piece reported to the caller (and
-// answered, when a recorded game is rendered tick by tick).
+// The mixer on its own, offline: the effects, the player's loudness, the limiter, and the music's
+// commands as the synthesiser carries them out.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>

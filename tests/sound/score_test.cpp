@@ -1,12 +1,7 @@
-// The six pieces against the screens they play under, and how they are written and balanced.
-//   - Each screen's real length comes from a headless run through the whole game (both rounds,
-//     the story between them and the ending): from the music command that starts a piece to the
-//     one that replaces it. The table of piece against screen is printed, and each piece must
-//     fit: the ship-selection loop and the story's tune start at once, the story makes its
-//     cadence, the ending its key change and last chord, and a stage theme its whole form before
-//     the screen ends; a loop comes back to its tune within a bar or two.
-//   - Balanced: rendered on the game's synthesiser, the lead is the loudest pitched part, the
-//     bass well under it, and no piece clips.
+// The six pieces against the screens they play under (each screen's length from a headless run
+// through the whole game, from the music command that starts a piece to the one that replaces
+// it), and balanced: on the game's synthesiser the lead is the loudest pitched part, the bass well
+// under it, and no piece clips.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
