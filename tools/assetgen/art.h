@@ -72,6 +72,8 @@ struct Mask {
     int w = 0, h = 0;
     std::vector<uint8_t> m;
     Mask(int width, int height) : w(width), h(height), m(static_cast<size_t>(width * height), 0) {}
+    // A mask the canvas's size, for a part painted onto it.
+    explicit Mask(const Canvas& c) : Mask(c.w, c.h) {}
     bool Get(int x, int y) const { return x >= 0 && y >= 0 && x < w && y < h && m[static_cast<size_t>(y * w + x)]; }
     void Set(int x, int y, bool on) {
         if (x >= 0 && y >= 0 && x < w && y < h) m[static_cast<size_t>(y * w + x)] = on ? 1 : 0;
@@ -101,6 +103,16 @@ struct ShadeOptions {
 void Shade(Canvas& c, const Mask& m, uint8_t ramp, const ShadeOptions& o = ShadeOptions{});
 // Paints a mask flat with one colour (no light).
 void Flat(Canvas& c, const Mask& m, uint8_t colour);
+// A part made of one shape, on a mask the canvas's size: shaded as Shade does, or flat.
+void ShadeEllipse(Canvas& c, float cx, float cy, float rx, float ry, uint8_t ramp, const ShadeOptions& o = ShadeOptions{});
+void ShadeRect(Canvas& c, int x0, int y0, int x1, int y1, uint8_t ramp, const ShadeOptions& o = ShadeOptions{});
+void ShadePoly(Canvas& c, std::initializer_list<float> xy, uint8_t ramp, const ShadeOptions& o = ShadeOptions{});
+// The polygon and its mirror image about the canvas's middle: the symmetric hulls and plates.
+void ShadeMirrored(Canvas& c, std::initializer_list<float> xy, uint8_t ramp, const ShadeOptions& o = ShadeOptions{});
+void FlatEllipse(Canvas& c, float cx, float cy, float rx, float ry, uint8_t colour);
+// The glint where the light from the top left catches a hull's shoulder at (x, y): the ramp's two
+// lightest shades, up and to the right, on paint only.
+void Glint(Canvas& c, int x, int y, uint8_t ramp);
 
 // ---- pixel operations on a canvas
 void FillRect(Canvas& c, int x0, int y0, int x1, int y1, uint8_t colour);
@@ -161,6 +173,9 @@ inline constexpr int SHEET_W = 320;
 inline constexpr int SHEET_H = 240;
 // Places a painted cell into its sheet at the region's frame position.
 void PutFrame(Canvas& sheet, const char* region, int frame, const Canvas& cell);
+// Paints each frame of a region: paint is handed a cell of the region's size, empty (or filled
+// with `fill`), and the frame's number, and the cell is put in place.
+void PaintFrames(Canvas& sheet, const char* region, void (*paint)(Canvas& cell, int frame), uint8_t fill = KEY);
 // The region by name (the painters know their names; a wrong name stops the generator).
 const atlas::Region& R(const char* name);
 

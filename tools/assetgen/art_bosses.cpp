@@ -14,8 +14,7 @@ namespace {
 
 // Exhaust bay, 36 x 10: four nozzles whose flames pulse through five frames (engines face up,
 // towards the stern of a ship flying down the screen).
-Canvas ExhaustPart(int frame) {
-    Canvas c(36, 10, STEEL + 1);
+void ExhaustPart(Canvas& c, int frame) {
     FillRect(c, 0, 0, 36, 1, STEEL + 3);
     FillRect(c, 0, 9, 36, 10, STEEL + 0);
     for (int k = 0; k < 4; ++k) {
@@ -31,12 +30,10 @@ Canvas ExhaustPart(int frame) {
             FillRect(c, x + 2, y, x + 4, y + 1, static_cast<uint8_t>(FIRE + s));
         }
     }
-    return c;
 }
 
 // Hangar bay, 26 x 10: a dark bay with a run of lights chasing across it.
-Canvas HangarPart(int frame) {
-    Canvas c(26, 10, NAVY + 0);
+void HangarPart(Canvas& c, int frame) {
     FillRect(c, 1, 1, 25, 9, PLATE_DARK);
     FillRect(c, 1, 1, 25, 2, NAVY + 2);
     for (int k = 0; k < 5; ++k) {
@@ -47,29 +44,17 @@ Canvas HangarPart(int frame) {
         for (int g = 2; g < 8; g += 2) c.Set(x + 3, g, NAVY + 3);
     }
     for (int y = 2; y < 9; y += 3) c.Set(0, y, NAVY + 4), c.Set(25, y, NAVY + 4);
-    return c;
 }
 
-Canvas BossOne() {
-    Canvas c(128, 112);
-    Mask hull(128, 112);
-    Poly(hull, {64, 1, 40, 1, 6, 9, 2, 24, 12, 38, 22, 60, 32, 86, 46, 104, 64, 111});
-    MirrorX(hull);
-    Shade(c, hull, OLIVE, ShadeOptions{6.0f});
+void BossOne(Canvas& c, int) {
+    ShadeMirrored(c, {64, 1, 40, 1, 6, 9, 2, 24, 12, 38, 22, 60, 32, 86, 46, 104, 64, 111}, OLIVE, ShadeOptions{6.0f});
     // Armoured deck over the core, with its panel seams.
-    Mask deck(128, 112);
-    Poly(deck, {64, 20, 44, 24, 42, 58, 52, 70, 64, 72});
-    MirrorX(deck);
-    Shade(c, deck, STEEL, ShadeOptions{4.0f});
+    ShadeMirrored(c, {64, 20, 44, 24, 42, 58, 52, 70, 64, 72}, STEEL, ShadeOptions{4.0f});
     // Sponsons carrying the turrets.
     for (int side = 0; side < 2; ++side) {
         const float tx = side == 0 ? 25.5f : 97.5f;
-        Mask s(128, 112);
-        Ellipse(s, tx, 34, 11, 9);
-        Shade(c, s, OLIVE, ShadeOptions{4.0f, true, false, 1.0f, -1});
-        Mask t(128, 112);
-        Ellipse(t, tx, 32, 6, 6);
-        Shade(c, t, STEEL, ShadeOptions{3.0f});
+        ShadeEllipse(c, tx, 34, 11, 9, OLIVE, ShadeOptions{4.0f, true, false, 1.0f, -1});
+        ShadeEllipse(c, tx, 32, 6, 6, STEEL, ShadeOptions{3.0f});
         FillRect(c, static_cast<int>(tx) - 2, 34, static_cast<int>(tx) + 1, 44, STEEL + 1);
         FillRect(c, static_cast<int>(tx) - 2, 34, static_cast<int>(tx) - 1, 44, STEEL + 4);
         c.Set(static_cast<int>(tx) - 1, 31, RED + 6);
@@ -96,16 +81,12 @@ Canvas BossOne() {
     // Twin guns at (49..73, 30..40).
     for (int k = 0; k < 2; ++k) {
         const int x = k == 0 ? 49 : 67;
-        Mask g(128, 112);
-        Rect(g, x, 28, x + 7, 42);
-        Shade(c, g, STEEL, ShadeOptions{2.0f, true, false, 1.0f, -1});
+        ShadeRect(c, x, 28, x + 7, 42, STEEL, ShadeOptions{2.0f, true, false, 1.0f, -1});
         FillRect(c, x + 2, 40, x + 5, 42, BLACK);
         FillRect(c, x + 1, 29, x + 3, 38, STEEL + 5);
     }
     // The core and centre gun at (60,44).
-    Mask core(128, 112);
-    Ellipse(core, 64, 50, 8, 8);
-    Shade(c, core, STEEL, ShadeOptions{2.0f, true, false, 1.0f, -2});
+    ShadeEllipse(c, 64, 50, 8, 8, STEEL, ShadeOptions{2.0f, true, false, 1.0f, -2});
     Glow(c, 64, 50, 6, 6, RED, 7, 2, true);
     c.Set(62, 47, WHITE), c.Set(61, 48, RED + 7);
     // Bow ram and hull seams.
@@ -119,40 +100,28 @@ Canvas BossOne() {
     // Warning stripes beside the bays and marker lights on the stern corners.
     for (int x = 48; x < 80; x += 4) c.SetOn(x, 12, UIGOLD + 4), c.SetOn(x + 1, 12, UIGOLD + 4);
     c.SetOn(5, 12, PINK + 6), c.SetOn(122, 12, PINK + 6);
-    return c;
 }
 
-Canvas BossTwo() {
-    Canvas c(128, 112);
-    Mask hull(128, 112);
+void BossTwo(Canvas& c, int) {
+    Mask hull(c);
     Ellipse(hull, 64, 56, 30, 54);
     Poly(hull, {50, 34, 10, 40, 2, 60, 4, 92, 14, 96, 26, 86, 40, 80, 52, 86});
     MirrorX(hull);
     Shade(c, hull, NAVY, ShadeOptions{6.0f});
     // Flight deck along the spine.
-    Mask deck(128, 112);
-    Poly(deck, {64, 6, 54, 12, 52, 40, 56, 60, 64, 62});
-    MirrorX(deck);
-    Shade(c, deck, STEEL, ShadeOptions{2.5f, true, false, 1.0f, -1});
+    ShadeMirrored(c, {64, 6, 54, 12, 52, 40, 56, 60, 64, 62}, STEEL, ShadeOptions{2.5f, true, false, 1.0f, -1});
     for (int y = 14; y < 58; y += 5) DrawLine(c, 60, y, 67, y, UIGOLD + 4, true);
     // Wing guns at (16,81) and (106,81).
     for (int side = 0; side < 2; ++side) {
         const float gx = side == 0 ? 17.5f : 107.5f;
-        Mask pod(128, 112);
-        Ellipse(pod, gx, 80, 7, 9);
-        Shade(c, pod, VIOLET, ShadeOptions{3.0f});
+        ShadeEllipse(c, gx, 80, 7, 9, VIOLET, ShadeOptions{3.0f});
         FillRect(c, static_cast<int>(gx) - 2, 84, static_cast<int>(gx) + 1, 94, STEEL + 2);
         FillRect(c, static_cast<int>(gx) - 2, 84, static_cast<int>(gx) - 1, 94, STEEL + 5);
         Glow(c, gx, 78, 3, 3, PINK, 7, 4, true);
     }
     // Armoured belly holding the centre gun (61,72).
-    Mask belly(128, 112);
-    Poly(belly, {64, 62, 42, 68, 38, 92, 50, 104, 64, 108});
-    MirrorX(belly);
-    Shade(c, belly, VIOLET, ShadeOptions{4.0f});
-    Mask gun(128, 112);
-    Ellipse(gun, 64, 76, 7, 7);
-    Shade(c, gun, STEEL, ShadeOptions{2.0f, true, false, 1.0f, -2});
+    ShadeMirrored(c, {64, 62, 42, 68, 38, 92, 50, 104, 64, 108}, VIOLET, ShadeOptions{4.0f});
+    ShadeEllipse(c, 64, 76, 7, 7, STEEL, ShadeOptions{2.0f, true, false, 1.0f, -2});
     Glow(c, 64, 76, 5, 5, PINK, 7, 3, true);
     c.Set(62, 73, WHITE);
     Greebles(c, 2, 8, 64, 108, NAVY, 70, 2001, true);
@@ -164,18 +133,14 @@ Canvas BossTwo() {
     CutHole(c, 7, 66, 33, 76, NAVY + 0);
     CutHole(c, 96, 66, 122, 76, NAVY + 0);
     // Bridge tower at the stern.
-    Mask tower(128, 112);
-    Rect(tower, 58, 2, 70, 12);
-    Shade(c, tower, STEEL, ShadeOptions{2.0f});
+    ShadeRect(c, 58, 2, 70, 12, STEEL, ShadeOptions{2.0f});
     FillRect(c, 60, 6, 68, 8, CYAN + 5);
-    return c;
 }
 
 // The stage-three mid-boss: a rounded reef-grown hull with bone ribs, two turrets at (17,28) and
 // (73,28), a mouth gun at (45,58), and three engine bays along its top.
-Canvas MidBossTwo() {
-    Canvas c(96, 96);
-    Mask hull(96, 96);
+void MidBossTwo(Canvas& c, int) {
+    Mask hull(c);
     Ellipse(hull, 48, 48, 40, 40);
     // The engine yoke across the top, grown into the body.
     Poly(hull, {0, 14, 5, 7, 27, 7, 28, 0, 68, 0, 69, 7, 91, 7, 96, 14, 96, 24, 84, 34, 12, 34, 0, 24});
@@ -184,38 +149,30 @@ Canvas MidBossTwo() {
     Shade(c, hull, REEF, ShadeOptions{7.0f, true, true});
     // Bone ribs wrapping the hull.
     for (int k = 0; k < 4; ++k) {
-        Mask rib(96, 96);
+        Mask rib(c);
         const float y = 40 + static_cast<float>(k) * 9;
         Ellipse(rib, 48, y, 36 - static_cast<float>(k) * 4, 5);
         Ellipse(rib, 48, y - 2, 32 - static_cast<float>(k) * 4, 4, false);
         Shade(c, Intersect(rib, hull), BONE, ShadeOptions{1.5f});
     }
     // Central eye plate (the shot box) and the mouth.
-    Mask plate(96, 96);
-    Ellipse(plate, 48, 46, 18, 20);
-    Shade(c, plate, BONE, ShadeOptions{4.0f});
-    Mask eye(96, 96);
-    Ellipse(eye, 48, 42, 9, 7);
-    Shade(c, eye, GREEN, ShadeOptions{3.0f, true, false, 1.0f, 1});
+    ShadeEllipse(c, 48, 46, 18, 20, BONE, ShadeOptions{4.0f});
+    ShadeEllipse(c, 48, 42, 9, 7, GREEN, ShadeOptions{3.0f, true, false, 1.0f, 1});
     FillRect(c, 47, 37, 49, 47, BLACK);
     c.Set(44, 39, WHITE);
-    Mask mouth(96, 96);
-    Ellipse(mouth, 48, 60, 8, 5);
-    Flat(c, mouth, BLOOD + 0);
+    FlatEllipse(c, 48, 60, 8, 5, BLOOD + 0);
     Glow(c, 48, 60, 5, 3, FIRE, 7, 3, true);
     for (int x = 41; x < 56; x += 3) c.Set(x, 56, BONE + 6), c.Set(x + 1, 64, BONE + 5);
     // Turrets.
     for (int side = 0; side < 2; ++side) {
         const float tx = side == 0 ? 17.5f : 73.5f;
-        Mask t(96, 96);
-        Ellipse(t, tx, 28, 6, 6);
-        Shade(c, t, STEEL, ShadeOptions{2.5f});
+        ShadeEllipse(c, tx, 28, 6, 6, STEEL, ShadeOptions{2.5f});
         Glow(c, tx, 29, 2.5f, 2.5f, GREEN, 7, 4, true);
     }
     Greebles(c, 4, 12, 48, 88, REEF, 40, 3001, true);
     // Bone struts carrying the yoke.
     for (int side = 0; side < 2; ++side) {
-        Mask strut(96, 96);
+        Mask strut(c);
         const float x = side == 0 ? 30 : 66;
         Line(strut, x, 20, 48 + (x - 48) * 0.4f, 34, 3);
         Shade(c, strut, BONE, ShadeOptions{1.0f});
@@ -223,19 +180,16 @@ Canvas MidBossTwo() {
     CutHole(c, 30, 0, 66, 10, REEF + 0);
     CutHole(c, 2, 10, 38, 20, REEF + 0);
     CutHole(c, 58, 10, 94, 20, REEF + 0);
-    return c;
 }
 
 }  // namespace
 
 void PaintBossesOneTwo(Canvas& c, Canvas& d) {
-    for (int f = 0; f < 5; ++f) {
-        PutFrame(d, "bossPartAnimC", f, ExhaustPart(f));
-        PutFrame(d, "bossPartAnimB", f, HangarPart(f));
-    }
-    PutFrame(d, "bossOneBody", 0, BossOne());
-    PutFrame(d, "bossTwoBody", 0, BossTwo());
-    PutFrame(c, "midBossTwoBody", 0, MidBossTwo());
+    PaintFrames(d, "bossPartAnimC", ExhaustPart, STEEL + 1);
+    PaintFrames(d, "bossPartAnimB", HangarPart, NAVY + 0);
+    PaintFrames(d, "bossOneBody", BossOne);
+    PaintFrames(d, "bossTwoBody", BossTwo);
+    PaintFrames(c, "midBossTwoBody", MidBossTwo);
 }
 
 }  // namespace art

@@ -12,9 +12,8 @@ namespace art {
 namespace {
 
 // Third boss core, 40 x 96: a segmented spine round a pulsing eye (centre gun near (16,47)).
-Canvas BossThreeCore(int frame) {
-    Canvas c(40, 96);
-    Mask spine(40, 96);
+void BossThreeCore(Canvas& c, int frame) {
+    Mask spine(c);
     Ellipse(spine, 20, 48, 17, 46);
     Poly(spine, {20, 0, 12, 10, 28, 10});
     Poly(spine, {20, 96, 13, 84, 27, 84});
@@ -22,19 +21,15 @@ Canvas BossThreeCore(int frame) {
     // Bone vertebrae down the length.
     for (int k = 0; k < 7; ++k) {
         if (k == 3) continue;
-        Mask v(40, 96);
+        Mask v(c);
         const float y = 10 + static_cast<float>(k) * 12.5f;
         Ellipse(v, 20, y, 13 - std::fabs(static_cast<float>(k) - 3) * 1.5f, 3.5f);
         Shade(c, Intersect(v, spine), BONE, ShadeOptions{1.5f});
     }
     // The eye pulses through four frames.
-    Mask socket(40, 96);
-    Ellipse(socket, 20, 48, 11, 12);
-    Shade(c, socket, BONE, ShadeOptions{3.0f, true, false, 1.0f, -1});
+    ShadeEllipse(c, 20, 48, 11, 12, BONE, ShadeOptions{3.0f, true, false, 1.0f, -1});
     static const float IRIS[4] = {5.5f, 6.5f, 7.5f, 6.5f};
-    Mask iris(40, 96);
-    Ellipse(iris, 20, 48, IRIS[frame], IRIS[frame] + 1);
-    Shade(c, iris, GREEN, ShadeOptions{2.0f, true, false, 1.0f, 1});
+    ShadeEllipse(c, 20, 48, IRIS[frame], IRIS[frame] + 1, GREEN, ShadeOptions{2.0f, true, false, 1.0f, 1});
     FillRect(c, 19, 43, 21, 54, BLACK);
     c.Set(16, 44, WHITE), c.Set(17, 44, GREEN + 7);
     // Vents on the flanks breathe in turn.
@@ -44,7 +39,6 @@ Canvas BossThreeCore(int frame) {
         c.SetOn(5, y, lit ? GREEN + 7 : REEF + 2), c.SetOn(34, y, lit ? GREEN + 7 : REEF + 2);
         c.SetOn(5, y + 1, lit ? GREEN + 5 : REEF + 1), c.SetOn(34, y + 1, lit ? GREEN + 5 : REEF + 1);
     }
-    return c;
 }
 
 // Third boss left wing, 80 x 80, unfold step t (0 folded against the core, 3 fully open): a
@@ -63,12 +57,12 @@ Canvas BossThreeWing(int t) {
         tipX[k] = rootX - std::sin(a) * LENGTH[k];
         tipY[k] = rootY + std::cos(a) * LENGTH[k];
     }
-    Mask membrane(80, 80);
+    Mask membrane(c);
     Poly(membrane, {rootX, rootY, tipX[0], tipY[0], (tipX[0] + tipX[1]) / 2 + 3, (tipY[0] + tipY[1]) / 2, tipX[1], tipY[1],
                     (tipX[1] + tipX[2]) / 2 + 3, (tipY[1] + tipY[2]) / 2, tipX[2], tipY[2], rootX + 2, rootY + 20});
     Shade(c, membrane, REEF, ShadeOptions{3.0f, true, false, 1.0f, -2});
     for (int k = 0; k < 3; ++k) {
-        Mask blade(80, 80);
+        Mask blade(c);
         const float dx = tipX[k] - rootX, dy = tipY[k] - rootY;
         const float len = std::sqrt(dx * dx + dy * dy);
         const float nx = -dy / len, ny = dx / len;
@@ -78,15 +72,11 @@ Canvas BossThreeWing(int t) {
         c.SetOn(static_cast<int>(tipX[k]), static_cast<int>(tipY[k]), BONE + 7);
     }
     // Root knuckle.
-    Mask knuckle(80, 80);
-    Ellipse(knuckle, rootX, rootY, 8, 10);
-    Shade(c, knuckle, REEF, ShadeOptions{3.0f});
+    ShadeEllipse(c, rootX, rootY, 8, 10, REEF, ShadeOptions{3.0f});
     Glow(c, rootX - 1, rootY, 3, 4, GREEN, 6, 3, true);
     // Side gun pod two thirds along the top blade.
     const float gx = rootX + (tipX[0] - rootX) * 0.84f, gy = rootY + (tipY[0] - rootY) * 0.84f;
-    Mask pod(80, 80);
-    Ellipse(pod, gx, gy, 4 + open * 1.5f, 4 + open * 1.5f);
-    Shade(c, pod, BONE, ShadeOptions{2.0f});
+    ShadeEllipse(c, gx, gy, 4 + open * 1.5f, 4 + open * 1.5f, BONE, ShadeOptions{2.0f});
     Glow(c, gx, gy, 2.5f, 2.5f, GREEN, 7, 3 - t / 2, true);
     return c;
 }
@@ -94,20 +84,11 @@ Canvas BossThreeWing(int t) {
 // Fourth boss body, 48 x 112: a tall armoured spire. It hides the pods while they are tucked in
 // (x 2..46, y 59..99) and leaves a notch at the bottom (x 6..42, y 101..112) that the sliding
 // jaw plate fills.
-Canvas BossFourBody() {
-    Canvas c(48, 112);
-    Mask body(48, 112);
-    Poly(body, {24, 0, 14, 14, 8, 40, 2, 56, 1, 100, 6, 111, 24, 111});
-    MirrorX(body);
-    Shade(c, body, BLOOD, ShadeOptions{5.0f});
-    Mask armour(48, 112);
-    Poly(armour, {24, 8, 16, 22, 12, 56, 14, 92, 24, 98});
-    MirrorX(armour);
-    Shade(c, armour, STEEL, ShadeOptions{3.0f});
+void BossFourBody(Canvas& c, int) {
+    ShadeMirrored(c, {24, 0, 14, 14, 8, 40, 2, 56, 1, 100, 6, 111, 24, 111}, BLOOD, ShadeOptions{5.0f});
+    ShadeMirrored(c, {24, 8, 16, 22, 12, 56, 14, 92, 24, 98}, STEEL, ShadeOptions{3.0f});
     // The heart: a beating core in the shot box (0..48, 56..106).
-    Mask heart(48, 112);
-    Ellipse(heart, 24, 74, 8, 10);
-    Shade(c, heart, BLOOD, ShadeOptions{3.0f, true, false, 1.0f, 1});
+    ShadeEllipse(c, 24, 74, 8, 10, BLOOD, ShadeOptions{3.0f, true, false, 1.0f, 1});
     Glow(c, 24, 74, 6, 8, FIRE, 7, 3, true);
     c.Set(21, 68, WHITE);
     Greebles(c, 2, 10, 24, 100, BLOOD, 24, 4001, true);
@@ -116,33 +97,30 @@ Canvas BossFourBody() {
     // Spire tip beacon.
     c.SetOn(23, 2, PINK + 7), c.SetOn(24, 2, PINK + 7), c.SetOn(23, 3, PINK + 5), c.SetOn(24, 3, PINK + 5);
     CutHole(c, 6, 101, 42, 112, BLOOD + 0);
-    return c;
 }
 
 // The jaw plate, 36 x 11: a toothed ram that slides down into the spire's notch.
-Canvas BossFourCover() {
-    Canvas c(36, 11);
-    Mask m(36, 11);
+void BossFourCover(Canvas& c, int) {
+    Mask m(c);
     Rect(m, 0, 0, 36, 7);
     for (int k = 0; k < 6; ++k)
         Poly(m, {static_cast<float>(k * 6), 6, static_cast<float>(k * 6 + 6), 6, static_cast<float>(k * 6 + 3), 11});
     Shade(c, m, STEEL, ShadeOptions{2.0f});
     FillRect(c, 2, 2, 34, 3, PINK + 5);
     for (int x = 4; x < 34; x += 6) c.Set(x, 4, STEEL + 1);
-    return c;
 }
 
 // The right pod, 40 x 40; its ring gun looks out from the inner side, near (11,19).
 Canvas BossFourPod() {
     Canvas c(40, 40);
-    Mask shell(40, 40);
+    Mask shell(c);
     Ellipse(shell, 21, 20, 18, 18);
     Poly(shell, {30, 4, 39, 10, 38, 30, 30, 36});
     Shade(c, shell, BLOOD, ShadeOptions{5.0f});
-    Mask band(40, 40);
+    Mask band(c);
     Rect(band, 0, 16, 40, 24);
     Shade(c, Intersect(band, shell), STEEL, ShadeOptions{2.0f});
-    Mask ring(40, 40);
+    Mask ring(c);
     Ellipse(ring, 11, 20, 7, 7);
     Shade(c, ring, STEEL, ShadeOptions{2.5f, true, false, 1.0f, -1});
     Glow(c, 11, 20, 5, 5, PINK, 7, 2, true);
@@ -159,15 +137,12 @@ Canvas FinalBoss(int a) {
     const float open = static_cast<float>(a) / 3.0f;
     Canvas c(104, 128);
     // The living body inside the shell, crowned by two bone horns.
-    Mask horns(104, 128);
-    Poly(horns, {46, 16, 33, 1, 36, 0, 50, 12});
-    MirrorX(horns);
-    Shade(c, horns, BONE, ShadeOptions{2.0f});
-    Mask body(104, 128);
+    ShadeMirrored(c, {46, 16, 33, 1, 36, 0, 50, 12}, BONE, ShadeOptions{2.0f});
+    Mask body(c);
     Ellipse(body, 52, 64, 23, 60);
     Shade(c, body, BLOOD, ShadeOptions{6.0f});
     Greebles(c, 30, 8, 52, 122, BLOOD, 30, 5002, true);
-    Mask ribs(104, 128);
+    Mask ribs(c);
     for (int k = 0; k < 6; ++k) Rect(ribs, 30, 20 + k * 16, 74, 23 + k * 16);
     Shade(c, Intersect(ribs, body), BONE, ShadeOptions{1.0f, true, false, 1.0f, -1});
     // Glowing veins wake up along the body's flanks.
@@ -181,7 +156,7 @@ Canvas FinalBoss(int a) {
     // Shell plates: closed they wrap the body; waking, they part and swing up like wings, with
     // spines along their outer edges.
     for (int side = 0; side < 2; ++side) {
-        Mask plate(104, 128);
+        Mask plate(c);
         const float dir = side == 0 ? -1.0f : 1.0f;
         const float x0 = 52 + dir * (1 + 20 * open);
         const float lift = 18 * open;
@@ -202,7 +177,7 @@ Canvas FinalBoss(int a) {
     // Arms reach out from under the plates as it wakes; awake, the clawed hands are the side guns.
     if (a >= 1)
         for (int side = 0; side < 2; ++side) {
-            Mask arm(104, 128), armour(104, 128);
+            Mask arm(c), armour(104, 128);
             const float hx = 5 + 27 * (1 - open), hy = 68 + 12 * (1 - open);
             const float ex = 22 + 8 * (1 - open), ey = 52 + 14 * (1 - open);
             Line(arm, 40, 44, ex, ey, 9);
@@ -213,7 +188,7 @@ Canvas FinalBoss(int a) {
             Line(arm, hx + 5, hy + 3, hx + 7, hy + 9, 2.5f);
             Line(armour, 38, 45, ex + 2, ey, 6);
             if (side == 1) {
-                Mask flipped(104, 128), flippedArmour(104, 128);
+                Mask flipped(c), flippedArmour(104, 128);
                 for (int y = 0; y < 128; ++y)
                     for (int x = 0; x < 104; ++x) {
                         flipped.Set(x, y, arm.Get(103 - x, y));
@@ -228,24 +203,18 @@ Canvas FinalBoss(int a) {
             Glow(c, gx, hy + 1, 3, 3, a == 3 ? PINK : BLOOD, a == 3 ? 7 : 5, 3, true);
         }
     // Eye above the mouth: a dim slit when dormant, wide open when awake.
-    Mask eye(104, 128);
-    Ellipse(eye, 52, 30, 3 + 6 * open, 1.5f + 4 * open);
-    Flat(c, eye, BLACK);
+    FlatEllipse(c, 52, 30, 3 + 6 * open, 1.5f + 4 * open, BLACK);
     Glow(c, 52, 30, 2 + 6 * open, 1.2f + 3.5f * open, a == 0 ? BLOOD : PINK, a == 0 ? 4 : 7, 2, true);
     // Mouth at (49,56): shut, then baring teeth.
     if (a >= 2) {
-        Mask mouth(104, 128);
-        Ellipse(mouth, 52, 58, 7 + 2 * open, 2 + 4 * open);
-        Flat(c, mouth, BLACK);
+        FlatEllipse(c, 52, 58, 7 + 2 * open, 2 + 4 * open, BLACK);
         Glow(c, 52, 59, 5, 2 + 2 * open, FIRE, 7, 2, true);
         for (int x = 45; x <= 58; x += 3) c.Set(x, 54 + (a == 3 ? -1 : 0), BONE + 7), c.Set(x + 1, 63, BONE + 6);
     } else if (a == 1) {
         DrawLine(c, 46, 58, 58, 58, BLACK, true);
     }
     // The core at (48,95): a sphere of fire, brighter at every step.
-    Mask core(104, 128);
-    Ellipse(core, 52, 96, 6 + 4 * open, 6 + 4 * open);
-    Shade(c, core, STEEL, ShadeOptions{2.0f, true, false, 1.0f, -2});
+    ShadeEllipse(c, 52, 96, 6 + 4 * open, 6 + 4 * open, STEEL, ShadeOptions{2.0f, true, false, 1.0f, -2});
     Glow(c, 52, 96, 4 + 4 * open, 4 + 4 * open, FIRE, 3 + a + (a == 3 ? 1 : 0), 2, true);
     if (a == 3) c.Set(50, 92, WHITE);
     return c;
@@ -254,7 +223,7 @@ Canvas FinalBoss(int a) {
 }  // namespace
 
 void PaintBossesLate(Canvas& e, Canvas& f, Canvas& g) {
-    for (int i = 0; i < 4; ++i) PutFrame(e, "bossThreeCore", i, BossThreeCore(i));
+    PaintFrames(e, "bossThreeCore", BossThreeCore);
     // The left wing's four steps, then the whole row mirrored gives the right wing's strip,
     // whose frames the game reads from x = 240 - 80t.
     Canvas row(320, 80);
@@ -263,8 +232,8 @@ void PaintBossesLate(Canvas& e, Canvas& f, Canvas& g) {
     FlipX(row);
     CopyRect(f, row, 0, 0, 320, 80, 0, 80);
 
-    PutFrame(e, "bossFourBody", 0, BossFourBody());
-    PutFrame(e, "bossFourCover", 0, BossFourCover());
+    PaintFrames(e, "bossFourBody", BossFourBody);
+    PaintFrames(e, "bossFourCover", BossFourCover);
     Canvas pod = BossFourPod();
     PutFrame(e, "bossFourRightPod", 0, pod);
     FlipX(pod);

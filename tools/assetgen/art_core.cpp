@@ -200,6 +200,42 @@ void Flat(Canvas& c, const Mask& m, uint8_t colour) {
             if (m.Get(x, y)) c.Set(x, y, colour);
 }
 
+void ShadeEllipse(Canvas& c, float cx, float cy, float rx, float ry, uint8_t ramp, const ShadeOptions& o) {
+    Mask m(c);
+    Ellipse(m, cx, cy, rx, ry);
+    Shade(c, m, ramp, o);
+}
+
+void ShadeRect(Canvas& c, int x0, int y0, int x1, int y1, uint8_t ramp, const ShadeOptions& o) {
+    Mask m(c);
+    Rect(m, x0, y0, x1, y1);
+    Shade(c, m, ramp, o);
+}
+
+void ShadePoly(Canvas& c, std::initializer_list<float> xy, uint8_t ramp, const ShadeOptions& o) {
+    Mask m(c);
+    Poly(m, xy);
+    Shade(c, m, ramp, o);
+}
+
+void ShadeMirrored(Canvas& c, std::initializer_list<float> xy, uint8_t ramp, const ShadeOptions& o) {
+    Mask m(c);
+    Poly(m, xy);
+    MirrorX(m);
+    Shade(c, m, ramp, o);
+}
+
+void FlatEllipse(Canvas& c, float cx, float cy, float rx, float ry, uint8_t colour) {
+    Mask m(c);
+    Ellipse(m, cx, cy, rx, ry);
+    Flat(c, m, colour);
+}
+
+void Glint(Canvas& c, int x, int y, uint8_t ramp) {
+    c.SetOn(x, y, static_cast<uint8_t>(ramp + 7));
+    c.SetOn(x + 1, y - 1, static_cast<uint8_t>(ramp + 6));
+}
+
 // ---- canvas operations
 
 void FillRect(Canvas& c, int x0, int y0, int x1, int y1, uint8_t colour) {
@@ -335,6 +371,15 @@ const atlas::Region& R(const char* name) {
 void PutFrame(Canvas& sheet, const char* region, int frame, const Canvas& cell) {
     const atlas::Region& r = R(region);
     CopyRect(sheet, cell, 0, 0, std::min(cell.w, r.w), std::min(cell.h, r.h), r.x + frame * r.dx, r.y + frame * r.dy);
+}
+
+void PaintFrames(Canvas& sheet, const char* region, void (*paint)(Canvas& cell, int frame), uint8_t fill) {
+    const atlas::Region& r = R(region);
+    for (int f = 0; f < r.frames; ++f) {
+        Canvas cell(r.w, r.h, fill);
+        paint(cell, f);
+        PutFrame(sheet, region, f, cell);
+    }
 }
 
 }  // namespace art

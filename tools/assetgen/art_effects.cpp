@@ -90,7 +90,7 @@ Canvas Debris(int cell) {
         const float a = t * 0.7f + static_cast<float>(k) * 1.3f;
         const float s = k < 2 ? 5.0f : 4.0f;
         const float ca = std::cos(a), sa = std::sin(a);
-        Mask m(20, 20);
+        Mask m(c);
         Poly(m, {cx + ca * s, cy + sa * s, cx - sa * s * 0.7f, cy + ca * s * 0.7f, cx - ca * s * 0.8f, cy - sa * s * 0.8f,
                  cx + sa * s * 0.5f, cy - ca * s * 0.5f});
         if (cell < 3) {

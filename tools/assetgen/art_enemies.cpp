@@ -11,9 +11,8 @@ namespace art {
 namespace {
 
 // Row 1: a red drone with a single eye and two pincers; the eye sweeps and the pincers breathe.
-Canvas Drone(int frame) {
-    Canvas c(24, 24);
-    Mask body(24, 24);
+void Drone(Canvas& c, int frame) {
+    Mask body(c);
     Ellipse(body, 12, 10, 8, 7);
     // Pincers open wide in frame 0 and snap inwards in frame 1.
     if (frame == 0)
@@ -23,21 +22,17 @@ Canvas Drone(int frame) {
     Rect(body, 10, 1, 12, 4);
     MirrorX(body);
     Shade(c, body, RED, ShadeOptions{3.0f});
-    Mask eye(24, 24);
-    Ellipse(eye, 12, 12, 3.6f, 3.2f);
-    Shade(c, eye, STEEL, ShadeOptions{1.5f});
+    ShadeEllipse(c, 12, 12, 3.6f, 3.2f, STEEL, ShadeOptions{1.5f});
     const int ex = frame == 0 ? 10 : 13;
     FillRect(c, ex, 11, ex + 1, 14, PINK + 6);
     c.Set(ex, 12, WHITE);
     c.Set(11, 1, frame ? FIRE + 6 : FIRE + 4), c.Set(12, 1, frame ? FIRE + 6 : FIRE + 4);
-    c.SetOn(7, 6, RED + 7), c.SetOn(8, 5, RED + 6);
-    return c;
+    Glint(c, 7, 6, RED);
 }
 
 // Row 2: a green wing-fighter with swept wings; the wings flex and the twin exhausts pulse.
-Canvas Swooper(int frame) {
-    Canvas c(24, 24);
-    Mask body(24, 24);
+void Swooper(Canvas& c, int frame) {
+    Mask body(c);
     Poly(body, {12, 23, 9.5f, 17, 9.5f, 3, 12, 1});
     // The wings beat: raised and spread in frame 0, swept down and in during frame 1.
     const float tip = frame == 0 ? 0.5f : 2.5f;
@@ -45,29 +40,19 @@ Canvas Swooper(int frame) {
     Poly(body, {10, 6, tip, tipY, tip + 1, tipY + 6, 4, 16, 10, 15});
     MirrorX(body);
     Shade(c, body, GREEN, ShadeOptions{2.5f});
-    Mask glass(24, 24);
-    Ellipse(glass, 12, 15, 1.4f, 3.0f);
-    Shade(c, glass, RED, ShadeOptions{1.0f, true, false, 1.0f, 2});
+    ShadeEllipse(c, 12, 15, 1.4f, 3.0f, RED, ShadeOptions{1.0f, true, false, 1.0f, 2});
     for (int i = 0; i < 4; ++i)
         c.SetOn(4 + i, 8 + i / 2 + frame, GREEN + 7 - i / 2), c.SetOn(19 - i, 8 + i / 2 + frame, GREEN + 6 - i / 2);
     const uint8_t flame = frame ? FIRE + 6 : FIRE + 5;
     c.Set(10, 0, flame), c.Set(13, 0, flame);
     c.SetOn(10, 1, FIRE + 4), c.SetOn(13, 1, FIRE + 4);
-    return c;
 }
 
 // Row 3: a violet gun pod, hexagonal armour round a downward barrel; its vents rotate.
-Canvas GunPod(int frame) {
-    Canvas c(24, 24);
-    Mask body(24, 24);
-    Poly(body, {12, 1, 20.5f, 6, 20.5f, 16, 12, 21, 3.5f, 16, 3.5f, 6});
-    Shade(c, body, VIOLET, ShadeOptions{3.5f});
-    Mask barrel(24, 24);
-    Rect(barrel, 10, 14, 14, 24);
-    Shade(c, barrel, STEEL, ShadeOptions{1.5f});
-    Mask core(24, 24);
-    Ellipse(core, 12, 10, 4, 4);
-    Shade(c, core, STEEL, ShadeOptions{2.0f, true, false, 1.0f, -1});
+void GunPod(Canvas& c, int frame) {
+    ShadePoly(c, {12, 1, 20.5f, 6, 20.5f, 16, 12, 21, 3.5f, 16, 3.5f, 6}, VIOLET, ShadeOptions{3.5f});
+    ShadeRect(c, 10, 14, 14, 24, STEEL, ShadeOptions{1.5f});
+    ShadeEllipse(c, 12, 10, 4, 4, STEEL, ShadeOptions{2.0f, true, false, 1.0f, -1});
     for (int k = 0; k < 4; ++k) {
         const float a = static_cast<float>(k) * 1.5708f + static_cast<float>(frame) * 0.785f;
         const int x = 12 + static_cast<int>(std::lround(std::cos(a) * 2.6f)) - (std::cos(a) < -0.1f ? 1 : 0);
@@ -80,27 +65,20 @@ Canvas GunPod(int frame) {
     else
         c.Set(11, 9, PINK + 5), c.Set(12, 9, PINK + 4), c.Set(11, 10, PINK + 4), c.Set(12, 10, PINK + 3);
     c.Set(11, 23, frame ? FIRE + 6 : FIRE + 3), c.Set(12, 23, frame ? FIRE + 6 : FIRE + 3);
-    c.SetOn(6, 6, VIOLET + 7), c.SetOn(7, 5, VIOLET + 6);
-    return c;
+    Glint(c, 6, 6, VIOLET);
 }
 
 // The large enemy: an armoured olive gunship with two engines aft (top), a bridge and twin guns
 // at the bow (bottom); engine flames flicker, the running lights chase and the radar turns.
-Canvas Gunship(int frame) {
-    Canvas c(48, 48);
-    Mask hull(48, 48);
+void Gunship(Canvas& c, int frame) {
+    Mask hull(c);
     Poly(hull, {24, 46, 17, 38, 13, 20, 14, 6, 24, 4});
     Poly(hull, {15, 14, 3, 22, 2, 32, 8, 34, 16, 30});
     Ellipse(hull, 16, 8, 4.5f, 6);
     MirrorX(hull);
     Shade(c, hull, OLIVE, ShadeOptions{4.0f});
-    Mask plates(48, 48);
-    Poly(plates, {24, 40, 19, 33, 18, 18, 24, 15});
-    MirrorX(plates);
-    Shade(c, plates, STEEL, ShadeOptions{2.5f});
-    Mask bridge(48, 48);
-    Ellipse(bridge, 24, 22, 3.5f, 4.5f);
-    Shade(c, bridge, RED, ShadeOptions{1.5f});
+    ShadeMirrored(c, {24, 40, 19, 33, 18, 18, 24, 15}, STEEL, ShadeOptions{2.5f});
+    ShadeEllipse(c, 24, 22, 3.5f, 4.5f, RED, ShadeOptions{1.5f});
     FillRect(c, 23, 20, 25, 22, RED + 7);
     for (int y = 36; y < 46; ++y) c.SetOn(20, y, STEEL + 2), c.SetOn(27, y, STEEL + 2);
     FillRect(c, 20, 44, 22, 48, STEEL + 4);
@@ -128,14 +106,12 @@ Canvas Gunship(int frame) {
     const int rx = 24 + DX[frame];
     DrawLine(c, 24, 12, rx, 9, STEEL + 6, true);
     c.SetOn(rx, 9, WHITE);
-    c.SetOn(15, 17, OLIVE + 7), c.SetOn(16, 16, OLIVE + 6);
-    return c;
+    Glint(c, 15, 17, OLIVE);
 }
 
 // The recurring mid-boss: a wide bronze flying wing with two turrets and a centre gun.
-Canvas MidBoss(int frame) {
-    Canvas c(96, 48);
-    Mask hull(96, 48);
+void MidBoss(Canvas& c, int frame) {
+    Mask hull(c);
     Poly(hull, {48, 46, 34, 40, 4, 30, 1, 20, 10, 12, 30, 6, 40, 2, 48, 2});
     MirrorX(hull);
     Poly(hull, {8, 30, 8, 38, 14, 38, 18, 32}, true);
@@ -143,23 +119,16 @@ Canvas MidBoss(int frame) {
     Shade(c, hull, BRONZE, ShadeOptions{5.0f});
     Greebles(c, 2, 8, 48, 44, BRONZE, 40, 601, true);
     for (int i = 0; i < 26; ++i) c.SetOn(8 + i, 28 - i / 5, BRONZE + 6), c.SetOn(87 - i, 28 - i / 5, BRONZE + 3);
-    Mask armour(96, 48);
-    Poly(armour, {48, 40, 38, 34, 36, 14, 48, 8});
-    MirrorX(armour);
-    Shade(c, armour, STEEL, ShadeOptions{3.0f});
+    ShadeMirrored(c, {48, 40, 38, 34, 36, 14, 48, 8}, STEEL, ShadeOptions{3.0f});
     // Turrets at (22,29) and (68,29), the centre gun at (45,21).
     for (int k = 0; k < 2; ++k) {
         const float tx = k == 0 ? 22.5f : 68.5f;
-        Mask t(96, 48);
-        Ellipse(t, tx, 28, 5, 5);
-        Shade(c, t, STEEL, ShadeOptions{2.5f, true, false, 1.0f, -1});
+        ShadeEllipse(c, tx, 28, 5, 5, STEEL, ShadeOptions{2.5f, true, false, 1.0f, -1});
         FillRect(c, static_cast<int>(tx) - 1, 30, static_cast<int>(tx) + 1, 37, STEEL + 1);
         FillRect(c, static_cast<int>(tx) - 1, 30, static_cast<int>(tx), 37, STEEL + 4);
         c.Set(static_cast<int>(tx) - 1, 27, (frame == k + 1) ? PINK + 7 : RED + 4);
     }
-    Mask gun(96, 48);
-    Ellipse(gun, 46, 21, 4.5f, 4.5f);
-    Shade(c, gun, RED, ShadeOptions{2.0f});
+    ShadeEllipse(c, 46, 21, 4.5f, 4.5f, RED, ShadeOptions{2.0f});
     Glow(c, 46, 21, 2.5f, 2.5f, PINK, 7, 4 + frame, true);
     // Engine row along the trailing edge (top), pulsing over three frames.
     for (int k = 0; k < 4; ++k) {
@@ -171,19 +140,16 @@ Canvas MidBoss(int frame) {
     for (int i = 0; i < 20; ++i) c.SetOn(12 + i, 24 - i / 4, BRONZE + 1), c.SetOn(83 - i, 24 - i / 4, BRONZE + 1);
     c.SetOn(2, 21, frame == 0 ? PINK + 6 : BRONZE + 3);
     c.SetOn(93, 21, frame == 0 ? PINK + 6 : BRONZE + 3);
-    return c;
 }
 
 }  // namespace
 
 void PaintEnemies(Canvas& b, Canvas& c, Canvas& d) {
-    for (int f = 0; f < 2; ++f) {
-        PutFrame(b, "enemyRow1", f, Drone(f));
-        PutFrame(b, "enemyRow2", f, Swooper(f));
-        PutFrame(b, "enemyRow3", f, GunPod(f));
-    }
-    for (int f = 0; f < 4; ++f) PutFrame(c, "largeEnemy", f, Gunship(f));
-    for (int f = 0; f < 3; ++f) PutFrame(d, "midBoss", f, MidBoss(f));
+    PaintFrames(b, "enemyRow1", Drone);
+    PaintFrames(b, "enemyRow2", Swooper);
+    PaintFrames(b, "enemyRow3", GunPod);
+    PaintFrames(c, "largeEnemy", Gunship);
+    PaintFrames(d, "midBoss", MidBoss);
 }
 
 }  // namespace art

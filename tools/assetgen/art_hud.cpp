@@ -119,9 +119,7 @@ void PaintPanels(Canvas& b) {
                 p0.Set(x, y, UIGOLD + 4);
             else if (x < 22 || x > 56)
                 p0.Set(x, y, PLATE_DARK);
-    Mask sign(96, 24);
-    Poly(sign, {39, 3, 50, 21, 28, 21});
-    Shade(p0, sign, UIGOLD, ShadeOptions{2.0f});
+    ShadePoly(p0, {39, 3, 50, 21, 28, 21}, UIGOLD, ShadeOptions{2.0f});
     FillRect(p0, 38, 9, 40, 16, BLOOD + 1);
     FillRect(p0, 38, 17, 40, 19, BLOOD + 1);
     PutFrame(b, "continuePanel0", 0, p0);

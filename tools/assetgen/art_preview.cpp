@@ -30,6 +30,17 @@ void Number(Canvas& dst, const Canvas sheets[7], int value, int lastX, int y) {
         Draw(dst, sheets, ("digit" + text.substr(static_cast<size_t>(i), 1)).c_str(), 0, lastX - 8 * (n - 1 - i), y);
 }
 
+// A screen of the game's size with regions drawn at their places, in order.
+struct Placement {
+    const char* region;
+    int frame, x, y;
+};
+Canvas Scene(const Canvas sheets[7], std::initializer_list<Placement> placements) {
+    Canvas c(200, 240, CLEAR);
+    for (const Placement& p : placements) Draw(c, sheets, p.region, p.frame, p.x, p.y);
+    return c;
+}
+
 Canvas PlayScene(const Canvas sheets[7]) {
     Canvas f(200, 240, CLEAR);
     Rng rng(5);
@@ -84,30 +95,22 @@ Canvas PlayScene(const Canvas sheets[7]) {
 std::vector<std::pair<std::string, Canvas>> ComposedPreviews(const Canvas sheets[7]) {
     std::vector<std::pair<std::string, Canvas>> out;
     out.emplace_back("PLAY", PlayScene(sheets));
-    {
-        Canvas c(200, 240, CLEAR);
-        Draw(c, sheets, "titleHiLabel", 0, 50, 0);
-        Draw(c, sheets, "titleLogoUpper", 0, 55, 20);
-        Draw(c, sheets, "titleLogoLower", 0, 55, 110);
-        Draw(c, sheets, "pushStartLine", 0, 20, 220);
-        out.emplace_back("TITLE", c);
-    }
-    {
-        Canvas c(200, 240, CLEAR);
-        Draw(c, sheets, "selectPanel0", 0, 4, 40);
-        Draw(c, sheets, "selectPanel1", 0, 100, 40);
-        Draw(c, sheets, "timerLabel", 0, 84, 80);
-        Draw(c, sheets, "digit9", 0, 96, 90);
-        Draw(c, sheets, "selectCursor", 0, 64, 180);
-        Draw(c, sheets, "shipA", 0, 64, 180);
-        Draw(c, sheets, "shipB", 2, 112, 180);
-        Draw(c, sheets, "continuePanel0", 0, 24, 120);
-        Draw(c, sheets, "continuePanel1", 0, 80, 120);
-        Draw(c, sheets, "gameOverPanel0", 0, 0, 150);
-        Draw(c, sheets, "gameOverPanel1", 0, 100, 150);
-        Draw(c, sheets, "stageCaption160", 0, 50, 205);
-        out.emplace_back("SELECT CONTINUE GAMEOVER", c);
-    }
+    out.emplace_back("TITLE", Scene(sheets, {{"titleHiLabel", 0, 50, 0},
+                                             {"titleLogoUpper", 0, 55, 20},
+                                             {"titleLogoLower", 0, 55, 110},
+                                             {"pushStartLine", 0, 20, 220}}));
+    out.emplace_back("SELECT CONTINUE GAMEOVER", Scene(sheets, {{"selectPanel0", 0, 4, 40},
+                                                                {"selectPanel1", 0, 100, 40},
+                                                                {"timerLabel", 0, 84, 80},
+                                                                {"digit9", 0, 96, 90},
+                                                                {"selectCursor", 0, 64, 180},
+                                                                {"shipA", 0, 64, 180},
+                                                                {"shipB", 2, 112, 180},
+                                                                {"continuePanel0", 0, 24, 120},
+                                                                {"continuePanel1", 0, 80, 120},
+                                                                {"gameOverPanel0", 0, 0, 150},
+                                                                {"gameOverPanel1", 0, 100, 150},
+                                                                {"stageCaption160", 0, 50, 205}}));
     {
         Canvas c(280, 150, CLEAR);
         for (int k = 0; k < 3; ++k) {

@@ -149,13 +149,13 @@ void BigInterceptor(Canvas& c, float ox, float oy) {
         for (size_t i = 0; i < v.size(); i += 2) v[i] = ox + v[i] * s, v[i + 1] = oy + v[i + 1] * s;
         return v;
     };
-    Mask hull(c.w, c.h);
+    Mask hull(c);
     auto poly = [&](std::initializer_list<float> pts) {
         const std::vector<float> v = P(pts);
         // Left half and its mirror about the ship's axis (x = 12).
         std::vector<float> m = v;
         for (size_t i = 0; i < m.size(); i += 2) m[i] = 2 * (ox + 12 * s) - m[i];
-        Mask a(c.w, c.h), b(c.w, c.h);
+        Mask a(c), b(c);
         switch (v.size()) {
             case 10:
                 Poly(a, {v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9]});
@@ -181,7 +181,7 @@ void BigInterceptor(Canvas& c, float ox, float oy) {
         Glow(c, ex, oy + 21 * s, 2.5f, 6, CYAN, 7, 5);
     }
     Shade(c, hull, NAVY, ShadeOptions{5.0f});
-    Mask canopy(c.w, c.h);
+    Mask canopy(c);
     Ellipse(canopy, ox + 12 * s, oy + 9.5f * s, 1.7f * s, 3.4f * s);
     Shade(c, canopy, CYAN, ShadeOptions{3.0f, true, false, 1.0f, 1});
     for (int i = 0; i < 15; ++i) {
@@ -220,21 +220,15 @@ void PaintSplash(Canvas& a) {
 void PaintLogo(Canvas& a) {
     Canvas logo(90, 190);
     // Crest: a winged chevron above the name.
-    Mask crest(90, 190);
-    Poly(crest, {45, 4, 33, 20, 4, 34, 2, 44, 30, 40, 45, 58});
-    MirrorX(crest);
-    Shade(logo, crest, STEEL, ShadeOptions{3.0f});
-    Mask crestGem(90, 190);
-    Poly(crestGem, {45, 16, 38, 30, 45, 46, 52, 30});
-    Shade(logo, crestGem, CYAN, ShadeOptions{2.0f, true, false, 1.0f, 1});
+    ShadeMirrored(logo, {45, 4, 33, 20, 4, 34, 2, 44, 30, 40, 45, 58}, STEEL, ShadeOptions{3.0f});
+    ShadePoly(logo, {45, 16, 38, 30, 45, 46, 52, 30}, CYAN, ShadeOptions{2.0f, true, false, 1.0f, 1});
     for (int i = 0; i < 22; ++i) logo.SetOn(8 + i, 37 - i / 3, CYAN + 5), logo.SetOn(81 - i, 37 - i / 3, CYAN + 4);
     // Visor plate behind the letters, split by the seam.
-    Mask plate(90, 190);
-    Poly(plate, {8, 64, 82, 64, 89, 78, 89, 118, 82, 130, 8, 130, 0, 118, 0, 78});
-    Shade(logo, plate, NAVY, ShadeOptions{3.0f, true, false, 1.0f, -2});
+    ShadePoly(logo, {8, 64, 82, 64, 89, 78, 89, 118, 82, 130, 8, 130, 0, 118, 0, 78}, NAVY,
+              ShadeOptions{3.0f, true, false, 1.0f, -2});
     for (int y = 68; y < 127; y += 3) DrawLine(logo, 3, y, 86, y, NAVY + 1, true);
     // The name.
-    Mask letters(90, 190);
+    Mask letters(logo);
     HeavyText(letters, 1, 76, "VORNE", 2, 4, 18);
     Canvas name(90, 190);
     Chrome(name, letters, ICE, BRONZE, 76, 112);
@@ -244,12 +238,8 @@ void PaintLogo(Canvas& a) {
     uint8_t rows[7];
     RampRows(rows, UICYAN, 7, 4);
     DrawTextShadowed(logo, 0, 90, 138, "INTERCEPTOR", rows, BLACK);
-    Mask chin(90, 190);
-    Poly(chin, {10, 152, 45, 168, 80, 152, 80, 160, 45, 184, 10, 160});
-    Shade(logo, chin, STEEL, ShadeOptions{2.5f});
-    Mask chinGlow(90, 190);
-    Poly(chinGlow, {38, 166, 45, 170, 52, 166, 45, 176});
-    Shade(logo, chinGlow, RED, ShadeOptions{1.5f, true, false, 1.0f, 1});
+    ShadePoly(logo, {10, 152, 45, 168, 80, 152, 80, 160, 45, 184, 10, 160}, STEEL, ShadeOptions{2.5f});
+    ShadePoly(logo, {38, 166, 45, 170, 52, 166, 45, 176}, RED, ShadeOptions{1.5f, true, false, 1.0f, 1});
     const atlas::Region& upper = R("titleLogoUpper");
     const atlas::Region& lower = R("titleLogoLower");
     CopyRect(a, logo, 0, 0, 90, 100, upper.x, upper.y);
@@ -262,7 +252,7 @@ void PaintGameOver(Canvas& c) {
     const char* regions[2] = {"gameOverPanel0", "gameOverPanel1"};
     for (int k = 0; k < 2; ++k) {
         Canvas p(100, 50);
-        Mask m(100, 50);
+        Mask m(p);
         const int w = HeavyWidth(words[k], 2, 19);
         HeavyText(m, (100 - w) / 2 + (k == 0 ? 5 : -5), 7, words[k], 2, 4, 19);
         Chrome(p, m, BLOOD, UIGOLD, 7, 43);
@@ -324,9 +314,7 @@ void PaintEnding(Canvas& g) {
     Canvas e1 = EndingText("ONE SHIP TURNS FOR", "THE STATION. HOME.", GREY, UICYAN);
     // A small interceptor heading right, its exhaust trailing behind.
     for (int x = 1; x < 9; ++x) e1.Set(x, 15, static_cast<uint8_t>(CYAN + 1 + x * 6 / 9));
-    Mask dart(150, 30);
-    Poly(dart, {24, 15, 17, 12.5f, 11, 8, 9, 9, 12, 13, 9, 15, 12, 17, 9, 21, 11, 22, 17, 17.5f});
-    Shade(e1, dart, NAVY, ShadeOptions{1.5f});
+    ShadePoly(e1, {24, 15, 17, 12.5f, 11, 8, 9, 9, 12, 13, 9, 15, 12, 17, 9, 21, 11, 22, 17, 17.5f}, NAVY, ShadeOptions{1.5f});
     e1.Set(18, 14, CYAN + 6), e1.Set(19, 14, CYAN + 5), e1.Set(9, 15, CYAN + 7);
     PutFrame(g, "ending1", 0, e1);
     PutFrame(g, "ending2", 0, EndingText("GAME DESIGN & CODE", "THE VORNE TEAM", UICYAN, UIGOLD));
@@ -334,7 +322,7 @@ void PaintEnding(Canvas& g) {
     PutFrame(g, "ending4", 0, EndingText("THANK YOU", "FOR PLAYING VORNE", UIGOLD, GREY));
     // 5: THE END in chrome, the picture that stays.
     Canvas e5(150, 30);
-    Mask m(150, 30);
+    Mask m(e5);
     HeavyText(m, (150 - HeavyWidth("THE END", 2, 18)) / 2, 1, "THE END", 2, 2, 18);
     Chrome(e5, m, ICE, BRONZE, 1, 19);
     OuterOutline(e5, NAVY + 0, true);
@@ -373,13 +361,11 @@ void PaintStrips(Canvas& screen) {
     // Cockpit frame: a dark pillar along each side of the field with rivets and a light rim.
     for (int side = 0; side < 2; ++side) {
         const int x0 = side == 0 ? 53 : 260;
-        Mask pillar(320, 240);
-        Rect(pillar, x0, 0, x0 + 7, 240);
-        Shade(half, pillar, NAVY, ShadeOptions{3.0f, true, false, 1.0f, -2, 1, 4});
+        ShadeRect(half, x0, 0, x0 + 7, 240, NAVY, ShadeOptions{3.0f, true, false, 1.0f, -2, 1, 4});
         for (int y = 8; y < 240; y += 16) half.Set(x0 + 3, y, NAVY + 4), half.Set(x0 + 4, y + 1, NAVY + 1);
     }
     // The name and the controls in the left strip, dim so the eye stays on the field.
-    Mask name(320, 240);
+    Mask name(half);
     TextMask(name, 10, 10, "VORNE", 1, 2);
     Flat(half, name, NAVY + 4);
     DrawLine(half, 6, 28, 44, 28, NAVY + 3);

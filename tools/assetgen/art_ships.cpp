@@ -13,7 +13,7 @@ namespace {
 // Ship A: a slim dart with swept wings and twin engines; light steel-blue hull, cyan canopy.
 Canvas ShipAHull() {
     Canvas c(24, 24);
-    Mask hull(24, 24);
+    Mask hull(c);
     Poly(hull, {12, 0, 9.6f, 5, 9, 12, 9, 19, 12, 19});
     Poly(hull, {10, 8, 1.5f, 15.5f, 1, 19, 4.5f, 19, 10, 16.5f});
     Rect(hull, 1, 12, 3, 20);
@@ -21,9 +21,7 @@ Canvas ShipAHull() {
     MirrorX(hull);
     Shade(c, hull, NAVY, ShadeOptions{2.5f});
     // Canopy over the hit point's column, wing stripes and gun tips.
-    Mask canopy(24, 24);
-    Ellipse(canopy, 12, 9.5f, 1.6f, 3.4f);
-    Shade(c, canopy, CYAN, ShadeOptions{1.5f, true, false, 1.0f, 1});
+    ShadeEllipse(c, 12, 9.5f, 1.6f, 3.4f, CYAN, ShadeOptions{1.5f, true, false, 1.0f, 1});
     for (int i = 0; i < 5; ++i) {
         c.SetOn(8 - i, 12 + i, CYAN + 5);
         c.SetOn(15 + i, 12 + i, CYAN + 4);
@@ -39,27 +37,22 @@ Canvas ShipAHull() {
 // steel hull, navy inner wings, gold trim, ice-blue muzzles.
 Canvas ShipBHull() {
     Canvas c(24, 24);
-    Mask hull(24, 24);
+    Mask hull(c);
     Ellipse(hull, 12, 11.5f, 4.2f, 9.5f);
     Poly(hull, {9, 10, 3, 12, 1, 18, 4, 20.5f, 9, 17.5f});
     Ellipse(hull, 8.5f, 19, 2.4f, 3);
     MirrorX(hull);
     Shade(c, hull, STEEL, ShadeOptions{3.0f});
-    Mask inner(24, 24);
-    Poly(inner, {8.5f, 12, 4, 13.5f, 3, 17, 8.5f, 15.5f});
-    MirrorX(inner);
-    Shade(c, inner, NAVY, ShadeOptions{1.0f, false, false, 1.0f, -1});
+    ShadeMirrored(c, {8.5f, 12, 4, 13.5f, 3, 17, 8.5f, 15.5f}, NAVY, ShadeOptions{1.0f, false, false, 1.0f, -1});
     // Gun pods reaching forward from the wing tips.
-    Mask pods(24, 24);
+    Mask pods(c);
     Rect(pods, 1, 4, 5, 19);
     Rect(pods, 19, 4, 23, 19);
     Shade(c, pods, STEEL, ShadeOptions{1.5f, true, false, 1.0f, 1});
     for (int y = 8; y < 17; ++y) c.SetOn(2, y, UIGOLD + 4), c.SetOn(21, y, UIGOLD + 3);
     c.Set(2, 4, ICE + 7), c.Set(3, 4, ICE + 5), c.Set(20, 4, ICE + 5), c.Set(21, 4, ICE + 7);
     c.Set(2, 3, ICE + 4), c.Set(21, 3, ICE + 4);
-    Mask canopy(24, 24);
-    Ellipse(canopy, 12, 7.5f, 2.2f, 3.2f);
-    Shade(c, canopy, CYAN, ShadeOptions{1.5f, true, false, 1.0f, 1});
+    ShadeEllipse(c, 12, 7.5f, 2.2f, 3.2f, CYAN, ShadeOptions{1.5f, true, false, 1.0f, 1});
     for (int x = 9; x < 15; ++x) c.SetOn(x, 14, UIGOLD + (x < 12 ? 5 : 4));
     return c;
 }
@@ -183,7 +176,7 @@ void PaintBullets(Canvas& b) {
     PutFrame(b, "largeBullet", 0, large);
     // The final boss's bullets: a four-pointed spark with a violet rim, still pink and white.
     Canvas alt(8, 8);
-    Mask star(8, 8);
+    Mask star(alt);
     Poly(star, {4, 0, 5.2f, 2.8f, 8, 4, 5.2f, 5.2f, 4, 8, 2.8f, 5.2f, 0, 4, 2.8f, 2.8f});
     Ellipse(star, 4, 4, 2.4f, 2.4f);
     Flat(alt, star, PINK + 4);
@@ -218,27 +211,23 @@ void PaintStar(Canvas& b) {
 // Bomb units, also the spare-life icons: small escorts in each ship's colours.
 void PaintUnits(Canvas& b) {
     Canvas a(16, 16);
-    Mask m(16, 16);
+    Mask m(a);
     Poly(m, {8, 0.5f, 6.4f, 4, 6, 12, 8, 13});
     Poly(m, {7, 6, 1, 11, 1, 13.5f, 7, 12});
     MirrorX(m);
     Shade(a, m, NAVY, ShadeOptions{2.0f});
-    Mask glass(16, 16);
-    Ellipse(glass, 8, 6, 1.2f, 2.2f);
-    Shade(a, glass, CYAN, ShadeOptions{1.0f, false, false, 1.0f, 2});
+    ShadeEllipse(a, 8, 6, 1.2f, 2.2f, CYAN, ShadeOptions{1.0f, false, false, 1.0f, 2});
     a.Set(7, 13, CYAN + 6), a.Set(8, 13, CYAN + 6), a.Set(7, 14, CYAN + 4), a.Set(8, 14, CYAN + 4);
     a.SetOn(2, 11, CYAN + 5), a.SetOn(13, 11, CYAN + 5);
     PutFrame(b, "unitA", 0, a);
 
     Canvas u(16, 16);
-    Mask n(16, 16);
+    Mask n(u);
     Ellipse(n, 8, 7.5f, 3.2f, 6.5f);
     Poly(n, {6, 5, 0.5f, 8, 0.5f, 13, 6, 12});
     MirrorX(n);
     Shade(u, n, STEEL, ShadeOptions{2.0f});
-    Mask glassB(16, 16);
-    Ellipse(glassB, 8, 5.5f, 1.5f, 2.2f);
-    Shade(u, glassB, CYAN, ShadeOptions{1.0f, false, false, 1.0f, 2});
+    ShadeEllipse(u, 8, 5.5f, 1.5f, 2.2f, CYAN, ShadeOptions{1.0f, false, false, 1.0f, 2});
     for (int y = 8; y < 12; ++y) u.SetOn(1, y, UIGOLD + 5), u.SetOn(14, y, UIGOLD + 4);
     u.Set(7, 14, UIGOLD + 6), u.Set(8, 14, UIGOLD + 6);
     PutFrame(b, "unitB", 0, u);
@@ -247,9 +236,7 @@ void PaintUnits(Canvas& b) {
 // Items: rounded capsules with a mark; the bomb icon doubles as the HUD's bomb stock.
 Canvas Capsule(uint8_t ramp, const char* mark, bool mini) {
     Canvas c(16, 16);
-    Mask m(16, 16);
-    Ellipse(m, 8, 8, 7.6f, 7.6f);
-    Shade(c, m, ramp, ShadeOptions{4.0f, true, false, 1.2f});
+    ShadeEllipse(c, 8, 8, 7.6f, 7.6f, ramp, ShadeOptions{4.0f, true, false, 1.2f});
     if (mini) {
         const int w = MiniTextWidth(mark);
         DrawMiniText(c, (16 - w) / 2 + 1, 6, mark, ramp + 0);

@@ -37,8 +37,9 @@ int Mod12(int v) { return ((v % 12) + 12) % 12; }
 
 namespace {
 
-// Reads a pitch class with its accidental from text, moving text on.
-int ReadPitchClass(const char*& text) {
+// Reads a note letter and its accidental from text, moving text on: semitones above C, which a
+// sharp or a flat may take past either end of the octave (B# is 12, Cb is -1).
+int ReadSpelledPitch(const char*& text) {
     int pc = PitchClass(*text++);
     if (*text == '#') {
         ++pc;
@@ -47,20 +48,15 @@ int ReadPitchClass(const char*& text) {
         --pc;
         ++text;
     }
-    return Mod12(pc);
+    return pc;
 }
+
+int ReadPitchClass(const char*& text) { return Mod12(ReadSpelledPitch(text)); }
 
 // "C#5" -> 73; the octave may be negative ("C-1"); "B#4" is C5.
 int ParsePitch(const std::string& name) {
     const char* p = name.c_str();
-    int pc = PitchClass(*p++);
-    if (*p == '#') {
-        ++pc;
-        ++p;
-    } else if (*p == 'b') {
-        --pc;
-        ++p;
-    }
+    const int pc = ReadSpelledPitch(p);
     return 12 * (std::atoi(p) + 1) + pc;
 }
 

@@ -14,11 +14,9 @@
 // starts again, an enemy hit within the seventh of a second between two, so each starts from
 // silence. Every effect is high-passed at synthesis, so none of them pushes the output off centre.
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdio>
 #include <functional>
-#include <memory>
 
 #include "assetgen.h"
 #include "loudness.h"
@@ -153,210 +151,202 @@ double AttackDecay(double t, double attackS, double decayS) {
 }
 // 1 until fadeS seconds before end, then down to 0 at end (and after it).
 double FadeBy(double t, double end, double fadeS) { return std::clamp((end - t) / fadeS, 0.0, 1.0); }
-// Fades the last fadeS seconds of the effect to silence, so no effect ends on a click.
-double EndFade(double t, double length, double fadeS) { return FadeBy(t, length, fadeS); }
+// The outline every effect is put through: v rising linearly over its first attackS seconds (so
+// it starts without a click) and faded out over the last fadeS seconds before end (so it ends
+// without one: the effect's length, or earlier for the short ones that must stop in time).
+double Outline(double v, double t, double attackS, double end, double fadeS) {
+    return v * std::min(1.0, t / attackS) * FadeBy(t, end, fadeS);
+}
 
 // ---- the effects -----------------------------------------------------------------------------
+// Each effect is a voice: its generators and filters, fresh for every rendering, and what they
+// make of the time t (in seconds) within an effect length seconds long.
 
 using Voice = std::function<double(double t, double length)>;
 
 // 101: a large explosion (a boss, the title logo landing): a crack, then a roar of noise that
 // darkens as it rolls away over a falling sub tone.
-Voice BigExplosion() {
-    auto crack = std::make_shared<Noise>();
-    auto roar = std::make_shared<Noise>();
-    auto roarFilter = std::make_shared<LowPass>();
-    auto roarFilter2 = std::make_shared<LowPass>();
-    auto sub = std::make_shared<Osc>();
-    auto wobble = std::make_shared<Noise>();
-    return [=](double t, double length) {
+struct BigExplosion {
+    Noise crack, roar, wobble;
+    LowPass roarFilter, roarFilter2;
+    Osc sub;
+    double operator()(double t, double length) {
         const double u = t / length;
-        const double snap = crack->Next(RATE) * std::exp(-t / 0.015);
+        const double snap = crack.Next(RATE) * std::exp(-t / 0.015);
         const double cutoff = Glide(3200, 160, std::sqrt(u));
-        const double body = roarFilter2->Next(roarFilter->Next(roar->Next(Glide(6000, 700, u)), cutoff), cutoff * 1.5);
-        const double roll = 1.0 + 0.35 * wobble->Smooth(7.0);
+        const double body = roarFilter2.Next(roarFilter.Next(roar.Next(Glide(6000, 700, u)), cutoff), cutoff * 1.5);
+        const double roll = 1.0 + 0.35 * wobble.Smooth(7.0);
         const double low =
-            (sub->Sine(Glide(75, 30, std::min(1.0, t / 1.6))) + 0.35 * std::sin(2.0 * sub->phase)) * std::exp(-t / 0.8);
-        return (snap * 0.5 + body * 2.2 * roll * std::exp(-t / 1.0) + low * 0.45) * std::min(1.0, t / 0.003) *
-               EndFade(t, length, 0.4);
-    };
-}
+            (sub.Sine(Glide(75, 30, std::min(1.0, t / 1.6))) + 0.35 * std::sin(2.0 * sub.phase)) * std::exp(-t / 0.8);
+        return Outline(snap * 0.5 + body * 2.2 * roll * std::exp(-t / 1.0) + low * 0.45, t, 0.003, length, 0.4);
+    }
+};
 
 // 102: the second layer of a large explosion (it plays with 101): a deep thud and a low rolling
 // rumble underneath 101's roar.
-Voice DeepExplosion() {
-    auto thud = std::make_shared<Osc>();
-    auto rumble = std::make_shared<Noise>();
-    auto filter = std::make_shared<LowPass>();
-    auto filter2 = std::make_shared<LowPass>();
-    auto wobble = std::make_shared<Noise>();
-    return [=](double t, double length) {
-        const double boom = thud->Sine(Glide(110, 38, std::min(1.0, t / 0.3))) * std::exp(-t / 0.45);
-        const double harmonic = std::sin(2.0 * thud->phase) * 0.3 * std::exp(-t / 0.3);
-        const double low = filter2->Next(filter->Next(rumble->Smooth(Glide(1500, 300, t / length)), 500), 700);
-        const double roll = 1.0 + 0.4 * wobble->Smooth(4.0);
-        return ((boom + harmonic) * 0.8 + low * 3.0 * roll * std::exp(-t / 1.1)) * std::min(1.0, t / 0.004) *
-               EndFade(t, length, 0.4);
-    };
-}
+struct DeepExplosion {
+    Osc thud;
+    Noise rumble, wobble;
+    LowPass filter, filter2;
+    double operator()(double t, double length) {
+        const double boom = thud.Sine(Glide(110, 38, std::min(1.0, t / 0.3))) * std::exp(-t / 0.45);
+        const double harmonic = std::sin(2.0 * thud.phase) * 0.3 * std::exp(-t / 0.3);
+        const double low = filter2.Next(filter.Next(rumble.Smooth(Glide(1500, 300, t / length)), 500), 700);
+        const double roll = 1.0 + 0.4 * wobble.Smooth(4.0);
+        return Outline((boom + harmonic) * 0.8 + low * 3.0 * roll * std::exp(-t / 1.1), t, 0.004, length, 0.4);
+    }
+};
 
 // 103: the bomb: it hits first (a blast and a thump from the very first sample), then a deep
 // sweep rises under a rushing noise and swells as the escort comes in.
-Voice BombSweep() {
-    auto blast = std::make_shared<Noise>();
-    auto blastFilter = std::make_shared<LowPass>();
-    auto thump = std::make_shared<Osc>();
-    auto sweep = std::make_shared<Osc>();
-    auto fifth = std::make_shared<Osc>();
-    auto sweepFilter = std::make_shared<LowPass>();
-    auto rush = std::make_shared<Noise>();
-    auto rushFilter = std::make_shared<BandPass>();
-    return [=](double t, double length) {
+struct BombSweep {
+    Noise blast, rush;
+    LowPass blastFilter, sweepFilter;
+    Osc thump, sweep, fifth;
+    BandPass rushFilter;
+    double operator()(double t, double length) {
         const double u = t / length;
-        const double hit = blastFilter->Next(blast->Next(RATE), 2600) * std::exp(-t / 0.07) +
-                           thump->Sine(Glide(140, 45, std::min(1.0, t / 0.12))) * std::exp(-t / 0.14) * 0.9;
+        const double hit = blastFilter.Next(blast.Next(RATE), 2600) * std::exp(-t / 0.07) +
+                           thump.Sine(Glide(140, 45, std::min(1.0, t / 0.12))) * std::exp(-t / 0.14) * 0.9;
         const double hz = Glide(55, 440, u);
-        const double tone = sweepFilter->Next(sweep->Saw(hz) + 0.5 * fifth->Saw(hz * 1.5), Glide(400, 3500, u));
-        const double air = rushFilter->Next(rush->Next(RATE), Glide(700, 3500, u), 1.5);
+        const double tone = sweepFilter.Next(sweep.Saw(hz) + 0.5 * fifth.Saw(hz * 1.5), Glide(400, 3500, u));
+        const double air = rushFilter.Next(rush.Next(RATE), Glide(700, 3500, u), 1.5);
         const double swell = 0.25 + 0.55 * std::sin(PI * 0.5 * std::min(1.0, u / 0.7));
-        return (hit * 1.2 + (tone * 0.8 + air * 0.5) * swell) * std::min(1.0, t / 0.002) * EndFade(t, length, 0.3);
-    };
-}
+        return Outline(hit * 1.2 + (tone * 0.8 + air * 0.5) * swell, t, 0.002, length, 0.3);
+    }
+};
 
 // 104: the player's volley: a light, short "pew" that is over within 60 ms, since it starts
 // again every third frame.
-Voice Volley() {
-    auto tone = std::make_shared<Osc>();
-    auto air = std::make_shared<Noise>();
-    auto airFilter = std::make_shared<HighPass>();
-    return [=](double t, double) {
-        const double pew = tone->Square(Glide(1900, 750, std::min(1.0, t / 0.045))) * std::exp(-t / 0.016);
-        const double hiss = airFilter->Next(air->Next(RATE), 2500) * std::exp(-t / 0.004);
-        return (pew * 0.7 + hiss * 0.4) * std::min(1.0, t / 0.001) * FadeBy(t, 0.060, 0.02);
-    };
-}
+struct Volley {
+    Osc tone;
+    Noise air;
+    HighPass airFilter;
+    double operator()(double t, double) {
+        const double pew = tone.Square(Glide(1900, 750, std::min(1.0, t / 0.045))) * std::exp(-t / 0.016);
+        const double hiss = airFilter.Next(air.Next(RATE), 2500) * std::exp(-t / 0.004);
+        return Outline(pew * 0.7 + hiss * 0.4, t, 0.001, 0.060, 0.02);
+    }
+};
 
 // 105: the mid-boss warning: a two-tone siren, four times up and down.
-Voice Siren() {
-    auto tone = std::make_shared<Osc>();
-    auto upper = std::make_shared<Osc>();
-    auto filter = std::make_shared<LowPass>();
-    return [=](double t, double length) {
+struct Siren {
+    Osc tone, upper;
+    LowPass filter;
+    double operator()(double t, double length) {
         const double cycle = std::fmod(t, 0.5) / 0.5;
         const double bend = cycle < 0.5 ? cycle * 2 : 2 - cycle * 2;
         const double hz = 540 + 300 * bend;
-        const double v = filter->Next(tone->Square(hz) * 0.6 + upper->Square(hz * 1.5) * 0.3, 2200);
-        return v * std::min(1.0, t / 0.02) * EndFade(t, length, 0.15);
-    };
-}
+        return Outline(filter.Next(tone.Square(hz) * 0.6 + upper.Square(hz * 1.5) * 0.3, 2200), t, 0.02, length, 0.15);
+    }
+};
 
 // 106: a small explosion: a short burst of noise closing down, with a falling knock.
-Voice SmallExplosion() {
-    auto noise = std::make_shared<Noise>();
-    auto filter = std::make_shared<LowPass>();
-    auto filter2 = std::make_shared<LowPass>();
-    auto knock = std::make_shared<Osc>();
-    return [=](double t, double length) {
+struct SmallExplosion {
+    Noise noise;
+    LowPass filter, filter2;
+    Osc knock;
+    double operator()(double t, double length) {
         const double cutoff = Glide(4500, 250, std::min(1.0, t / 0.6));
-        const double burst = filter2->Next(filter->Next(noise->Next(Glide(9000, 1500, std::min(1.0, t / 0.5))), cutoff), cutoff);
-        const double low = knock->Sine(Glide(190, 55, std::min(1.0, t / 0.2))) * std::exp(-t / 0.09);
-        return (burst * 1.8 * AttackDecay(t, 0.002, 0.16) + low * 0.6) * EndFade(t, length, 0.3);
-    };
-}
+        const double burst = filter2.Next(filter.Next(noise.Next(Glide(9000, 1500, std::min(1.0, t / 0.5))), cutoff), cutoff);
+        const double low = knock.Sine(Glide(190, 55, std::min(1.0, t / 0.2))) * std::exp(-t / 0.09);
+        return (burst * 1.8 * AttackDecay(t, 0.002, 0.16) + low * 0.6) * FadeBy(t, length, 0.3);
+    }
+};
 
-// 107: an enemy struck: a crisp tick and a quick metallic ping, over within 90 ms.
-Voice Hit() {
-    auto noise = std::make_shared<Noise>();
-    auto click = std::make_shared<BandPass>();
-    auto tone = std::make_shared<Osc>();
-    return [=](double t, double) {
-        const double tick = click->Next(noise->Next(RATE), 3200, 1.2) * std::exp(-t / 0.005);
-        const double ping = tone->Square(Glide(1300, 650, std::min(1.0, t / 0.04))) * std::exp(-t / 0.018);
-        return (tick * 0.9 + ping * 0.5) * std::min(1.0, t / 0.0005) * FadeBy(t, 0.090, 0.03);
-    };
-}
+// 107 (an enemy struck) and 110 (enemy fire): a tick of band-passed noise over a short falling
+// tone, both over within a tenth of a second since they come many times a second.
+struct TickValues {
+    double clickHz, clickQ, clickDecayS;  // the tick: band-pass centre and sharpness, decay
+    bool square;                          // the tone: square or sine, falling fromHz to toHz over glideS
+    double fromHz, toHz, glideS, toneDecayS;
+    double clickLevel, toneLevel;
+    double end, fadeS;  // silent from end on
+};
+// 107: a crisp tick and a quick metallic ping, over within 90 ms.
+constexpr TickValues ENEMY_STRUCK = {3200, 1.2, 0.005, true, 1300, 650, 0.04, 0.018, 0.9, 0.5, 0.090, 0.03};
+// 110: a dry click that stays in the background, over within 50 ms.
+constexpr TickValues ENEMY_FIRE = {1800, 2.0, 0.004, false, 1000, 480, 0.03, 0.012, 0.8, 0.6, 0.050, 0.015};
+
+struct Tick {
+    TickValues v;
+    Noise noise;
+    BandPass click;
+    Osc tone;
+    explicit Tick(const TickValues& values) : v(values) {}
+    double operator()(double t, double) {
+        const double tick = click.Next(noise.Next(RATE), v.clickHz, v.clickQ) * std::exp(-t / v.clickDecayS);
+        const double hz = Glide(v.fromHz, v.toHz, std::min(1.0, t / v.glideS));
+        const double ping = (v.square ? tone.Square(hz) : tone.Sine(hz)) * std::exp(-t / v.toneDecayS);
+        return Outline(tick * v.clickLevel + ping * v.toneLevel, t, 0.0005, v.end, v.fadeS);
+    }
+};
 
 // 108: an item: a bright three-note chime, each note ringing on under the next.
-Voice Chime() {
-    auto bells = std::make_shared<std::array<Osc, 3>>();
-    return [=](double t, double length) {
+struct Chime {
+    Osc bells[3];
+    double operator()(double t, double length) {
         static constexpr double NOTES[3] = {1318.5, 1975.5, 2637.0};
         static constexpr double RING[3] = {0.09, 0.09, 0.16};
         double v = 0.0;
         for (int i = 0; i < 3; ++i) {
             const double since = t - 0.055 * i;
             if (since < 0) continue;
-            Osc& o = (*bells)[static_cast<size_t>(i)];
+            Osc& o = bells[i];
             o.Advance(NOTES[i]);
             double partial = std::sin(o.phase);
             if (NOTES[i] * 2 < HARMONIC_LIMIT * RATE) partial += 0.25 * std::sin(2 * o.phase);
             v += partial * std::min(1.0, since / 0.002) * std::exp(-since / RING[i]);
         }
-        return v * EndFade(t, length, 0.05);
-    };
-}
+        return v * FadeBy(t, length, 0.05);
+    }
+};
 
 // 109: the player's ship hit: a harsh falling buzz over grinding noise.
-Voice ShipHit() {
-    auto tone = std::make_shared<Osc>();
-    auto detuned = std::make_shared<Osc>();
-    auto noise = std::make_shared<Noise>();
-    auto grit = std::make_shared<LowPass>();
-    return [=](double t, double length) {
+struct ShipHit {
+    Osc tone, detuned;
+    Noise noise;
+    LowPass grit;
+    double operator()(double t, double length) {
         const double u = t / length;
         const double hz = Glide(620, 75, u);
-        const double buzz = tone->Saw(hz) * 0.6 + detuned->Saw(hz * 1.06) * 0.45;
-        const double crunch = grit->Next(noise->Next(Glide(5000, 800, u)), 2500) * 0.7;
-        return std::tanh(1.6 * (buzz + crunch)) * AttackDecay(t, 0.002, 0.25) * EndFade(t, length, 0.1);
-    };
-}
-
-// 110: enemy fire: a dry click that stays in the background, it plays very often.
-Voice EnemyShot() {
-    auto noise = std::make_shared<Noise>();
-    auto click = std::make_shared<BandPass>();
-    auto tone = std::make_shared<Osc>();
-    return [=](double t, double) {
-        const double tick = click->Next(noise->Next(RATE), 1800, 2.0) * std::exp(-t / 0.004);
-        const double blip = tone->Sine(Glide(1000, 480, std::min(1.0, t / 0.03))) * std::exp(-t / 0.012);
-        return (tick * 0.8 + blip * 0.6) * std::min(1.0, t / 0.0005) * FadeBy(t, 0.050, 0.015);
-    };
-}
+        const double buzz = tone.Saw(hz) * 0.6 + detuned.Saw(hz * 1.06) * 0.45;
+        const double crunch = grit.Next(noise.Next(Glide(5000, 800, u)), 2500) * 0.7;
+        return std::tanh(1.6 * (buzz + crunch)) * AttackDecay(t, 0.002, 0.25) * FadeBy(t, length, 0.1);
+    }
+};
 
 // 111: a boss action: a heavy mechanical clank (two metal resonances), a latch falling into
 // place, and a low wobbling hum.
-Voice BossAction() {
-    auto noise = std::make_shared<Noise>();
-    auto metal = std::make_shared<BandPass>();
-    auto metal2 = std::make_shared<BandPass>();
-    auto latch = std::make_shared<BandPass>();
-    auto hum = std::make_shared<Osc>();
-    auto humFilter = std::make_shared<LowPass>();
-    return [=](double t, double length) {
-        const double n = noise->Next(RATE);
-        const double clank = (metal->Next(n, 1750, 9) + metal2->Next(n, 2650, 12) * 0.7) * std::exp(-t / 0.07);
-        const double second = t > 0.12 ? latch->Next(n, 2300, 6) * std::exp(-(t - 0.12) / 0.04) : 0.0;
-        const double drone = humFilter->Next(hum->Square(110 + 18 * std::sin(2 * PI * 9 * t)), 900) * std::exp(-t / 0.3);
-        return (clank * 2.0 + second * 1.3 + drone * 0.5) * std::min(1.0, t / 0.001) * EndFade(t, length, 0.1);
-    };
-}
+struct BossAction {
+    Noise noise;
+    BandPass metal, metal2, latch;
+    Osc hum;
+    LowPass humFilter;
+    double operator()(double t, double length) {
+        const double n = noise.Next(RATE);
+        const double clank = (metal.Next(n, 1750, 9) + metal2.Next(n, 2650, 12) * 0.7) * std::exp(-t / 0.07);
+        const double second = t > 0.12 ? latch.Next(n, 2300, 6) * std::exp(-(t - 0.12) / 0.04) : 0.0;
+        const double drone = humFilter.Next(hum.Square(110 + 18 * std::sin(2 * PI * 9 * t)), 900) * std::exp(-t / 0.3);
+        return Outline(clank * 2.0 + second * 1.3 + drone * 0.5, t, 0.001, length, 0.1);
+    }
+};
 
 // 112: an extend: a short rising fanfare, the last note held with a little vibrato.
-Voice Fanfare() {
-    auto lead = std::make_shared<Osc>();
-    auto harmony = std::make_shared<Osc>();
-    auto filter = std::make_shared<LowPass>();
-    return [=](double t, double length) {
+struct Fanfare {
+    Osc lead, harmony;
+    LowPass filter;
+    double operator()(double t, double length) {
         static constexpr double NOTES[4] = {1046.5, 1318.5, 1568.0, 2093.0};
         const int step = std::min(3, static_cast<int>(t / 0.07));
         const double since = t - step * 0.07;
         double hz = NOTES[step];
         if (step == 3) hz *= 1.0 + 0.008 * std::sin(2 * PI * 6.5 * since) * std::min(1.0, since / 0.1);
-        const double v = filter->Next(lead->Square(hz) * 0.6 + harmony->Sine(hz * 2.0) * 0.15, 3500);
+        const double v = filter.Next(lead.Square(hz) * 0.6 + harmony.Sine(hz * 2.0) * 0.15, 3500);
         const double level = step < 3 ? 0.85 * (0.6 + 0.4 * std::exp(-since / 0.05)) : std::exp(-since / 0.3);
-        return v * level * std::min(1.0, since / 0.003) * EndFade(t, length, 0.08);
-    };
-}
+        return v * level * std::min(1.0, since / 0.003) * FadeBy(t, length, 0.08);
+    }
+};
 
 // The loudness each effect is balanced to: of its loudest tenth of a second, K-weighted, in dB
 // of full scale. The cues first, the frequent sounds last.
@@ -377,18 +367,18 @@ constexpr double EFFECT_LOUDNESS[EFFECT_COUNT] = {
 
 Voice EffectVoice(int index) {
     switch (index) {
-        case 0: return BigExplosion();
-        case 1: return DeepExplosion();
-        case 2: return BombSweep();
-        case 3: return Volley();
-        case 4: return Siren();
-        case 5: return SmallExplosion();
-        case 6: return Hit();
-        case 7: return Chime();
-        case 8: return ShipHit();
-        case 9: return EnemyShot();
-        case 10: return BossAction();
-        default: return Fanfare();
+        case 0: return BigExplosion{};
+        case 1: return DeepExplosion{};
+        case 2: return BombSweep{};
+        case 3: return Volley{};
+        case 4: return Siren{};
+        case 5: return SmallExplosion{};
+        case 6: return Tick(ENEMY_STRUCK);
+        case 7: return Chime{};
+        case 8: return ShipHit{};
+        case 9: return Tick(ENEMY_FIRE);
+        case 10: return BossAction{};
+        default: return Fanfare{};
     }
 }
 
