@@ -163,20 +163,6 @@ double PartLoudness(const std::vector<uint8_t>& bytes, int channel, double secon
 
 // ---- the screens -----------------------------------------------------------------------------
 
-// A whole game (both rounds, continues taken with the bomb control, the story and the ending),
-// firing and bombing all the way and swaying left and right.
-std::string WholeGameKeys(long ticks) {
-    std::string keys = "1 z x left\n";
-    const char* moves[4] = {"z x", "z x right", "z x", "z x left"};
-    const int lengths[4] = {40, 50, 40, 50};
-    long tick = 41;
-    for (int i = 0; tick < ticks; ++i) {
-        keys += std::to_string(tick) + " " + moves[i % 4] + "\n";
-        tick += lengths[i % 4];
-    }
-    return keys;
-}
-
 // How long each piece played, each time it was opened: from its open to the next music command
 // that stops it, in milliseconds on the virtual clock. A stage's time also depends on the player
 // (continues hold the timeline, many bullets slow the frames down): fastestMs is what the stage
@@ -232,8 +218,11 @@ std::vector<uint8_t> Score::files[6];
 PieceFacts Score::facts[6];
 
 TEST_F(Score, EveryPieceFitsTheScreenItPlaysUnder) {
-    constexpr long TICKS = 84000;  // the ending resets the game at about tick 77400
-    const std::vector<TraceTick> trace = RunHeadlessGame(WholeGameKeys(TICKS), TICKS);
+    // The whole game of the golden trace: both rounds, continues taken with the bomb control, the
+    // story and the ending, back on the splash at tick 71339.
+    constexpr long TICKS = 71400;
+    const std::vector<TraceTick> trace =
+        RunHeadlessGame(ReadWholeFile(std::string(VORNE_SOURCE_DIR) + "/tests/golden/whole_game.keys"), TICKS);
     ASSERT_GE(trace.size(), static_cast<size_t>(TICKS));
     const std::vector<Screen> screens = Screens(trace);
     // The shortest time each piece was given, and where.
