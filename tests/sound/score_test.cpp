@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -163,41 +164,29 @@ double PartLoudness(const std::vector<uint8_t>& bytes, int channel, double secon
 
 // ---- the screens -----------------------------------------------------------------------------
 
-// How long each piece played, each time it was opened: from its open to the next music command
+// The shortest time each piece (1..6) was given in a run: from its open to the next music command
 // that stops it, in milliseconds on the virtual clock. A stage's time also depends on the player
-// (continues hold the timeline, many bullets slow the frames down): fastestMs is what the stage
-// timeline's frames between the two commands take at the normal frame interval (28 ms + 1).
-struct Screen {
-    int piece;
-    double ms;
-    double fastestMs;
-};
-
-std::vector<Screen> Screens(const std::vector<TraceTick>& trace) {
-    constexpr double NORMAL_TICK_MS = 29.0;
-    std::vector<Screen> screens;
+// (continues hold the timeline, many bullets slow the frames down): for the stage themes (1, 2)
+// it is what the stage timeline's frames between the two commands take at the normal frame
+// interval (28 ms + 1).
+std::array<double, 7> ShortestScreens(const std::vector<TraceTick>& trace) {
+    std::array<double, 7> shortest;
+    shortest.fill(1e12);
     double now = 0.0, startMs = 0.0;
-    int startFrame = 0;
-    bool open = false;
+    int piece = 0, startFrame = 0;
     for (const TraceTick& t : trace) {
         now += t.milliseconds;
         for (const std::string& command : t.music) {
-            if (command.rfind("stop", 0) == 0 && open) {
+            if (command.rfind("stop", 0) == 0 && piece > 0) {
                 const int frames = t.stageFrame - startFrame;
-                screens.back().ms = now - startMs;
-                screens.back().fastestMs = frames > 0 ? std::min(now - startMs, frames * NORMAL_TICK_MS) : now - startMs;
-                open = false;
+                const double ms = piece <= 2 && frames > 0 ? std::min(now - startMs, frames * 29.0) : now - startMs;
+                shortest[static_cast<size_t>(piece)] = std::min(shortest[static_cast<size_t>(piece)], ms);
+                piece = 0;
             }
-            if (command.rfind("open bgm0", 0) == 0) {
-                screens.push_back({command[9] - '0', 0.0, 0.0});
-                startMs = now;
-                startFrame = t.stageFrame;
-                open = true;
-            }
+            if (command.rfind("open bgm0", 0) == 0) piece = command[9] - '0', startMs = now, startFrame = t.stageFrame;
         }
     }
-    if (open) screens.pop_back();  // still playing at the end
-    return screens;
+    return shortest;
 }
 
 class Score : public ::testing::Test {
@@ -224,20 +213,10 @@ TEST_F(Score, EveryPieceFitsTheScreenItPlaysUnder) {
     const std::vector<TraceTick> trace =
         RunHeadlessGame(ReadWholeFile(std::string(VORNE_SOURCE_DIR) + "/tests/golden/whole_game.keys"), TICKS);
     ASSERT_GE(trace.size(), static_cast<size_t>(TICKS));
-    const std::vector<Screen> screens = Screens(trace);
-    // The shortest time each piece was given, and where.
-    double shortest[7] = {1e12, 1e12, 1e12, 1e12, 1e12, 1e12, 1e12};
-    for (const Screen& s : screens) {
-        // Ship selection in this run is cut short by the held shot control: measured apart below.
-        if (s.piece == 3) continue;
-        // The stage themes: what the stage takes when nothing holds it up.
-        shortest[s.piece] = std::min(shortest[s.piece], s.piece <= 2 ? s.fastestMs : s.ms);
-    }
-    // Ship selection left to its countdown: start the game and touch nothing.
-    const std::vector<TraceTick> idle = RunHeadlessGame("1 z\n90 -\n", 500);
-    for (const Screen& s : Screens(idle)) {
-        if (s.piece == 3) shortest[3] = std::min(shortest[3], s.ms);
-    }
+    std::array<double, 7> shortest = ShortestScreens(trace);
+    // Ship selection in this run is cut short by the held shot control: left to its countdown
+    // instead, the game started and nothing touched.
+    shortest[3] = ShortestScreens(RunHeadlessGame("1 z\n90 -\n", 500))[3];
     for (int i = 0; i < 6; ++i) {
         std::printf("[ measure  ] bgm0%d: %.1f s long, tune at %.2f s; its shortest screen %.1f s\n", i + 1, LengthMs(i) / 1000,
                     FirstLeadNoteMs(facts[i]) / 1000, shortest[i + 1] / 1000);

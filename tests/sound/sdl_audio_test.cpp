@@ -59,17 +59,6 @@ int WaitForNotification(int timeoutMs) {
     return -1;
 }
 
-// Levels (rms) of consecutive windows of a recording.
-std::vector<double> Levels(const std::vector<double>& samples, size_t window) {
-    std::vector<double> levels;
-    for (size_t at = 0; at + window <= samples.size(); at += window) {
-        double sum = 0.0;
-        for (size_t i = at; i < at + window; ++i) sum += samples[i] * samples[i];
-        levels.push_back(std::sqrt(sum / static_cast<double>(window)));
-    }
-    return levels;
-}
-
 // Each test runs in a fresh folder holding its pieces, with the audio device opened there (so its
 // bgm files are the ones loaded at start-up).
 class SdlAudio : public ::testing::Test {
@@ -108,18 +97,23 @@ class SdlAudio : public ::testing::Test {
         while (SdlMciPendingLoads() > 0 && std::chrono::steady_clock::now() - start < std::chrono::seconds(10)) SDL_Delay(5);
         ASSERT_EQ(SdlMciPendingLoads(), 0);
     }
-    // Closes the device and reads the disk driver's output (signed 16-bit stereo at 44.1 kHz) as
-    // mono levels of 1.0 full scale.
-    std::vector<double> Recorded() {
+    // Closes the device and reads the disk driver's output (signed 16-bit stereo at 44.1 kHz):
+    // the level of each millisecond, the rms of both sides together, of full scale.
+    std::vector<double> RecordedLevels() {
         SdlSoundShutdown();
         const std::string raw = ReadWholeFile(folder + "/out.raw");
-        std::vector<double> mono(raw.size() / 4);
-        for (size_t i = 0; i < mono.size(); ++i) {
-            int16_t sides[2];
-            std::memcpy(sides, &raw[i * 4], 4);
-            mono[i] = (sides[0] + sides[1]) / 65536.0;
+        constexpr size_t MS = 44100 / 1000 * 4;
+        std::vector<double> levels;
+        for (size_t at = 0; at + MS <= raw.size(); at += MS) {
+            double sum = 0.0;
+            for (size_t i = at; i < at + MS; i += 4) {
+                int16_t sides[2];
+                std::memcpy(sides, &raw[i], 4);
+                sum += (sides[0] + sides[1]) / 65536.0 * (sides[0] + sides[1]) / 65536.0;
+            }
+            levels.push_back(std::sqrt(sum / (MS / 4)));
         }
-        return mono;
+        return levels;
     }
     std::string home;
     std::string folder;
@@ -201,7 +195,7 @@ TEST_F(SdlAudio, LoopKeepsTheBeatAcrossTheJoin) {
     }
     SDL_Delay(SHORT_MS / 2);
     // Stroke onsets: a millisecond louder than 0.06 where 15 ms earlier it was under 0.02.
-    const std::vector<double> level = Levels(Recorded(), 44100 / 1000);
+    const std::vector<double> level = RecordedLevels();
     std::vector<double> onsetsMs;
     std::string onsets;
     for (size_t i = 15; i < level.size(); ++i) {
