@@ -62,6 +62,21 @@ void StartAfresh() {
     PlatHeadlessTakeAudioLog(&sounds, &music);
 }
 
+// One timed run of the headless runner from a fresh game. The game's time over the run is added
+// to *gameSeconds: every tick waited its frame interval + 1 on the virtual clock, which started
+// at 0. False, with the benchmark marked failed, when the runner failed.
+bool TimedRun(benchmark::State& state, const HeadlessOptions& options, double* gameSeconds) {
+    state.PauseTiming();
+    StartAfresh();
+    state.ResumeTiming();
+    if (RunHeadless(options) != 0) {
+        state.SkipWithError("the runner failed");
+        return false;
+    }
+    *gameSeconds += PlatTimeGetTime() / 1000.0;
+    return true;
+}
+
 void BM_HeadlessWholeGame(benchmark::State& state) {
     if (EnterScratchFolder().empty()) {
         state.SkipWithError("no scratch folder");
@@ -77,16 +92,7 @@ void BM_HeadlessWholeGame(benchmark::State& state) {
     const bool hadDisplay = g_primarySurface != nullptr;
     ReleaseDisplay();
     for (auto _ : state) {
-        state.PauseTiming();
-        StartAfresh();
-        state.ResumeTiming();
-        if (RunHeadless(options) != 0) {
-            state.SkipWithError("the runner failed");
-            return;
-        }
-        // The game's time over the run: every tick waited its frame interval + 1 on the virtual
-        // clock, which started at 0.
-        gameSeconds += PlatTimeGetTime() / 1000.0;
+        if (!TimedRun(state, options, &gameSeconds)) return;
         ticks += WHOLE_GAME_TICKS;
     }
     if (hadDisplay && !InitDisplay()) state.SkipWithError("the display could not be set up again");
@@ -111,14 +117,7 @@ void BM_ExportVideo(benchmark::State& state) {
     double gameSeconds = 0;
     double bytes = 0;
     for (auto _ : state) {
-        state.PauseTiming();
-        StartAfresh();
-        state.ResumeTiming();
-        if (RunHeadless(options) != 0) {
-            state.SkipWithError("the export failed");
-            return;
-        }
-        gameSeconds += PlatTimeGetTime() / 1000.0;
+        if (!TimedRun(state, options, &gameSeconds)) return;
         state.PauseTiming();
         std::error_code ignored;
         bytes += static_cast<double>(fs::file_size(options.videoFile, ignored));

@@ -35,24 +35,23 @@ void JsonString(JsonWriter& w, const char* name, std::string_view value) {
     w.text += '"';
 }
 
-void JsonBeginArray(JsonWriter& w, const char* name) {
+namespace {
+
+// Arrays and objects open and close alike, but for their brackets.
+void Open(JsonWriter& w, const char* name, char bracket) {
     JsonKey(w, name);
-    w.text += '[';
+    w.text += bracket;
     w.needComma = false;
 }
 
-void JsonEndArray(JsonWriter& w) {
-    w.text += ']';
+void Close(JsonWriter& w, char bracket) {
+    w.text += bracket;
     w.needComma = true;
 }
 
-void JsonBeginObject(JsonWriter& w, const char* name) {
-    JsonKey(w, name);
-    w.text += '{';
-    w.needComma = false;
-}
+}  // namespace
 
-void JsonEndObject(JsonWriter& w) {
-    w.text += '}';
-    w.needComma = true;
-}
+void JsonBeginArray(JsonWriter& w, const char* name) { Open(w, name, '['); }
+void JsonEndArray(JsonWriter& w) { Close(w, ']'); }
+void JsonBeginObject(JsonWriter& w, const char* name) { Open(w, name, '{'); }
+void JsonEndObject(JsonWriter& w) { Close(w, '}'); }

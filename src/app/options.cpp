@@ -27,6 +27,7 @@ enum OptionCode {
     OPT_MUTE,
     OPT_DATA,
     OPT_HEADLESS,
+    // From here to OPT_VERIFY_REPLAY: the options only the headless runner takes.
     OPT_KEYS,
     OPT_TICKS,
     OPT_TRACE,
@@ -233,6 +234,8 @@ bool ParseCommandLine(int argc, char* const argv[], CommandLine* line, std::stri
             *error = std::string("--") + OPTIONS[index].name + " needs a value that is not empty";
             return false;
         }
+        if (code >= OPT_KEYS && code <= OPT_VERIFY_REPLAY) headlessOnly = true;
+        if (code == OPT_VIDEO_SCALE || code == OPT_VIDEO_LOSSLESS) videoOptions = true;
         switch (code) {
             case OPT_HELP: line->help = true; break;
             case OPT_VERSION: line->version = true; break;
@@ -260,52 +263,26 @@ bool ParseCommandLine(int argc, char* const argv[], CommandLine* line, std::stri
             case OPT_MUTE: line->mute = true; break;
             case OPT_DATA: line->dataDir = value; break;
             case OPT_HEADLESS: line->headless = true; break;
-            case OPT_KEYS:
-                line->run.keysFile = value;
-                headlessOnly = true;
-                break;
+            case OPT_KEYS: line->run.keysFile = value; break;
             case OPT_TICKS:
                 if (!ParseTickCount("--ticks", value, &line->run.ticks, error)) return false;
                 ticksGiven = true;
-                headlessOnly = true;
                 break;
-            case OPT_TRACE:
-                line->run.traceFile = value;
-                headlessOnly = true;
-                break;
-            case OPT_DRAW_LOG:
-                line->run.drawLogFile = value;
-                headlessOnly = true;
-                break;
+            case OPT_TRACE: line->run.traceFile = value; break;
+            case OPT_DRAW_LOG: line->run.drawLogFile = value; break;
             case OPT_SHOT: {
                 HeadlessShot shot;
                 if (!ParseShot(value, &shot, error)) return false;
                 line->run.shots.push_back(shot);
-                headlessOnly = true;
                 break;
             }
-            case OPT_STATE:
-                line->run.stateFile = value;
-                headlessOnly = true;
-                break;
-            case OPT_VIDEO:
-                line->run.videoFile = value;
-                headlessOnly = true;
-                break;
+            case OPT_STATE: line->run.stateFile = value; break;
+            case OPT_VIDEO: line->run.videoFile = value; break;
             case OPT_VIDEO_SCALE:
                 if (!ParseVideoScale(value, &line->run.videoScale, error)) return false;
-                videoOptions = true;
-                headlessOnly = true;
                 break;
-            case OPT_VIDEO_LOSSLESS:
-                line->run.videoLossless = true;
-                videoOptions = true;
-                headlessOnly = true;
-                break;
-            case OPT_VERIFY_REPLAY:
-                line->run.verifyReplay = true;
-                headlessOnly = true;
-                break;
+            case OPT_VIDEO_LOSSLESS: line->run.videoLossless = true; break;
+            case OPT_VERIFY_REPLAY: line->run.verifyReplay = true; break;
             case OPT_TIMEDEMO:
                 line->timedemo = true;
                 line->run.timedemo = true;

@@ -29,8 +29,8 @@ inline constexpr RecordFields ENEMY_BULLET_RECORD = RECORD_FIELDS(EnemyBullet, E
 
 inline constexpr int SMALL_BULLET_COUNT = 500;
 inline constexpr int LARGE_BULLET_COUNT = 310;
-inline constexpr int BULLET_SMALL = 1;
-inline constexpr int BULLET_LARGE = 2;
+// A bullet's kind: which pool it goes to.
+enum BulletKind { BULLET_SMALL = 1, BULLET_LARGE = 2 };
 
 // Both pools live for the whole run; InitObjectPools frees every record.
 extern EnemyBullet g_smallBullets[SMALL_BULLET_COUNT];

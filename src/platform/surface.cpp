@@ -50,17 +50,31 @@ inline __m128i Keyed(__m128i src, __m128i dst, __m128i keys) {
 }
 
 inline __m128i Load16(const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
-inline __m128i Load8(const uint8_t* p) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)); }
-inline __m128i Load4(const uint8_t* p) {
+inline void Store16(uint8_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+// The low 8 or 4 bytes of a vector (step is a constant at every call, so the choice folds away).
+inline __m128i LoadLow(const uint8_t* p, int step) {
+    if (step == 8) return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
     int32_t v;
     std::memcpy(&v, p, 4);
     return _mm_cvtsi32_si128(v);
 }
-inline void Store16(uint8_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
-inline void Store8(uint8_t* p, __m128i v) { _mm_storel_epi64(reinterpret_cast<__m128i*>(p), v); }
-inline void Store4(uint8_t* p, __m128i v) {
+inline void StoreLow(uint8_t* p, __m128i v, int step) {
+    if (step == 8) {
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(p), v);
+        return;
+    }
     const int32_t w = _mm_cvtsi128_si32(v);
     std::memcpy(p, &w, 4);
+}
+
+// Rows of step to 2 x step - 1 pixels: the first and the last step of each row.
+inline void CopyKeyedEnds(uint8_t* to, int toPitch, const uint8_t* from, int fromPitch, int w, int h, __m128i keys, int step) {
+    for (int row = 0; row < h; ++row, to += toPitch, from += fromPitch) {
+        const __m128i head = Keyed(LoadLow(from, step), LoadLow(to, step), keys);
+        const __m128i tail = Keyed(LoadLow(from + w - step, step), LoadLow(to + w - step, step), keys);
+        StoreLow(to, head, step);
+        StoreLow(to + w - step, tail, step);
+    }
 }
 #endif
 
@@ -80,19 +94,9 @@ void CopyKeyed(uint8_t* to, int toPitch, const uint8_t* from, int fromPitch, int
             Store16(to + w - 16, tail);
         }
     } else if (w >= 8) {
-        for (int row = 0; row < h; ++row, to += toPitch, from += fromPitch) {
-            const __m128i head = Keyed(Load8(from), Load8(to), keys);
-            const __m128i tail = Keyed(Load8(from + w - 8), Load8(to + w - 8), keys);
-            Store8(to, head);
-            Store8(to + w - 8, tail);
-        }
+        CopyKeyedEnds(to, toPitch, from, fromPitch, w, h, keys, 8);
     } else if (w >= 4) {
-        for (int row = 0; row < h; ++row, to += toPitch, from += fromPitch) {
-            const __m128i head = Keyed(Load4(from), Load4(to), keys);
-            const __m128i tail = Keyed(Load4(from + w - 4), Load4(to + w - 4), keys);
-            Store4(to, head);
-            Store4(to + w - 4, tail);
-        }
+        CopyKeyedEnds(to, toPitch, from, fromPitch, w, h, keys, 4);
     } else {
         // One to three pixels (the stars, the ship's shots): first, middle and last, which may be
         // the same pixel, without a branch on the pixels' values.

@@ -111,13 +111,32 @@ void ReportLibraryMessage(void*, int level, const char* format, va_list argument
 
 // ---- set-up -----------------------------------------------------------------------------------------
 
-AVCodecContext* OpenVideoEncoder(VideoExport* v, const KindTable& table, std::string* error) {
-    const AVCodec* codec = avcodec_find_encoder_by_name(table.videoEncoder);
+// A fresh context of the named encoder; nullptr when there is none (*error says so when this
+// FFmpeg lacks the encoder).
+AVCodecContext* NewEncoder(const char* name, std::string* error) {
+    const AVCodec* codec = avcodec_find_encoder_by_name(name);
     if (!codec) {
-        Fail(error, std::string("this FFmpeg has no ") + table.videoEncoder + " encoder");
+        Fail(error, std::string("this FFmpeg has no ") + name + " encoder");
         return nullptr;
     }
-    AVCodecContext* c = avcodec_alloc_context3(codec);
+    return avcodec_alloc_context3(codec);
+}
+
+// Opens a set-up encoder with its options (freed here). On a failure the context is freed, *error
+// says why and the result is nullptr.
+AVCodecContext* StartEncoder(VideoExport* v, AVCodecContext* c, AVDictionary* options, const char* name, std::string* error) {
+    if (v->format->oformat->flags & AVFMT_GLOBALHEADER) c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    const int opened = avcodec_open2(c, c->codec, &options);
+    av_dict_free(&options);
+    if (opened < 0) {
+        Fail(error, std::string("cannot start the ") + name + " encoder: " + AvError(opened));
+        avcodec_free_context(&c);
+    }
+    return c;
+}
+
+AVCodecContext* OpenVideoEncoder(VideoExport* v, const KindTable& table, std::string* error) {
+    AVCodecContext* c = NewEncoder(table.videoEncoder, error);
     if (!c) return nullptr;
     c->width = v->settings.width * v->settings.scale;
     c->height = v->settings.height * v->settings.scale;
@@ -125,7 +144,6 @@ AVCodecContext* OpenVideoEncoder(VideoExport* v, const KindTable& table, std::st
     c->framerate = NOMINAL_FRAME_RATE;
     c->sample_aspect_ratio = AVRational{1, 1};
     c->thread_count = 0;  // as many as the machine has
-    if (v->format->oformat->flags & AVFMT_GLOBALHEADER) c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     AVDictionary* options = nullptr;
     if (table.kind == VIDEO_FFV1_MKV) {
         c->pix_fmt = AV_PIX_FMT_0RGB32;
@@ -159,44 +177,26 @@ AVCodecContext* OpenVideoEncoder(VideoExport* v, const KindTable& table, std::st
             av_dict_set(&options, "lag-in-frames", "0", 0);
         }
     }
-    const int opened = avcodec_open2(c, codec, &options);
-    av_dict_free(&options);
-    if (opened < 0) {
-        Fail(error, std::string("cannot start the ") + table.videoEncoder + " encoder: " + AvError(opened));
-        avcodec_free_context(&c);
-    }
-    return c;
+    return StartEncoder(v, c, options, table.videoEncoder, error);
 }
 
 AVCodecContext* OpenAudioEncoder(VideoExport* v, const KindTable& table, std::string* error) {
-    const AVCodec* codec = avcodec_find_encoder_by_name(table.audioEncoder);
-    if (!codec) {
-        Fail(error, std::string("this FFmpeg has no ") + table.audioEncoder + " encoder");
-        return nullptr;
-    }
-    AVCodecContext* c = avcodec_alloc_context3(codec);
+    AVCodecContext* c = NewEncoder(table.audioEncoder, error);
     if (!c) return nullptr;
     c->sample_rate = table.audioRate;
     c->time_base = AVRational{1, table.audioRate};
     const AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
     av_channel_layout_copy(&c->ch_layout, &stereo);
     // The encoder's first sample format is its own best.
-    c->sample_fmt = codec->sample_fmts ? codec->sample_fmts[0] : AV_SAMPLE_FMT_S16;
+    c->sample_fmt = c->codec->sample_fmts ? c->codec->sample_fmts[0] : AV_SAMPLE_FMT_S16;
     if (table.kind == VIDEO_FFV1_MKV) {
         c->sample_fmt = AV_SAMPLE_FMT_S16;  // the mix's own samples, kept exactly
     } else {
         c->bit_rate = table.kind == VIDEO_VP9_WEBM ? 128000 : 192000;
     }
-    if (v->format->oformat->flags & AVFMT_GLOBALHEADER) c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     AVDictionary* options = nullptr;
     if (table.kind == VIDEO_H264_MP4) av_dict_set(&options, "aac_coder", "fast", 0);
-    const int opened = avcodec_open2(c, codec, &options);
-    av_dict_free(&options);
-    if (opened < 0) {
-        Fail(error, std::string("cannot start the ") + table.audioEncoder + " encoder: " + AvError(opened));
-        avcodec_free_context(&c);
-    }
-    return c;
+    return StartEncoder(v, c, options, table.audioEncoder, error);
 }
 
 AVStream* AddStream(VideoExport* v, AVCodecContext* codec) {

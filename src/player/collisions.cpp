@@ -46,9 +46,6 @@ inline constexpr int32_t BOSS_FOUR_AWARD = 400000;
 inline constexpr int32_t FINAL_BOSS_AWARD = 1000000;
 inline constexpr int32_t FINAL_BOSS_LIFE_BONUS = 5000000;  // per spare life of each ship still flying
 
-inline constexpr int SHIP_START_X[2] = {64, 112};
-inline constexpr int SHIP_START_Y = 180;
-
 bool Overlaps(const Box& a, const Box& b) { return a.right > b.left && b.right > a.left && a.bottom > b.top && b.bottom > a.top; }
 
 bool HitPixelInside(int ship, const Box& box) {
@@ -96,13 +93,7 @@ void TestShots(int32_t& hitPoints, const Box& playerBox, const Box& unitBox, int
 // The boss time limit, one step per frame of a live boss (two live bosses count it down twice).
 // Returns true when time ran out: the boss explodes without award.
 bool RunBossTimer(int32_t& alive, int killX, int killY) {
-    if (g_bossTimer >= 0) {
-        if (g_bossTimerTick == 60) {
-            g_bossTimerTick = 0;
-            --g_bossTimer;
-        }
-        ++g_bossTimerTick;
-    }
+    StepCountdown(g_bossTimer, g_bossTimerTick, 60);
     if (g_bossTimer >= 0) return false;
     g_bossTimerVisible = 0;
     StartBossBlast(killX, killY);
@@ -279,14 +270,26 @@ bool ResolveBossOne() {
 
 bool LeftField(int x, int y) { return y >= FIELD_HEIGHT || x <= -30 || x >= 230; }
 
+// The enemies of both pools are hit over their whole picture once the shot gate (gateMargin
+// pixels beyond the top and left edges, as far from the right) lets shots at them; worn down,
+// they pay their chain award and are gone. One that has left the field is gone too (a kill
+// outside it has been scored already). True when the enemy was killed this frame: the caller
+// adds its kind's explosion.
+bool ResolveEnemy(int x, int y, int width, int height, int32_t& alive, int32_t& hitPoints, int gateMargin, TargetKind kind,
+                  int32_t award) {
+    const Box box{x, y, x + width, y + height};
+    if (InShotGate(x, y, -gateMargin, -gateMargin, FIELD_WIDTH - gateMargin)) TestShots(hitPoints, box, box, kind);
+    const bool killed = hitPoints <= 0;
+    if (killed) ChainKill(award);
+    if (killed || LeftField(x, y)) alive = 0;
+    return killed;
+}
+
 bool ResolveLargeEnemies() {
     for (int i = 0; i < LARGE_ENEMY_COUNT; ++i) {
         LargeEnemy& e = g_largeEnemies[i];
         if (e.alive != 1) continue;
-        const Box box{e.x, e.y, e.x + e.width, e.y + e.height};
-        if (InShotGate(e.x, e.y, -24, -24, 176)) TestShots(e.hitPoints, box, box, TARGET_WEARING);
-        if (e.hitPoints <= 0) {
-            ChainKill(LARGE_KILL_AWARD);
+        if (ResolveEnemy(e.x, e.y, e.width, e.height, e.alive, e.hitPoints, 24, TARGET_WEARING, LARGE_KILL_AWARD)) {
             // The first two gunship slots carry the items the timeline has armed.
             if (i == 0) {
                 if (g_dropItemC == 1) {
@@ -303,10 +306,7 @@ bool ResolveLargeEnemies() {
             }
             g_fieldClearColour = 255;
             SpawnBurst(e.x + 4, e.y + 4);
-            e.alive = 0;
         }
-        // A kill outside the field has been scored already.
-        if (LeftField(e.x, e.y)) e.alive = 0;
         if (!DrawBody(atlas::Get("largeEnemy"), e.x, e.y, e.width, e.height, g_largeEnemyAnimX)) return false;
     }
     return true;
@@ -316,14 +316,9 @@ bool ResolveSmallEnemies() {
     for (int i = 0; i < ENEMY_COUNT; ++i) {
         Enemy& e = g_enemies[i];
         if (e.alive != 1) continue;
-        const Box box{e.x, e.y, e.x + e.width, e.y + e.height};
-        if (InShotGate(e.x, e.y, -12, -12, 188)) TestShots(e.hitPoints, box, box, TARGET_SMALL);
-        if (e.hitPoints <= 0) {
-            ChainKill(SMALL_KILL_AWARD);
+        if (ResolveEnemy(e.x, e.y, e.width, e.height, e.alive, e.hitPoints, 12, TARGET_SMALL, SMALL_KILL_AWARD)) {
             SpawnExplosion(e.x - 8, e.y - 8, 0, 4, BLAST_SOUND_SMALL);
-            e.alive = 0;
         }
-        if (LeftField(e.x, e.y)) e.alive = 0;
         // The kinds' rows lie one under the other from the first; the frame counts in pixels.
         constexpr const atlas::Region& ROWS = atlas::Get("enemyRow1");
         const int row = EnemySpriteTop(i) - ROWS.y;
@@ -369,22 +364,30 @@ void HitPlayer() {
         PlaySoundEffect(SoundEffect::PlayerHit);
         return;
     }
-    g_chain = 0;
-    g_shield = 3;
-    g_scoreLevel = 1;
-    g_playerPhase = PLAYER_PHASE_RESPAWN;
-    g_respawnDelay = 40;
-    g_bombs = 2;
-    g_fieldClearColour = 249;
+    RestockPlayer(40);
     for (int s = 0; s < 2; ++s) {
         PlayerShip& ship = g_ships[s];
         if (ship.active == 0 || ship.state != SHIP_STATE_NORMAL) continue;
         --ship.lives;
-        ship.state = SHIP_STATE_DOWN;
         SpawnBurst(ship.x - 8, ship.y - 8);
-        ship.x = SHIP_START_X[s];
-        ship.y = SHIP_START_Y;
+        SendShipToStart(s);
     }
+}
+
+void RestockPlayer(int respawnDelay) {
+    g_chain = 0;
+    g_shield = 3;
+    g_scoreLevel = 1;
+    g_playerPhase = PLAYER_PHASE_RESPAWN;
+    g_respawnDelay = respawnDelay;
+    g_bombs = 2;
+}
+
+void SendShipToStart(int ship) {
+    constexpr int START_X[2] = {64, 112};
+    g_ships[ship].state = SHIP_STATE_DOWN;
+    g_ships[ship].x = START_X[ship];
+    g_ships[ship].y = 180;
 }
 
 void StartBossBlast(int x, int y) {

@@ -30,11 +30,13 @@ inline constexpr RecordFields EXPLOSION_RECORD = RECORD_FIELDS(Explosion, EXPLOS
 inline constexpr int EXPLOSION_COUNT = 40;
 inline constexpr int DEBRIS_COUNT = 40;
 
-// Explosion sound selectors.
-inline constexpr int BLAST_SOUND_NONE = 0;
-inline constexpr int BLAST_SOUND_SMALL = 1;  // effect 106
-inline constexpr int BLAST_SOUND_LARGE = 2;  // effect 102
-inline constexpr int BLAST_SOUND_BOTH = 3;   // effects 101 and 102
+// What an explosion sounds like as it starts.
+enum BlastSound {
+    BLAST_SOUND_NONE = 0,
+    BLAST_SOUND_SMALL = 1,  // effect 106
+    BLAST_SOUND_LARGE = 2,  // effect 102
+    BLAST_SOUND_BOTH = 3,   // effects 101 and 102
+};
 
 // Start values from InitObjectPools; each spawn takes the next slot of its ring.
 extern Explosion g_explosions[EXPLOSION_COUNT];
@@ -48,7 +50,7 @@ extern int g_bossBlastTick;
 inline constexpr int BOSS_BLAST_LAST_TICK = 52;
 
 // Called by the collision pass and the boss blast. Each always takes the next slot of its ring.
-void SpawnExplosion(int x, int y, int vx, int vy, int sound);
+void SpawnExplosion(int x, int y, int vx, int vy, BlastSound sound);
 void SpawnDebris(int x, int y, int vx, int vy);
 // Eight explosions and eight debris flying apart from (x, y): the kill of a large target.
 void SpawnBurst(int x, int y);
@@ -109,8 +111,16 @@ extern int g_continueCount;
 extern int g_continueTick;
 extern int g_continuePanelX[2];
 extern int g_continuePanelY[2];
+// The continue panels at their start, just off the field's sides. Called as the continue screen
+// opens and by ResetCombatSide.
+void PlaceContinuePanels();
 // Called by the continue screen when the bomb control is held: a fresh stock and a score of 0.
 void ContinueGame();
+// A lost life and a continue both start over with a full shield, two bombs, score level 1 and no
+// chain, the ships away for respawnDelay frames. Called by HitPlayer and ContinueGame.
+void RestockPlayer(int respawnDelay);
+// The ship's way back after a lost life or a continue: down, at its start point.
+void SendShipToStart(int ship);
 
 // ---- ending; reset by ResetGame
 inline constexpr int ENDING_PICTURES = 6;

@@ -41,10 +41,7 @@ void ResetCombatSide() {
     g_continueCount = 0;
     g_continueTick = 0;
     g_continued = 0;
-    g_continuePanelX[0] = -96;
-    g_continuePanelX[1] = 200;
-    g_continuePanelY[0] = 80;
-    g_continuePanelY[1] = 80;
+    PlaceContinuePanels();
     g_gameOverHold = 0;
     g_endingActive = 0;
     g_endingTick = 0;

@@ -21,18 +21,10 @@ int g_continuePanelY[2] = {80, 80};
 namespace {
 
 inline constexpr int CONTINUE_SECONDS = 5;
-inline constexpr int CONTINUE_COUNT_FRAMES = 30;
+inline constexpr int CONTINUE_FRAMES_PER_COUNT = 30;
 inline constexpr int CONTINUE_PANEL_STEP = 4;
 inline constexpr int GAME_OVER_PANEL_STEP = 5;
 inline constexpr int GAME_OVER_HOLD = 120;
-inline constexpr int SHIP_START_X[2] = {64, 112};
-
-void PlaceContinuePanels() {
-    g_continuePanelX[0] = -96;
-    g_continuePanelY[0] = 80;
-    g_continuePanelX[1] = 200;
-    g_continuePanelY[1] = 80;
-}
 
 void ShowGameOverPanels() {
     g_gameOverPanels[0].state = 1;
@@ -46,16 +38,10 @@ bool DrawContinuePanel(int k) {
 
 // The count, the accept and the end of the count, once the panels are in.
 bool RunContinueCount() {
+    StepCountdown(g_continueCount, g_continueTick, CONTINUE_FRAMES_PER_COUNT);
     if (g_continueCount >= 0) {
-        if (g_continueTick == CONTINUE_COUNT_FRAMES) {
-            g_continueTick = 0;
-            --g_continueCount;
-        }
-        ++g_continueTick;
-        if (g_continueCount >= 0) {
-            if (IsControlHeldLive(CONTROL_BOMB)) ContinueGame();
-            if (!DrawNumber(96, 130, g_continueCount)) return false;
-        }
+        if (IsControlHeldLive(CONTROL_BOMB)) ContinueGame();
+        if (!DrawNumber(96, 130, g_continueCount)) return false;
     }
     if (g_continueCount < 0) {
         g_continueActive = 0;
@@ -65,6 +51,13 @@ bool RunContinueCount() {
 }
 
 }  // namespace
+
+void PlaceContinuePanels() {
+    g_continuePanelX[0] = -96;
+    g_continuePanelY[0] = 80;
+    g_continuePanelX[1] = 200;
+    g_continuePanelY[1] = 80;
+}
 
 void InitGameOverPanels() {
     g_gameOverPanels[0] = GameOverPanel{-100, 80, 100, 50, 0};
@@ -104,20 +97,12 @@ bool UpdateContinueScreen() {
 void ContinueGame() {
     g_continueActive = 0;
     g_continued = 1;
-    g_shield = 3;
-    g_chain = 0;
-    g_scoreLevel = 1;
-    g_playerPhase = PLAYER_PHASE_RESPAWN;
-    g_bombs = 2;
-    g_respawnDelay = 10;
+    RestockPlayer(10);
     g_score = 0;
     for (int s = 0; s < 2; ++s) {
-        PlayerShip& ship = g_ships[s];
-        if (ship.active == 0) continue;
-        ship.lives = 3;
-        ship.state = SHIP_STATE_DOWN;
-        ship.x = SHIP_START_X[s];
-        ship.y = 180;
+        if (g_ships[s].active == 0) continue;
+        g_ships[s].lives = 3;
+        SendShipToStart(s);
     }
 }
 

@@ -66,6 +66,12 @@ struct BlastShot {
 inline constexpr BlastShot BLAST_SHOTS[6] = {
     {-5, 5, -2, 4}, {5, -8, 2, 4}, {0, -7, -2, 4}, {9, 2, 2, 1}, {-11, 9, 2, 0}, {2, 0, 0, 4},
 };
+// A burst's velocities, in the order they are thrown.
+struct Velocity {
+    int vx, vy;
+};
+inline constexpr Velocity BURST_EXPLOSIONS[8] = {{0, -10}, {8, -5}, {9, 0}, {7, 6}, {0, 5}, {-6, 10}, {-9, 0}, {-5, -8}};
+inline constexpr Velocity BURST_DEBRIS[8] = {{0, -3}, {3, -4}, {3, 0}, {1, 3}, {0, 2}, {-2, 4}, {-5, 0}, {-2, -3}};
 inline constexpr int BLAST_SHOTS_END = 36;  // ticks 0..34, every second frame
 inline constexpr int BLAST_BURST_A = 36;
 inline constexpr int BLAST_BURST_B = 44;
@@ -79,7 +85,7 @@ void InitExplosionPools() {
     g_debrisNext = 0;
 }
 
-void SpawnExplosion(int x, int y, int vx, int vy, int sound) {
+void SpawnExplosion(int x, int y, int vx, int vy, BlastSound sound) {
     switch (sound) {
         case BLAST_SOUND_SMALL: PlaySoundEffect(SoundEffect::SmallExplosion); break;
         case BLAST_SOUND_LARGE: PlaySoundEffect(SoundEffect::Explosion); break;
@@ -87,30 +93,20 @@ void SpawnExplosion(int x, int y, int vx, int vy, int sound) {
             PlaySoundEffect(SoundEffect::HeavyExplosion);
             PlaySoundEffect(SoundEffect::Explosion);
             break;
-        default: break;
+        case BLAST_SOUND_NONE: break;
     }
     TakeRingSlot(g_explosions, &g_explosionNext, EXPLOSION_COUNT, x, y, vx, vy);
 }
 
 void SpawnDebris(int x, int y, int vx, int vy) { TakeRingSlot(g_debris, &g_debrisNext, DEBRIS_COUNT, x, y, vx, vy); }
 
+// Eight explosions, then eight pieces of debris, thrown apart from one point; only the first
+// explosion is heard.
 void SpawnBurst(int x, int y) {
-    SpawnExplosion(x, y, 0, -10, BLAST_SOUND_BOTH);
-    SpawnExplosion(x, y, 8, -5, BLAST_SOUND_NONE);
-    SpawnExplosion(x, y, 9, 0, BLAST_SOUND_NONE);
-    SpawnExplosion(x, y, 7, 6, BLAST_SOUND_NONE);
-    SpawnExplosion(x, y, 0, 5, BLAST_SOUND_NONE);
-    SpawnExplosion(x, y, -6, 10, BLAST_SOUND_NONE);
-    SpawnExplosion(x, y, -9, 0, BLAST_SOUND_NONE);
-    SpawnExplosion(x, y, -5, -8, BLAST_SOUND_NONE);
-    SpawnDebris(x, y, 0, -3);
-    SpawnDebris(x, y, 3, -4);
-    SpawnDebris(x, y, 3, 0);
-    SpawnDebris(x, y, 1, 3);
-    SpawnDebris(x, y, 0, 2);
-    SpawnDebris(x, y, -2, 4);
-    SpawnDebris(x, y, -5, 0);
-    SpawnDebris(x, y, -2, -3);
+    for (int k = 0; k < 8; ++k) {
+        SpawnExplosion(x, y, BURST_EXPLOSIONS[k].vx, BURST_EXPLOSIONS[k].vy, k == 0 ? BLAST_SOUND_BOTH : BLAST_SOUND_NONE);
+    }
+    for (const Velocity& v : BURST_DEBRIS) SpawnDebris(x, y, v.vx, v.vy);
 }
 
 // 17 frames: cell 0 for three, the seven others for two each.

@@ -21,10 +21,17 @@ int g_extendCount = 1;
 namespace {
 
 inline constexpr int MAX_BOMB_DISPLAY = 99;
-inline constexpr int FULL_BOMB_STOCK = 5;
-inline constexpr int FULL_SHIELD = 3;
-inline constexpr int32_t FULL_BOMBS_POINTS = 10000;
-inline constexpr int32_t FULL_SHIELD_POINTS = 30000;
+
+// The two items that fill a stock: the bomb adds one bomb up to five, the shield fills at once to
+// three. Collected with the stock full, they pay points for each score level above `freeLevels`.
+struct StockItem {
+    int full;
+    bool fillsAtOnce;
+    int32_t fullStockPoints;
+    int freeLevels;
+};
+inline constexpr StockItem BOMB_STOCK = {5, false, 10000, 1};
+inline constexpr StockItem SHIELD_STOCK = {3, true, 30000, 2};
 
 // The item falls one pixel and stays parked once it reaches the bottom.
 void FallItem(ItemPosition& item) {
@@ -58,18 +65,19 @@ bool DrawShieldGauge() {
     }
 }
 
-void UpdateBombItem() {
-    FallItem(g_bombItem);
+// Collecting raises the score level by two before the stock is looked at.
+void UpdateStockItem(ItemPosition& item, int& stock, const StockItem& kind) {
+    FallItem(item);
     for (int s = 0; s < 2; ++s) {
-        if (!ShipTouchesItem(s, g_bombItem)) continue;
+        if (!ShipTouchesItem(s, item)) continue;
         PlaySoundEffect(SoundEffect::ItemCollected);
         g_scoreLevel += 2;
-        if (g_bombs < FULL_BOMB_STOCK) {
-            ++g_bombs;
+        if (stock < kind.full) {
+            stock = kind.fillsAtOnce ? kind.full : stock + 1;
         } else {
-            PayFullStock(s, FULL_BOMBS_POINTS * (g_scoreLevel - 1));
+            PayFullStock(s, kind.fullStockPoints * (g_scoreLevel - kind.freeLevels));
         }
-        g_bombItem.y = ITEM_PARKED_Y;
+        item.y = ITEM_PARKED_Y;
     }
 }
 
@@ -97,21 +105,6 @@ void UpdateLifeItem() {
     }
 }
 
-void UpdateShieldItem() {
-    FallItem(g_shieldItem);
-    for (int s = 0; s < 2; ++s) {
-        if (!ShipTouchesItem(s, g_shieldItem)) continue;
-        PlaySoundEffect(SoundEffect::ItemCollected);
-        g_scoreLevel += 2;
-        if (g_shield < FULL_SHIELD) {
-            g_shield = FULL_SHIELD;
-        } else {
-            PayFullStock(s, FULL_SHIELD_POINTS * (g_scoreLevel - 2));
-        }
-        g_shieldItem.y = ITEM_PARKED_Y;
-    }
-}
-
 }  // namespace
 
 void DropBombItem(int x, int y) { g_bombItem = ItemPosition{x, y}; }
@@ -125,12 +118,12 @@ bool UpdateItemsAndGauges() {
     if (!DrawRegion(atlas::Get("bombIcon"), 0, 224)) return false;
     if (g_bombs >= MAX_BOMB_DISPLAY + 1) g_bombs = MAX_BOMB_DISPLAY;
     if (!DrawNumber(22, 230, g_bombs)) return false;
-    UpdateBombItem();
+    UpdateStockItem(g_bombItem, g_bombs, BOMB_STOCK);
     if (!DrawItem(g_bombItem, atlas::Get("bombIcon"))) return false;
     CheckExtend();
     UpdateLifeItem();
     if (!DrawItem(g_lifeItem, atlas::Get("lifeItem"))) return false;
-    UpdateShieldItem();
+    UpdateStockItem(g_shieldItem, g_shield, SHIELD_STOCK);
     return DrawItem(g_shieldItem, atlas::Get("shieldItem"));
 }
 

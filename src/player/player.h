@@ -8,9 +8,8 @@
 
 #include "core/record_fields.h"
 
-inline constexpr int SHIP_STATE_DOWN = 0;
-inline constexpr int SHIP_STATE_NORMAL = 1;
-inline constexpr int SHIP_STATE_INVULNERABLE = 2;
+// A ship's state.
+enum ShipState : int32_t { SHIP_STATE_DOWN = 0, SHIP_STATE_NORMAL = 1, SHIP_STATE_INVULNERABLE = 2 };
 
 struct PlayerShip {
     int32_t x, y, width, height;
@@ -43,27 +42,18 @@ extern PlayerShip g_ships[2];
 inline int32_t ShipHitX(int ship) { return g_ships[ship].x + 11; }
 inline int32_t ShipHitY(int ship) { return g_ships[ship].y + (ship == 0 ? 15 : 8); }
 
-// Player shots and bomb-unit shots share one record.
+// Player shots, bomb-unit shots and the bomb's escort craft share one record: a box on the field
+// and whether it is in use.
 struct PlayerShot {
     int32_t x, y, width, height, alive;
 };
+using BombUnit = PlayerShot;
 // Its fields, in order, for the state dump (a new field is one more line here).
 inline constexpr Field PLAYER_SHOT_FIELDS[] = {
     BOX_FIELDS(PlayerShot),
     FIELD(PlayerShot, alive, I32),
 };
 inline constexpr RecordFields PLAYER_SHOT_RECORD = RECORD_FIELDS(PlayerShot, PLAYER_SHOT_FIELDS, RECORD_OBJECT);
-
-// One of the escort craft a bomb calls.
-struct BombUnit {
-    int32_t x, y, width, height, alive;
-};
-// Its fields, in order, for the state dump (a new field is one more line here).
-inline constexpr Field BOMB_UNIT_FIELDS[] = {
-    BOX_FIELDS(BombUnit),
-    FIELD(BombUnit, alive, I32),
-};
-inline constexpr RecordFields BOMB_UNIT_RECORD = RECORD_FIELDS(BombUnit, BOMB_UNIT_FIELDS, RECORD_OBJECT);
 
 inline constexpr int PLAYER_SHOT_COUNT = 40;  // four groups of ten
 inline constexpr int BOMB_UNIT_COUNT_A = 5;
@@ -73,15 +63,14 @@ inline constexpr int UNIT_SHOT_COUNT_B = 100;  // ten per ship B unit
 inline constexpr int MAX_SCORE_LEVEL = 16;
 inline constexpr int32_t MAX_SCORE = 999999990;
 
-inline constexpr int BOMB_PHASE_NONE = 0;
-inline constexpr int BOMB_PHASE_RISING = 1;
-inline constexpr int BOMB_PHASE_FIRING = 2;
-inline constexpr int BOMB_PHASE_LEAVING = 3;
-
-inline constexpr int PLAYER_PHASE_NORMAL = 0;
-inline constexpr int PLAYER_PHASE_RESPAWN = 1;
-inline constexpr int PLAYER_PHASE_INVULNERABLE = 2;
-inline constexpr int PLAYER_PHASE_OUT = 3;
+// The bomb's phases (g_bombPhase) and the player's after a lost life (g_playerPhase).
+enum BombPhase : int32_t { BOMB_PHASE_NONE = 0, BOMB_PHASE_RISING = 1, BOMB_PHASE_FIRING = 2, BOMB_PHASE_LEAVING = 3 };
+enum PlayerPhase : int32_t {
+    PLAYER_PHASE_NORMAL = 0,
+    PLAYER_PHASE_RESPAWN = 1,
+    PLAYER_PHASE_INVULNERABLE = 2,
+    PLAYER_PHASE_OUT = 3
+};
 
 // ---- shot pools; start values from InitObjectPools, shot sizes set by ConfirmShip
 extern PlayerShot g_playerShots[PLAYER_SHOT_COUNT];
@@ -187,6 +176,9 @@ void UpdateBossBlast(int x, int y);
 
 // Called by the collision pass after a boss bonus: a number rising 20 pixels over 20 frames.
 void ShowScorePopup(int x, int y, int value);
+// A count shown on screen (ship selection, continue, boss time limit): one step down every
+// framesPerCount frames until it is below 0; tick counts the frames of the current step.
+void StepCountdown(int& count, int& tick, int framesPerCount);
 // Called by the ship update when the last life is gone: opens the continue screen.
 void StartContinueScreen();
 

@@ -25,7 +25,7 @@ namespace {
 
 inline constexpr int SELECT_PANEL_STEP = 5;  // pixels per frame while the panels slide in
 inline constexpr int SELECT_GLIDE_STEP = 4;  // pixels per frame of the cursor: 12 frames per ship
-inline constexpr int SELECT_TICKS_PER_COUNT = 30;
+inline constexpr int SELECT_FRAMES_PER_COUNT = 30;
 inline constexpr int RESPAWN_INVULN_FRAMES = 120;
 inline constexpr int SHIP_TOP = 20;  // the top row is left to the score display
 inline constexpr int SHIP_RIGHT = FIELD_WIDTH - 24;
@@ -123,6 +123,15 @@ bool DrawShip(const PlayerShip& ship) {
 
 }  // namespace
 
+void StepCountdown(int& count, int& tick, int framesPerCount) {
+    if (count < 0) return;
+    if (tick == framesPerCount) {
+        tick = 0;
+        --count;
+    }
+    ++tick;
+}
+
 void ResetShipSide() {
     g_playing = 0;
     g_playerPhase = PLAYER_PHASE_NORMAL;
@@ -164,16 +173,8 @@ bool UpdateShipSelect() {
     if (g_shipSelectActive != 1) return true;
     if (g_shipSelectReady == 1) {
         if (!DrawRegion(atlas::Get("timerLabel"), 84, 80)) return false;
-        if (g_shipSelectCountdown >= 0) {
-            if (g_shipSelectTick == SELECT_TICKS_PER_COUNT) {
-                g_shipSelectTick = 0;
-                --g_shipSelectCountdown;
-            }
-            ++g_shipSelectTick;
-        }
-        if (g_shipSelectCountdown >= 0) {
-            if (!DrawNumber(96, 90, g_shipSelectCountdown)) return false;
-        }
+        StepCountdown(g_shipSelectCountdown, g_shipSelectTick, SELECT_FRAMES_PER_COUNT);
+        if (g_shipSelectCountdown >= 0 && !DrawNumber(96, 90, g_shipSelectCountdown)) return false;
         ReadSelectInput();
         if (g_selectMove == 1 && g_selectCursorX < SELECT_CURSOR_B) g_selectCursorX += SELECT_GLIDE_STEP;
         if (g_selectMove == 2 && g_selectCursorX >= SELECT_CURSOR_A + 1) g_selectCursorX -= SELECT_GLIDE_STEP;
@@ -197,20 +198,17 @@ void ConfirmShip() {
     g_playing = 1;
     g_shipSelectActive = 0;
     PlaySoundEffect(SoundEffect::Bomb);
-    if (g_selectCursorX == SELECT_CURSOR_A) {
-        g_ships[1].active = 0;
-        g_ships[1].state = SHIP_STATE_DOWN;
+    // Per ship: where the cursor stands on it and the size of its shots.
+    constexpr int CURSOR[2] = {SELECT_CURSOR_A, SELECT_CURSOR_B};
+    constexpr int SHOT_WIDTH[2] = {3, 8};
+    constexpr int SHOT_HEIGHT[2] = {24, 16};
+    for (int chosen = 0; chosen < 2; ++chosen) {
+        if (g_selectCursorX != CURSOR[chosen]) continue;
+        g_ships[1 - chosen].active = 0;
+        g_ships[1 - chosen].state = SHIP_STATE_DOWN;
         for (PlayerShot& s : g_playerShots) {
-            s.width = 3;
-            s.height = 24;
-        }
-    }
-    if (g_selectCursorX == SELECT_CURSOR_B) {
-        g_ships[0].active = 0;
-        g_ships[0].state = SHIP_STATE_DOWN;
-        for (PlayerShot& s : g_playerShots) {
-            s.width = 8;
-            s.height = 16;
+            s.width = SHOT_WIDTH[chosen];
+            s.height = SHOT_HEIGHT[chosen];
         }
     }
     PlayMusic("open bgm01.mid alias BGM wait");

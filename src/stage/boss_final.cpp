@@ -19,8 +19,7 @@
 
 namespace {
 
-inline constexpr int SWING_CENTRE_X = 48;
-inline constexpr double SWING_STEP = 0.09;
+inline constexpr BossSwing SWING{48, 0.09};
 inline constexpr int LAST_STAND_HIT_POINTS = 2000;  // at or below this at a checkpoint
 inline constexpr int LAST_STAND_SILENCE = 100;
 
@@ -255,45 +254,35 @@ enum ActionRow { POSE_1, POSE_2, POSE_3, CIRCLE, STAND_STILL, CHECKPOINT, RESTAR
 inline constexpr Action<BossFinal> ACTIONS[] = {Pose1, Pose2, Pose3, Circle, StandStill, Checkpoint, Restart};
 
 inline constexpr ScriptEvent POSE_SCRIPT[] = {
-    {10, 10, DO, POSE_1},
-    {13, 13, DO, POSE_2},
-    {16, 16, DO, POSE_3},
-    {100, 100, DO, CIRCLE},
+    {10, 10, {Do(POSE_1)}},
+    {13, 13, {Do(POSE_2)}},
+    {16, 16, {Do(POSE_3)}},
+    {100, 100, {Do(CIRCLE)}},
 };
 
 // The cycle, consulted only until the last stand.
 // clang-format off
 inline constexpr ScriptEvent CYCLE_SCRIPT[] = {
-    {110, 110, ON, PATTERN_A},
-    {500, 500, OFF, PATTERN_A},
-    {500, 500, DO, CHECKPOINT},
-    {600, 600, ON, PATTERN_B},
-    {1100, 1100, OFF, PATTERN_B},
-    {1100, 1100, DO, CHECKPOINT},
-    {1150, 1150, ON, PATTERN_C},
-    {1150, 1150, DO, STAND_STILL},  // it stands still while the fans start
-    {1400, 1400, DO, CIRCLE},
-    {1400, 1400, DO, CHECKPOINT},
-    {1500, 1500, ON, PATTERN_D},
-    {1900, 1900, OFF, PATTERN_D},
-    {1900, 1900, DO, CHECKPOINT},
-    {2000, 2000, DO, RESTART},
-    {2000, 2000, DO, CHECKPOINT},
+    {110, 110, {On(PATTERN_A)}},
+    {500, 500, {Off(PATTERN_A), Do(CHECKPOINT)}},
+    {600, 600, {On(PATTERN_B)}},
+    {1100, 1100, {Off(PATTERN_B), Do(CHECKPOINT)}},
+    {1150, 1150, {On(PATTERN_C), Do(STAND_STILL)}},  // it stands still while the fans start
+    {1400, 1400, {Do(CIRCLE), Do(CHECKPOINT)}},
+    {1500, 1500, {On(PATTERN_D)}},
+    {1900, 1900, {Off(PATTERN_D), Do(CHECKPOINT)}},
+    {2000, 2000, {Do(RESTART), Do(CHECKPOINT)}},
 };
 // clang-format on
 
-}  // namespace
-
-void UpdateBossFinal() {
-    BossFinal& b = g_bossFinal;
-    if (b.alive != 1) return;
-    if (b.entered == 0) {
-        Descend(b.y, b.entrySpeed, b.entryTick, b.entered);
-        if (b.entered == 0) return;
-    }
-    RunScript<BossFinal>(b, b.scriptTimer, POSE_SCRIPT, PATTERNS, ACTIONS);
-    if (b.lastStand == 0) RunScript<BossFinal>(b, b.scriptTimer, CYCLE_SCRIPT, PATTERNS, ACTIONS);
+void Frame(BossFinal& b) {
+    RunScript<BossFinal>(b, POSE_SCRIPT, PATTERNS, ACTIONS);
+    if (b.lastStand == 0) RunScript<BossFinal>(b, CYCLE_SCRIPT, PATTERNS, ACTIONS);
     b.scriptTimer += 1;
     RunPatterns<BossFinal>(b, PATTERNS);
-    if (b.circlingSwitch != 0) Swing(b.x, b.y, b.circlingAngle, SWING_CENTRE_X, SWING_STEP);
+    if (b.circlingSwitch != 0) Swing(b.x, b.y, b.circlingAngle, SWING);
 }
+
+}  // namespace
+
+void UpdateBossFinal() { RunDescendingBoss(g_bossFinal, Frame); }

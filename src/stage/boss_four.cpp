@@ -21,8 +21,7 @@
 
 namespace {
 
-inline constexpr int SWING_CENTRE_X = 80;
-inline constexpr double SWING_STEP = 0.03;
+inline constexpr BossSwing SWING{80, 0.03};
 
 // ---- gun points, relative to x, y
 inline constexpr GunOffset TWIN_SPIRAL_GUN{21, 65};
@@ -225,30 +224,23 @@ inline constexpr Action<BossFour> ACTIONS[] = {Circle, Restart};
 
 // clang-format off
 inline constexpr ScriptEvent SCRIPT[] = {
-    {0, 0, ON, COVER},
-    {11, 11, ON, PODS},
-    {40, 40, DO, CIRCLE},
-    {40, 40, ON, PATTERN_A},
-    {440, 440, OFF, PATTERN_A},
-    {540, 540, ON, PATTERN_B},
-    {800, 800, OFF, PATTERN_B},
-    {850, 850, ON, PATTERN_C},
-    {1150, 1150, OFF, PATTERN_C},
-    {1250, 1250, DO, RESTART},
+    {0, 0, {On(COVER)}},
+    {11, 11, {On(PODS)}},
+    {40, 40, {Do(CIRCLE), On(PATTERN_A)}},
+    {440, 440, {Off(PATTERN_A)}},
+    {540, 540, {On(PATTERN_B)}},
+    {800, 800, {Off(PATTERN_B)}},
+    {850, 850, {On(PATTERN_C)}},
+    {1150, 1150, {Off(PATTERN_C)}},
+    {1250, 1250, {Do(RESTART)}},
 };
 // clang-format on
 
+void Frame(BossFour& b) {
+    RunScriptFrame<BossFour>(b, SCRIPT, PATTERNS, ACTIONS);
+    if (b.circlingSwitch != 0) Swing(b.x, b.y, b.circlingAngle, SWING);
+}
+
 }  // namespace
 
-void UpdateBossFour() {
-    BossFour& b = g_bossFour;
-    if (b.alive != 1) return;
-    if (b.entered == 0) {
-        Descend(b.y, b.entrySpeed, b.entryTick, b.entered);
-        if (b.entered == 0) return;
-    }
-    RunScript<BossFour>(b, b.scriptTimer, SCRIPT, PATTERNS, ACTIONS);
-    b.scriptTimer += 1;
-    RunPatterns<BossFour>(b, PATTERNS);
-    if (b.circlingSwitch != 0) Swing(b.x, b.y, b.circlingAngle, SWING_CENTRE_X, SWING_STEP);
-}
+void UpdateBossFour() { RunDescendingBoss(g_bossFour, Frame); }

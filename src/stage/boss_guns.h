@@ -4,6 +4,8 @@
 // constant is worked out in double and rounded to float where it is stored or handed on.
 #pragma once
 
+#include <span>
+
 #include "enemyfire/enemyfire.h"
 
 // A gun's position relative to the top-left corner of its boss.
@@ -55,6 +57,28 @@ inline void SpinClockwise(float& angle, double step) {
 inline void SpinAnticlockwise(float& angle, double step) {
     angle = static_cast<float>(angle - step);
     if (angle <= -FULL_TURN) angle = 0;
+}
+
+// A ring of spokes from a gun: a full turn of them `spokeStep` apart, the first at the volley's
+// base angle, each spoke one shot per offset. Each volley starts `baseStep` further round, the
+// base going back to 0 once it reaches `baseLimit`.
+struct Spokes {
+    double speed, spokeStep;
+    std::span<const double> offsets;
+    double baseStep, baseLimit;
+};
+inline constexpr double ONE_SHOT[] = {0};
+
+// One volley of spokes. The record's `angle` field runs through the spokes (and is left past
+// the full turn); `jitter`, a float, is added to it in float before the offset.
+template <typename Boss>
+void FireSpokes(const Boss& b, GunOffset gun, const Spokes& s, float& angle, float& base, float jitter) {
+    for (angle = base; angle < FULL_TURN; angle = static_cast<float>(angle + s.spokeStep)) {
+        const float spoke = jitter + angle;
+        for (double d : s.offsets) FireUp(b, gun, s.speed, spoke + d, BULLET_SMALL);
+    }
+    base = static_cast<float>(base + s.baseStep);
+    if (base >= s.baseLimit) base = 0;
 }
 
 // The turns of the five eight-way rings of a ring group, close together around straight up (A)

@@ -191,52 +191,43 @@ inline constexpr Action<BossOne> ACTIONS[] = {Straights,     CaptureTarget, Targ
                                               AimedFanLarge, StandStill,    SwayAgain,      EndOfPass,      Restart};
 
 inline constexpr ScriptEvent SCRIPT[] = {
-    {0, 0, ON, SPIRAL_1},
-    {10, 10, DO, STRAIGHTS},
-    {30, 30, DO, STRAIGHTS},
-    {50, 50, DO, STRAIGHTS},
-    {70, 70, DO, STRAIGHTS},
-    {90, 90, DO, STRAIGHTS},
-    {110, 110, DO, STRAIGHTS},
-    {130, 130, DO, STRAIGHTS},
-    {NEVER, 145, DO, CAPTURE},
-    {NEVER, 145, DO, TARGET_FAN_LARGE},
-    {150, NEVER, DO, AIMED_FAN_LARGE},
-    {NEVER, 150, DO, TARGET_FAN_LARGE},
-    {150, 150, DO, STRAIGHTS},
-    {160, 160, OFF, SPIRAL_1},
-    {170, 170, ON, CROSS_1},
-    {170, 170, DO, STAND_STILL},
-    {170, 170, DO, CAPTURE},
-    {170, 170, DO, TARGET_FAN_SMALL},
-    {174, 174, DO, TARGET_FAN_SMALL},
-    {178, 178, DO, TARGET_FAN_SMALL},
-    {187, 187, OFF, CROSS_1},
-    {NEVER, 190, ON, CROSS_2},
-    {NEVER, 199, OFF, CROSS_2},
-    {210, 210, ON, CROSS_2},
-    {219, 219, OFF, CROSS_2},
-    {219, 219, DO, SWAY},
-    {220, 220, ON, SPIRAL_2},
-    {230, NEVER, DO, AIMED_FAN_LARGE},
-    {NEVER, 230, DO, AIMED_FAN_SMALL},
-    {NEVER, 240, DO, AIMED_FAN_LARGE},
-    {NEVER, 250, DO, AIMED_FAN_SMALL},
-    {260, 260, DO, AIMED_FAN_LARGE},
-    {NEVER, 270, DO, AIMED_FAN_SMALL},
-    {NEVER, 280, DO, AIMED_FAN_LARGE},
-    {290, NEVER, DO, AIMED_FAN_LARGE},
-    {NEVER, 290, DO, AIMED_FAN_SMALL},
-    {NEVER, 300, DO, AIMED_FAN_LARGE},
-    {NEVER, 310, DO, AIMED_FAN_SMALL},
-    {320, 320, OFF, SPIRAL_2},
-    {320, 320, DO, AIMED_FAN_LARGE},
-    {340, 340, DO, END_OF_PASS},
-    {360, 360, ON, CROSS_3},
-    {360, 360, ON, RING},
-    {560, 560, OFF, CROSS_3},
-    {560, 560, OFF, RING},
-    {560, 560, DO, RESTART},
+    {0, 0, {On(SPIRAL_1)}},
+    {10, 10, {Do(STRAIGHTS)}},
+    {30, 30, {Do(STRAIGHTS)}},
+    {50, 50, {Do(STRAIGHTS)}},
+    {70, 70, {Do(STRAIGHTS)}},
+    {90, 90, {Do(STRAIGHTS)}},
+    {110, 110, {Do(STRAIGHTS)}},
+    {130, 130, {Do(STRAIGHTS)}},
+    {NEVER, 145, {Do(CAPTURE), Do(TARGET_FAN_LARGE)}},
+    {150, NEVER, {Do(AIMED_FAN_LARGE)}},
+    {NEVER, 150, {Do(TARGET_FAN_LARGE)}},
+    {150, 150, {Do(STRAIGHTS)}},
+    {160, 160, {Off(SPIRAL_1)}},
+    {170, 170, {On(CROSS_1), Do(STAND_STILL), Do(CAPTURE), Do(TARGET_FAN_SMALL)}},
+    {174, 174, {Do(TARGET_FAN_SMALL)}},
+    {178, 178, {Do(TARGET_FAN_SMALL)}},
+    {187, 187, {Off(CROSS_1)}},
+    {NEVER, 190, {On(CROSS_2)}},
+    {NEVER, 199, {Off(CROSS_2)}},
+    {210, 210, {On(CROSS_2)}},
+    {219, 219, {Off(CROSS_2), Do(SWAY)}},
+    {220, 220, {On(SPIRAL_2)}},
+    {230, NEVER, {Do(AIMED_FAN_LARGE)}},
+    {NEVER, 230, {Do(AIMED_FAN_SMALL)}},
+    {NEVER, 240, {Do(AIMED_FAN_LARGE)}},
+    {NEVER, 250, {Do(AIMED_FAN_SMALL)}},
+    {260, 260, {Do(AIMED_FAN_LARGE)}},
+    {NEVER, 270, {Do(AIMED_FAN_SMALL)}},
+    {NEVER, 280, {Do(AIMED_FAN_LARGE)}},
+    {290, NEVER, {Do(AIMED_FAN_LARGE)}},
+    {NEVER, 290, {Do(AIMED_FAN_SMALL)}},
+    {NEVER, 300, {Do(AIMED_FAN_LARGE)}},
+    {NEVER, 310, {Do(AIMED_FAN_SMALL)}},
+    {320, 320, {Off(SPIRAL_2), Do(AIMED_FAN_LARGE)}},
+    {340, 340, {Do(END_OF_PASS)}},
+    {360, 360, {On(CROSS_3), On(RING)}},
+    {560, 560, {Off(CROSS_3), Off(RING), Do(RESTART)}},
 };
 
 }  // namespace first
@@ -403,23 +394,14 @@ inline constexpr Action<BossOne> ACTIONS[] = {StandStill, SwayAgain};
 // The timer is never set back.
 // clang-format off
 inline constexpr ScriptEvent SCRIPT[] = {
-    {0, 0, ON, TWIN_SPIRAL},
-    {0, 0, ON, WIDE_FAN},
-    {350, 350, DO, STAND_STILL},
-    {350, 350, OFF, WIDE_FAN},
-    {420, 420, ON, TARGET_FANS},
-    {500, 500, OFF, TARGET_FANS},
-    {500, 500, DO, SWAY},
-    {500, 500, ON, TWIN_SPIRAL},
-    {500, 500, ON, WIDE_FAN},
-    {850, 850, DO, STAND_STILL},
-    {850, 850, OFF, WIDE_FAN},
-    {920, 920, ON, TARGET_FANS},
-    {1010, 1010, DO, SWAY},
-    {1010, 1010, OFF, TWIN_SPIRAL},
-    {1010, 1010, OFF, TARGET_FANS},
-    {1130, 1130, ON, WALL},
-    {1130, 1130, DO, STAND_STILL},
+    {0, 0, {On(TWIN_SPIRAL), On(WIDE_FAN)}},
+    {350, 350, {Do(STAND_STILL), Off(WIDE_FAN)}},
+    {420, 420, {On(TARGET_FANS)}},
+    {500, 500, {Off(TARGET_FANS), Do(SWAY), On(TWIN_SPIRAL), On(WIDE_FAN)}},
+    {850, 850, {Do(STAND_STILL), Off(WIDE_FAN)}},
+    {920, 920, {On(TARGET_FANS)}},
+    {1010, 1010, {Do(SWAY), Off(TWIN_SPIRAL), Off(TARGET_FANS)}},
+    {1130, 1130, {On(WALL), Do(STAND_STILL)}},
 };
 // clang-format on
 
@@ -428,13 +410,9 @@ inline constexpr ScriptEvent SCRIPT[] = {
 // Both appearances: script events before the timer's increment, the patterns after it.
 void AppearanceFrame(BossOne& b) {
     if (b.appearance == 1) {
-        RunScript<BossOne>(b, b.scriptTimer, second::SCRIPT, second::PATTERNS, second::ACTIONS);
-        b.scriptTimer += 1;
-        RunPatterns<BossOne>(b, second::PATTERNS);
+        RunScriptFrame<BossOne>(b, second::SCRIPT, second::PATTERNS, second::ACTIONS);
     } else {
-        RunScript<BossOne>(b, b.scriptTimer, first::SCRIPT, first::PATTERNS, first::ACTIONS);
-        b.scriptTimer += 1;
-        RunPatterns<BossOne>(b, first::PATTERNS);
+        RunScriptFrame<BossOne>(b, first::SCRIPT, first::PATTERNS, first::ACTIONS);
     }
 }
 

@@ -3,11 +3,11 @@
 //
 // A pattern is a row of the boss's pattern table: the switch that says it runs, what each of its
 // frames does, and what switching it on clears (counters and angles by name, and anything else
-// in a start of its own). The rows stand in the order the patterns run
-// within a frame. A script is a table of events, each at a value of the script timer in round 1
-// and in round 2 (NEVER where it does not happen in that round): switch a pattern on or off, or
-// do one of the boss's actions (a single volley, a change of picture, a restart of the timer).
-// Every pattern tick fires when it reaches its value (TickReaches).
+// in a start of its own). The rows stand in the order the patterns run within a frame. A script
+// is a table of events, each at a value of the script timer in round 1 and in round 2 (NEVER
+// where it does not happen in that round), with the steps taken then, in order: switch a pattern
+// on or off, or do one of the boss's actions (a single volley, a change of picture, a restart of
+// the timer). Every pattern tick fires when it reaches its value (TickReaches).
 //
 // The motions: the steady entry and the sway of the first and second bosses and the second
 // mid-boss, the braking descent that brings the third, fourth and final bosses down from y -120
@@ -46,13 +46,23 @@ struct Pattern {
     void (*start)(Boss&) = nullptr;              // anything else its start does
 };
 
-enum Verb { ON, OFF, DO };
+// One thing a script does: switch a pattern (a row of the pattern table) on or off, or do an
+// action (a row of the action table).
+enum class Verb { None, On, Off, Do };
+struct Step {
+    Verb verb = Verb::None;
+    int what = 0;
+};
+constexpr Step On(int pattern) { return {Verb::On, pattern}; }
+constexpr Step Off(int pattern) { return {Verb::Off, pattern}; }
+constexpr Step Do(int action) { return {Verb::Do, action}; }
+
 inline constexpr int NEVER = INT_MIN;  // a script timer never reads this
 
+// What a script does at one value of the script timer in each round, step by step.
 struct ScriptEvent {
-    int round1, round2;  // the script timer's value in each round
-    Verb verb;
-    int what;  // ON, OFF: the pattern's row; DO: the action's
+    int round1, round2;
+    std::array<Step, 4> steps;  // the unused ones are Verb::None
 };
 
 template <typename Boss>
@@ -71,17 +81,21 @@ void Start(Boss& b, const Pattern<Boss>& p) {
     if (p.start != nullptr) p.start(b);
 }
 
-// Performs the events of timer value `time`, in table order. The time is read before the
+// Performs the events of the script timer's value, in table order. The time is read before the
 // events act, so an event that sets the timer back does not bring on the events of its new value.
 template <typename Boss>
-void RunScript(Boss& b, int time, std::span<const ScriptEvent> script, std::span<const Pattern<Boss>> patterns,
+void RunScript(Boss& b, std::span<const ScriptEvent> script, std::span<const Pattern<Boss>> patterns,
                std::span<const Action<Boss>> actions) {
+    const int time = b.scriptTimer;
     for (const ScriptEvent& e : script) {
         if ((g_round == 2 ? e.round2 : e.round1) != time) continue;
-        switch (e.verb) {
-            case ON: Start(b, patterns[e.what]); break;
-            case OFF: b.*patterns[e.what].on = 0; break;
-            case DO: actions[e.what](b); break;
+        for (const Step& step : e.steps) {
+            switch (step.verb) {
+                case Verb::None: break;
+                case Verb::On: Start(b, patterns[step.what]); break;
+                case Verb::Off: b.*patterns[step.what].on = 0; break;
+                case Verb::Do: actions[step.what](b); break;
+            }
         }
     }
 }
@@ -94,19 +108,38 @@ void RunPatterns(Boss& b, std::span<const Pattern<Boss>> patterns) {
     }
 }
 
+// Where the script timer counts on in a boss's frame: between the script's events and the
+// patterns, as most bosses have it, or after the patterns.
+enum class TimerStep { BeforePatterns, AfterPatterns };
+
+// The script's events, then the patterns, with the timer's increment where `step` says.
+template <typename Boss>
+void RunScriptFrame(Boss& b, std::span<const ScriptEvent> script, std::span<const Pattern<Boss>> patterns,
+                    std::span<const Action<Boss>> actions, TimerStep step = TimerStep::BeforePatterns) {
+    RunScript(b, script, patterns, actions);
+    if (step == TimerStep::BeforePatterns) b.scriptTimer += 1;
+    RunPatterns(b, patterns);
+    if (step == TimerStep::AfterPatterns) b.scriptTimer += 1;
+}
+
 // ---- motion
 
-// One frame of the descent: 11 pixels a frame, one less every second frame from the third on,
-// so 11, 11, 10, 10, ..., 1, 1, 0: from y -120 the boss stands at y 12 in its 23rd frame, when
-// `entered` is set. Called by the bosses' updates while `entered` is 0.
-inline void Descend(int32_t& y, int32_t& entrySpeed, int32_t& entryTick, int32_t& entered) {
-    if (entryTick == 2) {
-        entryTick = 0;
-        entrySpeed -= 1;
+// The descent of the third, fourth and final bosses: 11 pixels a frame, one less every second
+// frame from the third on, so 11, 11, 10, 10, ..., 1, 1, 0: from y -120 the boss stands at y 12
+// in its 23rd frame, when `entered` is set. True, from that frame on, once the boss is in place
+// (and alive): its update then goes on to its script.
+template <typename Boss>
+bool Descended(Boss& b) {
+    if (b.alive != 1) return false;
+    if (b.entered != 0) return true;
+    if (b.entryTick == 2) {
+        b.entryTick = 0;
+        b.entrySpeed -= 1;
     }
-    entryTick += 1;
-    y += entrySpeed;
-    if (entrySpeed <= 0) entered = 1;
+    b.entryTick += 1;
+    b.y += b.entrySpeed;
+    if (b.entrySpeed <= 0) b.entered = 1;
+    return b.entered != 0;
 }
 
 // How one boss enters and sways: a steady entry of `entrySpeed` pixels a frame for
@@ -141,16 +174,28 @@ inline void Sway(int32_t& x, int32_t& y, float& angle, const BossMotion& m) {
     angle = static_cast<float>(angle + m.step);
 }
 
-// One frame of the swing: a sway of 20 pixels to either side of centreX and 2 pixels about
-// y 10. At angle 0 the boss stands where its descent ended. Called by the third, fourth and
-// final bosses' updates while their swing is switched on.
-inline void Swing(int32_t& x, int32_t& y, float& angle, int centreX, double step) {
-    Sway(x, y, angle, BossMotion{0, 0, step, 20, centreX, 2, 10});
+// The swing of a boss that descends: a sway of 20 pixels to either side of centreX and 2
+// pixels about y 10, the angle growing by `step`. At angle 0 the boss stands where its descent
+// ended.
+struct BossSwing {
+    int centreX;
+    double step;
+};
+
+// One frame of it; called by the third, fourth and final bosses while their swing is on.
+inline void Swing(int32_t& x, int32_t& y, float& angle, const BossSwing& s) {
+    Sway(x, y, angle, BossMotion{0, 0, s.step, 20, s.centreX, 2, 10});
+}
+
+// The frame of a boss that descends (the third, fourth and final bosses): nothing unless
+// alive, then the descent, then from the frame it arrives the boss's own frame.
+template <typename Boss>
+void RunDescendingBoss(Boss& b, void (*frame)(Boss&)) {
+    if (Descended(b)) frame(b);
 }
 
 // The frame of a boss that enters steadily and sways (the first and second bosses and the
-// second mid-boss): nothing
-// unless alive; the entry; then the sway while it is on, one frame of the appearance's script
+// second mid-boss): nothing unless alive; the entry; then the sway while it is on, one frame of the appearance's script
 // and patterns, and the entry counter held at its end.
 template <typename Boss>
 void RunSwayingBoss(Boss& b, const BossMotion& m, void (*appearanceFrame)(Boss&)) {

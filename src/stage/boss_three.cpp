@@ -20,8 +20,7 @@
 
 namespace {
 
-inline constexpr int SWING_CENTRE_X = 80;
-inline constexpr double SWING_STEP = 0.03;
+inline constexpr BossSwing SWING{80, 0.03};
 
 // ---- gun points, relative to x, y
 inline constexpr GunOffset C1{16, 47};
@@ -385,47 +384,34 @@ enum ActionRow { PARTS_OPENING, PARTS_HALF, PARTS_OPEN, STAND_STILL, SWAY, RESTA
 inline constexpr Action<BossThree> ACTIONS[] = {PartsOpening, PartsHalf, PartsOpen, StandStill, SwayAgain, Restart};
 
 inline constexpr ScriptEvent SCRIPT[] = {
-    {0, 0, DO, PARTS_OPENING},
-    {2, 2, DO, PARTS_HALF},
-    {4, 4, DO, PARTS_OPEN},
-    {20, 20, ON, CROSS},
-    {20, 20, ON, SIDE_FANS},
-    {350, 350, DO, STAND_STILL},
-    {350, 350, OFF, CROSS},
-    {350, 350, OFF, SIDE_FANS},
-    {400, 360, ON, WALL},
-    {560, 560, DO, SWAY},
-    {600, 560, ON, DOUBLE_FANS},
-    {1100, 1070, DO, STAND_STILL},
-    {1100, 1070, OFF, DOUBLE_FANS},
-    {1150, 1090, ON, WALL},
-    {1320, 1280, DO, SWAY},
-    {1350, 1280, ON, TWIN_RINGS},
-    {1500, 1400, OFF, TWIN_RINGS},
-    {1550, 1410, ON, TURNING_RING_A},
-    {1550, 1410, DO, STAND_STILL},
-    {1563, 1430, OFF, TURNING_RING_A},
-    {1580, 1440, ON, TURNING_RING_B},
-    {1593, 1460, OFF, TURNING_RING_B},
-    {1620, 1470, ON, FAN_AND_STREAMS},
-    {1700, 1570, ON, BURST},
-    {1900, 2400, OFF, BURST},
-    {1900, 2400, OFF, FAN_AND_STREAMS},
-    {2000, 2500, DO, SWAY},
-    {2000, 2500, DO, RESTART},
+    {0, 0, {Do(PARTS_OPENING)}},
+    {2, 2, {Do(PARTS_HALF)}},
+    {4, 4, {Do(PARTS_OPEN)}},
+    {20, 20, {On(CROSS), On(SIDE_FANS)}},
+    {350, 350, {Do(STAND_STILL), Off(CROSS), Off(SIDE_FANS)}},
+    {400, 360, {On(WALL)}},
+    {560, 560, {Do(SWAY)}},
+    {600, 560, {On(DOUBLE_FANS)}},
+    {1100, 1070, {Do(STAND_STILL), Off(DOUBLE_FANS)}},
+    {1150, 1090, {On(WALL)}},
+    {1320, 1280, {Do(SWAY)}},
+    {1350, 1280, {On(TWIN_RINGS)}},
+    {1500, 1400, {Off(TWIN_RINGS)}},
+    {1550, 1410, {On(TURNING_RING_A), Do(STAND_STILL)}},
+    {1563, 1430, {Off(TURNING_RING_A)}},
+    {1580, 1440, {On(TURNING_RING_B)}},
+    {1593, 1460, {Off(TURNING_RING_B)}},
+    {1620, 1470, {On(FAN_AND_STREAMS)}},
+    {1700, 1570, {On(BURST)}},
+    {1900, 2400, {Off(BURST), Off(FAN_AND_STREAMS)}},
+    {2000, 2500, {Do(SWAY), Do(RESTART)}},
 };
+
+void Frame(BossThree& b) {
+    if (b.swaySwitch != 0) Swing(b.x, b.y, b.swayAngle, SWING);
+    RunScriptFrame<BossThree>(b, SCRIPT, PATTERNS, ACTIONS, TimerStep::AfterPatterns);
+}
 
 }  // namespace
 
-void UpdateBossThree() {
-    BossThree& b = g_bossThree;
-    if (b.alive != 1) return;
-    if (b.entered == 0) {
-        Descend(b.y, b.entrySpeed, b.entryTick, b.entered);
-        if (b.entered == 0) return;
-    }
-    if (b.swaySwitch != 0) Swing(b.x, b.y, b.swayAngle, SWING_CENTRE_X, SWING_STEP);
-    RunScript<BossThree>(b, b.scriptTimer, SCRIPT, PATTERNS, ACTIONS);
-    RunPatterns<BossThree>(b, PATTERNS);
-    b.scriptTimer += 1;
-}
+void UpdateBossThree() { RunDescendingBoss(g_bossThree, Frame); }

@@ -32,13 +32,8 @@ inline constexpr double SPRAY_BASE_LIMIT = 0.2;
 void Spray(BossTwo& b) {
     const RoundValues& r = Round();
     if (TickReaches(b.sprayTick, r.sprayTick)) {
-        for (b.sprayAngle = b.sprayBase; b.sprayAngle < FULL_TURN;
-             b.sprayAngle = static_cast<float>(b.sprayAngle + SPRAY_SPOKE_STEP)) {
-            const float angle = r.sprayWanders ? g_aimJitter + b.sprayAngle : b.sprayAngle;
-            FireUp(b, CENTRE_GUN, SPRAY_SPEED, angle, BULLET_SMALL);
-        }
-        b.sprayBase = static_cast<float>(b.sprayBase + r.sprayBaseStep);
-        if (b.sprayBase >= SPRAY_BASE_LIMIT) b.sprayBase = 0;
+        const Spokes spray{SPRAY_SPEED, SPRAY_SPOKE_STEP, ONE_SHOT, r.sprayBaseStep, SPRAY_BASE_LIMIT};
+        FireSpokes(b, CENTRE_GUN, spray, b.sprayAngle, b.sprayBase, r.sprayWanders ? g_aimJitter : 0.0f);
     }
     b.sprayTick += 1;
 }
@@ -152,32 +147,24 @@ enum ActionRow { LEFT_GAPPED_FAN, RIGHT_GAPPED_FAN, BOTH_GAPPED_FANS, END_OF_PAS
 inline constexpr Action<BossTwo> ACTIONS[] = {LeftGappedFan, RightGappedFan, GappedFansFromBothWings, EndOfPass, Restart};
 
 inline constexpr ScriptEvent SCRIPT[] = {
-    {0, 0, ON, SPRAY},
-    {200, 200, OFF, SPRAY},
-    {220, 220, DO, LEFT_GAPPED_FAN},
-    {NEVER, 235, DO, RIGHT_GAPPED_FAN},
-    {250, NEVER, DO, RIGHT_GAPPED_FAN},
-    {NEVER, 250, DO, LEFT_GAPPED_FAN},
-    {NEVER, 265, DO, RIGHT_GAPPED_FAN},
-    {290, 290, ON, WING_SPRAYS},
-    {290, 290, ON, CENTRE_FAN},
-    {450, 450, OFF, WING_SPRAYS},
-    {450, 450, OFF, CENTRE_FAN},
-    {490, 490, DO, BOTH_GAPPED_FANS},
-    {550, 550, DO, END_OF_PASS},
-    {620, 620, ON, CROSS},
-    {620, 620, ON, WING_FAN},
-    {800, 800, OFF, CROSS},
-    {800, 800, OFF, WING_FAN},
-    {850, 850, DO, RESTART},
+    {0, 0, {On(SPRAY)}},
+    {200, 200, {Off(SPRAY)}},
+    {220, 220, {Do(LEFT_GAPPED_FAN)}},
+    {NEVER, 235, {Do(RIGHT_GAPPED_FAN)}},
+    {250, NEVER, {Do(RIGHT_GAPPED_FAN)}},
+    {NEVER, 250, {Do(LEFT_GAPPED_FAN)}},
+    {NEVER, 265, {Do(RIGHT_GAPPED_FAN)}},
+    {290, 290, {On(WING_SPRAYS), On(CENTRE_FAN)}},
+    {450, 450, {Off(WING_SPRAYS), Off(CENTRE_FAN)}},
+    {490, 490, {Do(BOTH_GAPPED_FANS)}},
+    {550, 550, {Do(END_OF_PASS)}},
+    {620, 620, {On(CROSS), On(WING_FAN)}},
+    {800, 800, {Off(CROSS), Off(WING_FAN)}},
+    {850, 850, {Do(RESTART)}},
 };
 
 // Script events before the timer's increment, the patterns after it.
-void Frame(BossTwo& b) {
-    RunScript<BossTwo>(b, b.scriptTimer, SCRIPT, PATTERNS, ACTIONS);
-    b.scriptTimer += 1;
-    RunPatterns<BossTwo>(b, PATTERNS);
-}
+void Frame(BossTwo& b) { RunScriptFrame<BossTwo>(b, SCRIPT, PATTERNS, ACTIONS); }
 
 }  // namespace first
 

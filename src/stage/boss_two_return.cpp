@@ -185,42 +185,29 @@ inline constexpr Action<BossTwo> ACTIONS[] = {StandStill, SwayAgain, Restart};
 
 // clang-format off
 inline constexpr ScriptEvent SCRIPT[] = {
-    {16, 16, ON, PAIRS},
-    {240, 260, OFF, PAIRS},
-    {300, 300, ON, WING},
-    {480, 480, OFF, WING},
-    {NEVER, 500, ON, SHOWER},
-    {NEVER, 500, DO, STAND_STILL},
-    {NEVER, 525, OFF, SHOWER},
-    {NEVER, 525, DO, SWAY},
-    {516, 536, ON, PAIRS},
-    {740, 776, OFF, PAIRS},
-    {800, 800, ON, WING},
-    {980, 980, OFF, WING},
-    {NEVER, 1000, ON, SHOWER},
-    {NEVER, 1000, DO, STAND_STILL},
-    {NEVER, 1025, OFF, SHOWER},
-    {NEVER, 1025, DO, SWAY},
-    {1050, 1080, ON, DOUBLE_RING},
-    {1150, 1180, ON, CENTRE_FANS},
-    {1150, 1180, DO, STAND_STILL},
-    {1150, 1180, OFF, DOUBLE_RING},
-    {1250, 1280, OFF, CENTRE_FANS},
-    {1250, 1280, DO, SWAY},
-    {1320, 1300, ON, SHOWER},
-    {1320, 1300, DO, STAND_STILL},
-    {1350, 1330, OFF, SHOWER},
-    {1350, 1330, DO, SWAY},
-    {1400, 1370, DO, RESTART},
+    {16, 16, {On(PAIRS)}},
+    {240, 260, {Off(PAIRS)}},
+    {300, 300, {On(WING)}},
+    {480, 480, {Off(WING)}},
+    {NEVER, 500, {On(SHOWER), Do(STAND_STILL)}},
+    {NEVER, 525, {Off(SHOWER), Do(SWAY)}},
+    {516, 536, {On(PAIRS)}},
+    {740, 776, {Off(PAIRS)}},
+    {800, 800, {On(WING)}},
+    {980, 980, {Off(WING)}},
+    {NEVER, 1000, {On(SHOWER), Do(STAND_STILL)}},
+    {NEVER, 1025, {Off(SHOWER), Do(SWAY)}},
+    {1050, 1080, {On(DOUBLE_RING)}},
+    {1150, 1180, {On(CENTRE_FANS), Do(STAND_STILL), Off(DOUBLE_RING)}},
+    {1250, 1280, {Off(CENTRE_FANS), Do(SWAY)}},
+    {1320, 1300, {On(SHOWER), Do(STAND_STILL)}},
+    {1350, 1330, {Off(SHOWER), Do(SWAY)}},
+    {1400, 1370, {Do(RESTART)}},
 };
 // clang-format on
 
 // Unlike the first appearance, the timer counts on after the patterns.
-void Frame(BossTwo& b) {
-    RunScript<BossTwo>(b, b.scriptTimer, SCRIPT, PATTERNS, ACTIONS);
-    RunPatterns<BossTwo>(b, PATTERNS);
-    b.scriptTimer += 1;
-}
+void Frame(BossTwo& b) { RunScriptFrame<BossTwo>(b, SCRIPT, PATTERNS, ACTIONS, TimerStep::AfterPatterns); }
 
 }  // namespace
 

@@ -8,17 +8,14 @@
 // by the waiting records, never held), work0 descent speed (6 from the spawner), work1 brake
 // tick, work2 fire age, work4 wing-gun counter (frigate), work5/work6 the captured aim point
 // (frigate), work8/work9 the ring angle as one 64-bit double.
-#include <bit>
 #include <span>
 
 #include "enemyfire/enemyfire.h"
-#include "stage/stage.h"
+#include "stage/kind_shapes.h"
 
 namespace {
 
-inline constexpr int PHASE_WAITING = 0;
-inline constexpr int PHASE_BRAKING = 1;
-inline constexpr int PHASE_FIRING = 2;
+enum Phase { PHASE_WAITING, PHASE_BRAKING, PHASE_FIRING };
 
 // The formation's order of entry: at each stagger count, the member at that position of the
 // pool starts (x 58, 10, 142, 94, 58, 94).
@@ -63,22 +60,8 @@ inline constexpr double STREAM_SPEED_ROUND_1 = 3.0;
 inline constexpr double STREAM_SPEED_ROUND_2 = 4.0;
 
 // The ring angle is a double spread over two int fields.
-struct DoubleHalves {
-    int32_t low, high;
-};
-double RingAngle(const LargeEnemy& e) { return std::bit_cast<double>(DoubleHalves{e.work8, e.work9}); }
-void SetRingAngle(LargeEnemy& e, double angle) {
-    const DoubleHalves halves = std::bit_cast<DoubleHalves>(angle);
-    e.work8 = halves.low;
-    e.work9 = halves.high;
-}
-
-bool IsListed(int value, std::span<const int> list) {
-    for (int v : list) {
-        if (v == value) return true;
-    }
-    return false;
-}
+double RingAngle(const LargeEnemy& e) { return DoubleField(e.work8, e.work9); }
+void SetRingAngle(LargeEnemy& e, double angle) { SetDoubleField(e.work8, e.work9, angle); }
 
 // Entry and the braking descent, shared by both kinds. Returns true while the record fires.
 bool MoveFormationMember(LargeEnemy& e, int first) {
@@ -137,7 +120,7 @@ int StreamingGunX(int age) {
 
 void FireFrigate(LargeEnemy& e) {
     const int age = e.work2;
-    if (IsListed(age, FRIGATE_RINGS)) {
+    if (IsOneOf(age, FRIGATE_RINGS)) {
         CaptureShipTarget(&e.work5, &e.work6);
         if (g_round == 2) {
             FireRing(e, FRIGATE_RING_SPEEDS_ROUND_2);
@@ -164,7 +147,7 @@ void UpdateCruisers() {
         LargeEnemy& e = g_largeEnemies[i];
         if (e.alive != 1) continue;
         if (!MoveFormationMember(e, FIRST_CRUISER)) continue;
-        if (IsListed(e.work2, CRUISER_VOLLEYS)) FireCruiserVolley(e);
+        if (IsOneOf(e.work2, CRUISER_VOLLEYS)) FireCruiserVolley(e);
         if (e.work2 > CRUISER_SINK_AFTER) e.y += SINK_SPEED;
         e.work2 += 1;
     }

@@ -12,10 +12,7 @@
 
 namespace {
 
-inline constexpr int PHASE_WAITING = 0;
-inline constexpr int PHASE_FALLING = 1;
-inline constexpr int PHASE_STOPPED = 2;
-inline constexpr int PHASE_SINKING = 3;
+enum Phase { PHASE_WAITING, PHASE_FALLING, PHASE_STOPPED, PHASE_SINKING };
 
 inline constexpr int STAGGER_HOLD = 100;
 inline constexpr int BRAKE_EVERY = 3;  // the fall speed drops by one every third falling frame
@@ -135,8 +132,7 @@ void FireHoverer(Enemy& e) {
 }  // namespace
 
 void UpdateDroppers(const EnemyPool& pool) {
-    for (int i = pool.first; i < pool.first + pool.count; ++i) {
-        Enemy& e = g_enemies[i];
+    for (Enemy& e : Members(pool)) {
         if (e.alive != 1) continue;
         if (e.phase == PHASE_WAITING) AdvanceStagger(e, pool, DROPPER_ENTRY, STAGGER_HOLD);
         MoveDropping(e, 0);
@@ -146,8 +142,7 @@ void UpdateDroppers(const EnemyPool& pool) {
 
 void UpdateHoverers(const EnemyPool& pool) {
     const HovererPool& kind = HovererPoolOf(pool);
-    for (int i = pool.first; i < pool.first + pool.count; ++i) {
-        Enemy& e = g_enemies[i];
+    for (Enemy& e : Members(pool)) {
         if (e.alive != 1) continue;
         if (e.phase == PHASE_WAITING) AdvanceStagger(e, pool, kind.entry, STAGGER_HOLD);
         MoveDropping(e, kind.drift);

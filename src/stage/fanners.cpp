@@ -24,18 +24,9 @@ inline constexpr int FANNER_COUNTS_ROUND_2[] = {20, 30};
 inline constexpr double FANNER_SPEEDS_ROUND_1[] = {3.0};
 inline constexpr double FANNER_SPEEDS_ROUND_2[] = {3.0, 4.0, 5.0};
 
-// Gunners: strings of rising speed.
+// Gunners: strings of rising speed (STRING_SPEEDS).
 inline constexpr int GUNNER_COUNTS_ROUND_1[] = {10, 20, 30};
 inline constexpr int GUNNER_COUNTS_ROUND_2[] = {10, 20, 30, 40, 50};
-inline constexpr double GUNNER_SPEEDS_ROUND_1[] = {2.0, 3.0, 4.0};
-inline constexpr double GUNNER_SPEEDS_ROUND_2[] = {2.0, 3.0, 4.0, 5.0};
-
-bool IsOneOf(int value, std::span<const int> list) {
-    for (int v : list) {
-        if (v == value) return true;
-    }
-    return false;
-}
 
 void FireFanner(const Enemy& e) {
     const bool second = g_round == 2;
@@ -49,15 +40,14 @@ void FireGunner(const Enemy& e) {
     const bool second = g_round == 2;
     if (!IsOneOf(e.work0, second ? std::span<const int>(GUNNER_COUNTS_ROUND_2) : GUNNER_COUNTS_ROUND_1)) return;
     FireAimedString(ShotOriginX(e), ShotOriginY(e),
-                    second ? std::span<const double>(GUNNER_SPEEDS_ROUND_2) : GUNNER_SPEEDS_ROUND_1, g_aimJitter, BULLET_SMALL);
+                    second ? std::span<const double>(STRING_SPEEDS_ROUND_2) : STRING_SPEEDS_ROUND_1, g_aimJitter, BULLET_SMALL);
 }
 
 enum class Diver { Fanner, Gunner };
 
 // Both kinds: entry, dive, fire, count.
 void UpdateDivePool(const EnemyPool& pool, Diver kind) {
-    for (int i = pool.first; i < pool.first + pool.count; ++i) {
-        Enemy& e = g_enemies[i];
+    for (Enemy& e : Members(pool)) {
         if (e.alive != 1) continue;
         if (e.phase == 0) AdvanceStagger(e, pool, DIVE_ENTRY, STAGGER_NOT_HELD);
         if (e.phase != PHASE_DIVING) continue;

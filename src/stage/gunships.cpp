@@ -5,7 +5,6 @@
 // aim line. The four slots differ only in their drift and their round-2 twin speeds.
 // Fields: phase = motion age, entryCounter = fire age (both frames since the spawn), work0 fire
 // counter, work5/work6 the captured aim point, work10/work11 the ring angle as one 64-bit double.
-#include <bit>
 
 #include "player/player.h"
 #include "stage/kind_shapes.h"
@@ -50,15 +49,8 @@ inline constexpr double WIDE_FAN_OFFSETS[] = {-0.9, -0.6, -0.3, 0, 0.3, 0.6, 0.9
 inline constexpr double WIDE_FAN_SPEEDS[] = {3.0, 4.0};
 
 // The ring angle is a double spread over two int fields.
-struct DoubleHalves {
-    int32_t low, high;
-};
-double RingAngle(const LargeEnemy& e) { return std::bit_cast<double>(DoubleHalves{e.work10, e.work11}); }
-void SetRingAngle(LargeEnemy& e, double angle) {
-    const DoubleHalves halves = std::bit_cast<DoubleHalves>(angle);
-    e.work10 = halves.low;
-    e.work11 = halves.high;
-}
+double RingAngle(const LargeEnemy& e) { return DoubleField(e.work10, e.work11); }
+void SetRingAngle(LargeEnemy& e, double angle) { SetDoubleField(e.work10, e.work11, angle); }
 
 float NoseX(const LargeEnemy& e) { return static_cast<float>(e.x + NOSE_X); }
 float NoseY(const LargeEnemy& e) { return static_cast<float>(e.y + NOSE_Y); }

@@ -10,6 +10,18 @@
 #include "enemyfire/enemyfire.h"
 #include "stage/stage.h"
 
+// True if `value` is in `list`: the fire counters at which a kind fires.
+inline bool IsOneOf(int value, std::span<const int> list) {
+    for (int v : list) {
+        if (v == value) return true;
+    }
+    return false;
+}
+
+// The rising speeds of an aimed string, both rounds (gunners and sinkers).
+inline constexpr double STRING_SPEEDS_ROUND_1[] = {2.0, 3.0, 4.0};
+inline constexpr double STRING_SPEEDS_ROUND_2[] = {2.0, 3.0, 4.0, 5.0};
+
 // One line of an entry order: when a waiting record's stagger counter reads `count`, the
 // pool's record `member` (0 = first of the pool) starts to move.
 struct EntryStep {

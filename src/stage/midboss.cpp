@@ -123,22 +123,19 @@ inline constexpr Action<MidBoss> ACTIONS[] = {FireRingGroups<0>, FireRingGroups<
                                               FireRingGroups<4>, FireRingGroups<5>, StopSprayAndFans};
 
 inline constexpr ScriptEvent VARIANT_0_SCRIPT[] = {
-    {0, NEVER, DO, RINGS_A2_B3},  {NEVER, 0, DO, RINGS_A3_B4_A2},  {NEVER, 10, DO, RINGS_A4_B3_A2},
-    {20, NEVER, DO, RINGS_A3_B2}, {NEVER, 20, DO, RINGS_A3_B4},    {NEVER, 30, DO, RINGS_A4_B3},
-    {40, NEVER, DO, RINGS_A2_B3}, {NEVER, 40, DO, RINGS_A3_B4_A2}, {NEVER, 50, DO, RINGS_A3_B4_A2},
-    {60, NEVER, DO, RINGS_A3_B2}, {NEVER, 60, DO, RINGS_A4_B3_A2}, {NEVER, 70, DO, RINGS_A3_B4_A2},
-    {80, NEVER, DO, RINGS_A2_B3}, {NEVER, 80, DO, RINGS_A4_B3_A2}, {120, 120, ON, SPRAY},
-    {120, 120, ON, FANS},
+    {0, NEVER, {Do(RINGS_A2_B3)}},  {NEVER, 0, {Do(RINGS_A3_B4_A2)}},  {NEVER, 10, {Do(RINGS_A4_B3_A2)}},
+    {20, NEVER, {Do(RINGS_A3_B2)}}, {NEVER, 20, {Do(RINGS_A3_B4)}},    {NEVER, 30, {Do(RINGS_A4_B3)}},
+    {40, NEVER, {Do(RINGS_A2_B3)}}, {NEVER, 40, {Do(RINGS_A3_B4_A2)}}, {NEVER, 50, {Do(RINGS_A3_B4_A2)}},
+    {60, NEVER, {Do(RINGS_A3_B2)}}, {NEVER, 60, {Do(RINGS_A4_B3_A2)}}, {NEVER, 70, {Do(RINGS_A3_B4_A2)}},
+    {80, NEVER, {Do(RINGS_A2_B3)}}, {NEVER, 80, {Do(RINGS_A4_B3_A2)}}, {120, 120, {On(SPRAY), On(FANS)}},
 };
 inline constexpr ScriptEvent VARIANT_1_SCRIPT[] = {
-    {10, 10, ON, SPRAY},
-    {10, 10, ON, FANS},
-    {100, 100, DO, STOP_SPRAY_AND_FANS},
-    {110, 110, ON, RING},
+    {10, 10, {On(SPRAY), On(FANS)}},
+    {100, 100, {Do(STOP_SPRAY_AND_FANS)}},
+    {110, 110, {On(RING)}},
 };
 inline constexpr ScriptEvent VARIANT_2_SCRIPT[] = {
-    {10, 10, ON, SPRAY},
-    {10, 10, ON, FANS},
+    {10, 10, {On(SPRAY), On(FANS)}},
 };
 inline constexpr std::span<const ScriptEvent> SCRIPTS[3] = {VARIANT_0_SCRIPT, VARIANT_1_SCRIPT, VARIANT_2_SCRIPT};
 
@@ -162,9 +159,7 @@ void Fire(MidBoss& m) {
         FireVariant3(m);
         return;
     }
-    RunScript<MidBoss>(m, m.scriptTimer, SCRIPTS[m.variant], PATTERNS, ACTIONS);
-    m.scriptTimer += 1;
-    RunPatterns<MidBoss>(m, PATTERNS);
+    RunScriptFrame<MidBoss>(m, SCRIPTS[m.variant], PATTERNS, ACTIONS);
 }
 
 }  // namespace

@@ -22,15 +22,10 @@ inline constexpr Pattern<MidBossEscort> PATTERNS[] = {
 // clang-format on
 
 inline constexpr ScriptEvent SCRIPT[] = {
-    {10, 10, ON, SPRAY},
-    {10, 10, ON, FANS},
+    {10, 10, {On(SPRAY), On(FANS)}},
 };
 
-void Fire(MidBossEscort& e) {
-    RunScript<MidBossEscort>(e, e.scriptTimer, SCRIPT, PATTERNS, {});
-    e.scriptTimer += 1;
-    RunPatterns<MidBossEscort>(e, PATTERNS);
-}
+void Fire(MidBossEscort& e) { RunScriptFrame<MidBossEscort>(e, SCRIPT, PATTERNS, {}); }
 
 }  // namespace
 

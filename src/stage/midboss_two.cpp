@@ -51,16 +51,11 @@ inline constexpr double BURST_SHOT_OFFSETS[] = {0, 0.1, 0.2};
 inline constexpr double BURST_BASE_STEP = 0.1;
 inline constexpr double BURST_BASE_LIMIT = 0.4;
 
-
 void Burst(MidBossTwo& b) {
     const RoundValues& r = Round();
     if (TickReaches(b.burstTick, r.burstTick)) {
-        for (b.burstAngle = b.burstBase; b.burstAngle < FULL_TURN;
-             b.burstAngle = static_cast<float>(b.burstAngle + BURST_SPOKE_STEP)) {
-            for (double d : BURST_SHOT_OFFSETS) FireUp(b, MOUTH, r.burstSpeed, b.burstAngle + d, BULLET_SMALL);
-        }
-        b.burstBase = static_cast<float>(b.burstBase + BURST_BASE_STEP);
-        if (b.burstBase >= BURST_BASE_LIMIT) b.burstBase = 0;
+        const Spokes burst{r.burstSpeed, BURST_SPOKE_STEP, BURST_SHOT_OFFSETS, BURST_BASE_STEP, BURST_BASE_LIMIT};
+        FireSpokes(b, MOUTH, burst, b.burstAngle, b.burstBase, 0.0f);
     }
     b.burstTick += 1;
 }
@@ -148,21 +143,15 @@ inline constexpr Action<MidBossTwo> ACTIONS[] = {AimedFan, SwayAgain, Leave};
 
 // clang-format off
 inline constexpr ScriptEvent SCRIPT[] = {
-    {0, 0, ON, WAVE},
-    {20, 20, ON, LEFT_RING},
-    {80, 80, ON, RIGHT_RING},
-    {80, 80, OFF, LEFT_RING},
-    {140, 140, OFF, RIGHT_RING},
-    {180, 180, OFF, WAVE},
-    {200, 200, DO, AIMED_FAN},
-    {200, 200, ON, LEFT_RING},
-    {200, 200, ON, RIGHT_RING},
-    {230, 230, DO, SWAY},
-    {230, 230, OFF, LEFT_RING},
-    {230, 230, OFF, RIGHT_RING},
-    {260, 260, ON, BURST},
-    {800, 800, DO, LEAVE},
-    {800, 800, OFF, BURST},
+    {0, 0, {On(WAVE)}},
+    {20, 20, {On(LEFT_RING)}},
+    {80, 80, {On(RIGHT_RING), Off(LEFT_RING)}},
+    {140, 140, {Off(RIGHT_RING)}},
+    {180, 180, {Off(WAVE)}},
+    {200, 200, {Do(AIMED_FAN), On(LEFT_RING), On(RIGHT_RING)}},
+    {230, 230, {Do(SWAY), Off(LEFT_RING), Off(RIGHT_RING)}},
+    {260, 260, {On(BURST)}},
+    {800, 800, {Do(LEAVE), Off(BURST)}},
 };
 // clang-format on
 
@@ -173,9 +162,7 @@ void Frame(MidBossTwo& b) {
         b.x += LEAVE_STEP_X;
         b.y += LEAVE_STEP_Y;
     }
-    RunScript<MidBossTwo>(b, b.scriptTimer, SCRIPT, PATTERNS, ACTIONS);
-    b.scriptTimer += 1;
-    RunPatterns<MidBossTwo>(b, PATTERNS);
+    RunScriptFrame<MidBossTwo>(b, SCRIPT, PATTERNS, ACTIONS);
 }
 
 }  // namespace

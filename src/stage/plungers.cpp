@@ -30,15 +30,6 @@ inline constexpr int SINKER_STRING_COUNTS_ROUND_2[] = {40, 50, 60, 70};
 // Shot shapes, all from the middle of the lower edge.
 inline constexpr double DOWNWARD_FAN_OFFSETS[] = {0.5, 0.7, 0.9, -0.9, -0.7, -0.5};
 inline constexpr double DOWNWARD_FAN_SPEEDS[] = {4.0, 3.0};
-inline constexpr double STRING_SPEEDS_ROUND_1[] = {2.0, 3.0, 4.0};
-inline constexpr double STRING_SPEEDS_ROUND_2[] = {2.0, 3.0, 4.0, 5.0};
-
-bool IsOneOf(int value, std::span<const int> list) {
-    for (int v : list) {
-        if (v == value) return true;
-    }
-    return false;
-}
 
 void FireSmallTwin(const Enemy& e) { FireTwin(e.x + 9, e.y + 18, 4, 5, BULLET_SMALL); }
 void FireHeavyTwin(const Enemy& e) { FireTwin(e.x + 9, e.y + 18, 8, 6, BULLET_LARGE); }
@@ -93,8 +84,7 @@ void FireSinker(Enemy& e) {
 }  // namespace
 
 void UpdatePlungers(const EnemyPool& pool) {
-    for (int i = pool.first; i < pool.first + pool.count; ++i) {
-        Enemy& e = g_enemies[i];
+    for (Enemy& e : Members(pool)) {
         if (e.alive != 1) continue;
         if (e.phase == 0) AdvanceStagger(e, pool, PLUNGER_ENTRY, PLUNGER_STAGGER_HOLD);
         if (e.phase != PHASE_FALLING) continue;
@@ -106,8 +96,7 @@ void UpdatePlungers(const EnemyPool& pool) {
 
 // Sinkers have no entry stagger: the whole row falls from the first frame after the spawn.
 void UpdateSinkers(const EnemyPool& pool) {
-    for (int i = pool.first; i < pool.first + pool.count; ++i) {
-        Enemy& e = g_enemies[i];
+    for (Enemy& e : Members(pool)) {
         if (e.alive != 1) continue;
         e.y += SINKER_SPEED;
         FireSinker(e);

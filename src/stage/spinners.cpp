@@ -10,8 +10,7 @@
 
 namespace {
 
-inline constexpr int PHASE_WAITING = 0;
-inline constexpr int PHASE_ACTIVE = 1;
+enum Phase { PHASE_WAITING, PHASE_ACTIVE };
 
 // At each stagger count a pair of the pool's records starts.
 struct PairEntry {
@@ -81,8 +80,7 @@ void SprayAndSink(Enemy& e, double turn) {
 
 void UpdateSpinners(const EnemyPool& pool) {
     const double turn = TurnOf(pool);
-    for (int i = pool.first; i < pool.first + pool.count; ++i) {
-        Enemy& e = g_enemies[i];
+    for (Enemy& e : Members(pool)) {
         if (e.alive != 1) continue;
         if (e.phase == PHASE_WAITING) CountEntry(e, pool);
         if (e.phase == PHASE_ACTIVE) SprayAndSink(e, turn);

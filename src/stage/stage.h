@@ -6,6 +6,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <span>
 
 #include "stage/boss_records.h"
 
@@ -30,6 +31,17 @@ static_assert(sizeof(LargeEnemy) == 20 * 4);
 // Reads and writes a float kept in an int work field of an Enemy or LargeEnemy.
 inline float FloatField(int32_t field) { return std::bit_cast<float>(field); }
 inline void SetFloatField(int32_t& field, float value) { field = std::bit_cast<int32_t>(value); }
+
+// The same for a double spread over two int fields, low half first.
+struct DoubleHalves {
+    int32_t low, high;
+};
+inline double DoubleField(int32_t low, int32_t high) { return std::bit_cast<double>(DoubleHalves{low, high}); }
+inline void SetDoubleField(int32_t& low, int32_t& high, double value) {
+    const DoubleHalves halves = std::bit_cast<DoubleHalves>(value);
+    low = halves.low;
+    high = halves.high;
+}
 
 // ---- pools
 inline constexpr int ENEMY_COUNT = 197;
@@ -91,6 +103,8 @@ inline constexpr int FORMATION_COUNT = 6;
 // All records live for the whole run; InitObjectPools gives them their start values and the
 // spawners refill them.
 extern Enemy g_enemies[ENEMY_COUNT];
+// The records of a pool, for the kind updates' loops.
+inline std::span<Enemy> Members(const EnemyPool& pool) { return {g_enemies + pool.first, static_cast<size_t>(pool.count)}; }
 extern LargeEnemy g_largeEnemies[LARGE_ENEMY_COUNT];
 extern MidBoss g_midBoss;
 extern MidBossEscort g_midBossEscort;

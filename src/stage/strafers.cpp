@@ -19,8 +19,7 @@
 
 namespace {
 
-inline constexpr int PHASE_WAITING = 0;
-inline constexpr int PHASE_MOVING = 1;
+enum Phase { PHASE_WAITING, PHASE_MOVING };
 
 // The pools of each kind differ only in which way they cross the field.
 struct CrossingPool {
@@ -139,8 +138,7 @@ void MoveAndFireArcer(Enemy& e, int step) {
 
 void UpdateStrafers(const EnemyPool& pool) {
     const int step = StepOf(pool, STRAFER_POOLS, std::size(STRAFER_POOLS));
-    for (int i = pool.first; i < pool.first + pool.count; ++i) {
-        Enemy& e = g_enemies[i];
+    for (Enemy& e : Members(pool)) {
         if (e.alive != 1) continue;
         if (e.phase == PHASE_WAITING) CountRelease(e, pool, STRAFER_RELEASE_EVERY);
         if (e.phase != PHASE_MOVING) continue;
@@ -152,8 +150,7 @@ void UpdateStrafers(const EnemyPool& pool) {
 
 void UpdateArcers(const EnemyPool& pool) {
     const int step = StepOf(pool, ARCER_POOLS, std::size(ARCER_POOLS));
-    for (int i = pool.first; i < pool.first + pool.count; ++i) {
-        Enemy& e = g_enemies[i];
+    for (Enemy& e : Members(pool)) {
         if (e.alive != 1) continue;
         if (e.phase == PHASE_WAITING) CountRelease(e, pool, ARCER_RELEASE_EVERY);
         if (e.phase == PHASE_MOVING) MoveAndFireArcer(e, step);

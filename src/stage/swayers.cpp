@@ -77,8 +77,7 @@ void FireSwayer(Enemy& e) {
 
 void UpdateSwayPool(const EnemyPool& pool, const SwayShape& shape) {
     const std::span<const EntryStep> entry(SWAY_ENTRY, shape.members);
-    for (int i = pool.first; i < pool.first + pool.count; ++i) {
-        Enemy& e = g_enemies[i];
+    for (Enemy& e : Members(pool)) {
         if (e.alive != 1) continue;
         if (e.phase == 0) AdvanceStagger(e, pool, entry, STAGGER_NOT_HELD);
         if (e.phase != PHASE_MOVING) continue;

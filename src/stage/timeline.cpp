@@ -55,54 +55,31 @@ struct TimelineStep {
     const char* music = nullptr;
 };
 
-constexpr TimelineStep Spawn(int frame, void (*spawner)()) {
-    TimelineStep s{frame, TimelineOp::SPAWN};
-    s.spawn = spawner;
-    return s;
-}
+constexpr TimelineStep Spawn(int frame, void (*spawner)()) { return {.frame = frame, .op = TimelineOp::SPAWN, .spawn = spawner}; }
 constexpr TimelineStep SpawnWith(int frame, void (*spawner)(int), int argument) {
-    TimelineStep s{frame, TimelineOp::SPAWN_WITH, argument};
-    s.spawnWith = spawner;
-    return s;
+    return {.frame = frame, .op = TimelineOp::SPAWN_WITH, .value = argument, .spawnWith = spawner};
 }
 constexpr TimelineStep Set(int frame, int* target, int value) {
-    TimelineStep s{frame, TimelineOp::SET, value};
-    s.target = target;
-    return s;
+    return {.frame = frame, .op = TimelineOp::SET, .value = value, .target = target};
 }
-constexpr TimelineStep HideMessage(int frame) { return TimelineStep{frame, TimelineOp::HIDE_MESSAGE}; }
-constexpr TimelineStep Music(int frame, const char* music) {
-    TimelineStep s{frame, TimelineOp::MUSIC};
-    s.music = music;
-    return s;
-}
+constexpr TimelineStep HideMessage(int frame) { return {.frame = frame, .op = TimelineOp::HIDE_MESSAGE}; }
+constexpr TimelineStep Music(int frame, const char* music) { return {.frame = frame, .op = TimelineOp::MUSIC, .music = music}; }
 constexpr TimelineStep StageStart(int frame, int stage, const char* music) {
-    TimelineStep s{frame, TimelineOp::STAGE_START, stage};
-    s.music = music;
-    return s;
+    return {.frame = frame, .op = TimelineOp::STAGE_START, .value = stage, .music = music};
 }
 constexpr TimelineStep BossStart(int frame, int seconds, const char* music) {
-    TimelineStep s{frame, TimelineOp::BOSS_START, seconds};
-    s.music = music;
-    return s;
+    return {.frame = frame, .op = TimelineOp::BOSS_START, .value = seconds, .music = music};
 }
 constexpr TimelineStep HoldWhile(int frame, const int32_t* alive) {
-    TimelineStep s{frame, TimelineOp::HOLD};
-    s.alive = alive;
-    return s;
+    return {.frame = frame, .op = TimelineOp::HOLD, .alive = alive};
 }
 constexpr TimelineStep HoldOrJump(int frame, const int32_t* alive, const int32_t* alsoAlive, int jumpTo) {
-    TimelineStep s{frame, TimelineOp::HOLD_OR_JUMP, jumpTo};
-    s.alive = alive;
-    s.alsoAlive = alsoAlive;
-    return s;
+    return {.frame = frame, .op = TimelineOp::HOLD_OR_JUMP, .value = jumpTo, .alive = alive, .alsoAlive = alsoAlive};
 }
 constexpr TimelineStep LoopWhile(int frame, const int32_t* alive, int backTo) {
-    TimelineStep s{frame, TimelineOp::LOOP_WHILE, backTo};
-    s.alive = alive;
-    return s;
+    return {.frame = frame, .op = TimelineOp::LOOP_WHILE, .value = backTo, .alive = alive};
 }
-constexpr TimelineStep RoundEnd(int frame) { return TimelineStep{frame, TimelineOp::ROUND_END}; }
+constexpr TimelineStep RoundEnd(int frame) { return {.frame = frame, .op = TimelineOp::ROUND_END}; }
 
 // The level. Stage 1 from 0, stage 2 from 1900, stage 3 from 4200, stage 4 from 6700, the end of
 // the round from 8900; the final boss and the ending only in round 2.

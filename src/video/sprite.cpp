@@ -2,39 +2,37 @@
 #include "video/display.h"
 #include "video/draw_trace.h"
 
+namespace {
+
+// Clips one axis of a sprite to the field's 0 .. limit, trimming the source by what the
+// destination loses; false when nothing of the sprite is left on this axis.
+bool ClipAxis(int& first, int& end, int& srcFirst, int& srcEnd, int limit) {
+    bool visible = true;
+    if (first < 0) {
+        srcFirst -= first;
+        first = 0;
+    }
+    if (end <= 0) visible = false;
+    if (end > limit) {
+        srcEnd -= end - limit;
+        end = limit;
+    }
+    if (first >= limit) visible = false;
+    return visible;
+}
+
+}  // namespace
+
 bool DrawSprite(int dstLeft, int dstTop, int dstRight, int dstBottom, Surface* source, int srcLeft, int srcTop, int srcRight,
                 int srcBottom, int mode) {
     // A traced call is recorded with its arguments as passed, also when it draws nothing.
     if (g_drawTrace) {
         TraceSprite(dstLeft, dstTop, dstRight, dstBottom, source, srcLeft, srcTop, srcRight, srcBottom, mode);
     }
-    // Clipping trims the source rectangle, in this order; a sprite wholly outside is skipped.
-    bool skip = false;
-    int left = dstLeft;
-    int top = dstTop;
-    int right = dstRight;
-    int bottom = dstBottom;
-    if (dstTop < 0) {
-        srcTop -= dstTop;
-        top = 0;
-    }
-    if (dstBottom <= 0) skip = true;
-    if (bottom > FIELD_HEIGHT) {
-        srcBottom -= bottom - FIELD_HEIGHT;
-        bottom = FIELD_HEIGHT;
-    }
-    if (top >= FIELD_HEIGHT) skip = true;
-    if (dstLeft < 0) {
-        srcLeft -= dstLeft;
-        left = 0;
-    }
-    if (dstRight <= 0) skip = true;
-    if (right > FIELD_WIDTH) {
-        srcRight -= right - FIELD_WIDTH;
-        right = FIELD_WIDTH;
-    }
-    if (left >= FIELD_WIDTH) skip = true;
-    if (skip) return true;
+    // Clipping trims the source rectangle, rows then columns; a sprite wholly outside is skipped.
+    const bool rowsShow = ClipAxis(dstTop, dstBottom, srcTop, srcBottom, FIELD_HEIGHT);
+    const bool columnsShow = ClipAxis(dstLeft, dstRight, srcLeft, srcRight, FIELD_WIDTH);
+    if (!rowsShow || !columnsShow) return true;
     if (mode != 0 && mode != 1) return true;
 
     const PlatRect srcRect{srcLeft, srcTop, srcRight, srcBottom};
@@ -42,7 +40,7 @@ bool DrawSprite(int dstLeft, int dstTop, int dstRight, int dstBottom, Surface* s
     // source rectangle outside its sheet) would hang the game, so here it is tried a few times
     // and then given up for this frame, the sprite simply missing.
     for (int attempt = 0; attempt < 4; ++attempt) {
-        const BlitResult result = PlatBltFast(g_fieldSurface, left, top, source, srcRect, mode == 1);
+        const BlitResult result = PlatBltFast(g_fieldSurface, dstLeft, dstTop, source, srcRect, mode == 1);
         if (result == BLIT_OK) return true;
         if (result == BLIT_SURFACE_LOST && !RestoreSurfaces()) return false;
     }
