@@ -1,6 +1,5 @@
 // Shared by the tests that read the headless runner's trace and listen to the game's own output:
-// the keys of a trace line, a headless run's trace (the effects and music commands of every tick,
-// and its length on the virtual clock), the rendering of a stretch of a run through the game's
+// a trace line's keys, a run's effects and music tick by tick, their rendering through the game's
 // mixer (MakeGameMixer), and the measures taken of the result.
 #pragma once
 

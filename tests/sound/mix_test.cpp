@@ -1,9 +1,7 @@
-// The game's own output over a minute of the first stage, rendered through the mixer the live
-// device uses, from the effects and music commands of two headless runs that differ only in the
-// shot control: one holds it all the time, the other never fires. Whatever the assets and the
-// gains, the player must hear no clipped sample, no offset from centre, and the shots and hits
-// must sit under the music: firing may add at most 3 dB to the loudness of the stretch. (To
-// listen to such a run, export it: --video run.mkv --video-lossless keeps the mix as FLAC.)
+// The game's own output over a minute of the first stage, through the mixer the live device uses,
+// from two headless runs that differ only in the shot control (held all the time, or never): no
+// clipped sample, no offset from centre, and firing adds at most 3 dB to the loudness. (To listen
+// to such a run: --video run.mkv --video-lossless keeps the mix as FLAC.)
 #include <gtest/gtest.h>
 
 #include <algorithm>

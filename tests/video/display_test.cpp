@@ -113,22 +113,20 @@ TEST_F(LoaderTest, RefusesPicturesBeyondTheLimitAndSpecialFiles) {
 // screen palette is set again from palette.dat and a scribbled sheet is whole again.
 TEST(DisplayRestore, ALostDisplayIsReloadedFromItsFiles) {
     SetUpHeadlessGame();
-    const PaletteEntry original = PlatGetPalette(g_primarySurface)[15];
     PaletteEntry changed[256];
     std::memcpy(changed, PlatGetPalette(g_primarySurface), sizeof changed);
-    changed[15].red = static_cast<uint8_t>(original.red + 1);
+    const uint8_t red = changed[15].red++;
     PlatSetPalette(g_primarySurface, changed);
     uint8_t* bits = nullptr;
     int pitch = 0;
     ASSERT_TRUE(PlatLockSurface(g_sheetB, &bits, &pitch));
-    const uint8_t saved = bits[0];
-    bits[0] = static_cast<uint8_t>(saved + 1);
+    const uint8_t saved = bits[0]++;
     PlatUnlockSurface(g_sheetB);
 
     PlatMarkAllSurfacesLost();
     EXPECT_EQ(DrawSprite(0, 0, 8, 8, g_sheetB, 0, 0, 8, 8, 0), 1);
     EXPECT_FALSE(PlatIsSurfaceLost(g_primarySurface));
-    EXPECT_EQ(PlatGetPalette(g_primarySurface)[15].red, original.red);
+    EXPECT_EQ(PlatGetPalette(g_primarySurface)[15].red, red);
     EXPECT_EQ(PlatSurfacePixels(g_sheetB, nullptr)[0], saved);
 
     // A surface that cannot be restored yet is passed over: the sprite is simply missing. (A
