@@ -1,18 +1,16 @@
 #!/usr/bin/env bash
 # The tree keeps the house style of .clang-format: any C or C++ file that clang-format would
-# change fails this check, and the files are named. Fix with
-#   clang-format -i FILE...
+# change fails this check, and the files are named. Fix with `clang-format -i FILE...`.
 # Skipped (77) where clang-format is not installed.
 #
 # Usage: format.sh SOURCE_DIR
-set -u
+. "$(dirname "$0")/../lib.bash"
 cd "$1" || exit 2
-command -v clang-format >/dev/null || { echo "clang-format not installed: skipped"; exit 77; }
+need clang-format
 files=$(find src tools tests bench resources -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.c' \) -not -path '*/corpus/*' | sort)
 # shellcheck disable=SC2086
 if ! out=$(clang-format --dry-run --Werror $files 2>&1); then
     echo "$out" | grep -E '^[^ ].*: (error|warning):' | cut -d: -f1 | sort -u
-    echo "FAIL: the files above are not in the house style"
-    exit 1
+    fail "the files above are not in the house style"
 fi
 echo "format: $(echo "$files" | wc -l) files in the house style"

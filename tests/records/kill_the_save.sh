@@ -8,18 +8,14 @@
 # 3109) saves the score and the replay.
 #
 # Usage: kill_the_save.sh VORNE DATA_DIR SOURCE_DIR
-set -u
+. "$(dirname "$0")/../lib.bash"
 vorne=$(realpath "$1")
-data=$(realpath "$2")
 src=$(realpath "$3")
 ticks=3109
-command -v strace >/dev/null 2>&1 || { echo "skipped: strace is not installed"; exit 77; }
-strace -o /dev/null true 2>/dev/null || { echo "skipped: tracing is not allowed here"; exit 77; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-for f in "$data"/*.dat "$data"/*.mid; do ln -s "$f" .; done
-rm -f score.dat replay.rep
+need strace
+strace -o /dev/null true 2>/dev/null || skip "tracing is not allowed here"
+link_data "$(realpath "$2")" "$WORK"
+cd "$WORK" || exit 1
 
 old_pair() {
     rm -f score.dat replay.rep ./*.new records.commit
@@ -32,8 +28,8 @@ play() { ("$@" "$vorne" --headless --keys "$src/tests/golden/whole_game.keys" --
 
 # The new pair, from a save nothing interrupts.
 old_pair
-play || { cat game.log; echo "FAIL: the game did not run"; exit 1; }
-cmp -s score.dat old.score && { echo "FAIL: the game saved no new high score"; exit 1; }
+play || { cat game.log; fail "the game did not run"; }
+cmp -s score.dat old.score && fail "the game saved no new high score"
 cp score.dat new.score && cp replay.rep new.replay
 
 # The file calls of the save, each with its number among the calls of its kind: from the creation
@@ -46,7 +42,7 @@ points=$(awk -v calls="$calls" '
     /"replay\.rep\.new"/ && !started { started = 1 }
     started && !done { printf "%s:%d:%s\n", name, count[name], substr($0, 1, 60) }
     /unlinkat\(.*"records\.commit"/ { done = 1 }' calls.log | tr ' ' '\001')
-[ -n "$points" ] || { echo "FAIL: no save was seen in the calls"; exit 1; }
+[ -n "$points" ] || fail "no save was seen in the calls"
 
 status=0
 seen_old=0
@@ -76,5 +72,5 @@ for point in $points; do
     [ "$killed" = 137 ] || { pair="$pair (not killed: status $killed)"; status=1; }
     echo "killed on $name #$when ${call//$'\001'/ } -> $pair"
 done
-[ "$status" = 0 ] || { echo "FAIL: a kill lost or split the pair, or left a temporary"; exit 1; }
+[ "$status" = 0 ] || fail "a kill lost or split the pair, or left a temporary"
 echo "kill_the_save: $((seen_old + seen_new)) kill points, the old pair after $seen_old, the new pair after $seen_new"

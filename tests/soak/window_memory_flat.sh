@@ -7,20 +7,13 @@
 # as long as it is told to (at least 10 minutes for a real check).
 #
 # Usage: window_memory_flat.sh VORNE DATA_DIR [MINUTES]   (default 10)
-set -u
-VORNE=$(realpath "$1")
-DATA=$(realpath "$2")
+. "$(dirname "$0")/../e2e/xvfb_lib.bash"
 minutes=${3:-10}
 WARM_UP_S=60
 FLAT_KB=2048
-. "$(dirname "$0")/../e2e/xvfb_lib.bash"
-
-e2e_require Xvfb xdotool import compare
-asan=
-ldd "$VORNE" | grep -q 'libasan' && asan=1
-e2e_start_xvfb 1024x768
-e2e_copy_data "$DATA"
-e2e_start_game "$VORNE" --keyboard --windowed
+need import compare
+e2e_setup 1024x768
+e2e_start_game --keyboard --windowed
 sleep 3
 e2e_hold z   # the title: start
 sleep 1
@@ -28,39 +21,36 @@ e2e_hold z   # the ship
 xdotool windowfocus --sync "$E2E_WID" 2>/dev/null
 xdotool keydown z x
 
-rss() { awk '/^VmRSS:/ {print $2}' "/proc/$E2E_GAME/status"; }
 echo "seconds rss_kb"
 start=$SECONDS
 samples=()
 while [ $((SECONDS - start)) -lt $((minutes * 60)) ]; do
-    kill -0 "$E2E_GAME" 2>/dev/null || e2e_fail "the game ended after $((SECONDS - start)) s"
-    kb=$(rss)
+    kill -0 "$E2E_GAME" 2>/dev/null || fail "the game ended after $((SECONDS - start)) s"
+    kb=$(awk '/^VmRSS:/ {print $2}' "/proc/$E2E_GAME/status")
     echo "$((SECONDS - start)) $kb"
     [ $((SECONDS - start)) -ge $WARM_UP_S ] && samples+=("$kb")
     sleep 10
 done
 # Still playing at the end: two pictures a second apart differ.
-import -window "$E2E_WID" "$E2E_WORK/end1.png" && sleep 1 && import -window "$E2E_WID" "$E2E_WORK/end2.png" ||
-    e2e_fail "no screenshot of the window could be taken"
-moved=$(compare -metric AE "$E2E_WORK/end1.png" "$E2E_WORK/end2.png" null: 2>&1)
-[ "${moved%% *}" != 0 ] || e2e_fail "the picture stood still at the end"
+shot "$E2E_WID" "$WORK/end1.png" && sleep 1 && shot "$E2E_WID" "$WORK/end2.png" ||
+    fail "no screenshot of the window could be taken"
+moved=$(compare -metric AE "$WORK/end1.png" "$WORK/end2.png" null: 2>&1)
+[ "${moved%% *}" != 0 ] || fail "the picture stood still at the end"
 xdotool keyup z x
 first=${samples[0]}
 last=${samples[-1]}
 low=$(printf '%s\n' "${samples[@]}" | sort -n | head -n 1)
 high=$(printf '%s\n' "${samples[@]}" | sort -n | tail -n 1)
 echo "after warm-up: first $first KB, last $last KB, lowest $low KB, highest $high KB, spread $((high - low)) KB"
-if [ -n "$asan" ]; then
+if ldd "$VORNE" | grep -q 'libasan'; then
     # Freed memory waits in ASan's quarantine (quarantine_size_mb, 256 by default) before it is
     # used again, so the sanitizer build grows until the quarantine is full, then stays.
     quarantine_mb=$(echo "${ASAN_OPTIONS:-}" | sed -n 's/.*quarantine_size_mb=\([0-9]*\).*/\1/p')
     quarantine_kb=$((${quarantine_mb:-256} * 1024))
-    echo "sanitizer build: grew by $((last - first)) KB after warm-up; the quarantine holds up to $quarantine_kb KB"
-    [ $((last - first)) -le $((quarantine_kb + FLAT_KB)) ] || e2e_fail "grew by more than the quarantine can hold"
-    e2e_hold Escape
+    [ $((last - first)) -le $((quarantine_kb + FLAT_KB)) ] ||
+        fail "grew by $((last - first)) KB, more than the quarantine's $quarantine_kb KB can hold"
     echo "window_memory_flat: $minutes minutes, growth within ASan's quarantine"
-    exit 0
+else
+    [ $((high - low)) -le $FLAT_KB ] || fail "resident memory moved by $((high - low)) KB after the warm-up"
+    echo "window_memory_flat: $minutes minutes, memory flat after the warm-up"
 fi
-[ $((high - low)) -le $FLAT_KB ] || e2e_fail "resident memory moved by $((high - low)) KB after the warm-up"
-e2e_hold Escape
-echo "window_memory_flat: $minutes minutes, memory flat after the warm-up"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Re-records the stored traces after a deliberate change of behaviour. Review the diff before
-# committing it:   tests/golden/bless.sh [NAME ...]    (default: every tests/golden/*.keys)
+# committing it:   tools/golden/bless.sh [NAME ...]    (default: every tests/golden/*.keys)
 # Uses build/vorne and build/data. A keys file with window lines stores NAME.jsonl and NAME.digests.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"

@@ -25,7 +25,7 @@ for f in glob.glob(DATA + '/*.dat') + glob.glob(DATA + '/*.mid'):
 def write_keys(path, ticks):
     with open(path, 'w') as f:
         f.write('# Stage 1 through the first boss: ship A, fire held from the title on, moving to dodge\n')
-        f.write('# (found by tests/golden/stage1_search.py).\n')
+        f.write('# (found by tools/golden/stage1_search.py).\n')
         f.write('# ticks: %d\n1 z\n' % ticks)
         for s in range(nseg):
             t = START + s * L

@@ -14,9 +14,8 @@ import subprocess
 import sys
 import tempfile
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-SOURCE = os.path.dirname(os.path.dirname(HERE))
-CORPUS = os.path.join(HERE, "corpus")
+SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+CORPUS = os.path.join(SOURCE, "tests", "fuzz", "corpus")
 
 
 def write(target, name, data):
