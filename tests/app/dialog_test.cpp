@@ -1,11 +1,7 @@
-// The start-up dialog's buttons: what each does to the run's mode (on the headless platform, in a
-// scratch folder for score.dat and replay.rep).
+// The start-up dialog's buttons: what each does to the run's mode (on the headless platform, in
+// the scratch folder for score.dat and replay.rep).
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "app/dialog.h"
@@ -14,45 +10,26 @@
 #include "platform/dialog.h"
 #include "platform/platform.h"
 #include "player/player.h"
+#include "test_support.h"
 
 namespace {
-// Each case runs in a scratch folder, on the headless platform.
+
 class DialogButtons : public ::testing::Test {
   protected:
     void SetUp() override {
-        PlatformOptions options;
-        options.backend = PLATFORM_HEADLESS;
-        PlatformInit(options);
+        SetUpHeadlessGame();
+        RemoveRecordFiles();
         PlatHeadlessSetJoystick(false, PlatJoystickRaw{});
-        ASSERT_NE(getcwd(oldDir_, sizeof(oldDir_)), nullptr);
-        char pattern[] = "/tmp/vorne_dialog_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-        ASSERT_EQ(chdir(dir_.c_str()), 0);
-        g_useJoystick = 0;
-        g_watchingReplay = 0;
-        g_savedHiScore = 0;
         g_hiScore = 0;
     }
-    void TearDown() override {
-        std::remove("replay.rep");
-        std::remove("score.dat");
-        EXPECT_EQ(chdir(oldDir_), 0);
-        rmdir(dir_.c_str());
+    void TearDown() override { RemoveRecordFiles(); }
+    static void WriteRecord(const char* name, uint32_t value) {
+        WriteWholeFile(name, std::string(reinterpret_cast<const char*>(&value), 4));
     }
-    static void WriteFile(const char* name, const void* data, size_t size) {
-        std::FILE* f = std::fopen(name, "wb");
-        ASSERT_NE(f, nullptr);
-        std::fwrite(data, 1, size, f);
-        std::fclose(f);
-    }
-    char oldDir_[4096] = {};
-    std::string dir_;
 };
 
 TEST_F(DialogButtons, KeyboardAndQuit) {
-    const int32_t stored = 123456;
-    WriteFile("score.dat", &stored, 4);
+    WriteRecord("score.dat", 123456);
     g_useJoystick = 1;  // left over from nothing, but the button must set play mode whatever it was
     g_watchingReplay = 1;
     EXPECT_EQ(StartupDialogCommand(DIALOG_BUTTON_KEYBOARD, false), 1);
@@ -76,19 +53,14 @@ TEST_F(DialogButtons, JoystickNeedsOneAttached) {
 
 TEST_F(DialogButtons, WatchReplayNeedsAValidFile) {
     EXPECT_EQ(StartupDialogCommand(DIALOG_BUTTON_REPLAY, false), -1);  // no file
-    const uint32_t wrong = REPLAY_MAGIC + 1;
-    WriteFile("replay.rep", &wrong, 4);
+    WriteRecord("replay.rep", REPLAY_MAGIC + 1);
     EXPECT_EQ(StartupDialogCommand(DIALOG_BUTTON_REPLAY, false), -1);
     EXPECT_EQ(g_watchingReplay, 0);
-    const uint32_t magic = REPLAY_MAGIC;
-    WriteFile("replay.rep", &magic, 4);
+    WriteRecord("replay.rep", REPLAY_MAGIC);
     EXPECT_EQ(StartupDialogCommand(DIALOG_BUTTON_REPLAY, false), 1);
     EXPECT_EQ(g_watchingReplay, 1);
     EXPECT_EQ(g_useJoystick, 0);
     EXPECT_EQ(g_hiScore, DEFAULT_HIGH_SCORE);
-}
-
-TEST_F(DialogButtons, WithoutAWindowTheDialogEndsAsQuit) {
     // The headless platform cannot show the dialog: its close button (quit) is pressed.
     EXPECT_EQ(RunStartupDialog(), 0);
 }

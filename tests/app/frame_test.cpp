@@ -1,5 +1,5 @@
-// The frame loop's tick rule on the virtual clock, the ESC and P keys, and a frame abandoned when
-// its drawing fails. The screens' timing frame by frame is the golden traces'.
+// The frame loop's tick rule on the virtual clock, and a frame abandoned when its drawing fails.
+// The screens' timing frame by frame, ESC and pausing are the golden traces' and draw_trace_test's.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -20,10 +20,6 @@ class FrameTest : public ::testing::Test {
     void SetUp() override {
         SetUpHeadlessGame();
         PlatCreateWindow(MainWindowProc);
-    }
-    // Runs ticks as the frame loop would, without the loop's waiting.
-    static void Ticks(int n) {
-        for (int i = 0; i < n; ++i) RunFrame();
     }
 };
 
@@ -62,51 +58,12 @@ TEST_F(FrameTest, MessageLoopPacesTicksWithoutCatchingUp) {
         }
     }
     EXPECT_TRUE(sawReturn);
-}
-
-TEST_F(FrameTest, PausedLoopPresentsNothing) {
+    // Paused: nothing presented.
     g_paused = 1;
-    PlatHeadlessScheduleMessage(500, WM_QUIT, 0);
-    g_appActive = 1;
+    PlatHeadlessScheduleMessage(times.back() + 500, WM_QUIT, 0);
     const uint64_t before = PlatPresentCount();
     RunMessageLoop();
     EXPECT_EQ(PlatPresentCount(), before);
-}
-
-TEST_F(FrameTest, EscapeQuitsFromTheTitleAndResetsAGame) {
-    Ticks(80);
-    g_screenState = SCREEN_GAME;
-    g_playing = 1;
-    MainWindowProc(WM_KEYDOWN, VK_ESCAPE);
-    EXPECT_TRUE(PlatWindowExists());
-    EXPECT_EQ(g_screenState, SCREEN_SPLASH);
-    EXPECT_EQ(g_playing, 0);
-    MainWindowProc(WM_KEYDOWN, VK_ESCAPE);  // a repeated key message on the splash ends the program
-    EXPECT_FALSE(PlatWindowExists());
-    EXPECT_EQ(g_fieldSurface, nullptr);  // the destruction released the display
-}
-
-TEST_F(FrameTest, PausesOnlyInPlayAndAnyPressResumes) {
-    MainWindowProc(WM_KEYDOWN, VK_P);  // splash: only clears
-    EXPECT_EQ(g_pauseRequested, 0);
-    g_screenState = SCREEN_GAME;
-    g_playing = 0;  // ship selection
-    MainWindowProc(WM_KEYDOWN, VK_P);
-    EXPECT_EQ(g_pauseRequested, 0);
-    g_playing = 1;
-    g_shipSelectActive = 0;
-    MainWindowProc(WM_KEYDOWN, VK_P);
-    EXPECT_EQ(g_pauseRequested, 1);
-    Ticks(1);  // the frame draws the label, then the pause takes hold
-    EXPECT_EQ(g_paused, 1);
-    bool labelInked = false;
-    for (int x = 60; x < 140; ++x) {
-        for (int y = 80; y < 90; ++y) labelInked = labelInked || FieldPixel(x, y) != 15;
-    }
-    EXPECT_TRUE(labelInked);
-    MainWindowProc(WM_KEYDOWN, VK_P);  // the next press (or a key repeat) resumes
-    EXPECT_EQ(g_paused, 0);
-    EXPECT_EQ(g_pauseRequested, 0);
 }
 
 // A game frame whose drawing fails (the display lost and a sheet that cannot be reloaded) stops

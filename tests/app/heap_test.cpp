@@ -54,10 +54,9 @@ TEST(HeapDuringPlay, ATickOfPlayAllocatesNothing) {
     if (!VORNE_COUNT_NEW) GTEST_SKIP() << "the sanitizer keeps operator new to itself";
     SetUpHeadlessGame();
     PlatCreateWindow(MainWindowProc);
-    // As the headless runner does, the audio log is taken every tick: the platform's log and the
-    // caller's trade buffers. A buffer grows when a tick starts more effects than any before it,
-    // a few times in a whole game; both are made large enough here so that only the game's own
-    // work is counted.
+    // The audio log is taken every tick, as the runner does: the platform's and the caller's buffers
+    // trade places, and grow only when a tick starts more effects than any before; both are made
+    // large enough here so that only the game's own work is counted.
     std::vector<int> sounds;
     std::vector<std::string> music;
     sounds.reserve(256);

@@ -1,13 +1,13 @@
-// Watching the replay to its end: a live game's replay verifies against its score.dat, a replay
-// changed by a single stretch of controls or cut short does not, and the timedemo reaches the
-// same game. And the screen the runner no longer presents when nobody looks: a screenshot taken
-// while the game is paused still shows the last frame presented.
+// Watching the replay to its end (the replay check and the timedemo), and a screenshot taken while
+// the game is paused.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
+#include "sound/mix_support.h"
 #include "test_support.h"
 
 namespace {
@@ -26,42 +26,30 @@ class ReplayCheck : public ::testing::Test {
         const size_t at = out.find(key);
         return at == std::string::npos ? -1 : std::strtol(out.c_str() + at + key.size(), nullptr, 10);
     }
-    // A live game that beats the default high score and loses its lives: score.dat and replay.rep.
-    void RecordGame() {
-        WriteWholeFile(dir_ + "/game.keys", "1 z\n");
-        ASSERT_EQ(Run("--keys game.keys --ticks 2500"), 0);
-        ASSERT_EQ(ReadWholeFile(dir_ + "/score.dat").size(), 4u);
-    }
-    long StoredScore() {
-        const std::string s = ReadWholeFile(dir_ + "/score.dat");
-        return static_cast<uint8_t>(s[0]) | static_cast<uint8_t>(s[1]) << 8 | static_cast<uint8_t>(s[2]) << 16 |
-               static_cast<long>(static_cast<uint8_t>(s[3])) << 24;
-    }
     std::string dir_;
 };
 
-TEST_F(ReplayCheck, ARecordedReplayVerifiesAndTheTimedemoPlaysTheSameGame) {
-    RecordGame();
-    const std::string replay = ReadWholeFile(dir_ + "/replay.rep");
+// A live game that beats the default high score and loses its lives writes score.dat and
+// replay.rep: the replay verifies, and the timedemo plays the same game; neither touches the
+// records. Changed or cut short, it fails with the difference.
+TEST_F(ReplayCheck, ARecordedReplayVerifiesAndAChangedOrShortenedOneFails) {
+    WriteWholeFile(dir_ + "/game.keys", "1 z\n");
+    ASSERT_EQ(Run("--keys game.keys --ticks 2500"), 0);
+    const std::string s = ReadWholeFile(dir_ + "/score.dat"), replay = ReadWholeFile(dir_ + "/replay.rep");
+    ASSERT_EQ(s.size(), 4u);
+    const long stored = static_cast<uint8_t>(s[0]) | static_cast<uint8_t>(s[1]) << 8 | static_cast<uint8_t>(s[2]) << 16 |
+                        static_cast<long>(static_cast<uint8_t>(s[3])) << 24;
     ASSERT_EQ(Run("--verify-replay"), 0) << Out();
     EXPECT_NE(Out().find("verified"), std::string::npos) << Out();
-    EXPECT_EQ(After("replay.rep: score "), StoredScore());
-    EXPECT_EQ(After("after "), static_cast<long>((replay.size() - 4) / 7));
+    EXPECT_EQ(After("replay.rep: score "), stored);
     const long frames = After("after ");
-
+    EXPECT_EQ(frames, static_cast<long>((replay.size() - 4) / 7));
     ASSERT_EQ(Run("--timedemo"), 0);
-    EXPECT_EQ(After("timedemo: score "), StoredScore()) << Out();
+    EXPECT_EQ(After("timedemo: score "), stored) << Out();
     EXPECT_EQ(After("after "), frames);
     EXPECT_GT(After("frames per second"), -1);
     EXPECT_EQ(Out().find("stopped before"), std::string::npos) << Out();
-    // Neither watching run touched the records.
     EXPECT_EQ(ReadWholeFile(dir_ + "/replay.rep"), replay);
-}
-
-TEST_F(ReplayCheck, AChangedOrShortenedReplayFailsWithTheDifference) {
-    RecordGame();
-    const std::string replay = ReadWholeFile(dir_ + "/replay.rep");
-    const long stored = StoredScore();
 
     // The shot released for a stretch of the game: fewer kills, a lower score.
     std::string changed = replay;
@@ -95,12 +83,9 @@ TEST_F(ReplayCheck, AScreenshotWhilePausedShowsTheLastFramePresented) {
     WriteWholeFile(dir_ + "/pause.keys", "1 z\n90 -\n120 z\n130 -\n200 p\n201 -\n");
     ASSERT_EQ(Run("--keys pause.keys --ticks 240 --trace t.jsonl --shot 199:a.png --shot 200:b.png --shot 230:c.png"), 0);
     // Paused, the game's frames stand still: the replay frame of tick 230 is that of tick 200.
-    const std::string trace = ReadWholeFile(dir_ + "/t.jsonl");
-    const auto frameAt = [&trace](int tick) {
-        const size_t line = trace.find("{\"tick\":" + std::to_string(tick) + ",");
-        const size_t at = trace.find("\"g_replayFrame\":", line);
-        return line == std::string::npos ? -1L : std::strtol(trace.c_str() + at + 16, nullptr, 10);
-    };
+    const std::vector<std::string> trace = SplitLines(ReadWholeFile(dir_ + "/t.jsonl"));
+    ASSERT_EQ(trace.size(), 240u);
+    const auto frameAt = [&trace](int tick) { return TraceNumber(trace[static_cast<size_t>(tick - 1)], "g_replayFrame"); };
     ASSERT_GT(frameAt(200), frameAt(199));
     ASSERT_EQ(frameAt(230), frameAt(200)) << "the game should be paused";
     EXPECT_NE(ReadWholeFile(dir_ + "/a.png"), ReadWholeFile(dir_ + "/b.png"));

@@ -10,6 +10,15 @@
 
 #include "platform/mci.h"
 
+// Appends a variable-length quantity: seven bits a byte, the most significant first.
+inline void AppendVarLen(std::vector<uint8_t>& out, uint32_t v) {
+    uint8_t buf[5];
+    int n = 0;
+    buf[n++] = v & 0x7F;
+    while ((v >>= 7) != 0) buf[n++] = uint8_t((v & 0x7F) | 0x80);
+    while (n > 0) out.push_back(buf[--n]);
+}
+
 struct MidiBytes {
     struct Event {
         uint32_t tick;
@@ -34,19 +43,12 @@ struct MidiBytes {
                          [](const Event& a, const Event& b) { return a.tick != b.tick ? a.tick < b.tick : a.order < b.order; });
         std::vector<uint8_t> track;
         uint32_t last = 0;
-        auto varLen = [&track](uint32_t v) {
-            uint8_t buf[5];
-            int n = 0;
-            buf[n++] = v & 0x7F;
-            while ((v >>= 7) != 0) buf[n++] = uint8_t((v & 0x7F) | 0x80);
-            while (n > 0) track.push_back(buf[--n]);
-        };
         for (const Event& e : sorted) {
-            varLen(e.tick - last);
+            AppendVarLen(track, e.tick - last);
             last = e.tick;
             track.insert(track.end(), e.bytes.begin(), e.bytes.end());
         }
-        varLen(endTick - last);
+        AppendVarLen(track, endTick - last);
         track.insert(track.end(), {0xFF, 0x2F, 0x00});
         std::vector<uint8_t> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0, 'M', 'T', 'r', 'k'};
         file.reserve(file.size() + 4 + track.size());  // one allocation; GCC 12 at -O3 misreads the growth

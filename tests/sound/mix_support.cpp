@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <sstream>
 
 #include "assetgen/loudness.h"
 #include "platform/audio_mix.h"
@@ -14,17 +14,6 @@
 namespace {
 
 constexpr int RATE = 44100;
-
-std::string Between(const std::string& line, const std::string& open, char close) {
-    const size_t from = line.find(open);
-    if (from == std::string::npos) return "";
-    const size_t start = from + open.size();
-    return line.substr(start, line.find(close, start) - start);
-}
-
-long Number(const std::string& line, const char* key) {
-    return std::atol(Between(line, std::string("\"") + key + "\":", ',').c_str());
-}
 
 // "101,102" -> {101, 102}
 std::vector<int> Numbers(const std::string& list) {
@@ -52,6 +41,23 @@ std::vector<std::string> Strings(const std::string& list) {
 }
 }  // namespace
 
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+std::string TraceValue(const std::string& line, const std::string& key) {
+    const size_t from = line.find("\"" + key + "\":");
+    if (from == std::string::npos) return "?";
+    const size_t start = from + key.size() + 3;
+    const size_t end = line[start] == '[' ? line.find(']', start) + 1 : line.find_first_of(",}", start);
+    return line.substr(start, end - start);
+}
+
+long TraceNumber(const std::string& line, const std::string& key) { return std::atol(TraceValue(line, key).c_str()); }
+
 std::vector<TraceTick> RunHeadlessGame(const std::string& keys, long ticks) {
     const std::string folder = EnterScratchDataDir();
     const std::string keysPath = folder + "/sound_run.keys";
@@ -62,16 +68,13 @@ std::vector<TraceTick> RunHeadlessGame(const std::string& keys, long ticks) {
                                 std::to_string(ticks) + " --trace '" + tracePath + "' 2>/dev/null";
     std::vector<TraceTick> trace;
     if (std::system(command.c_str()) != 0) return trace;
-    std::ifstream in(tracePath);
-    for (std::string line; std::getline(in, line);) {
+    for (const std::string& line : SplitLines(ReadWholeFile(tracePath))) {
         TraceTick t;
-        t.tick = Number(line, "tick");
-        t.screenState = static_cast<int>(Number(line, "g_screenState"));
-        t.round = static_cast<int>(Number(line, "g_round"));
-        t.stageFrame = static_cast<int>(Number(line, "g_stageFrame"));
-        t.milliseconds = static_cast<int>(Number(line, "g_frameInterval")) + 1;
-        t.sounds = Numbers(Between(line, "\"sounds\":[", ']'));
-        t.music = Strings(Between(line, "\"music\":[", ']'));
+        t.stageFrame = static_cast<int>(TraceNumber(line, "g_stageFrame"));
+        t.milliseconds = static_cast<int>(TraceNumber(line, "g_frameInterval")) + 1;
+        const std::string sounds = TraceValue(line, "sounds");
+        t.sounds = Numbers(sounds.substr(1, sounds.size() - 2));
+        t.music = Strings(TraceValue(line, "music"));
         trace.push_back(t);
     }
     std::remove(keysPath.c_str());
@@ -98,7 +101,8 @@ std::vector<int16_t> RenderTicks(AudioMixer* mixer, const std::vector<TraceTick>
     return out;
 }
 
-double IntegratedLoudness(const std::vector<double>& left, const std::vector<double>& right, int rate) {
+// The loudness of a stretch (LUFS, K-weighted and gated), 1.0 full scale.
+static double IntegratedLoudness(const std::vector<double>& left, const std::vector<double>& right, int rate) {
     // Mean squares of the K-weighted signal in blocks of 400 ms, every 100 ms.
     const std::vector<double> leftSquares = loudness::WeightedSquares(left, rate);
     const std::vector<double> rightSquares = loudness::WeightedSquares(right, rate);
@@ -129,32 +133,28 @@ double IntegratedLoudness(const std::vector<double>& left, const std::vector<dou
     return count ? loudnessOf(sum / count) : -70.0;
 }
 
-MixMeasures Measure(const std::vector<int16_t>& stereo) {
+MixMeasures Measure(const std::vector<int16_t>& stereo, int rate) {
     MixMeasures m;
-    const size_t frames = stereo.size() / 2;
-    m.seconds = static_cast<double>(frames) / RATE;
+    const size_t frames = stereo.size() / 2, second = static_cast<size_t>(rate);
+    m.seconds = static_cast<double>(frames) / rate;
     std::vector<double> left(frames), right(frames);
-    double sums[2] = {0, 0}, squares = 0.0;
+    double squares = 0.0;
     for (size_t i = 0; i < frames; ++i) {
         left[i] = stereo[2 * i] / 32768.0;
         right[i] = stereo[2 * i + 1] / 32768.0;
-        for (int c = 0; c < 2; ++c) {
-            const int16_t s = stereo[2 * i + static_cast<size_t>(c)];
-            if (s >= 32767 || s <= -32767) ++m.clipped;
-            m.peak = std::max(m.peak, std::fabs(s / 32768.0));
+        for (double s : {left[i], right[i]}) {
+            m.clipped += std::fabs(s) >= 32767 / 32768.0;
+            m.peak = std::max(m.peak, std::fabs(s));
         }
-        sums[0] += left[i];
-        sums[1] += right[i];
         squares += (left[i] * left[i] + right[i] * right[i]) / 2;
     }
     if (frames == 0) return m;
-    m.meanOffset = std::max(std::fabs(sums[0]), std::fabs(sums[1])) / static_cast<double>(frames);
     m.rms = std::sqrt(squares / static_cast<double>(frames));
-    for (size_t at = 0; at + RATE <= frames; at += RATE) {
+    for (size_t at = 0; at + second <= frames; at += second) {
         double l = 0.0, r = 0.0;
-        for (size_t i = at; i < at + RATE; ++i) l += left[i], r += right[i];
-        m.worstSecondOffset = std::max(m.worstSecondOffset, std::max(std::fabs(l), std::fabs(r)) / RATE);
+        for (size_t i = at; i < at + second; ++i) l += left[i], r += right[i];
+        m.worstSecondOffset = std::max(m.worstSecondOffset, std::max(std::fabs(l), std::fabs(r)) / rate);
     }
-    m.loudness = IntegratedLoudness(left, right, RATE);
+    m.loudness = IntegratedLoudness(left, right, rate);
     return m;
 }

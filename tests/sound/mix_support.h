@@ -1,7 +1,6 @@
-// Shared by the sound tests that listen to the game's own output: a headless run's trace (the
-// effects and music commands of every tick, and its length on the virtual clock), the rendering
-// of a stretch of a run through the game's mixer (MakeGameMixer), and the measures taken of the
-// result.
+// Shared by the tests that read the headless runner's trace and listen to the game's own output:
+// a trace line's keys, a run's effects and music tick by tick, their rendering through the game's
+// mixer (MakeGameMixer), and the measures taken of the result.
 #pragma once
 
 #include <cstdint>
@@ -10,11 +9,15 @@
 
 struct AudioMixer;
 
+// The lines of a text.
+std::vector<std::string> SplitLines(const std::string& text);
+// The value of a key of a trace line as written (strings with their quotes, lists with their
+// brackets); "?" when the line has no such key.
+std::string TraceValue(const std::string& line, const std::string& key);
+long TraceNumber(const std::string& line, const std::string& key);
+
 // One line of the trace, the fields the sound tests read.
 struct TraceTick {
-    long tick = 0;
-    int screenState = 0;
-    int round = 0;
     int stageFrame = 0;
     int milliseconds = 0;  // the virtual clock's step before this tick: the frame interval + 1
     std::vector<int> sounds;
@@ -29,21 +32,16 @@ std::vector<TraceTick> RunHeadlessGame(const std::string& keys, long ticks);
 // step on the virtual clock. 16-bit stereo, interleaved.
 std::vector<int16_t> RenderTicks(AudioMixer* mixer, const std::vector<TraceTick>& trace, size_t first, size_t last);
 
-// Measures of 16-bit stereo at 44.1 kHz.
+// Measures of 16-bit stereo.
 struct MixMeasures {
     double seconds = 0.0;
     double peak = 0.0;               // of full scale
     long clipped = 0;                // samples at full scale
-    double meanOffset = 0.0;         // the whole stretch's mean, the larger of the two sides
     double worstSecondOffset = 0.0;  // the largest mean of any one second, of either side
     double rms = 0.0;                // of full scale
     double loudness = 0.0;           // integrated loudness, LUFS (K-weighted, gated)
 };
-MixMeasures Measure(const std::vector<int16_t>& stereo);
-
-// The loudness of a stretch (LUFS, K-weighted and gated); of a mono signal of 1.0 full scale at
-// the given rate.
-double IntegratedLoudness(const std::vector<double>& left, const std::vector<double>& right, int rate);
+MixMeasures Measure(const std::vector<int16_t>& stereo, int rate = 44100);
 
 // True when a General MIDI soundfont is installed (the music can be rendered).
 bool SoundFontAvailable();

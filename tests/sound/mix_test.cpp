@@ -1,9 +1,7 @@
-// The game's own output over a minute of the first stage, rendered through the mixer the live
-// device uses, from the effects and music commands of two headless runs that differ only in the
-// shot control: one holds it all the time, the other never fires. Whatever the assets and the
-// gains, the player must hear no clipped sample, no offset from centre, and the shots and hits
-// must sit under the music: firing may add at most 3 dB to the loudness of the stretch. (To
-// listen to such a run, export it: --video run.mkv --video-lossless keeps the mix as FLAC.)
+// The game's own output over a minute of the first stage, through the mixer the live device uses,
+// from two headless runs that differ only in the shot control (held all the time, or never): no
+// clipped sample, no offset from centre, and firing adds at most 3 dB to the loudness. (To listen
+// to such a run: --video run.mkv --video-lossless keeps the mix as FLAC.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -55,14 +53,6 @@ size_t StretchEnd(const std::vector<TraceTick>& trace, size_t start) {
     return end;
 }
 
-void Report(const char* name, const MixMeasures& m, const MixerStats& stats) {
-    std::printf(
-        "[ measure  ] stage 1 %-10s %.1f s: peak %.3f, clipped %ld, mean offset %.5f (worst second %.5f), "
-        "rms %.4f, loudness %.1f LUFS; limiter active on %.2f%% of frames\n",
-        name, m.seconds, m.peak, m.clipped, m.meanOffset, m.worstSecondOffset, m.rms, m.loudness,
-        100.0 * static_cast<double>(stats.limitedFrames) / static_cast<double>(std::max<int64_t>(1, stats.frames)));
-}
-
 TEST(GameMix, FiringSitsUnderTheMusicWithoutClippingOrOffset) {
     if (!SoundFontAvailable()) GTEST_SKIP() << "no General MIDI soundfont installed";
     MixMeasures measures[2];
@@ -78,34 +68,31 @@ TEST(GameMix, FiringSitsUnderTheMusicWithoutClippingOrOffset) {
         for (size_t i = start; i < end; ++i) volleys += CountOf(trace[i].sounds, 104);
         EXPECT_EQ(volleys > 500, run == 0) << volleys;
 
-        AudioMixer* mixer = MakeGameMixer(44100, VORNE_DATA_DIR, true);
-        const std::vector<int16_t> out = RenderTicks(mixer, trace, start, end);
-        measures[run] = Measure(out);
-        Report(names[run], measures[run], MixerGetStats(mixer));
-        MixerDestroy(mixer);
-
+        // The run through the game's mixer, with or without the music.
+        const auto render = [start, end](const std::vector<TraceTick>& ticks, bool music) {
+            AudioMixer* mixer = MakeGameMixer(44100, VORNE_DATA_DIR, music);
+            const MixMeasures m = Measure(RenderTicks(mixer, ticks, start, end));
+            MixerDestroy(mixer);
+            return m;
+        };
+        const MixMeasures& m = measures[run] = render(trace, true);
+        std::printf("[ measure  ] stage 1 %-10s %.1f s: peak %.3f, clipped %ld, worst second's offset %.5f, loudness %.1f LUFS\n",
+                    names[run], m.seconds, m.peak, m.clipped, m.worstSecondOffset, m.loudness);
         if (run == 0) {
-            // The two halves of the firing run apart: its effects without music, its music
-            // without effects.
-            AudioMixer* effectsOnly = MakeGameMixer(44100, VORNE_DATA_DIR, false);
-            const MixMeasures effects = Measure(RenderTicks(effectsOnly, trace, start, end));
-            MixerDestroy(effectsOnly);
+            // The firing run's effects without music, and its music without effects: the shots
+            // and hits under the music, but heard.
             std::vector<TraceTick> silent = trace;
             for (TraceTick& t : silent) t.sounds.clear();
-            AudioMixer* musicOnly = MakeGameMixer(44100, VORNE_DATA_DIR, true);
-            const MixMeasures music = Measure(RenderTicks(musicOnly, silent, start, end));
-            MixerDestroy(musicOnly);
-            std::printf("[ measure  ] stage 1 firing: the effects alone %.1f LUFS (peak %.3f), the music alone %.1f LUFS\n",
-                        effects.loudness, effects.peak, music.loudness);
-            // Under the music, but there: the shots and hits are heard.
-            EXPECT_LT(effects.loudness, music.loudness);
-            EXPECT_GT(effects.loudness, music.loudness - 12.0);
+            const double effects = render(trace, false).loudness, music = render(silent, true).loudness;
+            std::printf("[ measure  ] stage 1 firing: the effects alone %.1f LUFS, the music alone %.1f LUFS\n", effects, music);
+            EXPECT_LT(effects, music);
+            EXPECT_GT(effects, music - 12.0);
         }
         SCOPED_TRACE(names[run]);
-        EXPECT_GT(measures[run].seconds, STRETCH_S - 0.1);
-        EXPECT_EQ(measures[run].clipped, 0);
-        EXPECT_LT(measures[run].worstSecondOffset, 0.005);
-        EXPECT_GT(measures[run].loudness, -30.0);  // the music is there
+        EXPECT_GT(m.seconds, STRETCH_S - 0.1);
+        EXPECT_EQ(m.clipped, 0);
+        EXPECT_LT(m.worstSecondOffset, 0.005);
+        EXPECT_GT(m.loudness, -30.0);  // the music is there
     }
     const double added = measures[0].loudness - measures[1].loudness;
     std::printf("[ measure  ] stage 1: firing adds %.2f LU of loudness (%.2f dB of rms)\n", added,

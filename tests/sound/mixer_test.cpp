@@ -1,14 +1,14 @@
-// The mixer on its own, offline: the limiter that keeps any pile-up of sounds under full scale and
-// leaves normal levels alone, the conversion of the effects to the output rate, the fade that
-// keeps a restarted effect from clicking, and the end of a piece reported to the caller (and
-// answered, when a recorded game is rendered tick by tick).
+// The mixer on its own, offline: the effects, the player's loudness, the limiter, and the music's
+// commands as the synthesiser carries them out.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -47,6 +47,27 @@ double Peak(const std::vector<double>& v, size_t from = 0, size_t to = SIZE_MAX)
     return peak;
 }
 
+// A mixer at the output rate holding one effect (16-bit mono unless said otherwise).
+AudioMixer* MixerWith(int id, const std::vector<uint8_t>& bytes, int rate = RATE, int bits = 16) {
+    AudioMixer* mixer = MixerCreate(RATE);
+    EXPECT_TRUE(MixerSetEffect(mixer, id, bytes.data(), static_cast<uint32_t>(bytes.size()), rate, bits, 1));
+    return mixer;
+}
+
+// Renders frames into a fresh buffer and returns its left side.
+std::vector<double> RenderLeft(AudioMixer* mixer, int frames) {
+    std::vector<int16_t> out(static_cast<size_t>(frames) * 2);
+    MixerRender(mixer, out.data(), frames);
+    return Left(out);
+}
+
+// The largest move from one sample to the next.
+double LargestStep(const std::vector<double>& v) {
+    double largest = 0.0;
+    for (size_t i = 1; i < v.size(); ++i) largest = std::max(largest, std::fabs(v[i] - v[i - 1]));
+    return largest;
+}
+
 // The level of one frequency in a stretch (a single-bin transform with a Hann window), of full scale.
 double LevelAt(const std::vector<double>& v, size_t from, size_t count, double hz) {
     double re = 0.0, im = 0.0;
@@ -59,34 +80,48 @@ double LevelAt(const std::vector<double>& v, size_t from, size_t count, double h
 }
 
 TEST(Mixer, TheLimiterHoldsAPileUpUnderFullScaleAndLeavesOneSoundAlone) {
-    AudioMixer* mixer = MixerCreate(RATE);
     const std::vector<uint8_t> loud = Sine(220.0, RATE, 1.0, 1.0);
-    for (int id = MIXER_FIRST_EFFECT_ID; id < MIXER_FIRST_EFFECT_ID + MIXER_EFFECT_SLOTS; ++id) {
+    AudioMixer* mixer = MixerWith(MIXER_FIRST_EFFECT_ID, loud);
+    const int lastId = MIXER_FIRST_EFFECT_ID + MIXER_EFFECT_SLOTS - 1;
+    for (int id = MIXER_FIRST_EFFECT_ID + 1; id <= lastId; ++id) {
         ASSERT_TRUE(MixerSetEffect(mixer, id, loud.data(), static_cast<uint32_t>(loud.size()), RATE, 16, 1));
     }
     // One effect alone: through at its gain, the limiter idle.
     MixerStartEffect(mixer, 101);
-    std::vector<int16_t> out(RATE / 2 * 2);
-    MixerRender(mixer, out.data(), RATE / 2);
-    const double alone = Peak(Left(out), RATE / 10);
+    const double alone = Peak(RenderLeft(mixer, RATE / 2), RATE / 10);
     EXPECT_GT(alone, 0.2);
     EXPECT_LT(alone, 0.89);
     EXPECT_EQ(MixerGetStats(mixer).limitedFrames, 0);
     // All twelve at once, in phase: several times full scale before the limiter.
-    for (int id = MIXER_FIRST_EFFECT_ID; id < MIXER_FIRST_EFFECT_ID + MIXER_EFFECT_SLOTS; ++id) MixerStartEffect(mixer, id);
-    MixerRender(mixer, out.data(), RATE / 2);
-    const std::vector<double> piled = Left(out);
+    for (int id = MIXER_FIRST_EFFECT_ID; id <= lastId; ++id) MixerStartEffect(mixer, id);
+    const std::vector<double> piled = RenderLeft(mixer, RATE / 2);
     EXPECT_LE(Peak(piled), 0.8912);
     EXPECT_GT(Peak(piled), 0.85);  // held at the ceiling, not squashed far below it
-    EXPECT_LT(*std::min_element(out.begin(), out.end()), -29000);
     EXPECT_GT(MixerGetStats(mixer).limitedFrames, 0);
     // After the pile-up the gain comes back within a fraction of a second.
-    MixerStopEffect(mixer, 101);
-    for (int id = 102; id < MIXER_FIRST_EFFECT_ID + MIXER_EFFECT_SLOTS; ++id) MixerStopEffect(mixer, id);
-    MixerRender(mixer, out.data(), RATE / 10);
+    for (int id = MIXER_FIRST_EFFECT_ID; id <= lastId; ++id) MixerStopEffect(mixer, id);
+    RenderLeft(mixer, RATE / 10);
     MixerStartEffect(mixer, 101);
-    MixerRender(mixer, out.data(), RATE / 2);
-    EXPECT_NEAR(Peak(Left(out), RATE / 5), alone, 0.01);
+    EXPECT_NEAR(Peak(RenderLeft(mixer, RATE / 2), RATE / 5), alone, 0.01);
+    MixerDestroy(mixer);
+}
+
+// An effect is taken in 8 or 16 bits, mono or stereo, whole samples, in one of the twelve slots.
+TEST(Mixer, EffectsTakeOnlyWhatTheyCanPlay) {
+    AudioMixer* mixer = MixerCreate(RATE);
+    const uint8_t samples[100] = {};
+    const int bad[][5] = {{100, 100, 11025, 8, 1}, {113, 100, 11025, 8, 1}, {101, 100, 11025, 12, 1},
+                          {101, 100, 11025, 8, 3}, {101, 0, 11025, 8, 1},   {101, 1, 11025, 16, 1}};
+    for (const auto& b : bad) {
+        EXPECT_FALSE(MixerSetEffect(mixer, b[0], samples, static_cast<uint32_t>(b[1]), b[2], b[3], b[4])) << b[0] << " " << b[1];
+    }
+    EXPECT_FALSE(MixerHasEffect(mixer, 101));
+    EXPECT_TRUE(MixerSetEffect(mixer, 101, samples, 100, 11025, 8, 1));
+    EXPECT_TRUE(MixerSetEffect(mixer, 101, samples, 100, 22050, 16, 2));  // made again over the first
+    MixerClearEffect(mixer, 101);
+    EXPECT_FALSE(MixerHasEffect(mixer, 101));
+    MixerStartEffect(mixer, 101);  // no effect there: nothing
+    EXPECT_EQ(Peak(RenderLeft(mixer, 100)), 0.0);
     MixerDestroy(mixer);
 }
 
@@ -94,17 +129,13 @@ TEST(Mixer, EffectsComeToTheOutputRateWithoutMirrorImagesOrOffset) {
     // An 11025 Hz effect (as the game's are) holding a 3 kHz tone and an offset of a tenth of
     // full scale: the tone must arrive clean (no image at 11025 - 3000 Hz) and the offset must
     // not reach the output.
-    AudioMixer* mixer = MixerCreate(RATE);
     std::vector<uint8_t> bytes;
     for (int i = 0; i < 11025; ++i) {
-        const double v = 0.1 + 0.5 * std::sin(2 * PI * 3000.0 * i / 11025);
-        bytes.push_back(static_cast<uint8_t>(std::lround(128 + 127 * v)));
+        bytes.push_back(static_cast<uint8_t>(std::lround(128 + 127 * (0.1 + 0.5 * std::sin(2 * PI * 3000.0 * i / 11025)))));
     }
-    ASSERT_TRUE(MixerSetEffect(mixer, 104, bytes.data(), static_cast<uint32_t>(bytes.size()), 11025, 8, 1));
+    AudioMixer* mixer = MixerWith(104, bytes, 11025, 8);
     MixerStartEffect(mixer, 104);
-    std::vector<int16_t> out(RATE * 2);
-    MixerRender(mixer, out.data(), RATE);
-    const std::vector<double> left = Left(out);
+    const std::vector<double> left = RenderLeft(mixer, RATE);
     const double tone = LevelAt(left, RATE / 2, 8192, 3000.0);
     const double image = LevelAt(left, RATE / 2, 8192, 8025.0);
     double mean = 0.0;
@@ -119,21 +150,13 @@ TEST(Mixer, EffectsComeToTheOutputRateWithoutMirrorImagesOrOffset) {
 TEST(Mixer, ARestartedEffectFadesTheOldSoundOut) {
     // A steady tone cut at its loudest by a restart: the output moves smoothly into the new
     // start instead of jumping from the old level to the new one's first sample.
-    AudioMixer* mixer = MixerCreate(RATE);
-    const std::vector<uint8_t> tone = Sine(100.0, RATE, 1.0, 1.0);
-    ASSERT_TRUE(MixerSetEffect(mixer, 110, tone.data(), static_cast<uint32_t>(tone.size()), RATE, 16, 1));
+    AudioMixer* mixer = MixerWith(110, Sine(100.0, RATE, 1.0, 1.0));
     MixerStartEffect(mixer, 110);
-    std::vector<int16_t> before(RATE / 400 * 2);  // up to the quarter cycle: the tone at its crest
-    MixerRender(mixer, before.data(), RATE / 400);
+    std::vector<double> out = RenderLeft(mixer, RATE / 400);  // up to the quarter cycle: the tone at its crest
     MixerStartEffect(mixer, 110);
-    std::vector<int16_t> after(RATE / 50 * 2);
-    MixerRender(mixer, after.data(), RATE / 50);
-    double largestStep = 0.0;
-    int16_t last = before[before.size() - 2];
-    for (size_t i = 0; i < after.size(); i += 2) {
-        largestStep = std::max(largestStep, std::fabs(after[i] - last) / 32768.0);
-        last = after[i];
-    }
+    const std::vector<double> after = RenderLeft(mixer, RATE / 50);
+    out.insert(out.end(), after.begin(), after.end());
+    const double largestStep = LargestStep(out);
     // A sine of this level and pitch moves at most 0.006 a sample; a cut would jump by 0.4.
     EXPECT_LT(largestStep, 0.02);
     MixerDestroy(mixer);
@@ -143,45 +166,34 @@ TEST(Mixer, ARestartedEffectFadesTheOldSoundOut) {
 // glide instead of a jump when it changes mid-sound, and the chosen level from the first sample.
 TEST(Mixer, ThePlayersLoudnessScalesTheEffectsWithoutAClick) {
     const std::vector<uint8_t> tone = Sine(440.0, RATE, 0.5, 2.0);
-    const auto render = [&](int effects, bool mute, int frames) {
-        AudioMixer* mixer = MixerCreate(RATE);
-        EXPECT_TRUE(MixerSetEffect(mixer, 101, tone.data(), static_cast<uint32_t>(tone.size()), RATE, 16, 1));
+    const auto render = [&](int effects, bool mute) {
+        AudioMixer* mixer = MixerWith(101, tone);
         MixerSetVolume(mixer, 100, effects, mute);
         MixerStartEffect(mixer, 101);
-        std::vector<int16_t> out(static_cast<size_t>(frames) * 2);
-        MixerRender(mixer, out.data(), frames);
+        const std::vector<double> out = RenderLeft(mixer, RATE / 4);
         MixerDestroy(mixer);
-        return Left(out);
+        return out;
     };
-    const std::vector<double> full = render(100, false, RATE / 4);
-    const std::vector<double> half = render(50, false, RATE / 4);
-    const std::vector<double> tenth = render(10, false, RATE / 4);
+    const std::vector<double> full = render(100, false);
+    const std::vector<double> half = render(50, false);
     ASSERT_GT(Peak(full), 0.1);
     EXPECT_NEAR(Peak(half) / Peak(full), 0.25, 0.005);
-    EXPECT_NEAR(Peak(tenth) / Peak(full), 0.01, 0.002);
     // From the very first samples: no glide down from full loudness at the start.
     EXPECT_NEAR(Peak(half, 0, RATE / 200) / Peak(full, 0, RATE / 200), 0.25, 0.01);
-    EXPECT_EQ(Peak(render(0, false, RATE / 4)), 0.0);
-    EXPECT_EQ(Peak(render(100, true, RATE / 4)), 0.0);
+    EXPECT_EQ(Peak(render(0, false)), 0.0);
+    EXPECT_EQ(Peak(render(100, true)), 0.0);
 
     // Muted in the middle of the tone: down to silence within a few hundredths of a second, never
     // in one jump; unmuted, back to where it was.
-    AudioMixer* mixer = MixerCreate(RATE);
-    ASSERT_TRUE(MixerSetEffect(mixer, 101, tone.data(), static_cast<uint32_t>(tone.size()), RATE, 16, 1));
+    AudioMixer* mixer = MixerWith(101, tone);
     MixerStartEffect(mixer, 101);
-    std::vector<int16_t> out(RATE / 4 * 2);
-    MixerRender(mixer, out.data(), RATE / 4);
-    const double before = Peak(Left(out), RATE / 8);
+    const double before = Peak(RenderLeft(mixer, RATE / 4), RATE / 8);
     MixerSetVolume(mixer, 100, 100, true);
-    MixerRender(mixer, out.data(), RATE / 4);
-    const std::vector<double> muting = Left(out);
-    double largestStep = 0.0;
-    for (size_t i = 1; i < muting.size(); ++i) largestStep = std::max(largestStep, std::fabs(muting[i] - muting[i - 1]));
-    EXPECT_LT(largestStep, 0.05);                     // a 440 Hz tone of this level moves at most 0.03 a sample
+    const std::vector<double> muting = RenderLeft(mixer, RATE / 4);
+    EXPECT_LT(LargestStep(muting), 0.05);             // a 440 Hz tone of this level moves at most 0.03 a sample
     EXPECT_LE(Peak(muting, RATE / 20), 1.0 / 32768);  // the DC blocker's last breath at most
     MixerSetVolume(mixer, 100, 100, false);
-    MixerRender(mixer, out.data(), RATE / 4);
-    EXPECT_NEAR(Peak(Left(out), RATE / 20), before, 0.002);
+    EXPECT_NEAR(Peak(RenderLeft(mixer, RATE / 4), RATE / 20), before, 0.002);
     MixerDestroy(mixer);
 }
 
@@ -205,40 +217,39 @@ class MixerMusic : public ::testing::Test {
     AudioMixer* mixer = nullptr;
 };
 
-TEST_F(MixerMusic, TheEndOfAPiecePlayedWithNotifyIsReportedOnceJustBeforeIt) {
+TEST_F(MixerMusic, TheEndOfAPieceIsReportedOnceJustBeforeItOrAnsweredWhenRendered) {
     ASSERT_EQ(MixerMusicState(mixer).lengthMs, 1000u);
-    MixerCommand(mixer, "play BGM from 0 notify");
-    std::vector<int16_t> out(RATE / 100 * 2);
-    int reportedAt = -1, reports = 0;
-    for (int ms = 10; ms <= 1500; ms += 10) {
-        MixerRender(mixer, out.data(), RATE / 100);
-        if (MixerTakeEndOfPiece(mixer)) {
-            ++reports;
-            if (reportedAt < 0) reportedAt = ms;
+    // The commands, 10 ms of play after each, then play to 1.5 s in 10 ms steps: the times of the
+    // reports from the first command on.
+    const auto reports = [this](std::initializer_list<const char*> commands) {
+        for (const char* command : commands) {
+            MixerCommand(mixer, command);
+            RenderLeft(mixer, RATE / 100);
         }
-    }
-    EXPECT_EQ(reports, 1);
-    EXPECT_GE(reportedAt, 1000 - MIXER_NOTIFY_LEAD_MS);
-    EXPECT_LT(reportedAt, 1000);
+        std::vector<int> at;
+        for (int ms = 10 * static_cast<int>(commands.size()) + 10; ms <= 1500; ms += 10) {
+            RenderLeft(mixer, RATE / 100);
+            if (MixerTakeEndOfPiece(mixer)) at.push_back(ms);
+        }
+        return at;
+    };
+    const std::vector<int> once = reports({"play BGM from 0 notify"});
+    ASSERT_EQ(once.size(), 1u);
+    EXPECT_GE(once[0], 1000 - MIXER_NOTIFY_LEAD_MS);
+    EXPECT_LT(once[0], 1000);
     EXPECT_FALSE(MixerMusicState(mixer).notifyPending);
-    // Played without notify, or stopped before its end: nothing is reported.
-    MixerCommand(mixer, "play BGM from 0");
-    for (int ms = 0; ms < 1500; ms += 10) {
-        MixerRender(mixer, out.data(), RATE / 100);
-        EXPECT_FALSE(MixerTakeEndOfPiece(mixer));
-    }
-    MixerCommand(mixer, "play BGM from 0 notify");
-    MixerRender(mixer, out.data(), RATE / 100);
-    MixerCommand(mixer, "stop BGM wait");
-    for (int ms = 0; ms < 1500; ms += 10) {
-        MixerRender(mixer, out.data(), RATE / 100);
-        EXPECT_FALSE(MixerTakeEndOfPiece(mixer));
-    }
-}
+    // Played without notify, stopped or closed before its end: nothing is reported. Replaced as
+    // PlayMusic does it: only the new piece's end.
+    EXPECT_TRUE(reports({"play BGM from 0"}).empty());
+    EXPECT_TRUE(reports({"play BGM from 0 notify", "stop BGM wait"}).empty());
+    EXPECT_TRUE(reports({"play BGM from 0 notify", "close BGM wait"}).empty());
+    EXPECT_EQ(reports({"open mixer_test.mid alias BGM wait", "play BGM from 0 notify", "stop BGM wait", "close BGM wait",
+                       "open mixer_test.mid alias BGM wait", "play BGM from 0 notify"})
+                  .size(),
+              1u);
 
-TEST_F(MixerMusic, ARecordedGameRenderedTickByTickLoopsThePieceAsTheGameWould) {
-    // The recording holds the game's own commands only; the answer to the end of the piece is
-    // the renderer's to give, so the piece goes on looping across its end.
+    // A recorded game rendered tick by tick holds the game's own commands only; the answer to the
+    // end of the piece is the renderer's to give, so the piece goes on looping across its end.
     std::vector<int16_t> out(RATE / 1000 * 29 * 2);
     MixerRenderTick(mixer, {}, {"play BGM from 0 notify"}, out.data(), RATE / 1000 * 29);
     for (int tick = 1; tick < 120; ++tick) {  // about 3.5 s: three ends
@@ -274,9 +285,51 @@ TEST(MixerLoudness, MusicAtZeroLeavesOnlyTheEffects) {
     EXPECT_GT(Peak(Left(musicAtFull), 0, RATE / 2), 0.01);  // the piece does sound at 100
 }
 
-}  // namespace
-
-namespace {
+// A piece cut short releases its notes (their release and the reverb's tail are heard, faded out
+// within a fraction of a second, never chopped), and when it is opened again later it starts
+// clean: nothing of the notes that were sounding when it was stopped comes back with it.
+TEST(MixerLoudness, APieceCutShortReleasesItsNotesAndStartsCleanNextTime) {
+    if (!SoundFontAvailable()) GTEST_SKIP() << "no General MIDI soundfont installed";
+    const std::string folder = EnterScratchDataDir();
+    MidiBytes late;  // six tenths of a second of silence, then a held chord
+    late.Tempo(0, 120);
+    late.Program(0, 48);
+    for (int key : {48, 55, 60, 64}) late.Note(0, 576, 2304, key);
+    ASSERT_TRUE(late.Save(folder + "/cut.mid", 2880));
+    AudioMixer* mixer = MakeGameMixer(RATE, folder.c_str(), true);
+    // The chord sounds; stopped, 1.5 s pass; played again, still inside its silent beginning.
+    const std::pair<const char*, int> steps[] = {
+        {"open cut.mid alias BGM wait", 0}, {"play BGM from 0 notify", 1100},   {"stop BGM wait", 0},
+        {"close BGM wait", 1500},           {"open cut.mid alias BGM wait", 0}, {"play BGM from 0 notify", 450}};
+    std::vector<double> out;
+    for (const auto& [command, ms] : steps) {
+        MixerCommand(mixer, command);
+        const std::vector<double> part = RenderLeft(mixer, RATE / 1000 * ms);
+        out.insert(out.end(), part.begin(), part.end());
+    }
+    MixerDestroy(mixer);
+    std::remove((folder + "/cut.mid").c_str());
+    // In 10 ms windows: the chord, its release from the moment it was stopped, then silence to the
+    // end, the next play's beginning included.
+    std::vector<double> level;
+    for (size_t at = 0; at + RATE / 100 <= out.size(); at += RATE / 100) level.push_back(Peak(out, at, at + RATE / 100));
+    size_t chordStart = 0;
+    while (chordStart < level.size() && level[chordStart] < 0.01) ++chordStart;
+    ASSERT_LT(chordStart + 20, level.size()) << "the chord was not heard";
+    const double chord = level[chordStart + 20];
+    size_t released = chordStart + 20;  // where the level first falls under half the chord's
+    while (released < level.size() && level[released] > chord / 2) ++released;
+    size_t faded = released;  // and under a thirtieth of it
+    while (faded < level.size() && level[faded] > chord / 30) ++faded;
+    EXPECT_NEAR(static_cast<double>(released * 10), 1100.0, 100.0) << "the chord fades from when it is stopped";
+    // A second after the stop the tail is gone, and nothing comes back with the next play.
+    const double afterwards = Peak(level, released + 100);
+    std::printf("[ measure  ] cut-short chord %.4f: released over %zu ms; loudest 10 ms from a second after the stop: %.5f\n",
+                chord, (faded - released) * 10, afterwards);
+    EXPECT_GT(chord, 0.02);
+    EXPECT_GE(faded - released, 5u);  // a release, not a cut
+    EXPECT_LT(afterwards, 0.001);
+}
 
 // A soundfont named by SDL_SOUNDFONTS that is no regular file (a FIFO would hold its loader, and
 // the end of the game with it) is refused at once.
@@ -294,11 +347,8 @@ TEST(Mixer, ASoundFontThatIsNoRegularFileIsRefused) {
     EXPECT_STREQ(MixerFindSoundFont(), (fifo + ".real").c_str());
     unlink(fifo.c_str());
     unlink((fifo + ".real").c_str());
-    if (before) {
-        setenv("SDL_SOUNDFONTS", saved.c_str(), 1);
-    } else {
-        unsetenv("SDL_SOUNDFONTS");
-    }
+    setenv("SDL_SOUNDFONTS", saved.c_str(), 1);
+    if (!before) unsetenv("SDL_SOUNDFONTS");
 }
 
 }  // namespace
