@@ -20,14 +20,27 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// The game's pictures and music, linked from the data folder. Not the records: the game keeps
+// score.dat and replay.rep beside its data when it runs there (./setup.sh play does), and a test
+// must neither start from a player's records nor write through a link into them.
+void LinkGameData(const std::string& dir) {
+    for (const auto& entry : fs::directory_iterator(VORNE_DATA_DIR)) {
+        const std::string name = entry.path().filename();
+        if (name == "score.dat" || !(name.ends_with(".dat") || name.ends_with(".mid"))) continue;
+        fs::create_symlink(entry.path(), fs::path(dir) / name);
+    }
+}
+
+}  // namespace
+
 std::string EnterScratchDataDir() {
     static std::string dir;
     if (dir.empty()) {
         char pattern[] = "/tmp/vorne-test-XXXXXX";
         dir = mkdtemp(pattern);
-        for (const auto& entry : fs::directory_iterator(VORNE_DATA_DIR)) {
-            fs::create_symlink(entry.path(), fs::path(dir) / entry.path().filename());
-        }
+        LinkGameData(dir);
     }
     if (chdir(dir.c_str()) != 0) std::abort();
     return dir;
@@ -36,10 +49,7 @@ std::string EnterScratchDataDir() {
 std::string MakeRunFolder() {
     char pattern[] = "/tmp/vorne-run-XXXXXX";
     if (!mkdtemp(pattern)) std::abort();
-    for (const auto& entry : fs::directory_iterator(VORNE_DATA_DIR)) {
-        const std::string name = entry.path().filename();
-        if (name.ends_with(".dat") || name.ends_with(".mid")) fs::create_symlink(entry.path(), fs::path(pattern) / name);
-    }
+    LinkGameData(pattern);
     return pattern;
 }
 
