@@ -49,9 +49,6 @@ PlatRect SdlLetterboxRect(int outWidth, int outHeight, int screenWidth, int scre
 // x * screenWidth / width, row likewise).
 void SdlMagnifyScreen(const uint8_t* screen, const uint32_t* colours, int screenWidth, int screenHeight, uint8_t* rows, int pitch,
                       int width, int height);
-// Tests only: reads the whole presented picture back as 0xRRGGBB values (row-major). False when
-// there is no renderer or the picture does not fit maxPixels.
-bool SdlReadPresentedPixels(uint32_t* pixels, int maxPixels, int* width, int* height);
 
 // ---- joystick (sdl_joystick.cpp)
 bool SdlJoystickPresent();

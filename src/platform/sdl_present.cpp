@@ -251,33 +251,3 @@ void SdlPresent(const Surface* primary) {
     g_textureStale = true;
     SdlRedraw();
 }
-
-bool SdlReadPresentedPixels(uint32_t* pixels, int maxPixels, int* width, int* height) {
-    if (!DrawScreen()) return false;
-    bool ok = false;
-    if (g_drawToSurface) {
-        SDL_Surface* surface = SDL_GetWindowSurface(SdlGameWindow());
-        *width = surface->w;
-        *height = surface->h;
-        if (static_cast<int64_t>(*width) * *height > maxPixels) return false;
-        for (int y = 0; y < *height; ++y) {
-            const uint32_t* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(surface->pixels) +
-                                                                    static_cast<size_t>(y) * surface->pitch);
-            for (int x = 0; x < *width; ++x) {
-                uint8_t red, green, blue;
-                SDL_GetRGB(row[x], surface->format, &red, &green, &blue);
-                pixels[static_cast<size_t>(y) * *width + x] = static_cast<uint32_t>(red) << 16 | green << 8 | blue;
-            }
-        }
-        ok = true;
-    } else {
-        if (SDL_GetRendererOutputSize(g_renderer, width, height) != 0) return false;
-        if (static_cast<int64_t>(*width) * *height > maxPixels) return false;
-        ok = SDL_RenderReadPixels(g_renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels, *width * 4) == 0;
-        if (ok) {
-            for (int i = 0; i < *width * *height; ++i) pixels[i] &= 0xFFFFFFu;
-        }
-    }
-    ShowDrawnScreen();
-    return ok;
-}
