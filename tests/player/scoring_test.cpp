@@ -1,6 +1,7 @@
 // The collision pass, the chain, the items and the extends where a frame of hits could go two
 // ways: gates, kills out of sight, kills in a boss's last frame, items at a full stock, two
-// extends at once. The score, chain and sounds of ordinary kills frame by frame are the goldens'.
+// extends at once. The score, chain and sounds of ordinary kills frame by frame, and what the
+// mid-bosses pay and drop, are the goldens'.
 // A unit shot of ship B deals 1 and scores nothing itself, so a score is the award alone.
 #include <gtest/gtest.h>
 
@@ -208,35 +209,6 @@ TEST_F(CombatScore, TwoExtendThresholdsAtOnceGiveOneLifePerFrameAndStartOverAfte
     EXPECT_EQ(g_bombs, 99);  // the stock shows at most 99
     ResetGame();
     EXPECT_EQ(g_extendCount, 1);  // the extends start over
-}
-
-TEST_F(CombatScore, MidBossesPayWithTheChainAndDropOnlyTheirOwnItems) {
-    PlaceTarget(g_midBoss, 20, 30, 96, 48, 1);
-    PlaceTarget(g_midBossEscort, 100, 30, 96, 48, 1);
-    g_dropItemA = 1;
-    g_dropItemB = 1;
-    g_chain = 1;
-    g_unitShotsB[0] = PlayerShot{130, 45, 8, 16, 1};  // the escort only
-    ASSERT_EQ(ResolveCollisions(), 1);
-    EXPECT_EQ(g_midBossEscort.alive, 0);
-    EXPECT_EQ(g_score, 45000 * 2);
-    EXPECT_NE(g_bombItem.y, ITEM_PARKED_Y);
-    EXPECT_EQ(g_shieldItem.y, ITEM_PARKED_Y);  // the escort carries no shield
-    EXPECT_EQ(std::vector<int>({g_dropItemA, g_dropItemB}), std::vector<int>({0, 1}));
-    g_unitShotsB[1] = PlayerShot{50, 45, 8, 16, 1};
-    ASSERT_EQ(ResolveCollisions(), 1);
-    EXPECT_EQ(g_midBoss.alive, 0);
-    EXPECT_EQ(g_score, 45000 * 2 + 45000 * 3);
-    EXPECT_EQ(g_dropItemB, 0);
-    // The second mid-boss pays a fixed award and leaves the chain alone.
-    PlaceTarget(g_midBossTwo, 50, 40, 96, 96, 1);
-    g_dropItemB = 1;
-    g_unitShotsB[2] = PlayerShot{90, 80, 8, 16, 1};
-    const int32_t before = g_score;
-    ASSERT_EQ(ResolveCollisions(), 1);
-    EXPECT_EQ(g_score - before, 100000);
-    EXPECT_EQ(g_chain, 3);
-    EXPECT_EQ(g_shieldItem.x, 90);  // dropped again, where this one fell
 }
 
 TEST_F(CombatScore, LostDisplayThatCannotBeReloadedAbandonsThePass) {

@@ -1,7 +1,7 @@
 // The player's side: choosing ship B, the ship's movement, shots, the displays and the frame
 // interval. Every test starts from ResetGame on a headless display. Ship A chosen by the countdown,
-// its bombs and its phases through a whole game are the goldens'; a whole game recorded and
-// watched back is replay_game_test's.
+// the field's edges, its bombs and its phases through a whole game are the goldens'; a whole game
+// recorded and watched back is replay_game_test's.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -134,16 +134,6 @@ TEST_F(PlayerSide, FirstFrameOfPlayIgnoresControlsAndFiringCostsOnePixel) {
         Frame();
         EXPECT_EQ(g_ships[0].x - x, f.step) << "frame " << &f - frames;
     }
-}
-
-TEST_F(PlayerSide, ShipStaysBelowTheScoreRowAndInsideTheField) {
-    StartWithShipA();
-    HoldKeys({VK_UP, VK_RIGHT});
-    Frames(80);
-    EXPECT_EQ(std::vector<int>({g_ships[0].x, g_ships[0].y}), std::vector<int>({176, 20}));
-    HoldKeys({VK_DOWN, VK_LEFT});
-    Frames(80);
-    EXPECT_EQ(std::vector<int>({g_ships[0].x, g_ships[0].y}), std::vector<int>({0, 216}));
 }
 
 // ---- shots
