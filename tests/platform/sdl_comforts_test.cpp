@@ -14,13 +14,10 @@
 #include <string>
 
 #include "app/game.h"
-#include "input/input.h"
 #include "platform/platform_internal.h"
-#include "platform/sdl_backend.h"
 #include "platform/sdl_hotkeys.h"
 #include "player/player.h"
 #include "sdl_test_support.h"
-#include "test_support.h"
 
 namespace {
 
@@ -165,13 +162,9 @@ class SdlPadComforts : public SdlDummyTest {
         g_useJoystick = 1;
     }
     void TearDown() override {
-        ReleaseInput();
-        g_useJoystick = 0;
         g_screenState = SCREEN_SPLASH;
         g_playing = 0;
         g_paused = g_pauseRequested = 0;
-        while (SDL_NumJoysticks() > 0) SDL_JoystickDetachVirtual(0);
-        SdlJoystickUseSettings(PlayerSettings{});
         SdlDummyTest::TearDown();
     }
     // The message loop's part: every queued message to the window procedure.

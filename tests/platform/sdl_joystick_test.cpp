@@ -3,9 +3,6 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include "app/game.h"
-#include "input/input.h"
-#include "platform/sdl_backend.h"
 #include "sdl_test_support.h"
 
 namespace {
@@ -27,15 +24,7 @@ JoystickState PollThroughTheGame() {
     return state;
 }
 
-class SdlJoystickTest : public SdlDummyTest {
-  protected:
-    void TearDown() override {
-        ReleaseInput();
-        g_useJoystick = 0;
-        while (SDL_NumJoysticks() > 0) SDL_JoystickDetachVirtual(0);
-        SdlDummyTest::TearDown();
-    }
-};
+using SdlJoystickTest = SdlDummyTest;
 
 }  // namespace
 

@@ -10,7 +10,9 @@
 
 #include <SDL.h>
 
+#include "input/input.h"
 #include "platform/platform.h"
+#include "platform/sdl_backend.h"
 #include "test_support.h"
 
 // Every message now in the queue (after pumping SDL's events), in order.
@@ -57,7 +59,12 @@ class SdlDummyTest : public ::testing::Test {
         ASSERT_TRUE(PlatformInit(options));
     }
 
+    // Leaves no pad, mapping, window or SDL behind for the next test.
     void TearDown() override {
+        ReleaseInput();
+        g_useJoystick = 0;
+        while (SDL_NumJoysticks() > 0) SDL_JoystickDetachVirtual(0);
+        SdlJoystickUseSettings(PlayerSettings{});
         PlatJoystickClose();
         if (PlatWindowExists()) PlatDestroyWindow();
         DrainMessages();  // drop what the destruction posted
