@@ -1,12 +1,8 @@
-# Shared by the end-to-end tests of the real SDL build (tests/e2e/*.sh and the window soak;
-# sourced, not run). Every such test is run as SCRIPT VORNE_BINARY DATA_DIR and exits 77 (skipped)
-# when a tool it needs is missing. Here: an X server of its own (openbox too where a window manager
-# is wanted), a copy of the data folder to play in, the game started there and its windows found,
-# screenshots compared with the headless runner's, the game's exit awaited, and for the start-up
-# dialog its items placed by dialog units and its texts compared with their glyphs.
-#
-# Keys are held with keydown, a pause and keyup: a plain "xdotool key" releases the key after a
-# few milliseconds, which a 29 ms tick would miss.
+# Shared by the end-to-end tests of the real SDL build (sourced; each is run as SCRIPT
+# VORNE_BINARY DATA_DIR and exits 77 when a tool it needs is missing): an X server of its own, a
+# copy of the data to play in, the game and its windows, screenshots, its exit, and the start-up
+# dialog. Keys are held with keydown, a pause and keyup: "xdotool key" lets go within a few
+# milliseconds, which a 29 ms tick would miss.
 . "$(dirname "${BASH_SOURCE[0]}")/../lib.bash"
 VORNE=$(realpath "$1")
 DATA=$(realpath "$2")
@@ -31,10 +27,8 @@ e2e_start_xvfb() {
     E2E_X=1
 }
 
-# e2e_start_wm: openbox, so that desktop full screen and the window manager's close work.
-# Openbox names itself on the root window early in its start, but a window mapped before it has
-# finished starting may never be managed (nor shown); its client list comes at the end of the
-# start, and a moment more makes sure.
+# e2e_start_wm: openbox, for desktop full screen and the window manager's close. A window mapped
+# before openbox has set its client list (the end of its start) may never be managed.
 e2e_start_wm() {
     openbox >"$WORK/openbox.log" 2>&1 &
     BG+=($!)
@@ -63,12 +57,9 @@ e2e_reference() {
     convert "$WORK/shot.png" -sample "$2" "$WORK/expected.png"
 }
 
-# e2e_launch ARGS...: the game in the data copy, in the background (no audio device needed: SDL's
-# dummy audio driver, or E2E_AUDIODRIVER's). In the sanitizer build the leak check is off for the
-# windowed game: the system's OpenGL driver leaks a little and is unloaded before the check, so
-# its allocations cannot even be named, let alone suppressed. Every other sanitizer error still
-# ends the game with a failure; leaks in our own code are checked by the unit tests and the
-# headless runs.
+# e2e_launch ARGS...: the game in the data copy, in the background, on SDL's dummy audio driver
+# (or E2E_AUDIODRIVER's). No leak check: the system's OpenGL driver leaks and is unloaded before
+# it, beyond suppressing; our own leaks are the unit tests' and the headless runs'.
 e2e_launch() {
     (cd "$WORK/data" && SDL_AUDIODRIVER=${E2E_AUDIODRIVER:-dummy} ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
         exec "$VORNE" "$@") >"$WORK/game.log" 2>&1 &
@@ -93,9 +84,7 @@ e2e_start_game() {
 }
 
 # e2e_window_size: WIDTH, HEIGHT, X and Y of the window E2E_WID (or $1).
-e2e_window_size() {
-    eval "$(xdotool getwindowgeometry --shell "${1:-$E2E_WID}")"
-}
+e2e_window_size() { eval "$(xdotool getwindowgeometry --shell "${1:-$E2E_WID}")"; }
 
 # e2e_wait_size W H WHAT: the window reaches W x H within 3 s.
 e2e_wait_size() {
@@ -110,10 +99,8 @@ e2e_wait_drawn() {
     wait_for 2 drawn
 }
 
-# e2e_match_screenshot NAME: one of the window's screenshots over the next 4 s must equal
-# expected.png (the first ticks may not be presented yet). All are taken first and compared
-# afterwards: on a busy machine one comparison takes longer than the splash lasts. The match is
-# kept as NAME.png in $VORNE_E2E_KEEP when set.
+# e2e_match_screenshot NAME: one of the window's screenshots over the next 4 s (all taken before
+# any is compared, which is slow) must equal expected.png; kept as NAME.png in $VORNE_E2E_KEEP.
 e2e_match_screenshot() {
     local shots=0 start=$SECONDS i differing=
     while [ $((SECONDS - start)) -lt 4 ] && [ "$shots" -lt 20 ]; do
@@ -149,12 +136,6 @@ e2e_start_playing() {
     sleep 1
 }
 
-# e2e_state_field NAME: a number of the state the game wrote at its end (VORNE_STATE_AT_EXIT
-# set to $WORK/state.json).
-e2e_state_field() {
-    grep -o "\"$1\":-\?[0-9]*" "$WORK/state.json" 2>/dev/null | head -1 | cut -d: -f2
-}
-
 # e2e_wait_exit SECONDS: waits that long at most for the game to end; STATUS is then its exit
 # status, or "running".
 e2e_wait_exit() {
@@ -172,7 +153,6 @@ e2e_expect_exit() {
 }
 
 # ---- the start-up dialog and its message boxes
-
 
 # ink FILE X Y W H (pixels): the number of dark pixels (text) in that part of the picture.
 ink() {
@@ -198,10 +178,7 @@ e2e_start_dialog() {
     e2e_wait_painted "$E2E_WID" "$WORK/first.png" 0.05
     sleep 0.2
     e2e_window_size
-    DIALOG_W=$WIDTH
-    DIALOG_H=$HEIGHT
-    BX=
-    BY=
+    DIALOG_W=$WIDTH DIALOG_H=$HEIGHT BX= BY=
     local b
     for b in $(seq 3 20); do
         [ $(((210 * b + 2) / 4 + 6)) = "$DIALOG_W" ] && BX=$b

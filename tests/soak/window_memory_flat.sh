@@ -14,10 +14,7 @@ FLAT_KB=2048
 need import compare
 e2e_setup 1024x768
 e2e_start_game --keyboard --windowed
-sleep 3
-e2e_hold z   # the title: start
-sleep 1
-e2e_hold z   # the ship
+e2e_start_playing
 xdotool windowfocus --sync "$E2E_WID" 2>/dev/null
 xdotool keydown z x
 
