@@ -1,6 +1,6 @@
-// The boss blast restarted; the continue screen, the ending and the high-score commits at the
-// ends of a game. The countdowns' timing, a beaten score saved as the lives run
-// out and a watched replay running out of lives are replay_game_test's; the explosions' ring is
+// The boss blast restarted; the continue screen, and the ending's high-score commit. The
+// countdowns' timing, a beaten score saved as the lives run out and a watched replay running out
+// of lives are replay_game_test's; the commit rules are records_test's; the explosions' ring is
 // the goldens'.
 #include <gtest/gtest.h>
 
@@ -71,13 +71,6 @@ TEST_F(CombatScreens, BombKeyContinuesButShotKeyDoesNotAndNeitherIsRecorded) {
                                 g_playerPhase, g_respawnDelay, g_gameOverPanels[0].state}),
               std::vector<int>({0, 1, 0, 3, SHIP_STATE_DOWN, 64, PLAYER_PHASE_RESPAWN, 10, 0}));
     EXPECT_EQ(g_replayRecords[g_replayFrame].bomb + g_replayRecords[g_replayFrame].shot, 0);
-}
-
-TEST_F(CombatScreens, ScoreEqualToTheStoredOneIsNotSaved) {
-    g_hiScore = g_savedHiScore;
-    LoseLastLife();
-    EXPECT_EQ(ReadWholeFile("score.dat"), "");
-    EXPECT_EQ(ReadWholeFile("replay.rep"), "");
 }
 
 // The ending commits the high score of a live game and returns to the splash picture; after a
