@@ -1,9 +1,7 @@
 #!/bin/bash
-# The start-up dialog by the mouse. It appears on its own before the game, alone, at the size of
-# its template, with its four buttons and its Japanese texts drawn in real glyphs (a screenshot
-# is left beside the binary: dialog.png). Watch replay without a replay.rep and the joystick
-# button without a joystick each show their message over the dialog, which stays, whether the
-# box is closed by its OK button, Return or Space; a click on quit then ends the program with 0.
+# The start-up dialog by the mouse: alone before the game, at its template's size, its buttons and
+# Japanese texts in real glyphs (left beside the binary as dialog.png). Watch replay and the
+# joystick button show their message over it, closed by OK, Return or Space; quit ends with 0.
 . "$(dirname "$0")/xvfb_lib.bash"
 e2e_setup 1024x768
 e2e_start_dialog

@@ -1,8 +1,7 @@
 #!/bin/bash
-# With a window manager (openbox): closing the dialog from the window manager (Alt+F4) acts as
-# quit; the keyboard button starts the game, whose window draws its splash (left beside the
-# binary as dialog_then_game.png), and minimising the game shows "VORNEを強制終了します。" in a
-# message box whose OK ends the program with status 0.
+# With openbox: Alt+F4 on the dialog acts as quit; the keyboard button starts the game, whose
+# window draws (left as dialog_then_game.png), and minimising it shows "VORNEを強制終了します。"
+# in a message box whose OK ends the program with 0.
 . "$(dirname "$0")/xvfb_lib.bash"
 e2e_setup 1024x768 wm
 e2e_start_dialog

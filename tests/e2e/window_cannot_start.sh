@@ -1,10 +1,8 @@
 #!/bin/bash
-# The real build where it cannot play. Without any display it says so and ends with status 1,
-# instead of running a game nobody can see (SDL would otherwise fall back to drawing into
-# memory). With a display but no data within reach (an empty folder, a home folder of its own)
-# the start ends with status 0, as the game's failed set-up always has, and its line on stderr
-# names the missing picture and every folder searched; the missing music is named as well.
-# That half is skipped where this machine has the game's data installed where the build looks.
+# The real build where it cannot play: without any display it says so and ends with 1 (SDL would
+# otherwise draw into memory); with a display but no data within reach it ends with 0, as the
+# game's failed set-up always has, naming the missing picture, the music and every folder
+# searched (skipped where this machine has the data installed where the build looks).
 . "$(dirname "$0")/xvfb_lib.bash"
 mkdir -p "$WORK/home" "$WORK/empty"
 link_data "$DATA" "$WORK"

@@ -1,8 +1,6 @@
 #!/bin/bash
-# The real SDL build's resident memory while a game is played, music included: a window, the
-# soundfont loaded on the synthesiser, a stage with its music under way. It must stay under
-# 64 MB. (Skipped for the sanitizer build, whose shadow memory says nothing about the game's,
-# and where no General MIDI soundfont is installed.)
+# The real build's resident memory in play, a stage's music under way on the soundfont: under
+# 64 MB. Skipped in the sanitizer build and where no General MIDI soundfont is installed.
 . "$(dirname "$0")/xvfb_lib.bash"
 ldd "$VORNE" | grep -q 'libasan' && skip "a sanitizer build"
 [ -f /usr/share/sounds/sf2/TimGM6mb.sf2 ] || [ -f /usr/share/sounds/sf2/default-GM.sf2 ] ||

@@ -1,16 +1,9 @@
 #!/bin/bash
-# The real window's picture under openbox on a 1600 x 1200 display, compared with the headless
-# runner's shot of the same tick of the splash (which holds still for about 1.7 s).
-# - --windowed: a 1280 x 960 window with every screen pixel doubled (the field in the centre, the
-#   side strips carrying palette.dat's picture). F12 saves the screen in $XDG_PICTURES_DIR/VORNE
-#   as user-dirs.dirs names it, the very file of the headless shot, and names it on stderr. ESC
-#   on the splash ends the program with status 0.
-# - TAB: the field at its own size in the middle of palette.dat's picture (repainted, so nothing
-#   of the doubled field stays behind), the window still that 640 x 480 screen doubled.
-# - Without --windowed: desktop full screen, the display's mode left alone, the screen at the
-#   largest whole factor that fits (2) between black bars; the window manager's close (Alt+F4)
-#   ends the program with status 0.
-# VORNE_E2E_KEEP=DIR keeps the matching screenshots.
+# The real window's picture (openbox, 1600 x 1200) against the headless runner's shot of the same
+# still tick of the splash: --windowed, every pixel doubled, F12 saving that very shot where
+# user-dirs.dirs puts pictures; after TAB the field at its own size on palette.dat's picture;
+# full screen at the largest whole factor between black bars, the display's mode kept. ESC on the
+# splash and Alt+F4 end the program with 0. VORNE_E2E_KEEP=DIR keeps the matching screenshots.
 . "$(dirname "$0")/xvfb_lib.bash"
 need import convert compare
 e2e_setup 1600x1200 wm

@@ -1,8 +1,7 @@
 #!/bin/bash
-# The timedemo in a real window (Xvfb, no window manager, so --windowed): a live game recorded by
-# the headless runner is played back as fast as the window takes its frames, to the end of its
-# game; the program then reports its frames per second, well above the game's own 34, and the
-# very score and frame count the headless replay check reaches, and ends with status 0.
+# The timedemo in a real window (Xvfb, --windowed): a live game recorded by the headless runner,
+# played back as fast as the window goes, reports well over the game's own 34 frames per second
+# and the very score and frame count the replay check reaches, and ends with 0.
 . "$(dirname "$0")/xvfb_lib.bash"
 e2e_setup 1600x1200
 cd "$WORK/data" || exit 1

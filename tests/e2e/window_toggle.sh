@@ -1,11 +1,8 @@
 #!/bin/bash
-# Window and full screen, and the settings file, in the real window (Xvfb with openbox). F11 and
-# Alt+Enter each switch between the window and desktop full screen, the window coming back at its
-# size and place; Alt+Enter is never the bomb key Return, whether Alt or Return is let go first
-# (the game's state at its end, VORNE_STATE_AT_EXIT, shows the bombs). A second game reads a
-# vorne.ini with mistakes: it starts all the same, each bad line named on stderr, each bad entry
-# at the game's own value (fullscreen = maybe: full screen, as the game is made), and the good
-# entry beside them (K as an extra bomb key) drops a bomb, which the same check sees.
+# Window and full screen in the real window (Xvfb, openbox): F11 and Alt+Enter switch both ways,
+# the window coming back at its size and place, and Alt+Enter never bombs, whichever key is let go
+# first (the bombs read from VORNE_STATE_AT_EXIT). Then a vorne.ini with mistakes: each bad line
+# named, each bad entry at the game's own value, and the good one (K as a bomb key) bombs.
 . "$(dirname "$0")/xvfb_lib.bash"
 e2e_setup 1600x1200 wm
 export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/home/config VORNE_STATE_AT_EXIT=$WORK/state.json

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The fuzz targets in the test pass: a Clang build of their own (VORNE_FUZZ: libFuzzer, ASan and
-# the whole of UBSan), then a short run of each from its seed corpus. Skipped (77) without Clang
-# or its libFuzzer runtime (libclang-rt-14-dev). The build is kept in BUILD_DIR. Long runs are
-# described in README.md.
+# The fuzz targets: a Clang build of their own (libFuzzer, ASan and all of UBSan, kept in
+# BUILD_DIR), then a short run of each from its seed corpus (long runs: README.md). Skipped (77)
+# without Clang or its libFuzzer runtime (libclang-rt-14-dev).
 #
 # Usage: fuzz.sh build SOURCE_DIR BUILD_DIR
 #        fuzz.sh run SOURCE_DIR BUILD_DIR TARGET [SECONDS]    (default 20 seconds)

@@ -1,13 +1,10 @@
 #!/usr/bin/env bash
-# The installed game. `cmake --install` into a scratch DESTDIR lays out what an installed game
-# needs; the installed executable, started from an unrelated folder with a home folder of its own,
-# finds its data, writes its trace where it was asked, and keeps the records of a game that beats
-# the high score in the per-user folder; a lone copy of the executable, with no data within
-# reach, fails and says why.
+# The installed game (`cmake --install` into a scratch DESTDIR): what it lays out; started from an
+# unrelated folder with a home of its own it finds its data, writes its trace where asked and keeps
+# a beaten high score in the per-user folder; a lone copy of the executable fails and says why.
 #
 # Usage: installed_game.sh BUILD_DIR BINDIR DATADIR CONFIGURED_DATA_DIR
-#   BINDIR and DATADIR are the install folders below the prefix (bin and share/vorne, or games
-#   and share/games/vorne); CONFIGURED_DATA_DIR is the absolute data folder compiled in.
+#   (the install folders below the prefix, and the absolute data folder compiled in)
 . "$(dirname "$0")/../lib.bash"
 bindir=$2
 datadir=$3

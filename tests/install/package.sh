@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# The Debian package, made as a packager makes it: a Release build of its own with Debian's
-# hardened build flags (the games layout under /usr, tests off), then `cpack -G DEB`. lintian
-# must report no errors and no warnings, the package must depend on the libraries it links and on
-# the soundfont and the font it reads, and the game unpacked from it must play headless from an
-# unrelated folder. Skipped (77) without lintian, dpkg-shlibdeps or fakeroot. The build is kept
-# in BUILD_DIR/package-release.
+# The Debian package as a packager makes it: a hardened Release build of its own (kept in
+# BUILD_DIR/package-release), `cpack -G DEB`, lintian with no errors or warnings, the libraries,
+# soundfont and font among its dependencies, and the unpacked game playing headless from an
+# unrelated folder. Skipped (77) without lintian, dpkg-shlibdeps or fakeroot.
 #
 # Usage: package.sh SOURCE_DIR BUILD_DIR CXX_COMPILER WERROR(ON|OFF)
 . "$(dirname "$0")/../lib.bash"

@@ -1,11 +1,8 @@
 #!/usr/bin/env bash
-# The real game killed in the middle of saving a new high score, at every file call of the save
-# in turn (strace's syscall tampering sends SIGKILL on entry to the call), and started again: the
-# second start must find the old pair or the new pair of score.dat and replay.rep, each whole,
-# and no temporary left. Skipped (77) without strace or when tracing is not allowed here.
-#
-# The game: the golden whole game against a stored score of 1, whose first continue screen (tick
-# 3109) saves the score and the replay.
+# The real game killed (strace's syscall tampering) on entry to each file call of saving a new high
+# score in turn, then started again: it must find the old pair of score.dat and replay.rep or the
+# new one, each whole, and no temporary. The game: the golden whole game against a stored score of
+# 1, whose first continue screen (tick 3109) saves. Skipped (77) where tracing is not possible.
 #
 # Usage: kill_the_save.sh VORNE DATA_DIR SOURCE_DIR
 . "$(dirname "$0")/../lib.bash"
@@ -44,28 +41,20 @@ points=$(awk -v calls="$calls" '
     /unlinkat\(.*"records\.commit"/ { done = 1 }' calls.log | tr ' ' '\001')
 [ -n "$points" ] || fail "no save was seen in the calls"
 
-status=0
-seen_old=0
-seen_new=0
+status=0 seen_old=0 seen_new=0
 for point in $points; do
-    name=${point%%:*}
-    rest=${point#*:}
-    when=${rest%%:*}
-    call=${rest#*:}
+    IFS=: read -r name when call <<<"$point"
     old_pair
     play strace -f -qq -o /dev/null -e trace="$name" -e inject="$name:signal=KILL:when=$when"
     killed=$?
     # The next start reads the records (and finishes or discards what the save left).
     "$vorne" --headless --ticks 1 >next.log 2>&1
     if cmp -s score.dat old.score && cmp -s replay.rep old.replay; then
-        pair=old
-        seen_old=$((seen_old + 1))
+        pair=old seen_old=$((seen_old + 1))
     elif cmp -s score.dat new.score && cmp -s replay.rep new.replay; then
-        pair=new
-        seen_new=$((seen_new + 1))
+        pair=new seen_new=$((seen_new + 1))
     else
-        pair=SPLIT
-        status=1
+        pair=SPLIT status=1
     fi
     left=$(ls | grep -E '\.new$|^records\.commit$' | tr '\n' ' ')
     [ -n "$left" ] && { pair="$pair, left behind: $left"; status=1; }

@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# A long headless game: the golden whole game (fire and bomb held, every continue taken, played to
-# the ending) and then more games on the same held keys, 108000 ticks in all (an hour of play),
-# with its trace, draw log and state written and the records saved on the way. In the sanitizer
-# build any report of ASan or UBSan ends it with a failure. A long test (CTest label "long"):
-#   ctest --test-dir build-asan -L long --output-on-failure
+# A long headless game (CTest label "long"): the golden whole game and more games on its held keys,
+# 108000 ticks (an hour of play), trace, draw log and state written and the records saved on the
+# way; in the sanitizer build any ASan or UBSan report fails it.
 #
 # Usage: headless_game.sh VORNE DATA_DIR SOURCE_DIR [TICKS]
 . "$(dirname "$0")/../lib.bash"

@@ -1,10 +1,7 @@
 #!/usr/bin/env bash
-# The real window played for a long time under Xvfb: fire and bomb held, so the ship plays on
-# through every continue, while the game's resident memory is sampled every 10 seconds. In the
-# normal build it must stay flat after the warm-up (the first minute): within 2 MB. In the
-# sanitizer build it may grow only by what ASan keeps in its quarantine of freed memory (256 MB
-# by default), and the script reports the growth. Not part of the default test run: it takes
-# as long as it is told to (at least 10 minutes for a real check).
+# The real window played for a long time (fire and bomb held, every continue taken), its resident
+# memory sampled every 10 s: after the first minute it stays within 2 MB, or in the sanitizer
+# build grows by no more than ASan's quarantine of freed memory holds. Not in the default run.
 #
 # Usage: window_memory_flat.sh VORNE DATA_DIR [MINUTES]   (default 10)
 . "$(dirname "$0")/../e2e/xvfb_lib.bash"
