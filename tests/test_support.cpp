@@ -33,6 +33,13 @@ void LinkGameData(const std::string& dir) {
     }
 }
 
+// Both logs of the headless platform, emptied.
+std::pair<std::vector<int>, std::vector<std::string>> TakeAudioLog() {
+    std::pair<std::vector<int>, std::vector<std::string>> log;
+    PlatHeadlessTakeAudioLog(&log.first, &log.second);
+    return log;
+}
+
 }  // namespace
 
 std::string EnterScratchDataDir() {
@@ -114,27 +121,11 @@ SavedEnvironment::~SavedEnvironment() {
     }
 }
 
-std::vector<int> TakeSounds() {
-    std::vector<int> sounds;
-    std::vector<std::string> music;
-    PlatHeadlessTakeAudioLog(&sounds, &music);
-    return sounds;
-}
-
-std::vector<std::string> TakeMusic() {
-    std::vector<int> sounds;
-    std::vector<std::string> music;
-    PlatHeadlessTakeAudioLog(&sounds, &music);
-    return music;
-}
+std::vector<int> TakeSounds() { return TakeAudioLog().first; }
+std::vector<std::string> TakeMusic() { return TakeAudioLog().second; }
 
 int CountOf(const std::vector<int>& values, int value) {
     return static_cast<int>(std::count(values.begin(), values.end(), value));
-}
-
-int FieldPixel(int x, int y) {
-    int pitch = 0;
-    return PlatSurfacePixels(g_fieldSurface, &pitch)[y * pitch + x];
 }
 
 void ClearField(int colour) {
@@ -143,9 +134,11 @@ void ClearField(int colour) {
 }
 
 bool FieldRectHasColourOtherThan(int left, int top, int right, int bottom, int colour) {
+    int pitch = 0;
+    const uint8_t* pixels = PlatSurfacePixels(g_fieldSurface, &pitch);
     for (int y = top; y < bottom; ++y) {
         for (int x = left; x < right; ++x) {
-            if (FieldPixel(x, y) != colour) return true;
+            if (pixels[y * pitch + x] != colour) return true;
         }
     }
     return false;

@@ -46,8 +46,7 @@ std::vector<int> TakeSounds();
 std::vector<std::string> TakeMusic();
 int CountOf(const std::vector<int>& values, int value);
 
-// The play field's pixel, a clear of the whole field, and whether a rectangle of it holds any
-// other colour than `colour`.
-int FieldPixel(int x, int y);
+// A clear of the whole play field, and whether a rectangle of it holds any other colour than
+// `colour`.
 void ClearField(int colour);
 bool FieldRectHasColourOtherThan(int left, int top, int right, int bottom, int colour);
