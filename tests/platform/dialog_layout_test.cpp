@@ -79,14 +79,4 @@ TEST(DialogHitTest, ButtonsHoldTheirLeftAndTopEdgesOnly) {
     EXPECT_EQ(DialogHitTest(STARTUP_DIALOG, base, 60, 240) + DialogHitTest(STARTUP_DIALOG, base, 150, 10), -2);
 }
 
-// The order Tab walks the buttons in is e2e.dialog_keys'; a dialog without buttons has none.
-TEST(DialogFocus, NothingToFocusWithoutButtons) {
-    const DialogItem noButtons[] = {{-1, DIALOG_STATIC, "a", 0, 0, 10, 10}, {-1, DIALOG_GROUP_BOX, "b", 0, 0, 10, 10}};
-    DialogTemplate bare = STARTUP_DIALOG;
-    bare.items = noButtons;
-    bare.itemCount = 2;
-    EXPECT_EQ(DialogNextFocus(bare, -1, 1), -1);
-    EXPECT_EQ(DialogHitTest(bare, DialogBaseUnits{6, 12}, 5, 5), -1);
-}
-
 }  // namespace

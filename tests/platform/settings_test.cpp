@@ -21,17 +21,15 @@ struct Parsed {
     std::vector<std::string> errors;
 };
 
-Parsed Parse(const std::string& text) {
+// What ParseSettings makes of a text, or LoadSettingsFile of a file.
+template <bool (*Read)(const std::string&, PlayerSettings*, std::vector<std::string>*)>
+Parsed Run(const std::string& input) {
     Parsed p;
-    p.ok = ParseSettings(text, &p.settings, &p.errors);
+    p.ok = Read(input, &p.settings, &p.errors);
     return p;
 }
-
-Parsed Load(const std::string& path) {
-    Parsed p;
-    p.ok = LoadSettingsFile(path, &p.settings, &p.errors);
-    return p;
-}
+constexpr auto Parse = Run<ParseSettings>;
+constexpr auto Load = Run<LoadSettingsFile>;
 
 std::vector<int32_t> Keys(const PlayerSettings& s, SettingsAction a) {
     return std::vector<int32_t>(s.keys[a], s.keys[a] + s.keyCount[a]);
