@@ -92,8 +92,7 @@ e2e_wait_size() {
     wait_for 3 size_is "$1" "$2" || fail "$3: the window is ${WIDTH}x$HEIGHT, not $1x$2"
 }
 
-# e2e_wait_drawn: waits (up to 2 s) until the window shows more than a colour or two: the first
-# ticks are drawn.
+# e2e_wait_drawn: waits (up to 2 s) for the first ticks drawn: more than a colour or two.
 e2e_wait_drawn() {
     drawn() { shot "$E2E_WID" "$WORK/window.png" && [ "$(convert "$WORK/window.png" -format %k info:)" -gt 2 ]; }
     wait_for 2 drawn
@@ -160,8 +159,8 @@ ink() {
         -format '%[fx:round(mean*w*h)]' info:
 }
 
-# e2e_wait_painted WINDOW FILE SPREAD: waits (up to 10 s) for the window to show a picture, not
-# one flat colour (its grey levels' standard deviation over SPREAD), in FILE; false if it never does.
+# e2e_wait_painted WINDOW FILE SPREAD: waits (up to 10 s) for a picture in FILE whose grey levels'
+# standard deviation is over SPREAD, not one flat colour; false if none comes.
 e2e_wait_painted() {
     painted() {
         shot "$1" "$2" && awk -v d="$(convert "$2" -colorspace gray -format '%[fx:standard_deviation]' info:)" \
@@ -210,10 +209,7 @@ e2e_wait_other() {
 }
 
 # e2e_wait_gone WINDOW SECONDS: true once the window is no longer visible.
-e2e_wait_gone() {
-    gone() { ! e2e_windows | grep -qx "$1"; }
-    wait_for "$2" gone "$1"
-}
+e2e_wait_gone() { wait_for "$2" eval "! e2e_windows | grep -qx $1"; }
 
 # The face the game prefers for its texts; the pictures are compared with ImageMagick's rendering
 # of the same strings in it (a font without the characters would show boxes or nothing instead).
