@@ -28,6 +28,10 @@ struct TraceTick {
 // tests' scratch folder, and reads its trace. Empty when the run failed.
 std::vector<TraceTick> RunHeadlessGame(const std::string& keys, long ticks);
 
+// The game's mixer (with its synthesiser when `music`), its music folder the tests' scratch folder
+// holding `piece` as piece.mid, opened as BGM.
+AudioMixer* MixerWithPiece(const std::vector<uint8_t>& piece, bool music, int rate = 44100);
+
 // Renders ticks [first, last) of a trace through the mixer, tick by tick, each as long as its
 // step on the virtual clock. 16-bit stereo, interleaved.
 std::vector<int16_t> RenderTicks(AudioMixer* mixer, const std::vector<TraceTick>& trace, size_t first, size_t last);

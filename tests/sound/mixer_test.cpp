@@ -200,20 +200,12 @@ TEST(Mixer, ThePlayersLoudnessScalesTheEffectsWithoutAClick) {
 class MixerMusic : public ::testing::Test {
   protected:
     void SetUp() override {
-        folder = EnterScratchDataDir();
         MidiBytes piece;
         piece.Tempo(0, 120);
         piece.Note(0, 0, 480, 60);
-        ASSERT_TRUE(piece.Save(folder + "/mixer_test.mid", 960));  // one second
-        mixer = MixerCreate(RATE);                                 // no synthesiser: the music runs silently, to the same clock
-        MixerSetMusicFolder(mixer, folder);
-        MixerCommand(mixer, "open mixer_test.mid alias BGM wait");
+        mixer = MixerWithPiece(piece.Build(960), false);  // one second, played silently to the same clock
     }
-    void TearDown() override {
-        MixerDestroy(mixer);
-        std::remove((folder + "/mixer_test.mid").c_str());
-    }
-    std::string folder;
+    void TearDown() override { MixerDestroy(mixer); }
     AudioMixer* mixer = nullptr;
 };
 
@@ -243,8 +235,8 @@ TEST_F(MixerMusic, TheEndOfAPieceIsReportedOnceJustBeforeItOrAnsweredWhenRendere
     EXPECT_TRUE(reports({"play BGM from 0"}).empty());
     EXPECT_TRUE(reports({"play BGM from 0 notify", "stop BGM wait"}).empty());
     EXPECT_TRUE(reports({"play BGM from 0 notify", "close BGM wait"}).empty());
-    EXPECT_EQ(reports({"open mixer_test.mid alias BGM wait", "play BGM from 0 notify", "stop BGM wait", "close BGM wait",
-                       "open mixer_test.mid alias BGM wait", "play BGM from 0 notify"})
+    EXPECT_EQ(reports({"open piece.mid alias BGM wait", "play BGM from 0 notify", "stop BGM wait", "close BGM wait",
+                       "open piece.mid alias BGM wait", "play BGM from 0 notify"})
                   .size(),
               1u);
 
@@ -290,17 +282,17 @@ TEST(MixerLoudness, MusicAtZeroLeavesOnlyTheEffects) {
 // clean: nothing of the notes that were sounding when it was stopped comes back with it.
 TEST(MixerLoudness, APieceCutShortReleasesItsNotesAndStartsCleanNextTime) {
     if (!SoundFontAvailable()) GTEST_SKIP() << "no General MIDI soundfont installed";
-    const std::string folder = EnterScratchDataDir();
     MidiBytes late;  // six tenths of a second of silence, then a held chord
     late.Tempo(0, 120);
     late.Program(0, 48);
     for (int key : {48, 55, 60, 64}) late.Note(0, 576, 2304, key);
-    ASSERT_TRUE(late.Save(folder + "/cut.mid", 2880));
-    AudioMixer* mixer = MakeGameMixer(RATE, folder.c_str(), true);
+    AudioMixer* mixer = MixerWithPiece(late.Build(2880), true);
     // The chord sounds; stopped, 1.5 s pass; played again, still inside its silent beginning.
-    const std::pair<const char*, int> steps[] = {
-        {"open cut.mid alias BGM wait", 0}, {"play BGM from 0 notify", 1100},   {"stop BGM wait", 0},
-        {"close BGM wait", 1500},           {"open cut.mid alias BGM wait", 0}, {"play BGM from 0 notify", 450}};
+    const std::pair<const char*, int> steps[] = {{"play BGM from 0 notify", 1100},
+                                                 {"stop BGM wait", 0},
+                                                 {"close BGM wait", 1500},
+                                                 {"open piece.mid alias BGM wait", 0},
+                                                 {"play BGM from 0 notify", 450}};
     std::vector<double> out;
     for (const auto& [command, ms] : steps) {
         MixerCommand(mixer, command);
@@ -308,7 +300,6 @@ TEST(MixerLoudness, APieceCutShortReleasesItsNotesAndStartsCleanNextTime) {
         out.insert(out.end(), part.begin(), part.end());
     }
     MixerDestroy(mixer);
-    std::remove((folder + "/cut.mid").c_str());
     // In 10 ms windows: the chord, its release from the moment it was stopped, then silence to the
     // end, the next play's beginning included.
     std::vector<double> level;

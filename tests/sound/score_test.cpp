@@ -140,18 +140,11 @@ double FirstLeadNoteMs(const PieceFacts& f) {
 
 // Renders a MIDI file (its bytes) on the game's synthesiser for its length and a tail.
 std::vector<int16_t> RenderMidi(const std::vector<uint8_t>& bytes, double seconds, int rate = RATE) {
-    const std::string folder = EnterScratchDataDir();
-    const std::string path = folder + "/score_test.mid";
-    WriteWholeFile(path, std::string(bytes.begin(), bytes.end()));
-    AudioMixer* mixer = MixerCreate(rate);
-    MixerAttachSynth(mixer, MixerSynthCreate(MixerFindSoundFont(), rate));
-    MixerSetMusicFolder(mixer, folder);
-    MixerCommand(mixer, "open score_test.mid alias BGM wait");
+    AudioMixer* mixer = MixerWithPiece(bytes, true, rate);
     MixerCommand(mixer, "play BGM from 0");
     std::vector<int16_t> out(static_cast<size_t>(seconds * rate) * 2);
     MixerRender(mixer, out.data(), static_cast<int>(out.size() / 2));
     MixerDestroy(mixer);
-    std::remove(path.c_str());
     return out;
 }
 
