@@ -1,11 +1,9 @@
-// The drawing record of the headless trace: one frame of play pinned call by call, the draw log,
-// and a fault only the picture shows. The golden traces pin every other screen's drawing.
+// The drawing record of the headless trace: one frame of play pinned call by call, and a fault only
+// the picture shows. The golden traces pin every other screen's drawing.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -225,31 +223,6 @@ TEST_F(DrawTraceTest, ASpriteOnePixelOffChangesDrawsButNoLogicKey) {
         }
         EXPECT_GT(changed, 100) << name;
     }
-}
-
-// The runner's draw log holds exactly the lines that draws and drawCount sum up, tick by tick;
-// the frame that takes the pause ends with the pause label, and the paused ticks have no lines.
-TEST(HeadlessDrawLog, AgreesWithTheTraceAndIsEmptyWhilePaused) {
-    const std::string dir = EnterScratchDataDir();
-    WriteWholeFile(dir + "/pause.keys", "80 space\n84 -\n110 space\n114 -\n120 p\n121 -\n125 p\n126 -\n");
-    ASSERT_EQ(RunHeadlessIn(dir, "--keys pause.keys --ticks 130 --trace pause.jsonl --draw-log pause.draws"), 0);
-    std::map<long, std::string> linesOfTick;
-    for (const std::string& line : SplitLines(ReadWholeFile(dir + "/pause.draws"))) {
-        linesOfTick[std::atol(line.c_str())] += line.substr(line.find(' ') + 1) + '\n';
-    }
-    const Lines trace = SplitLines(ReadWholeFile(dir + "/pause.jsonl"));
-    ASSERT_EQ(trace.size(), 130u);
-    for (long tick = 1; tick <= 130; ++tick) {
-        const std::string& text = linesOfTick[tick];
-        char hash[24];
-        std::snprintf(hash, sizeof hash, "\"%016llx\"",
-                      static_cast<unsigned long long>(HashBytes(FNV_OFFSET_BASIS, text.data(), text.size())));
-        EXPECT_EQ(TraceValue(trace[tick - 1], "draws"), hash) << "tick " << tick;
-        EXPECT_EQ(TraceNumber(trace[tick - 1], "drawCount"), std::count(text.begin(), text.end(), '\n')) << "tick " << tick;
-        EXPECT_EQ(text.empty(), tick >= 121 && tick <= 124) << "tick " << tick;  // paused
-    }
-    EXPECT_TRUE(linesOfTick[120].ends_with("\nS 60 80 140 90 B 0 220 80 230 1\n"));
-    for (const char* f : {"pause.keys", "pause.jsonl", "pause.draws", "out.txt", "err.txt"}) std::remove((dir + "/" + f).c_str());
 }
 
 }  // namespace
