@@ -1,6 +1,5 @@
-// The twelve built-in sound effects: the WAVE chunk walk that finds them, their start-up and
-// release on the headless platform, and how they sound. Which effect sounds on which tick is the
-// golden traces'.
+// The twelve built-in sound effects: the WAVE chunk walk that finds them, and how they sound.
+// Which effect sounds on which tick (and so that each was loaded) is the golden traces'.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,9 +9,7 @@
 #include <vector>
 
 #include "assetgen/loudness.h"
-#include "resources/resources.h"
 #include "sound/sound.h"
-#include "test_support.h"
 
 namespace {
 
@@ -84,21 +81,6 @@ TEST(WaveChunks, FindsFormatAndDataWhereverTheyAreAndRefusesBrokenFiles) {
         EXPECT_EQ(format, c.format < 0 ? nullptr : c.file.data() + c.format);  // nothing half found is handed out
         EXPECT_EQ(data, c.data < 0 ? nullptr : c.file.data() + c.data);
     }
-}
-
-// All twelve are loaded at start-up; released, their buffers are gone and playing one does
-// nothing; a second release is harmless. (Which is started on which tick is the golden traces'.)
-TEST(HeadlessSound, InitLoadsAllTwelveAndReleaseClearsThem) {
-    SetUpHeadlessGame();
-    for (int i = 0; i < SOUND_EFFECT_COUNT; ++i) EXPECT_NE(g_soundBuffers[i], 0) << FIRST_SOUND_EFFECT + i;
-    EXPECT_EQ(ReleaseSound(), 1);
-    for (int i = 0; i < SOUND_EFFECT_COUNT; ++i) EXPECT_EQ(g_soundBuffers[i], 0);
-    PlaySoundEffect(SoundEffect::ShotVolley);
-    EXPECT_TRUE(TakeSounds().empty());
-    EXPECT_EQ(ReleaseSound(), 1);
-    EXPECT_EQ(FindProgramResource("WAVE", FIRST_SOUND_EFFECT - 1), nullptr);  // twelve effects, no more
-    EXPECT_EQ(FindProgramResource("WAVE", FIRST_SOUND_EFFECT + SOUND_EFFECT_COUNT), nullptr);
-    ASSERT_EQ(InitSound(), 1);
 }
 
 // ---- how they sound, measured on their samples: none carries an offset, the ones that restart
