@@ -52,9 +52,7 @@ Lines StarsFrom(int x, int y) {
 // Everything of a trace line before the picture's keys (fieldHash, draws, drawCount come last).
 std::string LogicKeys(const std::string& line) { return line.substr(0, line.find(",\"fieldHash\":")); }
 
-// Whether ship A ends the tick in play and not down: it was then drawn in the tick's frame
-// (nothing brings a ship back from down after the ship update; a bullet may still down it after
-// it was drawn, so a ship shown down may have been drawn too).
+// Whether ship A ends the tick in play and not down, so that it was drawn in the tick's frame.
 bool ShipAShown(const std::string& line) {
     int x, y, active, state;
     const size_t at = line.find("\"ships\":[[");
@@ -104,11 +102,8 @@ class DrawTraceTest : public ::testing::Test {
     }
 };
 
-// A frame of play: a standing dropper (second animation frame), an explosion, the ship, a shot
-// drawn where it was before its move, a small bullet and a large one half off the field
-// (truncated toward zero), then every display in the frame's order: lives, score level, shield
-// gauge, bomb stock, the three parked items just under the field, the chain and its bar, the
-// bullet count, the boss timer, the scores, the figure, and the pause label last.
+// A frame of play, call by call: an enemy, an explosion, the ship, a shot, a bullet half off the
+// field (truncated toward zero), then every display in the frame's order and the pause label last.
 TEST_F(DrawTraceTest, PlayFrameWithEnemyBulletsDisplaysAndPause) {
     // A game in play with ship A alone, at a quiet moment of the timeline, every star at (10, 100)
     // and the frames-per-second figure held at 34.
@@ -174,9 +169,8 @@ TEST_F(DrawTraceTest, PlayFrameWithEnemyBulletsDisplaysAndPause) {
 // Ship A's frames taken one row too low on its sheet: a fault only the picture can show.
 void ShiftShipASourceDownOnePixel(long) { g_ships[0].sheetY = 21; }
 
-// Plays a golden keys script in this process as the runner would from a fresh start (the
-// frames-per-second window, the never-seeded generator and the display as at program start,
-// nothing heard yet, no score.dat), and returns its trace.
+// Plays a golden keys script in this process as the runner would from a fresh start, and returns
+// its trace.
 std::string GoldenFile(const std::string& name) { return std::string(VORNE_SOURCE_DIR) + "/tests/golden/" + name; }
 
 Lines RunGoldenScript(const std::string& name, void (*beforeTick)(long)) {

@@ -29,9 +29,8 @@ class ReplayCheck : public ::testing::Test {
     std::string dir_;
 };
 
-// A live game that beats the default high score and loses its lives writes score.dat and
-// replay.rep: the replay verifies, and the timedemo plays the same game; neither touches the
-// records. Changed or cut short, it fails with the difference.
+// A live game's replay verifies and the timedemo plays the same game, neither touching the
+// records; changed or cut short, it fails with the difference.
 TEST_F(ReplayCheck, ARecordedReplayVerifiesAndAChangedOrShortenedOneFails) {
     WriteWholeFile(dir_ + "/game.keys", "1 z\n");
     ASSERT_EQ(Run("--keys game.keys --ticks 2500"), 0);

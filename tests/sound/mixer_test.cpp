@@ -318,8 +318,7 @@ TEST(MixerLoudness, APieceCutShortReleasesItsNotesAndStartsCleanNextTime) {
 // A soundfont named by SDL_SOUNDFONTS that is no regular file (a FIFO would hold its loader, and
 // the end of the game with it) is refused at once.
 TEST(Mixer, ASoundFontThatIsNoRegularFileIsRefused) {
-    const char* before = std::getenv("SDL_SOUNDFONTS");
-    const std::string saved = before ? before : "";
+    const SavedEnvironment environment({"SDL_SOUNDFONTS"});
     const std::string fifo = EnterScratchDataDir() + "/font.sf2";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
     setenv("SDL_SOUNDFONTS", fifo.c_str(), 1);
@@ -331,8 +330,6 @@ TEST(Mixer, ASoundFontThatIsNoRegularFileIsRefused) {
     EXPECT_STREQ(MixerFindSoundFont(), (fifo + ".real").c_str());
     unlink(fifo.c_str());
     unlink((fifo + ".real").c_str());
-    setenv("SDL_SOUNDFONTS", saved.c_str(), 1);
-    if (!before) unsetenv("SDL_SOUNDFONTS");
 }
 
 }  // namespace

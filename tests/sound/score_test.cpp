@@ -1,7 +1,5 @@
-// The six pieces against the screens they play under (each screen's length from a headless run
-// through the whole game, from the music command that starts a piece to the one that replaces
-// it), and balanced: on the game's synthesiser the lead is the loudest pitched part, the bass well
-// under it, and no piece clips.
+// The six pieces against the screens they play under in a whole game, and their balance on the
+// game's synthesiser: the lead the loudest pitched part, the bass well under it, no clipping.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -157,11 +155,9 @@ double PartLoudness(const std::vector<uint8_t>& bytes, int channel, double secon
 
 // ---- the screens -----------------------------------------------------------------------------
 
-// The shortest time each piece (1..6) was given in a run: from its open to the next music command
-// that stops it, in milliseconds on the virtual clock. A stage's time also depends on the player
-// (continues hold the timeline, many bullets slow the frames down): for the stage themes (1, 2)
-// it is what the stage timeline's frames between the two commands take at the normal frame
-// interval (28 ms + 1).
+// The shortest time each piece (1..6) played in a run, from its open to the command that stops it,
+// in milliseconds; for the stage themes (1, 2), at most the stage frames passed at the normal pace
+// (continues and slowdowns depend on the player).
 std::array<double, 7> ShortestScreens(const std::vector<TraceTick>& trace) {
     std::array<double, 7> shortest;
     shortest.fill(1e12);

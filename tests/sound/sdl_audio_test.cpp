@@ -72,14 +72,9 @@ class SdlAudio : public ::testing::Test {
         ASSERT_EQ(chdir(folder.c_str()), 0);
         ASSERT_TRUE(HeldChord(SHORT_MS).Save("bgm01.mid", TicksFor(SHORT_MS)));
         ASSERT_TRUE(HeldChord(LONGER_MS).Save("bgm02.mid", TicksFor(LONGER_MS)));
-        const char* driver = std::getenv("SDL_AUDIODRIVER");
-        savedDriver = driver ? driver : "";
     }
     void TearDown() override {
         SdlSoundShutdown();
-        setenv("SDL_AUDIODRIVER", savedDriver.c_str(), 1);
-        if (savedDriver.empty()) unsetenv("SDL_AUDIODRIVER");
-        unsetenv("SDL_DISKAUDIOFILE");
         ASSERT_EQ(chdir(home.c_str()), 0);
         for (const char* name : {"bgm01.mid", "bgm02.mid", "extra.mid", "out.raw"}) std::remove((folder + "/" + name).c_str());
         rmdir(folder.c_str());
@@ -116,7 +111,7 @@ class SdlAudio : public ::testing::Test {
     }
     std::string home;
     std::string folder;
-    std::string savedDriver;
+    SavedEnvironment environment{{"SDL_AUDIODRIVER", "SDL_DISKAUDIOFILE"}};
 };
 
 // The music device's commands; the pieces there at start-up are loaded then, so that opening them
