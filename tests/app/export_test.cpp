@@ -35,8 +35,7 @@ namespace fs = std::filesystem;
 
 constexpr int RATE = 44100;
 
-// What a video holds, read back: the frames' times, the pictures of the frames asked for (RGB,
-// three bytes a pixel) and the sound (16-bit stereo).
+// What a video holds: the frames' times, the pictures asked for (RGB) and the sound (16-bit stereo).
 struct Decoded {
     std::string videoCodec, audioCodec;
     int width = 0, height = 0;
@@ -73,8 +72,7 @@ std::vector<uint8_t> ToRgb(const AVFrame* f) {
     return rgb;
 }
 
-// Reads a whole video (or a PNG, a video of one frame) with libavformat, keeping the pictures of
-// the frames numbered in keep.
+// Reads a whole video (or a PNG) with libavformat, keeping the pictures of the frames in keep.
 bool Decode(const std::string& path, const std::vector<size_t>& keep, Decoded* out) {
     AVFormatContext* format = nullptr;
     if (avformat_open_input(&format, path.c_str(), nullptr, nullptr) < 0) return false;
@@ -139,8 +137,7 @@ std::vector<uint8_t> ReadShot(const std::string& path) {
     return png.pictures[0];
 }
 
-// The mean difference of a channel between a video picture `scale` times the screen's size and
-// the screenshot of the same tick.
+// The mean difference of a channel between a video picture `scale` times the screen's size and a shot.
 double MeanDifference(const std::vector<uint8_t>& picture, const std::vector<uint8_t>& shot, int scale) {
     const int width = 640 * scale, height = 480 * scale;
     if (shot.size() != 640u * 480 * 3 || picture.size() != static_cast<size_t>(width) * height * 3) return 1e9;
@@ -303,8 +300,7 @@ TEST_F(VideoExport, FramesLastTheirTicksWhenTheGameSlowsDown) {
 // hears the music's end in time to loop it.
 TEST_F(VideoExport, TheDefaultVideoShowsTheScreenAndTheGameHearsItsMusicEndInTime) {
     // A one-second piece for the ship selection: the game answers its end with "play ... from 0"
-    // while it still plays, so the loop comes at its end, and only while a video is made (the
-    // plain runner plays no music).
+    // while it still plays, and only while a video is made (the plain runner plays no music).
     constexpr int64_t pieceMs = 1000;  // 960 ticks at 120 beats a minute
     MidiBytes piece;
     piece.Tempo(0, 120.0);

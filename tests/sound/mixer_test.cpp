@@ -121,9 +121,8 @@ TEST(Mixer, EffectsTakeOnlyWhatTheyCanPlay) {
 }
 
 TEST(Mixer, EffectsComeToTheOutputRateWithoutMirrorImagesOrOffset) {
-    // An 11025 Hz effect (as the game's are) holding a 3 kHz tone and an offset of a tenth of
-    // full scale: the tone must arrive clean (no image at 11025 - 3000 Hz) and the offset must
-    // not reach the output.
+    // An 11025 Hz effect holding a 3 kHz tone and a tenth of full scale of offset: the tone arrives
+    // without its image at 11025 - 3000 Hz, the offset not at all.
     std::vector<uint8_t> bytes;
     for (int i = 0; i < 11025; ++i) {
         bytes.push_back(static_cast<uint8_t>(std::lround(128 + 127 * (0.1 + 0.5 * std::sin(2 * PI * 3000.0 * i / 11025)))));
@@ -143,8 +142,7 @@ TEST(Mixer, EffectsComeToTheOutputRateWithoutMirrorImagesOrOffset) {
 }
 
 TEST(Mixer, ARestartedEffectFadesTheOldSoundOut) {
-    // A steady tone cut at its loudest by a restart: the output moves smoothly into the new
-    // start instead of jumping from the old level to the new one's first sample.
+    // A steady tone cut at its loudest by a restart: the output moves smoothly into the new start.
     AudioMixer* mixer = MixerWith(110, Sine(100.0, RATE, 1.0, 1.0));
     MixerStartEffect(mixer, 110);
     std::vector<double> out = RenderLeft(mixer, RATE / 400);  // up to the quarter cycle: the tone at its crest
@@ -206,8 +204,7 @@ class MixerMusic : public ::testing::Test {
 
 TEST_F(MixerMusic, TheEndOfAPieceIsReportedOnceJustBeforeItOrAnsweredWhenRendered) {
     ASSERT_EQ(MixerMusicState(mixer).lengthMs, 1000u);
-    // The commands, 10 ms of play after each, then play to 1.5 s in 10 ms steps: the times of the
-    // reports from the first command on.
+    // The commands, 10 ms of play after each, then 10 ms steps to 1.5 s: the times of the reports.
     const auto reports = [this](std::initializer_list<const char*> commands) {
         for (const char* command : commands) {
             MixerCommand(mixer, command);
@@ -235,8 +232,7 @@ TEST_F(MixerMusic, TheEndOfAPieceIsReportedOnceJustBeforeItOrAnsweredWhenRendere
                   .size(),
               1u);
 
-    // A recorded game rendered tick by tick holds the game's own commands only; the answer to the
-    // end of the piece is the renderer's to give, so the piece goes on looping across its end.
+    // Rendered tick by tick from a trace, the renderer answers the end itself: the piece loops on.
     std::vector<int16_t> out(RATE / 1000 * 29 * 2);
     MixerRenderTick(mixer, {}, {"play BGM from 0 notify"}, out.data(), RATE / 1000 * 29);
     for (int tick = 1; tick < 120; ++tick) {  // about 3.5 s: three ends

@@ -91,8 +91,7 @@ class SdlAudio : public ::testing::Test {
         while (SdlMciPendingLoads() > 0 && std::chrono::steady_clock::now() - start < std::chrono::seconds(10)) SDL_Delay(5);
         ASSERT_EQ(SdlMciPendingLoads(), 0);
     }
-    // Closes the device and reads the disk driver's output (signed 16-bit stereo at 44.1 kHz):
-    // the level of each millisecond, the rms of both sides together, of full scale.
+    // Closes the device and reads the disk driver's output: the rms level of each millisecond.
     std::vector<double> RecordedLevels() {
         SdlSoundShutdown();
         const std::string raw = ReadWholeFile(folder + "/out.raw");
@@ -144,11 +143,8 @@ TEST_F(SdlAudio, MusicDeviceOpensPlaysStopsAndCloses) {
     EXPECT_EQ(SdlMciState().lengthMs, 1200u);
 }
 
-// ---- real output through the disk driver
-
-// The join when a piece loops: a piece of evenly spaced wood-block strokes, restarted on its
-// notification as the window procedure does, must keep its beat across the join. Everything is
-// measured in the output stream's own samples, so the driver's clock does not enter into it.
+// Evenly spaced strokes, restarted on their notification as the window procedure does, keep their
+// beat across the join, measured in the output stream's own samples.
 TEST_F(SdlAudio, LoopKeepsTheBeatAcrossTheJoin) {
     if (!SoundFontAvailable()) GTEST_SKIP() << "no General MIDI soundfont installed";
     constexpr uint32_t BEAT_MS = 100;

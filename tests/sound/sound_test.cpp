@@ -83,10 +83,7 @@ TEST(WaveChunks, FindsFormatAndDataWhereverTheyAreAndRefusesBrokenFiles) {
     }
 }
 
-// ---- how they sound, measured on their samples: none carries an offset, the ones that restart
-// every few frames are over before they start again, the bomb hits at once, and the cues the
-// player must not miss are clearly louder than the bed of shots and hits. The table of measures
-// is printed for the record.
+// ---- how they sound, measured on their samples (the table is printed for the record)
 
 constexpr int RATE = 11025;
 
