@@ -1,6 +1,5 @@
-// Shared by the tests that read the headless runner's trace and listen to the game's own output:
-// a trace line's keys, a run's effects and music tick by tick, their rendering through the game's
-// mixer (MakeGameMixer), and the measures taken of the result.
+// Shared by the tests that read the headless runner's trace and listen to the game's own output
+// through its mixer.
 #pragma once
 
 #include <cstdint>

@@ -25,8 +25,7 @@ namespace {
 
 uint32_t TicksFor(uint32_t ms) { return ms * 960 / 1000; }  // at 120 bpm
 
-// A piece of the given length in milliseconds: one organ chord held from its first tick to its
-// last, so it sounds without a break until it ends.
+// A piece of the given length in milliseconds: one organ chord held from its start to its end.
 MidiBytes HeldChord(uint32_t ms) {
     MidiBytes m;
     m.Tempo(0, 120);
