@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "app/dialog.h"
 #include "app/game.h"
@@ -28,27 +29,18 @@ class DialogButtons : public ::testing::Test {
     }
 };
 
-TEST_F(DialogButtons, KeyboardAndQuit) {
-    WriteRecord("score.dat", 123456);
-    g_useJoystick = 1;  // left over from nothing, but the button must set play mode whatever it was
-    g_watchingReplay = 1;
-    EXPECT_EQ(StartupDialogCommand(DIALOG_BUTTON_KEYBOARD, false), 1);
-    EXPECT_EQ(g_useJoystick, 0);
-    EXPECT_EQ(g_watchingReplay, 0);
-    EXPECT_EQ(g_hiScore, 123456);
-    EXPECT_EQ(StartupDialogCommand(DIALOG_BUTTON_QUIT, false), 0);
-    EXPECT_EQ(StartupDialogCommand(12345, false), -1);  // no such button: not handled
-}
-
-TEST_F(DialogButtons, JoystickNeedsOneAttached) {
-    EXPECT_EQ(StartupDialogCommand(DIALOG_BUTTON_JOYSTICK, false), -1);
-    EXPECT_EQ(g_useJoystick, 0);
-    EXPECT_EQ(g_hiScore, 0);  // nothing loaded: the dialog stays
+TEST_F(DialogButtons, KeyboardJoystickAndQuit) {
+    EXPECT_EQ(StartupDialogCommand(DIALOG_BUTTON_JOYSTICK, false), -1);  // none attached: the dialog stays
+    EXPECT_EQ(g_hiScore, 0);
     PlatHeadlessSetJoystick(true, PlatJoystickRaw{});
     EXPECT_EQ(StartupDialogCommand(DIALOG_BUTTON_JOYSTICK, false), 1);
-    EXPECT_EQ(g_useJoystick, 1);
-    EXPECT_EQ(g_watchingReplay, 0);
-    EXPECT_EQ(g_hiScore, DEFAULT_HIGH_SCORE);  // no score.dat
+    EXPECT_EQ(std::tie(g_useJoystick, g_watchingReplay, g_hiScore), std::make_tuple(1, 0, DEFAULT_HIGH_SCORE));
+    WriteRecord("score.dat", 123456);
+    g_watchingReplay = 1;
+    EXPECT_EQ(StartupDialogCommand(DIALOG_BUTTON_KEYBOARD, false), 1);
+    EXPECT_EQ(std::tie(g_useJoystick, g_watchingReplay, g_hiScore), std::make_tuple(0, 0, 123456));
+    EXPECT_EQ(StartupDialogCommand(DIALOG_BUTTON_QUIT, false), 0);
+    EXPECT_EQ(StartupDialogCommand(12345, false), -1);  // no such button: not handled
 }
 
 TEST_F(DialogButtons, WatchReplayNeedsAValidFile) {

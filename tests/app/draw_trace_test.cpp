@@ -1,11 +1,9 @@
-// The drawing record of the headless trace: one frame of play pinned call by call, the draw log,
-// and a fault only the picture shows. The golden traces pin every other screen's drawing.
+// The drawing record of the headless trace: one frame of play pinned call by call, and a fault only
+// the picture shows. The golden traces pin every other screen's drawing.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -54,9 +52,7 @@ Lines StarsFrom(int x, int y) {
 // Everything of a trace line before the picture's keys (fieldHash, draws, drawCount come last).
 std::string LogicKeys(const std::string& line) { return line.substr(0, line.find(",\"fieldHash\":")); }
 
-// Whether ship A ends the tick in play and not down: it was then drawn in the tick's frame
-// (nothing brings a ship back from down after the ship update; a bullet may still down it after
-// it was drawn, so a ship shown down may have been drawn too).
+// Whether ship A ends the tick in play and not down, so that it was drawn in the tick's frame.
 bool ShipAShown(const std::string& line) {
     int x, y, active, state;
     const size_t at = line.find("\"ships\":[[");
@@ -106,11 +102,8 @@ class DrawTraceTest : public ::testing::Test {
     }
 };
 
-// A frame of play: a standing dropper (second animation frame), an explosion, the ship, a shot
-// drawn where it was before its move, a small bullet and a large one half off the field
-// (truncated toward zero), then every display in the frame's order: lives, score level, shield
-// gauge, bomb stock, the three parked items just under the field, the chain and its bar, the
-// bullet count, the boss timer, the scores, the figure, and the pause label last.
+// A frame of play, call by call: an enemy, an explosion, the ship, a shot, a bullet half off the
+// field (truncated toward zero), then every display in the frame's order and the pause label last.
 TEST_F(DrawTraceTest, PlayFrameWithEnemyBulletsDisplaysAndPause) {
     // A game in play with ship A alone, at a quiet moment of the timeline, every star at (10, 100)
     // and the frames-per-second figure held at 34.
@@ -176,9 +169,8 @@ TEST_F(DrawTraceTest, PlayFrameWithEnemyBulletsDisplaysAndPause) {
 // Ship A's frames taken one row too low on its sheet: a fault only the picture can show.
 void ShiftShipASourceDownOnePixel(long) { g_ships[0].sheetY = 21; }
 
-// Plays a golden keys script in this process as the runner would from a fresh start (the
-// frames-per-second window, the never-seeded generator and the display as at program start,
-// nothing heard yet, no score.dat), and returns its trace.
+// Plays a golden keys script in this process as the runner would from a fresh start, and returns
+// its trace.
 std::string GoldenFile(const std::string& name) { return std::string(VORNE_SOURCE_DIR) + "/tests/golden/" + name; }
 
 Lines RunGoldenScript(const std::string& name, void (*beforeTick)(long)) {
@@ -225,31 +217,6 @@ TEST_F(DrawTraceTest, ASpriteOnePixelOffChangesDrawsButNoLogicKey) {
         }
         EXPECT_GT(changed, 100) << name;
     }
-}
-
-// The runner's draw log holds exactly the lines that draws and drawCount sum up, tick by tick;
-// the frame that takes the pause ends with the pause label, and the paused ticks have no lines.
-TEST(HeadlessDrawLog, AgreesWithTheTraceAndIsEmptyWhilePaused) {
-    const std::string dir = EnterScratchDataDir();
-    WriteWholeFile(dir + "/pause.keys", "80 space\n84 -\n110 space\n114 -\n120 p\n121 -\n125 p\n126 -\n");
-    ASSERT_EQ(RunHeadlessIn(dir, "--keys pause.keys --ticks 130 --trace pause.jsonl --draw-log pause.draws"), 0);
-    std::map<long, std::string> linesOfTick;
-    for (const std::string& line : SplitLines(ReadWholeFile(dir + "/pause.draws"))) {
-        linesOfTick[std::atol(line.c_str())] += line.substr(line.find(' ') + 1) + '\n';
-    }
-    const Lines trace = SplitLines(ReadWholeFile(dir + "/pause.jsonl"));
-    ASSERT_EQ(trace.size(), 130u);
-    for (long tick = 1; tick <= 130; ++tick) {
-        const std::string& text = linesOfTick[tick];
-        char hash[24];
-        std::snprintf(hash, sizeof hash, "\"%016llx\"",
-                      static_cast<unsigned long long>(HashBytes(FNV_OFFSET_BASIS, text.data(), text.size())));
-        EXPECT_EQ(TraceValue(trace[tick - 1], "draws"), hash) << "tick " << tick;
-        EXPECT_EQ(TraceNumber(trace[tick - 1], "drawCount"), std::count(text.begin(), text.end(), '\n')) << "tick " << tick;
-        EXPECT_EQ(text.empty(), tick >= 121 && tick <= 124) << "tick " << tick;  // paused
-    }
-    EXPECT_TRUE(linesOfTick[120].ends_with("\nS 60 80 140 90 B 0 220 80 230 1\n"));
-    for (const char* f : {"pause.keys", "pause.jsonl", "pause.draws", "out.txt", "err.txt"}) std::remove((dir + "/" + f).c_str());
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
-// A game in progress takes nothing from the heap: every pool is a fixed array, and what the
-// platform hears is kept in buffers that live from tick to tick. Loading, the records on disk and
-// a change of music may allocate; a tick of play may not. The test binary counts every call of
-// operator new, so any container built or grown on the way through a tick is caught.
+// A tick of play takes nothing from the heap (loading, the records and a change of music may): the
+// test binary counts every call of operator new.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -15,8 +13,7 @@
 #include "player/player.h"
 #include "test_support.h"
 
-// Under AddressSanitizer the sanitizer owns every form of new and delete (it checks that they
-// pair up), so the count is only kept in the other builds; the test is skipped there.
+// Under AddressSanitizer the sanitizer owns new and delete: no count, the test is skipped.
 #if defined(__SANITIZE_ADDRESS__)
 #define VORNE_COUNT_NEW 0
 #elif defined(__has_feature)
@@ -54,9 +51,8 @@ TEST(HeapDuringPlay, ATickOfPlayAllocatesNothing) {
     if (!VORNE_COUNT_NEW) GTEST_SKIP() << "the sanitizer keeps operator new to itself";
     SetUpHeadlessGame();
     PlatCreateWindow(MainWindowProc);
-    // The audio log is taken every tick, as the runner does: the platform's and the caller's buffers
-    // trade places, and grow only when a tick starts more effects than any before; both are made
-    // large enough here so that only the game's own work is counted.
+    // The audio log is taken every tick, as the runner does: its two buffers trade places, so both
+    // are made large enough here that only the game's own work is counted.
     std::vector<int> sounds;
     std::vector<std::string> music;
     sounds.reserve(256);
@@ -67,8 +63,7 @@ TEST(HeapDuringPlay, ATickOfPlayAllocatesNothing) {
         RunFrame();
         PlatHeadlessTakeAudioLog(&sounds, &music);
     };
-    // Fire and bomb held from the splash: the title starts, ship A is taken, and the ship plays on,
-    // shooting and bombing, with effects started every few ticks.
+    // Fire and bomb held from the splash: ship A is taken and plays on, shooting and bombing.
     PlatHeadlessSetKeyDown(VK_Z, true);
     PlatHeadlessSetKeyDown(VK_X, true);
     int ticks = 0;

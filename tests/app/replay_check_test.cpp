@@ -5,9 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <vector>
 
-#include "sound/mix_support.h"
 #include "test_support.h"
 
 namespace {
@@ -29,9 +27,8 @@ class ReplayCheck : public ::testing::Test {
     std::string dir_;
 };
 
-// A live game that beats the default high score and loses its lives writes score.dat and
-// replay.rep: the replay verifies, and the timedemo plays the same game; neither touches the
-// records. Changed or cut short, it fails with the difference.
+// A live game's replay verifies and the timedemo plays the same game, neither touching the
+// records; changed or cut short, it fails with the difference.
 TEST_F(ReplayCheck, ARecordedReplayVerifiesAndAChangedOrShortenedOneFails) {
     WriteWholeFile(dir_ + "/game.keys", "1 z\n");
     ASSERT_EQ(Run("--keys game.keys --ticks 2500"), 0);
@@ -79,15 +76,9 @@ TEST_F(ReplayCheck, ARecordedReplayVerifiesAndAChangedOrShortenedOneFails) {
 
 TEST_F(ReplayCheck, AScreenshotWhilePausedShowsTheLastFramePresented) {
     // Ship A in play by tick 200; P at tick 200 draws the pause label into that frame and stops
-    // the ticks after it.
+    // the ticks after it (the stars, never still in play, show that the frames stood still).
     WriteWholeFile(dir_ + "/pause.keys", "1 z\n90 -\n120 z\n130 -\n200 p\n201 -\n");
-    ASSERT_EQ(Run("--keys pause.keys --ticks 240 --trace t.jsonl --shot 199:a.png --shot 200:b.png --shot 230:c.png"), 0);
-    // Paused, the game's frames stand still: the replay frame of tick 230 is that of tick 200.
-    const std::vector<std::string> trace = SplitLines(ReadWholeFile(dir_ + "/t.jsonl"));
-    ASSERT_EQ(trace.size(), 240u);
-    const auto frameAt = [&trace](int tick) { return TraceNumber(trace[static_cast<size_t>(tick - 1)], "g_replayFrame"); };
-    ASSERT_GT(frameAt(200), frameAt(199));
-    ASSERT_EQ(frameAt(230), frameAt(200)) << "the game should be paused";
+    ASSERT_EQ(Run("--keys pause.keys --ticks 240 --shot 199:a.png --shot 200:b.png --shot 230:c.png"), 0);
     EXPECT_NE(ReadWholeFile(dir_ + "/a.png"), ReadWholeFile(dir_ + "/b.png"));
     EXPECT_EQ(ReadWholeFile(dir_ + "/b.png"), ReadWholeFile(dir_ + "/c.png"));
     // A run whose only screenshot falls in the pause shows the same frame.

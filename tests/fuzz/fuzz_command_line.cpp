@@ -1,24 +1,14 @@
 // Fuzz target: the command-line parser. The input is the words after the program's name, each
 // ended by a NUL byte. A line it accepts holds only checked numbers.
-#include <cstddef>
-#include <cstdint>
-#include <string>
-#include <vector>
+#include <sstream>
 
 #include "app/options.h"
+#include "fuzz_support.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+FUZZ_TARGET {
     std::vector<std::string> words = {"vorne"};
-    std::string word;
-    for (size_t i = 0; i < size && words.size() < 64; ++i) {
-        if (data[i] == '\0') {
-            words.push_back(word);
-            word.clear();
-        } else {
-            word += static_cast<char>(data[i]);
-        }
-    }
-    if (!word.empty() && words.size() < 64) words.push_back(word);
+    std::istringstream in(FuzzText(data, size));
+    for (std::string word; words.size() < 64 && std::getline(in, word, '\0');) words.push_back(word);
     std::vector<char*> argv;
     for (std::string& w : words) argv.push_back(w.data());
     argv.push_back(nullptr);
@@ -26,13 +16,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CommandLine line;
     std::string error;
     if (!ParseCommandLine(static_cast<int>(words.size()), argv.data(), &line, &error)) {
-        if (error.empty()) __builtin_trap();
+        Require(!error.empty());
         return 0;
     }
-    if (line.run.ticks < 0) __builtin_trap();
+    Require(line.run.ticks >= 0);
     for (const HeadlessShot& shot : line.run.shots) {
-        if (shot.tick < 1 || shot.path.empty()) __builtin_trap();
-        if (!line.help && !line.version && line.run.ticks > 0 && shot.tick > line.run.ticks) __builtin_trap();
+        Require(shot.tick >= 1 && !shot.path.empty());
+        Require(line.help || line.version || line.run.ticks == 0 || shot.tick <= line.run.ticks);
     }
     ResolveCommandLinePaths("/start", &line);
     return 0;

@@ -1,8 +1,6 @@
 // Fuzz target: the picture reader of LoadImageFile, on in-memory surfaces of the headless
 // back-end: a small one (a picture larger than its surface is cut) and one of a sheet's size.
-#include <cstddef>
-#include <cstdint>
-
+#include "fuzz_support.h"
 #include "platform/platform.h"
 #include "video/display.h"
 
@@ -22,16 +20,13 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+FUZZ_TARGET {
     for (Surface* surface : {g_small, g_sheet}) {
         const char* problem = nullptr;
         if (!LoadImageBytes(surface, data, size, &problem)) continue;
-        // A picture that loaded (the whole colour table is there) gives its surface the file's
-        // own colours.
+        // A picture that loaded gives its surface the file's own colour table.
         const PaletteEntry* palette = PlatGetPalette(surface);
-        for (int i = 0; i < 256; ++i) {
-            if (palette[i].red != data[54 + i * 4 + 2] || palette[i].blue != data[54 + i * 4]) __builtin_trap();
-        }
+        for (int i = 0; i < 256; ++i) Require(palette[i].red == data[54 + i * 4 + 2] && palette[i].blue == data[54 + i * 4]);
     }
     return 0;
 }

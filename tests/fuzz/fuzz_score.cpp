@@ -1,16 +1,13 @@
 // Fuzz target: the reader of score.dat on the file's bytes: a short file replaces only the low
 // bytes of the default, a longer one is read for its first four.
-#include <cstddef>
-#include <cstdint>
-
+#include "fuzz_support.h"
 #include "input/input.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+FUZZ_TARGET {
     const auto value = static_cast<uint32_t>(HighScoreFromBytes(data, size));
     for (size_t i = 0; i < 4; ++i) {
-        const auto byte = static_cast<uint8_t>(value >> (8 * i));
         const auto expected = i < size ? data[i] : static_cast<uint8_t>(static_cast<uint32_t>(DEFAULT_HIGH_SCORE) >> (8 * i));
-        if (byte != expected) __builtin_trap();
+        Require(static_cast<uint8_t>(value >> (8 * i)) == expected);
     }
     return 0;
 }

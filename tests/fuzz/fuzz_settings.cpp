@@ -1,26 +1,18 @@
 // Fuzz target: the settings file's reader (INI, read with inih). Whatever the text, what it
 // sets stays within the ranges the game takes.
-#include <cstddef>
-#include <cstdint>
-#include <string>
-#include <vector>
-
+#include "fuzz_support.h"
 #include "platform/settings.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string text(reinterpret_cast<const char*>(data), size);
-    PlayerSettings settings;
+FUZZ_TARGET {
+    PlayerSettings s;
     std::vector<std::string> errors;
-    const bool clean = ParseSettings(text, &settings, &errors);
-    if (clean != errors.empty()) __builtin_trap();
-    if (settings.musicVolume < 0 || settings.musicVolume > SETTINGS_VOLUME_MAX) __builtin_trap();
-    if (settings.effectsVolume < 0 || settings.effectsVolume > SETTINGS_VOLUME_MAX) __builtin_trap();
+    Require(ParseSettings(FuzzText(data, size), &s, &errors) == errors.empty());
+    Require(s.musicVolume >= 0 && s.musicVolume <= SETTINGS_VOLUME_MAX);
+    Require(s.effectsVolume >= 0 && s.effectsVolume <= SETTINGS_VOLUME_MAX);
     for (int action = 0; action < SETTINGS_ACTIONS; ++action) {
-        if (settings.keyCount[action] < 0 || settings.keyCount[action] > SETTINGS_MAX_KEYS) __builtin_trap();
-        if (settings.buttonCount[action] < 0 || settings.buttonCount[action] > SETTINGS_MAX_BUTTONS) __builtin_trap();
-        for (int i = 0; i < settings.keyCount[action]; ++i) {
-            if (SettingsKeyIsReserved(settings.keys[action][i])) __builtin_trap();
-        }
+        Require(s.keyCount[action] >= 0 && s.keyCount[action] <= SETTINGS_MAX_KEYS);
+        Require(s.buttonCount[action] >= 0 && s.buttonCount[action] <= SETTINGS_MAX_BUTTONS);
+        for (int i = 0; i < s.keyCount[action]; ++i) Require(!SettingsKeyIsReserved(s.keys[action][i]));
     }
     return 0;
 }

@@ -9,6 +9,7 @@
 
 #include "assetgen/loudness.h"
 #include "platform/audio_mix.h"
+#include "sound/sound.h"
 #include "test_support.h"
 
 namespace {
@@ -81,6 +82,14 @@ std::vector<TraceTick> RunHeadlessGame(const std::string& keys, long ticks) {
     std::remove(tracePath.c_str());
     RemoveRecordFiles();
     return trace;
+}
+
+AudioMixer* MixerWithPiece(const std::vector<uint8_t>& piece, bool music, int rate) {
+    const std::string folder = EnterScratchDataDir();
+    WriteWholeFile(folder + "/piece.mid", std::string(piece.begin(), piece.end()));
+    AudioMixer* mixer = MakeGameMixer(rate, folder.c_str(), music);
+    MixerCommand(mixer, "open piece.mid alias BGM wait");
+    return mixer;
 }
 
 bool SoundFontAvailable() { return MixerFindSoundFont() != nullptr; }

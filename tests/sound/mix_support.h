@@ -1,6 +1,5 @@
-// Shared by the tests that read the headless runner's trace and listen to the game's own output:
-// a trace line's keys, a run's effects and music tick by tick, their rendering through the game's
-// mixer (MakeGameMixer), and the measures taken of the result.
+// Shared by the tests that read the headless runner's trace and listen to the game's own output
+// through its mixer.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +26,10 @@ struct TraceTick {
 // Plays the keys script ("TICK KEY ..." lines) in the headless runner for the given ticks, in the
 // tests' scratch folder, and reads its trace. Empty when the run failed.
 std::vector<TraceTick> RunHeadlessGame(const std::string& keys, long ticks);
+
+// The game's mixer (with its synthesiser when `music`), its music folder the tests' scratch folder
+// holding `piece` as piece.mid, opened as BGM.
+AudioMixer* MixerWithPiece(const std::vector<uint8_t>& piece, bool music, int rate = 44100);
 
 // Renders ticks [first, last) of a trace through the mixer, tick by tick, each as long as its
 // step on the virtual clock. 16-bit stereo, interleaved.

@@ -1,7 +1,5 @@
-// The game's own output over a minute of the first stage, through the mixer the live device uses,
-// from two headless runs that differ only in the shot control (held all the time, or never): no
-// clipped sample, no offset from centre, and firing adds at most 3 dB to the loudness. (To listen
-// to such a run: --video run.mkv --video-lossless keeps the mix as FLAC.)
+// The game's own output over a minute of the first stage, firing all the time or never, through
+// the mixer the live device uses: no clipping, no offset, and firing adds at most 3 dB.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -116,19 +116,13 @@ TEST(Mixer, EffectsTakeOnlyWhatTheyCanPlay) {
         EXPECT_FALSE(MixerSetEffect(mixer, b[0], samples, static_cast<uint32_t>(b[1]), b[2], b[3], b[4])) << b[0] << " " << b[1];
     }
     EXPECT_FALSE(MixerHasEffect(mixer, 101));
-    EXPECT_TRUE(MixerSetEffect(mixer, 101, samples, 100, 11025, 8, 1));
-    EXPECT_TRUE(MixerSetEffect(mixer, 101, samples, 100, 22050, 16, 2));  // made again over the first
-    MixerClearEffect(mixer, 101);
-    EXPECT_FALSE(MixerHasEffect(mixer, 101));
-    MixerStartEffect(mixer, 101);  // no effect there: nothing
-    EXPECT_EQ(Peak(RenderLeft(mixer, 100)), 0.0);
+    EXPECT_TRUE(MixerSetEffect(mixer, 101, samples, 100, 22050, 16, 2));
     MixerDestroy(mixer);
 }
 
 TEST(Mixer, EffectsComeToTheOutputRateWithoutMirrorImagesOrOffset) {
-    // An 11025 Hz effect (as the game's are) holding a 3 kHz tone and an offset of a tenth of
-    // full scale: the tone must arrive clean (no image at 11025 - 3000 Hz) and the offset must
-    // not reach the output.
+    // An 11025 Hz effect holding a 3 kHz tone and a tenth of full scale of offset: the tone arrives
+    // without its image at 11025 - 3000 Hz, the offset not at all.
     std::vector<uint8_t> bytes;
     for (int i = 0; i < 11025; ++i) {
         bytes.push_back(static_cast<uint8_t>(std::lround(128 + 127 * (0.1 + 0.5 * std::sin(2 * PI * 3000.0 * i / 11025)))));
@@ -148,8 +142,7 @@ TEST(Mixer, EffectsComeToTheOutputRateWithoutMirrorImagesOrOffset) {
 }
 
 TEST(Mixer, ARestartedEffectFadesTheOldSoundOut) {
-    // A steady tone cut at its loudest by a restart: the output moves smoothly into the new
-    // start instead of jumping from the old level to the new one's first sample.
+    // A steady tone cut at its loudest by a restart: the output moves smoothly into the new start.
     AudioMixer* mixer = MixerWith(110, Sine(100.0, RATE, 1.0, 1.0));
     MixerStartEffect(mixer, 110);
     std::vector<double> out = RenderLeft(mixer, RATE / 400);  // up to the quarter cycle: the tone at its crest
@@ -200,27 +193,18 @@ TEST(Mixer, ThePlayersLoudnessScalesTheEffectsWithoutAClick) {
 class MixerMusic : public ::testing::Test {
   protected:
     void SetUp() override {
-        folder = EnterScratchDataDir();
         MidiBytes piece;
         piece.Tempo(0, 120);
         piece.Note(0, 0, 480, 60);
-        ASSERT_TRUE(piece.Save(folder + "/mixer_test.mid", 960));  // one second
-        mixer = MixerCreate(RATE);                                 // no synthesiser: the music runs silently, to the same clock
-        MixerSetMusicFolder(mixer, folder);
-        MixerCommand(mixer, "open mixer_test.mid alias BGM wait");
+        mixer = MixerWithPiece(piece.Build(960), false);  // one second, played silently to the same clock
     }
-    void TearDown() override {
-        MixerDestroy(mixer);
-        std::remove((folder + "/mixer_test.mid").c_str());
-    }
-    std::string folder;
+    void TearDown() override { MixerDestroy(mixer); }
     AudioMixer* mixer = nullptr;
 };
 
 TEST_F(MixerMusic, TheEndOfAPieceIsReportedOnceJustBeforeItOrAnsweredWhenRendered) {
     ASSERT_EQ(MixerMusicState(mixer).lengthMs, 1000u);
-    // The commands, 10 ms of play after each, then play to 1.5 s in 10 ms steps: the times of the
-    // reports from the first command on.
+    // The commands, 10 ms of play after each, then 10 ms steps to 1.5 s: the times of the reports.
     const auto reports = [this](std::initializer_list<const char*> commands) {
         for (const char* command : commands) {
             MixerCommand(mixer, command);
@@ -243,13 +227,12 @@ TEST_F(MixerMusic, TheEndOfAPieceIsReportedOnceJustBeforeItOrAnsweredWhenRendere
     EXPECT_TRUE(reports({"play BGM from 0"}).empty());
     EXPECT_TRUE(reports({"play BGM from 0 notify", "stop BGM wait"}).empty());
     EXPECT_TRUE(reports({"play BGM from 0 notify", "close BGM wait"}).empty());
-    EXPECT_EQ(reports({"open mixer_test.mid alias BGM wait", "play BGM from 0 notify", "stop BGM wait", "close BGM wait",
-                       "open mixer_test.mid alias BGM wait", "play BGM from 0 notify"})
+    EXPECT_EQ(reports({"open piece.mid alias BGM wait", "play BGM from 0 notify", "stop BGM wait", "close BGM wait",
+                       "open piece.mid alias BGM wait", "play BGM from 0 notify"})
                   .size(),
               1u);
 
-    // A recorded game rendered tick by tick holds the game's own commands only; the answer to the
-    // end of the piece is the renderer's to give, so the piece goes on looping across its end.
+    // Rendered tick by tick from a trace, the renderer answers the end itself: the piece loops on.
     std::vector<int16_t> out(RATE / 1000 * 29 * 2);
     MixerRenderTick(mixer, {}, {"play BGM from 0 notify"}, out.data(), RATE / 1000 * 29);
     for (int tick = 1; tick < 120; ++tick) {  // about 3.5 s: three ends
@@ -260,7 +243,7 @@ TEST_F(MixerMusic, TheEndOfAPieceIsReportedOnceJustBeforeItOrAnsweredWhenRendere
     }
 }
 
-// Music at 0 leaves exactly what the effects alone give: not a sample of the piece gets through.
+// Music at 0 leaves exactly what the effects alone give.
 TEST(MixerLoudness, MusicAtZeroLeavesOnlyTheEffects) {
     if (!SoundFontAvailable()) GTEST_SKIP() << "no General MIDI soundfont installed";
     const auto render = [](bool withMusic, int musicVolume) {
@@ -285,22 +268,21 @@ TEST(MixerLoudness, MusicAtZeroLeavesOnlyTheEffects) {
     EXPECT_GT(Peak(Left(musicAtFull), 0, RATE / 2), 0.01);  // the piece does sound at 100
 }
 
-// A piece cut short releases its notes (their release and the reverb's tail are heard, faded out
-// within a fraction of a second, never chopped), and when it is opened again later it starts
-// clean: nothing of the notes that were sounding when it was stopped comes back with it.
+// A piece cut short releases its notes (a fade, never a chop), and opened again later it starts
+// clean: nothing of the notes sounding when it was stopped comes back with it.
 TEST(MixerLoudness, APieceCutShortReleasesItsNotesAndStartsCleanNextTime) {
     if (!SoundFontAvailable()) GTEST_SKIP() << "no General MIDI soundfont installed";
-    const std::string folder = EnterScratchDataDir();
     MidiBytes late;  // six tenths of a second of silence, then a held chord
     late.Tempo(0, 120);
     late.Program(0, 48);
     for (int key : {48, 55, 60, 64}) late.Note(0, 576, 2304, key);
-    ASSERT_TRUE(late.Save(folder + "/cut.mid", 2880));
-    AudioMixer* mixer = MakeGameMixer(RATE, folder.c_str(), true);
+    AudioMixer* mixer = MixerWithPiece(late.Build(2880), true);
     // The chord sounds; stopped, 1.5 s pass; played again, still inside its silent beginning.
-    const std::pair<const char*, int> steps[] = {
-        {"open cut.mid alias BGM wait", 0}, {"play BGM from 0 notify", 1100},   {"stop BGM wait", 0},
-        {"close BGM wait", 1500},           {"open cut.mid alias BGM wait", 0}, {"play BGM from 0 notify", 450}};
+    const std::pair<const char*, int> steps[] = {{"play BGM from 0 notify", 1100},
+                                                 {"stop BGM wait", 0},
+                                                 {"close BGM wait", 1500},
+                                                 {"open piece.mid alias BGM wait", 0},
+                                                 {"play BGM from 0 notify", 450}};
     std::vector<double> out;
     for (const auto& [command, ms] : steps) {
         MixerCommand(mixer, command);
@@ -308,9 +290,7 @@ TEST(MixerLoudness, APieceCutShortReleasesItsNotesAndStartsCleanNextTime) {
         out.insert(out.end(), part.begin(), part.end());
     }
     MixerDestroy(mixer);
-    std::remove((folder + "/cut.mid").c_str());
-    // In 10 ms windows: the chord, its release from the moment it was stopped, then silence to the
-    // end, the next play's beginning included.
+    // In 10 ms windows: the chord, its release from the stop, then silence to the end.
     std::vector<double> level;
     for (size_t at = 0; at + RATE / 100 <= out.size(); at += RATE / 100) level.push_back(Peak(out, at, at + RATE / 100));
     size_t chordStart = 0;
@@ -334,8 +314,7 @@ TEST(MixerLoudness, APieceCutShortReleasesItsNotesAndStartsCleanNextTime) {
 // A soundfont named by SDL_SOUNDFONTS that is no regular file (a FIFO would hold its loader, and
 // the end of the game with it) is refused at once.
 TEST(Mixer, ASoundFontThatIsNoRegularFileIsRefused) {
-    const char* before = std::getenv("SDL_SOUNDFONTS");
-    const std::string saved = before ? before : "";
+    const SavedEnvironment environment({"SDL_SOUNDFONTS"});
     const std::string fifo = EnterScratchDataDir() + "/font.sf2";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
     setenv("SDL_SOUNDFONTS", fifo.c_str(), 1);
@@ -347,8 +326,6 @@ TEST(Mixer, ASoundFontThatIsNoRegularFileIsRefused) {
     EXPECT_STREQ(MixerFindSoundFont(), (fifo + ".real").c_str());
     unlink(fifo.c_str());
     unlink((fifo + ".real").c_str());
-    setenv("SDL_SOUNDFONTS", saved.c_str(), 1);
-    if (!before) unsetenv("SDL_SOUNDFONTS");
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 // The image loader's acceptance and refusal, and the reload of every surface after the display
-// was lost. The pixels of every sprite, fill and number the game draws, clipped at the field's
-// edges, are the golden traces' (their field hashes).
+// was lost. What the game draws with them is the golden traces'.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -71,10 +70,9 @@ TEST_F(LoaderTest, ReadsAShortFileAsZerosAfterItsEnd) {
     EXPECT_EQ(std::tie(p.blue, p.green, p.red), std::make_tuple(10, 245, 5));
 }
 
-// The limit, far beyond any surface, is taken. What the loader cannot read leaves the surface
-// alone: other depths, missing or cut files, pictures one pixel beyond the limit (or a header that
-// only claims it: the header is checked before a pixel is read), and a FIFO under a picture's
-// name (refused without waiting on it).
+// A picture at the side limit is taken; what the loader cannot read leaves the surface alone:
+// other depths, missing or cut files, one pixel beyond the limit (even when only the header claims
+// it) and a FIFO (refused without waiting on it).
 TEST_F(LoaderTest, RefusesPicturesBeyondTheLimitAndSpecialFiles) {
     WriteWholeFile("wide.bmp", Bitmap(MAX_IMAGE_SIDE, 1, 8, 5, 6));
     EXPECT_TRUE(LoadImageFile(surface_, "wide.bmp"));
