@@ -122,7 +122,6 @@ SavedEnvironment::~SavedEnvironment() {
 }
 
 std::vector<int> TakeSounds() { return TakeAudioLog().first; }
-std::vector<std::string> TakeMusic() { return TakeAudioLog().second; }
 
 int CountOf(const std::vector<int>& values, int value) {
     return static_cast<int>(std::count(values.begin(), values.end(), value));

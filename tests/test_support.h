@@ -40,10 +40,9 @@ class SavedEnvironment {
     std::vector<std::optional<std::string>> values_;
 };
 
-// What the headless platform heard since the last call: the effects started, the music commands
-// sent. Each call empties both logs, so a test takes what one step of the game did.
+// The effects the headless platform started since the last call. Each call empties its sound and
+// music logs, so a test takes what one step of the game did.
 std::vector<int> TakeSounds();
-std::vector<std::string> TakeMusic();
 int CountOf(const std::vector<int>& values, int value);
 
 // A clear of the whole play field, and whether a rectangle of it holds any other colour than

@@ -73,15 +73,13 @@ static_assert(sizeof(ReplayRecord) == 7);
 extern ReplayRecord g_replayRecords[MAX_REPLAY_FRAMES];
 extern int32_t g_replayFrame;
 
-// Writes replay.rep from the first g_replayFrame records, as a whole (the old file stays until
-// the new one is complete). False, after a line on stderr, when it could not be written.
-[[nodiscard]] bool SaveReplay();
 // Reads replay.rep: true when a replay was read, false when there is no usable file.
 [[nodiscard]] bool LoadReplay();
 // The reader of LoadReplay on the file's bytes: the magic number, then at most the whole record
 // array into g_replayRecords. False when the magic is not there. Also for the fuzz target.
 [[nodiscard]] bool ReadReplayBytes(const uint8_t* bytes, size_t size);
-// replay.rep as it is written now (the magic, then the first g_replayFrame records), for a save.
+// replay.rep as it is written now (the magic, then the first g_replayFrame records): the replay's
+// half of the high score's commit, which writes it and score.dat as a whole.
 PlatRecordFile ReplayFileContent();
 
 // ---- high score

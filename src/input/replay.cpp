@@ -27,11 +27,6 @@ PlatRecordFile ReplayFileContent() {
     return file;
 }
 
-bool SaveReplay() {
-    const PlatRecordFile file = ReplayFileContent();
-    return CommitRecords(&file, 1, "the replay");
-}
-
 bool ReadReplayBytes(const uint8_t* bytes, size_t size) {
     if (size < sizeof MAGIC_BYTES || std::memcmp(bytes, MAGIC_BYTES, sizeof MAGIC_BYTES) != 0) return false;
     // At most the whole record array; a shorter file fills only the first records (a trailing
