@@ -143,7 +143,11 @@ TEST_F(CombatScore, BossBodyOnTheShipForFourFramesFromAFullShieldCostsALife) {
                                 g_bombs, g_fieldClearColour}),
               std::vector<int>({2, SHIP_STATE_DOWN, 3, 1, PLAYER_PHASE_RESPAWN, 40, 2, 249}));
     EXPECT_EQ(TakeSounds(), (std::vector<int>{101, 102}));  // the ship's burst, no hit sound
-    // A ship that is down is not hit again.
+    // A ship that is down is not hit again, nor one that is invulnerable.
+    ASSERT_EQ(ResolveCollisions(), 1);
+    EXPECT_EQ(g_shield, 3);
+    g_ships[0].state = SHIP_STATE_INVULNERABLE;
+    PutShipHitPixelAt(36 + 60, 100 + 80);
     ASSERT_EQ(ResolveCollisions(), 1);
     EXPECT_EQ(g_shield, 3);
 }
