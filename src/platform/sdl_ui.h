@@ -27,7 +27,8 @@ struct UiButtonLook {
 bool SdlEnsureVideo();
 // Called by the dialog and the message box: fills r with colour.
 void UiFill(SDL_Surface* s, const SDL_Rect& r, SDL_Color colour);
-// Called by the dialog and the message box: the raised three-pixel frame of a modal window around the whole surface.
+// Called by the dialog and the message box: the raised three-pixel frame of a modal window
+// around the whole surface.
 void UiDrawModalFrame(SDL_Surface* s);
 // Called by the dialog: the etched frame of a group box.
 void UiDrawEtchedFrame(SDL_Surface* s, const SDL_Rect& r);

@@ -195,8 +195,8 @@ void RunDescendingBoss(Boss& b, void (*frame)(Boss&)) {
 }
 
 // The frame of a boss that enters steadily and sways (the first and second bosses and the
-// second mid-boss): nothing unless alive; the entry; then the sway while it is on, one frame of the appearance's script
-// and patterns, and the entry counter held at its end.
+// second mid-boss): nothing unless alive; the entry; then the sway while it is on, one frame of
+// the appearance's script and patterns, and the entry counter held at its end.
 template <typename Boss>
 void RunSwayingBoss(Boss& b, const BossMotion& m, void (*appearanceFrame)(Boss&)) {
     if (b.alive != 1) return;
